@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "instrument/instrument_codes.h"
+#include "instrument/script_runner.h"
+#include "link/serial_link.h"
+#include "platform/clock.h"
+#include "platform/ui_host.h"
+
+namespace brennix {
+
+// The conversation with the instrument on top of the serial link: wake-up and identification,
+// verified commands, waits for replies, framed blocks and command texts.
+class CInstrument {
+public:
+    static constexpr char kPrompt = '>';
+
+    CInstrument(Clock& clock, UiHost& ui);
+    virtual ~CInstrument() = default;
+
+    void SetLink(CSerialLink* link) { link_ = link; }
+    CSerialLink* GetLink() const { return link_; }
+    CScriptRunner* SetScriptEngine(CScriptRunner* engine);
+    void SetRs485Address(uint32_t address) { rs485Address_ = address; }
+    uint32_t Rs485Address() const { return rs485Address_; }
+    bool IsSdi12Mode() const { return sdi12Mode_; }
+
+    // Wakes the instrument; with identify, returns its model. A code below 2 is a failure.
+    int FindInstrument(bool identify, bool offerSdi12Exit);
+    bool SetSdi12Mode(bool on);
+
+    bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
+    bool WaitFor(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
+                 bool stopAtPrompt);
+    bool ExecCommand(const std::string& command, std::span<char> reply, bool expectOk,
+                     uint32_t timeoutMs);
+    bool CommandOk(const std::string& command, uint32_t timeoutMs);
+    bool ReadBlock(const std::string& command, std::span<uint8_t> block, uint32_t timeoutMs);
+    bool RunText(const std::string& text);
+    bool RunFile(const std::string& path);
+    bool ProbePrompt(CSerialLink& link);
+    bool SendBreak(uint32_t durationMs);
+
+private:
+    int WakeUp(bool identify);
+    int Identify();
+    void SelectAddress();
+    bool SendCharChecked(char character, uint8_t& echo);
+    bool Retransmit(const std::string& command);
+
+    Clock& clock_;
+    UiHost& ui_;
+    CScriptRunner* scriptEngine_ = nullptr;
+    CSerialLink* link_ = nullptr;
+    uint32_t rs485Address_ = 0;
+    bool sdi12Mode_ = false;
+};
+
+}  // namespace brennix

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix {
+
+// A serial port wired in-process to the instrument simulator. Opens under the name "SIM".
+// The simulator is driven by this device's clock: on the virtual clock it acts as time advances.
+class SimulatedDevice : public SerialDevice {
+public:
+    static constexpr const char* kPortName = "SIM";
+    // The "driver" time-out of an immediate read that finds too few bytes.
+    static constexpr uint32_t kReadTimeoutMs = 100;
+
+    SimulatedDevice(sim::SimulatedInstrument& instrument, Clock& clock);
+
+    bool Open(const std::string& name) override;
+    void Close() override;
+    bool IsOpen() const override;
+    bool GetState(SerialState& state) override;
+    bool SetState(const SerialState& state) override;
+    bool SetQueueSizes(size_t receiveBytes, size_t transmitBytes) override;
+    bool BytesWaiting(uint32_t& count) override;
+    bool BytesPending(uint32_t& count) override;
+    bool Read(uint8_t* buffer, size_t count, size_t& done) override;
+    bool Write(const uint8_t* data, size_t count, size_t& done) override;
+    bool Purge(uint32_t flags) override;
+    bool SetBreak(bool on) override;
+    bool Exists(const std::string& name) override;
+    int LastError() const override;
+    std::string LastErrorMessage() const override;
+
+    // Test knobs: make the port vanish (as an adapter pulled out) or refuse writes.
+    void SetVanished(bool vanished);
+    void SetWritesRefused(bool refused);
+    // Which BREAK transitions the device saw, for tests: each entry is the tick it was set.
+    const std::deque<uint32_t>& BreakTicks() const;
+
+private:
+    // ... implementation-defined members
+};
+
+}  // namespace brennix

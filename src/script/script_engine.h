@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "instrument/instrument.h"
+#include "instrument/script_runner.h"
+#include "platform/clock.h"
+#include "platform/ui_host.h"
+
+namespace brennix {
+
+// The interpreter of the command language: compiles a text into statements, then executes them
+// against the instrument. One engine lives for the whole program; its variables live as long.
+class CScriptEngine : public CScriptRunner {
+public:
+    CScriptEngine(UiHost& ui, Clock& clock);
+    ~CScriptEngine() override;
+
+    void SetInstrument(CInstrument* instrument);
+    CInstrument* GetInstrument() const;
+
+    int Run(const std::string& text, bool quiet) override;
+
+    // The Stop button of the script-running window.
+    void RequestCancel();
+    bool IsRunning() const;
+    bool IsCancelRequested() const;
+
+    std::optional<std::string> FindVariable(const std::string& name) const;
+    void SetVariable(const std::string& name, const std::string& value);
+
+    // Folders tried by #RUNSCRIPT before the name itself; both empty by default.
+    void SetScriptFolders(const std::string& first, const std::string& second);
+
+    // Prints "\r\nERROR: message detail1 detail2", sends CR LF to the instrument, returns 0.
+    int ReportError(const std::string& message,
+                    const std::optional<std::string>& detail1 = std::nullopt,
+                    const std::optional<std::string>& detail2 = std::nullopt);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace brennix

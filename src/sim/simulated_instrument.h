@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace brennix::sim {
+
+// The models the simulator can play, by the name its banner reports.
+enum class Model { kKtx, kLmr, kMirovan, kFendrel, kMirovanAdv, kCorvex, kPelorin };
+
+struct Settings {
+    Model model = Model::kMirovan;
+    uint32_t baudRate = 9600;      // the only rate at which it understands and is understood
+    uint32_t rs485Address = 0;     // 0: plain RS-232; otherwise ignores traffic until selected
+    bool asleep = false;           // answers nothing until a BREAK, blank lines or plus signs
+    bool sdi12Mode = false;        // answers in SDI-12 until "?EXIT!" plus "!"
+    bool reportsCompass = false;   // wakes with a compass report and a slow prompt
+    uint32_t compassDelayMs = 5000;
+    bool bannerLeadByte = false;   // sends 0xE8 before the "Ver" banner
+    bool paceAtLineRate = true;    // output bytes leave at the line rate, not all at once
+};
+
+// Fault knobs; all off by default.
+struct Faults {
+    double dropRate = 0.0;       // share of output bytes lost
+    double corruptRate = 0.0;    // share of output bytes altered
+    uint32_t extraDelayMs = 0;   // added before every reply
+    bool silent = false;         // answers nothing at all
+    int garbleEchoes = 0;        // number of command echoes to garble
+    bool wrongBlockLength = false;
+    bool wrongBlockChecksum = false;
+    bool shortBlock = false;
+};
+
+// A model of the maker's instruments as seen from the serial line. It is driven entirely by what
+// the host sends and by the tick the host passes in, so it runs the same on the virtual clock and
+// in real time. Not thread-safe: one host drives it.
+class SimulatedInstrument {
+public:
+    explicit SimulatedInstrument(const Settings& settings = {});
+    ~SimulatedInstrument();
+    SimulatedInstrument(const SimulatedInstrument&) = delete;
+    SimulatedInstrument& operator=(const SimulatedInstrument&) = delete;
+
+    // The host's side of the line.
+    void HostSetBaudRate(uint32_t baudRate);
+    void HostWrite(const uint8_t* data, size_t count, uint32_t nowTick);
+    void HostBreak(bool on, uint32_t nowTick);
+    // Bytes that have reached the host by nowTick, and taking them.
+    size_t HostAvailable(uint32_t nowTick);
+    size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick);
+
+    Faults& GetFaults();
+    const Settings& GetSettings() const;
+    // Everything the instrument received, in order, for tests to assert on.
+    const std::string& Received() const;
+    void ClearReceived();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace brennix::sim
