@@ -16,7 +16,7 @@ namespace brennix {
 // status lines into the log file and the output window. All time-outs are in milliseconds; reads
 // poll the receive queue and wait 1 ms between polls through Wait().
 class CSerialLink {
-public:
+  public:
     using WaitCallback = std::function<void(uint32_t ms)>;
 
     static constexpr uint32_t kQueueSize = 16384;
@@ -71,9 +71,12 @@ public:
     std::string LastErrorMessage() const;
     Clock& GetClock() { return clock_; }
 
-private:
+  private:
     void AppendToTerminal(const uint8_t* bytes, size_t length);
     void Echo(const std::string& text);
+    // Writes all bytes, retrying every 1 ms until the time-out counted from startTick expires.
+    bool WriteAll(const uint8_t* data, size_t count, uint32_t startTick, uint32_t timeoutMs);
+    bool TimedOut(uint32_t startTick, uint32_t timeoutMs);
 
     SerialDevice& device_;
     Clock& clock_;

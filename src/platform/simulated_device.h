@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -12,7 +13,7 @@ namespace brennix {
 // A serial port wired in-process to the instrument simulator. Opens under the name "SIM".
 // The simulator is driven by this device's clock: on the virtual clock it acts as time advances.
 class SimulatedDevice : public SerialDevice {
-public:
+  public:
     static constexpr const char* kPortName = "SIM";
     // The "driver" time-out of an immediate read that finds too few bytes.
     static constexpr uint32_t kReadTimeoutMs = 100;
@@ -41,8 +42,22 @@ public:
     // Which BREAK transitions the device saw, for tests: each entry is the tick it was set.
     const std::deque<uint32_t>& BreakTicks() const;
 
-private:
-    // ... implementation-defined members
+  private:
+    // Moves what the instrument has delivered by now into the receive queue.
+    void Collect();
+    bool Fail(int error);
+    // Fails like a real port that is closed or has gone away.
+    bool CheckUsable();
+
+    sim::SimulatedInstrument& instrument_;
+    Clock& clock_;
+    std::deque<uint8_t> received_;
+    std::deque<uint32_t> breakTicks_;
+    SerialState state_;
+    int lastError_ = kErrorNone;
+    bool open_ = false;
+    bool vanished_ = false;
+    bool writesRefused_ = false;
 };
 
 }  // namespace brennix

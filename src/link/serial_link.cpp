@@ -1,0 +1,407 @@
+#include "link/serial_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+namespace brennix {
+
+namespace {
+
+constexpr size_t kFlushChunk = 512;
+constexpr uint32_t kBreakLineTimeoutMs = 1000;
+constexpr uint32_t kBreakLeadInMs = 100;
+constexpr std::string_view kBreakLeadLine = "  \r\n";
+
+const uint8_t* Bytes(const char* text) {
+    return reinterpret_cast<const uint8_t*>(text);
+}
+
+}  // namespace
+
+CSerialLink::CSerialLink(SerialDevice& device, Clock& clock) : device_(device), clock_(clock) {}
+
+CSerialLink::CSerialLink(SerialDevice& device, Clock& clock, const std::string& portName)
+    : CSerialLink(device, clock) {
+    Open(portName, 9600);
+}
+
+CSerialLink::~CSerialLink() {
+    if (device_.IsOpen())
+        device_.Close();
+    if (log_)
+        std::fclose(log_);
+}
+
+bool CSerialLink::Open(const std::string& portName, uint32_t baudRate, uint8_t dataBits,
+                       uint8_t parity, uint8_t stopBits) {
+    Close();
+    if (!device_.Open(portName))
+        return false;
+    SerialState state;
+    if (!device_.GetState(state)) {
+        Close();
+        return false;
+    }
+    state.baudRate = baudRate;
+    state.dataBits = dataBits;
+    state.parity = parity;
+    state.stopBits = stopBits;
+    state.parityCheck = parity != kNoParity;
+    if (!device_.SetState(state)) {
+        Close();
+        return false;
+    }
+    Echo("\r\nConnected to " + portName + " at " + std::to_string(baudRate) + "\r\n");
+    portName_ = portName;
+    if (!device_.SetQueueSizes(kQueueSize, kQueueSize)) {
+        Echo("Unable to set com buffer size to 16384!\r\n");
+    }
+    return true;
+}
+
+void CSerialLink::Close() {
+    if (device_.IsOpen()) {
+        device_.Close();
+        Echo("\r\nDisconnected");
+    }
+    portName_.clear();
+}
+
+bool CSerialLink::IsOpen() const {
+    return device_.IsOpen();
+}
+
+void CSerialLink::Revalidate() {
+    if (portName_.empty())
+        return;
+    SerialState state;
+    if (device_.GetState(state))
+        return;
+    const std::string name = portName_;
+    Close();
+    if (!device_.Open(name)) {
+        Echo("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()));
+        return;
+    }
+    portName_ = name;
+    if (device_.GetState(state)) {
+        Echo("\r\nReconnected to " + name + " at " + std::to_string(state.baudRate) + "\r\n");
+    }
+}
+
+bool CSerialLink::ReadChar(uint8_t& out, uint32_t timeoutMs, bool echo) {
+    if (timeoutMs > 0) {
+        const uint32_t start = clock_.TickCount();
+        while (BytesWaiting() == 0) {
+            if (TimedOut(start, timeoutMs))
+                return false;
+            Wait(1);
+        }
+    }
+    size_t done = 0;
+    if (!device_.Read(&out, 1, done) || done != 1)
+        return false;
+    if (echo && out != 0)
+        AppendToTerminal(&out, 1);
+    return true;
+}
+
+bool CSerialLink::WriteChar(uint8_t byte, uint32_t timeoutMs) {
+    return WriteAll(&byte, 1, clock_.TickCount(), timeoutMs);
+}
+
+bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeoutMs, bool echo) {
+    done = 0;
+    if (timeoutMs == 0) {
+        const bool ok = device_.Read(buffer.data(), buffer.size(), done);
+        if (echo)
+            AppendToTerminal(buffer.data(), done);
+        return ok;
+    }
+    if (buffer.empty())
+        return true;
+    const uint32_t start = clock_.TickCount();
+    for (;;) {
+        const uint32_t waiting = BytesWaiting();
+        if (waiting > 0) {
+            uint8_t* const at = buffer.data() + done;
+            const size_t wanted = std::min<size_t>(waiting, buffer.size() - done);
+            size_t got = 0;
+            if (!device_.Read(at, wanted, got))
+                return false;
+            if (echo)
+                AppendToTerminal(at, got);
+            done += got;
+            if (done == buffer.size())
+                return true;
+        } else {
+            Wait(1);
+        }
+        if (TimedOut(start, timeoutMs))
+            return false;
+    }
+}
+
+bool CSerialLink::WriteBytes(std::span<const uint8_t> data, size_t& done, bool echo) {
+    done = 0;
+    const bool ok = device_.Write(data.data(), data.size(), done);
+    if (echo)
+        AppendToTerminal(data.data(), done);
+    return ok;
+}
+
+bool CSerialLink::Write(const std::string& text, uint32_t timeoutMs, bool appendCrLf) {
+    const uint32_t start = clock_.TickCount();
+    // The text ends at its first zero byte, as any C text handed to the port would.
+    if (!WriteAll(Bytes(text.c_str()), std::strlen(text.c_str()), start, timeoutMs))
+        return false;
+    return !appendCrLf || WriteAll(Bytes("\r\n"), 2, start, timeoutMs);
+}
+
+bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skipBlankFirstLine) {
+    if (!buffer.empty())
+        buffer[0] = '\0';
+    if (buffer.size() < 2)
+        return false;
+    const size_t capacity = buffer.size() - 1;
+    buffer[capacity] = '\0';
+    size_t stored = 0;
+    const auto finish = [&](bool result) {
+        AppendToTerminal(Bytes(buffer.data()), stored);
+        return result;
+    };
+    const uint32_t start = clock_.TickCount();
+    for (;;) {
+        const uint32_t waiting = BytesWaiting();
+        if (waiting > 0) {
+            uint8_t byte = 0;
+            size_t got = 0;
+            if (!device_.Read(&byte, 1, got))
+                return finish(false);
+            if (got == 1) {
+                buffer[stored++] = static_cast<char>(byte);
+                buffer[stored] = '\0';
+                if (byte == 0)
+                    return finish(true);
+                const bool lineEnd =
+                    stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n';
+                if (lineEnd && !(stored == 2 && skipBlankFirstLine))
+                    return finish(true);
+                if (stored == capacity)
+                    return finish(true);
+            }
+        }
+        // Also checked while bytes keep coming, so a talkative line cannot hold the read.
+        if (TimedOut(start, timeoutMs))
+            return finish(false);
+        if (waiting == 0)
+            Wait(1);
+    }
+}
+
+bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
+                            char stopChar, bool echo) {
+    if (!buffer.empty())
+        buffer[0] = '\0';
+    if (buffer.size() < 2)
+        return false;
+    const size_t capacity = buffer.size() - 1;
+    buffer[capacity] = '\0';
+    size_t stored = 0;
+    const auto finish = [&](bool result) {
+        if (echo)
+            AppendToTerminal(Bytes(buffer.data()), stored);
+        return result;
+    };
+    const uint32_t start = clock_.TickCount();
+    for (;;) {
+        const uint32_t waiting = BytesWaiting();
+        if (waiting > 0) {
+            uint8_t byte = 0;
+            size_t got = 0;
+            if (!device_.Read(&byte, 1, got))
+                return finish(false);
+            if (got == 1) {
+                buffer[stored++] = static_cast<char>(byte);
+                buffer[stored] = '\0';
+            }
+            // The token is looked for after every byte, so a new match can only end here.
+            if (std::string_view(buffer.data(), stored).ends_with(token))
+                return finish(true);
+            if (stored == capacity)
+                return finish(false);
+        } else if (stopChar != '\0' && stored > 0 && buffer[stored - 1] == stopChar) {
+            buffer[--stored] = '\0';
+            return finish(false);
+        }
+        if (TimedOut(start, timeoutMs))
+            return finish(false);
+        if (waiting == 0)
+            Wait(1);
+    }
+}
+
+uint32_t CSerialLink::BytesWaiting() {
+    uint32_t count = 0;
+    return device_.BytesWaiting(count) ? count : 0;
+}
+
+bool CSerialLink::FlushInput(bool discard) {
+    if (!IsOpen())
+        return false;
+    std::array<uint8_t, kFlushChunk> chunk{};
+    size_t shown = 0;
+    for (uint32_t waiting = BytesWaiting(); waiting > 0; waiting = BytesWaiting()) {
+        size_t done = 0;
+        const size_t wanted = std::min<size_t>(waiting, chunk.size());
+        const bool ok = Read(std::span(chunk.data(), wanted), done, 0, true);
+        shown += done;
+        // Without discard, a line that never falls silent is shown for one queue's worth only.
+        if (discard || !ok || done == 0 || shown >= kQueueSize)
+            break;
+    }
+    return discard ? Purge(kPurgeRxClear) : true;
+}
+
+uint32_t CSerialLink::BytesPending() {
+    uint32_t count = 0;
+    return device_.BytesPending(count) ? count : 0;
+}
+
+uint32_t CSerialLink::GetBaudRate() {
+    SerialState state;
+    return GetState(state) ? state.baudRate : 0;
+}
+
+bool CSerialLink::SetBaudRate(uint32_t baudRate) {
+    SerialState state;
+    if (!GetState(state))
+        return false;
+    state.baudRate = baudRate;
+    return SetState(state);
+}
+
+bool CSerialLink::IsLogOpen() const {
+    return log_ != nullptr;
+}
+
+bool CSerialLink::OpenLog(const std::string& path) {
+    if (log_) {
+        std::fclose(log_);
+        log_ = nullptr;
+    }
+    if (path.empty())
+        return true;
+    log_ = std::fopen(path.c_str(), "w");
+    return log_ != nullptr;
+}
+
+OutputWindow* CSerialLink::SetOutputWindow(OutputWindow* window) {
+    return std::exchange(outputWindow_, window);
+}
+
+void CSerialLink::Print(const std::string& text) {
+    Echo(text);
+}
+
+void CSerialLink::ShowStatus() {
+    SerialState state;
+    if (GetState(state)) {
+        Echo("\r\nConnected to " + portName_ + " at " + std::to_string(state.baudRate) + "\r\n");
+    } else {
+        Echo("\r\nNot connected\r\n");
+    }
+}
+
+CSerialLink::WaitCallback CSerialLink::SetWaitCallback(WaitCallback callback) {
+    return std::exchange(waitCallback_, std::move(callback));
+}
+
+void CSerialLink::Wait(uint32_t ms) {
+    if (waitCallback_) {
+        waitCallback_(ms);
+    } else {
+        clock_.Sleep(ms);
+    }
+}
+
+bool CSerialLink::SendBreak(uint32_t durationMs) {
+    Echo("<BREAK>\r\n");
+    // Two lines of blanks first, so an instrument that cannot see a BREAK still wakes.
+    size_t done = 0;
+    device_.Write(Bytes(kBreakLeadLine.data()), kBreakLeadLine.size(), done);
+    Write(std::string(kBreakLeadLine), kBreakLineTimeoutMs, false);
+    Wait(kBreakLeadInMs);
+    if (!device_.SetBreak(true))
+        return false;
+    Wait(durationMs);
+    return device_.SetBreak(false);
+}
+
+bool CSerialLink::Purge(uint32_t flags) {
+    return device_.Purge(flags);
+}
+
+bool CSerialLink::GetState(SerialState& state) {
+    return device_.GetState(state);
+}
+
+bool CSerialLink::SetState(const SerialState& state) {
+    return device_.SetState(state);
+}
+
+bool CSerialLink::PortExists(const std::string& portName) {
+    return device_.Exists(portName);
+}
+
+int CSerialLink::LastError() const {
+    return device_.LastError();
+}
+
+std::string CSerialLink::LastErrorMessage() const {
+    return device_.LastErrorMessage();
+}
+
+void CSerialLink::AppendToTerminal(const uint8_t* bytes, size_t length) {
+    if (length == 0)
+        return;
+    if (log_) {
+        const void* zero = std::memchr(bytes, 0, length);
+        const size_t text =
+            zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
+        std::fwrite(bytes, 1, text, log_);
+        std::fflush(log_);
+    }
+    if (outputWindow_)
+        outputWindow_->Append(bytes, length);
+}
+
+void CSerialLink::Echo(const std::string& text) {
+    AppendToTerminal(Bytes(text.data()), text.size());
+}
+
+bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick,
+                           uint32_t timeoutMs) {
+    size_t written = 0;
+    while (written < count) {
+        size_t done = 0;
+        const bool ok = device_.Write(data + written, count - written, done);
+        written += std::min(done, count - written);
+        if (written == count)
+            break;
+        if (TimedOut(startTick, timeoutMs))
+            return false;
+        if (!ok || done == 0)
+            Wait(1);
+    }
+    return true;
+}
+
+bool CSerialLink::TimedOut(uint32_t startTick, uint32_t timeoutMs) {
+    return HasExpired(startTick, clock_.TickCount(), timeoutMs);
+}
+
+}  // namespace brennix

@@ -1,0 +1,359 @@
+#include "platform/posix_serial_device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <utility>
+
+namespace brennix {
+
+namespace {
+
+constexpr std::array<std::pair<uint32_t, speed_t>, 27> kBaudRates{{
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {4000000, B4000000},
+}};
+
+bool SpeedFromBaud(uint32_t baud, speed_t& speed) {
+    for (const auto& [rate, code] : kBaudRates) {
+        if (rate == baud) {
+            speed = code;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t BaudFromSpeed(speed_t speed) {
+    for (const auto& [rate, code] : kBaudRates) {
+        if (code == speed)
+            return rate;
+    }
+    return 0;
+}
+
+bool DataBitsFlag(uint8_t dataBits, tcflag_t& flag) {
+    switch (dataBits) {
+        case 5:
+            flag = CS5;
+            return true;
+        case 6:
+            flag = CS6;
+            return true;
+        case 7:
+            flag = CS7;
+            return true;
+        case 8:
+            flag = CS8;
+            return true;
+        default:
+            return false;
+    }
+}
+
+uint8_t DataBitsFromFlags(tcflag_t cflag) {
+    switch (cflag & CSIZE) {
+        case CS5:
+            return 5;
+        case CS6:
+            return 6;
+        case CS7:
+            return 7;
+        default:
+            return 8;
+    }
+}
+
+// Parity codes: 0 none, 1 odd, 2 even, 3 mark, 4 space.
+bool ApplyParity(uint8_t parity, tcflag_t& cflag) {
+    cflag &= ~(PARENB | PARODD | CMSPAR);
+    switch (parity) {
+        case 0:
+            return true;
+        case 1:
+            cflag |= PARENB | PARODD;
+            return true;
+        case 2:
+            cflag |= PARENB;
+            return true;
+        case 3:
+            cflag |= PARENB | PARODD | CMSPAR;
+            return true;
+        case 4:
+            cflag |= PARENB | CMSPAR;
+            return true;
+        default:
+            return false;
+    }
+}
+
+uint8_t ParityFromFlags(tcflag_t cflag) {
+    if (!(cflag & PARENB))
+        return 0;
+    const bool odd = cflag & PARODD;
+    if (cflag & CMSPAR)
+        return odd ? 3 : 4;
+    return odd ? 1 : 2;
+}
+
+int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
+
+PosixSerialDevice::PosixSerialDevice(uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
+    : readTimeoutMs_(readTimeoutMs), writeTimeoutMs_(writeTimeoutMs) {}
+
+PosixSerialDevice::~PosixSerialDevice() {
+    Close();
+}
+
+bool PosixSerialDevice::Open(const std::string& name) {
+    Close();
+    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Fail();
+    // TIOCEXCL keeps other programs out; the lock also holds against privileged ones, which
+    // the kernel lets past TIOCEXCL.
+    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return Fail(error);
+    }
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return Fail(error);
+    }
+    const speed_t inSpeed = cfgetispeed(&settings);
+    const speed_t outSpeed = cfgetospeed(&settings);
+    cfmakeraw(&settings);
+    cfsetispeed(&settings, inSpeed);
+    cfsetospeed(&settings, outSpeed);
+    settings.c_cflag |= CLOCAL | CREAD;
+    settings.c_cflag &= ~CRTSCTS;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    if (::tcsetattr(fd, TCSANOW, &settings) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return Fail(error);
+    }
+    fd_ = fd;
+    lastError_ = 0;
+    return true;
+}
+
+void PosixSerialDevice::Close() {
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+bool PosixSerialDevice::IsOpen() const {
+    return fd_ >= 0;
+}
+
+bool PosixSerialDevice::GetState(SerialState& state) {
+    if (!CheckAlive())
+        return false;
+    termios settings{};
+    if (::tcgetattr(fd_, &settings) != 0)
+        return Fail();
+    state.baudRate = BaudFromSpeed(cfgetospeed(&settings));
+    state.dataBits = DataBitsFromFlags(settings.c_cflag);
+    state.parity = ParityFromFlags(settings.c_cflag);
+    state.stopBits = (settings.c_cflag & CSTOPB) ? kTwoStopBits : kOneStopBit;
+    state.parityCheck = settings.c_iflag & INPCK;
+    return true;
+}
+
+bool PosixSerialDevice::SetState(const SerialState& state) {
+    if (!CheckAlive())
+        return false;
+    termios settings{};
+    if (::tcgetattr(fd_, &settings) != 0)
+        return Fail();
+    speed_t speed = B0;
+    tcflag_t dataBits = CS8;
+    if (!SpeedFromBaud(state.baudRate, speed) || !DataBitsFlag(state.dataBits, dataBits) ||
+        !ApplyParity(state.parity, settings.c_cflag) ||
+        (state.stopBits != kOneStopBit && state.stopBits != kTwoStopBits)) {
+        return Fail(EINVAL);
+    }
+    settings.c_cflag = (settings.c_cflag & ~CSIZE) | dataBits;
+    if (state.stopBits == kTwoStopBits) {
+        settings.c_cflag |= CSTOPB;
+    } else {
+        settings.c_cflag &= ~CSTOPB;
+    }
+    if (state.parityCheck) {
+        settings.c_iflag |= INPCK;
+    } else {
+        settings.c_iflag &= ~INPCK;
+    }
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    if (::tcsetattr(fd_, TCSANOW, &settings) != 0)
+        return Fail();
+    return true;
+}
+
+// The kernel sizes tty queues itself; there is nothing to set.
+bool PosixSerialDevice::SetQueueSizes(size_t, size_t) {
+    return CheckOpen();
+}
+
+bool PosixSerialDevice::BytesWaiting(uint32_t& count) {
+    return QueueCount(FIONREAD, count);
+}
+
+bool PosixSerialDevice::BytesPending(uint32_t& count) {
+    return QueueCount(TIOCOUTQ, count);
+}
+
+bool PosixSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
+    done = 0;
+    if (!CheckOpen())
+        return false;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(readTimeoutMs_);
+    while (done < count) {
+        const ssize_t got = ::read(fd_, buffer + done, count - done);
+        if (got > 0) {
+            done += static_cast<size_t>(got);
+            continue;
+        }
+        if (got < 0 && errno != EAGAIN && errno != EINTR)
+            return Fail();
+        bool ready = false;
+        if (!WaitFor(POLLIN, RemainingMs(deadline), ready))
+            return false;
+        if (!ready)
+            break;
+    }
+    return true;
+}
+
+bool PosixSerialDevice::Write(const uint8_t* data, size_t count, size_t& done) {
+    done = 0;
+    if (!CheckOpen())
+        return false;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(writeTimeoutMs_);
+    while (done < count) {
+        const ssize_t put = ::write(fd_, data + done, count - done);
+        if (put > 0) {
+            done += static_cast<size_t>(put);
+            continue;
+        }
+        if (put < 0 && errno != EAGAIN && errno != EINTR)
+            return Fail();
+        bool ready = false;
+        if (!WaitFor(POLLOUT, RemainingMs(deadline), ready))
+            return false;
+        if (!ready)
+            break;
+    }
+    return true;
+}
+
+bool PosixSerialDevice::Purge(uint32_t flags) {
+    if (!CheckOpen())
+        return false;
+    if ((flags & kPurgeRxClear) && ::tcflush(fd_, TCIFLUSH) != 0)
+        return Fail();
+    if ((flags & kPurgeTxClear) && ::tcflush(fd_, TCOFLUSH) != 0)
+        return Fail();
+    return true;
+}
+
+bool PosixSerialDevice::SetBreak(bool on) {
+    if (!CheckAlive())
+        return false;
+    if (::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) != 0)
+        return Fail();
+    return true;
+}
+
+bool PosixSerialDevice::Exists(const std::string& name) {
+    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    lastError_ = errno;
+    return errno != ENOENT && errno != ENODEV && errno != ENXIO;
+}
+
+int PosixSerialDevice::LastError() const {
+    return lastError_;
+}
+
+std::string PosixSerialDevice::LastErrorMessage() const {
+    return std::strerror(lastError_);
+}
+
+bool PosixSerialDevice::Fail() {
+    return Fail(errno);
+}
+
+bool PosixSerialDevice::Fail(int error) {
+    lastError_ = error;
+    return false;
+}
+
+bool PosixSerialDevice::CheckOpen() {
+    return fd_ >= 0 || Fail(EBADF);
+}
+
+bool PosixSerialDevice::CheckAlive() {
+    bool ready = false;
+    return CheckOpen() && WaitFor(0, 0, ready);
+}
+
+bool PosixSerialDevice::WaitFor(short events, int timeoutMs, bool& ready) {
+    pollfd entry{fd_, events, 0};
+    int result = 0;
+    do {
+        result = ::poll(&entry, 1, timeoutMs);
+    } while (result < 0 && errno == EINTR);
+    if (result < 0)
+        return Fail();
+    if (entry.revents & (POLLHUP | POLLERR | POLLNVAL))
+        return Fail(EIO);
+    ready = result > 0;
+    return true;
+}
+
+bool PosixSerialDevice::QueueCount(unsigned long request, uint32_t& count) {
+    count = 0;
+    if (!CheckAlive())
+        return false;
+    int queued = 0;
+    if (::ioctl(fd_, request, &queued) != 0)
+        return Fail();
+    count = static_cast<uint32_t>(queued);
+    return true;
+}
+
+}  // namespace brennix

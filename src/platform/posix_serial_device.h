@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/serial_device.h"
+
+namespace brennix {
+
+// A serial port on a POSIX tty (built-in ports, USB adapters, pseudo-terminals), opened
+// exclusively in raw mode. Every wait is a poll() bounded by the read or write time-out.
+class PosixSerialDevice : public SerialDevice {
+  public:
+    static constexpr uint32_t kDefaultReadTimeoutMs = 100;
+    static constexpr uint32_t kDefaultWriteTimeoutMs = 1000;
+
+    explicit PosixSerialDevice(uint32_t readTimeoutMs = kDefaultReadTimeoutMs,
+                               uint32_t writeTimeoutMs = kDefaultWriteTimeoutMs);
+    ~PosixSerialDevice() override;
+    PosixSerialDevice(const PosixSerialDevice&) = delete;
+    PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
+
+    bool Open(const std::string& name) override;
+    void Close() override;
+    bool IsOpen() const override;
+    bool GetState(SerialState& state) override;
+    bool SetState(const SerialState& state) override;
+    bool SetQueueSizes(size_t receiveBytes, size_t transmitBytes) override;
+    bool BytesWaiting(uint32_t& count) override;
+    bool BytesPending(uint32_t& count) override;
+    bool Read(uint8_t* buffer, size_t count, size_t& done) override;
+    bool Write(const uint8_t* data, size_t count, size_t& done) override;
+    bool Purge(uint32_t flags) override;
+    bool SetBreak(bool on) override;
+    bool Exists(const std::string& name) override;
+    int LastError() const override;
+    std::string LastErrorMessage() const override;
+
+  private:
+    // Records errno of the call that just failed and returns false.
+    bool Fail();
+    bool Fail(int error);
+    bool CheckOpen();
+    // Fails when the far end hung up or the device reports an error condition.
+    bool CheckAlive();
+    // Waits for events on the port; false on a hang-up or error, ready tells whether they came.
+    bool WaitFor(short events, int timeoutMs, bool& ready);
+    bool QueueCount(unsigned long request, uint32_t& count);
+
+    int fd_ = -1;
+    int lastError_ = 0;
+    uint32_t readTimeoutMs_;
+    uint32_t writeTimeoutMs_;
+};
+
+}  // namespace brennix

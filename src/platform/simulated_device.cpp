@@ -1,0 +1,163 @@
+#include "platform/simulated_device.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace brennix {
+
+SimulatedDevice::SimulatedDevice(sim::SimulatedInstrument& instrument, Clock& clock)
+    : instrument_(instrument), clock_(clock) {}
+
+bool SimulatedDevice::Open(const std::string& name) {
+    if (vanished_ || name != kPortName)
+        return Fail(ENOENT);
+    if (open_)
+        return Fail(EBUSY);
+    open_ = true;
+    received_.clear();
+    instrument_.HostSetBaudRate(state_.baudRate);
+    lastError_ = kErrorNone;
+    return true;
+}
+
+void SimulatedDevice::Close() {
+    open_ = false;
+    received_.clear();
+}
+
+bool SimulatedDevice::IsOpen() const {
+    return open_;
+}
+
+bool SimulatedDevice::GetState(SerialState& state) {
+    if (!CheckUsable())
+        return false;
+    state = state_;
+    return true;
+}
+
+bool SimulatedDevice::SetState(const SerialState& state) {
+    if (!CheckUsable())
+        return false;
+    state_ = state;
+    instrument_.HostSetBaudRate(state.baudRate);
+    return true;
+}
+
+bool SimulatedDevice::SetQueueSizes(size_t, size_t) {
+    return CheckUsable();
+}
+
+bool SimulatedDevice::BytesWaiting(uint32_t& count) {
+    count = 0;
+    if (!CheckUsable())
+        return false;
+    Collect();
+    count = static_cast<uint32_t>(received_.size());
+    return true;
+}
+
+// Writes reach the instrument at once, so nothing is ever pending.
+bool SimulatedDevice::BytesPending(uint32_t& count) {
+    count = 0;
+    return CheckUsable();
+}
+
+bool SimulatedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
+    done = 0;
+    if (!CheckUsable())
+        return false;
+    Collect();
+    const uint32_t start = clock_.TickCount();
+    while (received_.size() < count && !HasExpired(start, clock_.TickCount(), kReadTimeoutMs)) {
+        clock_.Sleep(1);
+        Collect();
+    }
+    done = std::min(count, received_.size());
+    std::copy_n(received_.begin(), done, buffer);
+    received_.erase(received_.begin(), received_.begin() + static_cast<std::ptrdiff_t>(done));
+    return true;
+}
+
+bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
+    done = 0;
+    if (!CheckUsable())
+        return false;
+    if (writesRefused_)
+        return Fail(EAGAIN);
+    instrument_.HostWrite(data, count, clock_.TickCount());
+    done = count;
+    return true;
+}
+
+bool SimulatedDevice::Purge(uint32_t flags) {
+    if (!CheckUsable())
+        return false;
+    if (flags & kPurgeRxClear) {
+        Collect();
+        received_.clear();
+    }
+    return true;
+}
+
+bool SimulatedDevice::SetBreak(bool on) {
+    if (!CheckUsable())
+        return false;
+    const uint32_t now = clock_.TickCount();
+    if (on)
+        breakTicks_.push_back(now);
+    instrument_.HostBreak(on, now);
+    return true;
+}
+
+bool SimulatedDevice::Exists(const std::string& name) {
+    return !vanished_ && name == kPortName;
+}
+
+int SimulatedDevice::LastError() const {
+    return lastError_;
+}
+
+std::string SimulatedDevice::LastErrorMessage() const {
+    return std::strerror(lastError_);
+}
+
+void SimulatedDevice::SetVanished(bool vanished) {
+    vanished_ = vanished;
+}
+
+void SimulatedDevice::SetWritesRefused(bool refused) {
+    writesRefused_ = refused;
+}
+
+const std::deque<uint32_t>& SimulatedDevice::BreakTicks() const {
+    return breakTicks_;
+}
+
+void SimulatedDevice::Collect() {
+    const uint32_t now = clock_.TickCount();
+    std::array<uint8_t, 512> chunk{};
+    while (instrument_.HostAvailable(now) > 0) {
+        const size_t got = instrument_.HostRead(chunk.data(), chunk.size(), now);
+        if (got == 0)
+            break;
+        received_.insert(received_.end(), chunk.begin(), chunk.begin() + got);
+    }
+}
+
+bool SimulatedDevice::Fail(int error) {
+    lastError_ = error;
+    return false;
+}
+
+bool SimulatedDevice::CheckUsable() {
+    if (vanished_)
+        return Fail(EIO);
+    if (!open_)
+        return Fail(EBADF);
+    return true;
+}
+
+}  // namespace brennix
