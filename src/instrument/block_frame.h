@@ -10,7 +10,9 @@ namespace brennix {
 inline constexpr uint16_t kBlockChecksumSeed = 0xA596;
 
 uint16_t BlockChecksum(std::span<const uint8_t> data);
-inline uint16_t BlockLengthField(size_t dataLength) { return static_cast<uint16_t>(dataLength + 4); }
+inline uint16_t BlockLengthField(size_t dataLength) {
+    return static_cast<uint16_t>(dataLength + 4);
+}
 inline uint16_t ReadLittleEndian16(const uint8_t* bytes) {
     return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
 }

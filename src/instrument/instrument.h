@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "instrument/instrument_codes.h"
 #include "instrument/script_runner.h"
@@ -15,8 +16,12 @@ namespace brennix {
 // The conversation with the instrument on top of the serial link: wake-up and identification,
 // verified commands, waits for replies, framed blocks and command texts.
 class CInstrument {
-public:
+  public:
     static constexpr char kPrompt = '>';
+    // The longest command each exchange can carry; a longer one fails without being sent.
+    static constexpr size_t kMaxCommandLength = 510;
+    static constexpr size_t kMaxCommandOkLength = 99;
+    static constexpr size_t kMaxRetransmitLength = 199;
 
     CInstrument(Clock& clock, UiHost& ui);
     virtual ~CInstrument() = default;
@@ -44,12 +49,25 @@ public:
     bool ProbePrompt(CSerialLink& link);
     bool SendBreak(uint32_t durationMs);
 
-private:
+  private:
     int WakeUp(bool identify);
+    int WakeAfterBreak(std::span<char> reply);
+    int WakeWithPlusSigns(std::span<char> reply);
+    int AwaitCompassPrompt(std::span<char> reply);
     int Identify();
+    void ReadBanner(std::span<char> banner);
+    int AskSystemType();
     void SelectAddress();
+    bool LocatePrompt(char prompt);
     bool SendCharChecked(char character, uint8_t& echo);
     bool Retransmit(const std::string& command);
+    bool WaitForQuietLine();
+    bool AwaitBlockStart(uint32_t startTick, uint32_t timeoutMs);
+    bool ReadExactly(std::span<uint8_t> bytes, uint32_t timeoutMs, bool echo);
+    void ShowFailure(const char* text);
+    // The NUL-terminated text in a reply buffer, and whether it holds token.
+    static std::string_view ReplyText(std::span<const char> buffer);
+    static bool Holds(std::span<const char> buffer, std::string_view token);
 
     Clock& clock_;
     UiHost& ui_;

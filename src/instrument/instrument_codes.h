@@ -24,7 +24,9 @@ enum InstrumentModel : int {
     kPelorin = 8,
 };
 
-inline bool IsInstrument(int code) { return code >= kKTX; }
+inline bool IsInstrument(int code) {
+    return code >= kKTX;
+}
 
 // The enumerator's name ("kMirovan", "kFailToWakeUpInstrument5", ...), or "unknown".
 const char* InstrumentCodeName(int code);
