@@ -12,7 +12,7 @@ namespace brennix {
 // The search runs without freezing the window and can be cancelled.
 class CDlgConnect : public QDialog {
     Q_OBJECT
-public:
+  public:
     // offerSimulator adds the built-in simulated instrument "SIM" to the port list.
     CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offerSimulator,
                 QWidget* parent = nullptr);

@@ -175,30 +175,26 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
     };
     const uint32_t start = clock_.TickCount();
     for (;;) {
-        const uint32_t waiting = BytesWaiting();
-        if (waiting > 0) {
-            uint8_t byte = 0;
-            size_t got = 0;
-            if (!device_.Read(&byte, 1, got))
-                return finish(false);
-            if (got == 1) {
-                buffer[stored++] = static_cast<char>(byte);
-                buffer[stored] = '\0';
-                if (byte == 0)
-                    return finish(true);
-                const bool lineEnd =
-                    stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n';
-                if (lineEnd && !(stored == 2 && skipBlankFirstLine))
-                    return finish(true);
-                if (stored == capacity)
-                    return finish(true);
-            }
-        }
-        // Also checked while bytes keep coming, so a talkative line cannot hold the read.
-        if (TimedOut(start, timeoutMs))
+        uint8_t byte = 0;
+        size_t got = 0;
+        if (BytesWaiting() > 0 && !device_.Read(&byte, 1, got))
             return finish(false);
-        if (waiting == 0)
+        if (got == 1) {
+            buffer[stored++] = static_cast<char>(byte);
+            buffer[stored] = '\0';
+            if (byte == 0)
+                return finish(true);
+            const bool lineEnd =
+                stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n';
+            if (lineEnd && !(stored == 2 && skipBlankFirstLine))
+                return finish(true);
+            if (stored == capacity)
+                return finish(true);
+        } else {
+            if (TimedOut(start, timeoutMs))
+                return finish(false);
             Wait(1);
+        }
     }
 }
 
@@ -219,9 +215,9 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
     const uint32_t start = clock_.TickCount();
     for (;;) {
         const uint32_t waiting = BytesWaiting();
+        uint8_t byte = 0;
+        size_t got = 0;
         if (waiting > 0) {
-            uint8_t byte = 0;
-            size_t got = 0;
             if (!device_.Read(&byte, 1, got))
                 return finish(false);
             if (got == 1) {
@@ -237,10 +233,13 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
             buffer[--stored] = '\0';
             return finish(false);
         }
-        if (TimedOut(start, timeoutMs))
-            return finish(false);
-        if (waiting == 0)
+        // Bytes already waiting are taken first; a port that claims bytes but yields none
+        // still runs into the time-out.
+        if (got == 0) {
+            if (TimedOut(start, timeoutMs))
+                return finish(false);
             Wait(1);
+        }
     }
 }
 

@@ -8,7 +8,7 @@ namespace brennix {
 // Reads in chunks of at most 512 bytes and stops after 200 ms, so that a talkative instrument
 // cannot hold up the caller.
 class SerialPoll {
-public:
+  public:
     static constexpr size_t kChunkBytes = 512;
     static constexpr uint32_t kMaxPollMs = 200;
 

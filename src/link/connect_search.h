@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/serial_link.h"
+#include "platform/clock.h"
+#include "platform/ui_host.h"
+
+namespace brennix {
+
+// Opens the link at a chosen port and rate, or searches for the instrument when either is "Auto":
+// a BREAK at 9600 baud returns the instrument to command mode, then each rate is probed for the
+// prompt. Status lines go to a callback; every pause goes through a wait function so the caller
+// can keep its window alive, and a cancel request ends the search at the next step.
+class CConnectSearch {
+  public:
+    static constexpr const char* kAutoPort = "Auto";
+    static constexpr uint32_t kAutoRate = 0;
+    static constexpr uint32_t kBreakRate = 9600;
+    static constexpr uint32_t kBreakMs = 300;
+    // After the BREAK of a port search and of a rate search.
+    static constexpr uint32_t kPortSettleMs = 2000;
+    static constexpr uint32_t kRateSettleMs = 4000;
+    static constexpr uint32_t kProbeSettleMs = 150;
+    // The rates probed when the rate is "Auto", most likely first.
+    static constexpr std::array<uint32_t, 10> kProbeRates = {9600,  19200, 600,  115200, 57600,
+                                                             38400, 4800,  2400, 1200,   300};
+
+    using StatusCallback = std::function<void(const std::string& status)>;
+    using WaitFunction = std::function<void(uint32_t ms)>;
+
+    CConnectSearch(CSerialLink& link, Clock& clock, UiHost& ui);
+
+    void SetStatusCallback(StatusCallback callback) { status_ = std::move(callback); }
+    // Replaces the clock's Sleep for every pause, including the link's own waits while a search
+    // runs.
+    void SetWaitFunction(WaitFunction wait) { wait_ = std::move(wait); }
+    // The ports a port "Auto" search tries, in order.
+    void SetAutoPorts(std::vector<std::string> ports) { autoPorts_ = std::move(ports); }
+
+    // Connects at port and rate, either of which may be "Auto" (kAutoPort, kAutoRate). A named
+    // port at a named rate is simply opened: no instrument is needed.
+    bool Connect(const std::string& port, uint32_t rate);
+
+    // Safe to call from the wait function (a Cancel button pressed while events are pumped).
+    void RequestCancel() { cancelRequested_ = true; }
+    bool Cancelled() const { return cancelRequested_; }
+    // Whether the last Connect probed an instrument, whether or not it answered.
+    bool Probed() const { return probed_; }
+    // The port and rate that worked in the last successful Connect.
+    const std::string& ConnectedPort() const { return connectedPort_; }
+    uint32_t ConnectedRate() const { return connectedRate_; }
+
+  private:
+    bool TryConnect(const std::string& port, uint32_t rate, bool probe);
+    bool SearchPorts(uint32_t rate);
+    bool SearchRates(const std::string& port);
+    bool OpenAt(const std::string& port, uint32_t rate);
+    // Opens at 9600 baud and sends the BREAK that returns the instrument to command mode.
+    bool BreakIntoCommandMode(const std::string& port);
+    bool ProbeInstrument();
+    // Waits ms in short slices; false when the search was cancelled.
+    bool Pause(uint32_t ms);
+    void Wait(uint32_t ms);
+    void Status(const std::string& text);
+
+    CSerialLink& link_;
+    Clock& clock_;
+    UiHost& ui_;
+    StatusCallback status_;
+    WaitFunction wait_;
+    std::vector<std::string> autoPorts_;
+    bool cancelRequested_ = false;
+    bool probed_ = false;
+    std::string connectedPort_;
+    uint32_t connectedRate_ = 0;
+};
+
+}  // namespace brennix
