@@ -71,7 +71,7 @@ bool SimulatedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
         return false;
     Collect();
     const uint32_t start = clock_.TickCount();
-    while (received_.size() < count && !HasExpired(start, clock_.TickCount(), kReadTimeoutMs)) {
+    while (received_.size() < count && clock_.TickCount() - start < kReadTimeoutMs) {
         clock_.Sleep(1);
         Collect();
     }
