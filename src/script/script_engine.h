@@ -3,18 +3,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "instrument/instrument.h"
 #include "instrument/script_runner.h"
 #include "platform/clock.h"
 #include "platform/ui_host.h"
+#include "script/handler_table.h"
+#include "script/script_types.h"
 
 namespace brennix {
 
 // The interpreter of the command language: compiles a text into statements, then executes them
 // against the instrument. One engine lives for the whole program; its variables live as long.
 class CScriptEngine : public CScriptRunner {
-public:
+  public:
     CScriptEngine(UiHost& ui, Clock& clock);
     ~CScriptEngine() override;
 
@@ -33,13 +36,23 @@ public:
 
     // Folders tried by #RUNSCRIPT before the name itself; both empty by default.
     void SetScriptFolders(const std::string& first, const std::string& second);
+    const std::string& FirstScriptFolder() const;
+    const std::string& SecondScriptFolder() const;
+
+    // Appends a row to the directive or function table; rows are tried in registration order.
+    void RegisterDirective(const std::string& name, DirectiveHandler handler);
+    void RegisterFunction(const std::string& name, FunctionHandler handler);
 
     // Prints "\r\nERROR: message detail1 detail2", sends CR LF to the instrument, returns 0.
     int ReportError(const std::string& message,
                     const std::optional<std::string>& detail1 = std::nullopt,
                     const std::optional<std::string>& detail2 = std::nullopt);
 
-private:
+  private:
+    int RunQuiet(const std::vector<ScriptStatement>& statements);
+    int RunWithWindow(const std::vector<ScriptStatement>& statements);
+    CSerialLink* Link() const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

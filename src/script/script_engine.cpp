@@ -1,0 +1,161 @@
+#include "script/script_engine.h"
+
+#include "script/script_compiler.h"
+#include "script/script_directives.h"
+#include "script/script_executor.h"
+#include "script/variable_store.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr uint32_t kPumpMs = 1;
+constexpr uint32_t kEmptyLineTimeoutMs = 1000;
+
+}  // namespace
+
+struct CScriptEngine::Impl {
+    Impl(CScriptEngine& engine, UiHost& ui, Clock& clock) : ui(ui), directives(engine, ui, clock) {}
+
+    UiHost& ui;
+    CInstrument* instrument = nullptr;
+    VariableStore variables;
+    HandlerTable handlers;
+    ScriptDirectives directives;
+    // Runs nest through #RUNSCRIPT; the engine is running while any of them is.
+    int runDepth = 0;
+    bool cancelRequested = false;
+    std::string firstScriptFolder;
+    std::string secondScriptFolder;
+};
+
+CScriptEngine::CScriptEngine(UiHost& ui, Clock& clock)
+    : impl_(std::make_unique<Impl>(*this, ui, clock)) {
+    impl_->directives.RegisterWith(*this);
+}
+
+CScriptEngine::~CScriptEngine() = default;
+
+void CScriptEngine::SetInstrument(CInstrument* instrument) {
+    impl_->instrument = instrument;
+}
+
+CInstrument* CScriptEngine::GetInstrument() const {
+    return impl_->instrument;
+}
+
+CSerialLink* CScriptEngine::Link() const {
+    return impl_->instrument ? impl_->instrument->GetLink() : nullptr;
+}
+
+void CScriptEngine::RequestCancel() {
+    if (IsRunning())
+        impl_->cancelRequested = true;
+}
+
+bool CScriptEngine::IsRunning() const {
+    return impl_->runDepth > 0;
+}
+
+bool CScriptEngine::IsCancelRequested() const {
+    return impl_->cancelRequested;
+}
+
+std::optional<std::string> CScriptEngine::FindVariable(const std::string& name) const {
+    return impl_->variables.Find(name);
+}
+
+void CScriptEngine::SetVariable(const std::string& name, const std::string& value) {
+    impl_->variables.Set(name, value);
+}
+
+void CScriptEngine::SetScriptFolders(const std::string& first, const std::string& second) {
+    impl_->firstScriptFolder = first;
+    impl_->secondScriptFolder = second;
+}
+
+const std::string& CScriptEngine::FirstScriptFolder() const {
+    return impl_->firstScriptFolder;
+}
+
+const std::string& CScriptEngine::SecondScriptFolder() const {
+    return impl_->secondScriptFolder;
+}
+
+void CScriptEngine::RegisterDirective(const std::string& name, DirectiveHandler handler) {
+    impl_->handlers.AddDirective(name, std::move(handler));
+}
+
+void CScriptEngine::RegisterFunction(const std::string& name, FunctionHandler handler) {
+    impl_->handlers.AddFunction(name, std::move(handler));
+}
+
+int CScriptEngine::ReportError(const std::string& message,
+                               const std::optional<std::string>& detail1,
+                               const std::optional<std::string>& detail2) {
+    CSerialLink* link = Link();
+    if (!link)
+        return 0;
+    std::string text = "\r\nERROR: " + message;
+    if (detail1)
+        text += " " + *detail1;
+    if (detail2)
+        text += " " + *detail2;
+    link->Print(text);
+    link->Write("", 0, true);
+    return 0;
+}
+
+int CScriptEngine::Run(const std::string& text, bool quiet) {
+    CompiledScript script = ScriptCompiler().Compile(text);
+    for (const ScriptError& error : script.errors) {
+        ReportError(error.message, error.detail1, error.detail2);
+    }
+    if (!script.ok)
+        return 0;
+
+    ++impl_->runDepth;
+    impl_->cancelRequested = false;
+    const int result = quiet ? RunQuiet(script.statements) : RunWithWindow(script.statements);
+    // The outer run stays cancellable after a nested one returns.
+    if (--impl_->runDepth == 0)
+        impl_->cancelRequested = false;
+    return result;
+}
+
+// No window and no message pumping in the link's waits; an empty script sends an empty line.
+int CScriptEngine::RunQuiet(const std::vector<ScriptStatement>& statements) {
+    if (!statements.empty())
+        return ScriptExecutor(*this, impl_->ui, impl_->handlers).Execute(statements);
+    if (CSerialLink* link = Link()) {
+        link->Write("", kEmptyLineTimeoutMs, true);
+    }
+    return 1;
+}
+
+// While the script runs, every wait of the link keeps the window alive, so Stop can be pressed.
+int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements) {
+    UiHost& ui = impl_->ui;
+    CSerialLink* link = Link();
+    CSerialLink::WaitCallback previous;
+    if (link)
+        previous = link->SetWaitCallback([&ui](uint32_t ms) { ui.PumpMessages(ms); });
+    ui.OpenScriptWindow(statements.size() > 1, [this] { RequestCancel(); });
+
+    int result = 0;
+    ui.PumpMessages(kPumpMs);
+    if (impl_->cancelRequested) {
+        ReportError("Execution cancelled!");
+    } else {
+        result = ScriptExecutor(*this, ui, impl_->handlers).Execute(statements);
+        if (link)
+            link->FlushInput(false);
+    }
+
+    ui.CloseScriptWindow();
+    if (link)
+        link->SetWaitCallback(std::move(previous));
+    return result;
+}
+
+}  // namespace brennix
