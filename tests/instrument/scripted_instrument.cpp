@@ -23,16 +23,14 @@ void ScriptedInstrument::Hear(uint8_t byte) {
         return;
     }
     if (echo) {
-        const bool garble = line_.empty() && garbledEchoes > 0;
+        const bool garble = garbledEchoes > 0;
+        garbledEchoes -= garble ? 1 : 0;
         device_.Send(std::string(1, garble ? '#' : static_cast<char>(byte)));
     }
     line_.push_back(static_cast<char>(byte));
 }
 
 void ScriptedInstrument::Answer() {
-    if (garbledEchoes > 0 && !line_.empty()) {
-        --garbledEchoes;
-    }
     const auto reply = replies.find(line_);
     device_.Send(reply != replies.end() ? reply->second : "\r\n>", replyDelayMs);
     line_.clear();

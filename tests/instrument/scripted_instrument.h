@@ -20,7 +20,7 @@ class ScriptedInstrument {
     bool echo = true;
     std::string wakeWord;
     uint32_t replyDelayMs = 0;
-    // The echoes of this many lines arrive with their first character garbled.
+    // This many echoed bytes arrive garbled.
     int garbledEchoes = 0;
 
   private:

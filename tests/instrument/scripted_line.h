@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "instrument/instrument.h"
 #include "instrument/scripted_device.h"
 #include "instrument/scripted_instrument.h"
@@ -17,6 +19,15 @@ struct ScriptedLine {
     }
 
     uint32_t Elapsed(uint32_t since = 0) { return clock.TickCount() - since; }
+
+    // Takes what the far end has sent that the instrument object left unread.
+    std::string Unread() {
+        std::string rest(device.Queued(), '\0');
+        size_t done = 0;
+        device.Read(reinterpret_cast<uint8_t*>(rest.data()), rest.size(), done);
+        rest.resize(done);
+        return rest;
+    }
 
     VirtualClock clock;
     ScriptedDevice device{clock};
