@@ -1,0 +1,59 @@
+#include "app/brennix_app.h"
+
+#include <QApplication>
+#include <QSettings>
+
+#include "app/settings_keys.h"
+#include "app/terminal_window.h"
+#include "platform/routed_serial_device.h"
+#include "platform/simulated_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix {
+
+CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
+    QCoreApplication::setOrganizationName(settings::kOrganisation);
+    QCoreApplication::setApplicationName(settings::kApplication);
+    if (options_.simulate) {
+        simulator_ = std::make_unique<sim::SimulatedInstrument>();
+        simulatedDevice_ = std::make_unique<SimulatedDevice>(*simulator_, clock_);
+        routedDevice_ = std::make_unique<RoutedSerialDevice>(realDevice_, *simulatedDevice_);
+    }
+}
+
+CBrennixApp::~CBrennixApp() {
+    End();
+}
+
+SerialDevice& CBrennixApp::Device() {
+    if (routedDevice_) {
+        return *routedDevice_;
+    }
+    return realDevice_;
+}
+
+int CBrennixApp::Run() {
+    Start();
+    QObject::connect(terminal_.get(), &CDlgTerminal::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    const int exitCode = QApplication::exec();
+    End();
+    return exitCode;
+}
+
+void CBrennixApp::Start() {
+    unitSystem_ = QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt();
+    terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
+    terminal_->show();
+    terminal_->ConnectAtStart();
+}
+
+void CBrennixApp::End() {
+    if (!terminal_) {
+        return;
+    }
+    QSettings().setValue(settings::kUnitSystem, unitSystem_);
+    terminal_.reset();
+}
+
+}  // namespace brennix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class QTextBrowser;
+
+namespace brennix {
+
+// The program's help page, shown in a window of its own beside the terminal.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr const char* kFileName = "brennix.htm";
+    static constexpr const char* kContentsAnchor = "Main_Contents";
+
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Where the help page is looked for, most likely first: beside the program, then where an
+    // installation puts shared files.
+    static QStringList CandidatePaths();
+    // Shows the page at its contents.
+    void ShowPage(const QString& path);
+
+  private:
+    QTextBrowser* browser_;
+};
+
+}  // namespace brennix

@@ -1,0 +1,460 @@
+#include "app/terminal_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/brennix_app.h"
+#include "app/color_edit_widget.h"
+#include "app/commands_menu.h"
+#include "app/commands_table.h"
+#include "app/help_window.h"
+#include "app/settings_keys.h"
+#include "app/terminal_font.h"
+#include "app/tool_bar_icons.h"
+#include "link/connect_dialog.h"
+#include "link/serial_poll.h"
+#include "script/cmd_editor_dialog.h"
+
+namespace brennix {
+namespace {
+
+constexpr const char* kWelcome =
+    "Welcome to Brennix for Pocket PC!\r\nDiscover how easy it is to use the new line of Ostrel "
+    "PDA software !!";
+constexpr const char* kProgramName = "Brennix";
+constexpr double kVersion = 1.01;
+constexpr uint32_t kSettleAfterSendMs = 100;
+constexpr uint32_t kProbeWriteMs = 10;
+
+std::string ToBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+std::string ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+int SavedFontSize() {
+    return QSettings().value(settings::kTerminalFont, settings::kTerminalFontDefault).toInt();
+}
+
+// Marks the window as talking to the instrument for the life of the object.
+class ExchangeScope {
+  public:
+    explicit ExchangeScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ExchangeScope() { flag_ = false; }
+    ExchangeScope(const ExchangeScope&) = delete;
+    ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
+                           const StartOptions& options)
+    : app_(app),
+      clock_(clock),
+      options_(options),
+      ui_(clock, this),
+      link_(device, clock),
+      instrument_(clock, ui_),
+      engine_(ui_, clock) {
+    setWindowIcon(ApplicationIcon());
+    BuildWindow();
+    ApplyFontSize(-1);
+
+    pollTimer_ = new QTimer(this);
+    connect(pollTimer_, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
+    pollTimer_->start(kPollIntervalMs);
+
+    link_.SetOutputWindow(outputPane_);
+    instrument_.SetScriptEngine(&engine_);
+    engine_.SetInstrument(&instrument_);
+
+    history_.Load(ToPath(HistoryPath()));
+    ShowHistory();
+    BuildCommandsMenu(*menus_->commands, [this](int id) { RunCommandsEntry(id); });
+    commandLine_->setFocus();
+    outputPane_->SetText(kWelcome);
+    setWindowTitle(QString::asprintf("%s v%.2f", kProgramName, kVersion));
+    UpdateMenuState();
+    outputPane_->SetTextColor(QColor(255, 255, 0));
+    outputPane_->SetBackgroundColor(QColor(0, 0, 0));
+}
+
+CDlgTerminal::~CDlgTerminal() {
+    const QString path = HistoryPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    history_.Save(ToPath(path));
+    link_.SetOutputWindow(nullptr);
+}
+
+void CDlgTerminal::BuildWindow() {
+    menus_ = std::make_unique<TerminalMenus>(*menuBar());
+    ConnectMenus();
+    BuildToolBar();
+
+    outputPane_ = new CColorEdit(this);
+    // The pane never keeps the focus: typing always goes to the command line.
+    outputPane_->setFocusPolicy(Qt::NoFocus);
+
+    commandLine_ = new QComboBox(this);
+    commandLine_->setEditable(true);
+    commandLine_->setInsertPolicy(QComboBox::NoInsert);
+    commandLine_->setCompleter(nullptr);
+    commandLine_->setMaxVisibleItems(static_cast<int>(CommandHistory::kMaxSaved));
+    commandLine_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    commandLine_->lineEdit()->installEventFilter(this);
+    connect(commandLine_, &QComboBox::activated, this, &CDlgTerminal::SendHistoryEntry,
+            Qt::QueuedConnection);
+
+    sendButton_ = new QPushButton(tr("&Send"), this);
+    sendButton_->setDefault(true);
+    connect(sendButton_, &QPushButton::clicked, this, &CDlgTerminal::SendCommandLine);
+
+    auto* commandRow = new QHBoxLayout;
+    commandRow->addWidget(commandLine_);
+    commandRow->addWidget(sendButton_);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(outputPane_, 1);
+    layout->addLayout(commandRow);
+    setCentralWidget(central);
+    resize(800, 560);
+}
+
+void CDlgTerminal::BuildToolBar() {
+    QToolBar* bar = addToolBar(tr("Terminal"));
+    bar->setObjectName(QStringLiteral("terminalToolBar"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    const auto add = [&](ToolBarImage image, const QString& tip, void (CDlgTerminal::*handler)()) {
+        QAction* action = bar->addAction(ToolBarIcon(image), tip);
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add(ToolBarImage::kPlug, tr("Connect"), &CDlgTerminal::Connect);
+    add(ToolBarImage::kSpark, tr("Send break"), &CDlgTerminal::SendBreakToInstrument);
+    bar->addSeparator();
+    add(ToolBarImage::kLetters, tr("Next font size"), &CDlgTerminal::NextFontSize);
+    bar->addSeparator();
+    add(ToolBarImage::kQuestionMark, tr("Help"), &CDlgTerminal::ShowHelp);
+}
+
+void CDlgTerminal::ConnectMenus() {
+    const TerminalMenus& menus = *menus_;
+    connect(menus.english, &QAction::triggered, this, [this] { SetEnglishUnits(true); });
+    connect(menus.metric, &QAction::triggered, this, [this] { SetEnglishUnits(false); });
+    connect(menus.sdi12, &QAction::triggered, this, [this] { SetSdi12Mode(true); });
+    connect(menus.rs232, &QAction::triggered, this, [this] { SetSdi12Mode(false); });
+    connect(menus.exit, &QAction::triggered, this, &QWidget::close);
+    connect(menus.openLog, &QAction::triggered, this, &CDlgTerminal::OpenLogFile);
+    connect(menus.closeLog, &QAction::triggered, this, &CDlgTerminal::CloseLogFile);
+    connect(menus.runCommandFile, &QAction::triggered, this, &CDlgTerminal::RunCommandFile);
+    connect(menus.commandEditor, &QAction::triggered, this, &CDlgTerminal::OpenCommandEditor);
+}
+
+void CDlgTerminal::ConnectAtStart() {
+    if (options_.port.empty()) {
+        Connect();
+    } else {
+        ConnectDirectly();
+    }
+    UpdateMenuState();
+}
+
+void CDlgTerminal::ConnectDirectly() {
+    if (!link_.Open(options_.port, options_.baudRate)) {
+        ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
+                        .arg(QString::fromStdString(options_.port))
+                        .arg(options_.baudRate)
+                        .arg(QString::fromStdString(link_.LastErrorMessage())));
+    }
+    link_.ShowStatus();
+    instrument_.SetLink(&link_);
+}
+
+void CDlgTerminal::Connect() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    // The dialog's own traffic goes to the log only.
+    OutputWindow* output = link_.SetOutputWindow(nullptr);
+    CDlgConnect dialog(link_, clock_, ui_, options_.simulate, this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    link_.Purge(kPurgeRxClear);
+    link_.SetOutputWindow(output);
+    link_.ShowStatus();
+    instrument_.SetLink(&link_);
+    if (accepted) {
+        instrument_.SetRs485Address(static_cast<uint32_t>(dialog.Rs485Address()));
+    }
+    if (dialog.Probed()) {
+        // Makes the instrument answer with its prompt, which the next poll shows.
+        link_.Write(" ", kProbeWriteMs, true);
+    }
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::UpdateMenuState() {
+    menus_->Update(app_.IsEnglishUnits(), instrument_.IsSdi12Mode(), link_.IsLogOpen());
+}
+
+bool CDlgTerminal::ExchangeRunning() const {
+    return exchanging_ || engine_.IsRunning();
+}
+
+bool CDlgTerminal::RefuseWhileBusy() {
+    if (!ExchangeRunning()) {
+        return false;
+    }
+    ShowWarning(tr("A script is running. Stop it first."));
+    return true;
+}
+
+void CDlgTerminal::ShowWarning(const QString& text) {
+    ui_.ShowMessage(ToBytes(text), "", MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+void CDlgTerminal::PollSerialInput() {
+    // A dialog in front reads the port itself; a running script waits for its own replies.
+    if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr || ExchangeRunning() ||
+        !link_.IsOpen()) {
+        return;
+    }
+    SerialPoll::Run(link_);
+}
+
+void CDlgTerminal::SendCommandLine() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const WaitCursor wait(ui_);
+    const std::string text = ToBytes(commandLine_->currentText());
+    commandLine_->clearEditText();
+    if (!link_.IsOpen()) {
+        ShowWarning(tr("Not connected"));
+        return;
+    }
+    {
+        const ExchangeScope scope(exchanging_);
+        instrument_.RunText(text);
+    }
+    if (!text.empty()) {
+        history_.Add(text);
+        ShowHistory();
+    }
+    clock_.Sleep(kSettleAfterSendMs);
+    PollSerialInput();
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::SendHistoryEntry(int index) {
+    if (index < 0) {
+        return;
+    }
+    commandLine_->setEditText(commandLine_->itemText(index));
+    SendCommandLine();
+}
+
+void CDlgTerminal::ShowHistory() {
+    const QSignalBlocker blocker(commandLine_);
+    const QString typed = commandLine_->currentText();
+    commandLine_->clear();
+    for (const std::string& entry : history_.Entries()) {
+        commandLine_->addItem(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+    }
+    commandLine_->setCurrentIndex(-1);
+    commandLine_->setEditText(typed);
+}
+
+QString CDlgTerminal::HistoryPath() const {
+    const QString folder = options_.dataFolder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                               : options_.dataFolder;
+    return QDir(folder).filePath(CommandHistory::kFileName);
+}
+
+void CDlgTerminal::SendBreakToInstrument() {
+    if (RefuseWhileBusy() || !link_.IsOpen()) {
+        return;
+    }
+    link_.Purge(kPurgeRxClear);
+    link_.SendBreak(kBreakMs);
+}
+
+void CDlgTerminal::NextFontSize() {
+    ApplyFontSize(NormaliseTerminalFontSize(SavedFontSize()) + 1);
+}
+
+void CDlgTerminal::ApplyFontSize(int size) {
+    if (size < 0) {
+        size = SavedFontSize();
+    }
+    size = NormaliseTerminalFontSize(size);
+    outputPane_->setFont(TerminalFontForSize(size));
+    QSettings().setValue(settings::kTerminalFont, size);
+}
+
+void CDlgTerminal::ShowHelp() {
+    const QStringList paths = HelpWindow::CandidatePaths();
+    const auto found = std::find_if(paths.begin(), paths.end(), [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly);
+    });
+    if (found == paths.end()) {
+        ui_.ShowMessage(ToBytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
+                        MessageButtons::kOk, MessageIcon::kNone);
+        return;
+    }
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(this);
+    }
+    helpWindow_->ShowPage(*found);
+}
+
+void CDlgTerminal::SetEnglishUnits(bool english) {
+    app_.SetUnitSystem(english ? CBrennixApp::kEnglishUnits : CBrennixApp::kMetricUnits);
+    UpdateMenuState();
+}
+
+void CDlgTerminal::SetSdi12Mode(bool on) {
+    if (!RefuseWhileBusy()) {
+        const WaitCursor wait(ui_);
+        const ExchangeScope scope(exchanging_);
+        instrument_.SetSdi12Mode(on);
+    }
+    UpdateMenuState();
+}
+
+QString CDlgTerminal::ChooseLogFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(
+        this, tr("Open log file"), QDir(folder).filePath(QStringLiteral("ostrelterm.log")),
+        tr("Log files (*.log)"), nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+QString CDlgTerminal::ChooseCommandFile() {
+    return QFileDialog::getOpenFileName(this, tr("Run command file"), QString(),
+                                        tr("Command files (*.cmd)"));
+}
+
+void CDlgTerminal::OpenLogFile() {
+    QString path = ChooseLogFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".log");
+    }
+    if (!link_.OpenLog(ToPath(path))) {
+        ShowWarning(tr("Cannot create the log file\n%1").arg(QDir::toNativeSeparators(path)));
+    }
+    UpdateMenuState();
+}
+
+void CDlgTerminal::CloseLogFile() {
+    link_.OpenLog("");
+    UpdateMenuState();
+}
+
+void CDlgTerminal::RunCommandFile() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const QString path = ChooseCommandFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowWarning(tr("Cannot read the command file\n%1\n%2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    file.close();
+    const WaitCursor wait(ui_);
+    const ExchangeScope scope(exchanging_);
+    instrument_.RunFile(ToPath(path));
+}
+
+void CDlgTerminal::OpenCommandEditor() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const ExchangeScope scope(exchanging_);
+    CDlgCmdEditor editor(instrument_, ui_, this);
+    editor.exec();
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::RunCommandsEntry(int id) {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const ExchangeScope scope(exchanging_);
+    brennix::RunCommandsEntry(id, engine_);
+}
+
+void CDlgTerminal::CheckConnection() {
+    if (ExchangeRunning()) {
+        return;
+    }
+    const bool wasOpen = link_.IsOpen();
+    link_.Revalidate();
+    if (wasOpen && !link_.IsOpen()) {
+        ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
+    }
+}
+
+void CDlgTerminal::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        CheckConnection();
+    }
+}
+
+void CDlgTerminal::closeEvent(QCloseEvent* event) {
+    if (RefuseWhileBusy()) {
+        event->ignore();
+        return;
+    }
+    if (helpWindow_ != nullptr) {
+        helpWindow_->close();
+    }
+    event->accept();
+    emit Closed();
+}
+
+bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the command line sends it, as the default button would; the combo box must not
+    // also treat it as choosing a history entry.
+    if (watched == commandLine_->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            SendCommandLine();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace brennix

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "app/command_history.h"
+#include "app/qt_ui_host.h"
+#include "app/start_options.h"
+#include "app/terminal_menus.h"
+#include "instrument/instrument.h"
+#include "link/serial_link.h"
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+#include "script/script_engine.h"
+
+class QComboBox;
+class QPushButton;
+class QTimer;
+
+namespace brennix {
+
+class CBrennixApp;
+class CColorEdit;
+class HelpWindow;
+
+// The program's main window, a serial terminal: the output pane, the command line with its
+// history, the menus and the tool bar. It owns the link, the instrument and the script engine that
+// every feature borrows, and drains the port into the pane while it is in front.
+class CDlgTerminal : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kPollIntervalMs = 500;
+    static constexpr uint32_t kBreakMs = 300;
+
+    CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock, const StartOptions& options);
+    // Saves the command history.
+    ~CDlgTerminal() override;
+
+    // The last step of start-up: connect, directly or through the connect dialog.
+    void ConnectAtStart();
+
+    void UpdateMenuState();
+    void PollSerialInput();
+    void SendCommandLine();
+    void Connect();
+    void SendBreakToInstrument();
+    void NextFontSize();
+    // A negative size applies the saved one.
+    void ApplyFontSize(int size);
+    void ShowHelp();
+    void SetEnglishUnits(bool english);
+    void SetSdi12Mode(bool on);
+    void OpenLogFile();
+    void CloseLogFile();
+    void RunCommandFile();
+    void OpenCommandEditor();
+    void RunCommandsEntry(int id);
+
+    CSerialLink& Link() { return link_; }
+    CInstrument& Instrument() { return instrument_; }
+    CScriptEngine& Engine() { return engine_; }
+    UiHost& Ui() { return ui_; }
+    CColorEdit& OutputPane() { return *outputPane_; }
+    QComboBox& CommandLine() { return *commandLine_; }
+    TerminalMenus& Menus() { return *menus_; }
+    const CommandHistory& History() const { return history_; }
+
+  signals:
+    // The window was closed: the program ends.
+    void Closed();
+
+  protected:
+    // The file dialogs; tests answer them by overriding. An empty name means cancelled.
+    virtual QString ChooseLogFile();
+    virtual QString ChooseCommandFile();
+
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildWindow();
+    void BuildToolBar();
+    void ConnectMenus();
+    void ConnectDirectly();
+    void CheckConnection();
+    void SendHistoryEntry(int index);
+    void ShowHistory();
+    QString HistoryPath() const;
+    // A script or another exchange holds the link; says so and returns true.
+    bool RefuseWhileBusy();
+    bool ExchangeRunning() const;
+    void ShowWarning(const QString& text);
+
+    CBrennixApp& app_;
+    Clock& clock_;
+    const StartOptions options_;
+    QtUiHost ui_;
+    CSerialLink link_;
+    CInstrument instrument_;
+    CScriptEngine engine_;
+    CommandHistory history_;
+    std::unique_ptr<TerminalMenus> menus_;
+    CColorEdit* outputPane_ = nullptr;
+    QComboBox* commandLine_ = nullptr;
+    QPushButton* sendButton_ = nullptr;
+    QTimer* pollTimer_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
+    // Set while a handler of this window talks to the instrument.
+    bool exchanging_ = false;
+};
+
+}  // namespace brennix
