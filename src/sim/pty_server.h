@@ -1,6 +1,8 @@
 #pragma once
 
-#include <atomic>
+#include <array>
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -12,7 +14,7 @@ namespace brennix::sim {
 // program can open SlavePath() as if it were a serial port. The simulator hears only at the rate
 // the program set on the shared tty.
 class PtyServer {
-public:
+  public:
     explicit PtyServer(SimulatedInstrument& instrument);
     ~PtyServer();  // stops and closes the pseudo-terminal
     PtyServer(const PtyServer&) = delete;
@@ -23,6 +25,26 @@ public:
     void Stop();
     const std::string& SlavePath() const;
     const std::string& Error() const;
+
+  private:
+    bool OpenPseudoTerminal();
+    bool Fail(const std::string& what);
+    void CloseDescriptors();
+    void Serve();
+    void TakeInput();
+    void FlushOutput();
+    uint32_t Ticks() const;
+
+    SimulatedInstrument& instrument_;
+    int masterFd_ = -1;
+    // Held open so that the program may close and reopen its end without the master hanging up.
+    int slaveFd_ = -1;
+    std::array<int, 2> stopPipe_ = {-1, -1};
+    std::thread thread_;
+    std::string slavePath_;
+    std::string error_;
+    std::string pendingOutput_;  // taken from the instrument, not yet accepted by the tty
+    std::chrono::steady_clock::time_point start_;
 };
 
 }  // namespace brennix::sim

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace brennix::sim {
@@ -12,23 +13,24 @@ enum class Model { kKtx, kLmr, kMirovan, kFendrel, kMirovanAdv, kCorvex, kPelori
 
 struct Settings {
     Model model = Model::kMirovan;
-    uint32_t baudRate = 9600;      // the only rate at which it understands and is understood
-    uint32_t rs485Address = 0;     // 0: plain RS-232; otherwise ignores traffic until selected
-    bool asleep = false;           // answers nothing until a BREAK, blank lines or plus signs
-    bool sdi12Mode = false;        // answers in SDI-12 until "?EXIT!" plus "!"
-    bool reportsCompass = false;   // wakes with a compass report and a slow prompt
+    uint32_t baudRate = 9600;     // the only rate at which it understands and is understood
+    uint32_t rs485Address = 0;    // 0: plain RS-232; otherwise ignores traffic until selected
+    bool asleep = false;          // answers nothing until a BREAK, blank lines or plus signs
+    bool sdi12Mode = false;       // answers in SDI-12 until "?EXIT!" plus "!"
+    bool reportsCompass = false;  // wakes with a compass report and a slow prompt
     uint32_t compassDelayMs = 5000;
-    bool bannerLeadByte = false;   // sends 0xE8 before the "Ver" banner
-    bool paceAtLineRate = true;    // output bytes leave at the line rate, not all at once
+    bool bannerLeadByte = false;  // sends 0xE8 before the "Ver" banner
+    bool paceAtLineRate = true;   // output bytes leave at the line rate, not all at once
+    uint32_t idleSleepMs = 0;     // falls asleep after this long without input; 0: never
 };
 
 // Fault knobs; all off by default.
 struct Faults {
-    double dropRate = 0.0;       // share of output bytes lost
-    double corruptRate = 0.0;    // share of output bytes altered
-    uint32_t extraDelayMs = 0;   // added before every reply
-    bool silent = false;         // answers nothing at all
-    int garbleEchoes = 0;        // number of command echoes to garble
+    double dropRate = 0.0;      // share of output bytes lost
+    double corruptRate = 0.0;   // share of output bytes altered
+    uint32_t extraDelayMs = 0;  // added before every reply
+    bool silent = false;        // answers nothing at all
+    int garbleEchoes = 0;       // number of command echoes to garble
     bool wrongBlockLength = false;
     bool wrongBlockChecksum = false;
     bool shortBlock = false;
@@ -38,7 +40,7 @@ struct Faults {
 // the host sends and by the tick the host passes in, so it runs the same on the virtual clock and
 // in real time. Not thread-safe: one host drives it.
 class SimulatedInstrument {
-public:
+  public:
     explicit SimulatedInstrument(const Settings& settings = {});
     ~SimulatedInstrument();
     SimulatedInstrument(const SimulatedInstrument&) = delete;
@@ -52,13 +54,18 @@ public:
     size_t HostAvailable(uint32_t nowTick);
     size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick);
 
+    // How long until the next queued byte reaches the host: 0 when one is due already, none when
+    // nothing is queued. Lets a real-time server sleep until then.
+    std::optional<uint32_t> MsUntilNextOutput(uint32_t nowTick);
+
     Faults& GetFaults();
     const Settings& GetSettings() const;
-    // Everything the instrument received, in order, for tests to assert on.
+    // Everything the host wrote, in order, for tests to assert on: also what the instrument did
+    // not understand (another rate, another RS-485 address, asleep, during a BREAK).
     const std::string& Received() const;
     void ClearReceived();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,41 @@
+// brennix-sim: a simulated instrument on a pseudo-terminal. Prints the terminal's path on the
+// first line and serves until SIGINT or SIGTERM.
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "sim/pty_server.h"
+#include "sim/sim_options.h"
+#include "sim/simulated_instrument.h"
+
+int main(int argc, char** argv) {
+    using namespace brennix::sim;
+    std::string error;
+    const std::optional<Settings> settings =
+        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!settings) {
+        std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
+        return 2;
+    }
+
+    // Blocked before the server thread starts, so only sigwait below receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    SimulatedInstrument instrument(*settings);
+    PtyServer server(instrument);
+    if (!server.Start()) {
+        std::cerr << "brennix-sim: " << server.Error() << "\n";
+        return 1;
+    }
+    std::cout << server.SlavePath() << std::endl;
+
+    int caught = 0;
+    sigwait(&stopSignals, &caught);
+    server.Stop();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "sim/simulated_instrument.h"
+
+namespace brennix::sim {
+
+// Spoils outgoing bytes as a bad line would, from a seeded generator so that tests repeat.
+class FaultInjector {
+  public:
+    explicit FaultInjector(uint32_t seed = 0x2545F491u);
+
+    // Drops and alters bytes at the rates the faults ask for.
+    std::string Apply(std::string_view bytes, const Faults& faults);
+    // What the host makes of bytes sent at another rate: noise that never holds a prompt or "OK".
+    static std::string Misframe(std::string_view bytes);
+    // A different printable character in place of c, for a garbled echo.
+    static char Garble(char c);
+
+  private:
+    bool Chance(double rate);
+    uint32_t NextRandom();
+
+    uint32_t state_;
+};
+
+}  // namespace brennix::sim

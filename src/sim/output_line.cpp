@@ -1,0 +1,54 @@
+#include "sim/output_line.h"
+
+#include <algorithm>
+
+namespace brennix::sim {
+
+namespace {
+
+constexpr int64_t kBitsPerByte = 10;  // start bit, eight data bits, stop bit
+constexpr int64_t kUsPerSecond = 1'000'000;
+
+}  // namespace
+
+void OutputLine::SetPacing(bool pace, uint32_t baudRate) {
+    pace_ = pace && baudRate > 0;
+    baudRate_ = baudRate;
+}
+
+void OutputLine::Send(std::string_view bytes, int64_t startMs) {
+    const int64_t startUs = std::max(startMs * 1000, lineFreeUs_);
+    int64_t index = 0;
+    for (char c : bytes) {
+        ++index;
+        const int64_t dueUs =
+            pace_ ? startUs + index * kBitsPerByte * kUsPerSecond / baudRate_ : startUs;
+        bytes_.push_back({static_cast<uint8_t>(c), dueUs});
+        lineFreeUs_ = dueUs;
+    }
+}
+
+size_t OutputLine::Available(int64_t nowMs) const {
+    const int64_t nowUs = nowMs * 1000;
+    const auto firstLater = std::partition_point(
+        bytes_.begin(), bytes_.end(), [nowUs](const TimedByte& b) { return b.dueUs <= nowUs; });
+    return static_cast<size_t>(firstLater - bytes_.begin());
+}
+
+size_t OutputLine::Read(uint8_t* buffer, size_t maxCount, int64_t nowMs) {
+    const size_t count = std::min(maxCount, Available(nowMs));
+    for (size_t i = 0; i < count; ++i) {
+        buffer[i] = bytes_.front().value;
+        bytes_.pop_front();
+    }
+    return count;
+}
+
+std::optional<int64_t> OutputLine::NextDueMs() const {
+    if (bytes_.empty()) {
+        return std::nullopt;
+    }
+    return (bytes_.front().dueUs + 999) / 1000;
+}
+
+}  // namespace brennix::sim

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string_view>
+
+namespace brennix::sim {
+
+// The instrument's transmit line: bytes queued with the time they reach the host. Paced, each
+// byte takes ten bit times at the line rate and bytes never overtake each other.
+class OutputLine {
+  public:
+    void SetPacing(bool pace, uint32_t baudRate);
+    // Queues bytes that start leaving at startMs or when the line is free, whichever is later.
+    void Send(std::string_view bytes, int64_t startMs);
+    size_t Available(int64_t nowMs) const;
+    size_t Read(uint8_t* buffer, size_t maxCount, int64_t nowMs);
+    // When the next queued byte reaches the host; none when nothing is queued.
+    std::optional<int64_t> NextDueMs() const;
+
+  private:
+    struct TimedByte {
+        uint8_t value;
+        int64_t dueUs;
+    };
+
+    std::deque<TimedByte> bytes_;
+    int64_t lineFreeUs_ = 0;
+    bool pace_ = true;
+    uint32_t baudRate_ = 9600;
+};
+
+}  // namespace brennix::sim

@@ -1,0 +1,180 @@
+#include "sim/pty_server.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "sim/baud_rates.h"
+
+namespace brennix::sim {
+
+namespace {
+
+constexpr size_t kChunkSize = 4096;
+
+void CloseIfOpen(int& fd) {
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace
+
+PtyServer::PtyServer(SimulatedInstrument& instrument) : instrument_(instrument) {}
+
+PtyServer::~PtyServer() {
+    Stop();
+}
+
+bool PtyServer::Start() {
+    if (thread_.joinable()) {
+        return true;
+    }
+    error_.clear();
+    if (!OpenPseudoTerminal()) {
+        CloseDescriptors();
+        return false;
+    }
+    start_ = std::chrono::steady_clock::now();
+    thread_ = std::thread([this] { Serve(); });
+    return true;
+}
+
+void PtyServer::Stop() {
+    if (thread_.joinable()) {
+        const char stop = 1;
+        while (write(stopPipe_[1], &stop, 1) < 0 && errno == EINTR) {
+        }
+        thread_.join();
+    }
+    CloseDescriptors();
+}
+
+const std::string& PtyServer::SlavePath() const {
+    return slavePath_;
+}
+
+const std::string& PtyServer::Error() const {
+    return error_;
+}
+
+bool PtyServer::OpenPseudoTerminal() {
+    if (pipe(stopPipe_.data()) != 0) {
+        return Fail("pipe");
+    }
+    masterFd_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (masterFd_ < 0) {
+        return Fail("posix_openpt");
+    }
+    if (grantpt(masterFd_) != 0 || unlockpt(masterFd_) != 0) {
+        return Fail("grantpt/unlockpt");
+    }
+    const char* name = ptsname(masterFd_);
+    if (name == nullptr) {
+        return Fail("ptsname");
+    }
+    slavePath_ = name;
+    slaveFd_ = open(name, O_RDWR | O_NOCTTY);
+    if (slaveFd_ < 0) {
+        return Fail("open " + slavePath_);
+    }
+    termios mode{};
+    if (tcgetattr(slaveFd_, &mode) != 0) {
+        return Fail("tcgetattr");
+    }
+    cfmakeraw(&mode);
+    const speed_t speed = SpeedCodeOf(instrument_.GetSettings().baudRate).value_or(B9600);
+    cfsetispeed(&mode, speed);
+    cfsetospeed(&mode, speed);
+    if (tcsetattr(slaveFd_, TCSANOW, &mode) != 0) {
+        return Fail("tcsetattr");
+    }
+    const int flags = fcntl(masterFd_, F_GETFL);
+    if (flags < 0 || fcntl(masterFd_, F_SETFL, flags | O_NONBLOCK) != 0) {
+        return Fail("fcntl");
+    }
+    return true;
+}
+
+bool PtyServer::Fail(const std::string& what) {
+    error_ = what + ": " + std::strerror(errno);
+    return false;
+}
+
+void PtyServer::CloseDescriptors() {
+    CloseIfOpen(masterFd_);
+    CloseIfOpen(slaveFd_);
+    CloseIfOpen(stopPipe_[0]);
+    CloseIfOpen(stopPipe_[1]);
+}
+
+void PtyServer::Serve() {
+    for (;;) {
+        const uint32_t tick = Ticks();
+        if (pendingOutput_.empty()) {
+            std::string due(instrument_.HostAvailable(tick), '\0');
+            instrument_.HostRead(reinterpret_cast<uint8_t*>(due.data()), due.size(), tick);
+            pendingOutput_ = std::move(due);
+        }
+        int timeoutMs = -1;
+        if (pendingOutput_.empty()) {
+            if (const std::optional<uint32_t> wait = instrument_.MsUntilNextOutput(tick)) {
+                timeoutMs = static_cast<int>(std::max<uint32_t>(*wait, 1));
+            }
+        }
+        const short outputEvents = pendingOutput_.empty() ? 0 : POLLOUT;
+        pollfd fds[2] = {{masterFd_, static_cast<short>(POLLIN | outputEvents), 0},
+                         {stopPipe_[0], POLLIN, 0}};
+        if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) {
+            return;
+        }
+        if (fds[1].revents != 0) {
+            return;
+        }
+        if ((fds[0].revents & POLLIN) != 0) {
+            TakeInput();
+        }
+        if ((fds[0].revents & POLLOUT) != 0) {
+            FlushOutput();
+        }
+    }
+}
+
+void PtyServer::TakeInput() {
+    uint8_t buffer[kChunkSize];
+    const ssize_t count = read(masterFd_, buffer, sizeof buffer);
+    if (count <= 0) {
+        return;
+    }
+    // The program sets its rate on its end of the pair; the master reports that end's settings.
+    termios mode{};
+    if (tcgetattr(masterFd_, &mode) == 0) {
+        if (const std::optional<uint32_t> rate = BaudRateOf(cfgetospeed(&mode))) {
+            instrument_.HostSetBaudRate(*rate);
+        }
+    }
+    instrument_.HostWrite(buffer, static_cast<size_t>(count), Ticks());
+}
+
+void PtyServer::FlushOutput() {
+    const ssize_t written = write(masterFd_, pendingOutput_.data(), pendingOutput_.size());
+    if (written > 0) {
+        pendingOutput_.erase(0, static_cast<size_t>(written));
+    }
+}
+
+uint32_t PtyServer::Ticks() const {
+    const auto elapsed = std::chrono::steady_clock::now() - start_;
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+}  // namespace brennix::sim

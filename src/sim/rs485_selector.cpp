@@ -1,0 +1,24 @@
+#include "sim/rs485_selector.h"
+
+namespace brennix::sim {
+
+Rs485Selector::Rs485Selector(uint32_t address) : address_(address), selected_(address == 0) {}
+
+bool Rs485Selector::Take(uint8_t byte) {
+    if (address_ == 0) {
+        return true;
+    }
+    if (byte == kSelectPrefix) {
+        ++prefixSeen_;
+        return false;
+    }
+    if (prefixSeen_ >= kPrefixCount && (byte & 0xF0) == kSelectPrefix) {
+        prefixSeen_ = 0;
+        selected_ = byte == (kSelectPrefix | (address_ & 0xFF));
+        return false;
+    }
+    prefixSeen_ = 0;
+    return selected_;
+}
+
+}  // namespace brennix::sim
