@@ -1,7 +1,5 @@
 #include "platform/posix_serial_device.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -13,55 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/pty_far_end.h"
+
 namespace brennix {
 namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
+using test::kPatience;
+using test::PtyFarEnd;
 
 constexpr uint32_t kShortTimeoutMs = 20;
-constexpr auto kPatience = milliseconds(1000);
-
-// The far end of a pseudo-terminal whose near end the device under test opens as a port.
-class PtyFarEnd {
-  public:
-    PtyFarEnd() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
-            slavePath_ = ptsname(master_);
-        }
-    }
-    ~PtyFarEnd() { Close(); }
-
-    const std::string& PortPath() const { return slavePath_; }
-    void Close() {
-        if (master_ >= 0)
-            ::close(master_);
-        master_ = -1;
-    }
-    bool Send(const std::vector<uint8_t>& bytes) {
-        return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    }
-    // Collects count bytes, or what came within the patience.
-    std::vector<uint8_t> Receive(size_t count) {
-        std::vector<uint8_t> bytes;
-        const auto deadline = steady_clock::now() + kPatience;
-        while (bytes.size() < count && steady_clock::now() < deadline) {
-            pollfd entry{master_, POLLIN, 0};
-            if (::poll(&entry, 1, 10) <= 0)
-                continue;
-            uint8_t chunk[256];
-            const ssize_t got = ::read(master_, chunk, sizeof chunk);
-            if (got > 0)
-                bytes.insert(bytes.end(), chunk, chunk + got);
-        }
-        return bytes;
-    }
-
-  private:
-    int master_ = -1;
-    std::string slavePath_;
-};
 
 class PosixSerialDeviceTest : public testing::Test {
   protected:
