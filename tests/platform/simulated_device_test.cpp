@@ -35,6 +35,19 @@ TEST(SimulatedDevice, InstrumentEchoesWhatTheLinkWrites) {
     EXPECT_EQ(line.terminal.Text(), "abc");
 }
 
+TEST(SimulatedDevice, InstrumentHearsOnlyAtItsOwnRate) {
+    SimLine line;
+    std::array<char, 32> buffer{};
+
+    ASSERT_TRUE(line.link.SetBaudRate(19200));
+    ASSERT_TRUE(line.link.Write("abc", 100, false));
+    EXPECT_FALSE(line.link.ReadUntil(buffer, "abc", 100, 0, false));
+
+    ASSERT_TRUE(line.link.SetBaudRate(9600));
+    ASSERT_TRUE(line.link.Write("abc", 100, false));
+    EXPECT_TRUE(line.link.ReadUntil(buffer, "abc", 100, 0, false));
+}
+
 TEST(SimulatedDevice, ShortImmediateReadWaitsTheDriverTimeOut) {
     SimLine line;
     std::array<uint8_t, 4> buffer{};
