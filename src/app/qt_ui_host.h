@@ -15,11 +15,16 @@ class CDlgScriptRunning;
 // replace question and the wait cursor, all owned by the terminal window; pumping runs the Qt
 // event loop for the time asked.
 class QtUiHost : public UiHost {
-public:
+  public:
     static constexpr const char* kApplicationTitle = "Brennix";
+    // Pumping hands the event loop at most this long at a time, then idles briefly on the clock.
+    static constexpr int kPumpSliceMs = 10;
+    static constexpr uint32_t kPumpIdleMs = 5;
 
     explicit QtUiHost(Clock& clock, QWidget* owner = nullptr);
     ~QtUiHost() override;
+    QtUiHost(const QtUiHost&) = delete;
+    QtUiHost& operator=(const QtUiHost&) = delete;
 
     void SetOwner(QWidget* owner);
 
@@ -32,10 +37,15 @@ public:
     void SetWaitCursor(bool on) override;
     void PumpMessages(uint32_t ms) override;
 
-private:
+    // The innermost script-running window, shown or not; null when no script runs.
+    CDlgScriptRunning* CurrentScriptWindow() const;
+
+  private:
     Clock& clock_;
     QPointer<QWidget> owner_;
-    std::vector<CDlgScriptRunning*> scriptWindows_;
+    // Innermost last; a window its owner destroyed reads as null.
+    std::vector<QPointer<CDlgScriptRunning>> scriptWindows_;
+    int waitCursorDepth_ = 0;
 };
 
 }  // namespace brennix

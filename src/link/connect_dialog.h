@@ -2,9 +2,15 @@
 
 #include <QDialog>
 
+#include "link/connect_search.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/ui_host.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace brennix {
 
@@ -13,12 +19,50 @@ namespace brennix {
 class CDlgConnect : public QDialog {
     Q_OBJECT
   public:
+    // Where the last good connection is kept, in QSettings("Ostrel", "Brennix").
+    static constexpr const char* kSettingsGroup = "Connect settings";
+    static constexpr const char* kDefaultPort = "COM1:";
+    static constexpr const char* kDefaultRate = "9600";
+
     // offerSimulator adds the built-in simulated instrument "SIM" to the port list.
     CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offerSimulator,
                 QWidget* parent = nullptr);
     // The search probed an instrument at some port and rate (whether or not it then answered).
     bool Probed() const;
     int Rs485Address() const;
+    bool Searching() const { return searching_; }
+
+  public slots:
+    // Connect: opens the chosen port, searching where "Auto" was chosen.
+    void accept() override;
+    // Cancel: stops a running search; without one, closes the dialog.
+    void reject() override;
+
+  private:
+    void CreateControls();
+    void FillPorts(bool offerSimulator);
+    void FillRates();
+    void RestoreChoices(bool offerSimulator);
+    // The port to open: the chosen entry's name, or what the user typed.
+    QString ChosenPort() const;
+    std::vector<std::string> AutoPorts() const;
+    bool Search(const QString& port, uint32_t rate);
+    void SetSearching(bool searching);
+    void ShowStatus(const QString& text);
+    void SaveConnection();
+
+    CSerialLink& link_;
+    UiHost& ui_;
+    CConnectSearch search_;
+    QComboBox* ports_ = nullptr;
+    QComboBox* rates_ = nullptr;
+    QLineEdit* address_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* connectButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    bool probed_ = false;
+    bool searching_ = false;
+    int rs485Address_ = 0;
 };
 
 }  // namespace brennix

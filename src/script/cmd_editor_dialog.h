@@ -1,17 +1,49 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include "instrument/instrument.h"
 #include "platform/ui_host.h"
 
+class QPlainTextEdit;
+
 namespace brennix {
 
-// "CMD editor": write, open, save and run a command file.
+// "CMD editor": write, open, save and run a command file. The editor keeps no file name: the text
+// lives in the edit box, and its modified flag records unsaved changes.
 class CDlgCmdEditor : public QDialog {
     Q_OBJECT
-public:
+  public:
+    static constexpr const char* kOpenFilter = "Command files (*.cmd);;Log files (*.log)";
+    static constexpr const char* kSaveFilter = "Command files (*.cmd)";
+    static constexpr const char* kDefaultSuffix = "cmd";
+
     CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* parent = nullptr);
+
+    QPlainTextEdit* Editor() const { return editor_; }
+
+  public slots:
+    void Open();
+    void Save();
+    void Run();
+    // Close, Escape, the close box and OK: asks before unsaved changes are lost.
+    void accept() override;
+    void reject() override;
+
+  protected:
+    // The file dialogs; an empty path means the user cancelled. Tests replace them.
+    virtual QString ChooseFileToOpen();
+    virtual QString ChooseFileToSave();
+
+  private:
+    bool Load(const QString& path);
+    bool Store(const QString& path);
+    bool ConfirmDiscard();
+
+    CInstrument& instrument_;
+    UiHost& ui_;
+    QPlainTextEdit* editor_ = nullptr;
 };
 
 }  // namespace brennix

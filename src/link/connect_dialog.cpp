@@ -1,0 +1,232 @@
+#include "link/connect_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <array>
+#include <climits>
+
+#include "platform/port_list.h"
+#include "platform/simulated_device.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr const char* kPortKey = "Port";
+constexpr const char* kRateKey = "Rate";
+constexpr const char* kAddressKey = "RS485";
+constexpr const char* kSimulatorDescription = "built-in simulated instrument";
+constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
+                                             9600, 19200, 38400, 57600, 115200};
+
+// The application's settings, opened at the connect section.
+class ConnectSettings : public QSettings {
+  public:
+    ConnectSettings() : QSettings("Ostrel", "Brennix") { beginGroup(CDlgConnect::kSettingsGroup); }
+};
+
+QString PortText(const QString& name, const QString& description) {
+    return description.isEmpty() ? name : QString("%1  (%2)").arg(name, description);
+}
+
+// The saved choice: the entry naming it exactly, else the first entry that begins with it.
+int FindSaved(const QComboBox& list, const QString& saved, int dataRole) {
+    const int exact = list.findData(saved, dataRole);
+    return exact >= 0 ? exact : list.findText(saved, Qt::MatchStartsWith);
+}
+
+}  // namespace
+
+CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offerSimulator,
+                         QWidget* parent)
+    : QDialog(parent), link_(link), ui_(ui), search_(link, clock, ui) {
+    setWindowTitle("Brennix: Connect to");
+    // Opening the dialog ends the current connection, also when it is then cancelled.
+    link_.Close();
+    CreateControls();
+    FillPorts(offerSimulator);
+    FillRates();
+    RestoreChoices(offerSimulator);
+
+    search_.SetStatusCallback([this](const std::string& text) {
+        ShowStatus(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    });
+    search_.SetWaitFunction([this](uint32_t ms) { ui_.PumpMessages(ms); });
+}
+
+bool CDlgConnect::Probed() const {
+    return probed_;
+}
+
+int CDlgConnect::Rs485Address() const {
+    return rs485Address_;
+}
+
+void CDlgConnect::accept() {
+    if (searching_)
+        return;
+    probed_ = false;
+    const QString port = ChosenPort();
+    if (port.isEmpty() || rates_->currentIndex() < 0)
+        return;
+    const bool connected = Search(port, rates_->currentData().toUInt());
+    probed_ = search_.Probed();
+    if (search_.Cancelled()) {
+        // A half-finished search leaves no connection behind.
+        link_.Close();
+        ShowStatus("Search cancelled");
+        return;
+    }
+    if (!connected) {
+        ShowStatus("Connect failed!");
+        return;
+    }
+    rs485Address_ = address_->text().toInt();
+    SaveConnection();
+    QDialog::accept();
+}
+
+void CDlgConnect::reject() {
+    if (searching_) {
+        search_.RequestCancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void CDlgConnect::CreateControls() {
+    ports_ = new QComboBox(this);
+    ports_->setObjectName("port");
+    // A port the system does not list (a pseudo-terminal, say) can be typed in.
+    ports_->setEditable(true);
+    ports_->setInsertPolicy(QComboBox::NoInsert);
+    ports_->setMinimumContentsLength(28);
+    rates_ = new QComboBox(this);
+    rates_->setObjectName("rate");
+    address_ = new QLineEdit(this);
+    address_->setObjectName("rs485");
+    address_->setValidator(new QIntValidator(INT_MIN, INT_MAX, address_));
+    address_->setMaximumWidth(address_->fontMetrics().horizontalAdvance("0000000000000"));
+
+    auto* form = new QFormLayout;
+    form->addRow("Port:", ports_);
+    form->addRow("Baud rate:", rates_);
+    form->addRow("RS485 address:", address_);
+
+    auto* warning = new QLabel(
+        "Warning: Auto-detection will send a <BREAK> signal to the instrument and return it to "
+        "command mode!!!",
+        this);
+    warning->setTextFormat(Qt::PlainText);
+    warning->setWordWrap(true);
+
+    status_ = new QLabel("Click 'Connect' to start", this);
+    status_->setObjectName("status");
+    status_->setFrameShape(QFrame::StyledPanel);
+    status_->setFrameShadow(QFrame::Sunken);
+    status_->setMargin(4);
+
+    auto* buttons = new QDialogButtonBox(this);
+    connectButton_ = buttons->addButton("Connect", QDialogButtonBox::AcceptRole);
+    connectButton_->setObjectName("connect");
+    connectButton_->setDefault(true);
+    cancelButton_ = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    cancelButton_->setObjectName("cancel");
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgConnect::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgConnect::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(warning);
+    layout->addWidget(status_);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CDlgConnect::FillPorts(bool offerSimulator) {
+    ports_->addItem(CConnectSearch::kAutoPort, CConnectSearch::kAutoPort);
+    for (const PortInfo& port : ListSerialPorts()) {
+        const QString name = QString::fromStdString(port.name);
+        ports_->addItem(PortText(name, QString::fromStdString(port.description)), name);
+    }
+    if (offerSimulator) {
+        ports_->addItem(PortText(SimulatedDevice::kPortName, kSimulatorDescription),
+                        SimulatedDevice::kPortName);
+    }
+}
+
+void CDlgConnect::FillRates() {
+    rates_->addItem("Auto", CConnectSearch::kAutoRate);
+    for (const uint32_t rate : kRates)
+        rates_->addItem(QString::number(rate), rate);
+}
+
+// A saved port that is gone leaves the port unchosen, so nothing connects by surprise; with the
+// simulator on offer a newcomer finds it chosen and sees the program work at once.
+void CDlgConnect::RestoreChoices(bool offerSimulator) {
+    ConnectSettings settings;
+    int port = FindSaved(*ports_, settings.value(kPortKey, kDefaultPort).toString(), Qt::UserRole);
+    if (port < 0 && offerSimulator)
+        port = ports_->findData(SimulatedDevice::kPortName);
+    ports_->setCurrentIndex(port);
+    rates_->setCurrentIndex(
+        rates_->findText(settings.value(kRateKey, kDefaultRate).toString(), Qt::MatchStartsWith));
+    address_->setText(QString::number(settings.value(kAddressKey, 0).toInt()));
+}
+
+QString CDlgConnect::ChosenPort() const {
+    const QString text = ports_->currentText().trimmed();
+    const int index = ports_->currentIndex();
+    if (index >= 0 && text == ports_->itemText(index))
+        return ports_->itemData(index).toString();
+    return text;
+}
+
+std::vector<std::string> CDlgConnect::AutoPorts() const {
+    std::vector<std::string> names;
+    for (int i = 1; i < ports_->count(); ++i)
+        names.push_back(ports_->itemData(i).toString().toStdString());
+    return names;
+}
+
+bool CDlgConnect::Search(const QString& port, uint32_t rate) {
+    search_.SetAutoPorts(AutoPorts());
+    SetSearching(true);
+    bool connected = false;
+    {
+        WaitCursor wait(ui_);
+        connected = search_.Connect(port.toStdString(), rate);
+    }
+    SetSearching(false);
+    return connected;
+}
+
+// While searching only Cancel stays usable: the choices must not change under the search.
+void CDlgConnect::SetSearching(bool searching) {
+    searching_ = searching;
+    connectButton_->setEnabled(!searching);
+    ports_->setEnabled(!searching);
+    rates_->setEnabled(!searching);
+    address_->setEnabled(!searching);
+}
+
+void CDlgConnect::ShowStatus(const QString& text) {
+    status_->setText(text);
+    status_->repaint();
+}
+
+void CDlgConnect::SaveConnection() {
+    ConnectSettings settings;
+    settings.setValue(kPortKey, QString::fromStdString(search_.ConnectedPort()));
+    settings.setValue(kRateKey, QString::number(search_.ConnectedRate()));
+    settings.setValue(kAddressKey, rs485Address_);
+}
+
+}  // namespace brennix

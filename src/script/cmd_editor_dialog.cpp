@@ -1,0 +1,155 @@
+#include "script/cmd_editor_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace brennix {
+
+namespace {
+
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
+
+QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter) {
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(CDlgCmdEditor::kDefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QPushButton* AddButton(QVBoxLayout& column, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    // Enter belongs to the editor: it starts a new line and never presses a button.
+    button->setAutoDefault(false);
+    column.addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+CDlgCmdEditor::CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* parent)
+    : QDialog(parent), instrument_(instrument), ui_(ui) {
+    setWindowTitle("CMD editor");
+    editor_ = new QPlainTextEdit(this);
+    editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    auto* buttons = new QVBoxLayout;
+    connect(AddButton(*buttons, "Open...", this), &QPushButton::clicked, this,
+            &CDlgCmdEditor::Open);
+    connect(AddButton(*buttons, "Save...", this), &QPushButton::clicked, this,
+            &CDlgCmdEditor::Save);
+    connect(AddButton(*buttons, "Run", this), &QPushButton::clicked, this, &CDlgCmdEditor::Run);
+    connect(AddButton(*buttons, "Close", this), &QPushButton::clicked, this,
+            &CDlgCmdEditor::reject);
+    buttons->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(editor_, 1);
+    layout->addLayout(buttons);
+    resize(kDefaultWidth, kDefaultHeight);
+    editor_->setFocus();
+}
+
+void CDlgCmdEditor::Open() {
+    const QString path = ChooseFileToOpen();
+    if (path.isEmpty())
+        return;
+    WaitCursor wait(ui_);
+    Load(path);
+}
+
+void CDlgCmdEditor::Save() {
+    const QString path = ChooseFileToSave();
+    if (path.isEmpty())
+        return;
+    WaitCursor wait(ui_);
+    if (!Store(path))
+        ui_.ShowMessage("Unable to create file !", "", MessageButtons::kOk, MessageIcon::kError);
+}
+
+// The editor steps aside while the script runs, so the terminal behind shows its traffic. It is
+// hidden as a plain widget: hiding a dialog would end the modal run of its caller.
+void CDlgCmdEditor::Run() {
+    const std::string text = editor_->toPlainText().toLatin1().toStdString();
+    QWidget::setVisible(false);
+    {
+        WaitCursor wait(ui_);
+        instrument_.RunText(text);
+    }
+    QWidget::setVisible(true);
+    activateWindow();
+}
+
+void CDlgCmdEditor::accept() {
+    reject();
+}
+
+void CDlgCmdEditor::reject() {
+    if (ConfirmDiscard())
+        QDialog::reject();
+}
+
+QString CDlgCmdEditor::ChooseFileToOpen() {
+    return RunFileDialog(this, QFileDialog::AcceptOpen, kOpenFilter);
+}
+
+QString CDlgCmdEditor::ChooseFileToSave() {
+    return RunFileDialog(this, QFileDialog::AcceptSave, kSaveFilter);
+}
+
+// Text mode: CR LF pairs become line breaks, the bytes are 8-bit text. A file that cannot be read
+// leaves the text in the editor as it was.
+bool CDlgCmdEditor::Load(const QString& path) {
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        const std::string text = QString("Unable to open file !\n%1\n%2")
+                                     .arg(QDir::toNativeSeparators(path), file.errorString())
+                                     .toLatin1()
+                                     .toStdString();
+        ui_.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kError);
+        return false;
+    }
+    bytes.replace("\r\n", "\n");
+    editor_->setPlainText(QString::fromLatin1(bytes));
+    editor_->document()->setModified(false);
+    return true;
+}
+
+// Written in text mode, so lines end as the platform expects; the old file survives a failed
+// write.
+bool CDlgCmdEditor::Store(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write(editor_->toPlainText().toLatin1());
+    if (!file.commit())
+        return false;
+    editor_->document()->setModified(false);
+    return true;
+}
+
+bool CDlgCmdEditor::ConfirmDiscard() {
+    if (!editor_->document()->isModified())
+        return true;
+    return ui_.ShowMessage(
+               "Your command file has been modified.\nAre you sure that you want to close the "
+               "editor?",
+               "Lose all changes?", MessageButtons::kYesNo,
+               MessageIcon::kQuestion) == MessageResult::kYes;
+}
+
+}  // namespace brennix

@@ -1,0 +1,198 @@
+#include "script/input_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+namespace brennix {
+
+namespace {
+
+// Each input function is padded to its full argument list: a missing argument is empty.
+size_t ArgumentCount(InputKind kind) {
+    return kind == InputKind::kCheck ? 4 : 2;
+}
+
+QString FromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+}  // namespace
+
+// The template the rows follow, in dialog units (a quarter of the average character width across,
+// an eighth of the character height down), converted with the dialog's own font. Labels and
+// fields widen when a label needs more room than the template gives it.
+struct CDlgInput::Metrics {
+    static constexpr int kLabelLeft = 3;
+    static constexpr int kLabelWidth = 89;
+    static constexpr int kLabelToField = 5;
+    static constexpr int kFieldWidth = 103;
+    static constexpr int kRightMargin = 6;
+    static constexpr int kCheckHeight = 13;
+    static constexpr int kFieldHeight = 12;
+    static constexpr int kOkWidth = 50;
+    static constexpr int kOkHeight = 14;
+    // The widest a label column may grow before long labels are cut.
+    static constexpr int kMaxLabelWidth = 180;
+
+    Metrics(const QWidget& dialog, const std::vector<Row>& rows) : fonts(dialog.font()) {
+        const QString alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        unitX = fonts.horizontalAdvance(alphabet) / (4.0 * alphabet.size());
+        unitY = fonts.height() / 8.0;
+
+        labelLeft = X(kLabelLeft);
+        int widest = X(kLabelWidth);
+        for (const Row& row : rows) {
+            if (row.kind != InputKind::kCheck)
+                widest = std::max(widest, fonts.horizontalAdvance(FromLatin1(row.arguments[0])));
+        }
+        labelWidth = std::min(widest, X(kMaxLabelWidth));
+        fieldLeft = labelLeft + labelWidth + X(kLabelToField);
+        fieldWidth = X(kFieldWidth);
+        width = fieldLeft + fieldWidth + X(kRightMargin);
+
+        QLineEdit edit;
+        QComboBox list;
+        QCheckBox check;
+        fieldHeight =
+            std::max({Y(kFieldHeight), edit.sizeHint().height(), list.sizeHint().height()});
+        rowHeight = std::max({Y(kCheckHeight), fieldHeight, check.sizeHint().height()});
+    }
+
+    int X(int units) const { return static_cast<int>(std::lround(units * unitX)); }
+    int Y(int units) const { return static_cast<int>(std::lround(units * unitY)); }
+
+    QFontMetrics fonts;
+    double unitX = 0;
+    double unitY = 0;
+    int labelLeft = 0;
+    int labelWidth = 0;
+    int fieldLeft = 0;
+    int fieldWidth = 0;
+    int width = 0;
+    int fieldHeight = 0;
+    int rowHeight = 0;
+};
+
+CDlgInput::CDlgInput(const std::vector<InputRow>& rows, QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Input");
+    for (const InputRow& row : rows) {
+        Row padded{row.kind, row.arguments};
+        padded.arguments.resize(std::max(padded.arguments.size(), ArgumentCount(row.kind)));
+        rows_.push_back(std::move(padded));
+    }
+
+    const Metrics metrics(*this, rows_);
+    rowHeight_ = metrics.rowHeight;
+    int top = kFirstRowTop;
+    int lastTop = -1;
+    for (Row& row : rows_) {
+        row.control = CreateControl(row, metrics, top);
+        lastTop = top;
+        top += rowHeight_ + kRowGap;
+    }
+    PlaceOkButton(metrics, lastTop);
+
+    if (!rows_.empty())
+        rows_.front().control->setFocus();
+}
+
+const std::vector<std::string>& CDlgInput::Results() const {
+    return results_;
+}
+
+void CDlgInput::accept() {
+    results_.clear();
+    for (const Row& row : rows_)
+        results_.push_back(ReadResult(row));
+    QDialog::accept();
+}
+
+QWidget* CDlgInput::CreateControl(Row& row, const Metrics& metrics, int top) {
+    switch (row.kind) {
+        case InputKind::kSelect:
+            return CreateSelect(row, metrics, top);
+        case InputKind::kCheck:
+            return CreateCheck(row, metrics, top);
+        case InputKind::kInput:
+            break;
+    }
+    return CreateInput(row, metrics, top);
+}
+
+QWidget* CDlgInput::CreateInput(const Row& row, const Metrics& metrics, int top) {
+    CreateLabel(row.arguments[0], metrics, top);
+    auto* edit = new QLineEdit(FromLatin1(row.arguments[1]), this);
+    edit->setGeometry(metrics.fieldLeft, top + (rowHeight_ - metrics.fieldHeight) / 2,
+                      metrics.fieldWidth, metrics.fieldHeight);
+    edit->selectAll();
+    return edit;
+}
+
+QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top) {
+    CreateLabel(row.arguments[0], metrics, top);
+    auto* list = new QComboBox(this);
+    for (size_t i = 1; i < row.arguments.size(); ++i)
+        list->addItem(FromLatin1(row.arguments[i]));
+    list->setCurrentIndex(0);
+    list->setMaxVisibleItems(kVisibleListItems);
+    list->setGeometry(metrics.fieldLeft, top + (rowHeight_ - metrics.fieldHeight) / 2,
+                      metrics.fieldWidth, metrics.fieldHeight);
+    return list;
+}
+
+// The label reads left of the box, as a technician reads a form: right-to-left puts the box
+// after the text, and a box only as wide as its text keeps the text aligned with the labels.
+QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top) {
+    auto* check = new QCheckBox(FromLatin1(row.arguments[0]), this);
+    check->setLayoutDirection(Qt::RightToLeft);
+    check->setChecked(
+        FromLatin1(row.arguments[1]).compare(FromLatin1(row.arguments[2]), Qt::CaseInsensitive) ==
+        0);
+    const int rowWidth = metrics.fieldLeft + metrics.fieldWidth - metrics.labelLeft;
+    check->setGeometry(metrics.labelLeft, top, std::min(check->sizeHint().width(), rowWidth),
+                       rowHeight_);
+    return check;
+}
+
+void CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, int top) {
+    auto* label = new QLabel(FromLatin1(text), this);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(metrics.labelLeft, top, metrics.labelWidth, rowHeight_);
+}
+
+void CDlgInput::PlaceOkButton(const Metrics& metrics, int lastRowTop) {
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &CDlgInput::accept);
+
+    const int okTop = lastRowTop < 0 ? kOkTopWithoutRows : lastRowTop + rowHeight_ + kOkGap;
+    const int okWidth = std::max(metrics.X(Metrics::kOkWidth), okButton_->sizeHint().width());
+    const int okHeight = std::max(metrics.Y(Metrics::kOkHeight), okButton_->sizeHint().height());
+    okButton_->setGeometry((metrics.width - okWidth) / 2, okTop, okWidth, okHeight);
+    setFixedSize(metrics.width, okTop + okHeight + kOkGap);
+}
+
+std::string CDlgInput::ReadResult(const Row& row) const {
+    switch (row.kind) {
+        case InputKind::kSelect:
+            return ToLatin1(static_cast<const QComboBox*>(row.control)->currentText());
+        case InputKind::kCheck:
+            return static_cast<const QCheckBox*>(row.control)->isChecked() ? row.arguments[2]
+                                                                           : row.arguments[3];
+        case InputKind::kInput:
+            break;
+    }
+    return ToLatin1(static_cast<const QLineEdit*>(row.control)->text());
+}
+
+}  // namespace brennix
