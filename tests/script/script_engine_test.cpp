@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine_fixture.h"
+
+namespace brennix::test {
+namespace {
+
+struct SendCase {
+    const char* script;
+    const char* received;
+};
+
+class SendLineTest : public EngineTest, public testing::WithParamInterface<SendCase> {};
+
+TEST_P(SendLineTest, SendsTheBuiltText) {
+    engine.SetVariable("x", "ON");
+    engine.SetVariable("y", "5");
+    EXPECT_NE(engine.Run(GetParam().script, true), 0);
+    EXPECT_EQ(Received(), GetParam().received);
+    EXPECT_EQ(Terminal().find("\r\nERROR: "), std::string::npos) << Terminal();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SendLineTest,
+    testing::Values(SendCase{"abc // note", "abc\r"}, SendCase{"// note\nabc", "abc\r"},
+                    SendCase{"   ", "\r"}, SendCase{"\r\n\r\n\n", "\r\n"},
+                    SendCase{"// only a comment", "\r\n"}, SendCase{"a\n\n\nb", "a\rb\r"},
+                    SendCase{"set %x", "set ON\r"}, SendCase{"set %X%y", "set ON%y\r"},
+                    SendCase{"a \"%x\" b", "a \"%x\" b\r"}, SendCase{"\tcy %y", "cy 5\r"},
+                    SendCase{"##x=\"5\"", "5\r"}, SendCase{"v ##y", "v 5\r"},
+                    SendCase{"date ##DATE()", "date 2026/01/02\r"},
+                    SendCase{"t ##time() ok", "t 03:04:05 ok\r"},
+                    SendCase{"say \"a//b\"", "say \"a\r"}));
+
+TEST_F(EngineTest, NonQuietEmptyScriptSendsNothing) {
+    EXPECT_NE(engine.Run("\r\n// nothing\r\n", false), 0);
+    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(ui.scriptWindowsOpened, 1);
+    EXPECT_EQ(ui.scriptWindowsShown, 0);
+}
+
+TEST_F(EngineTest, AssignmentInASendLineSetsTheVariableForLaterRuns) {
+    engine.Run("##n=\"12\"", true);
+    engine.Run("nc %N", true);
+    EXPECT_EQ(Received(), "12\rnc 12\r");
+    EXPECT_EQ(engine.FindVariable("n"), "12");
+}
+
+struct CompileErrorCase {
+    const char* script;
+    const char* terminal;
+};
+
+class CompileErrorRunTest : public EngineTest,
+                            public testing::WithParamInterface<CompileErrorCase> {};
+
+// Nothing of the script goes out: only the CR LF that every error report sends.
+TEST_P(CompileErrorRunTest, ReportsAndSendsNothingOfTheScript) {
+    EXPECT_EQ(engine.Run(GetParam().script, false), 0);
+    EXPECT_EQ(Received(), "\r\n");
+    EXPECT_EQ(Terminal(), GetParam().terminal);
+    EXPECT_EQ(ui.scriptWindowsOpened, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CompileErrorRunTest,
+    testing::Values(
+        CompileErrorCase{"abc\n#IF x\n#ENDIF", "\r\nERROR: Invalid syntax in #IF statement"},
+        CompileErrorCase{"abc\n#IF x = 5", "\r\nERROR: Invalid syntax in #IF statement"},
+        CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF",
+                         "\r\nERROR: Invalid syntax in #ELSEIF statement"},
+        CompileErrorCase{"abc\n##x = 5", "\r\nERROR: Invalid expression ' x = 5 '"},
+        CompileErrorCase{"##x=my_var", "\r\nERROR: Invalid function name: my_var"},
+        CompileErrorCase{"cb ##input('Cell begin',%x)",
+                         "\r\nERROR: Invalid parameter name input('Cell begin',%x)"},
+        CompileErrorCase{"abc\n#DIALOG\nx=input()", "\r\nERROR: Unclosed #DIALOG block"}));
+
+TEST_F(EngineTest, UnparsableDirectiveIsReportedAndTheRestRuns) {
+    EXPECT_NE(engine.Run("a\n#MSGBOX('Hi')\nb", true), 0);
+    EXPECT_EQ(Received(), "\r\na\rb\r");
+    EXPECT_TRUE(Shows(ErrorText("Syntax error ')'"))) << Terminal();
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+struct RunErrorCase {
+    const char* script;
+    const char* received;
+    const char* error;
+};
+
+class RunErrorTest : public EngineTest, public testing::WithParamInterface<RunErrorCase> {};
+
+// Everything before the failing statement stays sent; nothing after it is.
+TEST_P(RunErrorTest, StopsAtTheStatement) {
+    EXPECT_EQ(engine.Run(GetParam().script, true), 0);
+    EXPECT_EQ(Received(), GetParam().received);
+    EXPECT_TRUE(Shows(ErrorText(GetParam().error))) << Terminal();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, RunErrorTest,
+    testing::Values(RunErrorCase{"a\n#FOO 1\nb", "a\r\r\n", "Unknown preprocessor directive: FOO"},
+                    RunErrorCase{"a\n#WAIT abc\nb", "a\r\r\n", "Variable not found: abc"},
+                    RunErrorCase{"load 50%", "\r\n", "Variable not found: "},
+                    RunErrorCase{"a\nset %nope", "a\r\r\n", "Variable not found: nope"},
+                    RunErrorCase{"x ##FOO(a)", "\r\n", "Unknown function: FOO"},
+                    RunErrorCase{"x ##DATE", "\r\n", "Variable not found: DATE"},
+                    RunErrorCase{"##x=5", "\r\n", "Variable not found: 5"},
+                    RunErrorCase{"a\n#ENDIF\nb", "a\r\r\n", "#ENDIF without matching #IF"},
+                    RunErrorCase{"#IF %x == 5\na\n#ENDIF", "\r\n", "Variable not found: %x"}));
+
+struct ConditionCase {
+    const char* script;
+    const char* received;
+};
+
+class ConditionalTest : public EngineTest, public testing::WithParamInterface<ConditionCase> {};
+
+TEST_P(ConditionalTest, RunsOnlyTheTakenBranch) {
+    engine.SetVariable("x", "ON");
+    engine.SetVariable("n", "5");
+    EXPECT_NE(engine.Run(GetParam().script, true), 0) << Terminal();
+    EXPECT_EQ(Received(), GetParam().received);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Branches, ConditionalTest,
+    testing::Values(
+        ConditionCase{"#IF x == 'on'\nA\n#ELSE\nB\n#ENDIF\nC", "A\rC\r"},
+        ConditionCase{"#if n == 05\nA\n#ELSE\nB\n#ENDIF", "B\r"},
+        ConditionCase{"#IF x != 'on'\nA\n#ENDIF\nB", "B\r"},
+        ConditionCase{"#IF 'x' == x\nA\n#ENDIF", ""},
+        // Conditions inside code that does not run are never evaluated.
+        ConditionCase{"#IF x == 'OFF'\n#IF nope == 1\nA\n#ELSEIF nope2 == 1\n#ENDIF\nB\n#ELSE\nC\n"
+                      "#ENDIF",
+                      "C\r"},
+        ConditionCase{"#IF x == 'ON'\nA\n#ELSEIF nope == 1\nB\n#ELSE\nC\n#ENDIF\nD", "A\rD\r"},
+        ConditionCase{"#IF x == 'X'\nA\n#ELSEIF x == 'ON'\nB\n#ELSEIF x == 'ON'\nC\n#ELSE\nD\n"
+                      "#ENDIF",
+                      "B\r"},
+        ConditionCase{"#IF x == 'X'\nA\n#ELSEIF x == 'Y'\nB\n#ELSE\nC\n#ENDIF", "C\r"},
+        ConditionCase{"#IF 1 == 1\n#IF 2 == 3\nA\n#ELSE\nB\n#ENDIF\nC\n#ENDIF\nD", "B\rC\rD\r"},
+        // An open #IF at the end is accepted.
+        ConditionCase{"#IF x == 'ON'\nA", "A\r"},
+        // A stray #ELSE acts on the outermost frame and skips the rest without a message.
+        ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}));
+
+TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
+    engine.Run("one", false);
+    EXPECT_EQ(ui.scriptWindowsOpened, 1);
+    EXPECT_EQ(ui.scriptWindowsShown, 0);
+    engine.Run("one\ntwo", false);
+    EXPECT_EQ(ui.scriptWindowsOpened, 2);
+    EXPECT_EQ(ui.scriptWindowsShown, 1);
+    EXPECT_EQ(ui.scriptWindowsOpen, 0);
+    engine.Run("one\ntwo", true);
+    EXPECT_EQ(ui.scriptWindowsOpened, 2);
+}
+
+// Non-quiet runs pump messages during the link's waits and give the previous procedure back.
+TEST_F(EngineTest, NonQuietRunPumpsDuringLinkWaitsAndRestoresTheCallback) {
+    int previousCalls = 0;
+    line.link.SetWaitCallback([&](uint32_t ms) {
+        ++previousCalls;
+        line.clock.Sleep(ms);
+    });
+    engine.Run("abc", false);
+    EXPECT_GE(ui.pumpedMs, 400);
+    EXPECT_EQ(previousCalls, 0);
+
+    const int pumped = ui.pumpedMs;
+    engine.Run("abc", true);
+    EXPECT_EQ(ui.pumpedMs, pumped + 1);  // only the dispatch before the statement
+    EXPECT_GT(previousCalls, 0);
+}
+
+TEST_F(EngineTest, StopPressedBetweenStatementsCancels) {
+    ui.PressStopAt(500);
+    EXPECT_EQ(engine.Run("a\nb\nc", false), 0);
+    EXPECT_EQ(Received(), "a\rb\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
+    EXPECT_FALSE(engine.IsRunning());
+    EXPECT_FALSE(engine.IsCancelRequested());
+}
+
+TEST_F(EngineTest, CancelOutsideARunIsIgnored) {
+    engine.RequestCancel();
+    EXPECT_FALSE(engine.IsCancelRequested());
+    EXPECT_NE(engine.Run("a\nb", false), 0);
+}
+
+TEST_F(EngineTest, InstrumentRoutesTextsAndSingleCommandsThroughTheEngine) {
+    EXPECT_TRUE(instrument.RunText("a\nb"));
+    EXPECT_EQ(ui.scriptWindowsShown, 1);
+    std::vector<char> reply(100);
+    EXPECT_TRUE(instrument.ExecCommand("nc 20", reply, true, 3000));
+    EXPECT_EQ(Received(), "a\rb\rnc 20\r");
+    EXPECT_EQ(ui.scriptWindowsOpened, 1);
+}
+
+TEST_F(EngineTest, RegisteredDirectivesAreTriedInOrder) {
+    std::vector<std::string> seen;
+    engine.RegisterDirective("PING", [&](CInstrument*, const std::string& name,
+                                         const std::vector<std::string>& arguments, bool& handled) {
+        seen.push_back(name + ":" + arguments.at(0));
+        handled = false;
+        return 1;
+    });
+    engine.RegisterDirective(
+        "ping", [&](CInstrument*, const std::string&, const std::vector<std::string>&, bool&) {
+            seen.push_back("second");
+            return 1;
+        });
+    EXPECT_NE(engine.Run("#Ping 'hello world'", true), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"PING:hello world", "second"}));
+}
+
+}  // namespace
+}  // namespace brennix::test
