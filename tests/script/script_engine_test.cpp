@@ -104,6 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RunErrorCase{"a\n#FOO 1\nb", "a\r\r\n", "Unknown preprocessor directive: FOO"},
                     RunErrorCase{"a\n#WAIT abc\nb", "a\r\r\n", "Variable not found: abc"},
                     RunErrorCase{"load 50%", "\r\n", "Variable not found: "},
+                    // A parameter that does not start with a digit names a variable.
+                    RunErrorCase{"#WAIT -3", "\r\n", "Variable not found: -3"},
                     RunErrorCase{"a\nset %nope", "a\r\r\n", "Variable not found: nope"},
                     RunErrorCase{"x ##FOO(a)", "\r\n", "Unknown function: FOO"},
                     RunErrorCase{"x ##DATE", "\r\n", "Variable not found: DATE"},

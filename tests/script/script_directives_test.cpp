@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine_fixture.h"
+
+namespace brennix::test {
+namespace {
+
+// #MARK records the tick at which the script reached it.
+class DirectiveTest : public EngineTest {
+  protected:
+    DirectiveTest() {
+        engine.RegisterDirective("MARK", [this](CInstrument*, const std::string&,
+                                                const std::vector<std::string>&, bool&) {
+            marks.push_back(Now());
+            return 1;
+        });
+    }
+
+    std::vector<uint32_t> marks;
+};
+
+struct WaitCase {
+    const char* script;
+    uint32_t atLeastMs;
+    uint32_t atMostMs;
+};
+
+class WaitTest : public DirectiveTest, public testing::WithParamInterface<WaitCase> {};
+
+TEST_P(WaitTest, PausesWholeSecondsAndNeverFails) {
+    EXPECT_NE(engine.Run(GetParam().script, true), 0);
+    EXPECT_GE(Now(), GetParam().atLeastMs);
+    EXPECT_LE(Now(), GetParam().atMostMs);
+    EXPECT_EQ(Received(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, WaitTest,
+                         testing::Values(WaitCase{"#WAIT", 1000, 1010}, WaitCase{"#WAIT 0", 0, 5},
+                                         WaitCase{"#WAIT '-3'", 0, 5},
+                                         WaitCase{"#WAIT 3", 3000, 3020},
+                                         WaitCase{"#WAIT '2' 9", 2000, 2015}));
+
+TEST_F(DirectiveTest, WaitShowsWhatTheInstrumentSends) {
+    engine.Run("Show Conf\n#WAIT", true);
+    EXPECT_TRUE(Shows("Show Conf\r")) << Terminal();
+    EXPECT_EQ(Terminal().back(), '>');
+}
+
+TEST_F(DirectiveTest, WaitPromptGoesOnTheMomentThePromptArrives) {
+    line.instrument.GetFaults().extraDelayMs = 1500;
+    EXPECT_NE(engine.Run("SaveSetup\n#WAIT_PROMPT 5\n#MARK", true), 0);
+    ASSERT_EQ(marks.size(), 1u);
+    // The first attempt (from about 400 ms) fails; the prompt comes about 1.5 s after the send.
+    EXPECT_GT(marks[0], 1500u);
+    EXPECT_LT(marks[0], 1600u);
+}
+
+TEST_F(DirectiveTest, WaitPromptWithThePromptAlreadyInDoesNotWait) {
+    EXPECT_NE(engine.Run("SaveSetup\n#WAIT_PROMPT 5\n#MARK", true), 0);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_LT(marks[0], 420u);
+}
+
+TEST_F(DirectiveTest, WaitPromptZeroFailsWithoutReading) {
+    EXPECT_EQ(engine.Run("#WAIT_PROMPT 0\nabc", true), 0);
+    EXPECT_LT(Now(), 5u);
+    EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
+    EXPECT_EQ(Received(), "\r\n");
+}
+
+TEST_F(DirectiveTest, WaitPromptFailsAfterItsAttempts) {
+    line.instrument.GetFaults().silent = true;
+    EXPECT_EQ(engine.Run("#WAIT_PROMPT 2\nabc", true), 0);
+    EXPECT_GE(Now(), 2000u);
+    EXPECT_LT(Now(), 2020u);
+    EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
+}
+
+// The error reply ends in a prompt without "OK": the first attempt ends at once, the second
+// waits its full second.
+TEST_F(DirectiveTest, WaitOkFailsAtAPromptWithoutOk) {
+    EXPECT_EQ(engine.Run("xyz\n#WAIT_OK 2\nnext", true), 0);
+    EXPECT_EQ(Received(), "xyz\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("WAIT for OK failed!")));
+    EXPECT_GT(Now(), 1400u);
+    EXPECT_LT(Now(), 1500u);
+}
+
+TEST_F(DirectiveTest, WaitOkGoesOnAfterOk) {
+    EXPECT_NE(engine.Run("nc 20\n#WAIT_OK 3\nnext", true), 0);
+    EXPECT_EQ(Received(), "nc 20\rnext\r");
+}
+
+TEST_F(DirectiveTest, MessageBoxOkGoesOnAndCancelStops) {
+    EXPECT_NE(engine.Run("#MSGBOX 'Deploy now?'\na", true), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Deploy now?");
+    EXPECT_EQ(ui.messages[0].caption, "Message");
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::kOkCancel);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+
+    ui.messageAnswers.push_back(MessageResult::kCancel);
+    EXPECT_EQ(engine.Run("#msgbox\nb", true), 0);
+    EXPECT_EQ(ui.messages[1].text, "");
+    EXPECT_EQ(Received(), "a\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("Execution canceled!")));
+}
+
+TEST_F(DirectiveTest, SetBaudRateShowsTheRateInForce) {
+    engine.Run("#SETBAUDRATE 19200", true);
+    EXPECT_EQ(Terminal(), "\r\nConnected to SIM at 19200\r\n");
+    engine.Run("#SetBaudRate", true);
+    EXPECT_EQ(Terminal(), "\r\nConnected to SIM at 19200\r\n\r\nConnected to SIM at 9600\r\n");
+}
+
+TEST_F(DirectiveTest, SendBreakInAnyCase) {
+    EXPECT_NE(engine.Run("#sendbreak\n#SendBreak", true), 0);
+    EXPECT_EQ(line.device.BreakTicks().size(), 2u);
+    EXPECT_EQ(Received().substr(0, 8), "  \r\n  \r\n");
+}
+
+TEST_F(DirectiveTest, WakeUpResultIsIgnored) {
+    line.instrument.GetFaults().silent = true;
+    EXPECT_NE(engine.Run("#WAKEUP\nabc", true), 0);
+    EXPECT_EQ(Received().substr(0, 3), " \r\n");
+    EXPECT_EQ(Received().substr(Received().size() - 4), "abc\r");
+}
+
+TEST_F(DirectiveTest, StopDuringWaitEndsAfterTheCurrentAttempt) {
+    ui.PressStopAt(1500);
+    EXPECT_EQ(engine.Run("#WAIT 10\nabc", false), 0);
+    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
+    EXPECT_EQ(Received(), "\r\n");
+    EXPECT_LT(Now(), 2100u);
+}
+
+TEST_F(DirectiveTest, StopDuringALastWaitJustEndsTheRun) {
+    ui.PressStopAt(1500);
+    EXPECT_NE(engine.Run("#WAIT 10", false), 0);
+    EXPECT_FALSE(Shows("ERROR"));
+    EXPECT_LT(Now(), 2100u);
+}
+
+TEST_F(DirectiveTest, StopDuringWaitPromptCancelsInsteadOfFailing) {
+    line.instrument.GetFaults().silent = true;
+    ui.PressStopAt(1500);
+    EXPECT_EQ(engine.Run("#WAIT_PROMPT 5\nabc", false), 0);
+    EXPECT_EQ(Terminal(), ErrorText("Execution cancelled!"));
+}
+
+class RunScriptTest : public DirectiveTest {
+  protected:
+    RunScriptTest() {
+        folder = std::filesystem::temp_directory_path() /
+                 ("brennix_runscript_" + std::to_string(::getpid()) + "_" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder / "sub");
+    }
+    ~RunScriptTest() override { std::filesystem::remove_all(folder); }
+
+    void WriteFile(const std::string& name, const std::string& text) {
+        std::ofstream(folder / name, std::ios::binary) << text;
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(RunScriptTest, CalledFileSharesTheCallersVariables) {
+    WriteFile("inner.cmd", "##v=\"7\"\r\ninner %w\r\n");
+    engine.SetScriptFolders(folder.string(), "");
+    EXPECT_NE(engine.Run("##w=\"3\"\n#RUNSCRIPT 'inner.cmd'\nafter %v", true), 0);
+    EXPECT_EQ(Received(), "3\r7\rinner 3\rafter 7\r");
+    EXPECT_EQ(ui.scriptWindowsOpened, 1);
+    EXPECT_EQ(ui.scriptWindowsShown, 1);
+}
+
+TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
+    WriteFile("sub/inner.cmd", "second");
+    WriteFile("inner.cmd", "first");
+    engine.SetScriptFolders((folder / "none").string(), (folder / "sub").string());
+    engine.Run("#RUNSCRIPT 'inner.cmd'", true);
+    engine.SetScriptFolders("", "");
+    engine.Run("#RUNSCRIPT '" + (folder / "inner.cmd").string() + "'", true);
+    EXPECT_EQ(Received(), "second\rfirst\r");
+}
+
+TEST_F(RunScriptTest, FailingFileStopsTheCaller) {
+    WriteFile("bad.cmd", "in\n#FOO");
+    engine.SetScriptFolders(folder.string(), "");
+    EXPECT_EQ(engine.Run("#RUNSCRIPT 'bad.cmd'\nafter", false), 0);
+    EXPECT_EQ(Received(), "in\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("Unknown preprocessor directive: FOO")));
+    EXPECT_EQ(ui.scriptWindowsOpen, 0);
+}
+
+struct MissingCase {
+    const char* script;
+    const char* terminal;
+};
+
+class RunScriptErrorTest : public RunScriptTest, public testing::WithParamInterface<MissingCase> {};
+
+TEST_P(RunScriptErrorTest, ReportsAndStops) {
+    engine.SetScriptFolders(folder.string(), "");
+    EXPECT_EQ(engine.Run(GetParam().script, true), 0);
+    EXPECT_EQ(Terminal(), GetParam().terminal);
+    EXPECT_EQ(Received(), "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, RunScriptErrorTest,
+    testing::Values(
+        MissingCase{"#RUNSCRIPT 'nofile.cmd'\nx", "\r\nERROR: Can't find file  nofile.cmd"},
+        MissingCase{"#RUNSCRIPT 'sub'\nx", "\r\nERROR: Can't find file  sub"},
+        MissingCase{"#RUNSCRIPT\nx",
+                    "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"}));
+
+// Stop pressed in the caller's #WAIT after the called file has returned still cancels.
+TEST_F(RunScriptTest, CallerStaysCancellableAfterTheCalledFileReturns) {
+    WriteFile("inner.cmd", "a\nb");
+    engine.SetScriptFolders(folder.string(), "");
+    ui.PressStopAt(1500);
+    EXPECT_EQ(engine.Run("#RUNSCRIPT 'inner.cmd'\n#WAIT 5\nafter", false), 0);
+    EXPECT_EQ(Received(), "a\rb\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
+    EXPECT_FALSE(engine.IsRunning());
+    EXPECT_FALSE(engine.IsCancelRequested());
+    EXPECT_EQ(ui.scriptWindowsOpened, 2);
+    EXPECT_EQ(ui.scriptWindowsOpen, 0);
+}
+
+}  // namespace
+}  // namespace brennix::test
