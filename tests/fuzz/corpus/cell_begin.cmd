@@ -1,0 +1,3 @@
+cb
+#WAIT_PROMPT 5
+cb ##input('Cell begin')
