@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -345,25 +345,10 @@ void CDlgTerminal::SetSdi12Mode(bool on) {
     UpdateMenuState();
 }
 
-QString CDlgTerminal::ChooseLogFile() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(
-        this, tr("Open log file"), QDir(folder).filePath(QStringLiteral("ostrelterm.log")),
-        tr("Log files (*.log)"), nullptr, QFileDialog::DontConfirmOverwrite);
-}
-
-QString CDlgTerminal::ChooseCommandFile() {
-    return QFileDialog::getOpenFileName(this, tr("Run command file"), QString(),
-                                        tr("Command files (*.cmd)"));
-}
-
 void CDlgTerminal::OpenLogFile() {
-    QString path = ChooseLogFile();
+    const QString path = fileDialogs_->LogFileToOpen(this);
     if (path.isEmpty()) {
         return;
-    }
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".log");
     }
     if (!link_.OpenLog(ToPath(path))) {
         ShowWarning(tr("Cannot create the log file\n%1").arg(QDir::toNativeSeparators(path)));
@@ -380,7 +365,7 @@ void CDlgTerminal::RunCommandFile() {
     if (RefuseWhileBusy()) {
         return;
     }
-    const QString path = ChooseCommandFile();
+    const QString path = fileDialogs_->CommandFileToRun(this);
     if (path.isEmpty()) {
         return;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/command_history.h"
+#include "app/file_dialogs.h"
 #include "app/qt_ui_host.h"
 #include "app/start_options.h"
 #include "app/terminal_menus.h"
@@ -65,16 +66,13 @@ class CDlgTerminal : public QMainWindow {
     QComboBox& CommandLine() { return *commandLine_; }
     TerminalMenus& Menus() { return *menus_; }
     const CommandHistory& History() const { return history_; }
+    void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) { fileDialogs_ = std::move(dialogs); }
 
   signals:
     // The window was closed: the program ends.
     void Closed();
 
   protected:
-    // The file dialogs; tests answer them by overriding. An empty name means cancelled.
-    virtual QString ChooseLogFile();
-    virtual QString ChooseCommandFile();
-
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +99,7 @@ class CDlgTerminal : public QMainWindow {
     CInstrument instrument_;
     CScriptEngine engine_;
     CommandHistory history_;
+    std::unique_ptr<FileDialogs> fileDialogs_ = std::make_unique<FileDialogs>();
     std::unique_ptr<TerminalMenus> menus_;
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
