@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "sim/text_case.h"
-
 namespace brennix::sim {
 
 namespace {
@@ -29,13 +27,8 @@ const ModelProfile& ProfileOf(Model model) {
     return it != kProfiles.end() ? *it : kProfiles[2];
 }
 
-std::optional<Model> ParseModelName(std::string_view name) {
-    for (const ModelProfile& profile : kProfiles) {
-        if (EqualsIgnoringCase(profile.name, name)) {
-            return profile.model;
-        }
-    }
-    return std::nullopt;
+std::span<const ModelProfile> AllProfiles() {
+    return kProfiles;
 }
 
 std::string_view SystemTypeName(uint8_t systemType) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <string_view>
 
 #include "sim/simulated_instrument.h"
@@ -21,8 +21,7 @@ struct ModelProfile {
 };
 
 const ModelProfile& ProfileOf(Model model);
-// The model for a name like "Mirovan" or "mirovanadv", in any case.
-std::optional<Model> ParseModelName(std::string_view name);
+std::span<const ModelProfile> AllProfiles();
 // The system type's name, as "systemtype" and "Show Conf" report it.
 std::string_view SystemTypeName(uint8_t systemType);
 

@@ -136,7 +136,8 @@ void PtyServer::Serve() {
         if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) {
             return;
         }
-        if (fds[1].revents != 0) {
+        // With our own slave descriptor open the master never hangs up; an error is final.
+        if (fds[1].revents != 0 || (fds[0].revents & (POLLERR | POLLNVAL)) != 0) {
             return;
         }
         if ((fds[0].revents & POLLIN) != 0) {

@@ -101,6 +101,13 @@ bool ParseTriple(std::string_view text, char separator, int& a, int& b, int& c) 
     return std::sscanf(copy.c_str(), format.c_str(), &a, &b, &c, &trailing) == 3;
 }
 
+std::string FormatTriple(const char* format, int64_t a, int64_t b, int64_t c) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, static_cast<int>(a), static_cast<int>(b),
+                  static_cast<int>(c));
+    return text;
+}
+
 }  // namespace
 
 SettingStore::SettingStore(ConfigBlocks& blocks) : blocks_(blocks) {
@@ -221,39 +228,29 @@ bool SettingStore::ApplyTime(std::string_view value) {
 }
 
 std::string SettingStore::Current(const SettingSpec& spec) const {
-    char text[32];
-    switch (spec.kind) {
-        case SettingKind::kDate:
-            std::snprintf(text, sizeof text, "%04d/%02d/%02d",
-                          static_cast<int>(blocks_.ReadInt(fields::kStartYear)),
-                          static_cast<int>(blocks_.ReadInt(fields::kStartMonth)),
-                          static_cast<int>(blocks_.ReadInt(fields::kStartDay)));
-            return text;
-        case SettingKind::kTime:
-            std::snprintf(text, sizeof text, "%02d:%02d:%02d",
-                          static_cast<int>(blocks_.ReadInt(fields::kStartHour)),
-                          static_cast<int>(blocks_.ReadInt(fields::kStartMinute)),
-                          static_cast<int>(blocks_.ReadInt(fields::kStartSecond)));
-            return text;
-        default:
-            break;
+    if (spec.kind == SettingKind::kDate) {
+        return FormatTriple("%04d/%02d/%02d", blocks_.ReadInt(fields::kStartYear),
+                            blocks_.ReadInt(fields::kStartMonth),
+                            blocks_.ReadInt(fields::kStartDay));
+    }
+    if (spec.kind == SettingKind::kTime) {
+        return FormatTriple("%02d:%02d:%02d", blocks_.ReadInt(fields::kStartHour),
+                            blocks_.ReadInt(fields::kStartMinute),
+                            blocks_.ReadInt(fields::kStartSecond));
     }
     if (!spec.field) {
         return keptAside_.at(spec.names.front());
     }
-    switch (spec.kind) {
-        case SettingKind::kText:
-            return blocks_.ReadText(*spec.field);
-        case SettingKind::kChoice: {
-            const int64_t index = blocks_.ReadInt(*spec.field);
-            if (index >= 0 && static_cast<size_t>(index) < spec.choices.size()) {
-                return std::string(spec.choices[static_cast<size_t>(index)]);
-            }
-            return std::to_string(index);
-        }
-        default:
-            return CurrentNumber(spec);
+    if (spec.kind == SettingKind::kText) {
+        return blocks_.ReadText(*spec.field);
     }
+    if (spec.kind == SettingKind::kChoice) {
+        const int64_t index = blocks_.ReadInt(*spec.field);
+        const bool named = index >= 0 && static_cast<size_t>(index) < spec.choices.size();
+        return named ? std::string(spec.choices[static_cast<size_t>(index)])
+                     : std::to_string(index);
+    }
+    return CurrentNumber(spec);
 }
 
 std::string SettingStore::CurrentNumber(const SettingSpec& spec) const {

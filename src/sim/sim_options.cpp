@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "sim/baud_rates.h"
-#include "sim/model_profile.h"
+#include "sim/model_names.h"
 
 namespace brennix::sim {
 

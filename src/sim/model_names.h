@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "sim/simulated_instrument.h"
+
+namespace brennix::sim {
+
+// The model for a name like "Mirovan" or "mirovanadv", in any case: KTX, LMR, Mirovan, Fendrel,
+// MirovanAdv, Corvex, Pelorin.
+std::optional<Model> ParseModelName(std::string_view name);
+
+}  // namespace brennix::sim
