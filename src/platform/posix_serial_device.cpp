@@ -109,6 +109,28 @@ uint8_t ParityFromFlags(tcflag_t cflag) {
     return odd ? 1 : 2;
 }
 
+// TIOCEXCL keeps other programs out; the lock also holds against privileged ones, which the
+// kernel lets past TIOCEXCL.
+bool LockExclusively(int fd) {
+    return ::ioctl(fd, TIOCEXCL) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+// Bytes pass unchanged both ways without flow control, and reads never block; the rate and the
+// framing stay as the port had them.
+bool MakeRaw(int fd) {
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0)
+        return false;
+    const tcflag_t framing = settings.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
+    cfmakeraw(&settings);
+    settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    settings.c_cflag |= framing | CLOCAL | CREAD;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -129,31 +151,8 @@ bool PosixSerialDevice::Open(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Fail();
-    // TIOCEXCL keeps other programs out; the lock also holds against privileged ones, which
-    // the kernel lets past TIOCEXCL.
-    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!LockExclusively(fd) || !MakeRaw(fd)) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return Fail(error);
-    }
-    termios settings{};
-    if (::tcgetattr(fd, &settings) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return Fail(error);
-    }
-    const speed_t inSpeed = cfgetispeed(&settings);
-    const speed_t outSpeed = cfgetospeed(&settings);
-    cfmakeraw(&settings);
-    cfsetispeed(&settings, inSpeed);
-    cfsetospeed(&settings, outSpeed);
-    settings.c_cflag |= CLOCAL | CREAD;
-    settings.c_cflag &= ~CRTSCTS;
-    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
-    settings.c_cc[VMIN] = 0;
-    settings.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd, TCSANOW, &settings) != 0) {
-        const int error = errno;
         ::close(fd);
         return Fail(error);
     }

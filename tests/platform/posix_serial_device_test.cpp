@@ -131,6 +131,16 @@ TEST_F(PosixSerialDeviceTest, BusyPortIsRefusedButExists) {
     EXPECT_TRUE(second.Open(far_.PortPath())) << second.LastErrorMessage();
 }
 
+TEST_F(PosixSerialDeviceTest, ReopeningKeepsThePortsRate) {
+    ASSERT_TRUE(device_.SetState({4800, 8, kNoParity, kTwoStopBits, false}));
+    device_.Close();
+    ASSERT_TRUE(device_.Open(far_.PortPath()));
+    SerialState state;
+    ASSERT_TRUE(device_.GetState(state));
+    EXPECT_EQ(state.baudRate, 4800u);
+    EXPECT_EQ(state.stopBits, kTwoStopBits);
+}
+
 TEST(PosixSerialDevice, MissingPortIsRefusedWithItsReason) {
     PosixSerialDevice device;
     const std::string path = "/dev/brennix-no-such-port";
