@@ -19,6 +19,21 @@ const uint8_t* Bytes(const char* text) {
     return reinterpret_cast<const uint8_t*>(text);
 }
 
+// Empties a reply buffer and terminates its last byte, which is never written after; false when
+// it cannot hold one byte besides.
+bool StartReply(std::span<char> buffer) {
+    if (buffer.empty())
+        return false;
+    buffer.front() = '\0';
+    buffer.back() = '\0';
+    return buffer.size() >= 2;
+}
+
+void StoreByte(std::span<char> buffer, size_t& stored, uint8_t byte) {
+    buffer[stored++] = static_cast<char>(byte);
+    buffer[stored] = '\0';
+}
+
 }  // namespace
 
 CSerialLink::CSerialLink(SerialDevice& device, Clock& clock) : device_(device), clock_(clock) {}
@@ -162,12 +177,9 @@ bool CSerialLink::Write(const std::string& text, uint32_t timeoutMs, bool append
 }
 
 bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skipBlankFirstLine) {
-    if (!buffer.empty())
-        buffer[0] = '\0';
-    if (buffer.size() < 2)
+    if (!StartReply(buffer))
         return false;
     const size_t capacity = buffer.size() - 1;
-    buffer[capacity] = '\0';
     size_t stored = 0;
     const auto finish = [&](bool result) {
         AppendToTerminal(Bytes(buffer.data()), stored);
@@ -180,8 +192,7 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
         if (BytesWaiting() > 0 && !device_.Read(&byte, 1, got))
             return finish(false);
         if (got == 1) {
-            buffer[stored++] = static_cast<char>(byte);
-            buffer[stored] = '\0';
+            StoreByte(buffer, stored, byte);
             if (byte == 0)
                 return finish(true);
             const bool lineEnd =
@@ -200,12 +211,9 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
 
 bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
                             char stopChar, bool echo) {
-    if (!buffer.empty())
-        buffer[0] = '\0';
-    if (buffer.size() < 2)
+    if (!StartReply(buffer))
         return false;
     const size_t capacity = buffer.size() - 1;
-    buffer[capacity] = '\0';
     size_t stored = 0;
     const auto finish = [&](bool result) {
         if (echo)
@@ -221,8 +229,7 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
             if (!device_.Read(&byte, 1, got))
                 return finish(false);
             if (got == 1) {
-                buffer[stored++] = static_cast<char>(byte);
-                buffer[stored] = '\0';
+                StoreByte(buffer, stored, byte);
             }
             // The token is looked for after every byte, so a new match can only end here.
             if (std::string_view(buffer.data(), stored).ends_with(token))
