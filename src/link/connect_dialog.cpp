@@ -132,6 +132,11 @@ void CDlgConnect::CreateControls() {
     status_->setFrameShape(QFrame::StyledPanel);
     status_->setFrameShadow(QFrame::Sunken);
     status_->setMargin(4);
+    // Room for two lines, so a long port name neither widens the dialog nor makes it jump.
+    status_->setWordWrap(true);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    status_->setFixedHeight(2 * status_->fontMetrics().lineSpacing() + 2 * status_->margin() +
+                            2 * status_->frameWidth());
 
     auto* buttons = new QDialogButtonBox(this);
     connectButton_ = buttons->addButton("Connect", QDialogButtonBox::AcceptRole);

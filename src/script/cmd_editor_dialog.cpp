@@ -50,6 +50,7 @@ CDlgCmdEditor::CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* paren
     connect(AddButton(*buttons, "Save...", this), &QPushButton::clicked, this,
             &CDlgCmdEditor::Save);
     connect(AddButton(*buttons, "Run", this), &QPushButton::clicked, this, &CDlgCmdEditor::Run);
+    buttons->addSpacing(fontMetrics().height());
     connect(AddButton(*buttons, "Close", this), &QPushButton::clicked, this,
             &CDlgCmdEditor::reject);
     buttons->addStretch();

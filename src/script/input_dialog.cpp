@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,19 +27,37 @@ std::string ToLatin1(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
+// A click on a check row's label toggles its box, as a click on a check box's own text would.
+class LabelToggles : public QObject {
+  public:
+    LabelToggles(QLabel* label, QCheckBox* box) : QObject(label), box_(box) {
+        label->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        box_->click();
+        return true;
+    }
+
+  private:
+    QCheckBox* box_;
+};
+
 }  // namespace
 
 // The template the rows follow, in dialog units (a quarter of the average character width across,
 // an eighth of the character height down), converted with the dialog's own font. Labels and
 // fields widen when a label needs more room than the template gives it.
 struct CDlgInput::Metrics {
-    static constexpr int kLabelLeft = 3;
+    static constexpr int kLabelLeft = 6;
     static constexpr int kLabelWidth = 89;
     static constexpr int kLabelToField = 5;
     static constexpr int kFieldWidth = 103;
     static constexpr int kRightMargin = 6;
     static constexpr int kCheckHeight = 13;
-    static constexpr int kFieldHeight = 12;
     static constexpr int kOkWidth = 50;
     static constexpr int kOkHeight = 14;
     // The widest a label column may grow before long labels are cut.
@@ -51,21 +70,19 @@ struct CDlgInput::Metrics {
 
         labelLeft = X(kLabelLeft);
         int widest = X(kLabelWidth);
-        for (const Row& row : rows) {
-            if (row.kind != InputKind::kCheck)
-                widest = std::max(widest, fonts.horizontalAdvance(FromLatin1(row.arguments[0])));
-        }
+        for (const Row& row : rows)
+            widest = std::max(widest, fonts.horizontalAdvance(FromLatin1(row.arguments[0])));
         labelWidth = std::min(widest, X(kMaxLabelWidth));
         fieldLeft = labelLeft + labelWidth + X(kLabelToField);
         fieldWidth = X(kFieldWidth);
         width = fieldLeft + fieldWidth + X(kRightMargin);
 
-        QLineEdit edit;
-        QComboBox list;
-        QCheckBox check;
-        fieldHeight =
-            std::max({Y(kFieldHeight), edit.sizeHint().height(), list.sizeHint().height()});
-        rowHeight = std::max({Y(kCheckHeight), fieldHeight, check.sizeHint().height()});
+        // Every row is as high as its tallest kind of control, so rows never overlap.
+        const QLineEdit edit;
+        const QComboBox list;
+        const QCheckBox check;
+        rowHeight = std::max({Y(kCheckHeight), edit.sizeHint().height(), list.sizeHint().height(),
+                              check.sizeHint().height()});
     }
 
     int X(int units) const { return static_cast<int>(std::lround(units * unitX)); }
@@ -79,7 +96,6 @@ struct CDlgInput::Metrics {
     int fieldLeft = 0;
     int fieldWidth = 0;
     int width = 0;
-    int fieldHeight = 0;
     int rowHeight = 0;
 };
 
@@ -132,8 +148,7 @@ QWidget* CDlgInput::CreateControl(Row& row, const Metrics& metrics, int top) {
 QWidget* CDlgInput::CreateInput(const Row& row, const Metrics& metrics, int top) {
     CreateLabel(row.arguments[0], metrics, top);
     auto* edit = new QLineEdit(FromLatin1(row.arguments[1]), this);
-    edit->setGeometry(metrics.fieldLeft, top + (rowHeight_ - metrics.fieldHeight) / 2,
-                      metrics.fieldWidth, metrics.fieldHeight);
+    edit->setGeometry(metrics.fieldLeft, top, metrics.fieldWidth, rowHeight_);
     edit->selectAll();
     return edit;
 }
@@ -145,29 +160,28 @@ QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top
         list->addItem(FromLatin1(row.arguments[i]));
     list->setCurrentIndex(0);
     list->setMaxVisibleItems(kVisibleListItems);
-    list->setGeometry(metrics.fieldLeft, top + (rowHeight_ - metrics.fieldHeight) / 2,
-                      metrics.fieldWidth, metrics.fieldHeight);
+    list->setGeometry(metrics.fieldLeft, top, metrics.fieldWidth, rowHeight_);
     return list;
 }
 
-// The label reads left of the box, as a technician reads a form: right-to-left puts the box
-// after the text, and a box only as wide as its text keeps the text aligned with the labels.
+// The label stands in the label column like every other row's, the box in the field column.
 QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top) {
-    auto* check = new QCheckBox(FromLatin1(row.arguments[0]), this);
-    check->setLayoutDirection(Qt::RightToLeft);
+    QLabel* label = CreateLabel(row.arguments[0], metrics, top);
+    auto* check = new QCheckBox(this);
+    check->setAccessibleName(label->text());
     check->setChecked(
         FromLatin1(row.arguments[1]).compare(FromLatin1(row.arguments[2]), Qt::CaseInsensitive) ==
         0);
-    const int rowWidth = metrics.fieldLeft + metrics.fieldWidth - metrics.labelLeft;
-    check->setGeometry(metrics.labelLeft, top, std::min(check->sizeHint().width(), rowWidth),
-                       rowHeight_);
+    check->setGeometry(metrics.fieldLeft, top, check->sizeHint().width(), rowHeight_);
+    new LabelToggles(label, check);
     return check;
 }
 
-void CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, int top) {
+QLabel* CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, int top) {
     auto* label = new QLabel(FromLatin1(text), this);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setGeometry(metrics.labelLeft, top, metrics.labelWidth, rowHeight_);
+    return label;
 }
 
 void CDlgInput::PlaceOkButton(const Metrics& metrics, int lastRowTop) {

@@ -6,12 +6,13 @@
 
 #include "platform/ui_host.h"
 
+class QLabel;
 class QPushButton;
 
 namespace brennix {
 
 // The script language's Input dialog: one row per input function (label + edit box, label + list,
-// or check box), laid out top to bottom, with OK below the rows.
+// or label + check box), laid out top to bottom, with OK below the rows.
 class CDlgInput : public QDialog {
     Q_OBJECT
   public:
@@ -50,7 +51,7 @@ class CDlgInput : public QDialog {
     QWidget* CreateInput(const Row& row, const Metrics& metrics, int top);
     QWidget* CreateSelect(const Row& row, const Metrics& metrics, int top);
     QWidget* CreateCheck(const Row& row, const Metrics& metrics, int top);
-    void CreateLabel(const std::string& text, const Metrics& metrics, int top);
+    QLabel* CreateLabel(const std::string& text, const Metrics& metrics, int top);
     void PlaceOkButton(const Metrics& metrics, int lastRowTop);
     std::string ReadResult(const Row& row) const;
 
