@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brennix::cli {
+
+// Reads lines from a file descriptor with a time-out, so one loop can wait for typed commands and
+// poll the port at once. Both the terminal loop and the console's questions read through it.
+class ConsoleLineReader {
+  public:
+    enum class Result { kLine, kTimeout, kEnd };
+
+    explicit ConsoleLineReader(int fd) : fd_(fd) {}
+
+    // Waits at most timeoutMs for a whole line (without its line end). The last line of the input
+    // counts even without a line end.
+    Result ReadLine(std::string& line, uint32_t timeoutMs);
+    bool AtEnd() const { return ended_ && pending_.empty(); }
+
+  private:
+    bool TakeLine(std::string& line);
+    bool Fill(uint32_t timeoutMs);
+
+    int fd_;
+    std::string pending_;
+    bool ended_ = false;
+};
+
+}  // namespace brennix::cli

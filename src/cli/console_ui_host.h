@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "cli/console_line_reader.h"
+#include "platform/clock.h"
+#include "platform/ui_host.h"
+
+namespace brennix::cli {
+
+// The console runner's UiHost: boxes and questions are written to stderr and answered with typed
+// lines; Ctrl-C (through RequestInterrupt) presses Stop on the running script.
+class ConsoleUiHost : public UiHost {
+  public:
+    ConsoleUiHost(Clock& clock, ConsoleLineReader& input, std::FILE* prompts);
+
+    MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                              MessageButtons buttons, MessageIcon icon) override;
+    bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override;
+    void OpenScriptWindow(bool visible, std::function<void()> onStop) override;
+    void CloseScriptWindow() override;
+    ReplaceAnswer ConfirmFileReplace(const std::string& path) override;
+    void SetWaitCursor(bool) override {}
+    void PumpMessages(uint32_t ms) override;
+
+    // Called when no script window is open and an interrupt arrives (quiet runs have none).
+    void SetInterruptHandler(std::function<void()> handler) {
+        interruptHandler_ = std::move(handler);
+    }
+    // Safe to call from a signal handler: only sets a flag, acted on at the next pump.
+    void RequestInterrupt() { interrupted_ = true; }
+    bool InterruptPending() const { return interrupted_; }
+    void DeliverInterrupt();
+
+  private:
+    bool AskLine(const std::string& question, std::string& answer);
+    bool AskRow(const InputRow& row, std::string& result);
+    bool AskSelect(const InputRow& row, std::string& result);
+    bool AskCheck(const InputRow& row, std::string& result);
+
+    Clock& clock_;
+    ConsoleLineReader& input_;
+    std::FILE* prompts_;
+    std::vector<std::function<void()>> stopHandlers_;
+    std::function<void()> interruptHandler_;
+    std::atomic<bool> interrupted_ = false;
+};
+
+}  // namespace brennix::cli
