@@ -12,6 +12,7 @@
 #include <array>
 #include <climits>
 
+#include "app/settings_keys.h"
 #include "platform/port_list.h"
 #include "platform/simulated_device.h"
 
@@ -29,7 +30,9 @@ constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
 // The application's settings, opened at the connect section.
 class ConnectSettings : public QSettings {
   public:
-    ConnectSettings() : QSettings("Ostrel", "Brennix") { beginGroup(CDlgConnect::kSettingsGroup); }
+    ConnectSettings() : QSettings(settings::kOrganisation, settings::kApplication) {
+        beginGroup(CDlgConnect::kSettingsGroup);
+    }
 };
 
 QString PortText(const QString& name, const QString& description) {
@@ -37,8 +40,8 @@ QString PortText(const QString& name, const QString& description) {
 }
 
 // The saved choice: the entry naming it exactly, else the first entry that begins with it.
-int FindSaved(const QComboBox& list, const QString& saved, int dataRole) {
-    const int exact = list.findData(saved, dataRole);
+int FindSaved(const QComboBox& list, const QString& saved) {
+    const int exact = list.findData(saved);
     return exact >= 0 ? exact : list.findText(saved, Qt::MatchStartsWith);
 }
 
@@ -177,7 +180,7 @@ void CDlgConnect::FillRates() {
 // simulator on offer a newcomer finds it chosen and sees the program work at once.
 void CDlgConnect::RestoreChoices(bool offerSimulator) {
     ConnectSettings settings;
-    int port = FindSaved(*ports_, settings.value(kPortKey, kDefaultPort).toString(), Qt::UserRole);
+    int port = FindSaved(*ports_, settings.value(kPortKey, kDefaultPort).toString());
     if (port < 0 && offerSimulator)
         port = ports_->findData(SimulatedDevice::kPortName);
     ports_->setCurrentIndex(port);

@@ -19,7 +19,7 @@ namespace brennix {
 class CDlgConnect : public QDialog {
     Q_OBJECT
   public:
-    // Where the last good connection is kept, in QSettings("Ostrel", "Brennix").
+    // Where the last good connection is kept in the application's settings.
     static constexpr const char* kSettingsGroup = "Connect settings";
     static constexpr const char* kDefaultPort = "COM1:";
     static constexpr const char* kDefaultRate = "9600";

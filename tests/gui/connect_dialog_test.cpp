@@ -189,6 +189,7 @@ void ConnectDialogTest::failedSearchSaysSoAndStaysOpen() {
     QVERIFY(dialog->isVisible());
     QCOMPARE(Status(*dialog), QString("Connect failed!"));
     QCOMPARE(dialog->size(), size);
+    QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog-failed"));
     QVERIFY(dialog->Probed());
     QVERIFY(dialog->findChild<QPushButton*>("connect")->isEnabled());
     QCOMPARE(Saved("Port"), QString());

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/qt_ui_host.h"
+#include "gui/dialogs_screenshot.h"
 #include "platform/clock.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
@@ -175,6 +176,7 @@ void UiHostTest::scriptWindowsNestAndOnlyAskToStop() {
     QVERIFY(outer->isVisible());
     QCOMPARE(outer->windowTitle(), QString("script"));
     QVERIFY(!outer->isModal());
+    QVERIFY(test::SaveScreenshot(*outer, "dialogs-script-running"));
 
     outer->StopButton()->click();
     outer->close();
