@@ -70,7 +70,7 @@ Reply CommandInterpreter::Run(std::string_view line) {
     if (IsOneOf(word, {"get"})) {
         return GetBlock(argument);
     }
-    if (IsOneOf(word, {"SaveSetup", "?EXIT!"})) {
+    if (IsOneOf(word, {"SaveSetup", "?EXIT!", "?EXIT!!"})) {
         return {std::string(kOk)};
     }
     if (IsOneOf(word, {"Defaults"})) {

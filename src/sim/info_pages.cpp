@@ -21,7 +21,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kHelpTopi
     {"Deploy",
      "Deployment, Comments, SD (yyyy/mm/dd), ST (hh:mm:ss), BurstMode,\r\n"
      "BurstInterval, SamplesPerBurst, Deploy\r\n"},
-    {"Sdi12", "SDI12 ON|OFF, Sdi12Address, Sdi12Format; leave SDI-12 with ?EXIT!!\r\n"},
+    {"Sdi12", "SDI12 ON|OFF, Sdi12Address, Sdi12Format; ?EXIT!! returns to this mode\r\n"},
     {"Recorder", "Recorder ON|OFF, BDir\r\n"},
     {"Sensor", "Sensor, Sensor CONT, PressOffset, PressScale, PressScale_2\r\n"},
     {"Compass", "Compass, Compass CONT, Compass CAL\r\n"},
