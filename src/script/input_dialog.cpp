@@ -1,5 +1,6 @@
 #include "script/input_dialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -161,6 +162,8 @@ QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top
     list->setCurrentIndex(0);
     list->setMaxVisibleItems(kVisibleListItems);
     list->setGeometry(metrics.fieldLeft, top, metrics.fieldWidth, rowHeight_);
+    // The open list shows long options whole even where the closed box cuts them.
+    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0));
     return list;
 }
 
@@ -168,7 +171,7 @@ QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top
 QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top) {
     QLabel* label = CreateLabel(row.arguments[0], metrics, top);
     auto* check = new QCheckBox(this);
-    check->setAccessibleName(label->text());
+    check->setAccessibleName(FromLatin1(row.arguments[0]));
     check->setChecked(
         FromLatin1(row.arguments[1]).compare(FromLatin1(row.arguments[2]), Qt::CaseInsensitive) ==
         0);
@@ -177,8 +180,13 @@ QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top)
     return check;
 }
 
+// A label too long for its column is cut with an ellipsis and shown whole as a tool tip.
 QLabel* CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, int top) {
-    auto* label = new QLabel(FromLatin1(text), this);
+    const QString full = FromLatin1(text);
+    const QString shown = metrics.fonts.elidedText(full, Qt::ElideRight, metrics.labelWidth);
+    auto* label = new QLabel(shown, this);
+    if (shown != full)
+        label->setToolTip(full);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setGeometry(metrics.labelLeft, top, metrics.labelWidth, rowHeight_);
     return label;
@@ -198,8 +206,11 @@ void CDlgInput::PlaceOkButton(const Metrics& metrics, int lastRowTop) {
 
 std::string CDlgInput::ReadResult(const Row& row) const {
     switch (row.kind) {
-        case InputKind::kSelect:
-            return ToLatin1(static_cast<const QComboBox*>(row.control)->currentText());
+        case InputKind::kSelect: {
+            // The option as it was given, byte for byte.
+            const int index = static_cast<const QComboBox*>(row.control)->currentIndex();
+            return index < 0 ? std::string() : row.arguments[static_cast<size_t>(index) + 1];
+        }
         case InputKind::kCheck:
             return static_cast<const QCheckBox*>(row.control)->isChecked() ? row.arguments[2]
                                                                            : row.arguments[3];

@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "gui/dialogs_screenshot.h"
 #include "instrument/instrument.h"
@@ -172,6 +173,8 @@ void EditorTest::unwritableFileIsReportedAndStaysModified() {
     QVERIFY(editor_->Editor()->document()->isModified());
 }
 
+// Run from the editor's own modal loop, as the Tools menu shows it: stepping aside must not end
+// that loop.
 void EditorTest::runSendsTheTextWhileTheEditorStepsAside() {
     QTest::keyClicks(editor_->Editor(), "ver");
     bool hiddenWhileRunning = false;
@@ -179,14 +182,22 @@ void EditorTest::runSendsTheTextWhileTheEditorStepsAside() {
         hiddenWhileRunning = hiddenWhileRunning || !editor_->isVisible();
         line_->clock.Sleep(ms);
     });
+    bool backAfterRun = false;
+    QTimer::singleShot(0, editor_.get(), [this, &backAfterRun] {
+        editor_->Run();
+        QTimer::singleShot(0, editor_.get(), [this, &backAfterRun] {
+            backAfterRun = editor_->isVisible();
+            QCOMPARE(editor_->Editor()->toPlainText(), QString("ver"));
+            QVERIFY(editor_->Editor()->document()->isModified());
+            editor_->reject();
+        });
+    });
 
-    editor_->Run();
+    editor_->exec();
 
     QVERIFY(hiddenWhileRunning);
-    QVERIFY(editor_->isVisible());
+    QVERIFY(backAfterRun);
     QVERIFY(line_->instrument.Received().find("ver\r") != std::string::npos);
-    QCOMPARE(editor_->Editor()->toPlainText(), QString("ver"));
-    QVERIFY(editor_->Editor()->document()->isModified());
 }
 
 void EditorTest::screenshot() {
