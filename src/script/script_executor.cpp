@@ -49,30 +49,12 @@ bool ScriptExecutor::IsActive() const {
 
 // Conditions inside code that does not run are never evaluated.
 int ScriptExecutor::ApplyConditional(const ScriptStatement& statement) {
-    ConditionFrame& top = frames_.back();
     switch (statement.conditional) {
-        case ConditionalKind::kIf: {
-            ConditionFrame frame{IsActive(), false, true};
-            frames_.push_back(frame);
-            if (frame.parentActive) {
-                return EvaluateCondition(statement.condition, frames_.back().branchActive);
-            }
-            return 1;
-        }
+        case ConditionalKind::kIf:
+            return EnterIf(statement.condition);
         case ConditionalKind::kElseIf:
         case ConditionalKind::kElse:
-            if (!top.parentActive || top.branchDone)
-                return 1;
-            if (top.branchActive) {
-                top.branchActive = false;
-                top.branchDone = true;
-                return 1;
-            }
-            if (statement.conditional == ConditionalKind::kElse) {
-                top.branchActive = true;
-                return 1;
-            }
-            return EvaluateCondition(statement.condition, top.branchActive);
+            return EnterNextBranch(statement);
         case ConditionalKind::kEndIf:
             if (frames_.size() == 1)
                 return engine_.ReportError("#ENDIF without matching #IF");
@@ -80,6 +62,30 @@ int ScriptExecutor::ApplyConditional(const ScriptStatement& statement) {
             return 1;
     }
     return 1;
+}
+
+int ScriptExecutor::EnterIf(const Condition& condition) {
+    const bool parentActive = IsActive();
+    frames_.push_back(ConditionFrame{parentActive, false, true});
+    return parentActive ? EvaluateCondition(condition, frames_.back().branchActive) : 1;
+}
+
+// After a taken branch every further branch is skipped; otherwise #ELSE is taken and #ELSEIF
+// tests its condition. Without an open #IF this acts on the outermost frame.
+int ScriptExecutor::EnterNextBranch(const ScriptStatement& statement) {
+    ConditionFrame& top = frames_.back();
+    if (!top.parentActive || top.branchDone)
+        return 1;
+    if (top.branchActive) {
+        top.branchActive = false;
+        top.branchDone = true;
+        return 1;
+    }
+    if (statement.conditional == ConditionalKind::kElse) {
+        top.branchActive = true;
+        return 1;
+    }
+    return EvaluateCondition(statement.condition, top.branchActive);
 }
 
 // Text comparison without case and without numeric conversion: "5" and "05" differ.

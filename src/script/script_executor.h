@@ -28,6 +28,8 @@ class ScriptExecutor {
 
     bool IsActive() const;
     int ApplyConditional(const ScriptStatement& statement);
+    int EnterIf(const Condition& condition);
+    int EnterNextBranch(const ScriptStatement& statement);
     int EvaluateCondition(const Condition& condition, bool& result);
     int ExecuteStatement(const ScriptStatement& statement);
     int ExecuteSendLine(const ScriptStatement& statement);
