@@ -217,7 +217,7 @@ bool CInstrument::CommandOk(const std::string& command, uint32_t timeoutMs) {
     std::array<char, kCommandLineSize> line{};
     for (uint64_t i = 0; i < lines; ++i) {
         link_->ReadLine(line, kCommandLineMs, false);
-        if (Holds(line, "OK") || Holds(line, "Default")) {
+        if (Holds(line, kOkToken) || Holds(line, "Default")) {
             return true;
         }
     }

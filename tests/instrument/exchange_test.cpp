@@ -67,7 +67,8 @@ class RetransmitPurgeTest : public ::testing::TestWithParam<std::pair<int, const
                             public ScriptedLine {};
 
 TEST_P(RetransmitPurgeTest, FailedPurgeIsShownAndEndsTheCommand) {
-    const auto [failingPurge, message] = GetParam();
+    const int failingPurge = GetParam().first;
+    const std::string message = GetParam().second;
     far.garbledEchoes = 1;
     int purges = 0;
     device.purgeResult = [&](uint32_t) { return ++purges != failingPurge; };

@@ -110,14 +110,6 @@ TEST(SimulatedInstrumentTest, Sdi12InstrumentStaysOnNo) {
     EXPECT_TRUE(line.meter.IsSdi12Mode());
 }
 
-TEST(SimulatedInstrumentTest, SdiModeOnAndOffThroughCommands) {
-    SimInstrument line;
-    ASSERT_TRUE(line.meter.SetSdi12Mode(true));
-    EXPECT_TRUE(line.meter.SetSdi12Mode(false));
-    EXPECT_TRUE(line.Received().ends_with("SDI12 ON\r?EXIT!!"));
-    EXPECT_EQ(line.meter.FindInstrument(true, false), kMirovan);
-}
-
 TEST(SimulatedInstrumentTest, GarbledEchoIsRepaired) {
     SimInstrument line;
     line.instrument.GetFaults().garbleEchoes = 1;

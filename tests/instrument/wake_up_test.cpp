@@ -68,15 +68,6 @@ TEST_F(WakeUpTest, CompassReportWithoutPromptFailsAfterFifteenSeconds) {
     EXPECT_GE(Elapsed(), 1500u + 400 + 500 + 2000 + 15000);
 }
 
-TEST_F(WakeUpTest, CompassReportFollowedByPromptWakes) {
-    far.awake = false;
-    device.onBreak = [this] {
-        device.Send("Compass calibrating\r\n", 100);
-        device.Send(">", 8000);
-    };
-    EXPECT_EQ(instrument.FindInstrument(false, false), kKTX);
-}
-
 TEST_F(WakeUpTest, LowerCaseCompassAfterThePlusSignsIsAlsoWaitedFor) {
     far.awake = false;
     far.wakeWord = "++++++++++";
