@@ -8,9 +8,21 @@
 namespace brennix {
 namespace {
 
-QString Shown(const std::string& bytes) {
-    QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    text.remove(QLatin1Char('\r'));
+bool IsLineFeedAfterReturn(const std::string& bytes, size_t at) {
+    return bytes[at] == '\n' && at > 0 && bytes[at - 1] == '\r';
+}
+
+// A line feed right after a carriage return is hidden, and every carriage return shows as a line
+// break: CR LF, a lone CR (the usual echo of a command) and a lone LF each start one new line.
+QString Shown(const std::string& bytes, bool afterReturn) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char byte : bytes) {
+        if (!(byte == '\n' && afterReturn)) {
+            text.append(byte == '\r' ? QChar('\n') : QChar(QLatin1Char(byte)));
+        }
+        afterReturn = byte == '\r';
+    }
     return text;
 }
 
@@ -21,6 +33,7 @@ CColorEdit::CColorEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(false);
+    document()->setDocumentMargin(6);
 }
 
 void CColorEdit::SetTextColor(const QColor& color) {
@@ -46,26 +59,43 @@ void CColorEdit::ApplyColors() {
 
 void CColorEdit::SetText(const std::string& text) {
     bytes_ = text;
-    setPlainText(Shown(bytes_));
+    ShowAll();
+}
+
+void CColorEdit::ShowAll() {
+    setPlainText(Shown(bytes_, false));
+    ScrollToEnd();
+}
+
+void CColorEdit::ScrollToEnd() {
     moveCursor(QTextCursor::End);
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 int CColorEdit::ShownPosition(size_t bytePosition) const {
-    const auto end = bytes_.begin() + static_cast<std::ptrdiff_t>(bytePosition);
-    const auto hidden = std::count(bytes_.begin(), end, '\r');
-    return static_cast<int>(static_cast<std::ptrdiff_t>(bytePosition) - hidden);
+    size_t hidden = 0;
+    for (size_t at = 0; at < bytePosition; ++at) {
+        hidden += IsLineFeedAfterReturn(bytes_, at) ? 1 : 0;
+    }
+    return static_cast<int>(bytePosition - hidden);
 }
 
 void CColorEdit::ReplaceRange(size_t from, size_t to, const std::string& text) {
     to = std::min(to, bytes_.size());
     from = std::min(from, to);
+    if (to != bytes_.size()) {
+        // Trimming the front can change how the new first bytes show: show everything again.
+        bytes_.replace(from, to - from, text);
+        ShowAll();
+        return;
+    }
+    // Appending and erasing at the end leave the bytes before them as they are.
     QTextCursor cursor(document());
     cursor.setPosition(ShownPosition(from));
-    cursor.setPosition(ShownPosition(to), QTextCursor::KeepAnchor);
-    cursor.insertText(Shown(text));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(Shown(text, from > 0 && bytes_[from - 1] == '\r'));
     bytes_.replace(from, to - from, text);
-    setTextCursor(cursor);
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    ScrollToEnd();
 }
 
 }  // namespace brennix

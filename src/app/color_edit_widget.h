@@ -10,7 +10,7 @@ namespace brennix {
 
 // The terminal's output pane: a read-only text in chosen colours that applies the terminal append
 // rule to everything the link echoes. The pane's text is kept as the 8-bit bytes received, shown
-// through Latin-1; carriage returns are kept but not shown, so that CR LF makes one line break.
+// through Latin-1, with CR LF, a lone CR and a lone LF each making one line break.
 class CColorEdit : public QPlainTextEdit, public TerminalPane {
     Q_OBJECT
   public:
@@ -28,6 +28,8 @@ class CColorEdit : public QPlainTextEdit, public TerminalPane {
 
   private:
     void ApplyColors();
+    void ShowAll();
+    void ScrollToEnd();
     // The position in the shown text of a position in the received bytes.
     int ShownPosition(size_t bytePosition) const;
 

@@ -182,13 +182,14 @@ void CDlgTerminal::ConnectAtStart() {
 }
 
 void CDlgTerminal::ConnectDirectly() {
+    // A successful open reports the connection itself.
     if (!link_.Open(options_.port, options_.baudRate)) {
+        link_.ShowStatus();
         ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
                         .arg(QString::fromStdString(options_.port))
                         .arg(options_.baudRate)
                         .arg(QString::fromStdString(link_.LastErrorMessage())));
     }
-    link_.ShowStatus();
     instrument_.SetLink(&link_);
 }
 
