@@ -31,6 +31,9 @@ class PortBank : public SerialDevice {
     }
     SimulatedDevice& Device(const std::string& name) { return *ports_.at(name).device; }
 
+    // A driver that cannot set the rate asked for and keeps this one instead; 0: keeps any.
+    uint32_t keptRate = 0;
+
     bool Open(const std::string& name) override {
         const auto port = ports_.find(name);
         current_ = port == ports_.end() ? nullptr : port->second.device.get();
@@ -45,7 +48,13 @@ class PortBank : public SerialDevice {
             current_->Close();
     }
     bool IsOpen() const override { return current_ != nullptr && current_->IsOpen(); }
-    bool GetState(SerialState& state) override { return current_->GetState(state); }
+    bool GetState(SerialState& state) override {
+        if (!current_->GetState(state))
+            return false;
+        if (keptRate != 0)
+            state.baudRate = keptRate;
+        return true;
+    }
     bool SetState(const SerialState& state) override { return current_->SetState(state); }
     bool SetQueueSizes(size_t receive, size_t transmit) override {
         return current_->SetQueueSizes(receive, transmit);
@@ -148,6 +157,14 @@ TEST_F(ConnectSearchTest, PortThatCannotBeOpenedIsReportedWithTheSystemError) {
     EXPECT_FALSE(search.Connect("COM7:", 9600));
     EXPECT_EQ(statuses.back(), "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")");
     EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(ConnectSearchTest, PortThatDoesNotKeepTheRateFails) {
+    ports.Add("COM1:", InstrumentAt(9600));
+    ports.keptRate = 9600;
+
+    EXPECT_FALSE(search.Connect("COM1:", 128000));
+    EXPECT_EQ(statuses.back().rfind("Unable to connect to 'COM1:'", 0), 0u);
 }
 
 TEST_F(ConnectSearchTest, AutoPortBreaksEachListedPortUntilOneAnswers) {
