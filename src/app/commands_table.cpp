@@ -97,14 +97,16 @@ std::string_view CommandEntry::GroupTitle() const {
 }
 
 std::string_view CommandEntry::Label() const {
-    if (IsGroup())
+    if (IsGroup()) {
         return {};
+    }
     return text_.substr(0, text_.find(kLabelSeparator));
 }
 
 std::string_view CommandEntry::Script() const {
-    if (IsGroup())
+    if (IsGroup()) {
         return {};
+    }
     const size_t separator = text_.find(kLabelSeparator);
     return separator == std::string_view::npos ? text_ : text_.substr(separator + 1);
 }
@@ -115,15 +117,17 @@ std::span<const CommandEntry> CommandsTable::Entries() {
 
 const CommandEntry* CommandsTable::FindById(int id) {
     const long index = static_cast<long>(id) - kFirstId;
-    if (index < 0 || index >= static_cast<long>(kEntries.size()))
+    if (index < 0 || index >= static_cast<long>(kEntries.size())) {
         return nullptr;
+    }
     return &kEntries[static_cast<size_t>(index)];
 }
 
 const CommandEntry* CommandsTable::LabelLookup(std::string_view label) {
     for (const CommandEntry& entry : kEntries) {
-        if (!entry.IsGroup() && entry.Label() == label)
+        if (!entry.IsGroup() && entry.Label() == label) {
             return &entry;
+        }
     }
     return nullptr;
 }
@@ -131,8 +135,9 @@ const CommandEntry* CommandsTable::LabelLookup(std::string_view label) {
 // A group title is no command: running it would send its ">Title" text to the instrument.
 int RunCommandsEntry(int id, CScriptRunner& runner) {
     const CommandEntry* entry = CommandsTable::FindById(id);
-    if (!entry || entry->IsGroup())
+    if (!entry || entry->IsGroup()) {
         return 0;
+    }
     return runner.Run(std::string(entry->Script()), true);
 }
 

@@ -51,11 +51,13 @@ std::string DirectiveLineParser::ParseName() {
     while (pos_ < text_.size()) {
         const char c = text_[pos_++];
         if (!TakeQuote(c) && !IsQuoted()) {
-            if (c == '(')
+            if (c == '(') {
                 break;
+            }
             if (IsBlank(c)) {
-                if (TrimWhiteSpace(name).empty())
+                if (TrimWhiteSpace(name).empty()) {
                     continue;
+                }
                 break;
             }
         }
@@ -90,8 +92,9 @@ std::optional<ScriptError> DirectiveLineParser::ParseParameters(std::vector<ArgT
             parameter += c;
         }
     }
-    if (doubleQuoted_)
+    if (doubleQuoted_) {
         return ScriptError{"Unterminated string"};
+    }
     FinishParameter(parameter, false, tokens);
     return std::nullopt;
 }
@@ -99,8 +102,9 @@ std::optional<ScriptError> DirectiveLineParser::ParseParameters(std::vector<ArgT
 void DirectiveLineParser::FinishParameter(std::string& parameter, bool endedBySeparator,
                                           std::vector<ArgToken>& tokens) const {
     const std::string_view trimmed = TrimWhiteSpace(parameter);
-    if (!trimmed.empty())
+    if (!trimmed.empty()) {
         tokens.push_back(MakeToken(trimmed, endedBySeparator));
+    }
     parameter.clear();
 }
 

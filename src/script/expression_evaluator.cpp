@@ -12,14 +12,16 @@ ExpressionEvaluator::ExpressionEvaluator(CScriptEngine& engine, UiHost& ui,
 
 std::optional<std::string> ExpressionEvaluator::LookUpVariable(const std::string& name) {
     auto value = engine_.FindVariable(name);
-    if (!value)
+    if (!value) {
         engine_.ReportError("Variable not found:", name);
+    }
     return value;
 }
 
 std::optional<std::string> ExpressionEvaluator::EvaluateToken(const ArgToken& token) {
-    if (token.isVariable)
+    if (token.isVariable) {
         return LookUpVariable(token.text);
+    }
     return token.text;
 }
 
@@ -29,8 +31,9 @@ std::optional<std::vector<std::string>> ExpressionEvaluator::EvaluateArguments(
     values.reserve(tokens.size());
     for (const ArgToken& token : tokens) {
         auto value = EvaluateToken(token);
-        if (!value)
+        if (!value) {
             return std::nullopt;
+        }
         values.push_back(std::move(*value));
     }
     return values;
@@ -39,8 +42,9 @@ std::optional<std::vector<std::string>> ExpressionEvaluator::EvaluateArguments(
 // An assignment stores the value and is worth the value as well.
 std::optional<std::string> ExpressionEvaluator::Evaluate(const ScriptExpression& expression) {
     auto value = EvaluateTerm(expression.term);
-    if (value && expression.isAssignment)
+    if (value && expression.isAssignment) {
         engine_.SetVariable(expression.target, *value);
+    }
     return value;
 }
 
@@ -51,8 +55,9 @@ std::optional<std::string> ExpressionEvaluator::EvaluateTerm(const ExprTerm& ter
         case TermKind::kLiteral:
             return term.text;
         case TermKind::kFunctionCall:
-            if (auto kind = InputFunctionKind(term.text))
+            if (auto kind = InputFunctionKind(term.text)) {
                 return AskInputFunction(*kind, term);
+            }
             return CallTableFunction(term);
     }
     return std::nullopt;
@@ -61,8 +66,9 @@ std::optional<std::string> ExpressionEvaluator::EvaluateTerm(const ExprTerm& ter
 std::optional<std::string> ExpressionEvaluator::AskInputFunction(InputKind kind,
                                                                  const ExprTerm& term) {
     auto arguments = EvaluateArguments(term.arguments);
-    if (!arguments)
+    if (!arguments) {
         return std::nullopt;
+    }
     std::vector<std::string> results;
     if (!ui_.AskInput({MakeInputRow(kind, std::move(*arguments))}, results)) {
         engine_.ReportError("Error evaluating expression:", term.text);
@@ -73,18 +79,21 @@ std::optional<std::string> ExpressionEvaluator::AskInputFunction(InputKind kind,
 
 std::optional<std::string> ExpressionEvaluator::CallTableFunction(const ExprTerm& term) {
     for (const auto& row : handlers_.Functions()) {
-        if (!EqualsIgnoreCase(row.name, term.text))
+        if (!EqualsIgnoreCase(row.name, term.text)) {
             continue;
+        }
         auto arguments = EvaluateArguments(term.arguments);
-        if (!arguments)
+        if (!arguments) {
             return std::nullopt;
+        }
         std::string result;
         bool handled = true;
         if (!row.handler(engine_.GetInstrument(), term.text, *arguments, result, handled)) {
             return std::nullopt;
         }
-        if (handled)
+        if (handled) {
             return result;
+        }
     }
     engine_.ReportError("Unknown function:", term.text);
     return std::nullopt;

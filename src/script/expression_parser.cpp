@@ -21,10 +21,12 @@ bool IsArgumentChar(char c) {
 // argument := quoted-literal | digit-first-literal | variable-name | (empty)
 ArgToken MakeArgument(std::string_view raw) {
     const std::string_view text = TrimWhiteSpace(raw);
-    if (IsEnclosedInQuotes(text))
+    if (IsEnclosedInQuotes(text)) {
         return ArgToken::Literal(std::string(StripEnclosingQuotes(text)));
-    if (text.empty() || IsAsciiDigit(text.front()))
+    }
+    if (text.empty() || IsAsciiDigit(text.front())) {
         return ArgToken::Literal(std::string(text));
+    }
     return ArgToken::Variable(std::string(text));
 }
 
@@ -34,8 +36,9 @@ ArgToken MakeArgument(std::string_view raw) {
 std::optional<ScriptError> ExpressionParser::Parse(std::string_view text,
                                                    ScriptExpression& expression, size_t& consumed) {
     size_t run = 0;
-    while (run < text.size() && IsNameChar(text[run]))
+    while (run < text.size() && IsNameChar(text[run])) {
         ++run;
+    }
 
     size_t termStart = 0;
     expression.isAssignment = false;
@@ -49,8 +52,9 @@ std::optional<ScriptError> ExpressionParser::Parse(std::string_view text,
     }
 
     size_t termLength = 0;
-    if (auto error = ParseTerm(text.substr(termStart), expression.term, termLength))
+    if (auto error = ParseTerm(text.substr(termStart), expression.term, termLength)) {
         return error;
+    }
     consumed = termStart + termLength;
     return std::nullopt;
 }
@@ -85,8 +89,9 @@ std::optional<ScriptError> ExpressionParser::ParseFunctionCall(std::string_view 
     term = ExprTerm{};
     term.kind = TermKind::kFunctionCall;
     term.text = std::string(StripEnclosingQuotes(TrimWhiteSpace(text.substr(0, openParen))));
-    if (term.text.empty())
+    if (term.text.empty()) {
         term.text = std::string(kDefaultFunction);
+    }
 
     std::string argument;
     bool quoted = false;
@@ -108,8 +113,9 @@ std::optional<ScriptError> ExpressionParser::ParseFunctionCall(std::string_view 
         argument += c;
     }
     // An empty last argument is dropped, so "f()" has none.
-    if (!TrimWhiteSpace(argument).empty())
+    if (!TrimWhiteSpace(argument).empty()) {
         term.arguments.push_back(MakeArgument(argument));
+    }
     consumed = i;
     return std::nullopt;
 }

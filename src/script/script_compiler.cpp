@@ -20,14 +20,18 @@ bool IsDirectiveLine(std::string_view line) {
 }
 
 std::optional<ConditionalKind> ConditionalKindOf(const std::string& name) {
-    if (name == "IF")
+    if (name == "IF") {
         return ConditionalKind::kIf;
-    if (name == "ELSEIF")
+    }
+    if (name == "ELSEIF") {
         return ConditionalKind::kElseIf;
-    if (name == "ELSE")
+    }
+    if (name == "ELSE") {
         return ConditionalKind::kElse;
-    if (name == "ENDIF")
+    }
+    if (name == "ENDIF") {
         return ConditionalKind::kEndIf;
+    }
     return std::nullopt;
 }
 
@@ -42,18 +46,21 @@ std::vector<std::string> ScriptCompiler::SplitLines(std::string_view text) {
             continue;
         }
         size_t end = pos;
-        while (end < text.size() && !IsLineBreak(text[end]))
+        while (end < text.size() && !IsLineBreak(text[end])) {
             ++end;
+        }
         std::string_view line = text.substr(pos, end - pos);
         pos = end;
 
         const size_t comment = line.find(kCommentMarker);
         const bool hadComment = comment != std::string_view::npos;
-        if (hadComment)
+        if (hadComment) {
             line = line.substr(0, comment);
+        }
         line = TrimWhiteSpace(line);
-        if (line.empty() && hadComment)
+        if (line.empty() && hadComment) {
             continue;
+        }
         lines.emplace_back(line);
     }
     return lines;
@@ -81,8 +88,9 @@ bool ScriptCompiler::Fail(ScriptError error) {
 // A directive line that cannot be parsed is reported and left out; compilation goes on.
 bool ScriptCompiler::CompileLine(const std::vector<std::string>& lines, size_t& index) {
     const std::string& line = lines[index];
-    if (!IsDirectiveLine(line))
+    if (!IsDirectiveLine(line)) {
         return CompileSendLine(line);
+    }
 
     DirectiveLine directive;
     if (auto error = DirectiveLineParser().Parse(std::string_view(line).substr(1), directive)) {
@@ -94,10 +102,12 @@ bool ScriptCompiler::CompileLine(const std::vector<std::string>& lines, size_t& 
 
 bool ScriptCompiler::CompileDirective(const DirectiveLine& directive,
                                       const std::vector<std::string>& lines, size_t& index) {
-    if (directive.name == "DIALOG")
+    if (directive.name == "DIALOG") {
         return CompileDialogBlock(lines, index);
-    if (ConditionalKindOf(directive.name))
+    }
+    if (ConditionalKindOf(directive.name)) {
         return CompileConditional(directive);
+    }
 
     ScriptStatement statement;
     statement.kind = StatementKind::kDirective;
@@ -120,8 +130,9 @@ bool ScriptCompiler::CompileConditional(const DirectiveLine& directive) {
         const auto& tokens = directive.arguments;
         const bool valid = tokens.size() == 3 && !tokens[1].isVariable &&
                            (tokens[1].text == "==" || tokens[1].text == "!=");
-        if (!valid)
+        if (!valid) {
             return Fail({"Invalid syntax in #" + directive.name + " statement"});
+        }
         statement.condition.op =
             tokens[1].text == "==" ? ConditionOperator::kEqual : ConditionOperator::kNotEqual;
         statement.condition.left = tokens[0];

@@ -28,8 +28,9 @@ CSerialLink* LinkOf(CInstrument* instrument) {
 }
 
 void ShowWaitingInput(CInstrument* instrument) {
-    if (CSerialLink* link = LinkOf(instrument))
+    if (CSerialLink* link = LinkOf(instrument)) {
         link->FlushInput(false);
+    }
 }
 
 bool IsFileNotDirectory(const std::string& path) {
@@ -64,25 +65,30 @@ int ScriptDirectives::HandleDirective(CInstrument* instrument, const std::string
                                       const std::vector<std::string>& arguments, bool& handled) {
     handled = true;
     const std::string directive = ToUpperAscii(name);
-    if (directive == "WAIT")
+    if (directive == "WAIT") {
         return Wait(instrument, FirstNumber(arguments, 1));
+    }
     if (directive == "WAIT_PROMPT") {
         return WaitForToken(instrument, FirstNumber(arguments, 1), kPromptToken, "No prompt!");
     }
     if (directive == "WAIT_OK") {
         return WaitForToken(instrument, FirstNumber(arguments, 1), kOkToken, "WAIT for OK failed!");
     }
-    if (directive == "SENDBREAK")
+    if (directive == "SENDBREAK") {
         return SendBreak(instrument);
-    if (directive == "WAKEUP")
+    }
+    if (directive == "WAKEUP") {
         return WakeUp(instrument);
-    if (directive == "MSGBOX")
+    }
+    if (directive == "MSGBOX") {
         return MessageBox(arguments.empty() ? "" : arguments.front());
+    }
     if (directive == "SETBAUDRATE") {
         return SetBaudRate(instrument, FirstNumber(arguments, kDefaultBaudRate));
     }
-    if (directive == "RUNSCRIPT")
+    if (directive == "RUNSCRIPT") {
         return RunScript(instrument, arguments);
+    }
     handled = false;
     return 1;
 }
@@ -109,8 +115,9 @@ int ScriptDirectives::HandleFunction(CInstrument*, const std::string& name,
 // One attempt: up to a second for the token, ended early by a full buffer or, with
 // stopAtPrompt, by a prompt that arrived without the token.
 bool ScriptDirectives::Attempt(CInstrument* instrument, const char* token, bool stopAtPrompt) {
-    if (!LinkOf(instrument))
+    if (!LinkOf(instrument)) {
         return false;
+    }
     std::vector<char> reply(kReplyBufferSize);
     return instrument->WaitFor(std::span<char>(reply), token, kAttemptMs, stopAtPrompt);
 }
@@ -118,11 +125,13 @@ bool ScriptDirectives::Attempt(CInstrument* instrument, const char* token, bool 
 // A pause of about n seconds that shows whatever the instrument sends; it never fails.
 int ScriptDirectives::Wait(CInstrument* instrument, int periods) {
     for (int i = 0; i < periods && LinkOf(instrument); ++i) {
-        if (Attempt(instrument, kNeverSentToken, false))
+        if (Attempt(instrument, kNeverSentToken, false)) {
             return 1;
+        }
         ShowWaitingInput(instrument);
-        if (engine_.IsCancelRequested())
+        if (engine_.IsCancelRequested()) {
             return 1;
+        }
     }
     return 1;
 }
@@ -131,42 +140,49 @@ int ScriptDirectives::Wait(CInstrument* instrument, int periods) {
 int ScriptDirectives::WaitForToken(CInstrument* instrument, int attempts, const char* token,
                                    const char* failure) {
     for (int i = 0; i < attempts; ++i) {
-        if (Attempt(instrument, token, true))
+        if (Attempt(instrument, token, true)) {
             return 1;
-        if (engine_.IsCancelRequested())
+        }
+        if (engine_.IsCancelRequested()) {
             return 1;
+        }
     }
     return engine_.ReportError(failure);
 }
 
 int ScriptDirectives::SendBreak(CInstrument* instrument) {
     ShowWaitingInput(instrument);
-    if (LinkOf(instrument))
+    if (LinkOf(instrument)) {
         instrument->SendBreak(kBreakMs);
+    }
     return 1;
 }
 
 int ScriptDirectives::WakeUp(CInstrument* instrument) {
-    if (instrument)
+    if (instrument) {
         instrument->FindInstrument(false, true);
+    }
     return 1;
 }
 
 int ScriptDirectives::MessageBox(const std::string& text) {
     const MessageResult answer =
         ui_.ShowMessage(text, "Message", MessageButtons::kOkCancel, MessageIcon::kExclamation);
-    if (answer == MessageResult::kCancel)
+    if (answer == MessageResult::kCancel) {
         return engine_.ReportError("Execution canceled!");
+    }
     return 1;
 }
 
 // The rate in force is shown whether or not the change took.
 int ScriptDirectives::SetBaudRate(CInstrument* instrument, int rate) {
     CSerialLink* link = LinkOf(instrument);
-    if (!link)
+    if (!link) {
         return 1;
-    if (rate > 0)
+    }
+    if (rate > 0) {
         link->SetBaudRate(static_cast<uint32_t>(rate));
+    }
     link->ShowStatus();
     return 1;
 }
@@ -184,8 +200,9 @@ int ScriptDirectives::RunScript(CInstrument* instrument,
     }
     const std::string& name = arguments.front();
     for (const std::string& candidate : RunScriptCandidates(name)) {
-        if (IsFileNotDirectory(candidate))
+        if (IsFileNotDirectory(candidate)) {
             return instrument && instrument->RunFile(candidate);
+        }
     }
     return engine_.ReportError("Can't find file ", name);
 }

@@ -49,8 +49,9 @@ CSerialLink* CScriptEngine::Link() const {
 }
 
 void CScriptEngine::RequestCancel() {
-    if (IsRunning())
+    if (IsRunning()) {
         impl_->cancelRequested = true;
+    }
 }
 
 bool CScriptEngine::IsRunning() const {
@@ -94,39 +95,47 @@ int CScriptEngine::ReportError(const std::string& message,
                                const std::optional<std::string>& detail1,
                                const std::optional<std::string>& detail2) {
     CSerialLink* link = Link();
-    if (!link)
+    if (!link) {
         return 0;
+    }
     std::string text = "\r\nERROR: " + message;
-    if (detail1)
+    if (detail1) {
         text += " " + *detail1;
-    if (detail2)
+    }
+    if (detail2) {
         text += " " + *detail2;
+    }
     link->Print(text);
     link->Write("", 0, true);
     return 0;
 }
 
+// A script ends at its first NUL byte, as the text of a file read whole ends there.
 int CScriptEngine::Run(const std::string& text, bool quiet) {
-    CompiledScript script = ScriptCompiler().Compile(text);
+    CompiledScript script =
+        ScriptCompiler().Compile(std::string_view(text).substr(0, text.find('\0')));
     for (const ScriptError& error : script.errors) {
         ReportError(error.message, error.detail1, error.detail2);
     }
-    if (!script.ok)
+    if (!script.ok) {
         return 0;
+    }
 
     ++impl_->runDepth;
     impl_->cancelRequested = false;
     const int result = quiet ? RunQuiet(script.statements) : RunWithWindow(script.statements);
     // The outer run stays cancellable after a nested one returns.
-    if (--impl_->runDepth == 0)
+    if (--impl_->runDepth == 0) {
         impl_->cancelRequested = false;
+    }
     return result;
 }
 
 // No window and no message pumping in the link's waits; an empty script sends an empty line.
 int CScriptEngine::RunQuiet(const std::vector<ScriptStatement>& statements) {
-    if (!statements.empty())
+    if (!statements.empty()) {
         return ScriptExecutor(*this, impl_->ui, impl_->handlers).Execute(statements);
+    }
     if (CSerialLink* link = Link()) {
         link->Write("", kEmptyLineTimeoutMs, true);
     }
@@ -138,8 +147,9 @@ int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements)
     UiHost& ui = impl_->ui;
     CSerialLink* link = Link();
     CSerialLink::WaitCallback previous;
-    if (link)
+    if (link) {
         previous = link->SetWaitCallback([&ui](uint32_t ms) { ui.PumpMessages(ms); });
+    }
     ui.OpenScriptWindow(statements.size() > 1, [this] { RequestCancel(); });
 
     int result = 0;
@@ -148,13 +158,15 @@ int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements)
         ReportError("Execution cancelled!");
     } else {
         result = ScriptExecutor(*this, ui, impl_->handlers).Execute(statements);
-        if (link)
+        if (link) {
             link->FlushInput(false);
+        }
     }
 
     ui.CloseScriptWindow();
-    if (link)
+    if (link) {
         link->SetWaitCallback(std::move(previous));
+    }
     return result;
 }
 

@@ -25,8 +25,9 @@ ScriptExecutor::ScriptExecutor(CScriptEngine& engine, UiHost& ui, const HandlerT
 
 bool ScriptExecutor::PumpAndCheckCancel() {
     ui_.PumpMessages(kPumpMs);
-    if (!engine_.IsCancelRequested())
+    if (!engine_.IsCancelRequested()) {
         return true;
+    }
     engine_.ReportError("Execution cancelled!");
     return false;
 }
@@ -34,11 +35,13 @@ bool ScriptExecutor::PumpAndCheckCancel() {
 int ScriptExecutor::Execute(const std::vector<ScriptStatement>& statements) {
     frames_.assign(1, ConditionFrame{});
     for (const ScriptStatement& statement : statements) {
-        if (!PumpAndCheckCancel())
+        if (!PumpAndCheckCancel()) {
             return 0;
+        }
         const bool runs = statement.kind == StatementKind::kConditional || IsActive();
-        if (runs && !ExecuteStatement(statement))
+        if (runs && !ExecuteStatement(statement)) {
             return 0;
+        }
     }
     return 1;
 }
@@ -56,8 +59,9 @@ int ScriptExecutor::ApplyConditional(const ScriptStatement& statement) {
         case ConditionalKind::kElse:
             return EnterNextBranch(statement);
         case ConditionalKind::kEndIf:
-            if (frames_.size() == 1)
+            if (frames_.size() == 1) {
                 return engine_.ReportError("#ENDIF without matching #IF");
+            }
             frames_.pop_back();
             return 1;
     }
@@ -74,8 +78,9 @@ int ScriptExecutor::EnterIf(const Condition& condition) {
 // tests its condition. Without an open #IF this acts on the outermost frame.
 int ScriptExecutor::EnterNextBranch(const ScriptStatement& statement) {
     ConditionFrame& top = frames_.back();
-    if (!top.parentActive || top.branchDone)
+    if (!top.parentActive || top.branchDone) {
         return 1;
+    }
     if (top.branchActive) {
         top.branchActive = false;
         top.branchDone = true;
@@ -91,11 +96,13 @@ int ScriptExecutor::EnterNextBranch(const ScriptStatement& statement) {
 // Text comparison without case and without numeric conversion: "5" and "05" differ.
 int ScriptExecutor::EvaluateCondition(const Condition& condition, bool& result) {
     const auto left = evaluator_.EvaluateToken(condition.left);
-    if (!left)
+    if (!left) {
         return 0;
+    }
     const auto right = evaluator_.EvaluateToken(condition.right);
-    if (!right)
+    if (!right) {
         return 0;
+    }
     const bool equal = EqualsIgnoreCase(*left, *right);
     result = condition.op == ConditionOperator::kEqual ? equal : !equal;
     return 1;
@@ -131,34 +138,41 @@ int ScriptExecutor::ExecuteSendLine(const ScriptStatement& statement) {
                 value = evaluator_.Evaluate(segment.expression);
                 break;
         }
-        if (!value)
+        if (!value) {
             return 0;
+        }
         text += *value;
     }
 
     CInstrument* instrument = engine_.GetInstrument();
     CSerialLink* link = instrument ? instrument->GetLink() : nullptr;
-    if (!link)
+    if (!link) {
         return 0;
+    }
     link->FlushInput(false);
-    if (!link->Write(text, 0, false) || !link->WriteChar(kCarriageReturn, 0))
+    if (!link->Write(text, 0, false) || !link->WriteChar(kCarriageReturn, 0)) {
         return 0;
+    }
     link->Wait(kPauseAfterSendMs);
     return 1;
 }
 
 int ScriptExecutor::ExecuteDirective(const ScriptStatement& statement) {
     for (const auto& row : handlers_.Directives()) {
-        if (!EqualsIgnoreCase(row.name, statement.name))
+        if (!EqualsIgnoreCase(row.name, statement.name)) {
             continue;
+        }
         const auto arguments = evaluator_.EvaluateArguments(statement.arguments);
-        if (!arguments)
+        if (!arguments) {
             return 0;
+        }
         bool handled = true;
-        if (!row.handler(engine_.GetInstrument(), statement.name, *arguments, handled))
+        if (!row.handler(engine_.GetInstrument(), statement.name, *arguments, handled)) {
             return 0;
-        if (handled)
+        }
+        if (handled) {
             return 1;
+        }
     }
     return engine_.ReportError("Unknown preprocessor directive:", statement.name);
 }
@@ -168,32 +182,39 @@ int ScriptExecutor::ExecuteDirective(const ScriptStatement& statement) {
 int ScriptExecutor::ExecuteDialogBlock(const ScriptStatement& statement) {
     std::vector<InputRow> rows;
     for (const ScriptExpression& item : statement.dialogItems) {
-        if (!PumpAndCheckCancel())
+        if (!PumpAndCheckCancel()) {
             return 0;
+        }
         if (!IsInputItem(item)) {
-            if (!evaluator_.Evaluate(item))
+            if (!evaluator_.Evaluate(item)) {
                 return 0;
+            }
             continue;
         }
         auto arguments = evaluator_.EvaluateArguments(item.term.arguments);
-        if (!arguments)
+        if (!arguments) {
             return 0;
+        }
         rows.push_back(MakeInputRow(*InputFunctionKind(item.term.text), std::move(*arguments)));
     }
 
     std::vector<std::string> results;
-    if (!ui_.AskInput(rows, results))
+    if (!ui_.AskInput(rows, results)) {
         return 0;
+    }
     results.resize(rows.size());
 
     size_t row = 0;
     for (const ScriptExpression& item : statement.dialogItems) {
-        if (!PumpAndCheckCancel())
+        if (!PumpAndCheckCancel()) {
             return 0;
-        if (!IsInputItem(item))
+        }
+        if (!IsInputItem(item)) {
             continue;
-        if (item.isAssignment)
+        }
+        if (item.isAssignment) {
             engine_.SetVariable(item.target, results[row]);
+        }
         ++row;
     }
     return 1;

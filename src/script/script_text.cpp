@@ -29,10 +29,12 @@ static bool IsWhiteSpace(char c) {
 }
 
 std::string_view TrimWhiteSpace(std::string_view text) {
-    while (!text.empty() && IsWhiteSpace(text.front()))
+    while (!text.empty() && IsWhiteSpace(text.front())) {
         text.remove_prefix(1);
-    while (!text.empty() && IsWhiteSpace(text.back()))
+    }
+    while (!text.empty() && IsWhiteSpace(text.back())) {
         text.remove_suffix(1);
+    }
     return text;
 }
 
@@ -42,17 +44,20 @@ static char ToUpperAscii(char c) {
 
 std::string ToUpperAscii(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper)
+    for (char& c : upper) {
         c = ToUpperAscii(c);
+    }
     return upper;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
+    if (a.size() != b.size()) {
         return false;
+    }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i]))
+        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i])) {
             return false;
+        }
     }
     return true;
 }
@@ -63,23 +68,29 @@ bool IsEnclosedInQuotes(std::string_view text) {
 
 int ParseLeadingInt(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
+    while (i < text.size() && IsWhiteSpace(text[i])) {
         ++i;
+    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i++] == '-';
+    }
     long long value = 0;
     for (; i < text.size() && IsAsciiDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX)
+        if (value > INT_MAX) {
             break;
+        }
     }
-    if (negative)
+    if (negative) {
         value = -value;
-    if (value > INT_MAX)
+    }
+    if (value > INT_MAX) {
         return INT_MAX;
-    if (value < INT_MIN)
+    }
+    if (value < INT_MIN) {
         return INT_MIN;
+    }
     return static_cast<int>(value);
 }
 

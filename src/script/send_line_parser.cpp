@@ -21,15 +21,18 @@ std::optional<ScriptError> SendLineParser::Parse(std::string_view line,
             quoted = !quoted;
         } else if (!quoted && c == '%') {
             error = ParseVariableReference();
-            if (!error)
+            if (!error) {
                 continue;
+            }
         } else if (!quoted && line_.substr(pos_, 2) == "##") {
             error = ParseExpression();
-            if (!error)
+            if (!error) {
                 continue;
+            }
         }
-        if (error)
+        if (error) {
             return error;
+        }
         text_ += c;
         ++pos_;
     }
@@ -42,8 +45,9 @@ std::optional<ScriptError> SendLineParser::ParseVariableReference() {
     FlushText();
     const size_t start = pos_ + 1;
     size_t end = start;
-    while (end < line_.size() && IsNameChar(line_[end]))
+    while (end < line_.size() && IsNameChar(line_[end])) {
         ++end;
+    }
     if (end - start > kMaxVariableName) {
         return ScriptError{"Too long variable name:", std::string(line_.substr(start))};
     }
@@ -75,13 +79,15 @@ std::optional<ScriptError> SendLineParser::ParseExpression() {
 // The character right after a reference or expression goes to the next text as it is: a "%",
 // "##" or quote there has no effect.
 void SendLineParser::TakeUnexaminedChar() {
-    if (pos_ < line_.size())
+    if (pos_ < line_.size()) {
         text_ += line_[pos_++];
+    }
 }
 
 void SendLineParser::FlushText() {
-    if (text_.empty())
+    if (text_.empty()) {
         return;
+    }
     LineSegment segment;
     segment.kind = SegmentKind::kText;
     segment.text = std::move(text_);

@@ -6,8 +6,9 @@ namespace brennix {
 
 std::optional<std::string> VariableStore::Find(const std::string& name) const {
     for (const auto& [key, value] : variables_) {
-        if (EqualsIgnoreCase(key, name))
+        if (EqualsIgnoreCase(key, name)) {
             return value;
+        }
     }
     return std::nullopt;
 }

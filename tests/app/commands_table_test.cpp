@@ -44,8 +44,9 @@ TEST(CommandsTableTest, GroupsInTableOrderWithTheirFirstAndLastItems) {
             continue;
         }
         ASSERT_FALSE(groups.empty()) << "a command before the first group";
-        if (groups.back().count++ == 0)
+        if (groups.back().count++ == 0) {
             groups.back().first = entry.Label();
+        }
         groups.back().last = entry.Label();
     }
     const std::vector<std::vector<std::string>> expected = {

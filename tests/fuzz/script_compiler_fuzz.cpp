@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const brennix::CompiledScript script = brennix::ScriptCompiler().Compile(text);
     // A script that failed to compile runs nothing and has said why.
-    if (!script.ok && (!script.statements.empty() || script.errors.empty()))
+    if (!script.ok && (!script.statements.empty() || script.errors.empty())) {
         __builtin_trap();
+    }
     return 0;
 }

@@ -34,6 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SendCase{"t ##time() ok", "t 03:04:05 ok\r"},
                     SendCase{"say \"a//b\"", "say \"a\r"}));
 
+TEST_F(EngineTest, ScriptEndsAtItsFirstNulByte) {
+    EXPECT_NE(engine.Run(std::string("ab\0cd\nef", 8), true), 0);
+    EXPECT_EQ(Received(), "ab\r");
+}
+
 TEST_F(EngineTest, NonQuietEmptyScriptSendsNothing) {
     EXPECT_NE(engine.Run("\r\n// nothing\r\n", false), 0);
     EXPECT_EQ(Received(), "");
