@@ -129,18 +129,6 @@ TEST_F(ConnectSearchTest, AutoRateBreaksAtBaseRateThenProbesInOrderUntilThePromp
     EXPECT_EQ(state.baudRate, 19200u);
 }
 
-TEST_F(ConnectSearchTest, AutoRateTriesEveryRateOnceWhenNothingAnswers) {
-    ports.Add("COM2:", InstrumentAt(9600)).GetFaults().silent = true;
-
-    EXPECT_FALSE(search.Connect("COM2:", CConnectSearch::kAutoRate));
-
-    std::vector<std::string> expected;
-    for (const uint32_t rate : CConnectSearch::kProbeRates)
-        expected.push_back("Connecting to COM2: at " + std::to_string(rate));
-    EXPECT_EQ(statuses, expected);
-    EXPECT_TRUE(search.Probed());
-}
-
 TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
     sim::SimulatedInstrument& instrument = ports.Add("COM1:", InstrumentAt(9600));
     instrument.GetFaults().silent = true;
@@ -193,11 +181,6 @@ TEST_F(ConnectSearchTest, AutoPortStopsAtAPortThatCannotBeOpened) {
 
     EXPECT_TRUE(ports.Device("COM3:").BreakTicks().empty());
     EXPECT_TRUE(statuses.empty());
-}
-
-TEST_F(ConnectSearchTest, AutoPortWithNoListedPortFails) {
-    EXPECT_FALSE(search.Connect(CConnectSearch::kAutoPort, 9600));
-    EXPECT_FALSE(search.Probed());
 }
 
 // The caller's wait function is where its Cancel button gets pressed.
