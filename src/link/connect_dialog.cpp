@@ -35,8 +35,11 @@ class ConnectSettings : public QSettings {
     }
 };
 
+// A description that only repeats the device's name ("ttyS0" for /dev/ttyS0) is left out.
 QString PortText(const QString& name, const QString& description) {
-    return description.isEmpty() ? name : QString("%1  (%2)").arg(name, description);
+    if (description.isEmpty() || name.endsWith(description))
+        return name;
+    return QString("%1  (%2)").arg(name, description);
 }
 
 // The saved choice: the entry naming it exactly, else the first entry that begins with it.
