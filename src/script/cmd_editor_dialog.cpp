@@ -111,7 +111,7 @@ QString CDlgCmdEditor::ChooseFileToSave() {
 
 // Text mode: CR LF pairs become line breaks, the bytes are 8-bit text. A file that cannot be read
 // leaves the text in the editor as it was.
-bool CDlgCmdEditor::Load(const QString& path) {
+void CDlgCmdEditor::Load(const QString& path) {
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
@@ -122,12 +122,11 @@ bool CDlgCmdEditor::Load(const QString& path) {
                                      .toLatin1()
                                      .toStdString();
         ui_.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kError);
-        return false;
+        return;
     }
     bytes.replace("\r\n", "\n");
     editor_->setPlainText(QString::fromLatin1(bytes));
     editor_->document()->setModified(false);
-    return true;
 }
 
 // Written in text mode, so lines end as the platform expects; the old file survives a failed

@@ -37,7 +37,7 @@ class CDlgCmdEditor : public QDialog {
     virtual QString ChooseFileToSave();
 
   private:
-    bool Load(const QString& path);
+    void Load(const QString& path);
     bool Store(const QString& path);
     bool ConfirmDiscard();
 
