@@ -38,14 +38,14 @@ std::string_view TrimWhiteSpace(std::string_view text) {
     return text;
 }
 
-static char ToUpperAscii(char c) {
+static char ToUpperChar(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 
 std::string ToUpperAscii(std::string_view text) {
     std::string upper(text);
     for (char& c : upper) {
-        c = ToUpperAscii(c);
+        c = ToUpperChar(c);
     }
     return upper;
 }
@@ -55,7 +55,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
         return false;
     }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i])) {
+        if (ToUpperChar(a[i]) != ToUpperChar(b[i])) {
             return false;
         }
     }
