@@ -35,6 +35,15 @@ class ConnectSettings : public QSettings {
     }
 };
 
+// Port names, and the system's error texts about them, are in the system's 8-bit encoding.
+std::string ToSystemText(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+QString FromSystemText(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // A description that only repeats the device's name ("ttyS0" for /dev/ttyS0) is left out.
 QString PortText(const QString& name, const QString& description) {
     if (description.isEmpty() || name.endsWith(description))
@@ -61,9 +70,8 @@ CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offer
     FillRates();
     RestoreChoices(offerSimulator);
 
-    search_.SetStatusCallback([this](const std::string& text) {
-        ShowStatus(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    });
+    search_.SetStatusCallback(
+        [this](const std::string& text) { ShowStatus(FromSystemText(text)); });
     search_.SetWaitFunction([this](uint32_t ms) { ui_.PumpMessages(ms); });
 }
 
@@ -91,7 +99,10 @@ void CDlgConnect::accept() {
         return;
     }
     if (!connected) {
-        ShowStatus("Connect failed!");
+        // The reason a port would not open is worth more to the user than the bare verdict.
+        const std::string& reason = search_.OpenFailure();
+        ShowStatus(reason.empty() ? QString("Connect failed!")
+                                  : "Connect failed! " + FromSystemText(reason));
         return;
     }
     rs485Address_ = address_->text().toInt();
@@ -164,8 +175,8 @@ void CDlgConnect::CreateControls() {
 void CDlgConnect::FillPorts(bool offerSimulator) {
     ports_->addItem(CConnectSearch::kAutoPort, CConnectSearch::kAutoPort);
     for (const PortInfo& port : ListSerialPorts()) {
-        const QString name = QString::fromStdString(port.name);
-        ports_->addItem(PortText(name, QString::fromStdString(port.description)), name);
+        const QString name = FromSystemText(port.name);
+        ports_->addItem(PortText(name, FromSystemText(port.description)), name);
     }
     if (offerSimulator) {
         ports_->addItem(PortText(SimulatedDevice::kPortName, kSimulatorDescription),
@@ -203,7 +214,7 @@ QString CDlgConnect::ChosenPort() const {
 std::vector<std::string> CDlgConnect::AutoPorts() const {
     std::vector<std::string> names;
     for (int i = 1; i < ports_->count(); ++i)
-        names.push_back(ports_->itemData(i).toString().toStdString());
+        names.push_back(ToSystemText(ports_->itemData(i).toString()));
     return names;
 }
 
@@ -213,7 +224,7 @@ bool CDlgConnect::Search(const QString& port, uint32_t rate) {
     bool connected = false;
     {
         WaitCursor wait(ui_);
-        connected = search_.Connect(port.toStdString(), rate);
+        connected = search_.Connect(ToSystemText(port), rate);
     }
     SetSearching(false);
     return connected;
@@ -235,7 +246,7 @@ void CDlgConnect::ShowStatus(const QString& text) {
 
 void CDlgConnect::SaveConnection() {
     ConnectSettings settings;
-    settings.setValue(kPortKey, QString::fromStdString(search_.ConnectedPort()));
+    settings.setValue(kPortKey, FromSystemText(search_.ConnectedPort()));
     settings.setValue(kRateKey, QString::number(search_.ConnectedRate()));
     settings.setValue(kAddressKey, rs485Address_);
 }

@@ -38,6 +38,7 @@ bool CConnectSearch::Connect(const std::string& port, uint32_t rate) {
     probed_ = false;
     connectedPort_.clear();
     connectedRate_ = 0;
+    openFailure_.clear();
     if (!wait_)
         return TryConnect(port, rate, false);
     LinkWaitOverride linkWaits(link_, wait_);
@@ -54,9 +55,9 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
 
     Status("Connecting to " + port + " at " + std::to_string(rate));
     if (!OpenAt(port, rate)) {
-        const int error = link_.LastError();
+        const std::string status = NoteOpenFailure(port);
         Wait(kFailurePauseMs);
-        Status("Unable to connect to '" + port + "' (" + std::to_string(error) + ")");
+        Status(status);
         return false;
     }
     if (probe) {
@@ -103,12 +104,25 @@ bool CConnectSearch::OpenAt(const std::string& port, uint32_t rate) {
 }
 
 bool CConnectSearch::BreakIntoCommandMode(const std::string& port) {
-    return link_.Open(port, kBreakRate) && link_.SendBreak(kBreakMs);
+    if (!link_.Open(port, kBreakRate)) {
+        NoteOpenFailure(port);
+        return false;
+    }
+    return link_.SendBreak(kBreakMs);
 }
 
 bool CConnectSearch::ProbeInstrument() {
     CInstrument instrument(clock_, ui_);
     return Pause(kProbeSettleMs) && instrument.ProbePrompt(link_);
+}
+
+std::string CConnectSearch::NoteOpenFailure(const std::string& port) {
+    const int error = link_.LastError();
+    std::string status = "Unable to connect to '" + port + "' (" + std::to_string(error) + ")";
+    openFailure_ = status;
+    if (error != kErrorNone)
+        openFailure_ += ": " + link_.LastErrorMessage();
+    return status;
 }
 
 bool CConnectSearch::Pause(uint32_t ms) {

@@ -54,6 +54,9 @@ class CConnectSearch {
     // The port and rate that worked in the last successful Connect.
     const std::string& ConnectedPort() const { return connectedPort_; }
     uint32_t ConnectedRate() const { return connectedRate_; }
+    // Why the last port that could not be opened failed, with the system's words; empty when
+    // every port opened.
+    const std::string& OpenFailure() const { return openFailure_; }
 
   private:
     bool TryConnect(const std::string& port, uint32_t rate, bool probe);
@@ -63,6 +66,8 @@ class CConnectSearch {
     // Opens at 9600 baud and sends the BREAK that returns the instrument to command mode.
     bool BreakIntoCommandMode(const std::string& port);
     bool ProbeInstrument();
+    // Notes why port could not be opened and returns the status line that says so.
+    std::string NoteOpenFailure(const std::string& port);
     // Waits ms in short slices; false when the search was cancelled.
     bool Pause(uint32_t ms);
     void Wait(uint32_t ms);
@@ -78,6 +83,7 @@ class CConnectSearch {
     bool probed_ = false;
     std::string connectedPort_;
     uint32_t connectedRate_ = 0;
+    std::string openFailure_;
 };
 
 }  // namespace brennix

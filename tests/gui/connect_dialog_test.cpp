@@ -33,6 +33,7 @@ class ConnectDialogTest : public QObject {
     void savedChoicesArePreselected();
     void goneSavedPortLeavesNothingChosenAndConnectDoesNothing();
     void failedSearchSaysSoAndStaysOpen();
+    void typedPortThatWillNotOpenSaysWhy();
     void cancelDuringTheSearchStopsItAndDisconnects();
     void cancelWithoutSearchLeavesTheLinkClosed();
 
@@ -193,6 +194,17 @@ void ConnectDialogTest::failedSearchSaysSoAndStaysOpen() {
     QVERIFY(dialog->Probed());
     QVERIFY(dialog->findChild<QPushButton*>("connect")->isEnabled());
     QCOMPARE(Saved("Port"), QString());
+}
+
+void ConnectDialogTest::typedPortThatWillNotOpenSaysWhy() {
+    auto dialog = MakeDialog();
+    Combo(*dialog, "port")->setEditText("/dev/brennix-none");
+
+    dialog->findChild<QPushButton*>("connect")->click();
+
+    QVERIFY(
+        Status(*dialog).startsWith("Connect failed! Unable to connect to '/dev/brennix-none' ("));
+    QVERIFY(!link_->IsOpen());
 }
 
 // Cancel is pressed from the event loop the search pumps, as a user would press it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -73,7 +74,7 @@ class PortBank : public SerialDevice {
     int LastError() const override {
         return current_ == nullptr ? lastError_ : current_->LastError();
     }
-    std::string LastErrorMessage() const override { return std::to_string(LastError()); }
+    std::string LastErrorMessage() const override { return std::strerror(LastError()); }
 
   private:
     struct Port {
@@ -143,7 +144,9 @@ TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
 
 TEST_F(ConnectSearchTest, PortThatCannotBeOpenedIsReportedWithTheSystemError) {
     EXPECT_FALSE(search.Connect("COM7:", 9600));
-    EXPECT_EQ(statuses.back(), "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")");
+    const std::string status = "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")";
+    EXPECT_EQ(statuses.back(), status);
+    EXPECT_EQ(search.OpenFailure(), status + ": " + std::strerror(ENOENT));
     EXPECT_FALSE(link.IsOpen());
 }
 
@@ -181,6 +184,7 @@ TEST_F(ConnectSearchTest, AutoPortStopsAtAPortThatCannotBeOpened) {
 
     EXPECT_TRUE(ports.Device("COM3:").BreakTicks().empty());
     EXPECT_TRUE(statuses.empty());
+    EXPECT_EQ(search.OpenFailure().rfind("Unable to connect to 'COM1:'", 0), 0u);
 }
 
 // The caller's wait function is where its Cancel button gets pressed.
