@@ -6,6 +6,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -218,8 +219,11 @@ std::vector<std::string> CDlgConnect::AutoPorts() const {
     return names;
 }
 
+// Disabling the controls moves the focus away, to Cancel at last; it comes back afterwards so
+// that Enter retries the connection instead of closing the dialog.
 bool CDlgConnect::Search(const QString& port, uint32_t rate) {
     search_.SetAutoPorts(AutoPorts());
+    const QPointer<QWidget> focused = focusWidget();
     SetSearching(true);
     bool connected = false;
     {
@@ -227,6 +231,8 @@ bool CDlgConnect::Search(const QString& port, uint32_t rate) {
         connected = search_.Connect(ToSystemText(port), rate);
     }
     SetSearching(false);
+    if (focused)
+        focused->setFocus();
     return connected;
 }
 

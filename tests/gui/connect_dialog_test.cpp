@@ -183,6 +183,7 @@ void ConnectDialogTest::failedSearchSaysSoAndStaysOpen() {
     auto dialog = MakeDialog();
     Choose(*dialog, "SIM", "Auto");
     dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     const QSize size = dialog->size();
 
     dialog->findChild<QPushButton*>("connect")->click();
@@ -193,11 +194,13 @@ void ConnectDialogTest::failedSearchSaysSoAndStaysOpen() {
     QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog-failed"));
     QVERIFY(dialog->Probed());
     QVERIFY(dialog->findChild<QPushButton*>("connect")->isEnabled());
+    QVERIFY(!dialog->findChild<QPushButton*>("cancel")->hasFocus());
     QCOMPARE(Saved("Port"), QString());
 }
 
 void ConnectDialogTest::typedPortThatWillNotOpenSaysWhy() {
     auto dialog = MakeDialog();
+    dialog->show();
     Combo(*dialog, "port")->setEditText("/dev/brennix-none");
 
     dialog->findChild<QPushButton*>("connect")->click();
@@ -205,6 +208,7 @@ void ConnectDialogTest::typedPortThatWillNotOpenSaysWhy() {
     QVERIFY(
         Status(*dialog).startsWith("Connect failed! Unable to connect to '/dev/brennix-none' ("));
     QVERIFY(!link_->IsOpen());
+    QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog-open-failure"));
 }
 
 // Cancel is pressed from the event loop the search pumps, as a user would press it.
