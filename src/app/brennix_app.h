@@ -41,8 +41,9 @@ class CBrennixApp {
     bool IsEnglishUnits() const { return unitSystem_ == kEnglishUnits; }
 
     CDlgTerminal* Terminal() const { return terminal_.get(); }
-    // The built-in instrument, present when started to simulate.
+    // The built-in instrument and its port, present when started to simulate.
     sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
+    SimulatedDevice* SimulatedPort() const { return simulatedDevice_.get(); }
 
   private:
     SerialDevice& Device();

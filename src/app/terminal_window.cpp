@@ -413,7 +413,8 @@ void CDlgTerminal::CheckConnection() {
 
 void CDlgTerminal::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange) {
+    // Checked when the user comes back to the terminal, not while they work elsewhere.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         CheckConnection();
     }
 }

@@ -14,6 +14,7 @@
 #include "app/file_dialogs.h"
 #include "app/help_window.h"
 #include "app/terminal_window.h"
+#include "platform/simulated_device.h"
 #include "script/input_dialog.h"
 #include "shell_fixture.h"
 #include "sim/simulated_instrument.h"
@@ -187,7 +188,7 @@ class TerminalSessionTest : public QObject {
         QVERIFY(received.find("cb 2.5\r") != std::string::npos);
     }
 
-    // A typed "#WAIT 2" keeps the window alive for two seconds; nothing else may talk to the
+    // A typed "#WAIT 1" keeps the window alive for a second; nothing else may talk to the
     // instrument meanwhile.
     void secondExchangeIsRefusedWhileAScriptRuns() {
         QStringList refusals;
@@ -201,13 +202,70 @@ class TerminalSessionTest : public QObject {
             terminal_->SendBreakToInstrument();
             refusals << sendRefused->text << entryRefused->text << breakRefused->text;
         });
-        Type("#WAIT 2");
+        Type("#WAIT 1");
         QCOMPARE(refusals, QStringList(3, "A script is running. Stop it first."));
         QVERIFY(Received().empty());
-        QCOMPARE(terminal_->CommandLine().itemText(0), QStringLiteral("#WAIT 2"));
+        QCOMPARE(terminal_->CommandLine().itemText(0), QStringLiteral("#WAIT 1"));
 
         Type("Ver");
         QVERIFY(Received().find("Ver\r") != std::string::npos);
+    }
+
+    void connectButtonReconnectsThroughTheDialog() {
+        const size_t shownBefore = Pane().size();
+        OnNextModal([](QWidget* modal) {
+            modal->findChild<QComboBox*>("port")->setCurrentText("SIM");
+            modal->findChild<QComboBox*>("rate")->setCurrentText("9600");
+            modal->findChild<QLineEdit*>("rs485")->setText("5");
+            modal->findChild<QPushButton*>("connect")->click();
+        });
+        terminal_->Connect();
+        QVERIFY(terminal_->Link().IsOpen());
+        QCOMPARE(terminal_->Instrument().Rs485Address(), 5u);
+        // The dialog's own messages stay out of the terminal; the outcome is reported once.
+        QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 9600\r\n"));
+    }
+
+    void cancelledConnectDialogLeavesNoConnection() {
+        OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("cancel")->click(); });
+        terminal_->Connect();
+        QVERIFY(!terminal_->Link().IsOpen());
+        QVERIFY(Pane().ends_with("\r\nNot connected\r\n"));
+    }
+
+    // After a search the instrument is asked for its prompt, which the next poll shows.
+    void searchedConnectionShowsThePrompt() {
+        OnNextModal([](QWidget* modal) {
+            modal->findChild<QComboBox*>("port")->setCurrentText("SIM");
+            modal->findChild<QComboBox*>("rate")->setCurrentText("Auto");
+            modal->findChild<QPushButton*>("connect")->click();
+        });
+        terminal_->Connect();
+        QVERIFY(terminal_->Link().IsOpen());
+        QVERIFY(Received().ends_with(" \r\n \r\n"));
+        QVERIFY(ActivateTerminal(*terminal_));
+        QTRY_VERIFY_WITH_TIMEOUT(Pane().ends_with(">"), kReplyMs);
+    }
+
+    void breakButtonSendsABreak() {
+        terminal_->SendBreakToInstrument();
+        QCOMPARE(app_->SimulatedPort()->BreakTicks().size(), size_t(1));
+        terminal_->Link().Close();
+        terminal_->SendBreakToInstrument();
+        QCOMPARE(app_->SimulatedPort()->BreakTicks().size(), size_t(1));
+    }
+
+    void lostPortIsReportedOnActivation() {
+        app_->SimulatedPort()->SetVanished(true);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const auto seen = AcknowledgeNextMessage();
+        terminal_->activateWindow();
+        QTRY_COMPARE(seen->text,
+                     QStringLiteral("Connection lost.\nPlease reconect to communication port!"));
+        QVERIFY(!terminal_->Link().IsOpen());
     }
 
     void helpOpensAtTheContents() {
