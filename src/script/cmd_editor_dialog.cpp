@@ -62,7 +62,10 @@ CDlgCmdEditor::CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* paren
     editor_->setFocus();
 }
 
+// Opening replaces the text, so unsaved changes are asked about first, as when closing.
 void CDlgCmdEditor::Open() {
+    if (!ConfirmDiscard("Are you sure that you want to open another file?"))
+        return;
     const QString path = ChooseFileToOpen();
     if (path.isEmpty())
         return;
@@ -97,7 +100,7 @@ void CDlgCmdEditor::accept() {
 }
 
 void CDlgCmdEditor::reject() {
-    if (ConfirmDiscard())
+    if (ConfirmDiscard("Are you sure that you want to close the editor?"))
         QDialog::reject();
 }
 
@@ -142,14 +145,11 @@ bool CDlgCmdEditor::Store(const QString& path) {
     return true;
 }
 
-bool CDlgCmdEditor::ConfirmDiscard() {
+bool CDlgCmdEditor::ConfirmDiscard(const std::string& question) {
     if (!editor_->document()->isModified())
         return true;
-    return ui_.ShowMessage(
-               "Your command file has been modified.\nAre you sure that you want to close the "
-               "editor?",
-               "Lose all changes?", MessageButtons::kYesNo,
-               MessageIcon::kQuestion) == MessageResult::kYes;
+    return ui_.ShowMessage("Your command file has been modified.\n" + question, "Lose all changes?",
+                           MessageButtons::kYesNo, MessageIcon::kQuestion) == MessageResult::kYes;
 }
 
 }  // namespace brennix

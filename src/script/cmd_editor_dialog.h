@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <string>
 
 #include "instrument/instrument.h"
 #include "platform/ui_host.h"
@@ -39,7 +40,8 @@ class CDlgCmdEditor : public QDialog {
   private:
     void Load(const QString& path);
     bool Store(const QString& path);
-    bool ConfirmDiscard();
+    // Asks question when the text has unsaved changes; true when they may be lost.
+    bool ConfirmDiscard(const std::string& question);
 
     CInstrument& instrument_;
     UiHost& ui_;

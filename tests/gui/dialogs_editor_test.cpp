@@ -51,6 +51,7 @@ class EditorTest : public QObject {
     void cleanup();
     void closeAsksOnlyAboutUnsavedChanges_data();
     void closeAsksOnlyAboutUnsavedChanges();
+    void openAsksBeforeReplacingUnsavedChanges();
     void openShowsLineBreaksAndKeepsLongLinesWhole();
     void unreadableFileIsReportedAndTheTextKept();
     void saveWritesEightBitTextWithThePlatformsLineEnds();
@@ -125,6 +126,21 @@ void EditorTest::closeAsksOnlyAboutUnsavedChanges() {
         QVERIFY(question.buttons == MessageButtons::kYesNo);
     }
     QCOMPARE(editor_->isVisible(), !closed);
+}
+
+void EditorTest::openAsksBeforeReplacingUnsavedChanges() {
+    QTest::keyClicks(editor_->Editor(), "typed");
+    ui_->messageAnswers = {MessageResult::kNo, MessageResult::kYes};
+
+    editor_->Open();
+    QCOMPARE(editor_->Editor()->toPlainText(), QString("typed"));
+    editor_->Open();
+    QCOMPARE(editor_->Editor()->toPlainText(), QString("show conf\n"));
+
+    QCOMPARE(ui_->messages.size(), size_t(2));
+    QCOMPARE(ui_->messages.front().text,
+             std::string("Your command file has been modified.\nAre "
+                         "you sure that you want to open another file?"));
 }
 
 void EditorTest::openShowsLineBreaksAndKeepsLongLinesWhole() {
