@@ -71,9 +71,11 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
 }
 
 // A port that cannot be opened or cannot carry a BREAK ends the whole search: the listed ports
-// after it are not tried.
+// after it are not tried. "Auto" itself is no port to try.
 bool CConnectSearch::SearchPorts(uint32_t rate) {
     for (const std::string& port : autoPorts_) {
+        if (port == kAutoPort)
+            continue;
         if (!BreakIntoCommandMode(port) || !Pause(kPortSettleMs))
             return false;
         if (TryConnect(port, rate, true))
