@@ -79,9 +79,9 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     BuildWindow();
     ApplyFontSize(-1);
 
-    pollTimer_ = new QTimer(this);
-    connect(pollTimer_, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
-    pollTimer_->start(kPollIntervalMs);
+    auto* pollTimer = new QTimer(this);
+    connect(pollTimer, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
+    pollTimer->start(kPollIntervalMs);
 
     link_.SetOutputWindow(outputPane_);
     instrument_.SetScriptEngine(&engine_);
@@ -124,13 +124,13 @@ void CDlgTerminal::BuildWindow() {
     connect(commandLine_, &QComboBox::activated, this, &CDlgTerminal::SendHistoryEntry,
             Qt::QueuedConnection);
 
-    sendButton_ = new QPushButton(tr("&Send"), this);
-    sendButton_->setDefault(true);
-    connect(sendButton_, &QPushButton::clicked, this, &CDlgTerminal::SendCommandLine);
+    auto* sendButton = new QPushButton(tr("&Send"), this);
+    sendButton->setDefault(true);
+    connect(sendButton, &QPushButton::clicked, this, &CDlgTerminal::SendCommandLine);
 
     auto* commandRow = new QHBoxLayout;
     commandRow->addWidget(commandLine_);
-    commandRow->addWidget(sendButton_);
+    commandRow->addWidget(sendButton);
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);

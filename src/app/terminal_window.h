@@ -16,8 +16,6 @@
 #include "script/script_engine.h"
 
 class QComboBox;
-class QPushButton;
-class QTimer;
 
 namespace brennix {
 
@@ -61,11 +59,9 @@ class CDlgTerminal : public QMainWindow {
     CSerialLink& Link() { return link_; }
     CInstrument& Instrument() { return instrument_; }
     CScriptEngine& Engine() { return engine_; }
-    UiHost& Ui() { return ui_; }
     CColorEdit& OutputPane() { return *outputPane_; }
     QComboBox& CommandLine() { return *commandLine_; }
     TerminalMenus& Menus() { return *menus_; }
-    const CommandHistory& History() const { return history_; }
     void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) { fileDialogs_ = std::move(dialogs); }
 
   signals:
@@ -103,8 +99,6 @@ class CDlgTerminal : public QMainWindow {
     std::unique_ptr<TerminalMenus> menus_;
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
-    QPushButton* sendButton_ = nullptr;
-    QTimer* pollTimer_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     // Set while a handler of this window talks to the instrument.
     bool exchanging_ = false;

@@ -9,6 +9,7 @@
 #include "app/command_history.h"
 #include "app/terminal_window.h"
 #include "shell_fixture.h"
+#include "sim/simulated_instrument.h"
 
 using Entries = std::vector<std::string>;
 Q_DECLARE_METATYPE(Entries)
@@ -155,6 +156,12 @@ class TerminalHistoryTest : public QObject {
         QComboBox& line = next.Terminal()->CommandLine();
         QCOMPARE(line.count(), 3);
         QCOMPARE(line.itemText(1), QStringLiteral("Show Conf"));
+
+        // Choosing an entry sends it at once and moves it to the top.
+        emit line.activated(1);
+        QTRY_COMPARE(line.itemText(0), QStringLiteral("Show Conf"));
+        QVERIFY(next.Simulator()->Received().find("Show Conf\r") != std::string::npos);
+        QCOMPARE(line.count(), 3);
     }
 
   private:
