@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/brennix_app.h"
 #include "app/color_edit_widget.h"
@@ -248,13 +249,13 @@ void CDlgTerminal::SendCommandLine() {
     if (RefuseWhileBusy()) {
         return;
     }
-    const WaitCursor wait(ui_);
     const std::string text = ToBytes(commandLine_->currentText());
     commandLine_->clearEditText();
     if (!link_.IsOpen()) {
         ShowWarning(tr("Not connected"));
         return;
     }
+    const WaitCursor wait(ui_);
     {
         const ExchangeScope scope(exchanging_);
         instrument_.RunText(text);
@@ -432,16 +433,36 @@ void CDlgTerminal::closeEvent(QCloseEvent* event) {
 }
 
 bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in the command line sends it, as the default button would; the combo box must not
-    // also treat it as choosing a history entry.
-    if (watched == commandLine_->lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // The combo box would treat Enter and the arrow keys as choosing a history entry, which
+    // sends it. Enter sends what is typed, as the default button would; the arrow keys only bring
+    // an entry back for editing.
+    if (watched != commandLine_->lineEdit() || event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
             SendCommandLine();
             return true;
-        }
+        case Qt::Key_Down:
+            RecallHistory(+1);
+            return true;
+        case Qt::Key_Up:
+            RecallHistory(-1);
+            return true;
+        default:
+            return QMainWindow::eventFilter(watched, event);
     }
-    return QMainWindow::eventFilter(watched, event);
+}
+
+void CDlgTerminal::RecallHistory(int step) {
+    if (commandLine_->count() == 0) {
+        return;
+    }
+    const int current = commandLine_->currentIndex();
+    const int index = current < 0 ? 0 : std::clamp(current + step, 0, commandLine_->count() - 1);
+    const QSignalBlocker blocker(commandLine_);
+    commandLine_->setCurrentIndex(index);
 }
 
 }  // namespace brennix

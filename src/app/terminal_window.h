@@ -80,6 +80,8 @@ class CDlgTerminal : public QMainWindow {
     void ConnectDirectly();
     void CheckConnection();
     void SendHistoryEntry(int index);
+    // Shows the next older (step 1) or newer (step -1) history entry in the command line.
+    void RecallHistory(int step);
     void ShowHistory();
     QString HistoryPath() const;
     // A script or another exchange holds the link; says so and returns true.

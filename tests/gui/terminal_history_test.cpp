@@ -157,6 +157,16 @@ class TerminalHistoryTest : public QObject {
         QCOMPARE(line.count(), 3);
         QCOMPARE(line.itemText(1), QStringLiteral("Show Conf"));
 
+        // The arrow keys bring entries back for editing without sending them.
+        QTest::keyClick(line.lineEdit(), Qt::Key_Down);
+        QCOMPARE(line.currentText(), QStringLiteral("DIR"));
+        QTest::keyClick(line.lineEdit(), Qt::Key_Down);
+        QCOMPARE(line.currentText(), QStringLiteral("Show Conf"));
+        QTest::keyClick(line.lineEdit(), Qt::Key_Up);
+        QCOMPARE(line.currentText(), QStringLiteral("DIR"));
+        QTest::qWait(50);
+        QVERIFY(next.Simulator()->Received().empty());
+
         // Choosing an entry sends it at once and moves it to the top.
         emit line.activated(1);
         QTRY_COMPARE(line.itemText(0), QStringLiteral("Show Conf"));

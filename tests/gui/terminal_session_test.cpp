@@ -200,10 +200,13 @@ class TerminalSessionTest : public QObject {
             terminal_->RunCommandsEntry(1126);
             const auto breakRefused = AcknowledgeNextMessage();
             terminal_->SendBreakToInstrument();
-            refusals << sendRefused->text << entryRefused->text << breakRefused->text;
+            const auto exitRefused = AcknowledgeNextMessage();
+            QVERIFY(!terminal_->close());
+            refusals << sendRefused->text << entryRefused->text << breakRefused->text
+                     << exitRefused->text;
         });
         Type("#WAIT 1");
-        QCOMPARE(refusals, QStringList(3, "A script is running. Stop it first."));
+        QCOMPARE(refusals, QStringList(4, "A script is running. Stop it first."));
         QVERIFY(Received().empty());
         QCOMPARE(terminal_->CommandLine().itemText(0), QStringLiteral("#WAIT 1"));
 
