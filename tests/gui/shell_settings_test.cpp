@@ -95,14 +95,6 @@ class ShellSettingsTest : public QObject {
                  TerminalFontForSize(expected).pointSize());
     }
 
-    void fontSizesGrow() {
-        for (int size = 1; size < kTerminalFontSizes; ++size) {
-            QVERIFY(TerminalFontForSize(size).pointSize() >
-                    TerminalFontForSize(size - 1).pointSize());
-            QVERIFY(TerminalFontForSize(size).fixedPitch());
-        }
-    }
-
     // This program has no help page beside it.
     void missingHelpPageIsReported() {
         CBrennixApp app(environment_.Options());
