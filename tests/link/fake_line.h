@@ -1,20 +1,136 @@
 #pragma once
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "fake_serial_device.h"
 #include "link/output_window.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/serial_device.h"
 
 namespace brennix::test {
 
-// A link opened on a scripted fake port, with a terminal pane that starts empty.
-struct FakeLine {
-    static constexpr const char* kPortName = "/dev/ttyFAKE0";
+// A port whose far end is a script: bytes arrive at given ticks (which may wrap), writes, BREAKs
+// and purges are recorded, and the knobs make calls fail as a real port's would.
+class FakeSerialDevice : public SerialDevice {
+  public:
+    static constexpr uint32_t kReadTimeoutMs = 50;  // what a short read waits, as a driver does
 
-    explicit FakeLine(uint32_t startTick = 1000) : clock(startTick) {
-        link.Open(kPortName, 9600);
+    explicit FakeSerialDevice(Clock& clock) : clock_(clock) {}
+
+    void Arrive(const std::string& bytes, uint32_t tick) { arrivals_.push_back({tick, bytes}); }
+    void Arrive(const std::string& bytes) { Arrive(bytes, clock_.TickCount()); }
+
+    int openError = 0;  // non-zero: Open fails with it
+    bool lost = false;  // a pulled adapter: every call on the open port fails
+    bool setStateFails = false;
+    std::optional<uint32_t> writesRefusedUntil;
+    size_t maxBytesPerWrite = SIZE_MAX;
+    SerialState state;  // kept across opens, as a real port keeps its rate
+
+    std::string written;
+    std::vector<std::pair<bool, uint32_t>> breaks;  // on/off and the tick
+    std::vector<uint32_t> purges;
+
+    bool Open(const std::string&) override {
+        if (openError != 0)
+            return Fail(openError);
+        open_ = true;
+        lost = false;
+        return true;
+    }
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    bool GetState(SerialState& out) override {
+        out = state;
+        return Usable();
+    }
+    bool SetState(const SerialState& in) override {
+        if (!Usable() || setStateFails)
+            return Fail(EINVAL);
+        state = in;
+        return true;
+    }
+    bool SetQueueSizes(size_t, size_t) override { return Usable(); }
+    bool BytesWaiting(uint32_t& count) override {
+        count = static_cast<uint32_t>(Collect().size());
+        return Usable();
+    }
+    bool BytesPending(uint32_t& count) override {
+        count = 0;
+        return Usable();
+    }
+    bool Read(uint8_t* buffer, size_t count, size_t& done) override {
+        done = 0;
+        if (!Usable())
+            return false;
+        if (Collect().size() < count)
+            clock_.Sleep(kReadTimeoutMs);
+        done = std::min(count, Collect().size());
+        std::copy_n(received_.begin(), done, buffer);
+        received_.erase(0, done);
+        return true;
+    }
+    bool Write(const uint8_t* data, size_t count, size_t& done) override {
+        done = 0;
+        if (!Usable())
+            return false;
+        if (writesRefusedUntil && !Reached(*writesRefusedUntil))
+            return Fail(EAGAIN);
+        done = std::min(count, maxBytesPerWrite);
+        written.append(reinterpret_cast<const char*>(data), done);
+        return true;
+    }
+    bool Purge(uint32_t flags) override {
+        if (!Usable())
+            return false;
+        purges.push_back(flags);
+        if (flags & kPurgeRxClear)
+            Collect().clear();
+        return true;
+    }
+    bool SetBreak(bool on) override {
+        breaks.emplace_back(on, clock_.TickCount());
+        return Usable();
+    }
+    bool Exists(const std::string&) override { return true; }
+    int LastError() const override { return lastError_; }
+    std::string LastErrorMessage() const override { return std::strerror(lastError_); }
+
+  private:
+    bool Fail(int error) {
+        lastError_ = error;
+        return false;
+    }
+    bool Usable() { return open_ && !lost ? true : Fail(open_ ? EIO : EBADF); }
+    bool Reached(uint32_t tick) { return static_cast<int32_t>(clock_.TickCount() - tick) >= 0; }
+    std::string& Collect() {
+        for (; !arrivals_.empty() && Reached(arrivals_.front().first); arrivals_.pop_front())
+            received_ += arrivals_.front().second;
+        return received_;
+    }
+
+    Clock& clock_;
+    std::deque<std::pair<uint32_t, std::string>> arrivals_;
+    std::string received_;
+    bool open_ = false;
+    int lastError_ = 0;
+};
+
+// A link opened on the fake port, echoing into a pane that starts empty.
+struct FakeLine {
+    static constexpr const char* kPort = "/dev/ttyFAKE0";
+
+    explicit FakeLine(uint32_t startTick = 1000, bool open = true) : clock(startTick) {
+        if (open)
+            link.Open(kPort, 9600);
         link.SetOutputWindow(&pane);
         pane.SetText("");
     }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,233 +14,160 @@
 namespace brennix::test {
 namespace {
 
-constexpr char kGuard = 0x55;
-constexpr size_t kGuardBytes = 4;
-
-// A buffer of the given size followed by guard bytes that no read may touch.
-struct GuardedBuffer {
-    explicit GuardedBuffer(size_t size) : size(size), bytes(size + kGuardBytes, kGuard) {}
-    std::span<char> Span() { return {bytes.data(), size}; }
-    std::string Text() const { return size > 0 ? std::string(bytes.data()) : std::string(); }
-    bool GuardIntact() const {
-        return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(size), bytes.end(),
-                           [](char c) { return c == kGuard; });
-    }
-    size_t size;
-    std::vector<char> bytes;
-};
-
-struct ReadUntilCase {
+// One reply read: ReadUntil when a token is given, ReadLine otherwise.
+struct ReplyCase {
     const char* name;
     std::string input;
     size_t bufferSize;
-    std::string token;
-    char stopChar;
+    const char* token;  // nullptr: ReadLine
+    char stopChar;      // ReadLine: non-zero skips a blank first line
     bool result;
-    std::string text;
+    std::string text;  // in the buffer and in the pane
     uint32_t leftWaiting;
 };
 
-class ReadUntilTest : public testing::TestWithParam<ReadUntilCase> {};
-
-TEST_P(ReadUntilTest, StoresEchoesAndEndsAsGiven) {
-    const ReadUntilCase& c = GetParam();
-    FakeLine line;
-    line.device.Arrive(c.input);
-    GuardedBuffer buffer(c.bufferSize);
-
-    EXPECT_EQ(line.link.ReadUntil(buffer.Span(), c.token, 200, c.stopChar, true), c.result);
-    EXPECT_EQ(buffer.Text(), c.text);
-    EXPECT_EQ(line.pane.Text(), c.text);
-    EXPECT_EQ(line.link.BytesWaiting(), c.leftWaiting);
-    EXPECT_TRUE(buffer.GuardIntact());
+void PrintTo(const ReplyCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, ReadUntilTest,
-    testing::Values(
-        ReadUntilCase{"PromptAfterLine", "abc\r\n>", 64, ">", 0, true, "abc\r\n>", 0},
-        ReadUntilCase{"StopCharEndsFailedReply", "ERR\r\n>", 64, "OK", '>', false, "ERR\r\n", 0},
-        ReadUntilCase{"TokenTestedBeforeStopChar", "OK\r\n>", 64, "OK", '>', true, "OK", 3},
-        ReadUntilCase{"StopCharInsideReplyIgnored", "a>b>OK", 64, "OK", '>', true, "a>b>OK", 0},
-        ReadUntilCase{"SizeOneReadsNothing", "abc", 1, "a", 0, false, "", 3},
-        ReadUntilCase{"SizeTwoByteCompletesToken", "ab", 2, "a", 0, true, "a", 1},
-        ReadUntilCase{"SizeTwoFullWithoutToken", "ab", 2, "b", 0, false, "a", 1},
-        ReadUntilCase{"FullBufferFails", "abcdef", 4, ">", 0, false, "abc", 3},
-        ReadUntilCase{"TokenFoundPastZeroByte", std::string("x\0OK", 4), 64, "OK", 0, true, "x", 0},
-        ReadUntilCase{"TimesOutWithWhatCame", "abc", 64, ">", 0, false, "abc", 0}),
-    [](const auto& info) { return info.param.name; });
+class ReplyReadTest : public testing::TestWithParam<ReplyCase> {};
 
-struct ReadLineCase {
-    const char* name;
-    std::string input;
-    size_t bufferSize;
-    bool skipBlankFirstLine;
-    bool result;
-    std::string text;
-    uint32_t leftWaiting;
-};
-
-class ReadLineTest : public testing::TestWithParam<ReadLineCase> {};
-
-TEST_P(ReadLineTest, StoresEchoesAndEndsAsGiven) {
-    const ReadLineCase& c = GetParam();
+TEST_P(ReplyReadTest, StoresEchoesAndEndsAsGiven) {
+    const ReplyCase& c = GetParam();
     FakeLine line;
     line.device.Arrive(c.input);
-    GuardedBuffer buffer(c.bufferSize);
+    constexpr char kGuard = 0x55;  // no read may touch the bytes past the buffer
+    std::vector<char> bytes(c.bufferSize + 4, kGuard);
+    const std::span<char> buffer(bytes.data(), c.bufferSize);
 
-    EXPECT_EQ(line.link.ReadLine(buffer.Span(), 200, c.skipBlankFirstLine), c.result);
-    EXPECT_EQ(buffer.Text(), c.text);
+    EXPECT_EQ(c.token ? line.link.ReadUntil(buffer, c.token, 200, c.stopChar, true)
+                      : line.link.ReadLine(buffer, 200, c.stopChar != 0),
+              c.result);
+    EXPECT_EQ(std::string(bytes.data()), c.text);
     EXPECT_EQ(line.pane.Text(), c.text);
     EXPECT_EQ(line.link.BytesWaiting(), c.leftWaiting);
-    EXPECT_TRUE(buffer.GuardIntact());
+    EXPECT_TRUE(
+        std::all_of(bytes.begin() + c.bufferSize, bytes.end(), [](char b) { return b == kGuard; }));
 }
 
+const std::string kZeroInside("x\0OK", 4);
+
 INSTANTIATE_TEST_SUITE_P(
-    Lines, ReadLineTest,
+    Replies, ReplyReadTest,
     testing::Values(
-        ReadLineCase{"KeepsLineEnd", "abc\r\ndef", 64, false, true, "abc\r\n", 3},
-        ReadLineCase{"SkipsBlankFirstLine", "\r\nabc\r\n", 64, true, true, "\r\nabc\r\n", 0},
-        ReadLineCase{"BlankFirstLineWithoutSkip", "\r\nabc\r\n", 64, false, true, "\r\n", 5},
-        ReadLineCase{"ZeroByteEndsLine", std::string("abc\0def", 7), 64, false, true, "abc", 3},
-        ReadLineCase{"SizeOneReadsNothing", "ab", 1, false, false, "", 2},
-        ReadLineCase{"SizeTwoStoresOneByte", "ab", 2, false, true, "a", 1},
-        ReadLineCase{"LongLineCut", "abcdef\r\n", 4, false, true, "abc", 5},
-        ReadLineCase{"TimesOutWithWhatCame", "abc", 64, false, false, "abc", 0},
-        ReadLineCase{"NothingCameEchoesNothing", "", 64, false, false, "", 0}),
+        ReplyCase{"UntilPromptAfterLine", "abc\r\n>", 64, ">", 0, true, "abc\r\n>", 0},
+        ReplyCase{"UntilStopCharEndsFailedReply", "ERR\r\n>", 64, "OK", '>', false, "ERR\r\n", 0},
+        ReplyCase{"UntilTokenTestedBeforeStopChar", "OK\r\n>", 64, "OK", '>', true, "OK", 3},
+        ReplyCase{"UntilStopCharInsideReplyIgnored", "a>b>OK", 64, "OK", '>', true, "a>b>OK", 0},
+        ReplyCase{"UntilSizeOneReadsNothing", "abc", 1, "a", 0, false, "", 3},
+        ReplyCase{"UntilSizeTwoByteCompletesToken", "ab", 2, "a", 0, true, "a", 1},
+        ReplyCase{"UntilFullBufferFails", "abcdef", 4, ">", 0, false, "abc", 3},
+        ReplyCase{"UntilTokenFoundPastZeroByte", kZeroInside, 64, "OK", 0, true, "x", 0},
+        ReplyCase{"UntilTimesOutWithWhatCame", "abc", 64, ">", 0, false, "abc", 0},
+        ReplyCase{"LineKeepsLineEnd", "abc\r\ndef", 64, nullptr, 0, true, "abc\r\n", 3},
+        ReplyCase{"LineSkipsBlankFirstLine", "\r\nabc\r\n", 64, nullptr, 1, true, "\r\nabc\r\n", 0},
+        ReplyCase{"LineBlankFirstLineWithoutSkip", "\r\nabc\r\n", 64, nullptr, 0, true, "\r\n", 5},
+        ReplyCase{"LineZeroByteEndsLine", kZeroInside, 64, nullptr, 0, true, "x", 2},
+        ReplyCase{"LineSizeOneReadsNothing", "ab", 1, nullptr, 0, false, "", 2},
+        ReplyCase{"LineLongLineCut", "abcdef\r\n", 4, nullptr, 0, true, "abc", 5},
+        ReplyCase{"LineTimesOutWithWhatCame", "abc", 64, nullptr, 0, false, "abc", 0}),
     [](const auto& info) { return info.param.name; });
 
-TEST(SerialLinkRead, ImmediateReadIsOneBoundedDeviceRead) {
+TEST(SerialLinkRead, ImmediateReadIsOneDeviceRead) {
     FakeLine line;
     line.device.Arrive("ab");
-    std::vector<uint8_t> buffer(8);
+    std::array<uint8_t, 8> buffer{};
     size_t done = 0;
-
     EXPECT_TRUE(line.link.Read(buffer, done, 0, true));
     EXPECT_EQ(done, 2u);
-    EXPECT_EQ(line.device.readCalls, 1);
+    EXPECT_EQ(line.clock.TickCount(), 1000 + FakeSerialDevice::kReadTimeoutMs);
     EXPECT_EQ(line.pane.Text(), "ab");
 }
 
-TEST(SerialLinkRead, ReadGathersBytesArrivingInPieces) {
+TEST(SerialLinkRead, GathersBytesArrivingInPiecesWithoutWaitingOnTheDriver) {
     FakeLine line;
-    const uint32_t start = line.clock.TickCount();
     line.device.Arrive("abc");
-    line.device.Arrive("de", start + 5);
-    line.device.Arrive("fgh", start + 9);
-    std::vector<uint8_t> buffer(6);
+    line.device.Arrive("de", 1005);
+    line.device.Arrive("fgh", 1009);
+    std::array<uint8_t, 6> buffer{};
     size_t done = 0;
-
     EXPECT_TRUE(line.link.Read(buffer, done, 100, true));
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "abcdef");
     EXPECT_EQ(line.pane.Text(), "abcdef");
     EXPECT_EQ(line.link.BytesWaiting(), 2u);
+    EXPECT_LT(line.clock.TickCount(), 1000 + FakeSerialDevice::kReadTimeoutMs);
 }
 
-TEST(SerialLinkRead, ReadCharEchoesNoZeroByte) {
+TEST(SerialLinkRead, LostPortEndsAtTheTimeOutWaitingThroughTheCallback) {
     FakeLine line;
-    line.device.Arrive(std::string("\0A", 2));
-    uint8_t byte = 0xFF;
-
-    EXPECT_TRUE(line.link.ReadChar(byte, 10, true));
-    EXPECT_EQ(byte, 0);
-    EXPECT_TRUE(line.link.ReadChar(byte, 10, true));
-    EXPECT_EQ(byte, 'A');
-    EXPECT_EQ(line.pane.Text(), "A");
-}
-
-TEST(SerialLinkRead, WaitsGoThroughTheWaitCallback) {
-    FakeLine line;
+    line.device.lost = true;
     uint32_t waited = 0;
     line.link.SetWaitCallback([&](uint32_t ms) {
         waited += ms;
         line.clock.Sleep(ms);
     });
-    uint8_t byte = 0;
-
-    EXPECT_FALSE(line.link.ReadChar(byte, 30, false));
-    EXPECT_EQ(waited, 31u);
-    EXPECT_TRUE(static_cast<bool>(line.link.SetWaitCallback(nullptr)));
-}
-
-TEST(SerialLinkRead, LostPortEndsReadAtItsTimeout) {
-    FakeLine line;
-    line.device.lost = true;
-    const uint32_t start = line.clock.TickCount();
     std::array<char, 16> buffer{};
-
     EXPECT_FALSE(line.link.ReadUntil(buffer, ">", 40, 0, true));
-    EXPECT_EQ(line.clock.TickCount() - start, 41u);
+    EXPECT_EQ(waited, 41u);
+    EXPECT_EQ(line.clock.TickCount(), 1041u);
 }
 
-// Time-outs: each operation is given kTimeout ms. Whatever arrives by the last tick the operation
-// still polls at is taken; one tick later it has given up. The start ticks put the tick counter's
-// wrap inside the time-out.
-enum class Operation { kReadChar, kRead, kReadLine, kReadUntil, kWriteChar, kWrite };
-constexpr uint32_t kTimeout = 20;
-
-struct TimedOperation {
-    Operation operation;
-    uint32_t lastTakenOffset;  // ms after the start
+// Each operation is given 20 ms. Whatever arrives (or is accepted) by the last tick it still
+// polls at is taken; one tick later it has given up. Start ticks put the 32-bit wrap inside.
+struct TimedCase {
+    const char* name;
+    uint32_t lastTakenOffset;
+    std::function<bool(CSerialLink&)> run;
+    bool writes;
 };
 
-bool RunOperation(FakeLine& line, Operation operation) {
-    uint8_t byte = 0;
-    size_t done = 0;
-    std::array<uint8_t, 1> one{};
-    std::array<char, 16> text{};
-    switch (operation) {
-        case Operation::kReadChar:
-            return line.link.ReadChar(byte, kTimeout, false);
-        case Operation::kRead:
-            return line.link.Read(one, done, kTimeout, false);
-        case Operation::kReadLine:
-            return line.link.ReadLine(text, kTimeout, false);
-        case Operation::kReadUntil:
-            return line.link.ReadUntil(text, "\n", kTimeout, 0, false);
-        case Operation::kWriteChar:
-            return line.link.WriteChar('x', kTimeout);
-        case Operation::kWrite:
-            return line.link.Write("ab", kTimeout, true);
+void PrintTo(const TimedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+constexpr uint32_t kTimeout = 20;
+// Where the operations below put what they read.
+std::array<char, 16> text;
+std::array<uint8_t, 1> one;
+uint8_t byte;
+size_t done;
+
+const TimedCase kTimedCases[] = {
+    {"ReadChar", 21, [](CSerialLink& l) { return l.ReadChar(byte, kTimeout, false); }, false},
+    {"Read", 20, [](CSerialLink& l) { return l.Read(one, done, kTimeout, false); }, false},
+    {"ReadLine", 21, [](CSerialLink& l) { return l.ReadLine(text, kTimeout, false); }, false},
+    {"ReadUntil", 21, [](CSerialLink& l) { return l.ReadUntil(text, "\n", kTimeout, 0, false); },
+     false},
+    {"WriteChar", 21, [](CSerialLink& l) { return l.WriteChar('x', kTimeout); }, true},
+    {"Write", 21, [](CSerialLink& l) { return l.Write("ab", kTimeout, true); }, true},
+};
+
+class TimeoutTest : public testing::TestWithParam<std::tuple<TimedCase, uint32_t>> {};
+
+TEST_P(TimeoutTest, AnswerAtTheLastPollIsTakenOneTickLaterIsTooLate) {
+    const auto& [c, start] = GetParam();
+    for (uint32_t late : {0u, 1u}) {
+        FakeLine line(start);
+        const uint32_t answerTick = start + c.lastTakenOffset + late;
+        if (c.writes) {
+            line.device.writesRefusedUntil = answerTick;
+        } else {
+            line.device.Arrive("\r\n", answerTick);
+        }
+        EXPECT_EQ(c.run(line.link), late == 0);
+        if (late) {
+            EXPECT_EQ(line.clock.TickCount(), start + kTimeout + 1);
+        }
     }
-    return false;
 }
 
-// Makes the far end answer (or accept writes) from start + offset on.
-void AnswerAt(FakeLine& line, Operation operation, uint32_t tick) {
-    if (operation == Operation::kWriteChar || operation == Operation::kWrite) {
-        line.device.RefuseWritesUntil(tick);
-    } else {
-        line.device.Arrive("\r\n", tick);
-    }
-}
-
-class TimeoutTest : public testing::TestWithParam<std::tuple<TimedOperation, uint32_t>> {};
-
-TEST_P(TimeoutTest, AnswerAtLastPollIsTaken) {
-    const auto [timed, startTick] = GetParam();
-    FakeLine line(startTick);
-    AnswerAt(line, timed.operation, startTick + timed.lastTakenOffset);
-    EXPECT_TRUE(RunOperation(line, timed.operation));
-}
-
-TEST_P(TimeoutTest, AnswerOneTickLaterIsTooLate) {
-    const auto [timed, startTick] = GetParam();
-    FakeLine line(startTick);
-    AnswerAt(line, timed.operation, startTick + timed.lastTakenOffset + 1);
-    EXPECT_FALSE(RunOperation(line, timed.operation));
-    EXPECT_EQ(line.clock.TickCount(), startTick + kTimeout + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AcrossTickWrap, TimeoutTest,
-    testing::Combine(testing::Values(TimedOperation{Operation::kReadChar, kTimeout + 1},
-                                     TimedOperation{Operation::kRead, kTimeout},
-                                     TimedOperation{Operation::kReadLine, kTimeout + 1},
-                                     TimedOperation{Operation::kReadUntil, kTimeout + 1},
-                                     TimedOperation{Operation::kWriteChar, kTimeout + 1},
-                                     TimedOperation{Operation::kWrite, kTimeout + 1}),
-                     testing::Values(1000u, 0xFFFFFFF0u, 0xFFFFFFFFu - kTimeout)));
+INSTANTIATE_TEST_SUITE_P(AcrossTickWrap, TimeoutTest,
+                         testing::Combine(testing::ValuesIn(kTimedCases),
+                                          testing::Values(1000u, 0xFFFFFFF0u, 0xFFFFFFEBu)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "From" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 }  // namespace
 }  // namespace brennix::test

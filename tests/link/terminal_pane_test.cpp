@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "link/output_window.h"
@@ -13,6 +14,10 @@ struct AppendCase {
     std::string bytes;
     std::string after;
 };
+
+void PrintTo(const AppendCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class TerminalAppendTest : public testing::TestWithParam<AppendCase> {};
 
