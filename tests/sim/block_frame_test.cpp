@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "sim/block_framer.h"
@@ -14,75 +15,63 @@ uint16_t LittleEndian16(const std::string& bytes, size_t at) {
                                  static_cast<uint8_t>(bytes[at + 1]) << 8);
 }
 
-TEST(BlockChecksum, KnownVectors) {
-    EXPECT_EQ(BlockChecksum(std::vector<uint8_t>(96, 0)), 0xA596);
+TEST(BlockChecksum, StartsAt0xA596AndWrapsAt16Bits) {
     EXPECT_EQ(BlockChecksum(std::vector<uint8_t>{}), 0xA596);
     EXPECT_EQ(BlockChecksum(std::vector<uint8_t>{1, 2, 0xFF}), 0xA596 + 0x102);
-    // 258 bytes of 0xFF sum to 0xFEFE: the total wraps modulo 65536.
     EXPECT_EQ(BlockChecksum(std::vector<uint8_t>(258, 0xFF)), (0xA596 + 258 * 0xFF) & 0xFFFF);
 }
 
-struct BlockCase {
-    const char* command;
-    size_t size;
-};
-
-class FramedBlocks : public ::testing::TestWithParam<BlockCase> {};
-
-TEST_P(FramedBlocks, ComeAsOkLengthDataChecksumLineEndAndPrompt) {
-    SimHarness sim;
-    const std::string command = std::string(GetParam().command) + "\r";
-    const std::string reply = sim.Exchange(command);
-    const size_t size = GetParam().size;
-    ASSERT_EQ(reply.size(), command.size() + 4 + 2 + size + 2 + 3);
-    size_t at = command.size();
-    EXPECT_EQ(reply.substr(at, 4), "OK\r\n");
-    at += 4;
-    EXPECT_EQ(LittleEndian16(reply, at), size + 4);
-    at += 2;
-    const std::string data = reply.substr(at, size);
-    const unsigned sum = std::accumulate(data.begin(), data.end(), 0u, [](unsigned s, char c) {
-        return s + static_cast<uint8_t>(c);
-    });
-    at += size;
-    EXPECT_EQ(LittleEndian16(reply, at), (0xA596 + sum) & 0xFFFF);
-    EXPECT_EQ(reply.substr(at + 2), "\r\n>");
+// "get X\r" is echoed, then "OK\r\n", the length (data + 4), the data, the checksum, "\r\n>".
+TEST(FramedBlocks, ComeWithLengthChecksumAndPrompt) {
+    for (const auto& [command, size] :
+         {std::pair{"get Conf\r", 96}, std::pair{"get User\r", 258}, std::pair{"GET oper\r", 64}}) {
+        SimHarness sim;
+        const std::string reply = sim.Exchange(command);
+        ASSERT_EQ(reply.size(), 9 + 4 + 2 + size + 2 + 3u) << command;
+        EXPECT_EQ(reply.substr(9, 4), "OK\r\n");
+        EXPECT_EQ(LittleEndian16(reply, 13), size + 4);
+        const unsigned sum = std::accumulate(reply.begin() + 15, reply.begin() + 15 + size, 0u,
+                                             [](unsigned s, char c) { return s + uint8_t(c); });
+        EXPECT_EQ(LittleEndian16(reply, 15 + size), (0xA596 + sum) & 0xFFFF) << command;
+        EXPECT_EQ(reply.substr(17 + size), "\r\n>");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Blocks, FramedBlocks,
-                         ::testing::Values(BlockCase{"get Conf", 96}, BlockCase{"get User", 258},
-                                           BlockCase{"GET oper", 64}));
-
-TEST(FramedBlocks, WrongLengthFaultSpoilsOnlyTheLengthField) {
-    SimHarness sim;
-    sim.instrument.GetFaults().wrongBlockLength = true;
-    const std::string reply = sim.Exchange("get Conf\r");
-    EXPECT_NE(LittleEndian16(reply, 13), 100);
-    EXPECT_EQ(reply.size(), 13 + 2 + 96 + 2 + 3u);
-}
-
-TEST(FramedBlocks, WrongChecksumFaultSpoilsOnlyTheChecksum) {
+TEST(FramedBlocks, FaultsSpoilOnlyTheirOwnPart) {
     SimHarness sim;
     const std::string good = sim.Exchange("get Oper\r");
     sim.instrument.GetFaults().wrongBlockChecksum = true;
-    const std::string bad = sim.Exchange("get Oper\r");
-    ASSERT_EQ(bad.size(), good.size());
-    const size_t checksumAt = 13 + 2 + 64;
-    EXPECT_EQ(bad.substr(0, checksumAt), good.substr(0, checksumAt));
-    EXPECT_NE(LittleEndian16(bad, checksumAt), LittleEndian16(good, checksumAt));
+    const std::string badSum = sim.Exchange("get Oper\r");
+    EXPECT_EQ(badSum.substr(0, 79), good.substr(0, 79));
+    EXPECT_NE(badSum.substr(79), good.substr(79));
+    EXPECT_EQ(badSum.size(), good.size());
+
+    sim.instrument.GetFaults() = {.wrongBlockLength = true};
+    const std::string badLength = sim.Exchange("get Oper\r");
+    EXPECT_NE(LittleEndian16(badLength, 13), 68);
+    EXPECT_EQ(badLength.substr(15), good.substr(15));
+
+    sim.instrument.GetFaults() = {.shortBlock = true};
+    const std::string cut = sim.Exchange("get User\r", 5000);
+    EXPECT_EQ(cut.size(), 15 + 129u);
+    EXPECT_EQ(LittleEndian16(cut, 13), 262);
 }
 
-TEST(FramedBlocks, ShortBlockFaultBreaksOffHalfwayWithNothingAfter) {
-    SimHarness sim;
-    sim.instrument.GetFaults().shortBlock = true;
-    const std::string reply = sim.Exchange("get User\r", 5000);
-    EXPECT_EQ(reply.size(), 13 + 2 + 129u);
-    EXPECT_EQ(LittleEndian16(reply, 13), 262);
+TEST(FramedBlocks, ConfigurationMatchesTheModel) {
+    SimHarness sim(Unpaced({.model = Model::kMirovanAdv}));
+    const std::string block = sim.Exchange("get Conf\r").substr(15, 96);
+    EXPECT_EQ(static_cast<uint8_t>(block[12]), 55);      // CPU software 5.5
+    EXPECT_EQ(static_cast<uint8_t>(block[25]) / 16, 5);  // system type LMR
+    EXPECT_EQ(std::string(block.c_str() + 15), "M2468");
 }
 
-TEST(FramedBlocks, UnknownBlockIsAnError) {
+TEST(FramedBlocks, UserBlockCarriesTheSettings) {
     SimHarness sim;
-    EXPECT_EQ(sim.Exchange("get Nothing\r"), "get Nothing\rERROR: no such block\r\n>");
+    sim.Exchange("ai 600\rcb 0.29\rDeployment HARBOUR\r");
+    const std::string block = sim.Exchange("get User\r").substr(15, 258);
+    EXPECT_EQ(LittleEndian16(block, 25), 600);
+    EXPECT_EQ(static_cast<uint8_t>(block[248]), 29);  // centimetres, truncated
+    EXPECT_EQ(std::string(block.c_str() + 49), "HARBOUR");
 }
 
 }  // namespace

@@ -1,51 +1,47 @@
+#include "sim/sim_options.h"
+
 #include <gtest/gtest.h>
 
-#include "sim/sim_options.h"
+#include <string>
+#include <vector>
 
 namespace brennix::sim::test {
 namespace {
 
-TEST(SimOptions, DefaultsToAnAwakeMirovanAt9600) {
+TEST(SimOptions, DefaultIsAnAwakeMirovanAt9600AndEveryOptionIsRead) {
     std::string error;
-    const std::optional<Settings> settings = ParseSimArguments({}, error);
-    ASSERT_TRUE(settings);
-    EXPECT_EQ(settings->model, Model::kMirovan);
-    EXPECT_EQ(settings->baudRate, 9600u);
-    EXPECT_FALSE(settings->asleep);
-}
+    const std::optional<Settings> plain = ParseSimArguments({}, error);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->model, Model::kMirovan);
+    EXPECT_EQ(plain->baudRate, 9600u);
+    EXPECT_FALSE(plain->asleep);
 
-TEST(SimOptions, ReadsEveryOption) {
-    std::string error;
-    const std::optional<Settings> settings =
+    const std::optional<Settings> all =
         ParseSimArguments({"--baud", "19200", "--model", "mirovanadv", "--asleep", "--sdi12",
                            "--rs485", "15", "--compass"},
                           error);
-    ASSERT_TRUE(settings) << error;
-    EXPECT_EQ(settings->baudRate, 19200u);
-    EXPECT_EQ(settings->model, Model::kMirovanAdv);
-    EXPECT_TRUE(settings->asleep);
-    EXPECT_TRUE(settings->sdi12Mode);
-    EXPECT_EQ(settings->rs485Address, 15u);
-    EXPECT_TRUE(settings->reportsCompass);
+    ASSERT_TRUE(all) << error;
+    EXPECT_EQ(all->baudRate, 19200u);
+    EXPECT_EQ(all->model, Model::kMirovanAdv);
+    EXPECT_TRUE(all->asleep && all->sdi12Mode && all->reportsCompass);
+    EXPECT_EQ(all->rs485Address, 15u);
 }
 
-class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(BadArguments, AreRefusedWithAReason) {
-    std::string error;
-    EXPECT_FALSE(ParseSimArguments(GetParam(), error));
-    EXPECT_FALSE(error.empty());
+TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--baud"},
+                                               {"--baud", "9601"},
+                                               {"--baud", "96OO"},
+                                               {"--model", "Nortex"},
+                                               {"--rs485", "0"},
+                                               {"--rs485", "16"},
+                                               {"--rs485", "-1"},
+                                               {"--verbose"}}) {
+        std::string error;
+        EXPECT_FALSE(ParseSimArguments(args, error)) << args.back();
+        EXPECT_FALSE(error.empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, BadArguments,
-                         ::testing::Values(std::vector<std::string>{"--baud"},
-                                           std::vector<std::string>{"--baud", "9601"},
-                                           std::vector<std::string>{"--baud", "96OO"},
-                                           std::vector<std::string>{"--model", "Nortex"},
-                                           std::vector<std::string>{"--rs485", "0"},
-                                           std::vector<std::string>{"--rs485", "16"},
-                                           std::vector<std::string>{"--rs485", "-1"},
-                                           std::vector<std::string>{"--verbose"}));
 
 }  // namespace
 }  // namespace brennix::sim::test

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim/sim_harness.h"
+
+namespace brennix::sim::test {
+namespace {
+
+constexpr const char* kBreak = "<BREAK>";  // stands for a 300 ms BREAK in a step
+constexpr const char* kWakeText = "\r\nOstrel Mirovan\r\nCommand mode\r\n>";
+constexpr const char* kSdi12Notice = "System is in SDI-12 Mode\r\n";
+constexpr const char* kLeave = "\r\nCommand mode\r\n>";
+const std::string kSelect3 = "\xF0\xF0\xF0\xF3";
+const std::string kSelect5 = "\xF0\xF0\xF0\xF5";
+
+// The host sends, lets ms pass, and expects exactly this reply.
+struct Step {
+    std::string send;
+    std::string reply;
+    uint32_t ms = 0;
+};
+
+struct Conversation {
+    const char* name;
+    Settings settings;
+    std::vector<Step> steps;
+    Faults faults = {};
+    uint32_t startTick = 1000;
+};
+
+void PrintTo(const Conversation& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ConversationTest : public testing::TestWithParam<Conversation> {};
+
+TEST_P(ConversationTest, RepliesExactly) {
+    const Conversation& c = GetParam();
+    SimHarness sim(Unpaced(c.settings), c.startTick);
+    sim.instrument.GetFaults() = c.faults;
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+        if (c.steps[i].send == kBreak) {
+            sim.Break();
+        } else {
+            sim.Send(c.steps[i].send);
+        }
+        EXPECT_EQ(sim.Collect(c.steps[i].ms), c.steps[i].reply) << "step " << i;
+    }
+}
+
+std::string Banner(const std::string& name, const std::string& version, const char* serial) {
+    return "Ver\rOstrel " + name + " Version " + version + "\r\nSerial number " + serial + "\r\n>";
+}
+
+Conversation Identity(const char* name, Model model, const std::string& banner,
+                      const std::string& type) {
+    return {name,
+            {.model = model},
+            {{"Ver\r", banner}, {"systemtype\r", "systemtype\rSystem type " + type + "\r\n>"}}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wake, ConversationTest,
+    testing::Values(
+        Conversation{"AsleepIgnoresCommandsAndBlankLines",
+                     {.asleep = true},
+                     {{"Ver\r", "", 1000}, {" \r\n", "", 1000}}},
+        Conversation{"BreakWakesIt", {.asleep = true}, {{kBreak, kWakeText}, {" \r\n", " \r>"}}},
+        Conversation{"TheTwoLinesBeforeABreakWakeIt",
+                     {.asleep = true},
+                     {{" \r\n  \r\n", ""}, {"  \r\n", kWakeText}}},
+        Conversation{
+            "BreakRightAfterTheLinesDoesNotWakeItAgain",
+            {.asleep = true},
+            {{"  \r\n  \r\n", kWakeText, 100}, {kBreak, ""}, {"", "", 5000}, {kBreak, kWakeText}}},
+        Conversation{"TenPlusSignsWakeIt", {.asleep = true}, {{"+++++++++", ""}, {"+", kWakeText}}},
+        Conversation{"WakeSignalsWhenAwakeDiscardTheLine",
+                     {},
+                     {{"ai++++++++++", "ai++++++++++\r\n>"},
+                      {"ai 6", "ai 6"},
+                      {kBreak, kWakeText},
+                      {"\r", "\r>"}}},
+        Conversation{
+            "CompassPromptComesAfterTheDelayAcrossTheTickWrap",
+            {.asleep = true, .reportsCompass = true, .compassDelayMs = 5000},
+            {{kBreak, "\r\nOstrel Mirovan\r\nCommand mode\r\nCompass initialising\r\n", 10},
+             {"", "", 4980},
+             {"", ">", 20}},
+            {},
+            0xFFFFFF00u},
+        Conversation{"DeployStopsAnswering",
+                     {},
+                     {{"deploy\r", "deploy\rOK\r\n>"}, {" \r\n", "", 2000}, {kBreak, kWakeText}}},
+        Conversation{"IdleTimeOutSendsItToSleep",
+                     {.idleSleepMs = 60000},
+                     {{" \r", " \r>", 59000}, {" \r", " \r>", 60001}, {" \r", ""}}}),
+    [](const auto& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ConversationTest,
+    testing::Values(
+        Conversation{"EchoesAndAnswersOnCarriageReturnIgnoringLineFeeds",
+                     {},
+                     {{"sav", "sav"},
+                      {"eSetup\r", "eSetup\rOK\r\n>"},
+                      {" \r\n", " \r>"},
+                      {"\r\r\n", "\r>\r>"},
+                      {"OKAY\r", "OKAY\rERROR: unknown command\r\n>"},
+                      {"Help Nothing\r", "Help Nothing\rERROR: no help on that topic\r\n>"},
+                      {"get Nothing\r", "get Nothing\rERROR: no such block\r\n>"}}},
+        Conversation{"BackspaceTakesBackACharacter",
+                     {},
+                     {{"Verx\b\r", "Verx\b" + Banner("Mirovan MRV", "3.8", "M1234").substr(3)}}},
+        Conversation{"OverlongLineCutAtTheLimit",
+                     {},
+                     {{std::string(600, 'x') + "\r",
+                       std::string(510, 'x') + "\rERROR: unknown command\r\n>"}}},
+        Conversation{"DefaultsRestoresTheUserSettings",
+                     {},
+                     {{"ai 600\r", "ai 600\rOK\r\n>"},
+                      {"Defaults\r", "Defaults\rOK\r\n>"},
+                      {"ai\r", "ai\rAI 300\r\n>"}}}),
+    [](const auto& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, ConversationTest,
+    testing::Values(
+        Identity("Ktx", Model::kKtx, Banner("KTX", "2.4", "K2041"), "QZ"),
+        Identity("Lmr", Model::kLmr, Banner("LMR", "1.6", "L0317"), "LMR"),
+        Identity("Mirovan", Model::kMirovan, Banner("Mirovan MRV", "3.8", "M1234"), "WX"),
+        Identity("Fendrel", Model::kFendrel, Banner("Fendrel Fndl", "4.2", "F0562"), "JQ"),
+        Identity("MirovanAdv", Model::kMirovanAdv, Banner("Mirovan MRV", "5.5", "M2468"), "LMR"),
+        Identity("Corvex", Model::kCorvex, Banner("Corvex Crv", "1.2", "C0088"), "ZK"),
+        Identity("Pelorin", Model::kPelorin, Banner("Pelorin PLR", "2.0", "P0913"), "VW"),
+        Conversation{"BannerLeadByte",
+                     {.bannerLeadByte = true},
+                     {{"Ver\r", "Ver\r\xE8" + Banner("Mirovan MRV", "3.8", "M1234").substr(4)}}}),
+    [](const auto& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ConversationTest,
+    testing::Values(Conversation{"Sdi12AnswersWakeTrafficWithTheNoticeOnly",
+                                 {.sdi12Mode = true},
+                                 {{" \r\n", kSdi12Notice},
+                                  {kBreak, kSdi12Notice},
+                                  {"++++++++++", kSdi12Notice},
+                                  {"Ver\r", ""}}},
+                    Conversation{"Sdi12CommandsWithoutEcho",
+                                 {.sdi12Mode = true},
+                                 {{"?!", "0\r\n"}, {"0I!", "013OSTREL  MRV   100\r\n"}}},
+                    Conversation{"Sdi12OnFromTheCommandLineAndExitPlusTerminator",
+                                 {},
+                                 {{"sdi12\r", "sdi12\rSDI12 OFF\r\n>"},
+                                  {"SDI12 ON\r", "SDI12 ON\rOK\r\n"},
+                                  {" \r\n", kSdi12Notice},
+                                  {"?EXIT!", ""},
+                                  {"!", kLeave},
+                                  {" \r\n", " \r>"}}},
+                    Conversation{"Sdi12ExitWithoutTerminatorStays",
+                                 {.sdi12Mode = true},
+                                 {{"?EXIT!?!", "0\r\n"}, {" \r\n", kSdi12Notice}}},
+                    Conversation{"Rs485IgnoresTrafficUntilSelected",
+                                 {.rs485Address = 3},
+                                 {{" \r\n", ""}, {kBreak, ""}, {kSelect3 + " \r\n", " \r>"}}},
+                    Conversation{"Rs485OtherAddressDeselects",
+                                 {.rs485Address = 3},
+                                 {{kSelect3 + kSelect5 + "Ver\r", ""}, {kSelect3 + "\r", "\r>"}}},
+                    Conversation{
+                        "Rs485IncompleteSelection", {.rs485Address = 3}, {{"\xF0\xF0\xF3\r", ""}}},
+                    Conversation{"Rs232TakesSelectionBytesAsData", {}, {{kSelect3, kSelect3}}}),
+    [](const auto& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ConversationTest,
+    testing::Values(
+        Conversation{"SilentAnswersNothing", {}, {{"ai 600\r", "", 1000}}, {.silent = true}},
+        Conversation{"ExtraDelayHoldsBackTheAnswerNotTheEcho",
+                     {},
+                     {{"SaveSetup\r", "SaveSetup\r", 699}, {"", "OK\r\n>", 1}},
+                     {.extraDelayMs = 700}},
+        Conversation{"GarbledEchoSpoilsOnlyAWholeLineWrittenAtOnce",
+                     {},
+                     {{"\r\r", "\r>\r>"},
+                      {"c", "c"},
+                      {"b", "b"},
+                      {"\r", "\rCB 0.50\r\n>"},
+                      {"cb 1.0\r", "#b 1.0\rOK\r\n>"},
+                      {"cb\r", "cb\rCB 1.00\r\n>"}},
+                     {.garbleEchoes = 1}}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace brennix::sim::test
