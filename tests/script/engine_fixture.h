@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <string_view>
 
 #include "instrument/instrument.h"
 #include "script/script_engine.h"
@@ -31,6 +33,25 @@ class EngineTest : public testing::Test {
     ScriptedUiHost ui;
     CInstrument instrument;
     CScriptEngine engine;
+};
+
+// Names a parameterised case after its script: the case's index, then the script's letters and
+// digits, other runs of characters as one '_'.
+inline std::string ScriptCaseName(size_t index, std::string_view script) {
+    std::string name = std::to_string(index) + "_";
+    for (const char c : script.substr(0, 40)) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            name += c;
+        } else if (name.back() != '_') {
+            name += '_';
+        }
+    }
+    return name;
+}
+
+// Gives each case of a TEST_P whose parameter has a script field its ScriptCaseName.
+inline constexpr auto kNameAfterScript = [](const auto& info) {
+    return ScriptCaseName(info.index, info.param.script);
 };
 
 }  // namespace brennix::test

@@ -11,19 +11,7 @@
 namespace brennix::test {
 namespace {
 
-// #MARK records the tick at which the script reached it.
-class DirectiveTest : public EngineTest {
-  protected:
-    DirectiveTest() {
-        engine.RegisterDirective("MARK", [this](CInstrument*, const std::string&,
-                                                const std::vector<std::string>&, bool&) {
-            marks.push_back(Now());
-            return 1;
-        });
-    }
-
-    std::vector<uint32_t> marks;
-};
+using DirectiveTest = EngineTest;
 
 struct WaitCase {
     const char* script;
@@ -44,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Periods, WaitTest,
                          testing::Values(WaitCase{"#WAIT", 1000, 1010}, WaitCase{"#WAIT 0", 0, 5},
                                          WaitCase{"#WAIT '-3'", 0, 5},
                                          WaitCase{"#WAIT 3", 3000, 3020},
-                                         WaitCase{"#WAIT '2' 9", 2000, 2015}));
+                                         WaitCase{"#WAIT '2' 9", 2000, 2015}),
+                         kNameAfterScript);
 
 TEST_F(DirectiveTest, WaitShowsWhatTheInstrumentSends) {
     engine.Run("Show Conf\n#WAIT", true);
@@ -52,49 +41,53 @@ TEST_F(DirectiveTest, WaitShowsWhatTheInstrumentSends) {
     EXPECT_EQ(Terminal().back(), '>');
 }
 
-TEST_F(DirectiveTest, WaitPromptGoesOnTheMomentThePromptArrives) {
-    line.instrument.GetFaults().extraDelayMs = 1500;
-    EXPECT_NE(engine.Run("SaveSetup\n#WAIT_PROMPT 5\n#MARK", true), 0);
-    ASSERT_EQ(marks.size(), 1u);
-    // The first attempt (from about 400 ms) fails; the prompt comes about 1.5 s after the send.
-    EXPECT_GT(marks[0], 1500u);
-    EXPECT_LT(marks[0], 1600u);
+struct WaitPromptCase {
+    const char* name;
+    const char* script;
+    bool silent;
+    uint32_t replyDelayMs;
+    bool succeeds;
+    uint32_t atLeastMs;
+    uint32_t atMostMs;
+};
+
+// Each attempt waits a second for the prompt; the one that sees it ends at once. A slow reply
+// comes about 1.5 s after the send, when the first attempt (from about 400 ms) has failed.
+const WaitPromptCase kWaitPromptCases[] = {
+    {"GoesOnTheMomentThePromptArrives", "SaveSetup\n#WAIT_PROMPT 5", false, 1500, true, 1501, 1599},
+    {"PromptAlreadyInDoesNotWait", "SaveSetup\n#WAIT_PROMPT 5", false, 0, true, 0, 419},
+    {"ZeroFailsWithoutReading", "#WAIT_PROMPT 0\nabc", false, 0, false, 0, 4},
+    {"FailsAfterItsAttempts", "#WAIT_PROMPT 2\nabc", true, 0, false, 2000, 2019},
+};
+
+class WaitPromptTest : public EngineTest, public testing::WithParamInterface<WaitPromptCase> {};
+
+TEST_P(WaitPromptTest, EndsWhenThePromptArrivesOrTheAttemptsRunOut) {
+    const WaitPromptCase& test = GetParam();
+    line.instrument.GetFaults().silent = test.silent;
+    line.instrument.GetFaults().extraDelayMs = test.replyDelayMs;
+    EXPECT_EQ(engine.Run(test.script, true) != 0, test.succeeds);
+    EXPECT_GE(Now(), test.atLeastMs);
+    EXPECT_LE(Now(), test.atMostMs);
+    if (!test.succeeds) {
+        EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
+        EXPECT_EQ(Received(), "\r\n");
+    }
 }
 
-TEST_F(DirectiveTest, WaitPromptWithThePromptAlreadyInDoesNotWait) {
-    EXPECT_NE(engine.Run("SaveSetup\n#WAIT_PROMPT 5\n#MARK", true), 0);
-    ASSERT_EQ(marks.size(), 1u);
-    EXPECT_LT(marks[0], 420u);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, WaitPromptTest, testing::ValuesIn(kWaitPromptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DirectiveTest, WaitPromptZeroFailsWithoutReading) {
-    EXPECT_EQ(engine.Run("#WAIT_PROMPT 0\nabc", true), 0);
-    EXPECT_LT(Now(), 5u);
-    EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
-    EXPECT_EQ(Received(), "\r\n");
-}
-
-TEST_F(DirectiveTest, WaitPromptFailsAfterItsAttempts) {
-    line.instrument.GetFaults().silent = true;
-    EXPECT_EQ(engine.Run("#WAIT_PROMPT 2\nabc", true), 0);
-    EXPECT_GE(Now(), 2000u);
-    EXPECT_LT(Now(), 2020u);
-    EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
-}
-
-// The error reply ends in a prompt without "OK": the first attempt ends at once, the second
+// An error reply ends in a prompt without "OK": the first attempt ends at once, the second
 // waits its full second.
-TEST_F(DirectiveTest, WaitOkFailsAtAPromptWithoutOk) {
-    EXPECT_EQ(engine.Run("xyz\n#WAIT_OK 2\nnext", true), 0);
-    EXPECT_EQ(Received(), "xyz\r\r\n");
-    EXPECT_TRUE(Shows(ErrorText("WAIT for OK failed!")));
-    EXPECT_GT(Now(), 1400u);
-    EXPECT_LT(Now(), 1500u);
-}
-
-TEST_F(DirectiveTest, WaitOkGoesOnAfterOk) {
+TEST_F(DirectiveTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
     EXPECT_NE(engine.Run("nc 20\n#WAIT_OK 3\nnext", true), 0);
-    EXPECT_EQ(Received(), "nc 20\rnext\r");
+    const uint32_t start = Now();
+    EXPECT_EQ(engine.Run("xyz\n#WAIT_OK 2\nnext", true), 0);
+    EXPECT_EQ(Received(), "nc 20\rnext\rxyz\r\r\n");
+    EXPECT_TRUE(Shows(ErrorText("WAIT for OK failed!")));
+    EXPECT_GT(Now() - start, 1400u);
+    EXPECT_LT(Now() - start, 1500u);
 }
 
 TEST_F(DirectiveTest, MessageBoxOkGoesOnAndCancelStops) {
@@ -132,27 +125,39 @@ TEST_F(DirectiveTest, WakeUpResultIsIgnored) {
     EXPECT_EQ(Received().substr(Received().size() - 4), "abc\r");
 }
 
-TEST_F(DirectiveTest, StopDuringWaitEndsAfterTheCurrentAttempt) {
-    ui.PressStopAt(1500);
-    EXPECT_EQ(engine.Run("#WAIT 10\nabc", false), 0);
-    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
-    EXPECT_EQ(Received(), "\r\n");
-    EXPECT_LT(Now(), 2100u);
+struct StopCase {
+    const char* name;
+    const char* script;
+    bool silent;
+    uint32_t stopAtMs;
+    bool succeeds;
+    const char* received;
+};
+
+// Stop ends a wait after its current attempt; a wait that was the last statement just ends.
+const StopCase kStopCases[] = {
+    {"BetweenStatements", "a\nb\nc", false, 500, false, "a\rb\r\r\n"},
+    {"InsideAWait", "#WAIT 10\nabc", false, 1500, false, "\r\n"},
+    {"InsideALastWait", "#WAIT 10", false, 1500, true, ""},
+    {"InsideWaitPromptCancelsInsteadOfFailing", "#WAIT_PROMPT 5\nabc", true, 1500, false, "\r\n"},
+};
+
+class StopTest : public EngineTest, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopTest, CancelsTheRun) {
+    const StopCase& test = GetParam();
+    line.instrument.GetFaults().silent = test.silent;
+    ui.PressStopAt(test.stopAtMs);
+    EXPECT_EQ(engine.Run(test.script, false) != 0, test.succeeds);
+    EXPECT_EQ(Received(), test.received);
+    EXPECT_EQ(Shows(test.succeeds ? "ERROR" : ErrorText("Execution cancelled!")), !test.succeeds);
+    EXPECT_LT(Now(), test.stopAtMs + 600);
+    EXPECT_FALSE(engine.IsRunning());
+    EXPECT_FALSE(engine.IsCancelRequested());
 }
 
-TEST_F(DirectiveTest, StopDuringALastWaitJustEndsTheRun) {
-    ui.PressStopAt(1500);
-    EXPECT_NE(engine.Run("#WAIT 10", false), 0);
-    EXPECT_FALSE(Shows("ERROR"));
-    EXPECT_LT(Now(), 2100u);
-}
-
-TEST_F(DirectiveTest, StopDuringWaitPromptCancelsInsteadOfFailing) {
-    line.instrument.GetFaults().silent = true;
-    ui.PressStopAt(1500);
-    EXPECT_EQ(engine.Run("#WAIT_PROMPT 5\nabc", false), 0);
-    EXPECT_EQ(Terminal(), ErrorText("Execution cancelled!"));
-}
+INSTANTIATE_TEST_SUITE_P(Cases, StopTest, testing::ValuesIn(kStopCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class RunScriptTest : public DirectiveTest {
   protected:
@@ -219,7 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
         MissingCase{"#RUNSCRIPT 'nofile.cmd'\nx", "\r\nERROR: Can't find file  nofile.cmd"},
         MissingCase{"#RUNSCRIPT 'sub'\nx", "\r\nERROR: Can't find file  sub"},
         MissingCase{"#RUNSCRIPT\nx",
-                    "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"}));
+                    "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"}),
+    kNameAfterScript);
 
 // Stop pressed in the caller's #WAIT after the called file has returned still cancels.
 TEST_F(RunScriptTest, CallerStaysCancellableAfterTheCalledFileReturns) {

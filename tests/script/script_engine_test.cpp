@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
                     SendCase{"##x=\"5\"", "5\r"}, SendCase{"v ##y", "v 5\r"},
                     SendCase{"date ##DATE()", "date 2026/01/02\r"},
                     SendCase{"t ##time() ok", "t 03:04:05 ok\r"},
-                    SendCase{"say \"a//b\"", "say \"a\r"}));
+                    SendCase{"say \"a//b\"", "say \"a\r"}, SendCase{"set %y.b", "set 5.b\r"},
+                    SendCase{"##v='y'", "5\r"}, SendCase{"##v=", "\r"},
+                    SendCase{"##v=\"a b\"", "a b\r"}),
+    kNameAfterScript);
 
 TEST_F(EngineTest, ScriptEndsAtItsFirstNulByte) {
     EXPECT_NE(engine.Run(std::string("ab\0cd\nef", 8), true), 0);
@@ -53,9 +56,12 @@ TEST_F(EngineTest, AssignmentInASendLineSetsTheVariableForLaterRuns) {
     EXPECT_EQ(engine.FindVariable("n"), "12");
 }
 
+const std::string kTooLongName = "set %" + std::string(129, 'n') + " x";
+const std::string kTooLongNameError = "Too long variable name: " + std::string(129, 'n') + " x";
+
 struct CompileErrorCase {
     const char* script;
-    const char* terminal;
+    const char* error;
 };
 
 class CompileErrorRunTest : public EngineTest,
@@ -65,26 +71,40 @@ class CompileErrorRunTest : public EngineTest,
 TEST_P(CompileErrorRunTest, ReportsAndSendsNothingOfTheScript) {
     EXPECT_EQ(engine.Run(GetParam().script, false), 0);
     EXPECT_EQ(Received(), "\r\n");
-    EXPECT_EQ(Terminal(), GetParam().terminal);
+    EXPECT_EQ(Terminal(), ErrorText(GetParam().error));
     EXPECT_EQ(ui.scriptWindowsOpened, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, CompileErrorRunTest,
     testing::Values(
-        CompileErrorCase{"abc\n#IF x\n#ENDIF", "\r\nERROR: Invalid syntax in #IF statement"},
-        CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF",
-                         "\r\nERROR: Invalid syntax in #ELSEIF statement"},
-        CompileErrorCase{"abc\n##x = 5", "\r\nERROR: Invalid expression ' x = 5 '"},
+        CompileErrorCase{"abc\n#IF x\n#ENDIF", "Invalid syntax in #IF statement"},
+        CompileErrorCase{"#IF x == 5 6", "Invalid syntax in #IF statement"},
+        CompileErrorCase{"#IF 1 == 1\n#IF y\n#ENDIF\n#ENDIF", "Invalid syntax in #IF statement"},
+        CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF", "Invalid syntax in #ELSEIF statement"},
+        CompileErrorCase{"abc\n##x = 5", "Invalid expression ' x = 5 '"},
+        CompileErrorCase{"set ##x more", "Invalid expression ' x more '"},
+        CompileErrorCase{"##x=my_var", "Invalid function name: my_var"},
         CompileErrorCase{"cb ##input('Cell begin',%x)",
-                         "\r\nERROR: Invalid parameter name input('Cell begin',%x)"},
-        CompileErrorCase{"abc\n#DIALOG\nx=input()", "\r\nERROR: Unclosed #DIALOG block"}));
+                         "Invalid parameter name input('Cell begin',%x)"},
+        CompileErrorCase{"abc\n#DIALOG\nx=input()", "Unclosed #DIALOG block"},
+        CompileErrorCase{"#DIALOG\nx = 1\n#ENDDIALOG", "Invalid expression ' x = 1 '"},
+        CompileErrorCase{kTooLongName.c_str(), kTooLongNameError.c_str()}),
+    kNameAfterScript);
 
-TEST_F(EngineTest, UnparsableDirectiveIsReportedAndTheRestRuns) {
-    EXPECT_NE(engine.Run("a\n#MSGBOX('Hi')\nb", true), 0);
-    EXPECT_EQ(Received(), "\r\na\rb\r");
-    EXPECT_TRUE(Shows(ErrorText("Syntax error ')'"))) << Terminal();
+// Each report sends CR LF to the instrument before the script runs.
+TEST_F(EngineTest, UnparsableDirectivesAreReportedAndTheRestRuns) {
+    EXPECT_NE(engine.Run("a\n#MSGBOX('Hi')\nb\n#MSGBOX \"Hi\nc", true), 0);
+    EXPECT_EQ(Received(), "\r\n\r\na\rb\rc\r");
+    EXPECT_TRUE(Terminal().starts_with(ErrorText("Syntax error ')'") +
+                                       ErrorText("Unterminated string") + "\r>"));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(EngineTest, VariableNamesUpTo128CharactersAreAccepted) {
+    engine.SetVariable(std::string(128, 'n'), "7");
+    EXPECT_NE(engine.Run("set %" + std::string(128, 'n'), true), 0);
+    EXPECT_EQ(Received(), "set 7\r");
 }
 
 struct RunErrorCase {
@@ -112,9 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
                     RunErrorCase{"a\nset %nope", "a\r\r\n", "Variable not found: nope"},
                     RunErrorCase{"x ##FOO(a)", "\r\n", "Unknown function: FOO"},
                     RunErrorCase{"x ##DATE", "\r\n", "Variable not found: DATE"},
+                    RunErrorCase{"set %x_1", "\r\n", "Variable not found: x_1"},
                     RunErrorCase{"##x=5", "\r\n", "Variable not found: 5"},
                     RunErrorCase{"a\n#ENDIF\nb", "a\r\r\n", "#ENDIF without matching #IF"},
-                    RunErrorCase{"#IF %x == 5\na\n#ENDIF", "\r\n", "Variable not found: %x"}));
+                    RunErrorCase{"#IF %x == 5\na\n#ENDIF", "\r\n", "Variable not found: %x"}),
+    kNameAfterScript);
 
 struct ConditionCase {
     const char* script;
@@ -136,6 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"#IF x == 'on'\nA\n#ELSE\nB\n#ENDIF\nC", "A\rC\r"},
         ConditionCase{"#if n == 05\nA\n#ELSE\nB\n#ENDIF", "B\r"},
         ConditionCase{"#IF x != 'on'\nA\n#ENDIF\nB", "B\r"},
+        // #ELSE and #ENDIF ignore their parameters.
+        ConditionCase{"#IF x != 'on'\nA\n#ELSE junk\nB\n#ENDIF x y\nC", "B\rC\r"},
         ConditionCase{"#IF 'x' == x\nA\n#ENDIF", ""},
         // Conditions inside code that does not run are never evaluated.
         ConditionCase{"#IF x == 'OFF'\n#IF nope == 1\nA\n#ELSEIF nope2 == 1\n#ENDIF\nB\n#ELSE\nC\n"
@@ -150,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
         // An open #IF at the end is accepted.
         ConditionCase{"#IF x == 'ON'\nA", "A\r"},
         // A stray #ELSE acts on the outermost frame and skips the rest without a message.
-        ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}));
+        ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}),
+    kNameAfterScript);
 
 TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
     engine.Run("one", false);
@@ -181,15 +206,6 @@ TEST_F(EngineTest, NonQuietRunPumpsDuringLinkWaitsAndRestoresTheCallback) {
     EXPECT_GT(previousCalls, 0);
 }
 
-TEST_F(EngineTest, StopPressedBetweenStatementsCancels) {
-    ui.PressStopAt(500);
-    EXPECT_EQ(engine.Run("a\nb\nc", false), 0);
-    EXPECT_EQ(Received(), "a\rb\r\r\n");
-    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
-    EXPECT_FALSE(engine.IsRunning());
-    EXPECT_FALSE(engine.IsCancelRequested());
-}
-
 TEST_F(EngineTest, CancelOutsideARunIsIgnored) {
     engine.RequestCancel();
     EXPECT_FALSE(engine.IsCancelRequested());
@@ -203,23 +219,6 @@ TEST_F(EngineTest, InstrumentRoutesTextsAndSingleCommandsThroughTheEngine) {
     EXPECT_TRUE(instrument.ExecCommand("nc 20", reply, true, 3000));
     EXPECT_EQ(Received(), "a\rb\rnc 20\r");
     EXPECT_EQ(ui.scriptWindowsOpened, 1);
-}
-
-TEST_F(EngineTest, RegisteredDirectivesAreTriedInOrder) {
-    std::vector<std::string> seen;
-    engine.RegisterDirective("PING", [&](CInstrument*, const std::string& name,
-                                         const std::vector<std::string>& arguments, bool& handled) {
-        seen.push_back(name + ":" + arguments.at(0));
-        handled = false;
-        return 1;
-    });
-    engine.RegisterDirective(
-        "ping", [&](CInstrument*, const std::string&, const std::vector<std::string>&, bool&) {
-            seen.push_back("second");
-            return 1;
-        });
-    EXPECT_NE(engine.Run("#Ping 'hello world'", true), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"PING:hello world", "second"}));
 }
 
 }  // namespace
