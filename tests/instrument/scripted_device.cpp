@@ -7,42 +7,23 @@ namespace brennix::test {
 void ScriptedDevice::Send(std::string_view bytes, uint32_t delayMs) {
     const uint32_t arrival = clock_.TickCount() + delayMs;
     for (const char byte : bytes) {
-        const auto at =
-            std::upper_bound(queue_.begin(), queue_.end(), arrival,
-                             [](uint32_t tick, const auto& entry) { return tick < entry.first; });
-        queue_.insert(at, {arrival, static_cast<uint8_t>(byte)});
+        queue_.insert(std::ranges::upper_bound(queue_, arrival, {}, &Queued::first),
+                      {arrival, byte});
     }
 }
 
-bool ScriptedDevice::Open(const std::string&) {
-    open_ = true;
-    return true;
-}
-
-bool ScriptedDevice::GetState(SerialState& state) {
-    state = state_;
-    return open_;
-}
-
-bool ScriptedDevice::SetState(const SerialState& state) {
-    state_ = state;
-    return open_;
-}
-
-bool ScriptedDevice::BytesWaiting(uint32_t& count) {
-    count = static_cast<uint32_t>(Arrived());
-    return open_;
-}
-
-bool ScriptedDevice::BytesPending(uint32_t& count) {
-    count = 0;
-    return open_;
+std::string ScriptedDevice::TakeQueued() {
+    std::string rest;
+    for (const auto& [tick, byte] : std::exchange(queue_, {})) {
+        rest.push_back(byte);
+    }
+    return rest;
 }
 
 bool ScriptedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
-    done = std::min(count, Arrived());
+    done = std::min<size_t>(count, Arrived());
     for (size_t i = 0; i < done; ++i) {
-        buffer[i] = queue_.front().second;
+        buffer[i] = static_cast<uint8_t>(queue_.front().second);
         queue_.pop_front();
     }
     return open_;
@@ -55,42 +36,48 @@ bool ScriptedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
     }
     for (; done < count; ++done) {
         wire_.push_back(static_cast<char>(data[done]));
-        if (onByte) {
-            onByte(data[done]);
-        }
+        Hear(static_cast<char>(data[done]));
     }
     return true;
 }
 
 bool ScriptedDevice::Purge(uint32_t flags) {
-    if (purgeResult && !purgeResult(flags)) {
+    if (--failingPurge == 0) {
         return false;
     }
     if (flags & kPurgeRxClear) {
-        queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(Arrived()));
+        queue_.erase(queue_.begin(), queue_.begin() + Arrived());
     }
     return true;
 }
 
 bool ScriptedDevice::SetBreak(bool on) {
-    if (breakFails) {
-        return false;
-    }
-    if (on) {
+    if (on && !breakFails) {
         wire_ += "<BREAK>";
-        if (onBreak) {
-            onBreak();
-        }
+        Send(breakReply, 100);
     }
-    return true;
+    return !breakFails;
 }
 
-size_t ScriptedDevice::Arrived() const {
+uint32_t ScriptedDevice::Arrived() const {
     const uint32_t now = clock_.TickCount();
-    return static_cast<size_t>(
-        std::find_if(queue_.begin(), queue_.end(),
-                     [now](const auto& entry) { return entry.first > now; }) -
+    return static_cast<uint32_t>(
+        std::ranges::find_if(queue_, [now](const Queued& entry) { return entry.first > now; }) -
         queue_.begin());
+}
+
+void ScriptedDevice::Hear(char byte) {
+    if (!awake) {
+        heardAsleep_.push_back(byte);
+        awake = !wakeWord.empty() && heardAsleep_.ends_with(wakeWord);
+    } else if (byte == '\r') {
+        const auto reply = replies.find(line_);
+        Send(reply != replies.end() ? reply->second : "\r\n>");
+        line_.clear();
+    } else if (byte != '\n') {
+        Send(std::string(1, garbledEchoes-- > 0 ? '#' : byte));
+        line_.push_back(byte);
+    }
 }
 
 }  // namespace brennix::test

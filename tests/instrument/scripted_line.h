@@ -1,10 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <string>
 
 #include "instrument/instrument.h"
 #include "instrument/scripted_device.h"
-#include "instrument/scripted_instrument.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "support/scripted_ui_host.h"
@@ -19,19 +21,14 @@ struct ScriptedLine {
     }
 
     uint32_t Elapsed(uint32_t since = 0) { return clock.TickCount() - since; }
-
-    // Takes what the far end has sent that the instrument object left unread.
-    std::string Unread() {
-        std::string rest(device.Queued(), '\0');
-        size_t done = 0;
-        device.Read(reinterpret_cast<uint8_t*>(rest.data()), rest.size(), done);
-        rest.resize(done);
-        return rest;
+    void ExpectOneMessage(const std::string& text, const std::string& caption = "") const {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, text);
+        EXPECT_EQ(ui.messages[0].caption, caption);
     }
 
     VirtualClock clock;
     ScriptedDevice device{clock};
-    ScriptedInstrument far{device};
     CSerialLink link{device, clock};
     ScriptedUiHost ui{clock};
     CInstrument instrument{clock, ui};
