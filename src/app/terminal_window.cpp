@@ -151,13 +151,15 @@ void CDlgTerminal::BuildToolBar() {
         QAction* action = bar->addAction(ToolBarIcon(image), tip);
         action->setToolTip(tip);
         connect(action, &QAction::triggered, this, handler);
+        return action;
     };
     add(ToolBarImage::kPlug, tr("Connect"), &CDlgTerminal::Connect);
     add(ToolBarImage::kSpark, tr("Send break"), &CDlgTerminal::SendBreakToInstrument);
     bar->addSeparator();
     add(ToolBarImage::kLetters, tr("Next font size"), &CDlgTerminal::NextFontSize);
     bar->addSeparator();
-    add(ToolBarImage::kQuestionMark, tr("Help"), &CDlgTerminal::ShowHelp);
+    add(ToolBarImage::kQuestionMark, tr("Help"), &CDlgTerminal::ShowHelp)
+        ->setShortcut(QKeySequence::HelpContents);
 }
 
 void CDlgTerminal::ConnectMenus() {
