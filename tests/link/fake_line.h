@@ -97,8 +97,10 @@ class FakeSerialDevice : public SerialDevice {
         return true;
     }
     bool SetBreak(bool on) override {
+        if (!Usable())
+            return false;
         breaks.emplace_back(on, clock_.TickCount());
-        return Usable();
+        return true;
     }
     bool Exists(const std::string&) override { return true; }
     int LastError() const override { return lastError_; }
@@ -109,7 +111,11 @@ class FakeSerialDevice : public SerialDevice {
         lastError_ = error;
         return false;
     }
-    bool Usable() { return open_ && !lost ? true : Fail(open_ ? EIO : EBADF); }
+    bool Usable() {
+        if (!open_)
+            return Fail(EBADF);
+        return !lost || Fail(EIO);
+    }
     bool Reached(uint32_t tick) { return static_cast<int32_t>(clock_.TickCount() - tick) >= 0; }
     std::string& Collect() {
         for (; !arrivals_.empty() && Reached(arrivals_.front().first); arrivals_.pop_front())
