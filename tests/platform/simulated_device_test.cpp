@@ -11,20 +11,6 @@
 namespace brennix::test {
 namespace {
 
-TEST(SimulatedDevice, InstrumentEchoesOnlyAtItsOwnRate) {
-    SimLine line;
-    std::array<char, 32> buffer{};
-    ASSERT_TRUE(line.link.SetBaudRate(19200));
-    ASSERT_TRUE(line.link.Write("abc", 100, false));
-    EXPECT_FALSE(line.link.ReadUntil(buffer, "abc", 100, 0, false));
-
-    ASSERT_TRUE(line.link.SetBaudRate(9600));
-    ASSERT_TRUE(line.link.Write("abc", 100, false));
-    EXPECT_TRUE(line.link.ReadUntil(buffer, "abc", 100, 0, true));
-    EXPECT_EQ(line.terminal.Text(), "abc");
-    EXPECT_EQ(line.instrument.Received(), "abcabc");
-}
-
 TEST(SimulatedDevice, ImmediateReadWaitsTheDriverTimeOutOnlyForMissingBytes) {
     SimLine line;
     std::array<uint8_t, 4> buffer{};
