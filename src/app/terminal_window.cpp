@@ -121,6 +121,9 @@ void CDlgTerminal::BuildWindow() {
     commandLine_->setCompleter(nullptr);
     commandLine_->setMaxVisibleItems(static_cast<int>(CommandHistory::kMaxSaved));
     commandLine_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Typed keys reach the combo box (the focus widget) and are passed on to its line edit
+    // without the line edit's filters, so both are watched.
+    commandLine_->installEventFilter(this);
     commandLine_->lineEdit()->installEventFilter(this);
     connect(commandLine_, &QComboBox::activated, this, &CDlgTerminal::SendHistoryEntry,
             Qt::QueuedConnection);
@@ -438,7 +441,8 @@ bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
     // The combo box would treat Enter and the arrow keys as choosing a history entry, which
     // sends it. Enter sends what is typed, as the default button would; the arrow keys only bring
     // an entry back for editing.
-    if (watched != commandLine_->lineEdit() || event->type() != QEvent::KeyPress) {
+    const bool commandLine = watched == commandLine_ || watched == commandLine_->lineEdit();
+    if (!commandLine || event->type() != QEvent::KeyPress) {
         return QMainWindow::eventFilter(watched, event);
     }
     switch (static_cast<QKeyEvent*>(event)->key()) {
