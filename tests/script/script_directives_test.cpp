@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -162,10 +163,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, StopTest, testing::ValuesIn(kStopCases),
 class RunScriptTest : public DirectiveTest {
   protected:
     RunScriptTest() {
+        // A parameterised test's name holds a '/'.
+        std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::ranges::replace(test, '/', '_');
         folder = std::filesystem::temp_directory_path() /
-                 ("brennix_runscript_" + std::to_string(::getpid()) + "_" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("brennix_runscript_" + std::to_string(::getpid()) + "_" + test);
         std::filesystem::create_directories(folder / "sub");
+        engine.SetScriptFolders(folder.string(), "");
     }
     ~RunScriptTest() override { std::filesystem::remove_all(folder); }
 
@@ -178,7 +182,6 @@ class RunScriptTest : public DirectiveTest {
 
 TEST_F(RunScriptTest, CalledFileSharesTheCallersVariables) {
     WriteFile("inner.cmd", "##v=\"7\"\r\ninner %w\r\n");
-    engine.SetScriptFolders(folder.string(), "");
     EXPECT_NE(engine.Run("##w=\"3\"\n#RUNSCRIPT 'inner.cmd'\nafter %v", true), 0);
     EXPECT_EQ(Received(), "3\r7\rinner 3\rafter 7\r");
     EXPECT_EQ(ui.scriptWindowsOpened, 1);
@@ -197,7 +200,6 @@ TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
 
 TEST_F(RunScriptTest, FailingFileStopsTheCaller) {
     WriteFile("bad.cmd", "in\n#FOO");
-    engine.SetScriptFolders(folder.string(), "");
     EXPECT_EQ(engine.Run("#RUNSCRIPT 'bad.cmd'\nafter", false), 0);
     EXPECT_EQ(Received(), "in\r\r\n");
     EXPECT_TRUE(Shows(ErrorText("Unknown preprocessor directive: FOO")));
@@ -212,7 +214,6 @@ struct MissingCase {
 class RunScriptErrorTest : public RunScriptTest, public testing::WithParamInterface<MissingCase> {};
 
 TEST_P(RunScriptErrorTest, ReportsAndStops) {
-    engine.SetScriptFolders(folder.string(), "");
     EXPECT_EQ(engine.Run(GetParam().script, true), 0);
     EXPECT_EQ(Terminal(), GetParam().terminal);
     EXPECT_EQ(Received(), "\r\n");
@@ -230,7 +231,6 @@ INSTANTIATE_TEST_SUITE_P(
 // Stop pressed in the caller's #WAIT after the called file has returned still cancels.
 TEST_F(RunScriptTest, CallerStaysCancellableAfterTheCalledFileReturns) {
     WriteFile("inner.cmd", "a\nb");
-    engine.SetScriptFolders(folder.string(), "");
     ui.PressStopAt(1500);
     EXPECT_EQ(engine.Run("#RUNSCRIPT 'inner.cmd'\n#WAIT 5\nafter", false), 0);
     EXPECT_EQ(Received(), "a\rb\r\r\n");

@@ -42,13 +42,6 @@ TEST_F(EngineTest, ScriptEndsAtItsFirstNulByte) {
     EXPECT_EQ(Received(), "ab\r");
 }
 
-TEST_F(EngineTest, NonQuietEmptyScriptSendsNothing) {
-    EXPECT_NE(engine.Run("\r\n// nothing\r\n", false), 0);
-    EXPECT_EQ(Received(), "");
-    EXPECT_EQ(ui.scriptWindowsOpened, 1);
-    EXPECT_EQ(ui.scriptWindowsShown, 0);
-}
-
 TEST_F(EngineTest, AssignmentInASendLineSetsTheVariableForLaterRuns) {
     engine.Run("##n=\"12\"", true);
     engine.Run("nc %N", true);
@@ -132,6 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
                     RunErrorCase{"a\nset %nope", "a\r\r\n", "Variable not found: nope"},
                     RunErrorCase{"x ##FOO(a)", "\r\n", "Unknown function: FOO"},
                     RunErrorCase{"x ##DATE", "\r\n", "Variable not found: DATE"},
+                    // An argument's variable is looked up before anything is asked.
+                    RunErrorCase{"a ##input('Cells', q)", "\r\n", "Variable not found: q"},
+                    RunErrorCase{"a ##SELECT('Data format','LONG')\nb", "\r\n",
+                                 "Error evaluating expression: SELECT"},
                     RunErrorCase{"set %x_1", "\r\n", "Variable not found: x_1"},
                     RunErrorCase{"##x=5", "\r\n", "Variable not found: 5"},
                     RunErrorCase{"a\n#ENDIF\nb", "a\r\r\n", "#ENDIF without matching #IF"},
@@ -177,16 +174,18 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}),
     kNameAfterScript);
 
+// A non-quiet empty script sends nothing; a quiet run never opens the window.
 TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
+    EXPECT_NE(engine.Run("\r\n// nothing\r\n", false), 0);
+    EXPECT_EQ(Received(), "");
     engine.Run("one", false);
-    EXPECT_EQ(ui.scriptWindowsOpened, 1);
+    EXPECT_EQ(ui.scriptWindowsOpened, 2);
     EXPECT_EQ(ui.scriptWindowsShown, 0);
     engine.Run("one\ntwo", false);
-    EXPECT_EQ(ui.scriptWindowsOpened, 2);
+    engine.Run("one\ntwo", true);
+    EXPECT_EQ(ui.scriptWindowsOpened, 3);
     EXPECT_EQ(ui.scriptWindowsShown, 1);
     EXPECT_EQ(ui.scriptWindowsOpen, 0);
-    engine.Run("one\ntwo", true);
-    EXPECT_EQ(ui.scriptWindowsOpened, 2);
 }
 
 // Non-quiet runs pump messages during the link's waits and give the previous procedure back.

@@ -50,18 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
     kNameAfterScript);
 // clang-format on
 
-TEST_F(EngineTest, CancelledInputReportsTheFunctionAndSendsNothing) {
-    EXPECT_EQ(engine.Run("a ##SELECT('Data format','LONG')\nb", true), 0);
-    EXPECT_EQ(Terminal(), "\r\nERROR: Error evaluating expression: SELECT");
-    EXPECT_EQ(Received(), "\r\n");
-}
-
-TEST_F(EngineTest, MissingArgumentVariableIsReportedBeforeAsking) {
-    EXPECT_EQ(engine.Run("a ##input('Cells', q)", true), 0);
-    EXPECT_EQ(Terminal(), "\r\nERROR: Variable not found: q");
-    EXPECT_TRUE(ui.inputs.empty());
-}
-
 constexpr const char* kDialogScript =
     "#DIALOG\n"
     "cells=input('Number of cells','10')\n"
