@@ -1,260 +1,143 @@
+// The connect dialog on the in-process simulator and virtual time: QtUiHost pumps the real event
+// loop while the search's pauses pass on the virtual clock, so a full rate search takes
+// milliseconds.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "app/qt_ui_host.h"
-#include "gui/dialogs_screenshot.h"
+#include "gui_fixture.h"
 #include "link/connect_dialog.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
-namespace brennix {
+namespace brennix::test {
 
-// The dialog on the in-process simulator and virtual time: QtUiHost pumps the real event loop
-// while the search's pauses pass on the virtual clock, so a full rate search takes milliseconds.
 class ConnectDialogTest : public QObject {
     Q_OBJECT
+
   private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void opensWithDefaultsAndTheSimulatorChosen();
-    void autoRateFindsTheInstrumentAndSavesWhatWorked();
-    void directConnectionNeedsNoAnswer();
-    void savedChoicesArePreselected();
-    void goneSavedPortLeavesNothingChosenAndConnectDoesNothing();
-    void failedSearchSaysSoAndStaysOpen();
-    void typedPortThatWillNotOpenSaysWhy();
-    void cancelDuringTheSearchStopsItAndDisconnects();
-    void cancelWithoutSearchLeavesTheLinkClosed();
+    void init() {
+        environment_.Reset();
+        instrument_ = std::make_unique<sim::SimulatedInstrument>(sim::Settings{.baudRate = 19200});
+        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
+        link_ = std::make_unique<CSerialLink>(*device_, clock_);
+    }
+    void cleanup() {
+        link_.reset();
+        device_.reset();
+    }
+
+    // Opening the dialog drops the current connection.
+    void opensWithThePortsAndRates() {
+        QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
+        CDlgConnect dialog(*link_, clock_, ui_, true);
+        QVERIFY(!link_->IsOpen());
+        QCOMPARE(Status(dialog), QStringLiteral("Click 'Connect' to start"));
+        QCOMPARE(Combo(dialog, "port")->itemText(0), QStringLiteral("Auto"));
+        QCOMPARE(Combo(dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
+        QComboBox* rates = Combo(dialog, "rate");
+        QCOMPARE(rates->count(), 11);
+        QCOMPARE(rates->itemText(0), QStringLiteral("Auto"));
+        QCOMPARE(rates->itemData(10).toUInt(), 115200u);
+        QCOMPARE(rates->currentText(), QStringLiteral("9600"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(SaveScreenshot(dialog, "connect-dialog"));
+    }
+
+    // A named rate is taken without asking the instrument; "Auto" searches and needs an answer.
+    // What worked is saved and chosen again next time.
+    void connectsAndRemembersWhatWorked_data() {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<uint>("connectedRate");
+        QTest::newRow("Auto finds the instrument at 19200") << "Auto" << false << 19200u;
+        QTest::newRow("named rate needs no answer") << "4800" << true << 4800u;
+        QTest::newRow("Auto with no answer fails") << "Auto" << true << 0u;
+    }
+    void connectsAndRemembersWhatWorked() {
+        QFETCH(QString, rate);
+        QFETCH(bool, silent);
+        QFETCH(uint, connectedRate);
+        instrument_->GetFaults().silent = silent;
+        auto dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, true);
+        Choose(*dialog, "SIM", rate);
+        dialog->findChild<QLineEdit*>("rs485")->setText("7");
+        dialog->show();
+        Click(*dialog, "connect");
+
+        QCOMPARE(dialog->Probed(), rate == "Auto");
+        if (connectedRate == 0) {
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(Status(*dialog), QStringLiteral("Connect failed!"));
+            QSettings saved(settings::kOrganisation, settings::kApplication);
+            QVERIFY(!saved.contains(QString(CDlgConnect::kSettingsGroup) + "/Port"));
+            return;
+        }
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(link_->GetBaudRate(), connectedRate);
+        QCOMPARE(dialog->Rs485Address(), 7);
+
+        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, true);
+        QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
+        QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
+        QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QStringLiteral("7"));
+    }
+
+    // Cancel is pressed from the event loop the search pumps, as a user would press it.
+    void cancelDuringTheSearchStopsIt() {
+        instrument_->GetFaults().silent = true;
+        CDlgConnect dialog(*link_, clock_, ui_, true);
+        Choose(dialog, "SIM", "Auto");
+        dialog.show();
+        bool busyWhileSearching = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            busyWhileSearching = !dialog.findChild<QPushButton*>("connect")->isEnabled() &&
+                                 QApplication::overrideCursor() != nullptr;
+            Click(dialog, "cancel");
+        });
+        Click(dialog, "connect");
+
+        QVERIFY(busyWhileSearching);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(dialog.isVisible() && !dialog.Searching());
+        QCOMPARE(Status(dialog), QStringLiteral("Search cancelled"));
+        QVERIFY(!link_->IsOpen());
+        Click(dialog, "cancel");
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
 
   private:
-    std::unique_ptr<CDlgConnect> MakeDialog(bool offerSimulator = true);
-    QComboBox* Combo(CDlgConnect& dialog, const char* name);
-    void Choose(CDlgConnect& dialog, const QString& port, const QString& rate);
-    QString Status(CDlgConnect& dialog);
-    QString Saved(const char* key);
+    static QComboBox* Combo(CDlgConnect& dialog, const char* name) {
+        return dialog.findChild<QComboBox*>(name);
+    }
+    static QString Status(CDlgConnect& dialog) {
+        return dialog.findChild<QLabel*>("status")->text();
+    }
+    static void Click(CDlgConnect& dialog, const char* button) {
+        dialog.findChild<QPushButton*>(button)->click();
+    }
+    static void Choose(CDlgConnect& dialog, const QString& port, const QString& rate) {
+        Combo(dialog, "port")->setCurrentIndex(Combo(dialog, "port")->findData(port));
+        Combo(dialog, "rate")->setCurrentText(rate);
+    }
 
-    QTemporaryDir settingsFolder_;
-    std::unique_ptr<VirtualClock> clock_;
+    GuiEnvironment environment_;
+    VirtualClock clock_{1000};
+    QtUiHost ui_{clock_};
     std::unique_ptr<sim::SimulatedInstrument> instrument_;
     std::unique_ptr<SimulatedDevice> device_;
     std::unique_ptr<CSerialLink> link_;
-    std::unique_ptr<QtUiHost> ui_;
 };
 
-void ConnectDialogTest::initTestCase() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
-}
+}  // namespace brennix::test
 
-void ConnectDialogTest::init() {
-    QSettings("Ostrel", "Brennix").clear();
-    sim::Settings settings;
-    settings.baudRate = 19200;
-    clock_ = std::make_unique<VirtualClock>(1000);
-    instrument_ = std::make_unique<sim::SimulatedInstrument>(settings);
-    device_ = std::make_unique<SimulatedDevice>(*instrument_, *clock_);
-    link_ = std::make_unique<CSerialLink>(*device_, *clock_);
-    ui_ = std::make_unique<QtUiHost>(*clock_);
-}
-
-void ConnectDialogTest::cleanup() {
-    ui_.reset();
-    link_.reset();
-    device_.reset();
-    instrument_.reset();
-}
-
-std::unique_ptr<CDlgConnect> ConnectDialogTest::MakeDialog(bool offerSimulator) {
-    return std::make_unique<CDlgConnect>(*link_, *clock_, *ui_, offerSimulator);
-}
-
-QComboBox* ConnectDialogTest::Combo(CDlgConnect& dialog, const char* name) {
-    return dialog.findChild<QComboBox*>(name);
-}
-
-void ConnectDialogTest::Choose(CDlgConnect& dialog, const QString& port, const QString& rate) {
-    QComboBox* ports = Combo(dialog, "port");
-    ports->setCurrentIndex(ports->findData(port));
-    QComboBox* rates = Combo(dialog, "rate");
-    rates->setCurrentIndex(rates->findText(rate));
-}
-
-QString ConnectDialogTest::Status(CDlgConnect& dialog) {
-    return dialog.findChild<QLabel*>("status")->text();
-}
-
-QString ConnectDialogTest::Saved(const char* key) {
-    QSettings settings("Ostrel", "Brennix");
-    settings.beginGroup(CDlgConnect::kSettingsGroup);
-    return settings.value(key).toString();
-}
-
-void ConnectDialogTest::opensWithDefaultsAndTheSimulatorChosen() {
-    QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
-    auto dialog = MakeDialog();
-
-    QVERIFY(!link_->IsOpen());
-    QCOMPARE(dialog->windowTitle(), QString("Brennix: Connect to"));
-    QCOMPARE(Status(*dialog), QString("Click 'Connect' to start"));
-    QComboBox* ports = Combo(*dialog, "port");
-    QCOMPARE(ports->itemText(0), QString("Auto"));
-    QCOMPARE(ports->currentData().toString(), QString("SIM"));
-    QComboBox* rates = Combo(*dialog, "rate");
-    QCOMPARE(rates->count(), 11);
-    QCOMPARE(rates->itemData(0).toUInt(), 0u);
-    QCOMPARE(rates->itemData(10).toUInt(), 115200u);
-    QCOMPARE(rates->currentText(), QString("9600"));
-    QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QString("0"));
-
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog"));
-}
-
-void ConnectDialogTest::autoRateFindsTheInstrumentAndSavesWhatWorked() {
-    auto dialog = MakeDialog();
-    Choose(*dialog, "SIM", "Auto");
-    dialog->findChild<QLineEdit*>("rs485")->setText("-3");
-
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QVERIFY(dialog->Probed());
-    QCOMPARE(dialog->Rs485Address(), -3);
-    QCOMPARE(link_->GetBaudRate(), 19200u);
-    QCOMPARE(Saved("Port"), QString("SIM"));
-    QCOMPARE(Saved("Rate"), QString("19200"));
-    QCOMPARE(Saved("RS485"), QString("-3"));
-    QCOMPARE(device_->BreakTicks().size(), size_t(1));
-}
-
-void ConnectDialogTest::directConnectionNeedsNoAnswer() {
-    instrument_->GetFaults().silent = true;
-    auto dialog = MakeDialog();
-    Choose(*dialog, "SIM", "4800");
-
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QVERIFY(!dialog->Probed());
-    QCOMPARE(link_->GetBaudRate(), 4800u);
-    QCOMPARE(Saved("Rate"), QString("4800"));
-}
-
-void ConnectDialogTest::savedChoicesArePreselected() {
-    QSettings settings("Ostrel", "Brennix");
-    settings.beginGroup(CDlgConnect::kSettingsGroup);
-    settings.setValue("Port", "Au");
-    settings.setValue("Rate", "1152");
-    settings.setValue("RS485", 7);
-    settings.sync();
-
-    auto dialog = MakeDialog();
-
-    QCOMPARE(Combo(*dialog, "port")->currentText(), QString("Auto"));
-    QCOMPARE(Combo(*dialog, "rate")->currentText(), QString("115200"));
-    QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QString("7"));
-}
-
-void ConnectDialogTest::goneSavedPortLeavesNothingChosenAndConnectDoesNothing() {
-    auto dialog = MakeDialog(false);
-    QCOMPARE(Combo(*dialog, "port")->currentText(), QString());
-
-    dialog->show();
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(Status(*dialog), QString("Click 'Connect' to start"));
-    QVERIFY(!link_->IsOpen());
-}
-
-void ConnectDialogTest::failedSearchSaysSoAndStaysOpen() {
-    instrument_->GetFaults().silent = true;
-    auto dialog = MakeDialog();
-    Choose(*dialog, "SIM", "Auto");
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-    const QSize size = dialog->size();
-
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(Status(*dialog), QString("Connect failed!"));
-    QCOMPARE(dialog->size(), size);
-    QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog-failed"));
-    QVERIFY(dialog->Probed());
-    QVERIFY(dialog->findChild<QPushButton*>("connect")->isEnabled());
-    QVERIFY(!dialog->findChild<QPushButton*>("cancel")->hasFocus());
-    QCOMPARE(Saved("Port"), QString());
-}
-
-void ConnectDialogTest::typedPortThatWillNotOpenSaysWhy() {
-    auto dialog = MakeDialog();
-    dialog->show();
-    Combo(*dialog, "port")->setEditText("/dev/brennix-none");
-
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QVERIFY(
-        Status(*dialog).startsWith("Connect failed! Unable to connect to '/dev/brennix-none' ("));
-    QVERIFY(!link_->IsOpen());
-    QVERIFY(test::SaveScreenshot(*dialog, "connect-dialog-open-failure"));
-}
-
-// Cancel is pressed from the event loop the search pumps, as a user would press it.
-void ConnectDialogTest::cancelDuringTheSearchStopsItAndDisconnects() {
-    instrument_->GetFaults().silent = true;
-    auto dialog = MakeDialog();
-    Choose(*dialog, "SIM", "Auto");
-    dialog->show();
-    bool connectWasDisabled = false;
-    bool waitCursorShown = false;
-    QTimer::singleShot(0, dialog.get(), [&] {
-        connectWasDisabled = !dialog->findChild<QPushButton*>("connect")->isEnabled();
-        waitCursorShown = QApplication::overrideCursor() != nullptr &&
-                          QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-        dialog->findChild<QPushButton*>("cancel")->click();
-    });
-
-    dialog->findChild<QPushButton*>("connect")->click();
-
-    QVERIFY(connectWasDisabled);
-    QVERIFY(waitCursorShown);
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    QVERIFY(dialog->isVisible());
-    QVERIFY(!dialog->Searching());
-    QVERIFY(!link_->IsOpen());
-    QCOMPARE(Status(*dialog), QString("Search cancelled"));
-    QVERIFY(dialog->findChild<QPushButton*>("connect")->isEnabled());
-
-    dialog->findChild<QPushButton*>("cancel")->click();
-    QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QVERIFY(!dialog->isVisible());
-}
-
-void ConnectDialogTest::cancelWithoutSearchLeavesTheLinkClosed() {
-    QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
-    auto dialog = MakeDialog();
-    dialog->show();
-
-    dialog->findChild<QPushButton*>("cancel")->click();
-
-    QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QVERIFY(!link_->IsOpen());
-    QVERIFY(!dialog->Probed());
-}
-
-}  // namespace brennix
-
-QTEST_MAIN(brennix::ConnectDialogTest)
+QTEST_MAIN(brennix::test::ConnectDialogTest)
 #include "connect_dialog_test.moc"

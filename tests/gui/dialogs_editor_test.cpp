@@ -1,16 +1,14 @@
-#include <QFile>
+// The command editor: its questions about unsaved changes, its files, and Run.
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include "gui/dialogs_screenshot.h"
+#include "gui_fixture.h"
 #include "instrument/instrument.h"
 #include "script/cmd_editor_dialog.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_line.h"
 
-namespace brennix {
+namespace brennix::test {
 namespace {
 
 // The editor with its file dialogs replaced by fixed answers.
@@ -25,206 +23,137 @@ class ScriptedEditor : public CDlgCmdEditor {
     QString ChooseFileToSave() override { return savePath; }
 };
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-#ifdef Q_OS_WIN
-constexpr const char* kLineEnd = "\r\n";
-#else
-constexpr const char* kLineEnd = "\n";
-#endif
+// The editor on a simulated instrument, with "in.cmd" to open and "out.cmd" to save.
+struct EditorRig {
+    explicit EditorRig(const GuiEnvironment& environment) {
+        instrument.SetLink(&line.link);
+        editor.openPath = environment.FilePath("in.cmd");
+        editor.savePath = environment.FilePath("out.cmd");
+        editor.show();
+    }
+    SimLine line;
+    ScriptedUiHost ui{line.clock};
+    CInstrument instrument{line.clock, ui};
+    ScriptedEditor editor{instrument, ui};
+};
 
 }  // namespace
 
 class EditorTest : public QObject {
     Q_OBJECT
+
   private slots:
-    void init();
-    void cleanup();
-    void closeAsksOnlyAboutUnsavedChanges_data();
-    void closeAsksOnlyAboutUnsavedChanges();
-    void openAsksBeforeReplacingUnsavedChanges();
-    void openShowsLineBreaksAndKeepsLongLinesWhole();
-    void unreadableFileIsReportedAndTheTextKept();
-    void saveWritesEightBitTextWithThePlatformsLineEnds();
-    void unwritableFileIsReportedAndStaysModified();
-    void runSendsTheTextWhileTheEditorStepsAside();
-    void screenshot();
+    void init() {
+        environment_.Reset();
+        QVERIFY(WriteFile(environment_.FilePath("in.cmd"), "show conf\r\n"));
+        rig_.reset();
+        rig_ = std::make_unique<EditorRig>(environment_);
+    }
+
+    // Closing and opening another file ask only when typed changes would be lost; "Yes" goes on.
+    void asksOnlyAboutUnsavedChanges_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("answerYes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("done");
+        const QString closeQuestion =
+            "Your command file has been modified.\nAre you sure that "
+            "you want to close the editor?";
+        const QString openQuestion =
+            "Your command file has been modified.\nAre you sure that "
+            "you want to open another file?";
+        QTest::newRow("close untouched") << QStringList{} << "close" << false << "" << true;
+        QTest::newRow("close opened") << QStringList{"open"} << "close" << false << "" << true;
+        QTest::newRow("close saved")
+            << QStringList{"type", "save"} << "close" << false << "" << true;
+        QTest::newRow("close typed, give up changes")
+            << QStringList{"type"} << "close" << true << closeQuestion << true;
+        QTest::newRow("close opened and typed, keep editing")
+            << QStringList{"open", "type"} << "close" << false << closeQuestion << false;
+        QTest::newRow("open over typed, keep editing")
+            << QStringList{"type"} << "open" << false << openQuestion << false;
+        QTest::newRow("open over typed, give up changes")
+            << QStringList{"type"} << "open" << true << openQuestion << true;
+    }
+    void asksOnlyAboutUnsavedChanges() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, action);
+        QFETCH(bool, answerYes);
+        QFETCH(QString, question);
+        QFETCH(bool, done);
+        for (const QString& step : steps) {
+            if (step == "open")
+                rig_->editor.Open();
+            else if (step == "save")
+                rig_->editor.Save();
+            else
+                QTest::keyClicks(rig_->editor.Editor(), "typed");
+        }
+        rig_->ui.messageAnswers.push_back(answerYes ? MessageResult::kYes : MessageResult::kNo);
+
+        if (action == "close")
+            QTest::keyClick(&rig_->editor, Qt::Key_Escape);
+        else
+            rig_->editor.Open();
+
+        QCOMPARE(rig_->ui.messages.size(), size_t(question.isEmpty() ? 0 : 1));
+        if (!question.isEmpty()) {
+            QCOMPARE(QString::fromStdString(rig_->ui.messages.front().text), question);
+            QCOMPARE(rig_->ui.messages.front().caption, std::string("Lose all changes?"));
+            QVERIFY(rig_->ui.messages.front().buttons == MessageButtons::kYesNo);
+        }
+        if (action == "close")
+            QCOMPARE(rig_->editor.isVisible(), !done);
+        else
+            QCOMPARE(rig_->editor.Editor()->toPlainText() == "show conf\n", done);
+    }
+
+    void saveWritesEightBitTextWithThePlatformsLineEnds() {
+        rig_->editor.Editor()->setPlainText(QString::fromLatin1("tw 20\xB0\nver"));
+        rig_->editor.Save();
+#ifdef Q_OS_WIN
+        QCOMPARE(ReadFile(rig_->editor.savePath), QByteArray("tw 20\xB0\r\nver"));
+#else
+        QCOMPARE(ReadFile(rig_->editor.savePath), QByteArray("tw 20\xB0\nver"));
+#endif
+        QVERIFY(!rig_->editor.Editor()->document()->isModified());
+        QVERIFY(QTest::qWaitForWindowExposed(&rig_->editor));
+        QVERIFY(SaveScreenshot(rig_->editor, "dialogs-editor"));
+    }
+
+    // Run from the editor's own modal loop, as the Tools menu shows it: stepping aside while the
+    // script runs must not end that loop, and the text comes back unsaved.
+    void runSendsTheTextWhileTheEditorStepsAside() {
+        QTest::keyClicks(rig_->editor.Editor(), "ver");
+        bool hiddenWhileRunning = false;
+        rig_->line.link.SetWaitCallback([this, &hiddenWhileRunning](uint32_t ms) {
+            hiddenWhileRunning = hiddenWhileRunning || !rig_->editor.isVisible();
+            rig_->line.clock.Sleep(ms);
+        });
+        bool backAfterRun = false;
+        QTimer::singleShot(0, &rig_->editor, [this, &backAfterRun] {
+            rig_->editor.Run();
+            QTimer::singleShot(0, &rig_->editor, [this, &backAfterRun] {
+                backAfterRun = rig_->editor.isVisible();
+                rig_->editor.reject();
+            });
+        });
+        rig_->editor.exec();
+
+        QVERIFY(hiddenWhileRunning);
+        QVERIFY(backAfterRun);
+        QCOMPARE(rig_->editor.Editor()->toPlainText(), QStringLiteral("ver"));
+        QVERIFY(rig_->editor.Editor()->document()->isModified());
+        QVERIFY(rig_->line.instrument.Received().find("ver\r") != std::string::npos);
+    }
 
   private:
-    QTemporaryDir folder_;
-    std::unique_ptr<test::SimLine> line_;
-    std::unique_ptr<test::ScriptedUiHost> ui_;
-    std::unique_ptr<CInstrument> instrument_;
-    std::unique_ptr<ScriptedEditor> editor_;
+    GuiEnvironment environment_;
+    std::unique_ptr<EditorRig> rig_;
 };
 
-void EditorTest::init() {
-    line_ = std::make_unique<test::SimLine>();
-    ui_ = std::make_unique<test::ScriptedUiHost>(line_->clock);
-    instrument_ = std::make_unique<CInstrument>(line_->clock, *ui_);
-    instrument_->SetLink(&line_->link);
-    editor_ = std::make_unique<ScriptedEditor>(*instrument_, *ui_);
-    editor_->openPath = folder_.filePath("in.cmd");
-    editor_->savePath = folder_.filePath("out.cmd");
-    WriteFile(editor_->openPath, "show conf\r\n");
-    editor_->show();
-}
+}  // namespace brennix::test
 
-void EditorTest::cleanup() {
-    editor_.reset();
-    instrument_.reset();
-    ui_.reset();
-    line_.reset();
-}
-
-void EditorTest::closeAsksOnlyAboutUnsavedChanges_data() {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<bool>("answerYes");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("closed");
-
-    QTest::newRow("untouched") << QStringList{} << true << false << true;
-    QTest::newRow("opened") << QStringList{"open"} << true << false << true;
-    QTest::newRow("typed, changes given up") << QStringList{"type"} << true << true << true;
-    QTest::newRow("typed, back to editing") << QStringList{"type"} << false << true << false;
-    QTest::newRow("opened then typed") << QStringList{"open", "type"} << false << true << false;
-    QTest::newRow("typed then saved") << QStringList{"type", "save"} << true << false << true;
-}
-
-void EditorTest::closeAsksOnlyAboutUnsavedChanges() {
-    QFETCH(QStringList, steps);
-    QFETCH(bool, answerYes);
-    QFETCH(bool, asked);
-    QFETCH(bool, closed);
-    for (const QString& step : steps) {
-        if (step == "open")
-            editor_->Open();
-        else if (step == "save")
-            editor_->Save();
-        else
-            QTest::keyClicks(editor_->Editor(), "x");
-    }
-    ui_->messageAnswers.push_back(answerYes ? MessageResult::kYes : MessageResult::kNo);
-
-    QTest::keyClick(editor_.get(), Qt::Key_Escape);
-
-    QCOMPARE(ui_->messages.size(), size_t(asked ? 1 : 0));
-    if (asked) {
-        const test::ScriptedUiHost::Message& question = ui_->messages.front();
-        QCOMPARE(question.text, std::string("Your command file has been modified.\nAre you sure "
-                                            "that you want to close the editor?"));
-        QCOMPARE(question.caption, std::string("Lose all changes?"));
-        QVERIFY(question.buttons == MessageButtons::kYesNo);
-    }
-    QCOMPARE(editor_->isVisible(), !closed);
-}
-
-void EditorTest::openAsksBeforeReplacingUnsavedChanges() {
-    QTest::keyClicks(editor_->Editor(), "typed");
-    ui_->messageAnswers = {MessageResult::kNo, MessageResult::kYes};
-
-    editor_->Open();
-    QCOMPARE(editor_->Editor()->toPlainText(), QString("typed"));
-    editor_->Open();
-    QCOMPARE(editor_->Editor()->toPlainText(), QString("show conf\n"));
-
-    QCOMPARE(ui_->messages.size(), size_t(2));
-    QCOMPARE(ui_->messages.front().text,
-             std::string("Your command file has been modified.\nAre "
-                         "you sure that you want to open another file?"));
-}
-
-void EditorTest::openShowsLineBreaksAndKeepsLongLinesWhole() {
-    const QByteArray longLine(1200, 'a');
-    WriteFile(editor_->openPath, "show conf\r\n" + longLine + "\r\nver");
-    editor_->Editor()->setPlainText("old text");
-
-    editor_->Open();
-
-    QCOMPARE(editor_->Editor()->toPlainText(), "show conf\n" + QString(longLine) + "\nver");
-    QCOMPARE(editor_->Editor()->blockCount(), 3);
-    QVERIFY(!editor_->Editor()->document()->isModified());
-}
-
-void EditorTest::unreadableFileIsReportedAndTheTextKept() {
-    editor_->openPath = folder_.filePath("missing.cmd");
-    editor_->Editor()->setPlainText("keep me");
-
-    editor_->Open();
-
-    QCOMPARE(ui_->messages.size(), size_t(1));
-    const std::string& text = ui_->messages.front().text;
-    QVERIFY(text.find("Unable to open file") != std::string::npos);
-    QVERIFY(text.find("missing.cmd") != std::string::npos);
-    QCOMPARE(editor_->Editor()->toPlainText(), QString("keep me"));
-}
-
-void EditorTest::saveWritesEightBitTextWithThePlatformsLineEnds() {
-    editor_->Editor()->setPlainText(QString::fromLatin1("tw 20\xB0\nver"));
-
-    editor_->Save();
-
-    QCOMPARE(ReadFile(editor_->savePath), QByteArray("tw 20\xB0") + kLineEnd + "ver");
-    QVERIFY(!editor_->Editor()->document()->isModified());
-    QVERIFY(ui_->messages.empty());
-}
-
-void EditorTest::unwritableFileIsReportedAndStaysModified() {
-    editor_->savePath = folder_.filePath("no/such/folder/out.cmd");
-    QTest::keyClicks(editor_->Editor(), "ver");
-
-    editor_->Save();
-
-    QCOMPARE(ui_->messages.size(), size_t(1));
-    QCOMPARE(ui_->messages.front().text, std::string("Unable to create file !"));
-    QVERIFY(editor_->Editor()->document()->isModified());
-}
-
-// Run from the editor's own modal loop, as the Tools menu shows it: stepping aside must not end
-// that loop.
-void EditorTest::runSendsTheTextWhileTheEditorStepsAside() {
-    QTest::keyClicks(editor_->Editor(), "ver");
-    bool hiddenWhileRunning = false;
-    line_->link.SetWaitCallback([this, &hiddenWhileRunning](uint32_t ms) {
-        hiddenWhileRunning = hiddenWhileRunning || !editor_->isVisible();
-        line_->clock.Sleep(ms);
-    });
-    bool backAfterRun = false;
-    QTimer::singleShot(0, editor_.get(), [this, &backAfterRun] {
-        editor_->Run();
-        QTimer::singleShot(0, editor_.get(), [this, &backAfterRun] {
-            backAfterRun = editor_->isVisible();
-            QCOMPARE(editor_->Editor()->toPlainText(), QString("ver"));
-            QVERIFY(editor_->Editor()->document()->isModified());
-            editor_->reject();
-        });
-    });
-
-    editor_->exec();
-
-    QVERIFY(hiddenWhileRunning);
-    QVERIFY(backAfterRun);
-    QVERIFY(line_->instrument.Received().find("ver\r") != std::string::npos);
-}
-
-void EditorTest::screenshot() {
-    editor_->Editor()->setPlainText(
-        "# Set up a short profile\n#WAIT_PROMPT 5\nnc ##input('Number of cells','10')\n"
-        "cs ##select('Cell size','0.5','1.0','2.0')\nshow conf\n");
-    QVERIFY(QTest::qWaitForWindowExposed(editor_.get()));
-    QVERIFY(test::SaveScreenshot(*editor_, "dialogs-editor"));
-}
-
-}  // namespace brennix
-
-QTEST_MAIN(brennix::EditorTest)
+QTEST_MAIN(brennix::test::EditorTest)
 #include "dialogs_editor_test.moc"

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/settings_keys.h"
+#include "app/start_options.h"
+
+namespace brennix::test {
+
+// Keeps a test program's settings and data in a temporary folder, away from the user's; Reset()
+// makes each case start as on a fresh machine. Construct it before anything reads settings.
+class GuiEnvironment {
+  public:
+    GuiEnvironment() {
+        QStandardPaths::setTestModeEnabled(true);
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder_.path());
+        Reset();
+    }
+
+    void Reset() {
+        QSettings(settings::kOrganisation, settings::kApplication).clear();
+        QDir(DataFolder()).removeRecursively();
+        QDir().mkpath(DataFolder());
+    }
+
+    QString FilePath(const QString& name) const { return folder_.filePath(name); }
+    QString DataFolder() const { return FilePath("data"); }
+
+    // The program on the simulated instrument, connected at start.
+    StartOptions Options() const { return {true, "SIM", 9600, DataFolder()}; }
+
+  private:
+    QTemporaryDir folder_;
+};
+
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs action on the next modal window to come up, from the event loop that window runs. Gives
+// up after 10 s so a window that never comes fails the test's own checks instead of hanging it.
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr && (*waited += timer->interval()) < 10000)
+            return;
+        timer->deleteLater();
+        timer->stop();
+        if (modal != nullptr)
+            action(modal);
+    });
+    timer->start(10);
+}
+
+// Presses the button labelled press ("" presses Escape) on the next message box, and returns
+// what the box showed once it has been answered.
+struct SeenMessage {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+};
+inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK") {
+    auto seen = std::make_shared<SeenMessage>();
+    OnNextModal([seen, press](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) {
+            modal->close();
+            return;
+        }
+        *seen = {box->windowTitle(), box->text(), box->icon(), int(box->buttons().size())};
+        for (QAbstractButton* button : box->buttons()) {
+            if (!press.isEmpty() && button->text().remove('&') == press) {
+                button->click();
+                return;
+            }
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    return seen;
+}
+
+// Saves a picture of the widget into the folder named by BRENNIX_SCREENSHOT_DIR, if set.
+inline bool SaveScreenshot(QWidget& widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("BRENNIX_SCREENSHOT_DIR");
+    return folder.isEmpty() || widget.grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+}  // namespace brennix::test
