@@ -63,7 +63,6 @@ class EditorTest : public QObject {
         const QString openQuestion =
             "Your command file has been modified.\nAre you sure that "
             "you want to open another file?";
-        QTest::newRow("close untouched") << QStringList{} << "close" << false << "" << true;
         QTest::newRow("close opened") << QStringList{"open"} << "close" << false << "" << true;
         QTest::newRow("close saved")
             << QStringList{"type", "save"} << "close" << false << "" << true;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -59,10 +60,9 @@ inline QByteArray ReadFile(const QString& path) {
 // up after 10 s so a window that never comes fails the test's own checks instead of hanging it.
 inline void OnNextModal(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, action] {
+    QObject::connect(timer, &QTimer::timeout, [timer, action, deadline = QDeadlineTimer(10000)] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr && (*waited += timer->interval()) < 10000)
+        if (modal == nullptr && !deadline.hasExpired())
             return;
         timer->deleteLater();
         timer->stop();
@@ -78,7 +78,6 @@ struct SeenMessage {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
 };
 inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK") {
     auto seen = std::make_shared<SeenMessage>();
@@ -88,7 +87,7 @@ inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK
             modal->close();
             return;
         }
-        *seen = {box->windowTitle(), box->text(), box->icon(), int(box->buttons().size())};
+        *seen = {box->windowTitle(), box->text(), box->icon()};
         for (QAbstractButton* button : box->buttons()) {
             if (!press.isEmpty() && button->text().remove('&') == press) {
                 button->click();

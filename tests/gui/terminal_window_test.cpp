@@ -120,15 +120,6 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("Ver\r") != std::string::npos);
     }
 
-    void sendingWithoutConnectionIsRefused() {
-        Terminal().Link().Close();
-        const auto seen = AnswerNextMessage();
-        Type("Ver");
-        QCOMPARE(seen->text, QStringLiteral("Not connected"));
-        QCOMPARE(Terminal().CommandLine().count(), 0);
-        QVERIFY(Received().empty());
-    }
-
     void logFileIsEmptiedAndReceivesEveryByte() {
         const QString logPath = environment_.FilePath("session.log");
         QVERIFY(WriteFile(logPath, "yesterday's log\n"));
