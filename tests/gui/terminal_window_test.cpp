@@ -241,9 +241,10 @@ class TerminalWindowTest : public QObject {
         Terminal().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Terminal()));
     }
+    // Typed keys go to the combo box, the focus widget, as a keyboard's do.
     void Type(const QString& command) {
         Terminal().CommandLine().setEditText(command);
-        QTest::keyClick(Terminal().CommandLine().lineEdit(), Qt::Key_Return);
+        QTest::keyClick(&Terminal().CommandLine(), Qt::Key_Return);
     }
     CDlgTerminal& Terminal() const { return *app_->Terminal(); }
     TerminalMenus& Menus() const { return Terminal().Menus(); }
