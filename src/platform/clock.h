@@ -16,7 +16,7 @@ struct LocalDateTime {
 
 // The system's millisecond tick count (32 bits, wrapping) and sleeping on it.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t ms) = 0;
@@ -30,7 +30,7 @@ inline bool HasExpired(uint32_t startTick, uint32_t nowTick, uint32_t timeoutMs)
 }
 
 class SystemClock : public Clock {
-public:
+  public:
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
     LocalDateTime LocalTime() override;
@@ -39,7 +39,7 @@ public:
 // Test time: Sleep advances the tick at once, so long protocol sequences run in microseconds.
 // The simulator is driven by the tick, so it acts as if the time had really passed.
 class VirtualClock : public Clock {
-public:
+  public:
     explicit VirtualClock(uint32_t startTick = 0) : tick_(startTick) {}
 
     uint32_t TickCount() override { return tick_.load(); }
@@ -49,7 +49,7 @@ public:
     void Advance(uint32_t ms) { tick_ += ms; }
     void SetLocalTime(const LocalDateTime& time) { localTime_ = time; }
 
-private:
+  private:
     std::atomic<uint32_t> tick_;
     LocalDateTime localTime_{2026, 1, 2, 3, 4, 5};
 };

@@ -18,7 +18,7 @@ inline constexpr uint8_t kTwoStopBits = 2;
 struct SerialState {
     uint32_t baudRate = 9600;
     uint8_t dataBits = 8;
-    uint8_t parity = kNoParity;  // 0 none, 1 odd, 2 even
+    uint8_t parity = kNoParity;      // 0 none, 1 odd, 2 even
     uint8_t stopBits = kOneStopBit;  // 0 one, 2 two
     bool parityCheck = false;
 };
@@ -29,7 +29,7 @@ inline constexpr int kErrorNone = 0;
 // The handful of port operations the serial link needs. One object drives at most one open port.
 // Every call returns promptly: a blocking read or write is bounded by the device's own time-out.
 class SerialDevice {
-public:
+  public:
     virtual ~SerialDevice() = default;
 
     // Opens the named port exclusively, keeping the port's current line settings.

@@ -24,7 +24,7 @@ enum class ReplaceAnswer { kYes, kNo, kYesToAll };
 // Everything the core asks of a person, and the message pump. The desktop program answers with
 // windows, the console runner on the terminal, tests from a script.
 class UiHost {
-public:
+  public:
     virtual ~UiHost() = default;
 
     // An empty caption means the application's title.
@@ -49,13 +49,13 @@ public:
 
 // Shows the wait cursor for the life of the object.
 class WaitCursor {
-public:
+  public:
     explicit WaitCursor(UiHost& host) : host_(host) { host_.SetWaitCursor(true); }
     ~WaitCursor() { host_.SetWaitCursor(false); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-private:
+  private:
     UiHost& host_;
 };
 

@@ -14,7 +14,7 @@ namespace brennix::test {
 // A UiHost for tests: records every box and question, answers from queues, and pumps messages by
 // advancing the clock, firing actions scheduled for a tick (a Stop press at 3 s, say).
 class ScriptedUiHost : public UiHost {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -41,11 +41,14 @@ public:
     int pumpedMs = 0;
 
     // Runs action once the clock has reached tick, during a pump.
-    void At(uint32_t tick, std::function<void()> action) { scheduled_.emplace(tick, std::move(action)); }
+    void At(uint32_t tick, std::function<void()> action) {
+        scheduled_.emplace(tick, std::move(action));
+    }
     // Presses Stop on the innermost script window at tick.
     void PressStopAt(uint32_t tick) {
         At(tick, [this] {
-            if (!stopHandlers_.empty() && stopHandlers_.back()) stopHandlers_.back()();
+            if (!stopHandlers_.empty() && stopHandlers_.back())
+                stopHandlers_.back()();
         });
     }
 
@@ -63,7 +66,8 @@ public:
     bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override {
         inputs.push_back({rows});
         if (inputAnswers.empty() || inputAnswers.front().empty()) {
-            if (!inputAnswers.empty()) inputAnswers.pop_front();
+            if (!inputAnswers.empty())
+                inputAnswers.pop_front();
             return false;
         }
         results = inputAnswers.front();
@@ -74,17 +78,20 @@ public:
     void OpenScriptWindow(bool visible, std::function<void()> onStop) override {
         ++scriptWindowsOpened;
         ++scriptWindowsOpen;
-        if (visible) ++scriptWindowsShown;
+        if (visible)
+            ++scriptWindowsShown;
         stopHandlers_.push_back(std::move(onStop));
     }
     void CloseScriptWindow() override {
         --scriptWindowsOpen;
-        if (!stopHandlers_.empty()) stopHandlers_.pop_back();
+        if (!stopHandlers_.empty())
+            stopHandlers_.pop_back();
     }
 
     ReplaceAnswer ConfirmFileReplace(const std::string& path) override {
         replaceQuestions.push_back(path);
-        if (replaceAnswers.empty()) return ReplaceAnswer::kYes;
+        if (replaceAnswers.empty())
+            return ReplaceAnswer::kYes;
         const ReplaceAnswer answer = replaceAnswers.front();
         replaceAnswers.pop_front();
         return answer;
@@ -108,7 +115,7 @@ public:
         }
     }
 
-private:
+  private:
     Clock& clock_;
     std::multimap<uint32_t, std::function<void()>> scheduled_;
     std::vector<std::function<void()>> stopHandlers_;
