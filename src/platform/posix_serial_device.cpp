@@ -231,44 +231,34 @@ bool PosixSerialDevice::BytesPending(uint32_t& count) {
 }
 
 bool PosixSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
-    done = 0;
-    if (!CheckOpen())
-        return false;
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(readTimeoutMs_);
-    while (done < count) {
-        const ssize_t got = ::read(fd_, buffer + done, count - done);
-        if (got > 0) {
-            done += static_cast<size_t>(got);
-            continue;
-        }
-        if (got < 0 && errno != EAGAIN && errno != EINTR)
-            return Fail();
-        bool ready = false;
-        if (!WaitFor(POLLIN, RemainingMs(deadline), ready))
-            return false;
-        if (!ready)
-            break;
-    }
-    return true;
+    return Transfer(
+        [this, buffer](size_t at, size_t left) { return ::read(fd_, buffer + at, left); }, count,
+        done, POLLIN, readTimeoutMs_);
 }
 
 bool PosixSerialDevice::Write(const uint8_t* data, size_t count, size_t& done) {
+    return Transfer([this, data](size_t at, size_t left) { return ::write(fd_, data + at, left); },
+                    count, done, POLLOUT, writeTimeoutMs_);
+}
+
+// Moves count bytes with a non-blocking call, waiting for the port between partial transfers
+// until the time-out; what was moved by then counts.
+bool PosixSerialDevice::Transfer(const std::function<ssize_t(size_t, size_t)>& move, size_t count,
+                                 size_t& done, short events, uint32_t timeoutMs) {
     done = 0;
     if (!CheckOpen())
         return false;
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(writeTimeoutMs_);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (done < count) {
-        const ssize_t put = ::write(fd_, data + done, count - done);
-        if (put > 0) {
-            done += static_cast<size_t>(put);
+        const ssize_t moved = move(done, count - done);
+        if (moved > 0) {
+            done += static_cast<size_t>(moved);
             continue;
         }
-        if (put < 0 && errno != EAGAIN && errno != EINTR)
+        if (moved < 0 && errno != EAGAIN && errno != EINTR)
             return Fail();
         bool ready = false;
-        if (!WaitFor(POLLOUT, RemainingMs(deadline), ready))
+        if (!WaitFor(events, RemainingMs(deadline), ready))
             return false;
         if (!ready)
             break;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/serial_device.h"
@@ -46,6 +49,8 @@ class PosixSerialDevice : public SerialDevice {
     // Waits for events on the port; false on a hang-up or error, ready tells whether they came.
     bool WaitFor(short events, int timeoutMs, bool& ready);
     bool QueueCount(unsigned long request, uint32_t& count);
+    bool Transfer(const std::function<ssize_t(size_t, size_t)>& move, size_t count, size_t& done,
+                  short events, uint32_t timeoutMs);
 
     int fd_ = -1;
     int lastError_ = 0;
