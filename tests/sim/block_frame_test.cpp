@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "sim/block_framer.h"
 #include "sim/sim_harness.h"
 
 namespace brennix::sim::test {
@@ -13,12 +12,6 @@ namespace {
 uint16_t LittleEndian16(const std::string& bytes, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
                                  static_cast<uint8_t>(bytes[at + 1]) << 8);
-}
-
-TEST(BlockChecksum, StartsAt0xA596AndWrapsAt16Bits) {
-    EXPECT_EQ(BlockChecksum(std::vector<uint8_t>{}), 0xA596);
-    EXPECT_EQ(BlockChecksum(std::vector<uint8_t>{1, 2, 0xFF}), 0xA596 + 0x102);
-    EXPECT_EQ(BlockChecksum(std::vector<uint8_t>(258, 0xFF)), (0xA596 + 258 * 0xFF) & 0xFFFF);
 }
 
 // "get X\r" is echoed, then "OK\r\n", the length (data + 4), the data, the checksum, "\r\n>".
@@ -57,21 +50,18 @@ TEST(FramedBlocks, FaultsSpoilOnlyTheirOwnPart) {
     EXPECT_EQ(LittleEndian16(cut, 13), 262);
 }
 
-TEST(FramedBlocks, ConfigurationMatchesTheModel) {
+TEST(FramedBlocks, CarryTheModelAndTheSettings) {
     SimHarness sim(Unpaced({.model = Model::kMirovanAdv}));
-    const std::string block = sim.Exchange("get Conf\r").substr(15, 96);
-    EXPECT_EQ(static_cast<uint8_t>(block[12]), 55);      // CPU software 5.5
-    EXPECT_EQ(static_cast<uint8_t>(block[25]) / 16, 5);  // system type LMR
-    EXPECT_EQ(std::string(block.c_str() + 15), "M2468");
-}
+    const std::string conf = sim.Exchange("get Conf\r").substr(15, 96);
+    EXPECT_EQ(static_cast<uint8_t>(conf[12]), 55);      // CPU software 5.5
+    EXPECT_EQ(static_cast<uint8_t>(conf[25]) / 16, 5);  // system type LMR
+    EXPECT_EQ(std::string(conf.c_str() + 15), "M2468");
 
-TEST(FramedBlocks, UserBlockCarriesTheSettings) {
-    SimHarness sim;
     sim.Exchange("ai 600\rcb 0.29\rDeployment HARBOUR\r");
-    const std::string block = sim.Exchange("get User\r").substr(15, 258);
-    EXPECT_EQ(LittleEndian16(block, 25), 600);
-    EXPECT_EQ(static_cast<uint8_t>(block[248]), 29);  // centimetres, truncated
-    EXPECT_EQ(std::string(block.c_str() + 49), "HARBOUR");
+    const std::string user = sim.Exchange("get User\r").substr(15, 258);
+    EXPECT_EQ(LittleEndian16(user, 25), 600);
+    EXPECT_EQ(static_cast<uint8_t>(user[248]), 29);  // centimetres, truncated
+    EXPECT_EQ(std::string(user.c_str() + 49), "HARBOUR");
 }
 
 }  // namespace

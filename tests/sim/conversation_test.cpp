@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,10 +29,6 @@ struct Conversation {
     Faults faults = {};
     uint32_t startTick = 1000;
 };
-
-void PrintTo(const Conversation& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ConversationTest : public testing::TestWithParam<Conversation> {};
 
@@ -65,10 +60,10 @@ Conversation Identity(const char* name, Model model, const std::string& banner,
 INSTANTIATE_TEST_SUITE_P(
     Wake, ConversationTest,
     testing::Values(
-        Conversation{"AsleepIgnoresCommandsAndBlankLines",
-                     {.asleep = true},
-                     {{"Ver\r", "", 1000}, {" \r\n", "", 1000}}},
-        Conversation{"BreakWakesIt", {.asleep = true}, {{kBreak, kWakeText}, {" \r\n", " \r>"}}},
+        Conversation{
+            "AsleepIgnoresCommandsAndBlankLinesUntilABreak",
+            {.asleep = true},
+            {{"Ver\r", "", 1000}, {" \r\n", "", 1000}, {kBreak, kWakeText}, {" \r\n", " \r>"}}},
         Conversation{"TheTwoLinesBeforeABreakWakeIt",
                      {.asleep = true},
                      {{" \r\n  \r\n", ""}, {"  \r\n", kWakeText}}},
@@ -77,12 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
             {.asleep = true},
             {{"  \r\n  \r\n", kWakeText, 100}, {kBreak, ""}, {"", "", 5000}, {kBreak, kWakeText}}},
         Conversation{"TenPlusSignsWakeIt", {.asleep = true}, {{"+++++++++", ""}, {"+", kWakeText}}},
-        Conversation{"WakeSignalsWhenAwakeDiscardTheLine",
+        Conversation{"WakeSignalsWhenAwakeDiscardTheLineAndDeployStopsAnswering",
                      {},
                      {{"ai++++++++++", "ai++++++++++\r\n>"},
                       {"ai 6", "ai 6"},
                       {kBreak, kWakeText},
-                      {"\r", "\r>"}}},
+                      {"\r", "\r>"},
+                      {"deploy\r", "deploy\rOK\r\n>"},
+                      {" \r\n", "", 2000},
+                      {kBreak, kWakeText}}},
         Conversation{
             "CompassPromptComesAfterTheDelayAcrossTheTickWrap",
             {.asleep = true, .reportsCompass = true, .compassDelayMs = 5000},
@@ -91,9 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
              {"", ">", 20}},
             {},
             0xFFFFFF00u},
-        Conversation{"DeployStopsAnswering",
-                     {},
-                     {{"deploy\r", "deploy\rOK\r\n>"}, {" \r\n", "", 2000}, {kBreak, kWakeText}}},
         Conversation{"IdleTimeOutSendsItToSleep",
                      {.idleSleepMs = 60000},
                      {{" \r", " \r>", 59000}, {" \r", " \r>", 60001}, {" \r", ""}}}),
@@ -101,28 +96,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ConversationTest,
-    testing::Values(
-        Conversation{"EchoesAndAnswersOnCarriageReturnIgnoringLineFeeds",
-                     {},
-                     {{"sav", "sav"},
-                      {"eSetup\r", "eSetup\rOK\r\n>"},
-                      {" \r\n", " \r>"},
-                      {"\r\r\n", "\r>\r>"},
-                      {"OKAY\r", "OKAY\rERROR: unknown command\r\n>"},
-                      {"Help Nothing\r", "Help Nothing\rERROR: no help on that topic\r\n>"},
-                      {"get Nothing\r", "get Nothing\rERROR: no such block\r\n>"}}},
-        Conversation{"BackspaceTakesBackACharacter",
-                     {},
-                     {{"Verx\b\r", "Verx\b" + Banner("Mirovan MRV", "3.8", "M1234").substr(3)}}},
-        Conversation{"OverlongLineCutAtTheLimit",
-                     {},
-                     {{std::string(600, 'x') + "\r",
-                       std::string(510, 'x') + "\rERROR: unknown command\r\n>"}}},
-        Conversation{"DefaultsRestoresTheUserSettings",
-                     {},
-                     {{"ai 600\r", "ai 600\rOK\r\n>"},
-                      {"Defaults\r", "Defaults\rOK\r\n>"},
-                      {"ai\r", "ai\rAI 300\r\n>"}}}),
+    testing::Values(Conversation{
+        "EchoesAndAnswersOnCarriageReturnIgnoringLineFeeds",
+        {},
+        {{"sav", "sav"},
+         {"eSetup\r", "eSetup\rOK\r\n>"},
+         {" \r\n", " \r>"},
+         {"\r\r\n", "\r>\r>"},
+         {"OKAY\r", "OKAY\rERROR: unknown command\r\n>"},
+         {"Help Nothing\r", "Help Nothing\rERROR: no help on that topic\r\n>"},
+         {"get Nothing\r", "get Nothing\rERROR: no such block\r\n>"},
+         {"Verx\b\r", "Verx\b" + Banner("Mirovan MRV", "3.8", "M1234").substr(3)},
+         {std::string(600, 'x') + "\r", std::string(510, 'x') + "\rERROR: unknown command\r\n>"},
+         {"ai 600\r", "ai 600\rOK\r\n>"},
+         {"Defaults\r", "Defaults\rOK\r\n>"},
+         {"ai\r", "ai\rAI 300\r\n>"}}}),
     [](const auto& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,15 +130,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ConversationTest,
-    testing::Values(Conversation{"Sdi12AnswersWakeTrafficWithTheNoticeOnly",
+    testing::Values(Conversation{"Sdi12AnswersWakeTrafficWithTheNoticeAndCommandsWithoutEcho",
                                  {.sdi12Mode = true},
                                  {{" \r\n", kSdi12Notice},
                                   {kBreak, kSdi12Notice},
                                   {"++++++++++", kSdi12Notice},
+                                  {"?!", "0\r\n"},
+                                  {"0I!", "013OSTREL  MRV   100\r\n"},
+                                  {"?EXIT!?!", "0\r\n"},
+                                  {" \r\n", kSdi12Notice},
                                   {"Ver\r", ""}}},
-                    Conversation{"Sdi12CommandsWithoutEcho",
-                                 {.sdi12Mode = true},
-                                 {{"?!", "0\r\n"}, {"0I!", "013OSTREL  MRV   100\r\n"}}},
                     Conversation{"Sdi12OnFromTheCommandLineAndExitPlusTerminator",
                                  {},
                                  {{"sdi12\r", "sdi12\rSDI12 OFF\r\n>"},
@@ -159,17 +148,14 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"?EXIT!", ""},
                                   {"!", kLeave},
                                   {" \r\n", " \r>"}}},
-                    Conversation{"Sdi12ExitWithoutTerminatorStays",
-                                 {.sdi12Mode = true},
-                                 {{"?EXIT!?!", "0\r\n"}, {" \r\n", kSdi12Notice}}},
                     Conversation{"Rs485IgnoresTrafficUntilSelected",
                                  {.rs485Address = 3},
-                                 {{" \r\n", ""}, {kBreak, ""}, {kSelect3 + " \r\n", " \r>"}}},
-                    Conversation{"Rs485OtherAddressDeselects",
-                                 {.rs485Address = 3},
-                                 {{kSelect3 + kSelect5 + "Ver\r", ""}, {kSelect3 + "\r", "\r>"}}},
-                    Conversation{
-                        "Rs485IncompleteSelection", {.rs485Address = 3}, {{"\xF0\xF0\xF3\r", ""}}},
+                                 {{" \r\n", ""},
+                                  {kBreak, ""},
+                                  {"\xF0\xF0\xF3\r", ""},
+                                  {kSelect3 + " \r\n", " \r>"},
+                                  {kSelect5 + "Ver\r", ""},
+                                  {kSelect3 + "\r", "\r>"}}},
                     Conversation{"Rs232TakesSelectionBytesAsData", {}, {{kSelect3, kSelect3}}}),
     [](const auto& info) { return info.param.name; });
 
