@@ -14,19 +14,7 @@ namespace {
 
 const std::string kPort = FakeLine::kPort;
 
-TEST(SerialLinkOpen, AppliesFramingAndAnnounces) {
-    FakeLine line(1000, false);
-    ASSERT_TRUE(line.link.Open(kPort, 19200, 7, 2, kTwoStopBits));
-
-    EXPECT_EQ(line.pane.Text(), "\r\nConnected to " + kPort + " at 19200\r\n");
-    EXPECT_EQ(line.link.PortName(), kPort);
-    const SerialState& state = line.device.state;
-    EXPECT_EQ(std::tie(state.baudRate, state.dataBits, state.parity, state.stopBits),
-              std::make_tuple(19200u, uint8_t{7}, uint8_t{2}, kTwoStopBits));
-    EXPECT_TRUE(state.parityCheck);
-}
-
-TEST(SerialLinkOpen, RefusedPortOrSettingsLeaveItClosed) {
+TEST(SerialLinkOpen, RefusedPortOrSettingsLeaveItClosedOtherwiseFramingIsAppliedAndAnnounced) {
     for (const bool refusedSettings : {false, true}) {
         FakeLine line(1000, false);
         line.device.openError = refusedSettings ? 0 : ENOENT;
@@ -35,6 +23,14 @@ TEST(SerialLinkOpen, RefusedPortOrSettingsLeaveItClosed) {
         EXPECT_FALSE(line.link.IsOpen());
         EXPECT_EQ(line.pane.Text(), refusedSettings ? "\r\nDisconnected" : "");
     }
+    FakeLine line(1000, false);
+    ASSERT_TRUE(line.link.Open(kPort, 19200, 7, 2, kTwoStopBits));
+    EXPECT_EQ(line.pane.Text(), "\r\nConnected to " + kPort + " at 19200\r\n");
+    EXPECT_EQ(line.link.PortName(), kPort);
+    const SerialState& state = line.device.state;
+    EXPECT_EQ(std::tie(state.baudRate, state.dataBits, state.parity, state.stopBits),
+              std::make_tuple(19200u, uint8_t{7}, uint8_t{2}, kTwoStopBits));
+    EXPECT_TRUE(state.parityCheck);
 }
 
 TEST(SerialLinkRevalidate, ReopensOnlyALostPort) {

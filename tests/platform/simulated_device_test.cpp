@@ -11,7 +11,7 @@
 namespace brennix::test {
 namespace {
 
-TEST(SimulatedDevice, ImmediateReadWaitsTheDriverTimeOutOnlyForMissingBytes) {
+TEST(SimulatedDevice, WaitsOnlyForMissingBytesDeliversBreaksAndMisbehavesOnDemand) {
     SimLine line;
     std::array<uint8_t, 4> buffer{};
     size_t done = 0;
@@ -29,18 +29,16 @@ TEST(SimulatedDevice, ImmediateReadWaitsTheDriverTimeOutOnlyForMissingBytes) {
     line.clock.Advance(50);
     EXPECT_TRUE(line.link.Purge(kPurgeRxClear));
     EXPECT_EQ(line.link.BytesWaiting(), 0u);
-}
 
-TEST(SimulatedDevice, DeliversBreaksAndMisbehavesOnDemand) {
-    SimLine line(sim::Settings{}, 700);
+    const uint32_t breakStart = line.clock.TickCount();
     ASSERT_TRUE(line.link.SendBreak(300));
-    EXPECT_EQ(line.device.BreakTicks(), std::deque<uint32_t>{800u});
+    EXPECT_EQ(line.device.BreakTicks(), std::deque<uint32_t>{breakStart + 100});
 
     line.device.SetWritesRefused(true);
-    const uint32_t start = line.clock.TickCount();
+    const uint32_t refusedStart = line.clock.TickCount();
     line.instrument.ClearReceived();
     EXPECT_FALSE(line.link.Write("ver", 50, true));
-    EXPECT_EQ(line.clock.TickCount() - start, 51u);
+    EXPECT_EQ(line.clock.TickCount() - refusedStart, 51u);
     EXPECT_EQ(line.link.LastError(), EAGAIN);
     EXPECT_EQ(line.instrument.Received(), "");
 

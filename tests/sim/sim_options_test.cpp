@@ -28,15 +28,10 @@ TEST(SimOptions, DefaultIsAnAwakeMirovanAt9600AndEveryOptionIsRead) {
 }
 
 TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--baud"},
-                                               {"--baud", "9601"},
-                                               {"--baud", "96OO"},
-                                               {"--model", "Nortex"},
-                                               {"--rs485", "0"},
-                                               {"--rs485", "16"},
-                                               {"--rs485", "-1"},
-                                               {"--verbose"}}) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--baud"},       {"--baud", "9601"}, {"--baud", "96OO"}, {"--model", "Nortex"},
+        {"--rs485", "0"}, {"--rs485", "16"},  {"--rs485", "-1"},  {"--verbose"}};
+    for (const std::vector<std::string>& args : bad) {
         std::string error;
         EXPECT_FALSE(ParseSimArguments(args, error)) << args.back();
         EXPECT_FALSE(error.empty());
