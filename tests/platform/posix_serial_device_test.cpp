@@ -31,12 +31,9 @@ class PosixSerialDeviceTest : public testing::Test {
         path_ = ptsname(far_);
         ASSERT_TRUE(device_.Open(path_)) << device_.LastErrorMessage();
     }
-    void TearDown() override { CloseFarEnd(); }
-
-    void CloseFarEnd() {
+    void TearDown() override {
         if (far_ >= 0)
             ::close(far_);
-        far_ = -1;
     }
     bool Send(const std::vector<uint8_t>& bytes) {
         return ::write(far_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
@@ -106,7 +103,8 @@ TEST_F(PosixSerialDeviceTest, ShortReadAndFullLineAreBoundedByTheirTimeOuts) {
 }
 
 TEST_F(PosixSerialDeviceTest, ClosedFarEndIsAFailureNotSilence) {
-    CloseFarEnd();
+    ::close(far_);
+    far_ = -1;
     uint32_t count = 0;
     SerialState state;
     uint8_t byte = 0;
