@@ -1,128 +1,99 @@
 #include "child_process.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <thread>
 
 namespace brennix::test {
 namespace {
 
-int ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now() - since)
-                                .count());
+constexpr auto kPollInterval = std::chrono::milliseconds(10);
+
+// An unnamed file that is gone once its last descriptor closes.
+int AnonymousFile(const std::string& contents = {}) {
+    FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        return -1;
+    }
+    const int fd = dup(fileno(file));
+    std::fclose(file);
+    [[maybe_unused]] const ssize_t written = pwrite(fd, contents.data(), contents.size(), 0);
+    return fd;
+}
+
+// Calls done() every poll interval until it holds or timeoutMs has passed.
+template <typename Done>
+bool WaitUntil(int timeoutMs, Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return true;
 }
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& command) {
-    int in[2], out[2], err[2];
-    if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) {
-        return;
-    }
+ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::string& input)
+    : stdout_(AnonymousFile()), stderr_(AnonymousFile()) {
+    const int inputFile = AnonymousFile(input);
     pid_ = fork();
     if (pid_ == 0) {
-        dup2(in[0], STDIN_FILENO);
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            close(fd);
+        dup2(inputFile, STDIN_FILENO);
+        dup2(stdout_, STDOUT_FILENO);
+        dup2(stderr_, STDERR_FILENO);
         std::vector<char*> argv;
-        for (const std::string& part : command)
+        for (const std::string& part : command) {
             argv.push_back(const_cast<char*>(part.c_str()));
+        }
         argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
     }
-    close(in[0]);
-    close(out[1]);
-    close(err[1]);
-    input_ = in[1];
-    stdout_ = out[0];
-    stderr_ = err[0];
+    close(inputFile);
 }
 
 ChildProcess::~ChildProcess() {
-    if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    for (int fd : {input_, stdout_, stderr_}) {
-        if (fd >= 0)
-            close(fd);
-    }
+    Wait(0);
+    close(stdout_);
+    close(stderr_);
 }
 
-void ChildProcess::WriteInput(const std::string& text) {
-    if (input_ >= 0) {
-        [[maybe_unused]] const ssize_t written = write(input_, text.data(), text.size());
-    }
-}
-
-void ChildProcess::CloseInput() {
-    if (input_ >= 0) {
-        close(input_);
-        input_ = -1;
-    }
-}
-
-bool ChildProcess::ReadOutputLine(std::string& line, int timeoutMs) {
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        const size_t end = output_.find('\n', lineStart_);
-        if (end != std::string::npos) {
-            line = output_.substr(lineStart_, end - lineStart_);
-            lineStart_ = end + 1;
-            return true;
-        }
-        const int left = timeoutMs - ElapsedMs(start);
-        if (left <= 0 || !Drain(left)) {
-            return false;
-        }
-    }
+std::string ChildProcess::FirstLine(int timeoutMs) const {
+    std::string output;
+    WaitUntil(timeoutMs, [&] { return (output = Output()).find('\n') != std::string::npos; });
+    const size_t end = output.find('\n');
+    return end == std::string::npos ? std::string() : output.substr(0, end);
 }
 
 int ChildProcess::Wait(int timeoutMs) {
-    CloseInput();
-    const auto start = std::chrono::steady_clock::now();
-    while (ElapsedMs(start) < timeoutMs && Drain(timeoutMs - ElapsedMs(start))) {
+    if (pid_ <= 0) {
+        return -1;
     }
     int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == 0) {
+    const bool ended =
+        WaitUntil(timeoutMs, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
+    if (!ended) {
         kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
+        waitpid(pid_, nullptr, 0);
     }
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Reads what either stream has; false once both have ended or nothing came in time.
-bool ChildProcess::Drain(int timeoutMs) {
-    pollfd streams[2] = {{stdout_, POLLIN, 0}, {stderr_, POLLIN, 0}};
-    if (stdout_ < 0 && stderr_ < 0)
-        return false;
-    if (poll(streams, 2, timeoutMs) <= 0)
-        return false;
-    bool gotAny = false;
-    for (auto [fd, target] : {std::pair{&stdout_, &output_}, std::pair{&stderr_, &errors_}}) {
-        pollfd& watched = fd == &stdout_ ? streams[0] : streams[1];
-        if (*fd < 0 || !(watched.revents & (POLLIN | POLLHUP)))
-            continue;
-        char chunk[4096];
-        const ssize_t count = read(*fd, chunk, sizeof chunk);
-        if (count > 0) {
-            target->append(chunk, static_cast<size_t>(count));
-            gotAny = true;
-        } else {
-            close(*fd);
-            *fd = -1;
-            gotAny = gotAny || stdout_ >= 0 || stderr_ >= 0;
-        }
+std::string ChildProcess::Contents(int fd) {
+    std::string contents;
+    char chunk[4096];
+    for (ssize_t count; (count = pread(fd, chunk, sizeof chunk, contents.size())) > 0;) {
+        contents.append(chunk, static_cast<size_t>(count));
     }
-    return gotAny;
+    return contents;
 }
 
 }  // namespace brennix::test

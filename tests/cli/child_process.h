@@ -7,34 +7,28 @@
 
 namespace brennix::test {
 
-// A program started with its stdin, stdout and stderr on pipes; killed when destroyed.
+// A program run with its stdin read from a given text and its stdout and stderr kept in
+// anonymous files; killed when destroyed, so no test outlives its children.
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::vector<std::string>& command);
+    explicit ChildProcess(const std::vector<std::string>& command, const std::string& input = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const { return pid_ > 0; }
-    void WriteInput(const std::string& text);
-    void CloseInput();
-    // One line of stdout (without its line end), waiting at most timeoutMs.
-    bool ReadOutputLine(std::string& line, int timeoutMs);
-    // Waits for the end (at most timeoutMs, then kills) and collects what is left of the output.
+    // The first line of stdout, once it is complete; empty if none came within timeoutMs.
+    std::string FirstLine(int timeoutMs) const;
+    // The exit status, or -1 when the program had to be killed after timeoutMs.
     int Wait(int timeoutMs);
-    const std::string& Output() const { return output_; }
-    const std::string& Errors() const { return errors_; }
+    std::string Output() const { return Contents(stdout_); }
+    std::string Errors() const { return Contents(stderr_); }
 
   private:
-    bool Drain(int timeoutMs);
+    static std::string Contents(int fd);
 
     pid_t pid_ = -1;
-    int input_ = -1;
     int stdout_ = -1;
     int stderr_ = -1;
-    std::string output_;
-    std::string errors_;
-    size_t lineStart_ = 0;
 };
 
 }  // namespace brennix::test

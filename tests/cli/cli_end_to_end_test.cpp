@@ -1,137 +1,120 @@
 // brennix-cli against brennix-sim over a pseudo-terminal, as a technician would run them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 
 namespace brennix::test {
 namespace {
 
-constexpr int kStartMs = 5000;
-constexpr int kRunMs = 30000;
+using Arguments = std::vector<std::string>;
 
-// brennix-sim running for the life of the object.
+Arguments Command(const char* program, Arguments arguments) {
+    arguments.insert(arguments.begin(), program);
+    return arguments;
+}
+
+// brennix-sim running for the life of the object; Port() is the path it serves.
 class Simulator {
   public:
-    explicit Simulator(std::vector<std::string> options) : process_(Command(std::move(options))) {
-        process_.ReadOutputLine(path_, kStartMs);
-    }
-    const std::string& Path() const { return path_; }
+    explicit Simulator(Arguments options = {}) : process_(Command(BRENNIX_SIM_PATH, options)) {}
+    std::string Port() const { return process_.FirstLine(5000); }
 
   private:
-    static std::vector<std::string> Command(std::vector<std::string> options) {
-        options.insert(options.begin(), BRENNIX_SIM_PATH);
-        return options;
-    }
     ChildProcess process_;
-    std::string path_;
 };
 
 struct CliRun {
+    CliRun(Arguments arguments, const std::string& input = {}) {
+        ChildProcess cli(Command(BRENNIX_CLI_PATH, std::move(arguments)), input);
+        status = cli.Wait(30000);
+        output = cli.Output();
+        errors = cli.Errors();
+    }
     int status;
     std::string output;
     std::string errors;
 };
 
-CliRun RunCli(std::vector<std::string> arguments, const std::string& input = {}) {
-    arguments.insert(arguments.begin(), BRENNIX_CLI_PATH);
-    ChildProcess cli(arguments);
-    cli.WriteInput(input);
-    const int status = cli.Wait(kRunMs);
-    return {status, cli.Output(), cli.Errors()};
-}
+// One simulator serves a technician's session of separate commands, as a real instrument would.
+TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {
+    Simulator simulator;
+    const std::string port = simulator.Port();
 
-TEST(CliEndToEnd, SendShowsTheEchoAndTheReply) {
-    Simulator simulator({});
-    ASSERT_FALSE(simulator.Path().empty());
-    const CliRun run = RunCli({"--port", simulator.Path(), "send", "hello", "--wait", "500"});
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_NE(run.output.find("hello"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find('>'), std::string::npos) << run.output;
-}
+    const CliRun send({"--port", port, "send", "hello", "--wait", "500"});
+    EXPECT_EQ(send.status, 0) << send.errors;
+    EXPECT_LT(send.output.find("hello"), send.output.find('>')) << send.output;
 
-class CliIdentify : public testing::TestWithParam<std::pair<std::string, std::string>> {};
+    const CliRun menu({"--port", port, "menu", "CellBegin"}, "1.5\n");
+    EXPECT_EQ(menu.status, 0) << menu.errors;
+    EXPECT_NE(menu.output.find("cb 1.5"), std::string::npos) << menu.output;
+    EXPECT_NE(menu.errors.find("Cell begin"), std::string::npos) << menu.errors;
 
-TEST_P(CliIdentify, NamesTheModelTheSimulatorPlays) {
-    const auto& [model, expected] = GetParam();
-    Simulator simulator({"--model", model});
-    const CliRun run = RunCli({"--port", simulator.Path(), "identify"});
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.output, expected + "\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Models, CliIdentify,
-                         testing::Values(std::pair{"KTX", "kKTX"}, std::pair{"LMR", "kLMR"},
-                                         std::pair{"Mirovan", "kMirovan"},
-                                         std::pair{"Fendrel", "kFendrel"},
-                                         std::pair{"MirovanAdv", "kMirovanAdv"},
-                                         std::pair{"Corvex", "kCorvex"},
-                                         std::pair{"Pelorin", "kPelorin"}));
-
-TEST(CliEndToEnd, ConfigPrintsTheThreeBlocksAsHex) {
-    Simulator simulator({});
-    const CliRun run = RunCli({"--port", simulator.Path(), "config"});
-    ASSERT_EQ(run.status, 0) << run.errors;
-    const std::string expected[] = {"Conf ", "User ", "Oper "};
-    const size_t hexLength[] = {96 * 2, 258 * 2, 64 * 2};
-    size_t lineStart = 0;
-    for (int block = 0; block < 3; ++block) {
-        const size_t lineEnd = run.output.find('\n', lineStart);
-        ASSERT_NE(lineEnd, std::string::npos) << run.output;
-        const std::string line = run.output.substr(lineStart, lineEnd - lineStart);
-        EXPECT_EQ(line.substr(0, 5), expected[block]);
-        EXPECT_EQ(line.size() - 5, hexLength[block]);
-        lineStart = lineEnd + 1;
-    }
-}
-
-TEST(CliEndToEnd, RS485AddressSelectsTheInstrument) {
-    Simulator simulator({"--rs485", "5"});
-    EXPECT_EQ(RunCli({"--port", simulator.Path(), "--rs485", "5", "identify"}).output,
-              "kMirovan\n");
-}
-
-TEST(CliEndToEnd, MenuEntryAsksOnTheConsoleAndSendsTheValue) {
-    Simulator simulator({});
-    const CliRun run = RunCli({"--port", simulator.Path(), "menu", "CellBegin"}, "1.5\n");
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_NE(run.output.find("cb 1.5"), std::string::npos) << run.output;
-    EXPECT_NE(run.errors.find("Cell begin"), std::string::npos) << run.errors;
-}
-
-TEST(CliEndToEnd, RunsACommandFile) {
-    Simulator simulator({});
     const std::string path = testing::TempDir() + "cli_run_test.cmd";
     std::ofstream(path) << "// two settings\r\nai 600\r\n#WAIT_OK 3\r\nsi 60\r\n#WAIT_OK 3\r\n";
-    const CliRun run = RunCli({"--port", simulator.Path(), "run", path});
-    EXPECT_EQ(run.status, 0) << run.output << run.errors;
-    EXPECT_NE(run.output.find("si 60"), std::string::npos) << run.output;
-    std::remove(path.c_str());
+    const CliRun file({"--port", port, "run", path});
+    std::filesystem::remove(path);
+    EXPECT_EQ(file.status, 0) << file.output << file.errors;
+    EXPECT_NE(file.output.find("si 60"), std::string::npos) << file.output;
+
+    const CliRun failing({"--port", port, "send", "#WAIT_OK 0"});
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_NE(failing.output.find("ERROR: WAIT for OK failed!"), std::string::npos)
+        << failing.output;
+
+    const CliRun config({"--port", port, "config"});
+    EXPECT_EQ(config.status, 0) << config.errors;
+    std::istringstream blocks(config.output);
+    for (const auto& [label, size] : {std::pair{"Conf ", 96u}, {"User ", 258u}, {"Oper ", 64u}}) {
+        std::string line;
+        std::getline(blocks, line);
+        EXPECT_TRUE(line.starts_with(label)) << config.output;
+        EXPECT_EQ(line.size(), 5u + 2u * size) << label;
+    }
+
+    const CliRun terminal({"--port", port, "terminal"}, "Ver\nsystemtype\n");
+    EXPECT_EQ(terminal.status, 0) << terminal.errors;
+    EXPECT_NE(terminal.output.find("MRV"), std::string::npos) << terminal.output;
+    EXPECT_LT(terminal.output.find("Ver"), terminal.output.find("systemtype")) << terminal.output;
 }
 
-TEST(CliEndToEnd, AFailingScriptExitsWithOne) {
-    Simulator simulator({});
-    const CliRun run = RunCli({"--port", simulator.Path(), "send", "#WAIT_OK 0"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find("ERROR: WAIT for OK failed!"), std::string::npos) << run.output;
+struct IdentifyCase {
+    Arguments simulatorOptions;
+    std::string rs485;
+    std::string expected;
+};
+
+class CliIdentify : public testing::TestWithParam<IdentifyCase> {};
+
+TEST_P(CliIdentify, NamesTheModelTheSimulatorPlays) {
+    Simulator simulator(GetParam().simulatorOptions);
+    const CliRun run({"--port", simulator.Port(), "--rs485", GetParam().rs485, "identify"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output, GetParam().expected + "\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, CliIdentify,
+    testing::Values(IdentifyCase{{"--model", "KTX"}, "0", "kKTX"},
+                    IdentifyCase{{"--model", "LMR"}, "0", "kLMR"},
+                    IdentifyCase{{"--model", "Mirovan"}, "0", "kMirovan"},
+                    IdentifyCase{{"--model", "Fendrel"}, "0", "kFendrel"},
+                    IdentifyCase{{"--model", "MirovanAdv"}, "0", "kMirovanAdv"},
+                    IdentifyCase{{"--model", "Corvex"}, "0", "kCorvex"},
+                    IdentifyCase{{"--model", "Pelorin"}, "0", "kPelorin"},
+                    // An addressed instrument answers only once the wake-up selects it.
+                    IdentifyCase{{"--rs485", "5"}, "5", "kMirovan"}));
 
 TEST(CliEndToEnd, AMissingPortExitsWithTwoAndSaysWhy) {
-    const CliRun run = RunCli({"--port", "/dev/brennix-no-such-port", "send", "x"});
+    const CliRun run({"--port", "/dev/brennix-no-such-port", "send", "x"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("/dev/brennix-no-such-port"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("No such file"), std::string::npos) << run.errors;
-}
-
-TEST(CliEndToEnd, TerminalSendsEachLineUntilEndOfInput) {
-    Simulator simulator({});
-    const CliRun run = RunCli({"--port", simulator.Path(), "terminal"}, "Ver\nsystemtype\n");
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_NE(run.output.find("MRV"), std::string::npos) << run.output;
-    EXPECT_LT(run.output.find("Ver"), run.output.find("systemtype")) << run.output;
 }
 
 }  // namespace
