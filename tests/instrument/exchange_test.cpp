@@ -14,10 +14,17 @@ namespace {
 
 class ExchangeTest : public ::testing::Test, public ScriptedLine {};
 
-TEST_F(ExchangeTest, SendCommandFindsThePromptAndVerifiesTheEcho) {
+TEST_F(ExchangeTest, SendCommandFindsThePromptVerifiesTheEchoAndRefusesWhatIsTooLong) {
+    EXPECT_FALSE(instrument.SendCommand(std::string(511, 'a')));
+    EXPECT_FALSE(instrument.CommandOk(std::string(100, 'a'), 1000));
+    EXPECT_EQ(device.Wire(), "");
     EXPECT_TRUE(instrument.SendCommand("cb 5"));
     EXPECT_TRUE(instrument.SendCommand("", CInstrument::kPrompt, false));
     EXPECT_EQ(device.Wire(), "\r\rcb 5\r\r");
+    device.ClearWire();
+    const std::string longest(510, 'a');
+    EXPECT_TRUE(instrument.SendCommand(longest));
+    EXPECT_EQ(device.Wire(), "\r\r" + longest + "\r");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -29,15 +36,6 @@ TEST_F(ExchangeTest, WithoutPromptNothingIsSentAndTheFailureShown) {
     EXPECT_STREQ(reply.data(), "Unknown Error");
     EXPECT_EQ(device.Wire(), "\r\r");
     ExpectOneMessage("FAIL TO LOCATE PROMPT");
-}
-
-TEST_F(ExchangeTest, CommandsLongerThanTheirBuffersFailWithoutBeingSent) {
-    EXPECT_FALSE(instrument.SendCommand(std::string(511, 'a')));
-    EXPECT_FALSE(instrument.CommandOk(std::string(100, 'a'), 1000));
-    EXPECT_EQ(device.Wire(), "");
-    const std::string longest(510, 'a');
-    EXPECT_TRUE(instrument.SendCommand(longest));
-    EXPECT_EQ(device.Wire(), "\r\r" + longest + "\r");
 }
 
 struct RetransmitCase {

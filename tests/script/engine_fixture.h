@@ -35,23 +35,14 @@ class EngineTest : public testing::Test {
     CScriptEngine engine;
 };
 
-// Names a parameterised case after its script: the case's index, then the script's letters and
-// digits, other runs of characters as one '_'.
-inline std::string ScriptCaseName(size_t index, std::string_view script) {
-    std::string name = std::to_string(index) + "_";
-    for (const char c : script.substr(0, 40)) {
-        if (std::isalnum(static_cast<unsigned char>(c))) {
-            name += c;
-        } else if (name.back() != '_') {
-            name += '_';
-        }
+// Names each case of a TEST_P whose parameter has a script field: its index, then the start of
+// the script with every character that is not a letter or digit as '_'.
+inline constexpr auto kNameAfterScript = [](const auto& info) {
+    std::string name = std::to_string(info.index) + "_";
+    for (const char c : std::string_view(info.param.script).substr(0, 40)) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     }
     return name;
-}
-
-// Gives each case of a TEST_P whose parameter has a script field its ScriptCaseName.
-inline constexpr auto kNameAfterScript = [](const auto& info) {
-    return ScriptCaseName(info.index, info.param.script);
 };
 
 }  // namespace brennix::test

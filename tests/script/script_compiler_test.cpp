@@ -11,19 +11,11 @@ namespace brennix {
 
 namespace {
 
-CompiledScript Compile(const std::string& text) {
-    return ScriptCompiler().Compile(text);
-}
-
-ArgToken Lit(const char* text) {
-    return ArgToken::Literal(text);
-}
-ArgToken Var(const char* text) {
-    return ArgToken::Variable(text);
-}
+constexpr auto Lit = &ArgToken::Literal;
+constexpr auto Var = &ArgToken::Variable;
 
 struct DirectiveCase {
-    const char* line;
+    const char* script;
     const char* name;
     std::vector<ArgToken> arguments;
 };
@@ -31,7 +23,7 @@ struct DirectiveCase {
 class DirectiveGrammarTest : public testing::TestWithParam<DirectiveCase> {};
 
 TEST_P(DirectiveGrammarTest, ParsesNameAndTokens) {
-    const CompiledScript script = Compile(GetParam().line);
+    const CompiledScript script = ScriptCompiler().Compile(GetParam().script);
     ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
     ASSERT_EQ(script.statements.size(), 1u);
     EXPECT_EQ(script.statements[0].name, GetParam().name);
@@ -56,12 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                     DirectiveCase{
                         "#ELSEIF 'a b'!=%x", "ELSEIF", {Lit("a b"), Lit("!="), Var("%x")}},
                     DirectiveCase{"#IF x '==' y", "IF", {Var("x"), Lit("=="), Var("y")}}),
-    [](const auto& info) { return test::ScriptCaseName(info.index, info.param.line); });
+    test::kNameAfterScript);
 
 // No line or segment limit below what the command editor reads.
 TEST(CompilerTest, LinesLongerThanTheEditorsPieceCompile) {
     const std::string line(5000, 'a');
-    const CompiledScript script = Compile(line + "%v " + line);
+    const CompiledScript script = ScriptCompiler().Compile(line + "%v " + line);
     ASSERT_TRUE(script.ok);
     ASSERT_EQ(script.statements[0].segments.size(), 3u);
     EXPECT_EQ(script.statements[0].segments[2].text.size(), 5001u);

@@ -65,27 +65,23 @@ constexpr const char* kDialogScript =
     "#ENDIF";
 
 // Plain items are evaluated while the dialog is built, so mode already holds ON's value.
-TEST_F(EngineTest, DialogBlockAsksAllRowsInOneDialogAndAssignsAfterOk) {
+// Cancelled, the dialog stops the run silently and assigns nothing.
+TEST_F(EngineTest, DialogBlockAsksAllRowsInOneDialogAndAssignsOnlyAfterOk) {
     engine.SetVariable("ON", "yes");
+    EXPECT_EQ(engine.Run(kDialogScript, true), 0);
+    EXPECT_EQ(Terminal(), "");
+    EXPECT_FALSE(engine.FindVariable("cells"));
     ui.inputAnswers.push_back({"20", "SHORT", "ignored"});
     EXPECT_NE(engine.Run(kDialogScript, true), 0) << Terminal();
     EXPECT_EQ(Received(), "nc 20\rdf SHORT\r");
-    ASSERT_EQ(ui.inputs.size(), 1u);
-    const auto& rows = ui.inputs[0].rows;
+    ASSERT_EQ(ui.inputs.size(), 2u);
+    const auto& rows = ui.inputs[1].rows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].arguments, (Args{"Number of cells", "10"}));
     EXPECT_EQ(rows[1].arguments, (Args{"Data format", "LONG", "SHORT", "yes"}));
     EXPECT_EQ(rows[2].arguments, (Args{"Dropped", ""}));
     EXPECT_EQ(engine.FindVariable("mode"), "yes");
     EXPECT_EQ(engine.FindVariable("fmt"), "SHORT");
-}
-
-TEST_F(EngineTest, CancelledDialogBlockStopsSilently) {
-    engine.SetVariable("ON", "yes");
-    EXPECT_EQ(engine.Run(kDialogScript, true), 0);
-    EXPECT_EQ(Terminal(), "");
-    EXPECT_EQ(Received(), "");
-    EXPECT_FALSE(engine.FindVariable("cells"));
 }
 
 TEST_F(EngineTest, DialogBlockItemNamingAMissingVariableStopsBeforeTheDialog) {
