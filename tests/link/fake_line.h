@@ -31,6 +31,7 @@ class FakeSerialDevice : public SerialDevice {
     int openError = 0;  // non-zero: Open fails with it
     bool lost = false;  // a pulled adapter: every call on the open port fails
     bool setStateFails = false;
+    std::optional<uint32_t> keptRate;  // a driver that keeps this rate whatever it is asked for
     std::optional<uint32_t> writesRefusedUntil;
     size_t maxBytesPerWrite = SIZE_MAX;
     SerialState state;  // kept across opens, as a real port keeps its rate
@@ -56,6 +57,7 @@ class FakeSerialDevice : public SerialDevice {
         if (!Usable() || setStateFails)
             return Fail(EINVAL);
         state = in;
+        state.baudRate = keptRate.value_or(in.baudRate);
         return true;
     }
     bool SetQueueSizes(size_t, size_t) override { return Usable(); }
