@@ -42,11 +42,8 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(Status(dialog), QStringLiteral("Click 'Connect' to start"));
         QCOMPARE(Combo(dialog, "port")->itemText(0), QStringLiteral("Auto"));
         QCOMPARE(Combo(dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
-        QComboBox* rates = Combo(dialog, "rate");
-        QCOMPARE(rates->count(), 11);
-        QCOMPARE(rates->itemText(0), QStringLiteral("Auto"));
-        QCOMPARE(rates->itemData(10).toUInt(), 115200u);
-        QCOMPARE(rates->currentText(), QStringLiteral("9600"));
+        QCOMPARE(Combo(dialog, "rate")->count(), 11);
+        QCOMPARE(Combo(dialog, "rate")->currentText(), QStringLiteral("9600"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(SaveScreenshot(dialog, "connect-dialog"));

@@ -51,58 +51,50 @@ class EditorTest : public QObject {
     }
 
     // Closing and opening another file ask only when typed changes would be lost; "Yes" goes on.
+    // The last step is the one that may ask.
     void asksOnlyAboutUnsavedChanges_data() {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("asksTo");
         QTest::addColumn<bool>("done");
-        const QString closeQuestion =
-            "Your command file has been modified.\nAre you sure that "
-            "you want to close the editor?";
-        const QString openQuestion =
-            "Your command file has been modified.\nAre you sure that "
-            "you want to open another file?";
-        QTest::newRow("close opened") << QStringList{"open"} << "close" << false << "" << true;
-        QTest::newRow("close saved")
-            << QStringList{"type", "save"} << "close" << false << "" << true;
+        QTest::newRow("close opened") << "open close" << false << "" << true;
+        QTest::newRow("close saved") << "type save close" << false << "" << true;
         QTest::newRow("close typed, give up changes")
-            << QStringList{"type"} << "close" << true << closeQuestion << true;
+            << "type close" << true << "close the editor" << true;
         QTest::newRow("close opened and typed, keep editing")
-            << QStringList{"open", "type"} << "close" << false << closeQuestion << false;
+            << "open type close" << false << "close the editor" << false;
         QTest::newRow("open over typed, keep editing")
-            << QStringList{"type"} << "open" << false << openQuestion << false;
+            << "type open" << false << "open another file" << false;
         QTest::newRow("open over typed, give up changes")
-            << QStringList{"type"} << "open" << true << openQuestion << true;
+            << "type open" << true << "open another file" << true;
     }
     void asksOnlyAboutUnsavedChanges() {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, action);
+        QFETCH(QString, steps);
         QFETCH(bool, answerYes);
-        QFETCH(QString, question);
+        QFETCH(QString, asksTo);
         QFETCH(bool, done);
-        for (const QString& step : steps) {
+        rig_->ui.messageAnswers.push_back(answerYes ? MessageResult::kYes : MessageResult::kNo);
+        for (const QString& step : steps.split(' ')) {
             if (step == "open")
                 rig_->editor.Open();
             else if (step == "save")
                 rig_->editor.Save();
+            else if (step == "close")
+                QTest::keyClick(&rig_->editor, Qt::Key_Escape);
             else
                 QTest::keyClicks(rig_->editor.Editor(), "typed");
         }
-        rig_->ui.messageAnswers.push_back(answerYes ? MessageResult::kYes : MessageResult::kNo);
 
-        if (action == "close")
-            QTest::keyClick(&rig_->editor, Qt::Key_Escape);
-        else
-            rig_->editor.Open();
-
-        QCOMPARE(rig_->ui.messages.size(), size_t(question.isEmpty() ? 0 : 1));
-        if (!question.isEmpty()) {
-            QCOMPARE(QString::fromStdString(rig_->ui.messages.front().text), question);
-            QCOMPARE(rig_->ui.messages.front().caption, std::string("Lose all changes?"));
-            QVERIFY(rig_->ui.messages.front().buttons == MessageButtons::kYesNo);
+        const auto& messages = rig_->ui.messages;
+        QCOMPARE(messages.size(), size_t(asksTo.isEmpty() ? 0 : 1));
+        if (!asksTo.isEmpty()) {
+            QCOMPARE(QString::fromStdString(messages.front().text),
+                     "Your command file has been modified.\nAre you sure that you want to " +
+                         asksTo + "?");
+            QCOMPARE(messages.front().caption, std::string("Lose all changes?"));
+            QVERIFY(messages.front().buttons == MessageButtons::kYesNo);
         }
-        if (action == "close")
+        if (steps.endsWith("close"))
             QCOMPARE(rig_->editor.isVisible(), !done);
         else
             QCOMPARE(rig_->editor.Editor()->toPlainText() == "show conf\n", done);

@@ -16,7 +16,6 @@
 #include "app/terminal_menus.h"
 #include "app/terminal_window.h"
 #include "gui_fixture.h"
-#include "platform/simulated_device.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
 #include "sim/simulated_instrument.h"
@@ -49,29 +48,27 @@ class TerminalWindowTest : public QObject {
     }
     void cleanup() { app_.reset(); }
 
-    void firstStartUsesDefaults() {
+    // Defaults on a fresh machine; the unit system chosen is written only at the end.
+    void firstStartDefaultsAndUnitsStoredAtExit() {
         QCOMPARE(app_->UnitSystem(), CBrennixApp::kEnglishUnits);
-        QVERIFY(Menus().english->isChecked() && !Menus().metric->isChecked());
-        QVERIFY(Menus().rs232->isChecked());
+        QVERIFY(Menus().english->isChecked() && Menus().rs232->isChecked());
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
+        const QPalette colours = Terminal().OutputPane().palette();
+        QVERIFY(colours.color(QPalette::Text) == Qt::yellow &&
+                colours.color(QPalette::Base) == Qt::black);
         QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
-        QCOMPARE(Terminal().OutputPane().palette().color(QPalette::Text), QColor(Qt::yellow));
-        QCOMPARE(Terminal().OutputPane().palette().color(QPalette::Base), QColor(Qt::black));
         QCOMPARE(Terminal().windowTitle(), QStringLiteral("Brennix v1.01"));
         QVERIFY(Pane().starts_with("Welcome to Brennix for Pocket PC!\r\n"));
         QVERIFY(Pane().ends_with("\r\nConnected to SIM at 9600\r\n"));
         QVERIFY(SaveScreenshot(Terminal(), "terminal"));
-    }
 
-    void unitSystemIsStoredAtExit() {
         Menus().metric->trigger();
-        QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
         QVERIFY(!QSettings().contains(settings::kUnitSystem));
         app_->End();
         QCOMPARE(QSettings().value(settings::kUnitSystem).toInt(), CBrennixApp::kMetricUnits);
         StartApp();
         QCOMPARE(app_->UnitSystem(), CBrennixApp::kMetricUnits);
-        QVERIFY(Menus().metric->isChecked());
+        QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
     }
 
     void fontButtonCyclesAndIsRemembered_data() {
@@ -209,10 +206,10 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("Ver\r") != std::string::npos);
     }
 
-    void connectButtonOpensTheChosenPort() {
+    // The dialog's own messages stay out of the terminal; the outcome is reported once.
+    void connectDialogOutcomeIsReportedOnce() {
         const size_t shownBefore = Pane().size();
         OnNextModal([](QWidget* modal) {
-            modal->findChild<QComboBox*>("port")->setCurrentText("SIM");
             modal->findChild<QComboBox*>("rate")->setCurrentText("9600");
             modal->findChild<QLineEdit*>("rs485")->setText("5");
             modal->findChild<QPushButton*>("connect")->click();
@@ -220,12 +217,8 @@ class TerminalWindowTest : public QObject {
         Terminal().Connect();
         QVERIFY(Terminal().Link().IsOpen());
         QCOMPARE(Terminal().Instrument().Rs485Address(), 5u);
-        // The dialog's own messages stay out of the terminal; the outcome is reported once.
         QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 9600\r\n"));
-    }
 
-    void cancelledConnectDialogLeavesTheLinkClosed() {
-        QVERIFY(Terminal().Link().IsOpen());
         OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("cancel")->click(); });
         Terminal().Connect();
         QVERIFY(!Terminal().Link().IsOpen());
