@@ -1,11 +1,11 @@
 #include "child_process.h"
 
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace brennix::test {
@@ -15,12 +15,7 @@ constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
 // An unnamed file that is gone once its last descriptor closes.
 int AnonymousFile(const std::string& contents = {}) {
-    FILE* file = std::tmpfile();
-    if (file == nullptr) {
-        return -1;
-    }
-    const int fd = dup(fileno(file));
-    std::fclose(file);
+    const int fd = memfd_create("brennix-test", 0);
     [[maybe_unused]] const ssize_t written = pwrite(fd, contents.data(), contents.size(), 0);
     return fd;
 }

@@ -122,40 +122,6 @@ TEST_F(DirectiveTest, SendBreakInAnyCaseAndWakeUpWhateverItsResult) {
     EXPECT_TRUE(Received().ends_with("abc\r")) << Received();
 }
 
-struct StopCase {
-    const char* name;
-    const char* script;
-    bool silent;
-    uint32_t stopAtMs;
-    bool succeeds;
-    const char* received;
-};
-
-// Stop ends a wait after its current attempt; a wait that was the last statement just ends.
-const StopCase kStopCases[] = {
-    {"BetweenStatements", "a\nb\nc", false, 500, false, "a\rb\r\r\n"},
-    {"InsideAWait", "#WAIT 10\nabc", false, 1500, false, "\r\n"},
-    {"InsideALastWait", "#WAIT 10", false, 1500, true, ""},
-    {"InsideWaitPromptCancelsInsteadOfFailing", "#WAIT_PROMPT 5\nabc", true, 1500, false, "\r\n"},
-};
-
-class StopTest : public EngineTest, public testing::WithParamInterface<StopCase> {};
-
-TEST_P(StopTest, CancelsTheRun) {
-    const StopCase& test = GetParam();
-    line.instrument.GetFaults().silent = test.silent;
-    ui.PressStopAt(test.stopAtMs);
-    EXPECT_EQ(engine.Run(test.script, false) != 0, test.succeeds);
-    EXPECT_EQ(Received(), test.received);
-    EXPECT_EQ(Shows(test.succeeds ? "ERROR" : ErrorText("Execution cancelled!")), !test.succeeds);
-    EXPECT_LT(Now(), test.stopAtMs + 600);
-    EXPECT_FALSE(engine.IsRunning());
-    EXPECT_FALSE(engine.IsCancelRequested());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, StopTest, testing::ValuesIn(kStopCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 class RunScriptTest : public DirectiveTest {
   protected:
     RunScriptTest() {
@@ -176,6 +142,45 @@ class RunScriptTest : public DirectiveTest {
     std::filesystem::path folder;
 };
 
+struct StopCase {
+    const char* name;
+    const char* script;
+    bool silent;
+    uint32_t stopAtMs;
+    bool succeeds;
+    const char* received;
+};
+
+// Stop ends a wait after its current attempt; a wait that was the last statement just ends.
+// A called file that has returned leaves its caller cancellable.
+const StopCase kStopCases[] = {
+    {"BetweenStatements", "a\nb\nc", false, 500, false, "a\rb\r\r\n"},
+    {"InsideAWait", "#WAIT 10\nabc", false, 1500, false, "\r\n"},
+    {"InsideALastWait", "#WAIT 10", false, 1500, true, ""},
+    {"InsideWaitPromptCancelsInsteadOfFailing", "#WAIT_PROMPT 5\nabc", true, 1500, false, "\r\n"},
+    {"AfterACalledFileReturns", "#RUNSCRIPT 'inner.cmd'\n#WAIT 5\nafter", false, 1500, false,
+     "a\rb\r\r\n"},
+};
+
+class StopTest : public RunScriptTest, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopTest, CancelsTheRun) {
+    const StopCase& test = GetParam();
+    WriteFile("inner.cmd", "a\nb");
+    line.instrument.GetFaults().silent = test.silent;
+    ui.PressStopAt(test.stopAtMs);
+    EXPECT_EQ(engine.Run(test.script, false) != 0, test.succeeds);
+    EXPECT_EQ(Received(), test.received);
+    EXPECT_EQ(Shows(test.succeeds ? "ERROR" : ErrorText("Execution cancelled!")), !test.succeeds);
+    EXPECT_LT(Now(), test.stopAtMs + 600);
+    EXPECT_FALSE(engine.IsRunning());
+    EXPECT_FALSE(engine.IsCancelRequested());
+    EXPECT_EQ(ui.scriptWindowsOpen, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StopTest, testing::ValuesIn(kStopCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(RunScriptTest, CalledFileSharesTheCallersVariables) {
     WriteFile("inner.cmd", "##v=\"7\"\r\ninner %w\r\n");
     EXPECT_NE(engine.Run("##w=\"3\"\n#RUNSCRIPT 'inner.cmd'\nafter %v", true), 0);
@@ -194,14 +199,6 @@ TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
     EXPECT_EQ(Received(), "second\rfirst\r");
 }
 
-TEST_F(RunScriptTest, FailingFileStopsTheCaller) {
-    WriteFile("bad.cmd", "in\n#FOO");
-    EXPECT_EQ(engine.Run("#RUNSCRIPT 'bad.cmd'\nafter", false), 0);
-    EXPECT_EQ(Received(), "in\r\r\n");
-    EXPECT_TRUE(Shows(ErrorText("Unknown preprocessor directive: FOO")));
-    EXPECT_EQ(ui.scriptWindowsOpen, 0);
-}
-
 struct MissingCase {
     const char* script;
     const char* terminal;
@@ -210,6 +207,7 @@ struct MissingCase {
 class RunScriptErrorTest : public RunScriptTest, public testing::WithParamInterface<MissingCase> {};
 
 TEST_P(RunScriptErrorTest, ReportsAndStops) {
+    WriteFile("bad.cmd", "#FOO");
     EXPECT_EQ(engine.Run(GetParam().script, true), 0);
     EXPECT_EQ(Terminal(), GetParam().terminal);
     EXPECT_EQ(Received(), "\r\n");
@@ -221,21 +219,11 @@ INSTANTIATE_TEST_SUITE_P(
         MissingCase{"#RUNSCRIPT 'nofile.cmd'\nx", "\r\nERROR: Can't find file  nofile.cmd"},
         MissingCase{"#RUNSCRIPT 'sub'\nx", "\r\nERROR: Can't find file  sub"},
         MissingCase{"#RUNSCRIPT\nx",
-                    "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"}),
+                    "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"},
+        // A called file that fails stops its caller.
+        MissingCase{"#RUNSCRIPT 'bad.cmd'\nafter",
+                    "\r\nERROR: Unknown preprocessor directive: FOO"}),
     kNameAfterScript);
-
-// Stop pressed in the caller's #WAIT after the called file has returned still cancels.
-TEST_F(RunScriptTest, CallerStaysCancellableAfterTheCalledFileReturns) {
-    WriteFile("inner.cmd", "a\nb");
-    ui.PressStopAt(1500);
-    EXPECT_EQ(engine.Run("#RUNSCRIPT 'inner.cmd'\n#WAIT 5\nafter", false), 0);
-    EXPECT_EQ(Received(), "a\rb\r\r\n");
-    EXPECT_TRUE(Shows(ErrorText("Execution cancelled!")));
-    EXPECT_FALSE(engine.IsRunning());
-    EXPECT_FALSE(engine.IsCancelRequested());
-    EXPECT_EQ(ui.scriptWindowsOpened, 2);
-    EXPECT_EQ(ui.scriptWindowsOpen, 0);
-}
 
 }  // namespace
 }  // namespace brennix::test

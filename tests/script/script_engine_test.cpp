@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine_fixture.h"
 
@@ -168,8 +169,9 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}),
     kNameAfterScript);
 
-// A non-quiet empty script sends nothing; a quiet run never opens the window. A cancel asked
-// outside a run is forgotten.
+// A non-quiet empty script sends nothing, a quiet run never opens the window, and a cancel asked
+// outside a run is forgotten. The instrument runs texts non-quiet and single commands quiet, both
+// through the engine.
 TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
     engine.RequestCancel();
     EXPECT_FALSE(engine.IsCancelRequested());
@@ -178,8 +180,11 @@ TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
     engine.Run("one", false);
     EXPECT_EQ(ui.scriptWindowsOpened, 2);
     EXPECT_EQ(ui.scriptWindowsShown, 0);
-    EXPECT_NE(engine.Run("one\ntwo", false), 0);
+    EXPECT_TRUE(instrument.RunText("one\ntwo"));
     engine.Run("one\ntwo", true);
+    std::vector<char> reply(100);
+    EXPECT_TRUE(instrument.ExecCommand("nc 20", reply, true, 3000));
+    EXPECT_EQ(Received(), "one\rone\rtwo\rone\rtwo\rnc 20\r");
     EXPECT_EQ(ui.scriptWindowsOpened, 3);
     EXPECT_EQ(ui.scriptWindowsShown, 1);
     EXPECT_EQ(ui.scriptWindowsOpen, 0);
@@ -200,15 +205,6 @@ TEST_F(EngineTest, NonQuietRunPumpsDuringLinkWaitsAndRestoresTheCallback) {
     engine.Run("abc", true);
     EXPECT_EQ(ui.pumpedMs, pumped + 1);  // only the dispatch before the statement
     EXPECT_GT(previousCalls, 0);
-}
-
-TEST_F(EngineTest, InstrumentRoutesTextsAndSingleCommandsThroughTheEngine) {
-    EXPECT_TRUE(instrument.RunText("a\nb"));
-    EXPECT_EQ(ui.scriptWindowsShown, 1);
-    std::vector<char> reply(100);
-    EXPECT_TRUE(instrument.ExecCommand("nc 20", reply, true, 3000));
-    EXPECT_EQ(Received(), "a\rb\rnc 20\r");
-    EXPECT_EQ(ui.scriptWindowsOpened, 1);
 }
 
 }  // namespace
