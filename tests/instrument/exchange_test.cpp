@@ -28,13 +28,20 @@ TEST_F(ExchangeTest, SendCommandFindsThePromptVerifiesTheEchoAndRefusesWhatIsToo
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// A caller that shows ExecCommand's reply after a failure shows "Unknown Error ".
-TEST_F(ExchangeTest, WithoutPromptNothingIsSentAndTheFailureShown) {
+// A caller that shows ExecCommand's reply after a failure shows "Unknown Error ". The probe that
+// looks for the prompt binds the instrument object to the link it is given.
+TEST_F(ExchangeTest, ProbeBindsTheLinkAndWithoutAPromptNothingIsSent) {
+    CInstrument probe(clock, ui);
+    EXPECT_TRUE(probe.ProbePrompt(link));
+    EXPECT_EQ(probe.GetLink(), &link);
+    EXPECT_EQ(device.Wire(), " \r\n");
+    device.ClearWire();
     device.awake = false;
+    EXPECT_FALSE(probe.ProbePrompt(link));
     std::array<char, 14> reply{};  // one short of "Unknown Error " and its NUL
     EXPECT_FALSE(instrument.ExecCommand("wp 1", reply, true, 3000));
     EXPECT_STREQ(reply.data(), "Unknown Error");
-    EXPECT_EQ(device.Wire(), "\r\r");
+    EXPECT_EQ(device.Wire(), " \r\n\r\r");
     ExpectOneMessage("FAIL TO LOCATE PROMPT");
 }
 
@@ -91,15 +98,21 @@ TEST_F(ExchangeTest, RetransmissionWaitsForAQuietLineButNotForever) {
     EXPECT_LT(Elapsed(), 20000u);
 }
 
-TEST_F(ExchangeTest, ExecCommandStopsAtThePromptOrWaitsForOk) {
+// CommandOk gives up each line (three and the extra one) after 1500 ms.
+TEST_F(ExchangeTest, ExecCommandStopsAtThePromptOrWaitsForOkAndCommandOkForItsLines) {
     device.replies["xyz"] = "ERR\r\n>";
     device.replies["wp 1"] = "\r\nOK\r\n>";
+    device.replies["bdir"] = "";
     std::array<char, 64> reply{};
     EXPECT_FALSE(instrument.ExecCommand("xyz", reply, true, 10000));
     EXPECT_LT(Elapsed(), 500u);
     EXPECT_STREQ(reply.data(), "ERR\r\n");
     EXPECT_TRUE(instrument.ExecCommand("wp 1", reply, true, 3000));
     EXPECT_STREQ(reply.data(), "\r\nOK");
+    const uint32_t start = clock.TickCount();
+    EXPECT_FALSE(instrument.CommandOk("bdir", 3000));
+    EXPECT_GE(Elapsed(start), 4 * 1500u);
+    EXPECT_LE(Elapsed(start), 4 * 1502u + 200);
 }
 
 struct CommandOkCase {
@@ -131,14 +144,6 @@ const CommandOkCase kCommandOkCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Lines, CommandOkTest, ::testing::ValuesIn(kCommandOkCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ExchangeTest, CommandOkWaitsAtMostOneAndAHalfSecondsPerLine) {
-    device.replies["bdir"] = "";
-    EXPECT_FALSE(instrument.CommandOk("bdir", 3000));
-    // Three lines and the extra one, each given up after 1500 ms.
-    EXPECT_GE(Elapsed(), 4 * 1500u);
-    EXPECT_LE(Elapsed(), 4 * 1502u + 200);
-}
 
 // The frame "get Conf" answers with after the echo; the checksum is the byte sum plus 0xA596.
 std::string Frame(const std::vector<uint8_t>& data, int checksumDelta = 0) {
@@ -205,15 +210,6 @@ TEST_F(ExchangeTest, RunFileSendsEachLineGoesOnAfterAnErrorAndRefusesWhatCannotB
     EXPECT_FALSE(instrument.RunFile((dir / "missing.cmd").string()));
     EXPECT_FALSE(instrument.RunFile(dir.string()));
     std::filesystem::remove_all(dir);
-}
-
-TEST_F(ExchangeTest, ProbePromptBindsTheLinkAndLooksForThePrompt) {
-    CInstrument probe(clock, ui);
-    EXPECT_TRUE(probe.ProbePrompt(link));
-    EXPECT_EQ(probe.GetLink(), &link);
-    EXPECT_EQ(device.Wire(), " \r\n");
-    device.awake = false;
-    EXPECT_FALSE(probe.ProbePrompt(link));
 }
 
 }  // namespace
