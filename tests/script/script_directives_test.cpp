@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,15 +11,13 @@
 namespace brennix::test {
 namespace {
 
-using DirectiveTest = EngineTest;
-
 struct WaitCase {
     const char* script;
     uint32_t atLeastMs;
     uint32_t atMostMs;
 };
 
-class WaitTest : public DirectiveTest, public testing::WithParamInterface<WaitCase> {};
+class WaitTest : public EngineTest, public testing::WithParamInterface<WaitCase> {};
 
 TEST_P(WaitTest, PausesWholeSecondsAndNeverFails) {
     EXPECT_NE(engine.Run(GetParam().script, true), 0);
@@ -36,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(Periods, WaitTest,
                                          WaitCase{"#WAIT '2' 9", 2000, 2015}),
                          kNameAfterScript);
 
-TEST_F(DirectiveTest, WaitShowsWhatTheInstrumentSends) {
+TEST_F(EngineTest, WaitShowsWhatTheInstrumentSends) {
     engine.Run("Show Conf\n#WAIT", true);
     EXPECT_TRUE(Shows("Show Conf\r")) << Terminal();
     EXPECT_EQ(Terminal().back(), '>');
@@ -81,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, WaitPromptTest, testing::ValuesIn(kWaitPromptCas
 
 // An error reply ends in a prompt without "OK": the first attempt ends at once, the second
 // waits its full second.
-TEST_F(DirectiveTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
+TEST_F(EngineTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
     EXPECT_NE(engine.Run("nc 20\n#WAIT_OK 3\nnext", true), 0);
     const uint32_t start = Now();
     EXPECT_EQ(engine.Run("xyz\n#WAIT_OK 2\nnext", true), 0);
@@ -91,7 +88,7 @@ TEST_F(DirectiveTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
     EXPECT_LT(Now() - start, 1500u);
 }
 
-TEST_F(DirectiveTest, MessageBoxOkGoesOnAndCancelStops) {
+TEST_F(EngineTest, MessageBoxOkGoesOnAndCancelStops) {
     EXPECT_NE(engine.Run("#MSGBOX 'Deploy now?'\na", true), 0);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Deploy now?");
@@ -106,7 +103,7 @@ TEST_F(DirectiveTest, MessageBoxOkGoesOnAndCancelStops) {
     EXPECT_TRUE(Shows(ErrorText("Execution canceled!")));
 }
 
-TEST_F(DirectiveTest, SetBaudRateShowsTheRateInForce) {
+TEST_F(EngineTest, SetBaudRateShowsTheRateInForce) {
     engine.Run("#SETBAUDRATE 19200", true);
     EXPECT_EQ(Terminal(), "\r\nConnected to SIM at 19200\r\n");
     engine.Run("#SetBaudRate", true);
@@ -114,7 +111,7 @@ TEST_F(DirectiveTest, SetBaudRateShowsTheRateInForce) {
 }
 
 // A silent instrument fails the wake-up, which the script ignores.
-TEST_F(DirectiveTest, SendBreakInAnyCaseAndWakeUpWhateverItsResult) {
+TEST_F(EngineTest, SendBreakInAnyCaseAndWakeUpWhateverItsResult) {
     line.instrument.GetFaults().silent = true;
     EXPECT_NE(engine.Run("#sendbreak\n#SendBreak\n#WAKEUP\nabc", true), 0);
     EXPECT_EQ(line.device.BreakTicks().size(), 3u);
@@ -122,14 +119,9 @@ TEST_F(DirectiveTest, SendBreakInAnyCaseAndWakeUpWhateverItsResult) {
     EXPECT_TRUE(Received().ends_with("abc\r")) << Received();
 }
 
-class RunScriptTest : public DirectiveTest {
+class RunScriptTest : public EngineTest {
   protected:
     RunScriptTest() {
-        // A parameterised test's name holds a '/'.
-        std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::ranges::replace(test, '/', '_');
-        folder = std::filesystem::temp_directory_path() /
-                 ("brennix_runscript_" + std::to_string(::getpid()) + "_" + test);
         std::filesystem::create_directories(folder / "sub");
         engine.SetScriptFolders(folder.string(), "");
     }
@@ -139,7 +131,9 @@ class RunScriptTest : public DirectiveTest {
         std::ofstream(folder / name, std::ios::binary) << text;
     }
 
-    std::filesystem::path folder;
+    // One per process: each test removes it at its end.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("brennix_runscript_" + std::to_string(::getpid()));
 };
 
 struct StopCase {
