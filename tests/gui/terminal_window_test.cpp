@@ -53,9 +53,6 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(app_->UnitSystem(), CBrennixApp::kEnglishUnits);
         QVERIFY(Menus().english->isChecked() && Menus().rs232->isChecked());
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
-        const QPalette colours = Terminal().OutputPane().palette();
-        QVERIFY(colours.color(QPalette::Text) == Qt::yellow &&
-                colours.color(QPalette::Base) == Qt::black);
         QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
         QCOMPARE(Terminal().windowTitle(), QStringLiteral("Brennix v1.01"));
         QVERIFY(Pane().starts_with("Welcome to Brennix for Pocket PC!\r\n"));
@@ -94,12 +91,36 @@ class TerminalWindowTest : public QObject {
                  TerminalFontForSize(expected).pointSize());
     }
 
-    // The reply shows, and what was sent is offered again in the next run, most recent first.
-    void typedCommandIsAnsweredAndRemembered() {
+    // The reply shows and reaches the log file, which starts empty; a dialog's own exchange
+    // reaches the log but not the terminal. What was sent is offered again in the next run, most
+    // recent first.
+    void typedCommandIsAnsweredLoggedAndRemembered() {
+        const QString logPath = environment_.FilePath("session.log");
+        QVERIFY(WriteFile(logPath, "yesterday's log\n"));
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(logPath));
+        Menus().openLog->trigger();
+        QVERIFY(!Menus().openLog->isEnabled() && Menus().closeLog->isEnabled());
+
+        const size_t shownBefore = Pane().size();
         Type("Ver");
         QVERIFY(Received().find("Ver\r") != std::string::npos);
         QTRY_VERIFY_WITH_TIMEOUT(Pane().find("Mirovan") != std::string::npos, kReplyMs);
         QTRY_VERIFY_WITH_TIMEOUT(Pane().ends_with(">"), kReplyMs);
+        const std::string shownWhileLogging = Pane().substr(shownBefore);
+
+        CSerialLink& link = Terminal().Link();
+        OutputWindow* output = link.SetOutputWindow(nullptr);
+        QVERIFY(link.Write("Show System", 100, true));
+        std::array<char, 4000> reply{};
+        QVERIFY(link.ReadUntil(reply, ">", kReplyMs, '\0', true));
+        link.SetOutputWindow(output);
+        const std::string detached(reply.data());
+
+        Menus().closeLog->trigger();
+        QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
+        QCOMPARE(ReadFile(logPath).toStdString(), shownWhileLogging + detached);
+        QVERIFY(Pane().find(detached) == std::string::npos);
+
         Type("Show Conf");
         QVERIFY(Terminal().CommandLine().currentText().isEmpty());
         StartApp();
@@ -115,33 +136,6 @@ class TerminalWindowTest : public QObject {
         emit line.activated(1);
         QTRY_COMPARE(line.itemText(0), QStringLiteral("Ver"));
         QVERIFY(Received().find("Ver\r") != std::string::npos);
-    }
-
-    void logFileIsEmptiedAndReceivesEveryByte() {
-        const QString logPath = environment_.FilePath("session.log");
-        QVERIFY(WriteFile(logPath, "yesterday's log\n"));
-        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(logPath));
-        Menus().openLog->trigger();
-        QVERIFY(!Menus().openLog->isEnabled() && Menus().closeLog->isEnabled());
-
-        const size_t shownBefore = Pane().size();
-        Type("Ver");
-        QTRY_VERIFY_WITH_TIMEOUT(Pane().ends_with(">"), kReplyMs);
-        const std::string shownWhileLogging = Pane().substr(shownBefore);
-
-        // A dialog's own exchange reaches the log but not the terminal.
-        CSerialLink& link = Terminal().Link();
-        OutputWindow* output = link.SetOutputWindow(nullptr);
-        QVERIFY(link.Write("Show System", 100, true));
-        std::array<char, 4000> reply{};
-        QVERIFY(link.ReadUntil(reply, ">", kReplyMs, '\0', true));
-        link.SetOutputWindow(output);
-        const std::string detached(reply.data());
-
-        Menus().closeLog->trigger();
-        QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
-        QCOMPARE(ReadFile(logPath).toStdString(), shownWhileLogging + detached);
-        QVERIFY(Pane().find(detached) == std::string::npos);
     }
 
     void commandsMenuOrderAndAnEntryAskingForInput() {
@@ -167,26 +161,15 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("cb 2.5\r") != std::string::npos);
     }
 
-    void stopEndsACommandFileDuringItsWait() {
+    // While a command file waits, nothing else may talk to the instrument; Stop ends the file
+    // there, and the terminal takes commands again.
+    void stopEndsACommandFileAndNothingElseRunsMeanwhile() {
         const QString path = environment_.FilePath("slow.cmd");
         QVERIFY(WriteFile(path, "Ver\r\n#WAIT 10\r\nShow Conf\r\n"));
         Terminal().SetFileDialogs(std::make_unique<FixedFileName>(path));
-        QTimer::singleShot(300, this, [this] {
-            auto* window = Terminal().findChild<CDlgScriptRunning*>();
-            QVERIFY(window != nullptr && window->isVisible());
-            window->StopButton()->click();
-        });
-        Menus().runCommandFile->trigger();
-        QVERIFY(Received().find("Ver\r") != std::string::npos);
-        QVERIFY(Received().find("Show Conf") == std::string::npos);
-        QVERIFY(!Terminal().Engine().IsRunning());
-    }
-
-    // A typed "#WAIT 1" runs for a second; nothing else may talk to the instrument meanwhile.
-    void secondExchangeIsRefusedWhileAScriptRuns() {
         QStringList refusals;
         QTimer::singleShot(300, this, [&] {
-            QVERIFY(Terminal().Engine().IsRunning());
+            const std::string received = Received();
             const std::function<void()> attempts[] = {
                 [&] { Type("Ver"); },
                 [&] { Terminal().RunCommandsEntry(1126); },
@@ -198,12 +181,18 @@ class TerminalWindowTest : public QObject {
                 attempt();
                 refusals << seen->text;
             }
+            QCOMPARE(Received(), received);
+            auto* window = Terminal().findChild<CDlgScriptRunning*>();
+            QVERIFY(window != nullptr && window->isVisible());
+            window->StopButton()->click();
         });
-        Type("#WAIT 1");
+        Menus().runCommandFile->trigger();
         QCOMPARE(refusals, QStringList(4, "A script is running. Stop it first."));
-        QVERIFY(Received().empty());
-        Type("Ver");
-        QVERIFY(Received().find("Ver\r") != std::string::npos);
+        QVERIFY(Received().starts_with("Ver\r"));
+        QVERIFY(Received().find("Show Conf") == std::string::npos);
+        QVERIFY(!Terminal().Engine().IsRunning());
+        Type("Show Conf");
+        QVERIFY(Received().find("Show Conf\r") != std::string::npos);
     }
 
     // The dialog's own messages stay out of the terminal; the outcome is reported once.
