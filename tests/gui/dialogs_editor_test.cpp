@@ -108,7 +108,6 @@ class EditorTest : public QObject {
 #else
         QCOMPARE(ReadFile(rig_->editor.savePath), QByteArray("tw 20\xB0\nver"));
 #endif
-        QVERIFY(!rig_->editor.Editor()->document()->isModified());
         QVERIFY(QTest::qWaitForWindowExposed(&rig_->editor));
         QVERIFY(SaveScreenshot(rig_->editor, "dialogs-editor"));
     }

@@ -73,9 +73,7 @@ class UiHostTest : public QObject {
         else if (action == "toggle")
             qobject_cast<QCheckBox*>(control)->click();
         dialog.OkButton()->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Results().size(), size_t(1));
-        QCOMPARE(QByteArray::fromStdString(dialog.Results()[0]), expected.toLatin1());
+        QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
     }
 
     void rowsStackDownWithOkBelow() {
