@@ -50,7 +50,7 @@ class ConnectDialogTest : public QObject {
         QFETCH(uint, connectedRate);
         instrument_->GetFaults().silent = silent;
         auto dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, true);
-        Choose(*dialog, "SIM", rate);
+        Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText("7");
         dialog->show();
         Click(*dialog, "connect");
@@ -116,10 +116,6 @@ class ConnectDialogTest : public QObject {
     }
     static void Click(CDlgConnect& dialog, const char* button) {
         dialog.findChild<QPushButton*>(button)->click();
-    }
-    static void Choose(CDlgConnect& dialog, const QString& port, const QString& rate) {
-        Combo(dialog, "port")->setCurrentIndex(Combo(dialog, "port")->findData(port));
-        Combo(dialog, "rate")->setCurrentText(rate);
     }
 
     GuiEnvironment environment_;
