@@ -5,8 +5,8 @@
 
 #include "app/settings_keys.h"
 #include "app/terminal_window.h"
-#include "platform/routed_serial_device.h"
-#include "platform/simulated_device.h"
+#include "sim/routed_serial_device.h"
+#include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix {
@@ -32,6 +32,10 @@ SerialDevice& CBrennixApp::Device() {
     return realDevice_;
 }
 
+QString CBrennixApp::SimulatedPortName() const {
+    return simulatedDevice_ ? QString(SimulatedDevice::kPortName) : QString();
+}
+
 int CBrennixApp::Run() {
     Start();
     QObject::connect(terminal_.get(), &CDlgTerminal::Closed, qApp, &QCoreApplication::quit,
@@ -42,7 +46,8 @@ int CBrennixApp::Run() {
 }
 
 void CBrennixApp::Start() {
-    unitSystem_ = QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt();
+    units_ = UnitSystemFromSetting(
+        QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt());
     terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
     terminal_->show();
     terminal_->ConnectAtStart();
@@ -52,7 +57,7 @@ void CBrennixApp::End() {
     if (!terminal_) {
         return;
     }
-    QSettings().setValue(settings::kUnitSystem, unitSystem_);
+    QSettings().setValue(settings::kUnitSystem, SettingFromUnitSystem(units_));
     terminal_.reset();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "app/start_options.h"
 #include "platform/clock.h"
 #include "platform/posix_serial_device.h"
 #include "platform/serial_device.h"
+#include "session/unit_system.h"
 
 namespace brennix {
 
@@ -20,9 +22,6 @@ class SimulatedDevice;
 // the terminal window for the whole life of the program.
 class CBrennixApp {
   public:
-    static constexpr int kMetricUnits = 0;
-    static constexpr int kEnglishUnits = 1;
-
     explicit CBrennixApp(const StartOptions& options);
     ~CBrennixApp();
     CBrennixApp(const CBrennixApp&) = delete;
@@ -35,15 +34,15 @@ class CBrennixApp {
     // Stores the unit system and closes the terminal with its link.
     void End();
 
-    int UnitSystem() const { return unitSystem_; }
-    void SetUnitSystem(int unitSystem) { unitSystem_ = unitSystem; }
-    // Any value but English counts as Metric.
-    bool IsEnglishUnits() const { return unitSystem_ == kEnglishUnits; }
+    UnitSystem Units() const { return units_; }
+    void SetUnits(UnitSystem units) { units_ = units; }
 
     CDlgTerminal* Terminal() const { return terminal_.get(); }
     // The built-in instrument and its port, present when started to simulate.
     sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
     SimulatedDevice* SimulatedPort() const { return simulatedDevice_.get(); }
+    // The name under which the built-in instrument is offered; empty when not simulating.
+    QString SimulatedPortName() const;
 
   private:
     SerialDevice& Device();
@@ -54,7 +53,7 @@ class CBrennixApp {
     std::unique_ptr<sim::SimulatedInstrument> simulator_;
     std::unique_ptr<SimulatedDevice> simulatedDevice_;
     std::unique_ptr<RoutedSerialDevice> routedDevice_;
-    int unitSystem_ = kEnglishUnits;
+    UnitSystem units_ = UnitSystem::kEnglish;
     std::unique_ptr<CDlgTerminal> terminal_;
 };
 

@@ -27,6 +27,8 @@
 #include "app/terminal_font.h"
 #include "app/tool_bar_icons.h"
 #include "link/connect_dialog.h"
+#include "link/detached_output.h"
+#include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "script/cmd_editor_dialog.h"
 
@@ -53,18 +55,6 @@ int SavedFontSize() {
     return QSettings().value(settings::kTerminalFont, settings::kTerminalFontDefault).toInt();
 }
 
-// Marks the window as talking to the instrument for the life of the object.
-class ExchangeScope {
-  public:
-    explicit ExchangeScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~ExchangeScope() { flag_ = false; }
-    ExchangeScope(const ExchangeScope&) = delete;
-    ExchangeScope& operator=(const ExchangeScope&) = delete;
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
 CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
@@ -73,9 +63,7 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
       clock_(clock),
       options_(options),
       ui_(clock, this),
-      link_(device, clock),
-      instrument_(clock, ui_),
-      engine_(ui_, clock) {
+      session_(device, clock, ui_) {
     setWindowIcon(ApplicationIcon());
     BuildWindow();
     ApplyFontSize(-1);
@@ -84,9 +72,7 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     connect(pollTimer, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
     pollTimer->start(kPollIntervalMs);
 
-    link_.SetOutputWindow(outputPane_);
-    instrument_.SetScriptEngine(&engine_);
-    engine_.SetInstrument(&instrument_);
+    Link().SetOutputWindow(outputPane_);
 
     history_.Load(ToPath(HistoryPath()));
     ShowHistory();
@@ -103,7 +89,7 @@ CDlgTerminal::~CDlgTerminal() {
     const QString path = HistoryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     history_.Save(ToPath(path));
-    link_.SetOutputWindow(nullptr);
+    Link().SetOutputWindow(nullptr);
 }
 
 void CDlgTerminal::BuildWindow() {
@@ -189,48 +175,52 @@ void CDlgTerminal::ConnectAtStart() {
 
 void CDlgTerminal::ConnectDirectly() {
     // A successful open reports the connection itself.
-    if (!link_.Open(options_.port, options_.baudRate)) {
-        link_.ShowStatus();
+    if (!Link().Open(options_.port, options_.baudRate)) {
+        Link().ShowStatus();
         ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
                         .arg(QString::fromStdString(options_.port))
                         .arg(options_.baudRate)
-                        .arg(QString::fromStdString(link_.LastErrorMessage())));
+                        .arg(QString::fromStdString(Link().LastErrorMessage())));
     }
-    instrument_.SetLink(&link_);
+    Instrument().SetLink(&Link());
 }
 
 void CDlgTerminal::Connect() {
     if (RefuseWhileBusy()) {
         return;
     }
-    // The dialog's own traffic goes to the log only.
-    OutputWindow* output = link_.SetOutputWindow(nullptr);
-    CDlgConnect dialog(link_, clock_, ui_, options_.simulate, this);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    link_.Purge(kPurgeRxClear);
-    link_.SetOutputWindow(output);
-    link_.ShowStatus();
-    instrument_.SetLink(&link_);
-    if (accepted) {
-        instrument_.SetRs485Address(static_cast<uint32_t>(dialog.Rs485Address()));
+    bool accepted = false;
+    bool probed = false;
+    int address = 0;
+    {
+        // The dialog's own traffic goes to the log only.
+        const LinkLease lease(Link());
+        const DetachedOutput detached(Link());
+        CDlgConnect dialog(Link(), clock_, ui_, app_.SimulatedPortName(), this);
+        accepted = dialog.exec() == QDialog::Accepted;
+        probed = dialog.Probed();
+        address = dialog.Rs485Address();
+        Link().Purge(kPurgeRxClear);
     }
-    if (dialog.Probed()) {
+    Link().ShowStatus();
+    Instrument().SetLink(&Link());
+    if (accepted) {
+        Instrument().SetRs485Address(static_cast<uint32_t>(address));
+    }
+    if (probed) {
         // Makes the instrument answer with its prompt, which the next poll shows.
-        link_.Write(" ", kProbeWriteMs, true);
+        Link().Write(" ", kProbeWriteMs, true);
     }
     commandLine_->setFocus();
 }
 
 void CDlgTerminal::UpdateMenuState() {
-    menus_->Update(app_.IsEnglishUnits(), instrument_.IsSdi12Mode(), link_.IsLogOpen());
-}
-
-bool CDlgTerminal::ExchangeRunning() const {
-    return exchanging_ || engine_.IsRunning();
+    menus_->Update(app_.Units() == UnitSystem::kEnglish, Instrument().IsSdi12Mode(),
+                   Link().IsLogOpen());
 }
 
 bool CDlgTerminal::RefuseWhileBusy() {
-    if (!ExchangeRunning()) {
+    if (!session_.LinkBusy()) {
         return false;
     }
     ShowWarning(tr("A script is running. Stop it first."));
@@ -242,12 +232,12 @@ void CDlgTerminal::ShowWarning(const QString& text) {
 }
 
 void CDlgTerminal::PollSerialInput() {
-    // A dialog in front reads the port itself; a running script waits for its own replies.
-    if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr || ExchangeRunning() ||
-        !link_.IsOpen()) {
+    // Whoever holds the link (a script, a dialog, a job) reads the port itself; otherwise the
+    // output keeps flowing whatever window has the focus.
+    if (session_.LinkBusy() || !Link().IsOpen()) {
         return;
     }
-    SerialPoll::Run(link_);
+    SerialPoll::Run(Link());
 }
 
 void CDlgTerminal::SendCommandLine() {
@@ -256,14 +246,14 @@ void CDlgTerminal::SendCommandLine() {
     }
     const std::string text = ToBytes(commandLine_->currentText());
     commandLine_->clearEditText();
-    if (!link_.IsOpen()) {
+    if (!Link().IsOpen()) {
         ShowWarning(tr("Not connected"));
         return;
     }
     const WaitCursor wait(ui_);
     {
-        const ExchangeScope scope(exchanging_);
-        instrument_.RunText(text);
+        const LinkLease lease(Link());
+        Instrument().RunText(text);
     }
     if (!text.empty()) {
         history_.Add(text);
@@ -301,11 +291,11 @@ QString CDlgTerminal::HistoryPath() const {
 }
 
 void CDlgTerminal::SendBreakToInstrument() {
-    if (RefuseWhileBusy() || !link_.IsOpen()) {
+    if (RefuseWhileBusy() || !Link().IsOpen()) {
         return;
     }
-    link_.Purge(kPurgeRxClear);
-    link_.SendBreak(kBreakMs);
+    Link().Purge(kPurgeRxClear);
+    Link().SendBreak(kBreakMs);
 }
 
 void CDlgTerminal::NextFontSize() {
@@ -339,15 +329,15 @@ void CDlgTerminal::ShowHelp() {
 }
 
 void CDlgTerminal::SetEnglishUnits(bool english) {
-    app_.SetUnitSystem(english ? CBrennixApp::kEnglishUnits : CBrennixApp::kMetricUnits);
+    app_.SetUnits(english ? UnitSystem::kEnglish : UnitSystem::kMetric);
     UpdateMenuState();
 }
 
 void CDlgTerminal::SetSdi12Mode(bool on) {
     if (!RefuseWhileBusy()) {
         const WaitCursor wait(ui_);
-        const ExchangeScope scope(exchanging_);
-        instrument_.SetSdi12Mode(on);
+        const LinkLease lease(Link());
+        Instrument().SetSdi12Mode(on);
     }
     UpdateMenuState();
 }
@@ -357,14 +347,14 @@ void CDlgTerminal::OpenLogFile() {
     if (path.isEmpty()) {
         return;
     }
-    if (!link_.OpenLog(ToPath(path))) {
+    if (!Link().OpenLog(ToPath(path))) {
         ShowWarning(tr("Cannot create the log file\n%1").arg(QDir::toNativeSeparators(path)));
     }
     UpdateMenuState();
 }
 
 void CDlgTerminal::CloseLogFile() {
-    link_.OpenLog("");
+    Link().OpenLog("");
     UpdateMenuState();
 }
 
@@ -384,16 +374,15 @@ void CDlgTerminal::RunCommandFile() {
     }
     file.close();
     const WaitCursor wait(ui_);
-    const ExchangeScope scope(exchanging_);
-    instrument_.RunFile(ToPath(path));
+    const LinkLease lease(Link());
+    Instrument().RunFile(ToPath(path));
 }
 
 void CDlgTerminal::OpenCommandEditor() {
     if (RefuseWhileBusy()) {
         return;
     }
-    const ExchangeScope scope(exchanging_);
-    CDlgCmdEditor editor(instrument_, ui_, this);
+    CDlgCmdEditor editor(Instrument(), ui_, this);
     editor.exec();
     commandLine_->setFocus();
 }
@@ -402,17 +391,17 @@ void CDlgTerminal::RunCommandsEntry(int id) {
     if (RefuseWhileBusy()) {
         return;
     }
-    const ExchangeScope scope(exchanging_);
-    brennix::RunCommandsEntry(id, engine_);
+    const LinkLease lease(Link());
+    brennix::RunCommandsEntry(id, Engine());
 }
 
 void CDlgTerminal::CheckConnection() {
-    if (ExchangeRunning()) {
+    if (session_.LinkBusy()) {
         return;
     }
-    const bool wasOpen = link_.IsOpen();
-    link_.Revalidate();
-    if (wasOpen && !link_.IsOpen()) {
+    const bool wasOpen = Link().IsOpen();
+    Link().Revalidate();
+    if (wasOpen && !Link().IsOpen()) {
         ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
     }
 }

@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/serial_device.h"
 #include "script/script_engine.h"
+#include "session/session.h"
 
 class QComboBox;
 
@@ -56,9 +57,10 @@ class CDlgTerminal : public QMainWindow {
     void OpenCommandEditor();
     void RunCommandsEntry(int id);
 
-    CSerialLink& Link() { return link_; }
-    CInstrument& Instrument() { return instrument_; }
-    CScriptEngine& Engine() { return engine_; }
+    CSession& Session() { return session_; }
+    CSerialLink& Link() { return session_.Link(); }
+    CInstrument& Instrument() { return session_.Instrument(); }
+    CScriptEngine& Engine() { return session_.Engine(); }
     CColorEdit& OutputPane() { return *outputPane_; }
     QComboBox& CommandLine() { return *commandLine_; }
     TerminalMenus& Menus() { return *menus_; }
@@ -86,24 +88,19 @@ class CDlgTerminal : public QMainWindow {
     QString HistoryPath() const;
     // A script or another exchange holds the link; says so and returns true.
     bool RefuseWhileBusy();
-    bool ExchangeRunning() const;
     void ShowWarning(const QString& text);
 
     CBrennixApp& app_;
     Clock& clock_;
     const StartOptions options_;
     QtUiHost ui_;
-    CSerialLink link_;
-    CInstrument instrument_;
-    CScriptEngine engine_;
+    CSession session_;
     CommandHistory history_;
     std::unique_ptr<FileDialogs> fileDialogs_ = std::make_unique<FileDialogs>();
     std::unique_ptr<TerminalMenus> menus_;
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
-    // Set while a handler of this window talks to the instrument.
-    bool exchanging_ = false;
 };
 
 }  // namespace brennix

@@ -7,7 +7,7 @@
 #include "app/commands_table.h"
 #include "link/serial_poll.h"
 #include "platform/posix_serial_device.h"
-#include "platform/simulated_device.h"
+#include "sim/simulated_device.h"
 #include "sim/model_names.h"
 
 namespace brennix::cli {
@@ -69,15 +69,11 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
       device_(MakeDevice(simulator_.get(), clock_)),
       ui_(clock_, input, err),
       window_(out),
-      link_(*device_, clock_),
-      instrument_(clock_, ui_),
-      engine_(ui_, clock_) {
-    instrument_.SetScriptEngine(&engine_);
-    engine_.SetInstrument(&instrument_);
-    instrument_.SetRs485Address(options.rs485Address);
+      session_(*device_, clock_, ui_) {
+    session_.Instrument().SetRs485Address(options.rs485Address);
     ui_.SetInterruptHandler([this] {
-        if (engine_.IsRunning()) {
-            engine_.RequestCancel();
+        if (session_.Engine().IsRunning()) {
+            session_.Engine().RequestCancel();
         } else {
             quitRequested_ = true;
         }
@@ -93,7 +89,6 @@ int CliSession::Run() {
     if (!OpenLog()) {
         return kExitFailed;
     }
-    instrument_.SetLink(&link_);
     switch (options_.command) {
         case CliCommand::kTerminal:
             return RunTerminal();
@@ -113,16 +108,16 @@ int CliSession::Run() {
 
 bool CliSession::OpenPort() {
     const std::string port = options_.simulate ? SimulatedDevice::kPortName : options_.port;
-    if (link_.Open(port, options_.baudRate)) {
+    if (session_.Link().Open(port, options_.baudRate)) {
         return true;
     }
     std::fprintf(err_, "brennix-cli: cannot open port %s at %u baud: %s\n", port.c_str(),
-                 options_.baudRate, link_.LastErrorMessage().c_str());
+                 options_.baudRate, session_.Link().LastErrorMessage().c_str());
     return false;
 }
 
 bool CliSession::OpenLog() {
-    if (options_.logPath.empty() || link_.OpenLog(options_.logPath)) {
+    if (options_.logPath.empty() || session_.Link().OpenLog(options_.logPath)) {
         return true;
     }
     std::fprintf(err_, "brennix-cli: cannot create the log file %s\n", options_.logPath.c_str());
@@ -130,19 +125,19 @@ bool CliSession::OpenLog() {
 }
 
 int CliSession::RunTerminal() {
-    link_.SetOutputWindow(&window_);
+    session_.Link().SetOutputWindow(&window_);
     std::string line;
     while (!quitRequested_) {
         const ConsoleLineReader::Result result = input_.ReadLine(line, kTerminalPollMs);
         if (result == ConsoleLineReader::Result::kEnd) {
-            SerialPoll::Run(link_);
+            SerialPoll::Run(session_.Link());
             break;
         }
         if (result == ConsoleLineReader::Result::kLine) {
-            instrument_.RunText(line);
+            session_.Instrument().RunText(line);
             clock_.Sleep(kPauseAfterSendMs);
         }
-        SerialPoll::Run(link_);
+        SerialPoll::Run(session_.Link());
         ui_.DeliverInterrupt();
         if (ConnectionLost()) {
             return kExitFailed;
@@ -152,20 +147,20 @@ int CliSession::RunTerminal() {
 }
 
 int CliSession::RunSend() {
-    link_.SetOutputWindow(&window_);
-    const bool sent = instrument_.RunText(options_.argument);
+    session_.Link().SetOutputWindow(&window_);
+    const bool sent = session_.Instrument().RunText(options_.argument);
     PollFor(options_.waitMs);
     return ResultOf(sent);
 }
 
 int CliSession::RunIdentify() {
-    const int code = instrument_.FindInstrument(true, true);
+    const int code = session_.Instrument().FindInstrument(true, true);
     std::fprintf(out_, "%s\n", InstrumentCodeName(code));
     return ResultOf(IsInstrument(code));
 }
 
 int CliSession::RunConfig() {
-    const int code = instrument_.FindInstrument(false, true);
+    const int code = session_.Instrument().FindInstrument(false, true);
     if (!IsInstrument(code)) {
         std::fprintf(err_, "brennix-cli: no instrument answers: %s\n", InstrumentCodeName(code));
         return kExitFailed;
@@ -173,7 +168,7 @@ int CliSession::RunConfig() {
     bool allRead = true;
     for (const BlockRequest& request : kConfigBlocks) {
         std::vector<uint8_t> block(request.size);
-        if (instrument_.ReadBlock(request.command, block, kBlockTimeoutMs)) {
+        if (session_.Instrument().ReadBlock(request.command, block, kBlockTimeoutMs)) {
             std::fprintf(out_, "%s %s\n", request.label, Hex(block).c_str());
         } else {
             std::fprintf(err_, "brennix-cli: \"%s\" failed\n", request.command);
@@ -189,8 +184,8 @@ int CliSession::RunCommandFile() {
                      options_.argument.c_str());
         return kExitFailed;
     }
-    link_.SetOutputWindow(&window_);
-    const bool ran = instrument_.RunFile(options_.argument);
+    session_.Link().SetOutputWindow(&window_);
+    const bool ran = session_.Instrument().RunFile(options_.argument);
     PollFor(options_.waitMs);
     return ResultOf(ran);
 }
@@ -202,8 +197,8 @@ int CliSession::RunMenuEntry() {
                      options_.argument.c_str());
         return kExitFailed;
     }
-    link_.SetOutputWindow(&window_);
-    const bool ran = RunCommandsEntry(entry->Id(), engine_) != 0;
+    session_.Link().SetOutputWindow(&window_);
+    const bool ran = RunCommandsEntry(entry->Id(), session_.Engine()) != 0;
     PollFor(options_.waitMs);
     return ResultOf(ran);
 }
@@ -211,22 +206,22 @@ int CliSession::RunMenuEntry() {
 void CliSession::PollFor(uint32_t ms) {
     const uint32_t start = clock_.TickCount();
     while (!quitRequested_ && !HasExpired(start, clock_.TickCount(), ms)) {
-        SerialPoll::Run(link_);
+        SerialPoll::Run(session_.Link());
         clock_.Sleep(20);
         ui_.DeliverInterrupt();
     }
-    SerialPoll::Run(link_);
+    SerialPoll::Run(session_.Link());
 }
 
 bool CliSession::ConnectionLost() {
-    const bool wasOpen = link_.IsOpen();
-    link_.Revalidate();
-    if (!wasOpen || link_.IsOpen()) {
+    const bool wasOpen = session_.Link().IsOpen();
+    session_.Link().Revalidate();
+    if (!wasOpen || session_.Link().IsOpen()) {
         return false;
     }
     std::fprintf(err_, "\nbrennix-cli: lost the connection to %s: %s\n",
                  options_.simulate ? SimulatedDevice::kPortName : options_.port.c_str(),
-                 link_.LastErrorMessage().c_str());
+                 session_.Link().LastErrorMessage().c_str());
     return true;
 }
 

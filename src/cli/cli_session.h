@@ -7,11 +7,9 @@
 #include "cli/console_line_reader.h"
 #include "cli/console_ui_host.h"
 #include "cli/stream_output_window.h"
-#include "instrument/instrument.h"
-#include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "script/script_engine.h"
+#include "session/session.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::cli {
@@ -20,8 +18,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitNoPort = 2;
 
-// One run of brennix-cli: the port, link, instrument and engine wired as the terminal window wires
-// them, and the chosen command carried out on them.
+// One run of brennix-cli: the port and a session on it, and the chosen command carried out.
 class CliSession {
   public:
     CliSession(const CliOptions& options, ConsoleLineReader& input, std::FILE* out, std::FILE* err);
@@ -53,9 +50,7 @@ class CliSession {
     std::unique_ptr<SerialDevice> device_;
     ConsoleUiHost ui_;
     StreamOutputWindow window_;
-    CSerialLink link_;
-    CInstrument instrument_;
-    CScriptEngine engine_;
+    CSession session_;
     bool quitRequested_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "instrument/block_frame.h"
+#include "link/prompt_probe.h"
 
 namespace brennix {
 
@@ -41,8 +42,6 @@ constexpr uint32_t kFramePartMs = 1000;
 constexpr size_t kRunTextReplySize = 1000;
 constexpr uint32_t kRunTextOkMs = 3000;
 
-constexpr size_t kProbeBufferSize = 100;
-constexpr uint32_t kProbePromptMs = 2000;
 
 // Copies text into buffer, cut to fit, keeping it NUL-terminated.
 void CopyText(std::span<char> buffer, std::string_view text) {
@@ -98,12 +97,15 @@ bool CInstrument::SendCommand(const std::string& command, char prompt, bool loca
         return link_->Write(command + "!", kWriteTimeoutMs, false);
     }
     if (locateFirst && !LocatePrompt(prompt)) {
-        ShowFailure("FAIL TO LOCATE PROMPT");
+        // A stopped job asked for nothing the user needs to hear about.
+        if (!link_->StopRequested()) {
+            ShowFailure("FAIL TO LOCATE PROMPT");
+        }
         return false;
     }
     link_->FlushInput(false);
     link_->Write(command + "\r", kWriteTimeoutMs, false);
-    clock_.Sleep(kEchoSettleMs);
+    link_->Pause(kEchoSettleMs);
     // The instrument echoes what it hears: finding the whole command means it arrived intact.
     std::array<char, kEchoBufferSize> echo{};
     if (link_->ReadUntil(echo, command, kEchoMs, 0, true)) {
@@ -125,7 +127,7 @@ bool CInstrument::Retransmit(const std::string& command) {
     if (command.size() > kMaxRetransmitLength) {
         return false;
     }
-    clock_.Sleep(kRetransmitPauseMs);
+    link_->Pause(kRetransmitPauseMs);
     if (!link_->Purge(kPurgeTxClear)) {
         ShowFailure("FAIL TO CLEAR TRANSMIT BUFFER");
         return false;
@@ -153,7 +155,7 @@ bool CInstrument::Retransmit(const std::string& command) {
 
 bool CInstrument::WaitForQuietLine() {
     for (int poll = 0; poll < kQuietPollLimit; ++poll) {
-        clock_.Sleep(kQuietPollMs);
+        link_->Pause(kQuietPollMs);
         const uint32_t waiting = link_->BytesWaiting();
         if (!link_->Purge(kPurgeRxClear)) {
             ShowFailure("FAIL TO CLEAR RECEIVE BUFFER 2");
@@ -174,11 +176,11 @@ bool CInstrument::SendCharChecked(char character, uint8_t& echo) {
     if (!link_->WriteChar(byte, kCharWriteMs)) {
         return false;
     }
-    clock_.Sleep(kCharWriteMs);
+    link_->Pause(kCharWriteMs);
     int misses = 0;
     do {
         if (link_->BytesWaiting() == 0) {
-            clock_.Sleep(kCharPollMs);
+            link_->Pause(kCharPollMs);
             if (++misses >= kCharMissLimit) {
                 return false;
             }
@@ -234,18 +236,17 @@ bool CInstrument::ReadBlock(const std::string& command, std::span<uint8_t> block
     if (!SendCommand(command) || !AwaitBlockStart(start, timeoutMs)) {
         return false;
     }
-    std::array<uint8_t, 2> field{};
+    std::array<uint8_t, kFrameWordSize> field{};
     if (!ReadExactly(field, kFramePartMs, true)) {
         return false;
     }
     // The length is checked before the block is read, so a frame of another size never reaches
     // past the caller's buffer.
-    if (!ReadExactly(field, kFramePartMs, false) ||
-        ReadLittleEndian16(field.data()) != block.size() + 4) {
+    if (!ReadExactly(field, kFramePartMs, false) || AnnouncedDataLength(field) != block.size()) {
         return false;
     }
     if (!ReadExactly(block, timeoutMs, false) || !ReadExactly(field, kFramePartMs, false) ||
-        ReadLittleEndian16(field.data()) != BlockChecksum(block)) {
+        !ChecksumMatches(block, field)) {
         return false;
     }
     size_t done = 0;
@@ -264,7 +265,7 @@ bool CInstrument::AwaitBlockStart(uint32_t startTick, uint32_t timeoutMs) {
                 return true;
             }
         }
-        if (HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
+        if (link_->StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
             return false;
         }
     }
@@ -299,12 +300,7 @@ bool CInstrument::RunFile(const std::string& path) {
 
 bool CInstrument::ProbePrompt(CSerialLink& link) {
     SetLink(&link);
-    link.FlushInput(false);
-    if (!link.Write(" ", kWriteTimeoutMs, true)) {
-        return false;
-    }
-    std::array<char, kProbeBufferSize> reply{};
-    return WaitFor(reply, std::string(1, kPrompt), kProbePromptMs, false);
+    return brennix::ProbePrompt(link);
 }
 
 bool CInstrument::SendBreak(uint32_t durationMs) {

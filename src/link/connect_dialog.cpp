@@ -13,9 +13,7 @@
 #include <array>
 #include <climits>
 
-#include "app/settings_keys.h"
 #include "platform/port_list.h"
-#include "platform/simulated_device.h"
 
 namespace brennix {
 
@@ -28,12 +26,10 @@ constexpr const char* kSimulatorDescription = "built-in simulated instrument";
 constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
                                              9600, 19200, 38400, 57600, 115200};
 
-// The application's settings, opened at the connect section.
+// The application's settings (named by the application object), opened at the connect section.
 class ConnectSettings : public QSettings {
   public:
-    ConnectSettings() : QSettings(settings::kOrganisation, settings::kApplication) {
-        beginGroup(CDlgConnect::kSettingsGroup);
-    }
+    ConnectSettings() { beginGroup(CDlgConnect::kSettingsGroup); }
 };
 
 // Port names, and the system's error texts about them, are in the system's 8-bit encoding.
@@ -60,16 +56,16 @@ int FindSaved(const QComboBox& list, const QString& saved) {
 
 }  // namespace
 
-CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offerSimulator,
-                         QWidget* parent)
-    : QDialog(parent), link_(link), ui_(ui), search_(link, clock, ui) {
+CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui,
+                         const QString& simulatorPort, QWidget* parent)
+    : QDialog(parent), link_(link), ui_(ui), search_(link, clock), simulatorPort_(simulatorPort) {
     setWindowTitle("Brennix: Connect to");
     // Opening the dialog ends the current connection, also when it is then cancelled.
     link_.Close();
     CreateControls();
-    FillPorts(offerSimulator);
+    FillPorts();
     FillRates();
-    RestoreChoices(offerSimulator);
+    RestoreChoices();
 
     search_.SetStatusCallback(
         [this](const std::string& text) { ShowStatus(FromSystemText(text)); });
@@ -173,15 +169,14 @@ void CDlgConnect::CreateControls() {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CDlgConnect::FillPorts(bool offerSimulator) {
+void CDlgConnect::FillPorts() {
     ports_->addItem(CConnectSearch::kAutoPort, CConnectSearch::kAutoPort);
     for (const PortInfo& port : ListSerialPorts()) {
         const QString name = FromSystemText(port.name);
         ports_->addItem(PortText(name, FromSystemText(port.description)), name);
     }
-    if (offerSimulator) {
-        ports_->addItem(PortText(SimulatedDevice::kPortName, kSimulatorDescription),
-                        SimulatedDevice::kPortName);
+    if (!simulatorPort_.isEmpty()) {
+        ports_->addItem(PortText(simulatorPort_, kSimulatorDescription), simulatorPort_);
     }
 }
 
@@ -193,11 +188,11 @@ void CDlgConnect::FillRates() {
 
 // A saved port that is gone leaves the port unchosen, so nothing connects by surprise; with the
 // simulator on offer a newcomer finds it chosen and sees the program work at once.
-void CDlgConnect::RestoreChoices(bool offerSimulator) {
+void CDlgConnect::RestoreChoices() {
     ConnectSettings settings;
     int port = FindSaved(*ports_, settings.value(kPortKey, kDefaultPort).toString());
-    if (port < 0 && offerSimulator)
-        port = ports_->findData(SimulatedDevice::kPortName);
+    if (port < 0 && !simulatorPort_.isEmpty())
+        port = ports_->findData(simulatorPort_);
     ports_->setCurrentIndex(port);
     rates_->setCurrentIndex(
         rates_->findText(settings.value(kRateKey, kDefaultRate).toString(), Qt::MatchStartsWith));

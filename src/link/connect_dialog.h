@@ -24,8 +24,8 @@ class CDlgConnect : public QDialog {
     static constexpr const char* kDefaultPort = "COM1:";
     static constexpr const char* kDefaultRate = "9600";
 
-    // offerSimulator adds the built-in simulated instrument "SIM" to the port list.
-    CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, bool offerSimulator,
+    // A simulatorPort adds the built-in simulated instrument of that name to the port list.
+    CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, const QString& simulatorPort,
                 QWidget* parent = nullptr);
     // The search probed an instrument at some port and rate (whether or not it then answered).
     bool Probed() const;
@@ -40,9 +40,9 @@ class CDlgConnect : public QDialog {
 
   private:
     void CreateControls();
-    void FillPorts(bool offerSimulator);
+    void FillPorts();
     void FillRates();
-    void RestoreChoices(bool offerSimulator);
+    void RestoreChoices();
     // The port to open: the chosen entry's name, or what the user typed.
     QString ChosenPort() const;
     std::vector<std::string> AutoPorts() const;
@@ -54,6 +54,7 @@ class CDlgConnect : public QDialog {
     CSerialLink& link_;
     UiHost& ui_;
     CConnectSearch search_;
+    QString simulatorPort_;
     QComboBox* ports_ = nullptr;
     QComboBox* rates_ = nullptr;
     QLineEdit* address_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "instrument/instrument.h"
+#include "link/prompt_probe.h"
 
 namespace brennix {
 
@@ -30,8 +30,7 @@ class LinkWaitOverride {
 
 }  // namespace
 
-CConnectSearch::CConnectSearch(CSerialLink& link, Clock& clock, UiHost& ui)
-    : link_(link), clock_(clock), ui_(ui) {}
+CConnectSearch::CConnectSearch(CSerialLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
 bool CConnectSearch::Connect(const std::string& port, uint32_t rate) {
     cancelRequested_ = false;
@@ -114,8 +113,7 @@ bool CConnectSearch::BreakIntoCommandMode(const std::string& port) {
 }
 
 bool CConnectSearch::ProbeInstrument() {
-    CInstrument instrument(clock_, ui_);
-    return Pause(kProbeSettleMs) && instrument.ProbePrompt(link_);
+    return Pause(kProbeSettleMs) && ProbePrompt(link_);
 }
 
 std::string CConnectSearch::NoteOpenFailure(const std::string& port) {

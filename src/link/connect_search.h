@@ -8,7 +8,6 @@
 
 #include "link/serial_link.h"
 #include "platform/clock.h"
-#include "platform/ui_host.h"
 
 namespace brennix {
 
@@ -33,7 +32,7 @@ class CConnectSearch {
     using StatusCallback = std::function<void(const std::string& status)>;
     using WaitFunction = std::function<void(uint32_t ms)>;
 
-    CConnectSearch(CSerialLink& link, Clock& clock, UiHost& ui);
+    CConnectSearch(CSerialLink& link, Clock& clock);
 
     void SetStatusCallback(StatusCallback callback) { status_ = std::move(callback); }
     // Replaces the clock's Sleep for every pause, including the link's own waits while a search
@@ -75,7 +74,6 @@ class CConnectSearch {
 
     CSerialLink& link_;
     Clock& clock_;
-    UiHost& ui_;
     StatusCallback status_;
     WaitFunction wait_;
     std::vector<std::string> autoPorts_;

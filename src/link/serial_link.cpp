@@ -330,8 +330,29 @@ void CSerialLink::Wait(uint32_t ms) {
     if (waitCallback_) {
         waitCallback_(ms);
     } else {
+        Pause(ms);
+    }
+}
+
+void CSerialLink::Pause(uint32_t ms) {
+    if (stop_ != nullptr) {
+        clock_.WaitForEvent(*stop_, ms);
+    } else {
         clock_.Sleep(ms);
     }
+}
+
+void CSerialLink::BeginLease(const StopEvent* stop, const StopEvent*& previousStop) {
+    previousStop = stop_;
+    if (stop != nullptr) {
+        stop_ = stop;
+    }
+    ++leases_;
+}
+
+void CSerialLink::EndLease(const StopEvent* previousStop) {
+    stop_ = previousStop;
+    --leases_;
 }
 
 bool CSerialLink::SendBreak(uint32_t durationMs) {
@@ -406,8 +427,9 @@ bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick
     return true;
 }
 
+// A stop request counts as a time-out, so every timed loop of the link ends on it.
 bool CSerialLink::TimedOut(uint32_t startTick, uint32_t timeoutMs) {
-    return HasExpired(startTick, clock_.TickCount(), timeoutMs);
+    return StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs);
 }
 
 }  // namespace brennix

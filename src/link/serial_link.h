@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -9,12 +10,18 @@
 #include "link/output_window.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
+#include "platform/stop_event.h"
 
 namespace brennix {
 
 // The one serial port of the program: open, read, write, break, purge, and the echo of traffic and
 // status lines into the log file and the output window. All time-outs are in milliseconds; reads
 // poll the receive queue and wait 1 ms between polls through Wait().
+//
+// The link has no lock: its users take turns. Whoever uses it from a dialog or a worker holds a
+// LinkLease meanwhile, and the terminal leaves a leased link alone. A lease may carry a stop
+// event: once it is set, every wait of the link ends at once and every timed operation fails, so
+// a job's stop ends even a 15 s read within one poll step.
 class CSerialLink {
   public:
     using WaitCallback = std::function<void(uint32_t ms)>;
@@ -58,7 +65,16 @@ class CSerialLink {
     virtual void ShowStatus();
 
     virtual WaitCallback SetWaitCallback(WaitCallback callback);
+    // The wait between two polls: the wait procedure when one is set, else Pause.
     virtual void Wait(uint32_t ms);
+    // A pause that never pumps messages (the instrument's own pauses); ends early on a stop.
+    void Pause(uint32_t ms);
+    bool StopRequested() const { return stop_ != nullptr && stop_->IsSet(); }
+
+    // Used by LinkLease.
+    void BeginLease(const StopEvent* stop, const StopEvent*& previousStop);
+    void EndLease(const StopEvent* previousStop);
+    bool IsLeased() const { return leases_.load() > 0; }
     virtual bool SendBreak(uint32_t durationMs);
     virtual bool Purge(uint32_t flags);
 
@@ -84,6 +100,8 @@ class CSerialLink {
     std::FILE* log_ = nullptr;
     WaitCallback waitCallback_;
     OutputWindow* outputWindow_ = nullptr;
+    const StopEvent* stop_ = nullptr;
+    std::atomic<int> leases_ = 0;
 };
 
 }  // namespace brennix

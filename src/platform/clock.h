@@ -1,9 +1,14 @@
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
 
 namespace brennix {
+
+class StopEvent;
 
 struct LocalDateTime {
     int year = 0;
@@ -14,13 +19,39 @@ struct LocalDateTime {
     int second = 0;
 };
 
-// The system's millisecond tick count (32 bits, wrapping) and sleeping on it.
+// The system's millisecond tick count (32 bits, wrapping) and waiting on it.
+//
+// Threads: TickCount, Sleep and WaitForEvent may be called from any thread. Whoever starts a
+// worker thread adopts it right after creating it, and the worker enters first and leaves last
+// (Job does all three); a thread about to block on something other than the clock (a question
+// answered by another thread) holds an OutsideClockWait for that time. These calls cost nothing
+// on the system clock and let the virtual clock run several threads deterministically.
 class Clock {
   public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t ms) = 0;
     virtual LocalDateTime LocalTime() = 0;
+    // Waits until the event is set or ms have passed; true when it was set.
+    virtual bool WaitForEvent(const StopEvent& event, uint32_t ms) = 0;
+
+    virtual void AdoptThread(std::thread::id) {}
+    virtual void EnterThread() {}
+    virtual void LeaveThread() {}
+    virtual void BeginOutsideWait() {}
+    virtual void EndOutsideWait() {}
+};
+
+// Marks the calling thread as blocked outside the clock for the life of the object.
+class OutsideClockWait {
+  public:
+    explicit OutsideClockWait(Clock& clock) : clock_(clock) { clock_.BeginOutsideWait(); }
+    ~OutsideClockWait() { clock_.EndOutsideWait(); }
+    OutsideClockWait(const OutsideClockWait&) = delete;
+    OutsideClockWait& operator=(const OutsideClockWait&) = delete;
+
+  private:
+    Clock& clock_;
 };
 
 // A time-out has expired when the unsigned time since its start is greater than the time-out, so
@@ -34,23 +65,53 @@ class SystemClock : public Clock {
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
     LocalDateTime LocalTime() override;
+    bool WaitForEvent(const StopEvent& event, uint32_t ms) override;
 };
 
-// Test time: Sleep advances the tick at once, so long protocol sequences run in microseconds.
-// The simulator is driven by the tick, so it acts as if the time had really passed.
+// Test time. Sleep advances the tick instead of waiting, so long protocol sequences run in
+// microseconds; the simulator is driven by the tick, so it acts as if the time had really passed.
+//
+// With worker threads the clock runs one thread at a time, like a discrete-event simulation: the
+// thread that constructed the clock and every attached thread take part; a sleeping thread hands
+// over to the participant due first (ties go to the one that joined first), and time moves on
+// only when every participant sleeps. Which thread runs when is therefore the same on every run.
 class VirtualClock : public Clock {
   public:
-    explicit VirtualClock(uint32_t startTick = 0) : tick_(startTick) {}
+    explicit VirtualClock(uint32_t startTick = 0);
 
-    uint32_t TickCount() override { return tick_.load(); }
-    void Sleep(uint32_t ms) override { tick_ += ms; }
-    LocalDateTime LocalTime() override { return localTime_; }
+    uint32_t TickCount() override;
+    void Sleep(uint32_t ms) override;
+    LocalDateTime LocalTime() override;
+    bool WaitForEvent(const StopEvent& event, uint32_t ms) override;
+    void AdoptThread(std::thread::id thread) override;
+    void EnterThread() override;
+    void LeaveThread() override;
+    void BeginOutsideWait() override;
+    void EndOutsideWait() override;
 
-    void Advance(uint32_t ms) { tick_ += ms; }
-    void SetLocalTime(const LocalDateTime& time) { localTime_ = time; }
+    void Advance(uint32_t ms);
+    void SetLocalTime(const LocalDateTime& time);
 
   private:
-    std::atomic<uint32_t> tick_;
+    static constexpr int64_t kBlocked = INT64_MAX;
+
+    struct Participant {
+        uint64_t order = 0;
+        int64_t dueMs = 0;  // when it wants to run next; kBlocked while outside the clock
+    };
+
+    // Gives the turn to the participant due first, moving time on to it when needed.
+    void PassTurn();
+    void AwaitTurn(std::unique_lock<std::mutex>& lock);
+    bool TakesPart() const;
+
+    std::mutex mutex_;
+    std::condition_variable turnChanged_;
+    int64_t nowMs_ = 0;
+    uint32_t startTick_;
+    uint64_t nextOrder_ = 0;
+    std::map<std::thread::id, Participant> participants_;
+    std::thread::id running_;
     LocalDateTime localTime_{2026, 1, 2, 3, 4, 5};
 };
 

@@ -15,7 +15,8 @@ constexpr uint32_t kEmptyLineTimeoutMs = 1000;
 }  // namespace
 
 struct CScriptEngine::Impl {
-    Impl(CScriptEngine& engine, UiHost& ui, Clock& clock) : ui(ui), directives(engine, ui, clock) {}
+    Impl(CScriptEngine& engine, UiHost& host, Clock& clock)
+        : ui(host), directives(engine, host, clock) {}
 
     UiHost& ui;
     CInstrument* instrument = nullptr;

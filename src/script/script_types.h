@@ -63,9 +63,9 @@ struct ScriptStatement {
 
 // An error as ReportError prints it: the message and up to two details.
 struct ScriptError {
-    ScriptError(std::string message, std::optional<std::string> detail1 = std::nullopt,
-                std::optional<std::string> detail2 = std::nullopt)
-        : message(std::move(message)), detail1(std::move(detail1)), detail2(std::move(detail2)) {}
+    ScriptError(std::string text, std::optional<std::string> first = std::nullopt,
+                std::optional<std::string> second = std::nullopt)
+        : message(std::move(text)), detail1(std::move(first)), detail2(std::move(second)) {}
 
     std::string message;
     std::optional<std::string> detail1;

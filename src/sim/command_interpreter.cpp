@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "sim/asleep_mode.h"
 #include "sim/block_framer.h"
 #include "sim/info_pages.h"
 #include "sim/model_profile.h"
+#include "sim/sdi12_mode.h"
 #include "sim/text_case.h"
 
 namespace brennix::sim {
@@ -12,17 +14,7 @@ namespace brennix::sim {
 namespace {
 
 constexpr std::string_view kPrompt = ">";
-constexpr std::string_view kOk = "OK\r\n>";
 constexpr char kBannerLeadByte = static_cast<char>(0xE8);
-
-Reply Answer(std::string text) {
-    return {std::string(std::move(text)) + std::string(kPrompt)};
-}
-
-// Error texts never repeat what the user typed, so they can never hold "OK" or a prompt.
-Reply Error(std::string_view what) {
-    return Answer("ERROR: " + std::string(what) + "\r\n");
-}
 
 std::string_view Trim(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -42,60 +34,76 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view line) {
     return {line.substr(0, end), Trim(line.substr(end))};
 }
 
-bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
-    for (std::string_view name : names) {
-        if (EqualsIgnoringCase(word, name)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
-CommandInterpreter::CommandInterpreter(const Settings& settings, const Faults& faults)
-    : settings_(settings), faults_(faults), blocks_(settings.model), store_(blocks_) {}
+CommandInterpreter::CommandInterpreter(const Settings& settings, const Faults& faults,
+                                       ModeHost& host)
+    : settings_(settings), faults_(faults), host_(host), blocks_(settings.model), store_(blocks_) {
+    RegisterBuiltIns();
+}
 
-Reply CommandInterpreter::Run(std::string_view line) {
+Reply CommandInterpreter::Answer(std::string text) {
+    return {std::move(text) + std::string(kPrompt)};
+}
+
+Reply CommandInterpreter::Ok() {
+    return {"OK\r\n>"};
+}
+
+Reply CommandInterpreter::Error(std::string_view what) {
+    return Answer("ERROR: " + std::string(what) + "\r\n");
+}
+
+void CommandInterpreter::Register(std::initializer_list<std::string_view> words, Handler handler) {
+    commands_.push_back({words, std::move(handler)});
+}
+
+void CommandInterpreter::RegisterBuiltIns() {
+    Register({"Ver"}, [this](std::string_view, int64_t) { return Banner(); });
+    Register({"systemtype"}, [this](std::string_view, int64_t) { return SystemType(); });
+    Register({"get"}, [this](std::string_view name, int64_t) { return GetBlock(name); });
+    Register({"SaveSetup", "?EXIT!", "?EXIT!!"}, [](std::string_view, int64_t) { return Ok(); });
+    Register({"Defaults"}, [this](std::string_view, int64_t) {
+        store_.RestoreDefaults();
+        return Ok();
+    });
+    Register({"Deploy", "Start", "sample", "PowerDown", "Sleep"}, [this](std::string_view, int64_t) {
+        Reply reply = Ok();
+        reply.next = std::make_unique<AsleepMode>(host_);
+        return reply;
+    });
+    Register({"SDI12"}, [this](std::string_view argument, int64_t) { return Sdi12(argument); });
+    Register({"Compass"}, [this](std::string_view argument, int64_t) { return Compass(argument); });
+    Register({"Sensor"}, [this](std::string_view argument, int64_t) { return Sensor(argument); });
+    Register({"Help"}, [](std::string_view topic, int64_t) {
+        const std::optional<std::string> page = HelpPage(topic);
+        return page ? Answer(*page) : Error("no help on that topic");
+    });
+    Register({"Show"}, [this](std::string_view topic, int64_t) {
+        const std::optional<std::string> page = ShowPage(topic, blocks_, store_);
+        return page ? Answer(*page) : Error("nothing to show by that name");
+    });
+}
+
+// The newest registration of a word wins, so a part of the instrument may take over a word.
+const CommandInterpreter::Command* CommandInterpreter::Find(std::string_view word) const {
+    for (auto it = commands_.rbegin(); it != commands_.rend(); ++it) {
+        for (std::string_view name : it->words) {
+            if (EqualsIgnoringCase(word, name)) {
+                return &*it;
+            }
+        }
+    }
+    return nullptr;
+}
+
+Reply CommandInterpreter::Run(std::string_view line, int64_t nowMs) {
     const auto [word, argument] = SplitWord(Trim(line));
     if (word.empty()) {
         return {std::string(kPrompt)};
     }
-    if (IsOneOf(word, {"Ver"})) {
-        return Banner();
-    }
-    if (IsOneOf(word, {"systemtype"})) {
-        return SystemType();
-    }
-    if (IsOneOf(word, {"get"})) {
-        return GetBlock(argument);
-    }
-    if (IsOneOf(word, {"SaveSetup", "?EXIT!", "?EXIT!!"})) {
-        return {std::string(kOk)};
-    }
-    if (IsOneOf(word, {"Defaults"})) {
-        store_.RestoreDefaults();
-        return {std::string(kOk)};
-    }
-    if (IsOneOf(word, {"Deploy", "Start", "sample", "PowerDown", "Sleep"})) {
-        return {std::string(kOk), Reply::Then::kSleep};
-    }
-    if (IsOneOf(word, {"SDI12"})) {
-        return Sdi12(argument);
-    }
-    if (IsOneOf(word, {"Compass"})) {
-        return Compass(argument);
-    }
-    if (IsOneOf(word, {"Sensor"})) {
-        return Sensor(argument);
-    }
-    if (IsOneOf(word, {"Help"})) {
-        const std::optional<std::string> page = HelpPage(argument);
-        return page ? Answer(*page) : Error("no help on that topic");
-    }
-    if (IsOneOf(word, {"Show"})) {
-        const std::optional<std::string> page = ShowPage(argument, blocks_, store_);
-        return page ? Answer(*page) : Error("nothing to show by that name");
+    if (const Command* command = Find(word)) {
+        return command->handler(argument, nowMs);
     }
     if (const SettingSpec* spec = SettingStore::Find(word)) {
         return Setting(*spec, argument);
@@ -144,15 +152,15 @@ Reply CommandInterpreter::GetBlock(std::string_view name) const {
     return Answer(text + "\r\n");
 }
 
-Reply CommandInterpreter::Sdi12(std::string_view argument) const {
+Reply CommandInterpreter::Sdi12(std::string_view argument) {
     if (argument.empty()) {
         return Answer("SDI12 OFF\r\n");
     }
     if (EqualsIgnoringCase(argument, "ON")) {
-        return {"OK\r\n", Reply::Then::kEnterSdi12};
+        return {"OK\r\n", std::make_unique<Sdi12Mode>(host_, ProfileOf(settings_.model).token)};
     }
     if (EqualsIgnoringCase(argument, "OFF")) {
-        return {std::string(kOk)};
+        return Ok();
     }
     return Error("use SDI12 ON or SDI12 OFF");
 }
@@ -166,8 +174,8 @@ Reply CommandInterpreter::Compass(std::string_view argument) const {
         return Answer(std::string(kReading) + "Heading 123.6 Pitch 1.1 Roll -0.7\r\n" +
                       "Heading 123.5 Pitch 1.2 Roll -0.8\r\n");
     }
-    if (IsOneOf(argument, {"init", "CAL"})) {
-        return {std::string(kOk)};
+    if (EqualsIgnoringCase(argument, "init") || EqualsIgnoringCase(argument, "CAL")) {
+        return Ok();
     }
     return Error("unknown compass command");
 }
@@ -187,7 +195,7 @@ Reply CommandInterpreter::Setting(const SettingSpec& spec, std::string_view valu
     if (value.empty()) {
         return Answer(std::string(spec.names.front()) + " " + store_.Current(spec) + "\r\n");
     }
-    return store_.Apply(spec, value) ? Reply{std::string(kOk)} : Error("invalid value");
+    return store_.Apply(spec, value) ? Ok() : Error("invalid value");
 }
 
 }  // namespace brennix::sim

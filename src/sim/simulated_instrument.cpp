@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <string_view>
 
+#include "sim/asleep_mode.h"
 #include "sim/command_interpreter.h"
+#include "sim/command_mode.h"
 #include "sim/fault_injector.h"
-#include "sim/line_editor.h"
 #include "sim/model_profile.h"
 #include "sim/output_line.h"
 #include "sim/rs485_selector.h"
-#include "sim/sdi12_session.h"
+#include "sim/sdi12_mode.h"
 #include "sim/tick_timeline.h"
-#include "sim/wake_detector.h"
 
 namespace brennix::sim {
 
@@ -20,6 +20,8 @@ namespace {
 // A host that cannot send a BREAK sends the two lines that precede one anyway; a real BREAK
 // that follows them this soon belongs to the same wake-up.
 constexpr int64_t kBreakAfterLinesMs = 1000;
+// The most received bytes kept for tests to look at.
+constexpr size_t kReceivedLimit = 1 << 20;
 
 bool IsCommandCharacter(char c) {
     return static_cast<unsigned char>(c) > ' ' && c != '+' && c != 0x7F;
@@ -28,28 +30,34 @@ bool IsCommandCharacter(char c) {
 }  // namespace
 
 // The instrument's state and the path of every byte: received bytes pass the rate check, the
-// RS-485 selection and the mode (asleep, SDI-12, command line); answers pass the faults and the
-// rate check into the timed output line.
-struct SimulatedInstrument::Impl {
+// RS-485 selection and the current mode; answers pass the faults and the rate check into the
+// timed output line.
+struct SimulatedInstrument::Impl : ModeHost {
     explicit Impl(const Settings& initial)
         : settings(initial),
           hostRate(initial.baudRate),
           rs485(initial.rs485Address),
-          sdi12(ProfileOf(initial.model).token),
-          interpreter(settings, faults),
-          asleep(initial.asleep),
-          inSdi12(initial.sdi12Mode) {
+          interpreter(settings, faults, *this) {
         output.SetPacing(initial.paceAtLineRate, initial.baudRate);
+        if (initial.sdi12Mode) {
+            mode = std::make_unique<Sdi12Mode>(*this, ProfileOf(initial.model).token);
+        } else if (initial.asleep) {
+            mode = std::make_unique<AsleepMode>(*this);
+        } else {
+            mode = std::make_unique<CommandMode>(*this);
+        }
     }
 
     int64_t Now(uint32_t tick) {
         const int64_t now = timeline.Advance(tick);
         FallAsleepWhenIdle(now);
+        mode->Advance(now);
+        ApplySwitch();
         return now;
     }
 
     void Write(const uint8_t* data, size_t count, int64_t now) {
-        received.append(reinterpret_cast<const char*>(data), count);
+        Record(data, count);
         if (breakHeld || hostRate != settings.baudRate) {
             return;  // lost on the line
         }
@@ -57,7 +65,9 @@ struct SimulatedInstrument::Impl {
         garbleArmed = count > 1;
         for (size_t i = 0; i < count; ++i) {
             if (rs485.Take(data[i])) {
-                Take(data[i], now);
+                lastInputMs = now;
+                mode->Take(data[i], now);
+                ApplySwitch();
             }
         }
         garbleArmed = false;
@@ -72,81 +82,33 @@ struct SimulatedInstrument::Impl {
             return;
         }
         breakHeld = false;
-        if (!rs485.Selected()) {
-            return;
-        }
-        if (inSdi12) {
-            sdi12.Reset();
-            Answer(Sdi12Session::kModeNotice, now);
-            return;
-        }
-        if (linesWakeMs && now - *linesWakeMs <= kBreakAfterLinesMs) {
-            linesWakeMs.reset();
-            return;
-        }
-        Wake(now);
-    }
-
-    void Take(uint8_t byte, int64_t now) {
-        lastInputMs = now;
-        if (inSdi12) {
-            TakeInSdi12(byte, now);
-            return;
-        }
-        const WakeSignal signal = wakeDetector.Take(byte);
-        if (asleep) {
-            if (signal == WakeSignal::kBreakLines) {
-                linesWakeMs = now;
-            }
-            if (signal != WakeSignal::kNone) {
-                Wake(now);
-            }
-            return;
-        }
-        std::string echo;
-        const std::optional<std::string> line = editor.Take(byte, echo);
-        Echo(echo, now);
-        if (line) {
-            Execute(*line, now);
-        } else if (signal == WakeSignal::kPlusSigns) {
-            editor.Clear();
-            Answer("\r\n>", now);
+        if (rs485.Selected()) {
+            mode->Break(now);
+            ApplySwitch();
         }
     }
 
-    void TakeInSdi12(uint8_t byte, int64_t now) {
-        const Sdi12Session::Outcome outcome = sdi12.Take(byte);
-        if (outcome.leave) {
-            inSdi12 = false;
-            asleep = false;
-            editor.Clear();
-            wakeDetector.Reset();
-            Answer("\r\nCommand mode\r\n>", now);
-            return;
-        }
-        Answer(outcome.reply, now);
-    }
-
-    void Execute(const std::string& line, int64_t now) {
-        const Reply reply = interpreter.Run(line);
-        Answer(reply.text, now);
-        switch (reply.then) {
-            case Reply::Then::kEnterSdi12:
-                inSdi12 = true;
-                sdi12.Reset();
-                break;
-            case Reply::Then::kSleep:
-                Sleep();
-                break;
-            case Reply::Then::kStay:
-                break;
+    // What the host wrote, kept to the most recent bytes so a long run cannot fill the memory.
+    void Record(const uint8_t* data, size_t count) {
+        received.append(reinterpret_cast<const char*>(data), count);
+        if (received.size() > kReceivedLimit) {
+            received.erase(0, received.size() - kReceivedLimit / 2);
         }
     }
 
-    void Wake(int64_t now) {
-        asleep = false;
-        editor.Clear();
-        wakeDetector.Reset();
+    void ApplySwitch() {
+        if (nextMode) {
+            mode = std::move(nextMode);
+        }
+    }
+
+    void SwitchTo(std::unique_ptr<SimMode> next) override { nextMode = std::move(next); }
+
+    Reply Execute(std::string_view line, int64_t now) override {
+        return interpreter.Run(line, now);
+    }
+
+    void Wake(int64_t now) override {
         const std::string text = "\r\nOstrel " +
                                  std::string(ProfileOf(settings.model).displayName) +
                                  "\r\nCommand mode\r\n";
@@ -156,22 +118,27 @@ struct SimulatedInstrument::Impl {
         } else {
             Answer(text + ">", now);
         }
+        SwitchTo(std::make_unique<CommandMode>(*this));
     }
 
-    void Sleep() {
-        asleep = true;
-        editor.Clear();
-        wakeDetector.Reset();
+    void WakeOnBreak(int64_t now) override {
+        if (linesWakeMs && now - *linesWakeMs <= kBreakAfterLinesMs) {
+            linesWakeMs.reset();
+            return;
+        }
+        Wake(now);
     }
+
+    void NoteWakeByBreakLines(int64_t now) override { linesWakeMs = now; }
 
     void FallAsleepWhenIdle(int64_t now) {
-        if (settings.idleSleepMs != 0 && !asleep && !inSdi12 &&
+        if (settings.idleSleepMs != 0 && mode->SleepsWhenIdle() &&
             now - lastInputMs > settings.idleSleepMs) {
-            Sleep();
+            mode = std::make_unique<AsleepMode>(*this);
         }
     }
 
-    void Echo(std::string echo, int64_t now) {
+    void Echo(std::string echo, int64_t now) override {
         if (garbleArmed && faults.garbleEchoes > 0) {
             const auto it = std::find_if(echo.begin(), echo.end(), IsCommandCharacter);
             if (it != echo.end()) {
@@ -183,9 +150,11 @@ struct SimulatedInstrument::Impl {
         Emit(echo, now);
     }
 
-    void Answer(std::string_view text, int64_t now) { Emit(text, now + faults.extraDelayMs); }
+    void Answer(std::string_view text, int64_t now) override {
+        Emit(text, now + faults.extraDelayMs);
+    }
 
-    void Emit(std::string_view bytes, int64_t startMs) {
+    void Emit(std::string_view bytes, int64_t startMs) override {
         if (faults.silent || bytes.empty()) {
             return;
         }
@@ -196,6 +165,15 @@ struct SimulatedInstrument::Impl {
         output.Send(out, startMs);
     }
 
+    std::optional<int64_t> NextDueMs() const {
+        const std::optional<int64_t> line = output.NextDueMs();
+        const std::optional<int64_t> event = mode->NextEventMs();
+        if (line && event) {
+            return std::min(*line, *event);
+        }
+        return line ? line : event;
+    }
+
     Settings settings;
     Faults faults;
     std::string received;
@@ -204,12 +182,9 @@ struct SimulatedInstrument::Impl {
     OutputLine output;
     FaultInjector injector;
     Rs485Selector rs485;
-    WakeDetector wakeDetector;
-    LineEditor editor;
-    Sdi12Session sdi12;
     CommandInterpreter interpreter;
-    bool asleep;
-    bool inSdi12;
+    std::unique_ptr<SimMode> mode;
+    std::unique_ptr<SimMode> nextMode;
     bool breakHeld = false;
     bool garbleArmed = false;
     int64_t lastInputMs = 0;
@@ -243,7 +218,7 @@ size_t SimulatedInstrument::HostRead(uint8_t* buffer, size_t maxCount, uint32_t 
 
 std::optional<uint32_t> SimulatedInstrument::MsUntilNextOutput(uint32_t nowTick) {
     const int64_t now = impl_->Now(nowTick);
-    const std::optional<int64_t> due = impl_->output.NextDueMs();
+    const std::optional<int64_t> due = impl_->NextDueMs();
     if (!due) {
         return std::nullopt;
     }

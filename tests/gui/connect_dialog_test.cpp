@@ -14,7 +14,7 @@
 #include "link/connect_dialog.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
-#include "platform/simulated_device.h"
+#include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::test {
@@ -49,7 +49,7 @@ class ConnectDialogTest : public QObject {
         QFETCH(bool, silent);
         QFETCH(uint, connectedRate);
         instrument_->GetFaults().silent = silent;
-        auto dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, true);
+        auto dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
         Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText("7");
         dialog->show();
@@ -67,7 +67,7 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(link_->GetBaudRate(), connectedRate);
         QCOMPARE(dialog->Rs485Address(), 7);
 
-        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, true);
+        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
         QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QStringLiteral("7"));
@@ -77,7 +77,7 @@ class ConnectDialogTest : public QObject {
     // search pumps, as a user would press it.
     void opensWithThePortsAndRatesAndCancelStopsTheSearch() {
         QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
-        CDlgConnect dialog(*link_, clock_, ui_, true);
+        CDlgConnect dialog(*link_, clock_, ui_, SimulatedDevice::kPortName);
         QVERIFY(!link_->IsOpen());
         QCOMPARE(Status(dialog), QStringLiteral("Click 'Connect' to start"));
         QCOMPARE(Combo(dialog, "port")->itemText(0), QStringLiteral("Auto"));

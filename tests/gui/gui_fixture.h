@@ -25,6 +25,8 @@ class GuiEnvironment {
   public:
     GuiEnvironment() {
         QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(settings::kOrganisation);
+        QCoreApplication::setApplicationName(settings::kApplication);
         for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
             QSettings::setPath(format, QSettings::UserScope, folder_.path());
         Reset();

@@ -50,7 +50,7 @@ class TerminalWindowTest : public QObject {
 
     // Defaults on a fresh machine; the unit system chosen is written only at the end.
     void firstStartDefaultsAndUnitsStoredAtExit() {
-        QCOMPARE(app_->UnitSystem(), CBrennixApp::kEnglishUnits);
+        QCOMPARE(app_->Units(), UnitSystem::kEnglish);
         QVERIFY(Menus().english->isChecked() && Menus().rs232->isChecked());
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
         QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
@@ -62,9 +62,9 @@ class TerminalWindowTest : public QObject {
         Menus().metric->trigger();
         QVERIFY(!QSettings().contains(settings::kUnitSystem));
         app_->End();
-        QCOMPARE(QSettings().value(settings::kUnitSystem).toInt(), CBrennixApp::kMetricUnits);
+        QCOMPARE(QSettings().value(settings::kUnitSystem).toInt(), 0);
         StartApp();
-        QCOMPARE(app_->UnitSystem(), CBrennixApp::kMetricUnits);
+        QCOMPARE(app_->Units(), UnitSystem::kMetric);
         QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
     }
 

@@ -10,8 +10,8 @@
 #include "fake_line.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
-#include "platform/routed_serial_device.h"
-#include "platform/simulated_device.h"
+#include "sim/routed_serial_device.h"
+#include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 #include "support/scripted_ui_host.h"
 
@@ -36,7 +36,7 @@ class ConnectSearchTest : public ::testing::Test {
     SimulatedDevice simulated{instrument, clock};
     RoutedSerialDevice ports{silentPort, simulated};
     CSerialLink link{ports, clock};
-    CConnectSearch search{link, clock, ui};
+    CConnectSearch search{link, clock};
     std::vector<std::string> statuses;
     std::vector<uint32_t> statusTicks;
 };

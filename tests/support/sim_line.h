@@ -5,7 +5,7 @@
 #include "link/output_window.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
-#include "platform/simulated_device.h"
+#include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::test {

@@ -1,4 +1,4 @@
-#include "platform/simulated_device.h"
+#include "sim/simulated_device.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/routed_serial_device.h"
+#include "sim/routed_serial_device.h"
 
 namespace brennix {
 

@@ -1,11 +1,11 @@
-#include "platform/routed_serial_device.h"
+#include "sim/routed_serial_device.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
 #include "platform/posix_serial_device.h"
-#include "platform/simulated_device.h"
+#include "sim/simulated_device.h"
 
 namespace brennix {
 namespace {

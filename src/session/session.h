@@ -1,0 +1,39 @@
+#pragma once
+
+#include "instrument/instrument.h"
+#include "link/serial_link.h"
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+#include "platform/ui_host.h"
+#include "script/script_engine.h"
+
+namespace brennix {
+
+// The link, the instrument bound to it and the script engine attached to the instrument, owned
+// together and wired as every front end needs them: the terminal window, the console runner and
+// the tests each build one. Features borrow the instrument (and through it the link).
+class CSession {
+  public:
+    CSession(SerialDevice& device, Clock& clock, UiHost& ui);
+    ~CSession();
+    CSession(const CSession&) = delete;
+    CSession& operator=(const CSession&) = delete;
+
+    CSerialLink& Link() { return link_; }
+    CInstrument& Instrument() { return instrument_; }
+    CScriptEngine& Engine() { return engine_; }
+    Clock& GetClock() { return clock_; }
+    UiHost& Ui() { return ui_; }
+
+    // A script runs, or a dialog or a job holds the link: nobody else may use it now.
+    bool LinkBusy() const;
+
+  private:
+    Clock& clock_;
+    UiHost& ui_;
+    CSerialLink link_;
+    CInstrument instrument_;
+    CScriptEngine engine_;
+};
+
+}  // namespace brennix
