@@ -14,6 +14,7 @@ QAction* AddCheckable(QMenu* menu, const QString& text) {
 TerminalMenus::TerminalMenus(QMenuBar& bar) {
     setup = bar.addMenu(QObject::tr("&Setup"));
     QMenu* units = setup->addMenu(QObject::tr("&Units"));
+    unitsMenu = units->menuAction();
     english = AddCheckable(units, QObject::tr("&English"));
     metric = AddCheckable(units, QObject::tr("&Metric"));
     QMenu* mode = setup->addMenu(QObject::tr("&Mode"));
@@ -32,6 +33,12 @@ TerminalMenus::TerminalMenus(QMenuBar& bar) {
     commandEditor = tools->addAction(QObject::tr("Command editor..."));
 
     commands = bar.addMenu(QObject::tr("Commands"));
+}
+
+QAction* TerminalMenus::AddFeature(const QString& text) {
+    auto* action = new QAction(text, setup);
+    setup->insertAction(unitsMenu, action);
+    return action;
 }
 
 void TerminalMenus::Update(bool englishUnits, bool sdi12Mode, bool logOpen) {

@@ -13,10 +13,13 @@ struct TerminalMenus {
 
     // Check marks follow the units and the mode; the log items follow whether a log is open.
     void Update(bool englishUnits, bool sdi12Mode, bool logOpen);
+    // Adds a feature's item to "&Setup", after the features added before it.
+    QAction* AddFeature(const QString& text);
 
     QMenu* setup = nullptr;
     QMenu* tools = nullptr;
     QMenu* commands = nullptr;
+    QAction* unitsMenu = nullptr;
 
     QAction* english = nullptr;
     QAction* metric = nullptr;

@@ -94,6 +94,7 @@ CDlgTerminal::~CDlgTerminal() {
 
 void CDlgTerminal::BuildWindow() {
     menus_ = std::make_unique<TerminalMenus>(*menuBar());
+    AddFeatureMenus();
     ConnectMenus();
     BuildToolBar();
 
@@ -162,6 +163,22 @@ void CDlgTerminal::ConnectMenus() {
     connect(menus.closeLog, &QAction::triggered, this, &CDlgTerminal::CloseLogFile);
     connect(menus.runCommandFile, &QAction::triggered, this, &CDlgTerminal::RunCommandFile);
     connect(menus.commandEditor, &QAction::triggered, this, &CDlgTerminal::OpenCommandEditor);
+}
+
+void CDlgTerminal::AddFeatureMenus() {
+    for (const FeatureEntry& entry : features_) {
+        QAction* action = menus_->AddFeature(entry.menuText);
+        connect(action, &QAction::triggered, this, [this, &entry] { OpenFeature(entry); });
+    }
+}
+
+void CDlgTerminal::OpenFeature(const FeatureEntry& entry) {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    LaunchFeature(entry, FeatureContext{this, session_, ui_, app_.Units(), 0});
+    UpdateMenuState();
+    commandLine_->setFocus();
 }
 
 void CDlgTerminal::ConnectAtStart() {

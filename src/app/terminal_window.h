@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/command_history.h"
+#include "app/feature_launcher.h"
 #include "app/file_dialogs.h"
 #include "app/qt_ui_host.h"
 #include "app/start_options.h"
@@ -56,6 +57,8 @@ class CDlgTerminal : public QMainWindow {
     void RunCommandFile();
     void OpenCommandEditor();
     void RunCommandsEntry(int id);
+    // A feature of the Setup menu, after its instrument check.
+    void OpenFeature(const FeatureEntry& entry);
 
     CSession& Session() { return session_; }
     CSerialLink& Link() { return session_.Link(); }
@@ -79,6 +82,7 @@ class CDlgTerminal : public QMainWindow {
     void BuildWindow();
     void BuildToolBar();
     void ConnectMenus();
+    void AddFeatureMenus();
     void ConnectDirectly();
     void CheckConnection();
     void SendHistoryEntry(int index);
@@ -98,6 +102,7 @@ class CDlgTerminal : public QMainWindow {
     CommandHistory history_;
     std::unique_ptr<FileDialogs> fileDialogs_ = std::make_unique<FileDialogs>();
     std::unique_ptr<TerminalMenus> menus_;
+    std::vector<FeatureEntry> features_ = FeatureEntries();
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;

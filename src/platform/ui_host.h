@@ -23,6 +23,11 @@ enum class ReplaceAnswer { kYes, kNo, kYesToAll };
 
 // Everything the core asks of a person, and the message pump. The desktop program answers with
 // windows, the console runner on the terminal, tests from a script.
+//
+// Threads: a host is called on the thread it belongs to (the window thread in the desktop
+// program). A worker thread never calls the window's host; it gets a host made for it (the
+// desktop's WorkerUiHost, which carries each question to the window thread and waits for the
+// answer), and reports status and progress through its job's own listener.
 class UiHost {
   public:
     virtual ~UiHost() = default;

@@ -9,19 +9,13 @@
 #include "instrument/instrument.h"
 #include "script/script_engine.h"
 #include "support/scripted_ui_host.h"
-#include "support/sim_line.h"
+#include "support/sim_session.h"
 
 namespace brennix::test {
 
-// An engine attached to an instrument on a simulated line, as the terminal window wires them.
+// An engine attached to an instrument on a simulated line, as the session wires them.
 class EngineTest : public testing::Test {
   protected:
-    EngineTest() : ui(line.clock), instrument(line.clock, ui), engine(ui, line.clock) {
-        instrument.SetLink(&line.link);
-        instrument.SetScriptEngine(&engine);
-        engine.SetInstrument(&instrument);
-    }
-
     const std::string& Received() const { return line.instrument.Received(); }
     const std::string& Terminal() const { return line.terminal.Text(); }
     uint32_t Now() { return line.clock.TickCount(); }
@@ -29,10 +23,10 @@ class EngineTest : public testing::Test {
     static std::string ErrorText(const std::string& text) { return "\r\nERROR: " + text; }
     bool Shows(const std::string& text) const { return Terminal().find(text) != std::string::npos; }
 
-    SimLine line;
-    ScriptedUiHost ui;
-    CInstrument instrument;
-    CScriptEngine engine;
+    SimSession line;
+    ScriptedUiHost& ui = line.ui;
+    CInstrument& instrument = line.session.Instrument();
+    CScriptEngine& engine = line.session.Engine();
 };
 
 // Names each case of a TEST_P whose parameter has a script field: its index, then the start of
