@@ -7,8 +7,8 @@
 
 namespace brennix::cli {
 
-enum class CliCommand { kTerminal, kSend, kIdentify, kConfig, kRun, kMenu };
-
+// The options every command shares, the command's name and the arguments that are the
+// command's own.
 struct CliOptions {
     std::string port;  // empty with simulate
     bool simulate = false;
@@ -16,9 +16,8 @@ struct CliOptions {
     uint32_t baudRate = 9600;
     std::string logPath;
     uint32_t rs485Address = 0;
-    CliCommand command = CliCommand::kTerminal;
-    std::string argument;    // the line of send, the file of run, the label of menu
-    uint32_t waitMs = 1000;  // how long send keeps polling
+    std::string command = "terminal";
+    std::vector<std::string> commandArguments;
 };
 
 struct ParseResult {
@@ -26,7 +25,8 @@ struct ParseResult {
     std::string error;  // set when options is empty
 };
 
+// Shared options may stand anywhere; the first other word names the command, and everything
+// else, in order, is left to the command.
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments);
-const char* CliUsage();
 
 }  // namespace brennix::cli

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/console_line_reader.h"
 #include "cli/console_ui_host.h"
@@ -14,32 +15,37 @@
 
 namespace brennix::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitNoPort = 2;
-
-// One run of brennix-cli: the port and a session on it, and the chosen command carried out.
+// One run of brennix-cli: the port and a session on it, and what every command needs around it:
+// the console, the echo of the instrument's output, Ctrl-C.
 class CliSession {
   public:
     CliSession(const CliOptions& options, ConsoleLineReader& input, std::FILE* out, std::FILE* err);
     ~CliSession();
 
-    int Run();
-    ConsoleUiHost& UiHost() { return ui_; }
+    // Opens the port and the log, then runs the command; the exit status.
+    int Run(CliCommand& command);
+
+    CSession& Session() { return session_; }
+    ConsoleUiHost& Ui() { return ui_; }
+    ConsoleLineReader& Input() { return input_; }
+    const CliOptions& Options() const { return options_; }
+    std::FILE* Out() { return out_; }
+    std::FILE* Err() { return err_; }
+
+    // Shows everything the link echoes on standard output from now on.
+    void ShowOutput();
+    // Shows what the instrument sends for ms milliseconds, or until Ctrl-C.
+    void PollFor(uint32_t ms);
+    // Ctrl-C arrived while no script ran.
+    bool QuitRequested() const { return quitRequested_; }
+    // Says so on stderr when the port went away.
+    bool ConnectionLost();
+    // The port as the user named it ("SIM" when simulating).
+    std::string PortName() const;
 
   private:
     bool OpenPort();
     bool OpenLog();
-    int RunTerminal();
-    int RunSend();
-    int RunIdentify();
-    int RunConfig();
-    int RunCommandFile();
-    int RunMenuEntry();
-    // Shows what the instrument sends for ms milliseconds.
-    void PollFor(uint32_t ms);
-    bool ConnectionLost();
-    int ResultOf(bool succeeded) const { return succeeded ? kExitOk : kExitFailed; }
 
     CliOptions options_;
     ConsoleLineReader& input_;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 
-// The first Ctrl-C stops the running script (or the terminal); a second one, arriving before the
+// The first Ctrl-C stops the running script (or the command); a second one, arriving before the
 // first was acted on, ends the program at once.
 void OnInterrupt(int) {
     if (!interruptTarget || interruptTarget->InterruptPending()) {
@@ -23,24 +24,38 @@ void OnInterrupt(int) {
     interruptTarget->RequestInterrupt();
 }
 
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "brennix-cli: %s\n%s", message.c_str(), brennix::cli::CliUsage().c_str());
+    return brennix::cli::kExitUsage;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    using namespace brennix::cli;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        std::fputs(brennix::cli::CliUsage(), stdout);
-        return 0;
+        std::fputs(CliUsage().c_str(), stdout);
+        return kExitOk;
     }
-    const brennix::cli::ParseResult parsed = brennix::cli::ParseCliOptions(arguments);
+    const ParseResult parsed = ParseCliOptions(arguments);
     if (!parsed.options) {
-        std::fprintf(stderr, "brennix-cli: %s\n%s", parsed.error.c_str(), brennix::cli::CliUsage());
-        return brennix::cli::kExitNoPort;
+        return UsageError(parsed.error);
     }
-    brennix::cli::ConsoleLineReader input(STDIN_FILENO);
-    brennix::cli::CliSession session(*parsed.options, input, stdout, stderr);
-    interruptTarget = &session.UiHost();
+    const CliCommandEntry* entry = FindCliCommand(parsed.options->command);
+    if (!entry) {
+        return UsageError("unknown command " + parsed.options->command);
+    }
+    const std::unique_ptr<CliCommand> command = entry->make();
+    CommandArguments commandArguments(parsed.options->commandArguments);
+    if (!command->Parse(commandArguments)) {
+        return UsageError(commandArguments.Error());
+    }
+    ConsoleLineReader input(STDIN_FILENO);
+    CliSession session(*parsed.options, input, stdout, stderr);
+    interruptTarget = &session.Ui();
     std::signal(SIGINT, OnInterrupt);
-    const int status = session.Run();
+    const int status = session.Run(*command);
     interruptTarget = nullptr;
     return status;
 }

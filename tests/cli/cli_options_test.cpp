@@ -2,51 +2,62 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/cli_command.h"
+
 namespace brennix::cli {
 namespace {
 
 struct ParseCase {
+    const char* name;
     std::vector<std::string> arguments;
-    bool accepted;
-    CliCommand command;
-    std::string argument;
+    // What parsing the shared options and then the command's own arguments gives: empty when
+    // accepted, else the start of the error.
+    std::string error;
 };
 
 class CliOptionsTest : public testing::TestWithParam<ParseCase> {};
 
-TEST_P(CliOptionsTest, ParsesOrRefuses) {
-    const ParseCase& c = GetParam();
-    const ParseResult result = ParseCliOptions(c.arguments);
-    ASSERT_EQ(result.options.has_value(), c.accepted) << result.error;
-    if (c.accepted) {
-        EXPECT_EQ(result.options->command, c.command);
-        EXPECT_EQ(result.options->argument, c.argument);
-    } else {
-        EXPECT_FALSE(result.error.empty());
+std::string ParseAll(const std::vector<std::string>& arguments) {
+    const ParseResult result = ParseCliOptions(arguments);
+    if (!result.options) {
+        return result.error;
     }
+    const CliCommandEntry* entry = FindCliCommand(result.options->command);
+    if (!entry) {
+        return "unknown command " + result.options->command;
+    }
+    CommandArguments rest(result.options->commandArguments);
+    return entry->make()->Parse(rest) ? "" : rest.Error();
+}
+
+TEST_P(CliOptionsTest, AcceptsOrSaysWhy) {
+    const std::string error = ParseAll(GetParam().arguments);
+    EXPECT_TRUE(error.starts_with(GetParam().error)) << error;
+    EXPECT_EQ(error.empty(), GetParam().error.empty()) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliOptionsTest,
     testing::Values(
-        ParseCase{{"--simulate"}, true, CliCommand::kTerminal, ""},
-        ParseCase{{"--port", "/dev/pts/3", "send", "hello"}, true, CliCommand::kSend, "hello"},
-        ParseCase{{"send", "Ver", "--simulate", "--wait", "200"}, true, CliCommand::kSend, "Ver"},
-        ParseCase{{"--simulate", "menu", "CellBegin"}, true, CliCommand::kMenu, "CellBegin"},
-        ParseCase{{"--simulate", "run", "a.cmd"}, true, CliCommand::kRun, "a.cmd"},
-        ParseCase{{"--simulate", "identify"}, true, CliCommand::kIdentify, ""},
-        // Exactly one of --port and --simulate.
-        ParseCase{{}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--port", "x", "--simulate"}, false, CliCommand::kTerminal, ""},
-        // Missing or malformed values.
-        ParseCase{{"--simulate", "send"}, false, CliCommand::kSend, ""},
-        ParseCase{{"--simulate", "--baud"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "--baud", "96OO"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "--baud", "0"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "--rs485", "-1"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "dance"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "--colour"}, false, CliCommand::kTerminal, ""},
-        ParseCase{{"--simulate", "identify", "extra"}, false, CliCommand::kIdentify, ""}));
+        ParseCase{"TerminalByDefault", {"--simulate"}, ""},
+        ParseCase{"SendWithPort", {"--port", "/dev/pts/3", "send", "hello"}, ""},
+        ParseCase{"OptionsAfterTheCommand", {"send", "Ver", "--simulate", "--wait", "200"}, ""},
+        ParseCase{"Menu", {"--simulate", "menu", "CellBegin"}, ""},
+        ParseCase{"Run", {"--simulate", "run", "a.cmd"}, ""},
+        ParseCase{"Identify", {"--simulate", "identify"}, ""},
+        ParseCase{"NeitherPortNorSimulate", {}, "give either --port NAME or --simulate"},
+        ParseCase{"BothPortAndSimulate", {"--port", "x", "--simulate"}, "give either"},
+        ParseCase{"SendWithoutLine", {"--simulate", "send"}, "the command needs LINE"},
+        ParseCase{"BaudWithoutValue", {"--simulate", "--baud"}, "--baud needs a value"},
+        ParseCase{"BaudNotANumber", {"--simulate", "--baud", "96OO"}, "--baud needs a whole"},
+        ParseCase{"BaudZero", {"--simulate", "--baud", "0"}, "--baud needs a rate above 0"},
+        ParseCase{"WaitNotANumber", {"--simulate", "send", "x", "--wait", "soon"},
+                  "--wait needs a whole number"},
+        ParseCase{"UnknownCommand", {"--simulate", "dance"}, "unknown command dance"},
+        ParseCase{"UnknownOption", {"--simulate", "--colour"}, "unknown option --colour"},
+        ParseCase{"StrayArgument", {"--simulate", "identify", "extra"},
+                  "unexpected argument extra"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliOptions, KeepsEveryValue) {
     const ParseResult result =
@@ -57,7 +68,8 @@ TEST(CliOptions, KeepsEveryValue) {
     EXPECT_EQ(result.options->baudRate, 19200u);
     EXPECT_EQ(result.options->logPath, "t.log");
     EXPECT_EQ(result.options->rs485Address, 3u);
-    EXPECT_EQ(result.options->waitMs, 250u);
+    EXPECT_EQ(result.options->command, "send");
+    EXPECT_EQ(result.options->commandArguments, (std::vector<std::string>{"x", "--wait", "250"}));
 }
 
 }  // namespace

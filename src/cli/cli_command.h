@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/command_arguments.h"
+
+namespace brennix::cli {
+
+class CliSession;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+// The command line was not understood, or the port could not be opened.
+inline constexpr int kExitUsage = 2;
+
+// One command of brennix-cli. It takes its own arguments before the port is opened, so a typing
+// error costs no wake-up, then runs on the session.
+class CliCommand {
+  public:
+    virtual ~CliCommand() = default;
+    // False, with arguments' error set, when the arguments are not understood.
+    virtual bool Parse(CommandArguments& arguments) = 0;
+    // The exit status.
+    virtual int Run(CliSession& session) = 0;
+};
+
+struct CliCommandEntry {
+    std::string_view name;
+    std::string_view usage;    // the command and its arguments, e.g. "send LINE [--wait MS]"
+    std::string_view summary;  // what it does, in one line
+    std::unique_ptr<CliCommand> (*make)();
+};
+
+// Every command, in the order the usage lists them. Each command adds its row here.
+std::span<const CliCommandEntry> CliCommands();
+const CliCommandEntry* FindCliCommand(std::string_view name);
+std::string CliUsage();
+
+}  // namespace brennix::cli

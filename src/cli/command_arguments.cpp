@@ -1,0 +1,115 @@
+#include "cli/command_arguments.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace brennix::cli {
+
+namespace {
+
+bool IsOption(const std::string& word) {
+    return word.size() > 1 && word.starts_with("-");
+}
+
+}  // namespace
+
+std::optional<uint32_t> ParseWholeNumber(const std::string& text) {
+    uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [next, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || next != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+CommandArguments::CommandArguments(std::vector<std::string> arguments)
+    : arguments_(std::move(arguments)) {}
+
+bool CommandArguments::TakeFlag(const std::string& name) {
+    const auto found = std::find(arguments_.begin(), arguments_.end(), name);
+    if (found == arguments_.end()) {
+        return false;
+    }
+    arguments_.erase(found);
+    return true;
+}
+
+bool CommandArguments::TakeText(const std::string& name, std::string& value) {
+    const auto found = std::find(arguments_.begin(), arguments_.end(), name);
+    if (found == arguments_.end()) {
+        return true;
+    }
+    if (found + 1 == arguments_.end()) {
+        return Fail(name + " needs a value");
+    }
+    value = *(found + 1);
+    arguments_.erase(found, found + 2);
+    return true;
+}
+
+bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value) {
+    std::string taken;
+    const bool present = std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end();
+    if (!TakeText(name, taken)) {
+        return false;
+    }
+    if (!present) {
+        return true;
+    }
+    const std::optional<uint32_t> number = ParseWholeNumber(taken);
+    if (!number) {
+        return Fail(name + " needs a whole number, not '" + taken + "'");
+    }
+    value = *number;
+    return true;
+}
+
+bool CommandArguments::TakeRepeated(const std::string& name, std::vector<std::string>& values) {
+    while (std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end()) {
+        std::string value;
+        if (!TakeText(name, value)) {
+            return false;
+        }
+        values.push_back(value);
+    }
+    return true;
+}
+
+bool CommandArguments::TakePositional(std::string& value, const std::string& what) {
+    const auto found = std::find_if_not(arguments_.begin(), arguments_.end(), IsOption);
+    if (found == arguments_.end()) {
+        return Fail("the command needs " + what);
+    }
+    value = *found;
+    arguments_.erase(found);
+    return true;
+}
+
+std::vector<std::string> CommandArguments::TakeRemainingPositionals() {
+    std::vector<std::string> words;
+    std::copy_if(arguments_.begin(), arguments_.end(), std::back_inserter(words),
+                 [](const std::string& word) { return !IsOption(word); });
+    std::erase_if(arguments_, [](const std::string& word) { return !IsOption(word); });
+    return words;
+}
+
+bool CommandArguments::Finish() {
+    if (Failed()) {
+        return false;
+    }
+    if (!arguments_.empty()) {
+        return Fail((IsOption(arguments_.front()) ? "unknown option " : "unexpected argument ") +
+                    arguments_.front());
+    }
+    return true;
+}
+
+bool CommandArguments::Fail(const std::string& message) {
+    if (error_.empty()) {
+        error_ = message;
+    }
+    return false;
+}
+
+}  // namespace brennix::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brennix::cli {
+
+// A whole decimal number that fits 32 bits, nothing else around it; none otherwise.
+std::optional<uint32_t> ParseWholeNumber(const std::string& text);
+
+// A command's own arguments, taken one kind at a time; whatever is left over is an error.
+//
+//   CommandArguments args(options.commandArguments);
+//   args.TakeNumber("--wait", waitMs);
+//   if (!args.TakePositional(line, "LINE") || !args.Finish()) -> args.Error()
+class CommandArguments {
+  public:
+    explicit CommandArguments(std::vector<std::string> arguments);
+
+    // An option without a value; true when it was there.
+    bool TakeFlag(const std::string& name);
+    // An option with a value; false (with the error set) when the value is missing.
+    bool TakeText(const std::string& name, std::string& value);
+    bool TakeNumber(const std::string& name, uint32_t& value);
+    // Every occurrence of an option with a value, in order.
+    bool TakeRepeated(const std::string& name, std::vector<std::string>& values);
+    // The next word that is not an option; false (with the error naming what) when there is none.
+    bool TakePositional(std::string& value, const std::string& what);
+    // All remaining words that are not options.
+    std::vector<std::string> TakeRemainingPositionals();
+    // True when nothing is left over; otherwise the error names the first stray argument.
+    bool Finish();
+
+    bool Failed() const { return !error_.empty(); }
+    const std::string& Error() const { return error_; }
+
+  private:
+    bool Fail(const std::string& message);
+
+    std::vector<std::string> arguments_;
+    std::string error_;
+};
+
+}  // namespace brennix::cli

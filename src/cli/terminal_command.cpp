@@ -1,0 +1,38 @@
+#include "cli/terminal_command.h"
+
+#include "cli/cli_session.h"
+#include "link/serial_poll.h"
+
+namespace brennix::cli {
+
+namespace {
+
+constexpr uint32_t kTerminalPollMs = 500;
+constexpr uint32_t kPauseAfterSendMs = 100;
+
+}  // namespace
+
+int TerminalCommand::Run(CliSession& cli) {
+    CSerialLink& link = cli.Session().Link();
+    cli.ShowOutput();
+    std::string line;
+    while (!cli.QuitRequested()) {
+        const ConsoleLineReader::Result result = cli.Input().ReadLine(line, kTerminalPollMs);
+        if (result == ConsoleLineReader::Result::kEnd) {
+            SerialPoll::Run(link);
+            break;
+        }
+        if (result == ConsoleLineReader::Result::kLine) {
+            cli.Session().Instrument().RunText(line);
+            cli.Session().GetClock().Sleep(kPauseAfterSendMs);
+        }
+        SerialPoll::Run(link);
+        cli.Ui().DeliverInterrupt();
+        if (cli.ConnectionLost()) {
+            return kExitFailed;
+        }
+    }
+    return kExitOk;
+}
+
+}  // namespace brennix::cli
