@@ -40,6 +40,8 @@ class SimMode {
   public:
     virtual ~SimMode() = default;
 
+    // The mode takes over, after everything the previous mode answered.
+    virtual void Enter(int64_t /*nowMs*/) {}
     // One received byte that passed the rate check and the RS-485 selection.
     virtual void Take(uint8_t byte, int64_t nowMs) = 0;
     // A BREAK ended.

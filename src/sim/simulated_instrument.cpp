@@ -11,6 +11,7 @@
 #include "sim/output_line.h"
 #include "sim/rs485_selector.h"
 #include "sim/sdi12_mode.h"
+#include "sim/sim_recorder.h"
 #include "sim/tick_timeline.h"
 
 namespace brennix::sim {
@@ -37,7 +38,9 @@ struct SimulatedInstrument::Impl : ModeHost {
         : settings(initial),
           hostRate(initial.baudRate),
           rs485(initial.rs485Address),
-          interpreter(settings, faults, *this) {
+          interpreter(settings, faults, *this),
+          recorder(settings, faults, *this) {
+        recorder.RegisterWith(interpreter);
         output.SetPacing(initial.paceAtLineRate, initial.baudRate);
         if (initial.sdi12Mode) {
             mode = std::make_unique<Sdi12Mode>(*this, ProfileOf(initial.model).token);
@@ -52,7 +55,7 @@ struct SimulatedInstrument::Impl : ModeHost {
         const int64_t now = timeline.Advance(tick);
         FallAsleepWhenIdle(now);
         mode->Advance(now);
-        ApplySwitch();
+        ApplySwitch(now);
         return now;
     }
 
@@ -67,7 +70,7 @@ struct SimulatedInstrument::Impl : ModeHost {
             if (rs485.Take(data[i])) {
                 lastInputMs = now;
                 mode->Take(data[i], now);
-                ApplySwitch();
+                ApplySwitch(now);
             }
         }
         garbleArmed = false;
@@ -84,7 +87,7 @@ struct SimulatedInstrument::Impl : ModeHost {
         breakHeld = false;
         if (rs485.Selected()) {
             mode->Break(now);
-            ApplySwitch();
+            ApplySwitch(now);
         }
     }
 
@@ -96,9 +99,10 @@ struct SimulatedInstrument::Impl : ModeHost {
         }
     }
 
-    void ApplySwitch() {
+    void ApplySwitch(int64_t now) {
         if (nextMode) {
             mode = std::move(nextMode);
+            mode->Enter(now);
         }
     }
 
@@ -183,6 +187,7 @@ struct SimulatedInstrument::Impl : ModeHost {
     FaultInjector injector;
     Rs485Selector rs485;
     CommandInterpreter interpreter;
+    SimRecorder recorder;
     std::unique_ptr<SimMode> mode;
     std::unique_ptr<SimMode> nextMode;
     bool breakHeld = false;
@@ -223,6 +228,10 @@ std::optional<uint32_t> SimulatedInstrument::MsUntilNextOutput(uint32_t nowTick)
         return std::nullopt;
     }
     return static_cast<uint32_t>(std::clamp<int64_t>(*due - now, 0, UINT32_MAX));
+}
+
+SimRecorder& SimulatedInstrument::Recorder() {
+    return impl_->recorder;
 }
 
 Faults& SimulatedInstrument::GetFaults() {

@@ -8,6 +8,8 @@
 
 namespace brennix::sim {
 
+class SimRecorder;
+
 // The models the simulator can play, by the name its banner reports.
 enum class Model { kKtx, kLmr, kMirovan, kFendrel, kMirovanAdv, kCorvex, kPelorin };
 
@@ -22,6 +24,8 @@ struct Settings {
     bool bannerLeadByte = false;  // sends 0xE8 before the "Ver" banner
     bool paceAtLineRate = true;   // output bytes leave at the line rate, not all at once
     uint32_t idleSleepMs = 0;     // falls asleep after this long without input; 0: never
+    uint32_t recorderCapacity = 4u << 20;  // bytes
+    uint32_t recorderUsed = 0;             // bytes taken besides the files, e.g. a nearly full card
 };
 
 // Fault knobs; all off by default.
@@ -59,6 +63,8 @@ class SimulatedInstrument {
     std::optional<uint32_t> MsUntilNextOutput(uint32_t nowTick);
 
     Faults& GetFaults();
+    // The recorder's files, to fill or look at.
+    SimRecorder& Recorder();
     const Settings& GetSettings() const;
     // Everything the host wrote, in order, for tests to assert on: also what the instrument did
     // not understand (another rate, another RS-485 address, asleep, during a BREAK).
