@@ -20,8 +20,9 @@ class ConsoleLineReader {
     // counts even without a line end.
     virtual Result ReadLine(std::string& line, uint32_t timeoutMs);
     virtual bool AtEnd() const { return ended_ && pending_.empty(); }
-    // Something else was written to the console, perhaps across a half-typed line.
-    virtual void OutputShown() {}
+    // Something else was written to the console, perhaps across a half-typed line; the text of
+    // its last, unfinished line (the instrument's prompt, say) now stands before the cursor.
+    virtual void OutputShown(const std::string& /*lineSoFar*/) {}
 
   protected:
     int Descriptor() const { return fd_; }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -69,7 +70,9 @@ void LineEditor::Install() {
     if (installed_) {
         rl_callback_handler_remove();
     }
+    // Installing draws its prompt; what stands before the cursor is on the screen already.
     rl_callback_handler_install("", &LineEditor::TakeLine);
+    rl_set_prompt(prompt_.c_str());
     installed_ = true;
 }
 
@@ -98,6 +101,8 @@ ConsoleLineReader::Result LineEditor::ReadLine(std::string& line, uint32_t timeo
         if (completedLine) {
             line = std::move(*completedLine);
             completedLine.reset();
+            // Enter moved the cursor to a new line, with nothing in front of it yet.
+            prompt_.clear();
             Install();
             return Result::kLine;
         }
@@ -105,8 +110,14 @@ ConsoleLineReader::Result LineEditor::ReadLine(std::string& line, uint32_t timeo
     return Result::kTimeout;
 }
 
-void LineEditor::OutputShown() {
-    if (installed_ && rl_end > 0) {
+void LineEditor::OutputShown(const std::string& lineSoFar) {
+    prompt_ = lineSoFar;
+    if (!installed_) {
+        return;
+    }
+    rl_set_prompt(prompt_.c_str());
+    if (rl_end > 0) {
+        std::fputs("\r", rl_outstream != nullptr ? rl_outstream : stdout);
         rl_forced_update_display();
     }
 }

@@ -16,8 +16,10 @@ class LineEditor : public ConsoleLineReader {
 
     Result ReadLine(std::string& line, uint32_t timeoutMs) override;
     bool AtEnd() const override { return ended_; }
-    // Draws the half-typed line again below what was written across it.
-    void OutputShown() override;
+    // Takes the unfinished output line as the editor's prompt, so that redrawing the line being
+    // edited (a history entry brought back, say) keeps the instrument's prompt in front of it;
+    // a half-typed line is drawn again below what was written across it.
+    void OutputShown(const std::string& lineSoFar) override;
 
     // Puts the terminal back the way it was; safe in a signal handler.
     static void RestoreTerminal();
@@ -26,6 +28,7 @@ class LineEditor : public ConsoleLineReader {
     static void TakeLine(char* line);
     void Install();
 
+    std::string prompt_;
     bool installed_ = false;
     bool ended_ = false;
 };

@@ -28,8 +28,11 @@ void StreamOutputWindow::Append(const uint8_t* bytes, size_t length) {
             const char byte = static_cast<char>(bytes[at]);
             if (byte == '\r' || (byte == '\n' && !afterReturn_)) {
                 text += "\r\n";
+                lineSoFar_.clear();
+                lineKept_ = true;
             } else if (byte != '\n') {
                 text += byte;
+                NoteShown(byte);
             }
             afterReturn_ = byte == '\r';
         }
@@ -39,7 +42,20 @@ void StreamOutputWindow::Append(const uint8_t* bytes, size_t length) {
     atLineStart_ = last == '\n' || (mode_ == Mode::kTerminal && last == '\r');
     std::fflush(stream_);
     if (reader_ != nullptr) {
-        reader_->OutputShown();
+        reader_->OutputShown(lineSoFar_);
+    }
+}
+
+// A line too long to stand before an edited line, or holding control characters, is not kept
+// up to the next line break: a redrawn line then simply starts at the left edge.
+void StreamOutputWindow::NoteShown(char byte) {
+    constexpr size_t kLongestPrompt = 60;
+    const auto value = static_cast<unsigned char>(byte);
+    lineKept_ = lineKept_ && value >= 0x20 && value != 0x7F && lineSoFar_.size() < kLongestPrompt;
+    if (lineKept_) {
+        lineSoFar_ += byte;
+    } else {
+        lineSoFar_.clear();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "link/output_window.h"
 
@@ -22,11 +23,16 @@ class StreamOutputWindow : public OutputWindow {
     void Finish();
 
   private:
+    void NoteShown(char byte);
+
     std::FILE* stream_;
     Mode mode_;
     ConsoleLineReader* reader_;
     bool afterReturn_ = false;
     bool atLineStart_ = true;
+    // The printable text shown since the last line break, for a line editor's prompt.
+    std::string lineSoFar_;
+    bool lineKept_ = true;
 };
 
 }  // namespace brennix::cli

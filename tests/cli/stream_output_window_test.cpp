@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/console_line_reader.h"
 #include "cli/exchange_commands.h"
 
 namespace brennix::cli {
@@ -52,6 +53,28 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{"RawKeepsEveryByte", Mode::kRaw, {"Ver\r", "MRV\r\n>"}, "Ver\rMRV\r\n>"},
         ShownCase{"NothingShownNothingAdded", Mode::kTerminal, {""}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What a line editor is told stands before the cursor after each piece of output.
+class RecordingReader : public ConsoleLineReader {
+  public:
+    RecordingReader() : ConsoleLineReader(-1) {}
+    void OutputShown(const std::string& lineSoFar) override { seen.push_back(lineSoFar); }
+    std::vector<std::string> seen;
+};
+
+TEST(StreamOutputWindow, TellsTheLineEditorWhatStandsBeforeTheCursor) {
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    RecordingReader reader;
+    StreamOutputWindow window(stream, StreamOutputWindow::Mode::kTerminal, &reader);
+    for (const std::string& chunk :
+         std::vector<std::string>{"Ver\r", "MRV 3.8\r\n>", "a\x08", std::string(70, 'x')}) {
+        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
+    }
+    std::fclose(stream);
+    // A control character or a line too long for a prompt leaves nothing to keep in front.
+    EXPECT_EQ(reader.seen, (std::vector<std::string>{"", ">", "", ""}));
+}
 
 struct LabelCase {
     const char* name;

@@ -380,6 +380,8 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(scroll->value(), scroll->maximum());
         for (int press = 0; press < 4; ++press) {
             Terminal().NextFontSize();
+            QCoreApplication::processEvents();
+            QVERIFY(scroll->maximum() > 0);
             QCOMPARE(scroll->value(), scroll->maximum());
         }
     }
