@@ -12,8 +12,9 @@
 int main(int argc, char** argv) {
     using namespace brennix::sim;
     std::string error;
+    Faults faults;
     const std::optional<Settings> settings =
-        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error, faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     SimulatedInstrument instrument(*settings);
+    instrument.GetFaults() = faults;
     PtyServer server(instrument);
     if (!server.Start()) {
         std::cerr << "brennix-sim: " << server.Error() << "\n";
