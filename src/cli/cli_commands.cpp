@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "cli/compass_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/terminal_command.h"
 
@@ -27,6 +28,9 @@ constexpr std::array kCommands = {
     CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file", &Make<RunFileCommand>},
     CliCommandEntry{"menu", "menu LABEL [--wait MS]", "run a Commands menu entry by its label",
                     &Make<MenuCommand>},
+    CliCommandEntry{"compass", "compass [--seconds N]",
+                    "calibrate the compass: attitude as it changes, scores at Enter or after N s",
+                    &Make<CompassCommand>},
 };
 
 }  // namespace

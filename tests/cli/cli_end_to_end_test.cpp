@@ -1,6 +1,7 @@
 // brennix-cli against brennix-sim over a pseudo-terminal, as a technician would run them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -115,6 +116,39 @@ TEST(CliEndToEnd, AMissingPortExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("/dev/brennix-no-such-port"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("No such file"), std::string::npos) << run.errors;
+}
+
+// Compass calibration and beam diagnostics, as a technician runs them on deck.
+std::vector<std::string> LinesStartingWith(const std::string& text, const std::string& start) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.starts_with(start)) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST(CliEndToEnd, CompassPrintsTheTurningAttitudeThenTheScores) {
+    Simulator simulator;
+    const CliRun run({"--port", simulator.Port(), "compass", "--seconds", "2"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_GE(LinesStartingWith(run.output, "Heading ").size(), 3u) << run.output;
+    EXPECT_NE(run.output.find("Horizontal calibration score (0-9):         0 (VERY POOR)\n"
+                              "Vertical calibration score (0-9):           0 (VERY POOR)\n"
+                              "Ambient magnetic field strength (0-100): 23.40 (FAIR)\n"),
+              std::string::npos)
+        << run.output;
+}
+
+TEST(CliEndToEnd, CompassThatDoesNotAnswerExitsWithOne) {
+    Simulator simulator({"--fault", "no-compass"});
+    const CliRun run({"--port", simulator.Port(), "compass", "--seconds", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("Compass not present or is not responding properly"),
+              std::string::npos)
+        << run.errors;
 }
 
 }  // namespace
