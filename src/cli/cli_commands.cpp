@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/compass_command.h"
+#include "cli/diag_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/terminal_command.h"
 
@@ -31,6 +32,9 @@ constexpr std::array kCommands = {
     CliCommandEntry{"compass", "compass [--seconds N]",
                     "calibrate the compass: attitude as it changes, scores at Enter or after N s",
                     &Make<CompassCommand>},
+    CliCommandEntry{"diag", "diag [--frames N] [--record FILE] [--play FILE] [--average]",
+                    "beam diagnostics: one line per frame, until N frames or Ctrl-C",
+                    &Make<DiagCommand>},
 };
 
 }  // namespace

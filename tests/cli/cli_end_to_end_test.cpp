@@ -151,5 +151,28 @@ TEST(CliEndToEnd, CompassThatDoesNotAnswerExitsWithOne) {
         << run.errors;
 }
 
+// Two live frames recorded, and the recording played back to the same figures.
+TEST(CliEndToEnd, DiagnosticRecordingPlaysBackToTheSameFigures) {
+    Simulator simulator({"--baud", "115200", "--firmware", "60"});
+    const std::string port = simulator.Port();
+    const std::string path = testing::TempDir() + "cli_diag_test.ecx";
+    const CliRun live(
+        {"--port", port, "--baud", "115200", "diag", "--frames", "2", "--record", path});
+    EXPECT_EQ(live.status, 0) << live.errors;
+    const std::vector<std::string> pings = LinesStartingWith(live.output, "Ping ");
+    ASSERT_EQ(pings.size(), 2u) << live.output;
+    EXPECT_TRUE(pings[0].starts_with("Ping 1: beam 1 noise ")) << pings[0];
+    std::ifstream recording(path);
+    const std::string recorded((std::istreambuf_iterator<char>(recording)), {});
+    EXPECT_TRUE(recorded.starts_with("\n  0   0.35 ")) << recorded.substr(0, 60);
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 2 * 498);
+
+    const CliRun played({"--port", port, "--baud", "115200", "diag", "--play", path});
+    std::filesystem::remove(path);
+    EXPECT_EQ(played.status, 0) << played.errors;
+    EXPECT_EQ(LinesStartingWith(played.output, "Ping "), pings);
+    EXPECT_NE(played.errors.find("after 2 frames"), std::string::npos) << played.errors;
+}
+
 }  // namespace
 }  // namespace brennix::test
