@@ -65,7 +65,8 @@ void CPlotWnd::SetSeries(std::vector<PlotSeries> series, std::vector<float> x) {
     }
     sampleCount_ = count;
     UpdateScrollBar();
-    Redraw();
+    dataStale_ = true;
+    update();
 }
 
 void CPlotWnd::SetSampleWindow(const SampleWindow& window) {
@@ -91,7 +92,9 @@ int CPlotWnd::LineWidth(double share) const {
 
 void CPlotWnd::RebuildGrid() {
     const QSize size = PlotSize();
-    gridLayer_ = QPixmap(size);
+    if (gridLayer_.size() != size) {
+        gridLayer_ = QPixmap(size);
+    }
     gridLayer_.fill(background_);
     QPainter painter(&gridLayer_);
     painter.setPen(QPen(grid_, LineWidth(kThickGridShare)));
@@ -107,11 +110,15 @@ void CPlotWnd::RebuildGrid() {
     gridStale_ = false;
 }
 
+// The lines are drawn onto a copy of the grid, ORed into it on a dark background and ANDed on a
+// light one, so the grid shows through them; a repaint then only copies this layer.
 void CPlotWnd::RebuildData() {
     const QSize size = PlotSize();
-    dataLayer_ = QPixmap(size);
-    dataLayer_.fill(background_);
+    dataLayer_ = gridLayer_;
     QPainter painter(&dataLayer_);
+    painter.setCompositionMode(ColourValue(background_) >= kLightBackground
+                                   ? QPainter::RasterOp_SourceAndDestination
+                                   : QPainter::RasterOp_SourceOrDestination);
     for (const PlotSeries& series : series_) {
         const VerticalScale& scale = vertical_[static_cast<size_t>(std::clamp(series.scale, 0, 1))];
         painter.setPen(QPen(series.colour, LineWidth(kThickLineShare)));
@@ -134,19 +141,13 @@ void CPlotWnd::RebuildData() {
 void CPlotWnd::paintEvent(QPaintEvent*) {
     if (gridStale_ || gridLayer_.size() != PlotSize()) {
         RebuildGrid();
+        dataStale_ = true;
     }
-    if (dataStale_ || dataLayer_.size() != PlotSize()) {
+    if (dataStale_) {
         RebuildData();
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, gridLayer_);
-    // On a dark background the lines are ORed over the grid, on a light one ANDed, so the grid
-    // shows through either way.
-    painter.setCompositionMode(ColourValue(background_) >= kLightBackground
-                                   ? QPainter::RasterOp_SourceAndDestination
-                                   : QPainter::RasterOp_SourceOrDestination);
     painter.drawPixmap(0, 0, dataLayer_);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (dragging_) {
         const double left = SampleX(std::min(dragStart_, dragCurrent_));
         const double right = SampleX(std::max(dragStart_, dragCurrent_) + 1);

@@ -23,8 +23,9 @@ struct PlotSeries {
 };
 
 // A plot area: up to six series over a grid, drawn as x-y lines against x values they share.
-// Painting is layered: the grid and the data are drawn into pixmaps of the widget's size, rebuilt
-// only when the spans, the data or the size change, and combined so the grid shows through. A
+// Painting is layered: the grid is drawn into a pixmap of the widget's size when the spans or
+// the size change, the data over a copy of it when the data changes too; a repaint only copies
+// the result. A
 // horizontal scroll bar appears when the shown sample window is narrower than the data; dragging
 // with the left button selects a range of samples.
 class CPlotWnd : public QWidget {
@@ -40,7 +41,7 @@ class CPlotWnd : public QWidget {
     void SetHorizontalSpan(float minimum, float maximum, float step);
     void SetVerticalSpan(int scale, float minimum, float maximum, float step, float factor);
     // Replaces the series (the first six count) and the x values they share; each series has as
-    // many points as it and the x values both hold. The whole data is shown again.
+    // many points as it and the x values both hold. Only the data layer is drawn again.
     void SetSeries(std::vector<PlotSeries> series, std::vector<float> x);
     // Shows only samples window.first to window.last (kept within the data).
     void SetSampleWindow(const SampleWindow& window);
@@ -90,6 +91,7 @@ class CPlotWnd : public QWidget {
     QScrollBar* scrollBar_;
 
     QPixmap gridLayer_;
+    // The grid with the lines combined into it.
     QPixmap dataLayer_;
     bool gridStale_ = true;
     bool dataStale_ = true;
