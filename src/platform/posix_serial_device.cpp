@@ -164,6 +164,9 @@ bool PosixSerialDevice::Open(const std::string& name) {
 void PosixSerialDevice::Close() {
     if (fd_ < 0)
         return;
+    // The exclusive mode belongs to the terminal, not to our descriptor: a terminal that another
+    // program keeps open (a simulator's pseudo-terminal) would otherwise refuse everybody but root.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,20 @@ TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
     EXPECT_FALSE(missing.Open("/dev/brennix-no-such-port"));
     EXPECT_EQ(missing.LastErrorMessage(), "No such file or directory");
     EXPECT_FALSE(missing.Exists("/dev/brennix-no-such-port"));
+}
+
+// A program that keeps the terminal open (a simulator does) must find it free for any user once
+// we let go; root alone passes an exclusive terminal, so the mode itself is checked.
+TEST_F(PosixSerialDeviceTest, ClosingGivesUpExclusiveUse) {
+    const int held = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(held, 0);
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(held, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    device_.Close();
+    ASSERT_EQ(::ioctl(held, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(held);
 }
 
 TEST_F(PosixSerialDeviceTest, SettingsReadBackAndSurviveAReopen) {
