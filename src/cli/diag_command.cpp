@@ -25,6 +25,7 @@ class FrameQueue : public EcholuxListener {
   public:
     struct Events {
         std::deque<std::shared_ptr<const EcholuxSnapshot>> frames;
+        int missed = 0;
         std::optional<uint32_t> playbackEndedAfter;
         bool recordingFailed = false;
         bool connectionLost = false;
@@ -34,6 +35,10 @@ class FrameQueue : public EcholuxListener {
     void OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) override {
         const std::lock_guard lock(mutex_);
         events_.frames.push_back(std::move(snapshot));
+    }
+    void OnFrameMissed() override {
+        const std::lock_guard lock(mutex_);
+        ++events_.missed;
     }
     void OnPlaybackEnded(uint32_t framesPlayed) override {
         const std::lock_guard lock(mutex_);
@@ -89,6 +94,9 @@ int Follow(CliSession& cli, FrameQueue& queue, uint32_t wanted, const std::strin
         cli.Session().GetClock().Sleep(kPollMs);
         cli.Ui().DeliverInterrupt();
         FrameQueue::Events events = queue.Take();
+        for (int i = 0; i < events.missed; ++i) {
+            std::fprintf(cli.Err(), "No valid frame in this collection window\n");
+        }
         for (const auto& frame : events.frames) {
             PrintFrame(cli.Out(), *frame);
             if (++printed == wanted) {

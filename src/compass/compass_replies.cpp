@@ -35,15 +35,17 @@ std::string_view NumberStart(std::string_view text) {
     return text;
 }
 
-// The number at the start of text, read the same way in every locale.
+// The number at the start of text, read the same way in every locale; end tells how far into
+// the text it reached.
 template <typename Number>
-std::optional<Number> Leading(std::string_view text) {
+std::optional<Number> Leading(std::string_view text, size_t& end) {
     const std::string_view digits = NumberStart(text);
     Number value{};
     const auto [next, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error != std::errc() || next == digits.data()) {
         return std::nullopt;
     }
+    end = static_cast<size_t>(next - text.data());
     if constexpr (std::is_floating_point_v<Number>) {
         if (!std::isfinite(value)) {
             return std::nullopt;
@@ -52,14 +54,22 @@ std::optional<Number> Leading(std::string_view text) {
     return value;
 }
 
-// Reads the number after the next "=" from pos on; pos moves past the "=".
+template <typename Number>
+std::optional<Number> Leading(std::string_view text) {
+    size_t end = 0;
+    return Leading<Number>(text, end);
+}
+
+// Reads the number after the next "=" from pos on; pos moves past the number.
 std::optional<double> NumberAfterEquals(std::string_view text, size_t& pos) {
     const size_t equals = text.find('=', pos);
     if (equals == std::string_view::npos) {
         return std::nullopt;
     }
-    pos = equals + 1;
-    return Leading<double>(text.substr(pos));
+    size_t end = 0;
+    const std::optional<double> value = Leading<double>(text.substr(equals + 1), end);
+    pos = equals + 1 + end;
+    return value;
 }
 
 // Finds word from pos on and reads the number after the "=" that follows it.
@@ -94,7 +104,8 @@ std::optional<Attitude> ParseAttitude(std::string_view text) {
     const std::optional<double> heading = NumberAfterEquals(text, pos);
     const std::optional<double> pitch = heading ? ValueAfter(text, "Pitch", pos) : std::nullopt;
     const std::optional<double> roll = pitch ? ValueAfter(text, "Roll", pos) : std::nullopt;
-    if (!roll) {
+    // A roll that reaches the end of what arrived may still be arriving ("-1.2" of "-1.25").
+    if (!roll || pos == text.size()) {
         return std::nullopt;
     }
     return Attitude{Normalised(*heading), *pitch, *roll};

@@ -22,7 +22,8 @@ struct CompassScores {
 
 // The attitude of the last "Heading" (in any case) in the text: "=" and a number after it, then
 // "Pitch", "=" and a number, then "Roll", "=" and a number. A heading beyond ±360 is brought back
-// by one turn. None when a part is missing or a number does not parse as a finite value.
+// by one turn. None when a part is missing, a number does not parse as a finite value, or the
+// line may still be arriving (nothing follows the roll yet).
 std::optional<Attitude> ParseAttitude(std::string_view text);
 
 // The scores after "score:": the whole number after the next "H", then after the next "V", then

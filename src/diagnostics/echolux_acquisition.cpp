@@ -120,6 +120,8 @@ void CEcholuxAcquisition::Run(const StopEvent& stop) {
             PlayingBack() ? NextPlaybackFrame() : DecodeInstrumentFrame(received, rules_);
         if (frame) {
             Publish(*frame);
+        } else if (!PlayingBack()) {
+            listener_.OnFrameMissed();
         }
         clock_.WaitForEvent(stop, kCycleGapMs);
     }

@@ -84,6 +84,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     // EcholuxListener, called on the worker thread: carried over to the window thread.
     void OnProgress(int percent) override;
     void OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) override;
+    // The display keeps the last good frame; nothing is said.
+    void OnFrameMissed() override {}
     void OnPlaybackEnded(uint32_t framesPlayed) override;
     void OnRecordingFailed() override;
     void OnConnectionLost() override;

@@ -17,6 +17,8 @@ class EcholuxListener {
     virtual void OnProgress(int percent) = 0;
     // A frame was decoded; the snapshot is never changed afterwards.
     virtual void OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) = 0;
+    // A collection window ended without a frame that decodes (none came, or a spoiled one).
+    virtual void OnFrameMissed() = 0;
     // The playback file has no more frames; framesPlayed since it was opened.
     virtual void OnPlaybackEnded(uint32_t framesPlayed) = 0;
     // The recording could not be written; it has been closed.

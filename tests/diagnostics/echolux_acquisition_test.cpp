@@ -32,6 +32,10 @@ class Reports : public EcholuxListener {
         frames.push_back(std::move(snapshot));
         frameTicks.push_back(clock_.TickCount());
     }
+    void OnFrameMissed() override {
+        const std::lock_guard lock(mutex_);
+        ++missed;
+    }
     void OnPlaybackEnded(uint32_t framesPlayed) override {
         const std::lock_guard lock(mutex_);
         playbackEndedAfter = framesPlayed;
@@ -52,6 +56,7 @@ class Reports : public EcholuxListener {
     std::vector<std::shared_ptr<const EcholuxSnapshot>> frames;
     std::vector<uint32_t> frameTicks;
     std::vector<uint32_t> windowStarts;
+    int missed = 0;
     std::optional<uint32_t> playbackEndedAfter;
     bool recordingFailed = false;
     bool connectionLost = false;
@@ -167,6 +172,7 @@ TEST_P(AcquisitionFaults, SpoiledFramesAreDroppedTrustedOnesShown) {
     RunFrames(1, 14000);
     if (c.cells == 0) {
         EXPECT_EQ(reports_->FrameCount(), 0u);
+        EXPECT_EQ(reports_->missed, 2) << "one for each collection window";
     } else {
         ASSERT_EQ(reports_->FrameCount(), 1u);
         EXPECT_EQ(reports_->frames[0]->cells, c.cells);
