@@ -46,10 +46,11 @@ QLabel* BeamLabel(size_t beam) {
     return label;
 }
 
-QLabel* Figure() {
+// A figure of the table, wide enough for the widest text its column shows.
+QLabel* Figure(const char* widest) {
     auto* label = new QLabel;
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("-32768/-32768"));
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
     return label;
 }
 
@@ -159,7 +160,8 @@ QWidget* CDlgEcholux::BuildTable() {
     grid->addWidget(levelHeader_, 0, 3);
     for (size_t beam = 0; beam < kBeamCount; ++beam) {
         const int row = static_cast<int>(beam) + 1;
-        rows_[beam] = {Figure(), Figure(), Figure()};
+        // An empty near half shows its start values, "32768/-32768".
+        rows_[beam] = {Figure("32768/-32768"), Figure("9999"), Figure("9999")};
         grid->addWidget(BeamLabel(beam), row, 0);
         grid->addWidget(rows_[beam].first, row, 1);
         grid->addWidget(rows_[beam].position, row, 2);

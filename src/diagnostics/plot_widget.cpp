@@ -110,32 +110,44 @@ void CPlotWnd::RebuildGrid() {
     gridStale_ = false;
 }
 
-// The lines are drawn onto a copy of the grid, ORed into it on a dark background and ANDed on a
-// light one, so the grid shows through them; a repaint then only copies this layer.
+// The lines are drawn over the background colour, a later series over an earlier one; the
+// result is then ORed onto a copy of the grid on a dark background and ANDed on a light one, so
+// the grid shows through the lines. A repaint only copies the combined layer.
 void CPlotWnd::RebuildData() {
     const QSize size = PlotSize();
-    dataLayer_ = gridLayer_;
-    QPainter painter(&dataLayer_);
-    painter.setCompositionMode(ColourValue(background_) >= kLightBackground
-                                   ? QPainter::RasterOp_SourceAndDestination
-                                   : QPainter::RasterOp_SourceOrDestination);
-    for (const PlotSeries& series : series_) {
-        const VerticalScale& scale = vertical_[static_cast<size_t>(std::clamp(series.scale, 0, 1))];
-        painter.setPen(QPen(series.colour, LineWidth(kThickLineShare)));
-        const auto runs =
-            SeriesRuns(x_, series.values, series.mask, static_cast<size_t>(window_.first),
-                       static_cast<size_t>(std::max(window_.last, 0)), horizontal_, scale.span,
-                       scale.factor, size.width(), size.height());
-        for (const std::vector<PlotPoint>& run : runs) {
-            QPolygonF line;
-            line.reserve(static_cast<int>(run.size()));
-            for (const PlotPoint& point : run) {
-                line << QPointF(point.x, point.y);
-            }
-            painter.drawPolyline(line);
+    if (dataLayer_.size() != size) {
+        dataLayer_ = QPixmap(size);
+    }
+    dataLayer_.fill(background_);
+    {
+        QPainter painter(&dataLayer_);
+        for (const PlotSeries& series : series_) {
+            DrawSeries(painter, series, size);
         }
     }
+    shownLayer_ = gridLayer_;
+    QPainter combiner(&shownLayer_);
+    combiner.setCompositionMode(ColourValue(background_) >= kLightBackground
+                                    ? QPainter::RasterOp_SourceAndDestination
+                                    : QPainter::RasterOp_SourceOrDestination);
+    combiner.drawPixmap(0, 0, dataLayer_);
     dataStale_ = false;
+}
+
+void CPlotWnd::DrawSeries(QPainter& painter, const PlotSeries& series, const QSize& size) const {
+    const VerticalScale& scale = vertical_[static_cast<size_t>(std::clamp(series.scale, 0, 1))];
+    painter.setPen(QPen(series.colour, LineWidth(kThickLineShare)));
+    const auto runs = SeriesRuns(x_, series.values, series.mask, static_cast<size_t>(window_.first),
+                                 static_cast<size_t>(std::max(window_.last, 0)), horizontal_,
+                                 scale.span, scale.factor, size.width(), size.height());
+    for (const std::vector<PlotPoint>& run : runs) {
+        QPolygonF line;
+        line.reserve(static_cast<int>(run.size()));
+        for (const PlotPoint& point : run) {
+            line << QPointF(point.x, point.y);
+        }
+        painter.drawPolyline(line);
+    }
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
@@ -147,7 +159,7 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
         RebuildData();
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, dataLayer_);
+    painter.drawPixmap(0, 0, shownLayer_);
     if (dragging_) {
         const double left = SampleX(std::min(dragStart_, dragCurrent_));
         const double right = SampleX(std::max(dragStart_, dragCurrent_) + 1);

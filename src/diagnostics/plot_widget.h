@@ -9,6 +9,7 @@
 #include "diagnostics/plot_scale.h"
 #include "diagnostics/sample_window.h"
 
+class QPainter;
 class QScrollBar;
 
 namespace brennix {
@@ -24,8 +25,8 @@ struct PlotSeries {
 
 // A plot area: up to six series over a grid, drawn as x-y lines against x values they share.
 // Painting is layered: the grid is drawn into a pixmap of the widget's size when the spans or
-// the size change, the data over a copy of it when the data changes too; a repaint only copies
-// the result. A
+// the size change, the lines into another when the data changes too, and the two are combined
+// once so that a repaint only copies the result. A
 // horizontal scroll bar appears when the shown sample window is narrower than the data; dragging
 // with the left button selects a range of samples.
 class CPlotWnd : public QWidget {
@@ -73,6 +74,7 @@ class CPlotWnd : public QWidget {
     QSize PlotSize() const;
     void RebuildGrid();
     void RebuildData();
+    void DrawSeries(QPainter& painter, const PlotSeries& series, const QSize& size) const;
     void OnScrollAction(int action);
     void UpdateScrollBar();
     double SampleX(int sample) const;
@@ -91,8 +93,9 @@ class CPlotWnd : public QWidget {
     QScrollBar* scrollBar_;
 
     QPixmap gridLayer_;
-    // The grid with the lines combined into it.
     QPixmap dataLayer_;
+    // The grid with the lines combined into it: what a repaint shows.
+    QPixmap shownLayer_;
     bool gridStale_ = true;
     bool dataStale_ = true;
 
