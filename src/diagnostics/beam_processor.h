@@ -18,8 +18,6 @@ class BeamProcessor {
     // cleared.
     void SetAveraging(bool on);
     bool Averaging() const { return averaging_; }
-    // Forgets the accumulated amplitudes.
-    void ClearDisplay();
     // A file opened for playback counts its frames from the start.
     void ResetPingCounter() { ping_ = 0; }
     uint32_t PingCounter() const { return ping_; }
@@ -27,6 +25,8 @@ class BeamProcessor {
     EcholuxSnapshot Process(const BeamFrame& frame);
 
   private:
+    // Forgets the accumulated amplitudes.
+    void ClearDisplay();
     void Accumulate(const BeamFrame& frame, EcholuxSnapshot& shown);
 
     bool averaging_ = false;

@@ -101,11 +101,11 @@ CellSizeCommand CellSizeCommandFor(const ConfBlock& conf) {
 
 std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, UiHost& ui) {
     EcholuxSetup setup;
-    setup.conf = ReadConf(instrument, ui);
-    setup.rules = FrameRulesFor(setup.conf, model);
+    const ConfBlock conf = ReadConf(instrument, ui);
+    setup.rules = FrameRulesFor(conf, model);
     if (setup.rules.travelTime) {
         setup.horizontalSpan = kCountsSpan;
-    } else if (!SendSettings(instrument, setup.conf, setup)) {
+    } else if (!SendSettings(instrument, conf, setup)) {
         Tell(ui, kSetupFailed);
         return std::nullopt;
     }

@@ -11,10 +11,9 @@
 
 namespace brennix {
 
-// What the diagnostic set-up learned and decided: the instrument's hardware description, the
-// horizontal span of the plots and how its frames are decoded.
+// What the diagnostic set-up decided from the instrument's hardware description: the horizontal
+// span of the plots and how its frames are decoded.
 struct EcholuxSetup {
-    ConfBlock conf;
     float horizontalSpan = 10.0f;
     FrameRules rules;
 };
