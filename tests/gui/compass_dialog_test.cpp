@@ -1,11 +1,17 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 
+#include "app/brennix_app.h"
+#include "app/color_edit_widget.h"
 #include "app/qt_ui_host.h"
+#include "app/terminal_menus.h"
+#include "app/terminal_window.h"
 #include "compass/compass_dialog.h"
 #include "gui_fixture.h"
 #include "sim/simulated_device.h"
@@ -85,6 +91,31 @@ class CompassDialogTest : public QObject {
         QVERIFY(device_->BreakTicks().size() > breaks);
         session_->Link().FlushInput(true);
         QVERIFY(session_->Instrument().SendCommand("Ver"));
+    }
+
+    // From the terminal's Setup menu: none of the calibration's traffic reaches the terminal, and
+    // what the BREAK at the close woke up is dropped.
+    void openedFromTheSetupMenu() {
+        GuiEnvironment environment;
+        CBrennixApp app(environment.Options());
+        app.Start();
+        QAction* compass = nullptr;
+        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
+            if (action->text() == "&Compass")
+                compass = action;
+        }
+        QVERIFY(compass);
+        const std::string before = app.Terminal()->OutputPane().Text();
+        QString caption;
+        OnNextModal([&caption](QWidget* window) {
+            caption = window->windowTitle();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        compass->trigger();
+        QCOMPARE(caption, QString("Compass calibration"));
+        QTest::qWait(700);
+        QCOMPARE(app.Terminal()->OutputPane().Text(), before);
+        QVERIFY(app.Simulator()->Received().find("compass init\r") != std::string::npos);
     }
 
   private:

@@ -9,7 +9,11 @@
 #include <QTest>
 #include <memory>
 
+#include "app/brennix_app.h"
+#include "app/color_edit_widget.h"
 #include "app/qt_ui_host.h"
+#include "app/terminal_menus.h"
+#include "app/terminal_window.h"
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"
@@ -163,6 +167,31 @@ class EcholuxDialogTest : public QObject {
         closing.start();
         dialog.reject();
         QVERIFY2(closing.elapsed() < 100, qPrintable(QString::number(closing.elapsed())));
+    }
+
+    // From the terminal's Setup menu: the set-up's traffic stays out of the terminal, the window
+    // opens over it and a close gives the terminal back its output.
+    void openedFromTheSetupMenu() {
+        CBrennixApp app(environment_.Options());
+        app.Start();
+        QAction* diagnostics = nullptr;
+        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
+            if (action->text() == "Diagnostics")
+                diagnostics = action;
+        }
+        QVERIFY(diagnostics);
+        QString caption;
+        OnNextModal([&caption](QWidget* window) {
+            caption = window->windowTitle();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        diagnostics->trigger();
+        QCOMPARE(caption, QString("Echolux"));
+        const std::string pane = app.Terminal()->OutputPane().Text();
+        QVERIFY2(pane.find("CSset") == std::string::npos, pane.c_str());
+        QVERIFY(app.Simulator()->Received().find("OF Binary\r") != std::string::npos);
+        app.Terminal()->Link().Write("Ver\r", 1000, false);
+        QTRY_VERIFY(app.Terminal()->OutputPane().Text().find("Serial number") != std::string::npos);
     }
 
     // The lowest grid line one pixel above the bottom, lines ORed over the grid, a gap at 32767.
