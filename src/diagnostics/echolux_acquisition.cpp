@@ -116,11 +116,12 @@ void CEcholuxAcquisition::Run(const StopEvent& stop) {
             break;
         }
         // A file opened or closed meanwhile decides where this frame comes from.
+        const bool fromFile = PlayingBack();
         const std::optional<BeamFrame> frame =
-            PlayingBack() ? NextPlaybackFrame() : DecodeInstrumentFrame(received, rules_);
+            fromFile ? NextPlaybackFrame() : DecodeInstrumentFrame(received, rules_);
         if (frame) {
             Publish(*frame);
-        } else if (!PlayingBack()) {
+        } else if (!fromFile) {
             listener_.OnFrameMissed();
         }
         clock_.WaitForEvent(stop, kCycleGapMs);

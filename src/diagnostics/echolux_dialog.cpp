@@ -73,7 +73,6 @@ void RunEcholux(const FeatureContext& context) {
 
 CDlgEcholux::CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setup)
     : QDialog(context.parent),
-      session_(context.session),
       ui_(context.ui),
       setup_(setup),
       workerUi_(context.ui, *this, context.session.GetClock()),

@@ -100,7 +100,6 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     void SetStatus(const QString& text);
     void Warn(const QString& text);
 
-    CSession& session_;
     UiHost& ui_;
     EcholuxSetup setup_;
     WorkerUiHost workerUi_;
