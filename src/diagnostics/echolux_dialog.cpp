@@ -313,7 +313,10 @@ void CDlgEcholux::OpenPlayback() {
     acquisition_.OpenPlayback(std::move(file));
     openFileName_ = QFileInfo(path).fileName();
     SetStatus("Playing back " + openFileName_);
-    ClearDisplay();
+    // The file's frames count from the first; the last frame stays shown until then.
+    auto restarted = std::make_shared<EcholuxSnapshot>(*shown_);
+    restarted->ping = 0;
+    ShowSnapshot(std::move(restarted));
 }
 
 void CDlgEcholux::SaveRecording() {

@@ -124,6 +124,7 @@ class EcholuxDialogTest : public QObject {
         menu->actions()[0]->menu()->actions()[2]->trigger();
         QCOMPARE(dialog.CurrentView(), CDlgEcholux::View::kCosine);
 
+        dialog.ShowSnapshot(SeventhPing());
         dialog.SaveRecording();
         QVERIFY(QFile::exists(path));
         QCOMPARE(dialog.StatusText(), QString("Recording to pings.ecx"));
@@ -131,6 +132,12 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(MenuTexts(*menu), QStringList({"View", "Averaging", "-", "Close file"}));
         menu->actions()[3]->trigger();
         QCOMPARE(dialog.StatusText(), QString());
+
+        // Playing the recording back counts its frames from the first.
+        dialog.OpenPlayback();
+        QCOMPARE(dialog.StatusText(), QString("Playing back pings.ecx"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 1"));
+        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu()).last(), QString("Close file"));
     }
 
     void averagingStartsFromAClearedDisplay() {
