@@ -1,5 +1,6 @@
 #include "diagnostics/echolux_file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -13,10 +14,13 @@ constexpr const char* kFilter = "Echolux Files (*.ecx)";
 constexpr const char* kSuffix = "ecx";
 constexpr const char* kFolderKey = "Echolux/Folder";
 
+// The folder used last, else the user's documents; a folder that has gone gives way to home.
 QString LastFolder() {
-    return QSettings()
-        .value(kFolderKey, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-        .toString();
+    const QString folder =
+        QSettings()
+            .value(kFolderKey, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .toString();
+    return QDir(folder).exists() ? folder : QDir::homePath();
 }
 
 QString Remembered(const QString& path) {
