@@ -1,5 +1,7 @@
 #include "app/feature_launcher.h"
 
+#include "compass/compass_dialog.h"
+#include "diagnostics/echolux_dialog.h"
 #include "link/link_lease.h"
 
 namespace brennix {
@@ -20,8 +22,8 @@ std::vector<FeatureEntry> FeatureEntries() {
     return {
         {"&Deployment", &feature_checks::kDeployment, NotAvailable("The setup sheet")},
         {"&Recorder", &feature_checks::kRecorder, NotAvailable("The recorder manager")},
-        {"&Compass", &feature_checks::kCompass, NotAvailable("The compass calibration")},
-        {"Diagnostics", &feature_checks::kDiagnostics, NotAvailable("Echolux")},
+        {"&Compass", &feature_checks::kCompass, &RunCompassCalibration},
+        {"Diagnostics", &feature_checks::kDiagnostics, &RunEcholux},
     };
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "cli/compass_command.h"
+#include "cli/diag_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/terminal_command.h"
 
@@ -28,6 +30,12 @@ constexpr std::array kCommands = {
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
                     &Make<MenuCommand>},
+    CliCommandEntry{"compass", "compass [--seconds N]",
+                    "calibrate the compass: attitude as it changes, scores at Enter or after N s",
+                    &Make<CompassCommand>},
+    CliCommandEntry{"diag", "diag [--frames N] [--record FILE] [--play FILE] [--average]",
+                    "beam diagnostics: one line per frame, until N frames or Ctrl-C",
+                    &Make<DiagCommand>},
 };
 
 }  // namespace

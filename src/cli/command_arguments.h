@@ -35,10 +35,11 @@ class CommandArguments {
 
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
-
-  private:
+    // Records a rule of the command's own that the arguments break (the first error stays);
+    // returns false.
     bool Fail(const std::string& message);
 
+  private:
     std::vector<std::string> arguments_;
     std::string error_;
 };

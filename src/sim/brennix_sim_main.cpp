@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::string error;
-    const std::optional<Settings> settings = ParseSimArguments(arguments, error);
+    Faults faults;
+    const std::optional<Settings> settings = ParseSimArguments(arguments, error, faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     SimulatedInstrument instrument(*settings);
+    instrument.GetFaults() = faults;
     PtyServer server(instrument);
     if (!server.Start()) {
         std::cerr << "brennix-sim: " << server.Error() << "\n";

@@ -73,7 +73,6 @@ void CommandInterpreter::RegisterBuiltIns() {
         return reply;
     });
     Register({"SDI12"}, [this](std::string_view argument, int64_t) { return Sdi12(argument); });
-    Register({"Compass"}, [this](std::string_view argument, int64_t) { return Compass(argument); });
     Register({"Sensor"}, [this](std::string_view argument, int64_t) { return Sensor(argument); });
     Register({"Help"}, [](std::string_view topic, int64_t) {
         const std::optional<std::string> page = HelpPage(topic);
@@ -163,21 +162,6 @@ Reply CommandInterpreter::Sdi12(std::string_view argument) {
         return Ok();
     }
     return Error("use SDI12 ON or SDI12 OFF");
-}
-
-Reply CommandInterpreter::Compass(std::string_view argument) const {
-    constexpr std::string_view kReading = "Heading 123.4 Pitch 1.2 Roll -0.8\r\n";
-    if (argument.empty()) {
-        return Answer(std::string(kReading));
-    }
-    if (EqualsIgnoringCase(argument, "CONT")) {
-        return Answer(std::string(kReading) + "Heading 123.6 Pitch 1.1 Roll -0.7\r\n" +
-                      "Heading 123.5 Pitch 1.2 Roll -0.8\r\n");
-    }
-    if (EqualsIgnoringCase(argument, "init") || EqualsIgnoringCase(argument, "CAL")) {
-        return Ok();
-    }
-    return Error("unknown compass command");
 }
 
 Reply CommandInterpreter::Sensor(std::string_view argument) const {

@@ -48,7 +48,6 @@ class CommandInterpreter {
     Reply SystemType() const;
     Reply GetBlock(std::string_view name) const;
     Reply Sdi12(std::string_view argument);
-    Reply Compass(std::string_view argument) const;
     Reply Sensor(std::string_view argument) const;
     Reply Setting(const SettingSpec& spec, std::string_view value);
 

@@ -118,4 +118,14 @@ const std::vector<uint8_t>& ConfigBlocks::Bytes(BlockId id) const {
     return oper_;
 }
 
+void ApplyHardwareSettings(const Settings& settings, ConfigBlocks& blocks) {
+    if (settings.cpuVersion) {
+        blocks.WriteInt(fields::kCpuVersion, *settings.cpuVersion);
+    }
+    if (settings.frequencyCode) {
+        const int64_t systemType = blocks.ReadInt(fields::kSystemCode) / 16;
+        blocks.WriteInt(fields::kSystemCode, systemType * 16 + *settings.frequencyCode);
+    }
+}
+
 }  // namespace brennix::sim

@@ -100,4 +100,7 @@ class ConfigBlocks {
     std::vector<uint8_t> oper_;
 };
 
+// Puts the hardware that the settings ask for (firmware, frequency) into the Conf block.
+void ApplyHardwareSettings(const Settings& settings, ConfigBlocks& blocks);
+
 }  // namespace brennix::sim

@@ -21,10 +21,51 @@ std::optional<uint32_t> ParseUnsigned(const std::string& text) {
     return value;
 }
 
+constexpr uint32_t kMaxFirmware = 255;
+
+// The options that change the instrument's hardware or spoil its answers.
+bool ApplyHardwareOrFault(const std::string& option, const std::string& value, Settings& settings,
+                          Faults& faults, std::string& error) {
+    const std::optional<uint32_t> number = ParseUnsigned(value);
+    if (option == "--firmware") {
+        if (!number || *number < 1 || *number > kMaxFirmware) {
+            error = "firmware version must be 1 to 255, not '" + value + "'";
+            return false;
+        }
+        settings.cpuVersion = static_cast<uint8_t>(*number);
+    } else if (option == "--frequency") {
+        if (!number || (*number != 3000 && *number != 1500)) {
+            error = "frequency must be 3000 or 1500, not '" + value + "'";
+            return false;
+        }
+        settings.frequencyCode = *number == 3000 ? 0 : 1;
+    } else if (value == "no-compass") {
+        faults.noCompass = true;
+    } else if (value == "no-compass-score") {
+        faults.compassScoreMissing = true;
+    } else if (value == "frame-checksum") {
+        faults.frameFault = FrameFault::kBadChecksum;
+    } else if (value == "frame-truncated") {
+        faults.frameFault = FrameFault::kTruncated;
+    } else if (value == "frame-cells") {
+        faults.frameFault = FrameFault::kTooManyCells;
+    } else {
+        error = "unknown fault '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
                                           std::string& error) {
+    Faults faults;
+    return ParseSimArguments(args, error, faults);
+}
+
+std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error,
+                                          Faults& faults) {
     Settings settings;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
@@ -34,6 +75,14 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
             settings.sdi12Mode = true;
         } else if (option == "--compass") {
             settings.reportsCompass = true;
+        } else if (option == "--firmware" || option == "--frequency" || option == "--fault") {
+            if (i + 1 == args.size()) {
+                error = option + " needs a value";
+                return std::nullopt;
+            }
+            if (!ApplyHardwareOrFault(option, args[++i], settings, faults, error)) {
+                return std::nullopt;
+            }
         } else if (option == "--baud" || option == "--model" || option == "--rs485") {
             if (i + 1 == args.size()) {
                 error = option + " needs a value";

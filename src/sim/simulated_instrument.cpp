@@ -11,6 +11,8 @@
 #include "sim/output_line.h"
 #include "sim/rs485_selector.h"
 #include "sim/sdi12_mode.h"
+#include "sim/sim_compass.h"
+#include "sim/sim_diagnostics.h"
 #include "sim/sim_recorder.h"
 #include "sim/tick_timeline.h"
 
@@ -39,8 +41,13 @@ struct SimulatedInstrument::Impl : ModeHost {
           hostRate(initial.baudRate),
           rs485(initial.rs485Address),
           interpreter(settings, faults, *this),
-          recorder(settings, faults, *this) {
+          recorder(settings, faults, *this),
+          compass(faults, *this),
+          diagnostics(settings, faults, *this) {
+        ApplyHardwareSettings(settings, interpreter.Blocks());
         recorder.RegisterWith(interpreter);
+        compass.RegisterWith(interpreter);
+        diagnostics.RegisterWith(interpreter);
         output.SetPacing(initial.paceAtLineRate, initial.baudRate);
         if (initial.sdi12Mode) {
             mode = std::make_unique<Sdi12Mode>(*this, ProfileOf(initial.model).token);
@@ -188,6 +195,8 @@ struct SimulatedInstrument::Impl : ModeHost {
     Rs485Selector rs485;
     CommandInterpreter interpreter;
     SimRecorder recorder;
+    SimCompass compass;
+    SimDiagnostics diagnostics;
     std::unique_ptr<SimMode> mode;
     std::unique_ptr<SimMode> nextMode;
     bool breakHeld = false;

@@ -26,7 +26,14 @@ struct Settings {
     uint32_t idleSleepMs = 0;     // falls asleep after this long without input; 0: never
     uint32_t recorderCapacity = 4u << 20;  // bytes
     uint32_t recorderUsed = 0;             // bytes taken besides the files, e.g. a nearly full card
+    // The hardware its Conf block reports, when not the model's own: the firmware version × 10,
+    // and the frequency code (0: 3000 kHz, 1: 1500 kHz).
+    std::optional<uint8_t> cpuVersion{};
+    std::optional<uint8_t> frequencyCode{};
 };
+
+// How the diagnostic frames answered to "Amp" are spoiled.
+enum class FrameFault { kNone, kBadChecksum, kTruncated, kTooManyCells };
 
 // Fault knobs; all off by default.
 struct Faults {
@@ -38,6 +45,9 @@ struct Faults {
     bool wrongBlockLength = false;
     bool wrongBlockChecksum = false;
     bool shortBlock = false;
+    bool noCompass = false;            // "compass init" and "compass cal" are refused
+    bool compassScoreMissing = false;  // a calibration ends without its score line
+    FrameFault frameFault = FrameFault::kNone;
 };
 
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what

@@ -1,6 +1,7 @@
 // brennix-cli against brennix-sim over a pseudo-terminal, as a technician would run them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -261,6 +262,62 @@ TEST(CliEndToEnd, AMissingPortExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("/dev/brennix-no-such-port"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("No such file"), std::string::npos) << run.errors;
+}
+
+// Compass calibration and beam diagnostics, as a technician runs them on deck.
+std::vector<std::string> LinesStartingWith(const std::string& text, const std::string& start) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.starts_with(start)) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST(CliEndToEnd, CompassPrintsTheTurningAttitudeThenTheScores) {
+    Simulator simulator;
+    const CliRun run({"--port", simulator.Port(), "compass", "--seconds", "2"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_GE(LinesStartingWith(run.output, "Heading ").size(), 3u) << run.output;
+    EXPECT_NE(run.output.find("Horizontal calibration score (0-9):         0 (VERY POOR)\n"
+                              "Vertical calibration score (0-9):           0 (VERY POOR)\n"
+                              "Ambient magnetic field strength (0-100): 23.40 (FAIR)\n"),
+              std::string::npos)
+        << run.output;
+}
+
+TEST(CliEndToEnd, CompassThatDoesNotAnswerExitsWithOne) {
+    Simulator simulator({"--fault", "no-compass"});
+    const CliRun run({"--port", simulator.Port(), "compass", "--seconds", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("Compass not present or is not responding properly"),
+              std::string::npos)
+        << run.errors;
+}
+
+// Two live frames recorded, and the recording played back to the same figures.
+TEST(CliEndToEnd, DiagnosticRecordingPlaysBackToTheSameFigures) {
+    Simulator simulator({"--baud", "115200", "--firmware", "60"});
+    const std::string port = simulator.Port();
+    const std::string path = testing::TempDir() + "cli_diag_test.ecx";
+    const CliRun live(
+        {"--port", port, "--baud", "115200", "diag", "--frames", "2", "--record", path});
+    EXPECT_EQ(live.status, 0) << live.errors;
+    const std::vector<std::string> pings = LinesStartingWith(live.output, "Ping ");
+    ASSERT_EQ(pings.size(), 2u) << live.output;
+    EXPECT_TRUE(pings[0].starts_with("Ping 1: beam 1 noise ")) << pings[0];
+    std::ifstream recording(path);
+    const std::string recorded((std::istreambuf_iterator<char>(recording)), {});
+    EXPECT_TRUE(recorded.starts_with("\n  0   0.35 ")) << recorded.substr(0, 60);
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 2 * 498);
+
+    const CliRun played({"--port", port, "--baud", "115200", "diag", "--play", path});
+    std::filesystem::remove(path);
+    EXPECT_EQ(played.status, 0) << played.errors;
+    EXPECT_EQ(LinesStartingWith(played.output, "Ping "), pings);
+    EXPECT_NE(played.errors.find("after 2 frames"), std::string::npos) << played.errors;
 }
 
 }  // namespace

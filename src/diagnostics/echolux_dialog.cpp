@@ -1,0 +1,404 @@
+#include "diagnostics/echolux_dialog.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
+
+#include "diagnostics/plot_axis_widget.h"
+#include "diagnostics/plot_scale.h"
+#include "diagnostics/plot_widget.h"
+#include "link/detached_output.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr uint32_t kStopStepMs = 10;
+constexpr std::array<QColor, kBeamCount> kBeamColours = {QColor(255, 0, 0), QColor(0, 0, 255),
+                                                         QColor(0, 255, 0)};
+constexpr std::array<const char*, 3> kViewNames = {"Amp", "Sine", "Cosine"};
+constexpr float kAmplitudeTop = 250.0f;
+constexpr float kComponentTop = 200.0f;
+constexpr float kVerticalStep = 50.0f;
+
+QString MinMax(int32_t minimum, int32_t maximum) {
+    return QString("%1/%2").arg(minimum).arg(maximum);
+}
+
+QLabel* BeamLabel(size_t beam) {
+    auto* label = new QLabel(QString("Beam %1").arg(beam + 1));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kBeamColours[beam]);
+    label->setPalette(palette);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+// A figure of the table, wide enough for the widest text its column shows.
+QLabel* Figure(const char* widest) {
+    auto* label = new QLabel;
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
+    return label;
+}
+
+}  // namespace
+
+void RunEcholux(const FeatureContext& context) {
+    const DetachedOutput detached(context.session.Link());
+    std::optional<EcholuxSetup> setup;
+    {
+        const WaitCursor wait(context.ui);
+        setup = RunEcholuxSetup(context.session.Instrument(), context.model, context.ui);
+    }
+    if (!setup) {
+        return;
+    }
+    CDlgEcholux dialog(context, *setup);
+    dialog.StartAcquisition();
+    dialog.exec();
+}
+
+CDlgEcholux::CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setup)
+    : QDialog(context.parent),
+      ui_(context.ui),
+      setup_(setup),
+      workerUi_(context.ui, *this, context.session.GetClock()),
+      fileDialog_(std::make_unique<EcholuxFileDialog>()),
+      acquisition_(context.session.Instrument(), workerUi_, setup.rules, *this) {
+    setWindowTitle("Echolux");
+    BuildWindow();
+    ClearDisplay();
+}
+
+CDlgEcholux::~CDlgEcholux() {
+    StopAcquisition();
+}
+
+void CDlgEcholux::StartAcquisition() {
+    acquisition_.Start();
+}
+
+void CDlgEcholux::StopAcquisition() {
+    acquisition_.RequestStop();
+    while (!acquisition_.WaitFinished(kStopStepMs)) {
+        QCoreApplication::processEvents();
+    }
+}
+
+void CDlgEcholux::reject() {
+    StopAcquisition();
+    acquisition_.CloseFile();
+    QDialog::reject();
+}
+
+void CDlgEcholux::BuildWindow() {
+    optionsButton_ = new QPushButton(">>");
+    viewButton_ = new QPushButton;
+    pingLabel_ = new QLabel;
+    progress_ = new QProgressBar;
+    progress_->setRange(0, 100);
+    progress_->setTextVisible(false);
+    status_ = new QLabel;
+    for (QPushButton* button : {optionsButton_, viewButton_}) {
+        button->setAutoDefault(false);
+    }
+    connect(optionsButton_, &QPushButton::clicked, this, &CDlgEcholux::ShowOptionsMenu);
+    connect(viewButton_, &QPushButton::clicked, this,
+            [this] { SetView(static_cast<View>((static_cast<int>(view_) + 1) % 3)); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(optionsButton_);
+    buttons->addWidget(viewButton_);
+    auto* panel = new QWidget;
+    auto* side = new QVBoxLayout(panel);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->addLayout(buttons);
+    side->addWidget(pingLabel_);
+    side->addWidget(BuildTable());
+    side->addStretch();
+    // As wide as the widest view (Amp, with its three columns) needs, in every view.
+    panel->setFixedWidth(panel->sizeHint().width());
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(panel);
+    top->addWidget(BuildPlots(), 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(progress_, 1);
+    bottom->addWidget(status_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(bottom);
+    resize(800, 480);
+}
+
+QWidget* CDlgEcholux::BuildTable() {
+    auto* table = new QWidget;
+    auto* grid = new QGridLayout(table);
+    grid->setContentsMargins(0, 0, 0, 0);
+    firstHeader_ = new QLabel("Sin Min/Max");
+    positionHeader_ = new QLabel("Position");
+    levelHeader_ = new QLabel("Level");
+    for (QLabel* header : {firstHeader_, positionHeader_, levelHeader_}) {
+        header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    grid->addWidget(firstHeader_, 0, 1);
+    grid->addWidget(positionHeader_, 0, 2);
+    grid->addWidget(levelHeader_, 0, 3);
+    for (size_t beam = 0; beam < kBeamCount; ++beam) {
+        const int row = static_cast<int>(beam) + 1;
+        // An empty near half shows its start values, "32768/-32768".
+        rows_[beam] = {Figure("32768/-32768"), Figure("9999"), Figure("9999")};
+        grid->addWidget(BeamLabel(beam), row, 0);
+        grid->addWidget(rows_[beam].first, row, 1);
+        grid->addWidget(rows_[beam].position, row, 2);
+        grid->addWidget(rows_[beam].level, row, 3);
+    }
+    return table;
+}
+
+// The three plots share one place, the axes sit beside and under it at its length.
+QWidget* CDlgEcholux::BuildPlots() {
+    auto* area = new QWidget;
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    plotStack_ = new QStackedLayout;
+    for (size_t view = 0; view < plots_.size(); ++view) {
+        plots_[view] = new CPlotWnd(Qt::black, QColor(96, 96, 96), false, static_cast<int>(view));
+        plotStack_->addWidget(plots_[view]);
+    }
+    verticalAxis_ = new CPlotAxisY;
+    horizontalAxis_ = new CPlotAxisX;
+    horizontalAxis_->SetCaption(setup_.rules.travelTime ? "Travel Time (counts)" : "Range (m)");
+    grid->addWidget(verticalAxis_, 0, 0);
+    grid->addLayout(plotStack_, 0, 1);
+    grid->addWidget(horizontalAxis_, 1, 1);
+    grid->setRowStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    return area;
+}
+
+// Zero figures and arrays over all 512 cells, and the plots' spans as at open.
+void CDlgEcholux::ClearDisplay() {
+    auto cleared = std::make_shared<EcholuxSnapshot>();
+    cleared->ping = shown_ ? shown_->ping : 0;
+    shown_ = std::move(cleared);
+    const float span = setup_.horizontalSpan;
+    const float step = TickStepForSpan(span);
+    for (size_t view = 0; view < plots_.size(); ++view) {
+        const float top = view == static_cast<size_t>(View::kAmp) ? kAmplitudeTop : kComponentTop;
+        plots_[view]->SetHorizontalSpan(0.0f, span, step);
+        plots_[view]->SetVerticalSpan(0, 0.0f, top, kVerticalStep, 1.0f);
+    }
+    horizontalAxis_->SetSpan(0.0f, span, step);
+    Refresh();
+}
+
+void CDlgEcholux::ShowSnapshot(std::shared_ptr<const EcholuxSnapshot> snapshot) {
+    shown_ = std::move(snapshot);
+    Refresh();
+}
+
+void CDlgEcholux::SetView(View view) {
+    view_ = view;
+    Refresh();
+}
+
+void CDlgEcholux::Refresh() {
+    const BeamFigures& figures = shown_->figures;
+    const bool amp = view_ == View::kAmp;
+    pingLabel_->setText(QString("Ping : %1").arg(shown_->ping + 1));
+    viewButton_->setText(kViewNames[static_cast<size_t>(view_)]);
+    firstHeader_->setText(amp ? "Noise" : view_ == View::kSine ? "Sin Min/Max" : "Cos Min/Max");
+    positionHeader_->setVisible(amp);
+    levelHeader_->setVisible(amp);
+    for (size_t beam = 0; beam < kBeamCount; ++beam) {
+        BeamRow& row = rows_[beam];
+        if (amp) {
+            row.first->setText(QString::number(figures.noise[beam]));
+        } else if (view_ == View::kSine) {
+            row.first->setText(MinMax(figures.sinMin[beam], figures.sinMax[beam]));
+        } else {
+            row.first->setText(MinMax(figures.cosMin[beam], figures.cosMax[beam]));
+        }
+        row.position->setText(QString::number(figures.peakPosition[beam]));
+        row.level->setText(QString::number(figures.peakLevel[beam]));
+        row.position->setVisible(amp);
+        row.level->setVisible(amp);
+    }
+    plotStack_->setCurrentWidget(plots_[static_cast<size_t>(view_)]);
+    ReloadVisiblePlot();
+    verticalAxis_->SetSpan(0.0f, amp ? kAmplitudeTop : kComponentTop, kVerticalStep);
+}
+
+void CDlgEcholux::ReloadVisiblePlot() {
+    const EcholuxSnapshot& shown = *shown_;
+    const PerBeamCells<float>& values = view_ == View::kAmp    ? shown.amplitude
+                                        : view_ == View::kSine ? shown.sine
+                                                               : shown.cosine;
+    const auto cells = static_cast<std::ptrdiff_t>(shown.cells);
+    std::vector<PlotSeries> series;
+    for (size_t beam = 0; beam < kBeamCount; ++beam) {
+        series.push_back({std::vector<float>(values[beam].begin(), values[beam].begin() + cells),
+                          {},
+                          kBeamColours[beam],
+                          0});
+    }
+    plots_[static_cast<size_t>(view_)]->SetSeries(
+        std::move(series), std::vector<float>(shown.range.begin(), shown.range.begin() + cells));
+}
+
+std::unique_ptr<QMenu> CDlgEcholux::BuildOptionsMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    QMenu* views = menu->addMenu("View");
+    auto* group = new QActionGroup(views);
+    for (size_t view = 0; view < kViewNames.size(); ++view) {
+        QAction* action = views->addAction(kViewNames[view]);
+        action->setCheckable(true);
+        action->setChecked(view == static_cast<size_t>(view_));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, view] { SetView(static_cast<View>(view)); });
+    }
+    QAction* averaging = menu->addAction("Averaging", this, &CDlgEcholux::ToggleAveraging);
+    averaging->setCheckable(true);
+    averaging->setChecked(Averaging());
+    menu->addSeparator();
+    if (acquisition_.OpenFile() == CEcholuxAcquisition::FileMode::kNone) {
+        menu->addAction("Open...", this, &CDlgEcholux::OpenPlayback);
+        menu->addAction("Save...", this, &CDlgEcholux::SaveRecording);
+    } else {
+        menu->addAction("Close file", this, &CDlgEcholux::CloseFile);
+    }
+    return menu;
+}
+
+void CDlgEcholux::ShowOptionsMenu() {
+    const std::unique_ptr<QMenu> menu = BuildOptionsMenu();
+    menu->exec(optionsButton_->mapToGlobal(QPoint(0, optionsButton_->height())));
+}
+
+void CDlgEcholux::ToggleAveraging() {
+    acquisition_.SetAveraging(!acquisition_.Averaging());
+    ClearDisplay();
+}
+
+bool CDlgEcholux::Averaging() const {
+    return acquisition_.Averaging();
+}
+
+void CDlgEcholux::OpenPlayback() {
+    const QString path = fileDialog_->RecordingToOpen(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    DiagnosticFile file(std::fopen(QFile::encodeName(path).constData(), "r"));
+    if (!file) {
+        Warn(QString("Unable to open %1: %2").arg(path, std::strerror(errno)));
+        return;
+    }
+    acquisition_.OpenPlayback(std::move(file));
+    openFileName_ = QFileInfo(path).fileName();
+    SetStatus("Playing back " + openFileName_);
+    // The file's frames count from the first; the last frame stays shown until then.
+    auto restarted = std::make_shared<EcholuxSnapshot>(*shown_);
+    restarted->ping = 0;
+    ShowSnapshot(std::move(restarted));
+}
+
+void CDlgEcholux::SaveRecording() {
+    const QString path = fileDialog_->RecordingToSave(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    DiagnosticFile file(std::fopen(QFile::encodeName(path).constData(), "w"));
+    if (!file) {
+        Warn(QString("Unable to create %1: %2").arg(path, std::strerror(errno)));
+        return;
+    }
+    acquisition_.OpenRecording(std::move(file));
+    openFileName_ = QFileInfo(path).fileName();
+    SetStatus("Recording to " + openFileName_);
+}
+
+void CDlgEcholux::CloseFile() {
+    acquisition_.CloseFile();
+    openFileName_.clear();
+    SetStatus({});
+}
+
+const CPlotWnd& CDlgEcholux::VisiblePlot() const {
+    return *plots_[static_cast<size_t>(view_)];
+}
+
+QString CDlgEcholux::PingText() const {
+    return pingLabel_->text();
+}
+
+QString CDlgEcholux::StatusText() const {
+    return status_->text();
+}
+
+QString CDlgEcholux::TableText(int row, int column) const {
+    const BeamRow& cells = rows_.at(static_cast<size_t>(row));
+    const QLabel* label = column == 0 ? cells.first : column == 1 ? cells.position : cells.level;
+    return label->isHidden() ? QString() : label->text();
+}
+
+QString CDlgEcholux::FirstColumnHeader() const {
+    return firstHeader_->text();
+}
+
+void CDlgEcholux::SetStatus(const QString& text) {
+    status_->setText(text);
+}
+
+void CDlgEcholux::Warn(const QString& text) {
+    ui_.ShowMessage(text.toStdString(), "", MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+void CDlgEcholux::OnProgress(int percent) {
+    PostToWindowThread(this, [this, percent] { progress_->setValue(percent); });
+}
+
+void CDlgEcholux::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
+    PostToWindowThread(this, [this, snapshot = std::move(snapshot)] { ShowSnapshot(snapshot); });
+}
+
+void CDlgEcholux::OnPlaybackEnded(uint32_t framesPlayed) {
+    PostToWindowThread(this, [this, framesPlayed] {
+        SetStatus(framesPlayed == 0
+                      ? "No diagnostic frames in " + openFileName_
+                      : QString("End of %1 after %2 frames").arg(openFileName_).arg(framesPlayed));
+    });
+}
+
+void CDlgEcholux::OnRecordingFailed() {
+    PostToWindowThread(this, [this] {
+        SetStatus({});
+        Warn("Unable to write to " + openFileName_ + ". The recording has been closed.");
+        openFileName_.clear();
+    });
+}
+
+void CDlgEcholux::OnConnectionLost() {
+    PostToWindowThread(this, [this] {
+        SetStatus("Connection to the instrument lost");
+        progress_->setValue(0);
+    });
+}
+
+}  // namespace brennix

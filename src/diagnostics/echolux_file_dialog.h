@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace brennix {
+
+// The recording files the Echolux window asks for, in the folder used last. Tests replace it to
+// answer without a dialog.
+class EcholuxFileDialog {
+  public:
+    virtual ~EcholuxFileDialog() = default;
+
+    // An existing recording to play back; empty when cancelled.
+    virtual QString RecordingToOpen(QWidget* parent);
+    // A recording to create (with ".ecx" added when no suffix was typed); empty when cancelled.
+    virtual QString RecordingToSave(QWidget* parent);
+};
+
+}  // namespace brennix

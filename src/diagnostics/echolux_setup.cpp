@@ -1,0 +1,116 @@
+#include "diagnostics/echolux_setup.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "instrument/instrument_codes.h"
+#include "setup/config_reader.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr int kTravelTimeSystemType = 5;
+constexpr uint8_t kFineCellsFromVersion = 49;
+constexpr int16_t kFineCellsBelowSlant = 260;
+constexpr int kFrequency3000kHz = 0;
+constexpr double k3000kHz = 3000.0;
+constexpr double k1500kHz = 1500.0;
+constexpr uint32_t k1500kHzCellTimeoutMs = 1000;
+constexpr uint32_t kSetupTimeoutMs = 3000;
+constexpr uint32_t kBinarySettleMs = 100;
+
+// Below these versions the instrument's checksum byte is not to be trusted.
+constexpr uint8_t kMirovanChecksumFromVersion = 57;
+constexpr uint8_t kTravelTimeChecksumFromVersion = 116;
+
+constexpr float kMetresSpan = 22.0f;
+constexpr float kCountsSpan = 750.0f;
+constexpr double kBlankDistance = 0.1;
+constexpr double kPulseLength = 0.5;
+
+constexpr const char* kConfUnreadable = "Unable to read setup from the instrument";
+constexpr const char* kSetupFailed = "Failed to setup instrument!";
+
+void Tell(UiHost& ui, const char* text) {
+    ui.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kNone);
+}
+
+ConfBlock ReadConf(CInstrument& instrument, UiHost& ui) {
+    CConfigReader reader(instrument);
+    if (!reader.ReadConfBlock()) {
+        Tell(ui, kConfUnreadable);
+        return {};
+    }
+    return ConfBlock(reader.Block().first<ConfBlock::kSize>());
+}
+
+std::string Formatted(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// Cell size, then blank distance, then pulse length; the first refusal ends it.
+bool SendSettings(CInstrument& instrument, const ConfBlock& conf, EcholuxSetup& setup) {
+    const CellSizeCommand cellSize = CellSizeCommandFor(conf);
+    if (!instrument.CommandOk(cellSize.command, cellSize.timeoutMs)) {
+        return false;
+    }
+    setup.horizontalSpan = kMetresSpan;
+    return instrument.CommandOk(Formatted("BDset %.1f", kBlankDistance), kSetupTimeoutMs) &&
+           instrument.CommandOk(Formatted("PlSet %.2f", kPulseLength), kSetupTimeoutMs);
+}
+
+// Whatever the instrument sent before binary output began is of no use to the frame decoder.
+void SwitchToBinaryOutput(CInstrument& instrument) {
+    CSerialLink& link = *instrument.GetLink();
+    link.Purge(kPurgeRxClear);
+    instrument.SendCommand("OF Binary");
+    link.Pause(kBinarySettleMs);
+    link.Purge(kPurgeRxClear);
+}
+
+}  // namespace
+
+bool UsesTravelTime(const ConfBlock& conf, int model) {
+    return conf.SystemType() == kTravelTimeSystemType || model == kCorvex;
+}
+
+FrameRules FrameRulesFor(const ConfBlock& conf, int model) {
+    FrameRules rules;
+    const uint8_t version = conf.CpuVersion();
+    const bool untrusted =
+        (model == kMirovan && version < kMirovanChecksumFromVersion) ||
+        (conf.SystemType() == kTravelTimeSystemType && version < kTravelTimeChecksumFromVersion);
+    rules.compareChecksum = !untrusted;
+    rules.travelTime = UsesTravelTime(conf, model);
+    rules.frequencyKhz = conf.FrequencyCode() == kFrequency3000kHz ? k3000kHz : k1500kHz;
+    rules.slantDegrees = conf.SlantAngle() * 0.1;
+    return rules;
+}
+
+CellSizeCommand CellSizeCommandFor(const ConfBlock& conf) {
+    const bool fine =
+        conf.CpuVersion() >= kFineCellsFromVersion && conf.SlantAngle() < kFineCellsBelowSlant;
+    if (conf.FrequencyCode() != kFrequency3000kHz) {
+        return {fine ? "CSset 21" : "CSset 15", k1500kHzCellTimeoutMs};
+    }
+    return {fine ? "CSset 10.5" : "CSset  7", kSetupTimeoutMs};
+}
+
+std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, UiHost& ui) {
+    EcholuxSetup setup;
+    const ConfBlock conf = ReadConf(instrument, ui);
+    setup.rules = FrameRulesFor(conf, model);
+    if (setup.rules.travelTime) {
+        setup.horizontalSpan = kCountsSpan;
+    } else if (!SendSettings(instrument, conf, setup)) {
+        Tell(ui, kSetupFailed);
+        return std::nullopt;
+    }
+    SwitchToBinaryOutput(instrument);
+    return setup;
+}
+
+}  // namespace brennix

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "diagnostics/frame_decoder.h"
+#include "instrument/instrument.h"
+#include "platform/ui_host.h"
+#include "setup/conf_block.h"
+
+namespace brennix {
+
+// What the diagnostic set-up decided from the instrument's hardware description: the horizontal
+// span of the plots and how its frames are decoded.
+struct EcholuxSetup {
+    float horizontalSpan = 10.0f;
+    FrameRules rules;
+};
+
+// The cell-size command of the set-up and how long its answer may take.
+struct CellSizeCommand {
+    std::string command;
+    uint32_t timeoutMs = 0;
+};
+
+// Instruments of system type 5 and the Corvex profile in travel-time counts and take no set-up.
+bool UsesTravelTime(const ConfBlock& conf, int model);
+FrameRules FrameRulesFor(const ConfBlock& conf, int model);
+CellSizeCommand CellSizeCommandFor(const ConfBlock& conf);
+
+// Prepares the instrument for diagnostic frames: reads its Conf block (going on without it, after
+// saying so), sets cell size, blank distance and pulse length where the instrument takes them,
+// and switches its output to binary. None, after the user has been told, when the instrument
+// refused a setting.
+std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, UiHost& ui);
+
+}  // namespace brennix

@@ -1,0 +1,50 @@
+#include "sim/sim_diagnostics.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "sim/diagnostic_frame.h"
+
+namespace brennix::sim {
+
+namespace {
+
+constexpr int64_t kBinaryOutput = 0;
+
+// A setting's value: a positive number and nothing else.
+bool IsPositiveNumber(std::string_view text) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(value) &&
+           value > 0.0;
+}
+
+Reply SetUpCommand(std::string_view value) {
+    return IsPositiveNumber(value) ? CommandInterpreter::Ok()
+                                   : CommandInterpreter::Error("invalid value");
+}
+
+}  // namespace
+
+SimDiagnostics::SimDiagnostics(const Settings& settings, const Faults& faults, ModeHost& host)
+    : settings_(settings), faults_(faults), host_(host) {}
+
+void SimDiagnostics::RegisterWith(CommandInterpreter& interpreter) {
+    interpreter.Register({"CSset", "BDset", "PlSet"},
+                         [](std::string_view value, int64_t) { return SetUpCommand(value); });
+    interpreter.Register({"Amp"}, [this, &interpreter](std::string_view, int64_t nowMs) {
+        return Amp(interpreter.Blocks(), nowMs);
+    });
+}
+
+Reply SimDiagnostics::Amp(const ConfigBlocks& blocks, int64_t nowMs) {
+    if (blocks.ReadInt(fields::kOutputFormat) != kBinaryOutput) {
+        return CommandInterpreter::Error("diagnostic frames need binary output");
+    }
+    const std::string frame =
+        DiagnosticFrame::Build(settings_.model, blocks, ++pings_, faults_.frameFault);
+    host_.Emit(frame + "\r\n>", nowMs + faults_.extraDelayMs + kPingMs);
+    return {};
+}
+
+}  // namespace brennix::sim

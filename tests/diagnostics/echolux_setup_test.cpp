@@ -1,0 +1,122 @@
+#include "diagnostics/echolux_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "instrument/instrument_codes.h"
+#include "support/sim_session.h"
+
+namespace brennix::test {
+namespace {
+
+struct Hardware {
+    uint8_t version = 38;
+    uint8_t systemCode = 0x41;
+    int16_t slant = 250;
+};
+
+ConfBlock Conf(const Hardware& hardware) {
+    std::array<uint8_t, ConfBlock::kSize> bytes{};
+    bytes[12] = hardware.version;
+    bytes[25] = hardware.systemCode;
+    bytes[28] = static_cast<uint8_t>(hardware.slant & 0xFF);
+    bytes[29] = static_cast<uint8_t>(hardware.slant >> 8);
+    return ConfBlock(bytes);
+}
+
+struct RulesCase {
+    const char* name;
+    Hardware hardware;
+    int model;
+    bool compared;
+    bool travelTime;
+};
+
+class FrameRulesForHardware : public testing::TestWithParam<RulesCase> {};
+
+TEST_P(FrameRulesForHardware, TrustTheChecksumFromTheFirmwareThatComputesIt) {
+    const RulesCase& c = GetParam();
+    const FrameRules rules = FrameRulesFor(Conf(c.hardware), c.model);
+    EXPECT_EQ(rules.compareChecksum, c.compared);
+    EXPECT_EQ(rules.travelTime, c.travelTime);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, FrameRulesForHardware,
+    testing::Values(RulesCase{"Mirovan56", {56, 0x41}, kMirovan, false, false},
+                    RulesCase{"Mirovan57", {57, 0x41}, kMirovan, true, false},
+                    RulesCase{"FendrelOfAnyVersion", {20, 0x21}, kFendrel, true, false},
+                    RulesCase{"SystemType5At115", {115, 0x51}, kFendrel, false, true},
+                    RulesCase{"SystemType5At116", {116, 0x51}, kFendrel, true, true},
+                    RulesCase{"CorvexCountsTravelTime", {12, 0x31}, kCorvex, true, true}),
+    [](const testing::TestParamInfo<RulesCase>& info) { return info.param.name; });
+
+struct CellSizeCase {
+    const char* name;
+    Hardware hardware;
+    const char* command;
+    uint32_t timeoutMs;
+};
+
+class CellSizeForHardware : public testing::TestWithParam<CellSizeCase> {};
+
+TEST_P(CellSizeForHardware, FinerCellsFromVersion49BelowA26DegreeSlant) {
+    const CellSizeCommand command = CellSizeCommandFor(Conf(GetParam().hardware));
+    EXPECT_EQ(command.command, GetParam().command);
+    EXPECT_EQ(command.timeoutMs, GetParam().timeoutMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hardware, CellSizeForHardware,
+    testing::Values(CellSizeCase{"Fine1500kHz", {49, 0x41, 259}, "CSset 21", 1000},
+                    CellSizeCase{"OldFirmware1500kHz", {48, 0x41, 250}, "CSset 15", 1000},
+                    CellSizeCase{"SteepSlant1500kHz", {60, 0x41, 260}, "CSset 15", 1000},
+                    CellSizeCase{"Fine3000kHz", {60, 0x40, 200}, "CSset 10.5", 3000},
+                    CellSizeCase{"Coarse3000kHzHasTwoBlanks", {38, 0x40, 250}, "CSset  7", 3000}),
+    [](const testing::TestParamInfo<CellSizeCase>& info) { return info.param.name; });
+
+// Every command of the set-up, in the order the instrument hears them.
+TEST(EcholuxSetupSequence, SetsCellsBlankAndPulseThenBinaryOutput) {
+    SimSession sim;
+    const auto setup = RunEcholuxSetup(sim.session.Instrument(), kMirovan, sim.ui);
+    ASSERT_TRUE(setup);
+    EXPECT_TRUE(sim.ui.messages.empty());
+    EXPECT_FLOAT_EQ(setup->horizontalSpan, 22.0f);
+    EXPECT_FALSE(setup->rules.compareChecksum);  // the simulated Mirovan runs firmware 3.8
+    const std::string& sent = sim.instrument.Received();
+    size_t at = 0;
+    for (const char* command :
+         {"get Conf\r", "CSset 15\r", "BDset 0.1\r", "PlSet 0.50\r", "OF Binary\r"}) {
+        at = sent.find(command, at);
+        EXPECT_NE(at, std::string::npos) << command << " in " << sent;
+    }
+}
+
+TEST(EcholuxSetupSequence, TravelTimeInstrumentsTakeNoSettings) {
+    SimSession sim({.model = sim::Model::kCorvex});
+    const auto setup = RunEcholuxSetup(sim.session.Instrument(), kCorvex, sim.ui);
+    ASSERT_TRUE(setup);
+    EXPECT_FLOAT_EQ(setup->horizontalSpan, 750.0f);
+    EXPECT_EQ(sim.instrument.Received().find("set"), std::string::npos);
+}
+
+// Without its configuration the window still opens; a refused setting closes it.
+TEST(EcholuxSetupSequence, ASilentInstrumentIsReportedTwiceAndRefused) {
+    SimSession sim;
+    sim.instrument.GetFaults().silent = true;
+    EXPECT_FALSE(RunEcholuxSetup(sim.session.Instrument(), kMirovan, sim.ui));
+    std::vector<std::string> texts;
+    for (const auto& message : sim.ui.messages) {
+        texts.push_back(message.text);
+    }
+    const auto unreadable =
+        std::find(texts.begin(), texts.end(), "Unable to read setup from the instrument");
+    EXPECT_NE(unreadable, texts.end());
+    EXPECT_LT(unreadable, std::find(texts.begin(), texts.end(), "Failed to setup instrument!"));
+    EXPECT_EQ(texts.back(), "Failed to setup instrument!");
+}
+
+}  // namespace
+}  // namespace brennix::test

@@ -1,0 +1,148 @@
+#include "diagnostics/frame_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "sim/diagnostic_frame.h"
+
+namespace brennix::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A frame of n cells whose every data byte is value, checksum computed; sync byte first.
+Bytes Frame(size_t cells, uint8_t value) {
+    Bytes body = {static_cast<uint8_t>(cells & 0xFF), static_cast<uint8_t>(cells >> 8)};
+    body.resize(2 + 9 * cells, value);
+    const uint8_t checksum = FrameChecksum(body);
+    Bytes frame = {kFrameSync};
+    frame.insert(frame.end(), body.begin(), body.end());
+    frame.push_back(checksum);
+    return frame;
+}
+
+FrameRules Checked() {
+    return FrameRules{.compareChecksum = true};
+}
+
+TEST(FrameChecksum, OneZeroCellGivesTheKnownValue) {
+    // (2 × 0x57 + 1) doubled six more times, modulo 256.
+    EXPECT_EQ(FrameChecksum(Bytes{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0xC0);
+}
+
+// The simulator computes the checksum on its own; both must agree on a frame with real content.
+TEST(FrameChecksum, AgreesWithTheSimulatorsOwnOnAFullFrame) {
+    sim::ConfigBlocks blocks(sim::Model::kFendrel);
+    const std::string frame =
+        sim::DiagnosticFrame::Build(sim::Model::kFendrel, blocks, 7, sim::FrameFault::kNone);
+    const Bytes bytes(frame.begin(), frame.end());
+    const Bytes body(bytes.begin() + 1, bytes.end() - 1);
+    EXPECT_EQ(FrameChecksum(body), bytes.back());
+    EXPECT_TRUE(DecodeInstrumentFrame(bytes, Checked()));
+}
+
+struct RejectCase {
+    const char* name;
+    Bytes received;
+    bool compareChecksum = true;
+    bool decodes = false;
+    size_t cells = 0;
+};
+
+Bytes WithChecksumSpoiled(Bytes frame) {
+    frame.back() ^= 0x01;
+    return frame;
+}
+
+Bytes Cut(Bytes frame, size_t dropped) {
+    frame.resize(frame.size() - dropped);
+    return frame;
+}
+
+Bytes Prefixed(Bytes frame, Bytes prefix) {
+    prefix.insert(prefix.end(), frame.begin(), frame.end());
+    return prefix;
+}
+
+class FrameDecoding : public testing::TestWithParam<RejectCase> {};
+
+TEST_P(FrameDecoding, DecodesOrRejectsAsTheFrameDeserves) {
+    const RejectCase& c = GetParam();
+    const auto frame =
+        DecodeInstrumentFrame(c.received, FrameRules{.compareChecksum = c.compareChecksum});
+    ASSERT_EQ(frame.has_value(), c.decodes);
+    if (frame) {
+        EXPECT_EQ(frame->cells, c.cells);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, FrameDecoding,
+    testing::Values(RejectCase{"NoSyncByte", Bytes(200, 0x41)},
+                    RejectCase{"CountOf513", Prefixed(Bytes{0x01, 0x02}, {kFrameSync})},
+                    RejectCase{"CountOf513EvenWithAllItsData",
+                               [] {
+                                   Bytes frame = Frame(512, 3);
+                                   frame[1] = 0x01;
+                                   frame[2] = 0x02;
+                                   frame.insert(frame.end() - 1, 9, 3);
+                                   return frame;
+                               }()},
+                    RejectCase{"ChecksumByteMissing", Cut(Frame(4, 9), 1)},
+                    RejectCase{"CountFieldCutShort", Bytes{0x00, kFrameSync, 0x04}},
+                    RejectCase{"WrongChecksum", WithChecksumSpoiled(Frame(4, 9))},
+                    RejectCase{"WrongChecksumNotCompared", WithChecksumSpoiled(Frame(4, 9)), false,
+                               true, 4},
+                    RejectCase{"EmptyProfile", Frame(0, 0), true, true, 0},
+                    RejectCase{"EchoBeforeTheSyncIsSkipped",
+                               Prefixed(Frame(2, 7), {'A', 'm', 'p', '\r', '\n'}), true, true, 2},
+                    RejectCase{"PromptAfterTheFrameIsIgnored",
+                               [] {
+                                   Bytes frame = Frame(512, 200);
+                                   frame.insert(frame.end(), {'\r', '\n', '>'});
+                                   return frame;
+                               }(),
+                               true, true, 512}),
+    [](const testing::TestParamInfo<RejectCase>& info) { return info.param.name; });
+
+// Per beam N amplitudes then N (cosine, sine) pairs, beam after beam.
+TEST(FrameDecoding, PutsEveryByteInItsBeamAndCell) {
+    Bytes body = {2, 0};
+    for (uint8_t beam = 1; beam <= 3; ++beam) {
+        body.insert(body.end(), {uint8_t(10 * beam), uint8_t(10 * beam + 1)});
+        body.insert(body.end(), {uint8_t(100 + beam), uint8_t(110 + beam), uint8_t(120 + beam),
+                                 uint8_t(130 + beam)});
+    }
+    Bytes frame = {kFrameSync};
+    frame.insert(frame.end(), body.begin(), body.end());
+    frame.push_back(FrameChecksum(body));
+    const auto decoded = DecodeInstrumentFrame(frame, Checked());
+    ASSERT_TRUE(decoded);
+    for (size_t beam = 0; beam < 3; ++beam) {
+        const auto b = static_cast<uint8_t>(beam + 1);
+        EXPECT_EQ(decoded->amplitude[beam][0], 10 * b);
+        EXPECT_EQ(decoded->amplitude[beam][1], 10 * b + 1);
+        EXPECT_EQ(decoded->cosine[beam][0], 100 + b);
+        EXPECT_EQ(decoded->sine[beam][0], 110 + b);
+        EXPECT_EQ(decoded->cosine[beam][1], 120 + b);
+        EXPECT_EQ(decoded->sine[beam][1], 130 + b);
+        EXPECT_EQ(decoded->amplitude[beam][2], 0) << "cells past N stay zero";
+    }
+}
+
+TEST(CellRange, MetresFollowFrequencyAndSlantCountsDoNot) {
+    const FrameRules slow{.frequencyKhz = 1500.0, .slantDegrees = 25.0};
+    const FrameRules fast{.frequencyKhz = 3000.0, .slantDegrees = 0.0};
+    EXPECT_FLOAT_EQ(CellRange(0, slow), 0.35f);
+    EXPECT_NEAR(CellRange(100, slow), 0.35 + 100 * 750 * std::cos(25 * M_PI / 180) / 15625, 1e-4);
+    EXPECT_NEAR(CellRange(10, fast), 0.35 + 10 * 0.024, 1e-5);
+    const FrameRules counts{.travelTime = true};
+    EXPECT_FLOAT_EQ(CellRange(0, counts), 24.0f);
+    EXPECT_FLOAT_EQ(CellRange(145, counts), 749.0f);
+}
+
+}  // namespace
+}  // namespace brennix::test

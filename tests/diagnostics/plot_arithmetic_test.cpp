@@ -1,0 +1,180 @@
+// The arithmetic of the plots: tick and grid positions, labels, point mapping, gaps, scrolling
+// and selection.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "diagnostics/plot_scale.h"
+#include "diagnostics/sample_window.h"
+
+namespace brennix::test {
+namespace {
+
+struct StepCase {
+    float span;
+    float step;
+};
+
+class TickRule : public testing::TestWithParam<StepCase> {};
+
+TEST_P(TickRule, StepGrowsWithTheSpan) {
+    EXPECT_EQ(TickStepForSpan(GetParam().span), GetParam().step) << GetParam().span;
+}
+
+INSTANTIATE_TEST_SUITE_P(Spans, TickRule,
+                         testing::Values(StepCase{750, 100}, StepCase{500.5f, 100},
+                                         StepCase{500, 50}, StepCase{201, 50}, StepCase{200, 20},
+                                         StepCase{101, 20}, StepCase{100, 10}, StepCase{51, 10},
+                                         StepCase{50, 5}, StepCase{22, 5}, StepCase{20, 2},
+                                         StepCase{15.5f, 2}, StepCase{15, 1}, StepCase{0, 1}));
+
+TEST(AxisTicks, Span0To22GivesFiveLabelledTicks) {
+    const AxisSpan span{0, 22, TickStepForSpan(22)};
+    const std::vector<float> ticks = TickValues(span);
+    EXPECT_EQ(ticks, (std::vector<float>{0, 5, 10, 15, 20}));
+    std::vector<std::string> labels;
+    for (const float tick : ticks) {
+        labels.push_back(HorizontalTickLabel(tick));
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{" 0.0", " 5.0", "10.0", "15.0", "20.0"}));
+    EXPECT_DOUBLE_EQ(AxisOffset(20, span, 440), 400);
+}
+
+TEST(AxisTicks, FirstTickTruncatesTowardZero) {
+    EXPECT_EQ(TickValues({-7, 12, 5}), (std::vector<float>{-5, 0, 5, 10}));
+    EXPECT_EQ(TickValues({7, 21, 5}), (std::vector<float>{5, 10, 15, 20}));
+}
+
+TEST(AxisTicks, NonsenseSpansDrawNothing) {
+    EXPECT_TRUE(TickValues({0, 10, 0}).empty());
+    EXPECT_TRUE(TickValues({10, 0, 1}).empty());
+    EXPECT_TRUE(TickValues({0, 1e9f, 1}).empty());
+    EXPECT_TRUE(HorizontalGridValues({0, 10, -1}).empty());
+}
+
+struct LabelCase {
+    float value;
+    float step;
+    const char* label;
+};
+
+class VerticalLabels : public testing::TestWithParam<LabelCase> {};
+
+TEST_P(VerticalLabels, DecimalsFollowTheStepAndTheValue) {
+    EXPECT_EQ(VerticalTickLabel(GetParam().value, GetParam().step), GetParam().label);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, VerticalLabels,
+                         testing::Values(LabelCase{250, 50, " 250"}, LabelCase{0, 50, "   0"},
+                                         LabelCase{2.5f, 1, " 2.5"}, LabelCase{0.5f, 0.5f, " 0.5"},
+                                         LabelCase{0.005f, 0.001f, "0.005"},
+                                         LabelCase{0.125f, 0.05f, "0.125"},
+                                         LabelCase{0.25f, 0.05f, "0.25"},
+                                         LabelCase{1.05f, 1, "1.05"}));
+
+TEST(Grid, Span0To250Step50HasSixLinesTheLowestOneAboveTheBottom) {
+    const AxisSpan vertical{0, 250, 50};
+    EXPECT_EQ(HorizontalGridValues(vertical), (std::vector<float>{0, 50, 100, 150, 200, 250}));
+    EXPECT_EQ(HorizontalGridRow(0, vertical, 500), 499);
+    EXPECT_EQ(HorizontalGridRow(50, vertical, 500), 400);
+    EXPECT_EQ(HorizontalGridRow(250, vertical, 500), 0);
+}
+
+TEST(Grid, FirstHorizontalLineSitsOnTheStepAtOrAboveTheMinimum) {
+    EXPECT_EQ(HorizontalGridValues({12, 30, 5}).front(), 15);
+    EXPECT_EQ(HorizontalGridValues({10, 30, 5}).front(), 10);
+    EXPECT_EQ(HorizontalGridValues({-0.5f, 3, 1}).front(), 0);
+    // Below zero the rounding up overshoots to the zero line.
+    EXPECT_EQ(HorizontalGridValues({-7, 3, 5}), (std::vector<float>{0, 5, 10}));
+}
+
+TEST(Grid, VerticalLinesStartFromTheWholeMinimumAndStayBelowTheMaximum) {
+    EXPECT_EQ(VerticalGridValues({0, 22, 5}), (std::vector<float>{0, 5, 10, 15, 20}));
+    EXPECT_EQ(VerticalGridValues({2.7f, 12, 5}), (std::vector<float>{2, 7}));
+}
+
+TEST(PointMapping, ScalesAcrossAndUpFromTheBottom) {
+    const AxisSpan horizontal{0, 22, 5};
+    const AxisSpan vertical{0, 250, 50};
+    const PlotPoint middle = MapPoint(11, 125, horizontal, vertical, 1, 440, 500);
+    EXPECT_DOUBLE_EQ(middle.x, 220);
+    EXPECT_DOUBLE_EQ(middle.y, 250);
+    EXPECT_DOUBLE_EQ(MapPoint(0, 125, horizontal, vertical, 2, 440, 500).y, 0);
+}
+
+TEST(SeriesGaps, AValueAt32767OrAMaskedPointBreaksTheLine) {
+    const AxisSpan span{0, 10, 1};
+    const std::vector<float> x = {0, 1, 2, 3, 4, 5, 6};
+    const auto runs = [&](const std::vector<float>& values,
+                          const std::vector<unsigned char>& mask) {
+        std::vector<size_t> sizes;
+        for (const auto& run : SeriesRuns(x, values, mask, 0, 6, span, span, 1, 100, 100)) {
+            sizes.push_back(run.size());
+        }
+        return sizes;
+    };
+    EXPECT_EQ(runs({1, 2, 32767, 3, 4, 5, 6}, {}), (std::vector<size_t>{2, 4}));
+    EXPECT_EQ(runs({1, 2, 32765, 3, 4, 5, 6}, {}), (std::vector<size_t>{7}));
+    EXPECT_EQ(runs({1, 2, 3, 4, 5, 6, 7}, {1, 1, 1, 0, 1, 1, 1}), (std::vector<size_t>{3, 3}));
+    // A point alone between two gaps draws nothing.
+    EXPECT_EQ(runs({1, 32766, 3, 32768, 4, 5, 6}, {}), (std::vector<size_t>{3}));
+}
+
+TEST(SeriesGaps, OnlyTheShownSamplesAreDrawn) {
+    const AxisSpan span{0, 10, 1};
+    const std::vector<float> values(10, 1);
+    const std::vector<float> x = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const auto runs = SeriesRuns(x, values, {}, 3, 6, span, span, 1, 100, 100);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].size(), 4u);
+    EXPECT_DOUBLE_EQ(runs[0].front().x, 30);
+}
+
+struct ScrollCase {
+    const char* name;
+    SampleWindow before;
+    ScrollAction action;
+    int thumb;
+    SampleWindow after;
+};
+
+class Scrolling : public testing::TestWithParam<ScrollCase> {};
+
+TEST_P(Scrolling, MovesByLinesPagesOrThumbWithinTheSamples) {
+    const ScrollCase& c = GetParam();
+    EXPECT_EQ(ScrollWindow(c.before, c.action, c.thumb, 1000), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, Scrolling,
+    testing::Values(
+        ScrollCase{"LineIsFourPercent", {100, 299}, ScrollAction::kLineRight, 0, {108, 307}},
+        ScrollCase{"LineIsAtLeastOneSample", {100, 109}, ScrollAction::kLineLeft, 0, {99, 108}},
+        ScrollCase{"PageIsTwoLines", {100, 299}, ScrollAction::kPageLeft, 0, {84, 283}},
+        ScrollCase{"ThumbPlacesTheFirstSample", {0, 199}, ScrollAction::kThumb, 500, {500, 699}},
+        ScrollCase{"NeverBeforeTheFirst", {3, 202}, ScrollAction::kPageLeft, 0, {0, 199}},
+        ScrollCase{"NeverPastTheLast", {790, 989}, ScrollAction::kPageRight, 0, {800, 999}},
+        ScrollCase{"ThumbPastTheEnd", {0, 199}, ScrollAction::kThumb, 5000, {800, 999}},
+        ScrollCase{"WiderThanTheData", {0, 1999}, ScrollAction::kLineRight, 0, {0, 999}}),
+    [](const testing::TestParamInfo<ScrollCase>& info) { return info.param.name; });
+
+TEST(Selection, DraggingEitherWayReportsTheSameRange) {
+    const SampleWindow window{200, 299};
+    const int left = SampleAt(10, 400, window);
+    const int right = SampleAt(390, 400, window);
+    EXPECT_EQ(left, 2);
+    EXPECT_EQ(right, 97);
+    EXPECT_EQ(SelectedSamples(left, right, window), (std::pair{202, 297}));
+    EXPECT_EQ(SelectedSamples(right, left, window), (std::pair{202, 297}));
+}
+
+TEST(Selection, PointsOutsideThePlotAreKeptInTheWindow) {
+    const SampleWindow window{200, 299};
+    EXPECT_EQ(SampleAt(-50, 400, window), 0);
+    EXPECT_EQ(SampleAt(900, 400, window), 99);
+    EXPECT_EQ(SampleAt(10, 0, window), 0);
+}
+
+}  // namespace
+}  // namespace brennix::test

@@ -1,0 +1,147 @@
+// Recordings as the window writes them and plays them back.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "diagnostics/playback_reader.h"
+#include "diagnostics/recording_writer.h"
+
+namespace brennix::test {
+namespace {
+
+DiagnosticFile FileWith(const std::string& text) {
+    DiagnosticFile file(std::tmpfile());
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    return file;
+}
+
+std::string Line(int index) {
+    return std::to_string(index) + " 1.25 10 20 30 40 50 60 70 80 90\n";
+}
+
+std::string Lines(int first, int last) {
+    std::string text;
+    for (int index = first; index <= last; ++index) {
+        text += Line(index);
+    }
+    return text;
+}
+
+std::vector<size_t> FrameSizes(const std::string& text) {
+    PlaybackReader reader(FileWith(text));
+    std::vector<size_t> sizes;
+    while (const auto frame = reader.NextFrame()) {
+        sizes.push_back(frame->cells);
+    }
+    return sizes;
+}
+
+struct PlaybackCase {
+    const char* name;
+    std::string text;
+    std::vector<size_t> frames;
+};
+
+class Playback : public testing::TestWithParam<PlaybackCase> {};
+
+TEST_P(Playback, FramesAreRunsOfRisingCellIndices) {
+    EXPECT_EQ(FrameSizes(GetParam().text), GetParam().frames);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Playback,
+    testing::Values(
+        // The line that breaks a run starts the next frame instead of being lost.
+        PlaybackCase{"TwoRunsOfFive", Lines(0, 4) + Lines(0, 4), {5, 5}},
+        PlaybackCase{"ARepeatedIndexEndsAFrame", Lines(0, 2) + Lines(2, 4), {3, 3}},
+        PlaybackCase{"GapsInRisingIndicesStayOneFrame", Line(0) + Line(5) + Line(9), {3}},
+        PlaybackCase{"MoreThan512RisingIndicesAreCut", Lines(0, 599), {512, 88}},
+        PlaybackCase{"BlankLinesAsTheWindowWritesThem", "\n" + Line(0) + "\n" + Line(1), {2}},
+        PlaybackCase{"CarriageReturnsSeparateToo",
+                     "0 1.0 1 2 3 4 5 6 7 8 9\r\n1 1.1 1 2 3 4 5 6 "
+                     "7 8 9\r\n",
+                     {2}},
+        PlaybackCase{"LastLineWithoutLineEnd", Lines(0, 1) + "2 1.0 1 2 3 4 5 6 7 8 9", {3}},
+        PlaybackCase{"TooLongLineIsSkipped",
+                     Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(600, ' ') + "\n" + Line(2),
+                     {2}},
+        PlaybackCase{"LongestLineIsRead",
+                     Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(512 - 23, ' ') + "\n",
+                     {2}},
+        PlaybackCase{"NotARecordingAtAll", std::string("\x89PNG\r\n\x1a\n\0\0\0IHDR", 16), {}},
+        PlaybackCase{"EmptyFile", "", {}}),
+    [](const testing::TestParamInfo<PlaybackCase>& info) { return info.param.name; });
+
+struct LineCase {
+    const char* name;
+    const char* line;
+    bool parses;
+};
+
+class RecordedLine : public testing::TestWithParam<LineCase> {};
+
+TEST_P(RecordedLine, NeedsElevenNumbersOfTheirKind) {
+    EXPECT_EQ(ParseRecordedLine(GetParam().line).has_value(), GetParam().parses);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RecordedLine,
+    testing::Values(LineCase{"Complete", "  3   0.48 255   0  12 128 127 126 1 2 3", true},
+                    LineCase{"ExtraNumbersIgnored", "3 0.48 1 2 3 4 5 6 7 8 9 10 11", true},
+                    LineCase{"TenNumbers", "3 0.48 1 2 3 4 5 6 7 8", false},
+                    LineCase{"ValueAbove255", "3 0.48 1 2 3 4 5 6 7 8 256", false},
+                    LineCase{"NegativeValue", "3 0.48 1 2 3 4 5 -6 7 8 9", false},
+                    LineCase{"NegativeIndex", "-3 0.48 1 2 3 4 5 6 7 8 9", false},
+                    LineCase{"WordInPlaceOfANumber", "3 0.48 1 2 three 4 5 6 7 8 9", false},
+                    LineCase{"TabsAreNoSeparators", "3\t0.48 1 2 3 4 5 6 7 8 9", false},
+                    LineCase{"RangeNotANumber", "3 nan 1 2 3 4 5 6 7 8 9", false}),
+    [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+
+BeamFrame TwoCells() {
+    BeamFrame frame;
+    frame.cells = 2;
+    frame.range = {0.35f, 1234.567f};
+    for (size_t beam = 0; beam < kBeamCount; ++beam) {
+        frame.amplitude[beam] = {static_cast<uint8_t>(beam), 255};
+        frame.cosine[beam] = {static_cast<uint8_t>(10 + beam), 7};
+        frame.sine[beam] = {static_cast<uint8_t>(20 + beam), 99};
+    }
+    return frame;
+}
+
+TEST(Recording, EachLineStartsWithALineFeedInTheFixedColumns) {
+    EXPECT_EQ(FormatRecordedFrame(TwoCells()),
+              "\n  0   0.35   0   1   2  10  11  12  20  21  22"
+              "\n  1 1234.57 255 255 255   7   7   7  99  99  99");
+}
+
+TEST(Recording, PlaysBackAsWritten) {
+    DiagnosticFile file(std::tmpfile());
+    const BeamFrame written = TwoCells();
+    ASSERT_TRUE(WriteRecordedFrame(file.get(), written));
+    ASSERT_TRUE(WriteRecordedFrame(file.get(), written));
+    std::rewind(file.get());
+    PlaybackReader reader(std::move(file));
+    for (int pass = 0; pass < 2; ++pass) {
+        const auto played = reader.NextFrame();
+        ASSERT_TRUE(played);
+        EXPECT_EQ(played->cells, 2u);
+        EXPECT_FLOAT_EQ(played->range[1], 1234.57f);
+        EXPECT_EQ(played->amplitude, written.amplitude);
+        EXPECT_EQ(played->cosine, written.cosine);
+        EXPECT_EQ(played->sine, written.sine);
+    }
+    EXPECT_FALSE(reader.NextFrame());
+}
+
+TEST(Recording, AFullDeviceIsReported) {
+    DiagnosticFile full(std::fopen("/dev/full", "w"));
+    ASSERT_TRUE(full);
+    EXPECT_FALSE(WriteRecordedFrame(full.get(), TwoCells()));
+}
+
+}  // namespace
+}  // namespace brennix::test

@@ -1,0 +1,132 @@
+// The compass calibration dialog on the in-process simulator and virtual time: the simulated
+// compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "app/brennix_app.h"
+#include "app/color_edit_widget.h"
+#include "app/qt_ui_host.h"
+#include "app/terminal_menus.h"
+#include "app/terminal_window.h"
+#include "compass/compass_dialog.h"
+#include "gui_fixture.h"
+#include "sim/simulated_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix::test {
+
+class CompassDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        instrument_ = std::make_unique<sim::SimulatedInstrument>();
+        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
+        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
+        session_->Link().Open(SimulatedDevice::kPortName, 9600);
+    }
+    void cleanup() {
+        session_.reset();
+        device_.reset();
+    }
+
+    // Start shows the instructions and the attitude as the compass turns; Stop the scores.
+    void calibrationShowsAttitudeThenScores() {
+        CDlgCompass dialog(nullptr, *session_, ui_);
+        QVERIFY(dialog.Initialise());
+        QCOMPARE(dialog.Text(), QString("Compass initialized.\nPress 'Start' to calibrate it!"));
+        dialog.show();
+        dialog.Start();
+        QVERIFY(
+            dialog.Text().startsWith("Begin slowly rotating the compass two full turns, varing"));
+        clock_.Sleep(2000);
+        QTRY_VERIFY(!dialog.Heading().isEmpty());
+        const double first = dialog.Heading().toDouble();
+        QVERIFY(QRegularExpression("^-?\\d+\\.\\d\\d$").match(dialog.Pitch()).hasMatch());
+        QVERIFY(SaveScreenshot(dialog, "compass_calibrating"));
+        clock_.Sleep(10000);
+        QTRY_VERIFY(dialog.Heading().toDouble() > first + 50);
+
+        dialog.Stop();
+        QVERIFY2(dialog.Text().startsWith("Horizontal calibration score (0-9):         0 (VERY "
+                                          "POOR)\nVertical calibration score (0-9):           0"),
+                 qPrintable(dialog.Text()));
+        QVERIFY(dialog.Text().endsWith("Ambient magnetic field strength (0-100): 23.40 (FAIR)"));
+        QVERIFY(SaveScreenshot(dialog, "compass_scores"));
+    }
+
+    void stopBeforeStartDoesNothing() {
+        CDlgCompass dialog(nullptr, *session_, ui_);
+        QVERIFY(dialog.Initialise());
+        instrument_->ClearReceived();
+        dialog.Stop();
+        QCOMPARE(dialog.Text(), QString("Compass initialized.\nPress 'Start' to calibrate it!"));
+        QCOMPARE(instrument_->Received(), std::string());
+    }
+
+    void compassThatDoesNotAnswerIsReported() {
+        instrument_->GetFaults().noCompass = true;
+        CDlgCompass dialog(nullptr, *session_, ui_);
+        const auto seen = AnswerNextMessage();
+        QVERIFY(!dialog.Initialise());
+        QCOMPARE(seen->text, QString("Compass not present or is not responding properly"));
+        QCOMPARE(seen->caption, QString("Brennix"));
+    }
+
+    // Close (and Escape) ends the calibration with a BREAK; the instrument answers again.
+    void closeSendsABreak() {
+        CDlgCompass dialog(nullptr, *session_, ui_);
+        QVERIFY(dialog.Initialise());
+        dialog.show();
+        dialog.Start();
+        const size_t breaks = device_->BreakTicks().size();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY2(dialog.isVisible(), "Enter closes nothing");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(device_->BreakTicks().size() > breaks);
+        session_->Link().FlushInput(true);
+        QVERIFY(session_->Instrument().SendCommand("Ver"));
+    }
+
+    // From the terminal's Setup menu: none of the calibration's traffic reaches the terminal, and
+    // what the BREAK at the close woke up is dropped.
+    void openedFromTheSetupMenu() {
+        GuiEnvironment environment;
+        CBrennixApp app(environment.Options());
+        app.Start();
+        QAction* compass = nullptr;
+        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
+            if (action->text() == "&Compass")
+                compass = action;
+        }
+        QVERIFY(compass);
+        const std::string before = app.Terminal()->OutputPane().Text();
+        QString caption;
+        OnNextModal([&caption](QWidget* window) {
+            caption = window->windowTitle();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        compass->trigger();
+        QCOMPARE(caption, QString("Compass calibration"));
+        QTest::qWait(700);
+        QCOMPARE(app.Terminal()->OutputPane().Text(), before);
+        QVERIFY(app.Simulator()->Received().find("compass init\r") != std::string::npos);
+    }
+
+  private:
+    VirtualClock clock_;
+    QtUiHost ui_{clock_};
+    std::unique_ptr<sim::SimulatedInstrument> instrument_;
+    std::unique_ptr<SimulatedDevice> device_;
+    std::unique_ptr<CSession> session_;
+};
+
+}  // namespace brennix::test
+
+QTEST_MAIN(brennix::test::CompassDialogTest)
+#include "compass_dialog_test.moc"

@@ -1,0 +1,300 @@
+// The Echolux window and its plot widgets: what a frame's snapshot shows in each view, the
+// options menu, files, a live acquisition on the simulator, and the plots drawn into images.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "app/brennix_app.h"
+#include "app/color_edit_widget.h"
+#include "app/qt_ui_host.h"
+#include "app/terminal_menus.h"
+#include "app/terminal_window.h"
+#include "diagnostics/beam_processor.h"
+#include "diagnostics/echolux_dialog.h"
+#include "diagnostics/frame_decoder.h"
+#include "diagnostics/plot_widget.h"
+#include "gui_fixture.h"
+#include "instrument/instrument_codes.h"
+#include "sim/diagnostic_frame.h"
+#include "sim/simulated_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix::test {
+namespace {
+
+// Answers the window's file questions with one fixed name.
+class FixedRecording : public EcholuxFileDialog {
+  public:
+    explicit FixedRecording(QString path) : path_(std::move(path)) {}
+    QString RecordingToOpen(QWidget*) override { return path_; }
+    QString RecordingToSave(QWidget*) override { return path_; }
+
+  private:
+    QString path_;
+};
+
+// What the window would show after the simulator's seventh ping.
+std::shared_ptr<const EcholuxSnapshot> SeventhPing() {
+    const sim::ConfigBlocks blocks(sim::Model::kMirovan);
+    const std::string sent =
+        sim::DiagnosticFrame::Build(sim::Model::kMirovan, blocks, 7, sim::FrameFault::kNone);
+    // Firmware 3.8 leaves its checksum byte unset.
+    const auto frame = DecodeInstrumentFrame(std::vector<uint8_t>(sent.begin(), sent.end()),
+                                             FrameRules{.compareChecksum = false});
+    BeamProcessor processor;
+    for (int ping = 1; ping < 7; ++ping) {
+        processor.Process(BeamFrame{});
+    }
+    return std::make_shared<const EcholuxSnapshot>(processor.Process(frame.value()));
+}
+
+QStringList MenuTexts(QMenu& menu) {
+    QStringList texts;
+    for (QAction* action : menu.actions()) {
+        texts << (action->isSeparator() ? "-" : action->text() + (action->isChecked() ? "*" : ""));
+    }
+    return texts;
+}
+
+}  // namespace
+
+class EcholuxDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        environment_.Reset();
+        instrument_ = std::make_unique<sim::SimulatedInstrument>(
+            sim::Settings{.baudRate = 115200, .cpuVersion = 60});
+        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
+        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
+        session_->Link().Open(SimulatedDevice::kPortName, 115200);
+    }
+    void cleanup() {
+        session_.reset();
+        device_.reset();
+    }
+
+    void viewShowsItsFigures_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<bool>("peakColumns");
+        QTest::addColumn<QString>("screenshot");
+        QTest::newRow("Amp: noise and peaks") << 0 << "Noise" << true << "echolux_amp";
+        QTest::newRow("Sine: min/max") << 1 << "Sin Min/Max" << false << "echolux_sine";
+        QTest::newRow("Cosine: min/max") << 2 << "Cos Min/Max" << false << "echolux_cosine";
+    }
+    void viewShowsItsFigures() {
+        QFETCH(int, view);
+        QFETCH(QString, header);
+        QFETCH(bool, peakColumns);
+        QFETCH(QString, screenshot);
+        CDlgEcholux dialog(Context(), Setup());
+        const auto shown = SeventhPing();
+        dialog.ShowSnapshot(shown);
+        dialog.SetView(static_cast<CDlgEcholux::View>(view));
+        dialog.show();
+        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(dialog.FirstColumnHeader(), header);
+        const BeamFigures& f = shown->figures;
+        const QString first[] = {QString::number(f.noise[1]),
+                                 QString("%1/%2").arg(f.sinMin[1]).arg(f.sinMax[1]),
+                                 QString("%1/%2").arg(f.cosMin[1]).arg(f.cosMax[1])};
+        QCOMPARE(dialog.TableText(1, 0), first[view]);
+        QCOMPARE(dialog.TableText(1, 1), peakColumns ? QString::number(f.peakPosition[1]) : "");
+        QCOMPARE(dialog.TableText(1, 2), peakColumns ? QString::number(f.peakLevel[1]) : "");
+        QCOMPARE(dialog.VisiblePlot().SampleCount(), 498);
+        QVERIFY(dialog.VisiblePlot().isVisible());
+        QVERIFY(SaveScreenshot(dialog, screenshot));
+    }
+
+    // The menu offers what fits the moment; a file open offers only its closing.
+    void optionsMenuFollowsTheState() {
+        const QString path = environment_.FilePath("pings.ecx");
+        CDlgEcholux dialog(Context(), Setup());
+        dialog.SetFileDialog(std::make_unique<FixedRecording>(path));
+        auto menu = dialog.BuildOptionsMenu();
+        QCOMPARE(MenuTexts(*menu), QStringList({"View", "Averaging", "-", "Open...", "Save..."}));
+        QCOMPARE(MenuTexts(*menu->actions()[0]->menu()), QStringList({"Amp*", "Sine", "Cosine"}));
+        menu->actions()[0]->menu()->actions()[2]->trigger();
+        QCOMPARE(dialog.CurrentView(), CDlgEcholux::View::kCosine);
+
+        dialog.ShowSnapshot(SeventhPing());
+        dialog.SaveRecording();
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(dialog.StatusText(), QString("Recording to pings.ecx"));
+        menu = dialog.BuildOptionsMenu();
+        QCOMPARE(MenuTexts(*menu), QStringList({"View", "Averaging", "-", "Close file"}));
+        menu->actions()[3]->trigger();
+        QCOMPARE(dialog.StatusText(), QString());
+
+        // Playing the recording back counts its frames from the first.
+        dialog.OpenPlayback();
+        QCOMPARE(dialog.StatusText(), QString("Playing back pings.ecx"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 1"));
+        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu()).last(), QString("Close file"));
+    }
+
+    void averagingStartsFromAClearedDisplay() {
+        CDlgEcholux dialog(Context(), Setup());
+        dialog.ShowSnapshot(SeventhPing());
+        dialog.ToggleAveraging();
+        QVERIFY(dialog.Averaging());
+        QCOMPARE(dialog.TableText(0, 0), QString("0"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu())[1], QString("Averaging*"));
+    }
+
+    void aRecordingThatCannotBeOpenedIsReported() {
+        CDlgEcholux dialog(Context(), Setup());
+        dialog.SetFileDialog(std::make_unique<FixedRecording>("/no/such/folder/x.ecx"));
+        const auto seen = AnswerNextMessage();
+        dialog.OpenPlayback();
+        QVERIFY(seen->text.startsWith("Unable to open /no/such/folder/x.ecx: No such file"));
+        QCOMPARE(dialog.StatusText(), QString());
+    }
+
+    // Live: the set-up, frames every 2.4 s at 115200 baud, and a close that does not wait for
+    // the collection to end.
+    void liveFramesArriveAndCloseStopsAtOnce() {
+        const auto setup = RunEcholuxSetup(session_->Instrument(), kMirovan, ui_);
+        QVERIFY(setup);
+        CDlgEcholux dialog(Context(), *setup);
+        dialog.show();
+        dialog.StartAcquisition();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.PingText(), QString("Ping : 2"), 10000);
+        QVERIFY(dialog.TableText(0, 2).toInt() > 100);
+        QTest::qWait(500);
+        QElapsedTimer closing;
+        closing.start();
+        dialog.reject();
+        QVERIFY2(closing.elapsed() < 100, qPrintable(QString::number(closing.elapsed())));
+    }
+
+    // From the terminal's Setup menu: the set-up's traffic stays out of the terminal, the window
+    // opens over it and a close gives the terminal back its output.
+    void openedFromTheSetupMenu() {
+        CBrennixApp app(environment_.Options());
+        app.Start();
+        QAction* diagnostics = nullptr;
+        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
+            if (action->text() == "Diagnostics")
+                diagnostics = action;
+        }
+        QVERIFY(diagnostics);
+        QString caption;
+        OnNextModal([&caption](QWidget* window) {
+            caption = window->windowTitle();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        diagnostics->trigger();
+        QCOMPARE(caption, QString("Echolux"));
+        const std::string pane = app.Terminal()->OutputPane().Text();
+        QVERIFY2(pane.find("CSset") == std::string::npos, pane.c_str());
+        QVERIFY(app.Simulator()->Received().find("OF Binary\r") != std::string::npos);
+        app.Terminal()->Link().Write("Ver\r", 1000, false);
+        QTRY_VERIFY(app.Terminal()->OutputPane().Text().find("Serial number") != std::string::npos);
+    }
+
+    // The lowest grid line one pixel above the bottom, lines ORed over the grid, a gap at 32767.
+    void plotDrawsGridLinesAndGaps() {
+        const QColor navy(0, 0, 128);
+        const QColor red(255, 0, 0);
+        CPlotWnd plot(Qt::black, navy, false, 0);
+        plot.resize(200, 100);
+        plot.SetHorizontalSpan(0, 10, 1);
+        plot.SetVerticalSpan(0, 0, 250, 50, 1);
+        plot.SetSeries({{{125, 125, 32767, 125, 125}, {}, red, 0}}, {0, 2, 4, 6, 8});
+        plot.show();
+        const QImage image = plot.grab().toImage();
+        const auto at = [&image](int x, int y) { return QColor(image.pixel(x, y)); };
+        QCOMPARE(at(150, 99), navy);
+        QCOMPARE(at(150, 98), QColor(Qt::black));
+        QCOMPARE(at(150, 80), navy);
+        QCOMPARE(at(140, 30), navy);
+        // Row 50 holds the value 125: red where there is data, red ORed with the grid at x = 20,
+        // and nothing across the gap from x = 40 to 120.
+        QCOMPARE(at(30, 50), red);
+        QCOMPARE(at(20, 50), QColor(255, 0, 128));
+        QCOMPARE(at(70, 50), QColor(Qt::black));
+        QCOMPARE(at(110, 50), QColor(Qt::black));
+        QCOMPARE(at(150, 50), red);
+    }
+
+    // Where beams cross, the later one shows; only the grid is seen through the lines.
+    void laterSeriesCoverEarlierOnes() {
+        CPlotWnd plot(Qt::black, QColor(0, 0, 128), false, 0);
+        plot.resize(200, 100);
+        plot.SetHorizontalSpan(0, 10, 1);
+        plot.SetVerticalSpan(0, 0, 250, 50, 1);
+        const std::vector<float> level(5, 125);
+        plot.SetSeries({{level, {}, QColor(255, 0, 0), 0}, {level, {}, QColor(0, 255, 0), 0}},
+                       {0, 2, 4, 6, 8});
+        plot.show();
+        const QImage image = plot.grab().toImage();
+        QCOMPARE(QColor(image.pixel(30, 50)), QColor(0, 255, 0));
+        QCOMPARE(QColor(image.pixel(20, 50)), QColor(0, 255, 128));
+    }
+
+    void dragEitherWaySelectsTheSameSamples() {
+        CPlotWnd plot(Qt::black, Qt::gray, false, 7);
+        plot.resize(400, 100);
+        plot.SetSeries({}, std::vector<float>(100, 0));
+        plot.show();
+        QSignalSpy selections(&plot, &CPlotWnd::SelectionMade);
+        for (const auto& [from, to] : {std::pair{30, 330}, std::pair{330, 30}}) {
+            QTest::mousePress(&plot, Qt::LeftButton, {}, QPoint(from, 50));
+            QMouseEvent move(QEvent::MouseMove, QPointF(to, 50), plot.mapToGlobal(QPointF(to, 50)),
+                             Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&plot, &move);
+            QTest::mouseRelease(&plot, Qt::LeftButton, {}, QPoint(to, 50));
+        }
+        QCOMPARE(selections.count(), 2);
+        QCOMPARE(selections[0], (QList<QVariant>{7, 7, 82}));
+        QCOMPARE(selections[1], selections[0]);
+    }
+
+    void scrollingANarrowWindowStaysInTheData() {
+        CPlotWnd plot(Qt::black, Qt::gray, false, 3);
+        plot.resize(400, 100);
+        plot.SetSeries({}, std::vector<float>(500, 0));
+        plot.SetSampleWindow({0, 99});
+        plot.show();
+        auto* bar = plot.findChild<QScrollBar*>();
+        QVERIFY(bar && bar->isVisible());
+        QSignalSpy moves(&plot, &CPlotWnd::SampleWindowMoved);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(moves.count(), 2);
+        QCOMPARE(moves[0], (QList<QVariant>{3, 4, 103, 4}));
+        QCOMPARE(moves[1], (QList<QVariant>{3, 400, 499, 396}));
+        QCOMPARE(plot.ShownWindow(), (SampleWindow{400, 499}));
+        QCOMPARE(bar->value(), 400);
+    }
+
+  private:
+    FeatureContext Context() { return {nullptr, *session_, ui_, UnitSystem::kMetric, kMirovan}; }
+    static EcholuxSetup Setup() {
+        EcholuxSetup setup;
+        setup.horizontalSpan = 22.0f;
+        return setup;
+    }
+
+    GuiEnvironment environment_;
+    SystemClock clock_;
+    QtUiHost ui_{clock_};
+    std::unique_ptr<sim::SimulatedInstrument> instrument_;
+    std::unique_ptr<SimulatedDevice> device_;
+    std::unique_ptr<CSession> session_;
+};
+
+}  // namespace brennix::test
+
+QTEST_MAIN(brennix::test::EcholuxDialogTest)
+#include "echolux_dialog_test.moc"
