@@ -11,6 +11,7 @@
 #include "sim/output_line.h"
 #include "sim/rs485_selector.h"
 #include "sim/sdi12_mode.h"
+#include "sim/setup_commands.h"
 #include "sim/sim_recorder.h"
 #include "sim/tick_timeline.h"
 
@@ -41,6 +42,7 @@ struct SimulatedInstrument::Impl : ModeHost {
           interpreter(settings, faults, *this),
           recorder(settings, faults, *this) {
         recorder.RegisterWith(interpreter);
+        RegisterSetupCommands(interpreter, settings);
         output.SetPacing(initial.paceAtLineRate, initial.baudRate);
         if (initial.sdi12Mode) {
             mode = std::make_unique<Sdi12Mode>(*this, ProfileOf(initial.model).token);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace brennix::sim {
 
@@ -21,11 +22,18 @@ struct Settings {
     bool sdi12Mode = false;       // answers in SDI-12 until "?EXIT!" plus "!"
     bool reportsCompass = false;  // wakes with a compass report and a slow prompt
     uint32_t compassDelayMs = 5000;
-    bool bannerLeadByte = false;  // sends 0xE8 before the "Ver" banner
-    bool paceAtLineRate = true;   // output bytes leave at the line rate, not all at once
-    uint32_t idleSleepMs = 0;     // falls asleep after this long without input; 0: never
+    bool bannerLeadByte = false;           // sends 0xE8 before the "Ver" banner
+    bool paceAtLineRate = true;            // output bytes leave at the line rate, not all at once
+    uint32_t idleSleepMs = 0;              // falls asleep after this long without input; 0: never
     uint32_t recorderCapacity = 4u << 20;  // bytes
     uint32_t recorderUsed = 0;             // bytes taken besides the files, e.g. a nearly full card
+    // What the Conf block reports besides the model's own description.
+    std::optional<uint8_t> systemType = std::nullopt;  // 0 QZ ... 5 LMR; none: the model's own
+    uint8_t frequency = 1;                             // 0 3 MHz, 1 1.5 MHz
+    bool compassInstalled = true;
+    bool sdi12Option = true;
+    bool externalPressureSensor = false;
+    bool waveOption = false;  // answers "YES" to "enablewaves"
 };
 
 // Fault knobs; all off by default.
@@ -38,6 +46,8 @@ struct Faults {
     bool wrongBlockLength = false;
     bool wrongBlockChecksum = false;
     bool shortBlock = false;
+    // Setting words (any case) answered with an error whatever the value.
+    std::vector<std::string> refusedSettings = {};
 };
 
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what
