@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "cli/deploy_command.h"
 #include "cli/exchange_commands.h"
+#include "cli/setup_command.h"
 #include "cli/terminal_command.h"
 
 namespace brennix::cli {
@@ -27,6 +29,11 @@ constexpr std::array kCommands = {
     CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file", &Make<RunFileCommand>},
     CliCommandEntry{"menu", "menu LABEL [--wait MS]", "run a Commands menu entry by its label",
                     &Make<MenuCommand>},
+    CliCommandEntry{"setup", "setup [--units metric|english] [--json | --set WORD=VALUE...]",
+                    "show a Mirovan's setup pages, or change its settings", &Make<SetupCommand>},
+    CliCommandEntry{"deploy", "deploy [--mode standard|sdi12] [--sdi12-address N]",
+                    "start a Mirovan deployment (SDI-12: also --sdi12-format, --sdi12-units)",
+                    &Make<DeployCommand>},
 };
 
 }  // namespace

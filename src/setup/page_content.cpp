@@ -187,10 +187,14 @@ std::vector<InfoRow> HardwareRows(const SetupRecord& record) {
 }
 
 std::vector<InfoRow> LoadOptionsPage(SetupRecord& record) {
-    ConfBlock& conf = record.Conf();
-    if (conf.CpuVersion() < kLateSensorFirmware) {
-        conf.ClearLateSensors();
+    if (record.Conf().CpuVersion() < kLateSensorFirmware) {
+        record.Conf().ClearLateSensors();
     }
+    return OptionsRows(record);
+}
+
+std::vector<InfoRow> OptionsRows(const SetupRecord& record) {
+    const ConfBlock& conf = record.Conf();
     return {
         {"Compass:", YesNoName(conf.CompassInstalled())},
         {"Recorder:", YesNoName(conf.RecorderInstalled())},

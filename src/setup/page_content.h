@@ -36,6 +36,7 @@ struct InfoRow {
     std::string text;
 };
 std::vector<InfoRow> HardwareRows(const SetupRecord& record);
+std::vector<InfoRow> OptionsRows(const SetupRecord& record);
 // Firmware before 5.4 leaves the YSI and external pressure bytes undefined: the page clears them
 // in the record first, and from then on they count as absent for the whole sheet.
 std::vector<InfoRow> LoadOptionsPage(SetupRecord& record);

@@ -14,6 +14,7 @@ namespace brennix {
 namespace {
 
 constexpr int kSystemTypeVw = 1;
+constexpr uint32_t kListingEndMs = 1000;
 
 std::string ReplyText(const std::vector<char>& reply) {
     return std::string(reply.begin(), std::find(reply.begin(), reply.end(), '\0'));
@@ -187,6 +188,9 @@ SetupSheet::WriteOutcome SetupSheet::WriteSetting(const std::string& command) {
     if (accepted) {
         modified_ = true;
     }
+    if (writeListener_) {
+        writeListener_(command, accepted);
+    }
     return {accepted, ReplyText(reply)};
 }
 
@@ -202,7 +206,13 @@ bool SetupSheet::ReadRecorderSpace() {
     CRecorderAccess recorder(instrument_);
     uint32_t used = 0;
     uint32_t capacity = 0;
-    if (!recorder.GetSpace(used, capacity)) {
+    const bool read = recorder.GetSpace(used, capacity);
+    // The listing ends when the instrument, having taken the last acknowledgement, is back at its
+    // prompt. Going on sooner, a wake-up's purge could throw that byte away before the instrument
+    // read it, and leave it waiting in the listing for good.
+    std::vector<char> prompt(kReplySize, '\0');
+    instrument_.WaitFor(prompt, ">", kListingEndMs, false);
+    if (!read) {
         freeBytes_.reset();
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <span>
@@ -81,6 +82,9 @@ class SetupSheet {
     };
     WriteOutcome WriteSetting(const std::string& command);
     void SaveSetupIfModified();
+    // Told of every setting written and whether it was taken, for a console that lists them.
+    using WriteListener = std::function<void(const std::string& command, bool accepted)>;
+    void SetWriteListener(WriteListener listener) { writeListener_ = std::move(listener); }
 
   private:
     void Load(const ControlValues& values);
@@ -99,6 +103,7 @@ class SetupSheet {
     ControlValues values_;
     ControlValues shown_;
     std::optional<uint64_t> freeBytes_;
+    WriteListener writeListener_;
 };
 
 }  // namespace brennix
