@@ -1,6 +1,7 @@
 #include "app/feature_launcher.h"
 
 #include "link/link_lease.h"
+#include "setup/setup_dialog.h"
 
 namespace brennix {
 
@@ -18,7 +19,7 @@ std::function<void(const FeatureContext&)> NotAvailable(const char* name) {
 
 std::vector<FeatureEntry> FeatureEntries() {
     return {
-        {"&Deployment", &feature_checks::kDeployment, NotAvailable("The setup sheet")},
+        {"&Deployment", &feature_checks::kDeployment, OpenSetup},
         {"&Recorder", &feature_checks::kRecorder, NotAvailable("The recorder manager")},
         {"&Compass", &feature_checks::kCompass, NotAvailable("The compass calibration")},
         {"Diagnostics", &feature_checks::kDiagnostics, NotAvailable("Echolux")},
