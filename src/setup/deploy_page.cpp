@@ -47,8 +47,8 @@ CDlgMrvDeploy::CDlgMrvDeploy(SetupSheet& sheet, QWidget* parent)
     days_ = new QLabel("0.0 days of operation remaining", this);
     days_->setObjectName("days");
 
+    // Not the default button: Enter closes the sheet, it never starts a deployment.
     auto* deploy = Button("Deploy", "deploy", this);
-    deploy->setDefault(true);
     auto* recorder = Button("Recorder", "recorder", this);
     auto* close = Button("Close", "close", this);
     connect(deploy, &QPushButton::clicked, this, &CDlgMrvDeploy::deployClicked);

@@ -1,5 +1,6 @@
 #include "setup/setup_dialog.h"
 
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -139,6 +140,14 @@ void CSetupDialog::reject() {
     if (pages_[static_cast<size_t>(current_)].leave()) {
         QDialog::reject();
     }
+}
+
+void CSetupDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSetupDialog::OnDeploy() {

@@ -37,8 +37,12 @@ class CSetupDialog : public QDialog, public SetupSheetHost {
     SetupPage ActivePage() const { return static_cast<SetupPage>(current_); }
 
   public slots:
-    // Close, Escape and the close box: the active page is left first.
+    // Close, Escape, Enter and the close box: the active page is left first.
     void reject() override;
+
+  protected:
+    // Enter closes the sheet as Close does; it never presses Deploy.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     struct Page {

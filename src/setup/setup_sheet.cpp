@@ -15,9 +15,13 @@ namespace {
 
 constexpr int kSystemTypeVw = 1;
 constexpr uint32_t kListingEndMs = 1000;
+// What a refusal says when the instrument said nothing at all.
+constexpr const char* kNoReply = "Unknown Error ";
 
+// The wait for "OK" starts its buffer afresh, so a silent instrument leaves it empty.
 std::string ReplyText(const std::vector<char>& reply) {
-    return std::string(reply.begin(), std::find(reply.begin(), reply.end(), '\0'));
+    const std::string text(reply.begin(), std::find(reply.begin(), reply.end(), '\0'));
+    return text.find_first_not_of(" \r\n>") == std::string::npos ? kNoReply : text;
 }
 
 }  // namespace

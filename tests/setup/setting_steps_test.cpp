@@ -166,19 +166,5 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
     }
 }
 
-TEST(SettingSteps, PagesWriteInTheirOrder) {
-    auto words = [](std::span<const SettingStep> steps) {
-        std::string joined;
-        for (const SettingStep& step : steps) {
-            joined += std::string(step.word) + " ";
-        }
-        return joined;
-    };
-    EXPECT_EQ(words(DeployPageSteps()), "SI AI CB CE SD ST Deployment ");
-    EXPECT_EQ(words(AdvancedPageSteps()),
-              "CoordSystem DataFormat DynBoundAdj WaveSpectra WD TempMode Temp Sal ");
-    EXPECT_EQ(words(Sdi12DialogSteps()), "Sdi12Address sdi12format of ");
-}
-
 }  // namespace
 }  // namespace brennix::test

@@ -111,11 +111,5 @@ TEST(SetupRecord, TextFieldsNeverReachPastTheirBytes) {
     EXPECT_EQ(record.Bytes()[SetupRecord::kUserOffset + 58], 'X');
 }
 
-TEST(SetupRecord, OnlyAWholeRecordIsTaken) {
-    EXPECT_FALSE(SetupRecord::FromBytes(std::vector<uint8_t>(SetupRecord::kSize - 1)));
-    EXPECT_FALSE(SetupRecord::FromBytes(std::vector<uint8_t>(SetupRecord::kSize + 1)));
-    EXPECT_TRUE(SetupRecord::FromBytes(std::vector<uint8_t>(SetupRecord::kSize)));
-}
-
 }  // namespace
 }  // namespace brennix::test

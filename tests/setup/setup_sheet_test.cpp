@@ -118,8 +118,42 @@ TEST(SetupSheet, AdvancedPageFollowsTheWaveOptionAndWritesItsSteps) {
     }
 }
 
+TEST(SetupSheet, WavesCountOnlyWhenYesComesWithinASecond) {
+    struct Case {
+        uint32_t replyDelayMs;
+        bool silent;
+        bool available;
+    };
+    for (const Case& c : {Case{600, false, true}, Case{1300, false, false}, Case{0, true, false}}) {
+        sim::Settings settings = Jq3MHz();
+        settings.waveOption = true;
+        SheetFixture f(settings);
+        ASSERT_TRUE(f.Open(UnitSystem::kMetric));
+        f.sim.instrument.GetFaults().extraDelayMs = c.replyDelayMs;
+        f.sim.instrument.GetFaults().silent = c.silent;
+        f.sim.ui.messages.clear();
+        f.sheet->ShowPage(SetupPage::kAdvanced);
+        EXPECT_EQ(f.sheet->WavesAvailable(), c.available) << c.replyDelayMs;
+        EXPECT_EQ(f.sheet->Editable(kWaveSpectra), c.available);
+    }
+}
+
+TEST(SetupSheet, ASilentInstrumentRefusesWithUnknownErrorAndKeepsTheRecord) {
+    SheetFixture f;
+    ASSERT_TRUE(f.Open(UnitSystem::kMetric));
+    f.sim.instrument.GetFaults().silent = true;
+    f.sheet->SetValue(kSamplingInterval, "60");
+    const std::optional<Refusal> refusal = f.sheet->LeavePage(SetupPage::kDeploy);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->source, Refusal::Source::kInstrument);
+    EXPECT_EQ(refusal->message, "Unknown Error ");
+    EXPECT_FALSE(f.sheet->Modified());
+    EXPECT_EQ(f.record.User().SamplingInterval(), 900);
+}
+
 struct Sdi12Case {
     const char* name;
+    const char* recordUnits;  // the output format the instrument holds: "of" with this
     const char* address;
     const char* format;
     const char* units;
@@ -131,6 +165,9 @@ class Sdi12Dialog : public testing::TestWithParam<Sdi12Case> {};
 TEST_P(Sdi12Dialog, WritesWhatDiffersAndKeepsTheFormatItStored) {
     const Sdi12Case& c = GetParam();
     SheetFixture f;
+    std::vector<char> reply(100);
+    ASSERT_TRUE(f.sim.session.Instrument().ExecCommand(std::string("of ") + c.recordUnits, reply,
+                                                       true, 3000));
     ASSERT_TRUE(f.Open(UnitSystem::kMetric));
     f.sheet->OpenSdi12Dialog();
     f.sheet->SetValue(kSdi12Address, c.address);
@@ -145,29 +182,21 @@ TEST_P(Sdi12Dialog, WritesWhatDiffersAndKeepsTheFormatItStored) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, Sdi12Dialog,
-    testing::Values(Sdi12Case{"NothingChanged", "0", "Ostrel", "English", {}},
-                    Sdi12Case{"Address", "3", "Ostrel", "English", {"Sdi12Address 3"}},
-                    Sdi12Case{"Tandrel", "0", "Tandrel", "English", {"sdi12format Tandrel"}},
-                    Sdi12Case{"Metric", "0", "Ostrel", "Metric", {"of Metric"}},
-                    Sdi12Case{"AllInOrder",
-                              "12",
-                              "Tandrel",
-                              "Metric",
-                              {"Sdi12Address 12", "sdi12format Tandrel", "of Metric"}}),
+    testing::Values(
+        Sdi12Case{"NothingChanged", "ASCII", "0", "Ostrel", "English", {}},
+        Sdi12Case{"NothingChangedInMetric", "Metric", "0", "Ostrel", "Metric", {}},
+        Sdi12Case{"Address", "ASCII", "3", "Ostrel", "English", {"Sdi12Address 3"}},
+        Sdi12Case{"Tandrel", "ASCII", "0", "Tandrel", "English", {"sdi12format Tandrel"}},
+        Sdi12Case{"Metric", "ASCII", "0", "Ostrel", "Metric", {"of Metric"}},
+        Sdi12Case{
+            "EnglishWhenTheRecordSaysMetric", "Metric", "0", "Ostrel", "English", {"of English"}},
+        Sdi12Case{"AllInOrder",
+                  "ASCII",
+                  "12",
+                  "Tandrel",
+                  "Metric",
+                  {"Sdi12Address 12", "sdi12format Tandrel", "of Metric"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SetupSheet, Sdi12DialogSendsEnglishWhenTheRecordSaysMetric) {
-    SheetFixture f;
-    ASSERT_TRUE(f.Open(UnitSystem::kMetric));
-    std::vector<char> reply(100);
-    ASSERT_TRUE(f.sim.session.Instrument().ExecCommand("of Metric", reply, true, 3000));
-    ASSERT_TRUE(f.Open(UnitSystem::kMetric));
-    f.sheet->OpenSdi12Dialog();
-    EXPECT_EQ(f.sheet->Value(kSdi12Units), "Metric");
-    f.sheet->SetValue(kSdi12Units, "English");
-    EXPECT_FALSE(f.sheet->SaveSdi12Dialog());
-    EXPECT_EQ(f.Sent(), (Lines{"of English"}));
-}
 
 TEST(Deployment, StandardAppliesEveryPageThenStartsAndTheInstrumentGoesQuiet) {
     SheetFixture f(Jq3MHz());

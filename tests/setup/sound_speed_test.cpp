@@ -1,9 +1,7 @@
-// Medwin's equation with the page's precision, and the unit conversions the pages share.
+// Medwin's equation with the page's precision, in both unit systems.
 #include "setup/sound_speed.h"
 
 #include <gtest/gtest.h>
-
-#include "setup/unit_conversion.h"
 
 namespace brennix::test {
 namespace {
@@ -29,15 +27,6 @@ TEST(SoundSpeed, ShowsNothingForTextThatIsNoNumber) {
     EXPECT_EQ(SoundSpeedText("35", "", UnitSystem::kMetric), "");
     EXPECT_EQ(SoundSpeedText("thirty", "10", UnitSystem::kMetric), "");
     EXPECT_EQ(SoundSpeedText("35", "1e999", UnitSystem::kMetric), "");
-}
-
-TEST(ConvertUnits, UsesTheInstrumentsFactorsBothWays) {
-    EXPECT_DOUBLE_EQ(ConvertUnits(1.0, Quantity::kLength, true), 0.30479999767456056);
-    EXPECT_DOUBLE_EQ(ConvertUnits(1.0, Quantity::kLength, false), 3.2808399200439453);
-    EXPECT_DOUBLE_EQ(ConvertUnits(50.0, Quantity::kTemperature, true), 18.0 * 0.5555555702727522);
-    EXPECT_DOUBLE_EQ(ConvertUnits(10.0, Quantity::kTemperature, false), 49.999999523162842);
-    EXPECT_DOUBLE_EQ(ConvertUnits(7.0, Quantity::kNone, true), 7.0);
-    EXPECT_DOUBLE_EQ(ToMetric(3.0, Quantity::kLength, UnitSystem::kMetric), 3.0);
 }
 
 }  // namespace
