@@ -5,6 +5,7 @@
 #include "cli/cli_session.h"
 #include "cli/setup_command.h"
 #include "setup/deployment.h"
+#include "setup/number_text.h"
 
 namespace brennix::cli {
 
@@ -59,6 +60,9 @@ bool DeployCommand::Parse(CommandArguments& arguments) {
         !arguments.TakeChoice("--sdi12-format", {"Ostrel", "Tandrel"}, format_) ||
         !arguments.TakeChoice("--sdi12-units", {"English", "Metric"}, units_)) {
         return false;
+    }
+    if (!address_.empty() && !ParseInteger(address_)) {
+        return arguments.Reject("--sdi12-address needs a whole number, not '" + address_ + "'");
     }
     sdi12_ = mode == "sdi12";
     if (!sdi12_ && !(address_.empty() && format_.empty() && units_.empty())) {
