@@ -5,13 +5,12 @@
 #include "setup/number_text.h"
 #include "setup/page_content.h"
 #include "setup/setting_steps.h"
+#include "setup/value_names.h"
 
 namespace brennix {
 
 namespace {
 
-constexpr int kSystemTypeJq = 2;
-constexpr int kFrequency1500kHz = 1;
 constexpr int kMinAveraging = 10;
 constexpr int kMaxAveraging = 3600;
 constexpr double kRangeTolerance = 0.01;
@@ -32,15 +31,9 @@ Refusal PageRule(std::string message, SetupControl control, bool selectText) {
     return {Refusal::Source::kPageRule, std::move(message), control, selectText};
 }
 
-const std::string& ValueOf(const ControlValues& values, SetupControl control) {
-    static const std::string kNone;
-    const auto it = values.find(control);
-    return it == values.end() ? kNone : it->second;
-}
-
 bool NeedsAveragingCheck(const ConfBlock& conf) {
     return conf.ExternalPressureSensorInstalled() != 0 ||
-           (conf.SystemType() == kSystemTypeJq && conf.VerticalBeamPresent() != 0);
+           (conf.SystemType() == system_types::kJq && conf.VerticalBeamPresent() != 0);
 }
 
 bool IsBlank(const std::string& text) {

@@ -11,8 +11,6 @@ namespace brennix {
 
 namespace {
 
-constexpr int kSystemTypeVw = 1;
-constexpr int kSystemTypeJq = 2;
 constexpr int kMetricOutputFormat = 3;
 constexpr uint8_t kLateSensorFirmware = 54;  // 5.4
 
@@ -118,7 +116,7 @@ int ChoiceIndex(const std::vector<std::string_view>& entries, std::string_view t
 
 bool CellsEditable(const SetupRecord& record) {
     const int type = record.Conf().SystemType();
-    return type == kSystemTypeVw || type == kSystemTypeJq;
+    return type == system_types::kVw || type == system_types::kJq;
 }
 
 ControlValues LoadDeployPage(const SetupRecord& record, UnitSystem units) {

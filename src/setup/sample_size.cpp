@@ -1,11 +1,11 @@
 #include "setup/sample_size.h"
 
+#include "setup/value_names.h"
+
 namespace brennix {
 
 namespace {
 
-constexpr int kSystemTypeWx = 4;
-constexpr int kSystemTypeLmr = 5;
 constexpr int64_t kWxSample = 16;
 constexpr int64_t kShortSample = 29;
 constexpr int64_t kLongSample = 45;
@@ -21,7 +21,7 @@ constexpr int64_t kWaveBurstBytes = 2048;
 constexpr int64_t kUnversionedWaveBurstBytes = 3072;
 
 int64_t BaseSampleSize(const ConfBlock& conf, const UserBlock& user) {
-    if (conf.SystemType() == kSystemTypeWx) {
+    if (conf.SystemType() == system_types::kWx) {
         return kWxSample;
     }
     int64_t size = user.DataFormat() != 0                     ? kShortSample
@@ -30,7 +30,7 @@ int64_t BaseSampleSize(const ConfBlock& conf, const UserBlock& user) {
     if (conf.CpuVersion() < kFullSampleFirmware) {
         size -= kEarlyFirmwareSaving;
     }
-    if (conf.SystemType() != kSystemTypeLmr) {
+    if (conf.SystemType() != system_types::kLmr) {
         size -= kNonLmrSaving;
     }
     return size;

@@ -203,12 +203,6 @@ std::variant<Refusal, StepPlan> PlanText(const SettingStep& step, const std::str
                     [current](SetupRecord& r) { r.User().SetDeploymentName(current); }};
 }
 
-const std::string& ValueOf(const ControlValues& values, SetupControl control) {
-    static const std::string kNone;
-    const auto it = values.find(control);
-    return it == values.end() ? kNone : it->second;
-}
-
 }  // namespace
 
 std::span<const SettingStep> DeployPageSteps() {

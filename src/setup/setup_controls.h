@@ -39,6 +39,13 @@ enum class SetupControl {
 // the picker its date and its time.
 using ControlValues = std::map<SetupControl, std::string>;
 
+// What the control holds; "" for a control the values do not have.
+inline const std::string& ValueOf(const ControlValues& values, SetupControl control) {
+    static const std::string kNone;
+    const auto it = values.find(control);
+    return it == values.end() ? kNone : it->second;
+}
+
 // Why a value may not be written: a rule of the page (shown with the application's message box)
 // or the instrument's refusal (shown as "Invalid input" with its reply), and the control that
 // gets the focus.

@@ -8,12 +8,12 @@
 #include "setup/deploy_rules.h"
 #include "setup/page_content.h"
 #include "setup/sound_speed.h"
+#include "setup/value_names.h"
 
 namespace brennix {
 
 namespace {
 
-constexpr int kSystemTypeVw = 1;
 constexpr uint32_t kListingEndMs = 1000;
 // What a refusal says when the instrument said nothing at all.
 constexpr const char* kNoReply = "Unknown Error ";
@@ -30,9 +30,7 @@ SetupSheet::SetupSheet(SetupRecord& record, CInstrument& instrument, UiHost& ui,
     : record_(record), instrument_(instrument), ui_(ui), units_(units) {}
 
 const std::string& SetupSheet::Value(SetupControl control) const {
-    static const std::string kNone;
-    const auto it = values_.find(control);
-    return it == values_.end() ? kNone : it->second;
+    return ValueOf(values_, control);
 }
 
 void SetupSheet::SetValue(SetupControl control, std::string text) {
@@ -58,7 +56,7 @@ bool SetupSheet::Enabled(SetupControl control) const {
         case SetupControl::kCellEnd:
             return CellsEditable(record_);
         case SetupControl::kDynBoundAdj:
-            return record_.Conf().SystemType() == kSystemTypeVw;
+            return record_.Conf().SystemType() == system_types::kVw;
         case SetupControl::kWaveSpectra:
             return wavesAvailable_;
         default:

@@ -6,6 +6,16 @@
 
 namespace brennix {
 
+// The system types and the frequency the pages' rules single out (ConfBlock byte 25: type =
+// code / 16, frequency = code % 16).
+namespace system_types {
+inline constexpr int kVw = 1;
+inline constexpr int kJq = 2;
+inline constexpr int kWx = 4;
+inline constexpr int kLmr = 5;
+}  // namespace system_types
+inline constexpr int kFrequency1500kHz = 1;
+
 // The names the setup pages give the record's codes. A code without a name (a type above 5, a
 // flag of 2, a negative frequency from a system code of 0x80 or more) shows as "Unknown (code)".
 
