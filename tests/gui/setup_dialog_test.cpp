@@ -8,9 +8,11 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "app/feature_context.h"
+#include "app/feature_launcher.h"
 #include "app/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "session/session.h"
@@ -195,6 +197,25 @@ class SetupDialogTest : public QObject {
         QCOMPARE(sent.mid(sent.size() - 3),
                  (QStringList{"Sdi12Address 3", "sdi12format Tandrel", "sample"}));
         QVERIFY(sent.contains("enablewaves"));
+    }
+
+    // Setup > Deployment: the instrument check, then the sheet on what the instrument holds.
+    void theMenuRowOpensTheSheetOnAMirovan() {
+        const auto entries = FeatureEntries();
+        const auto row = std::find_if(entries.begin(), entries.end(), [](const FeatureEntry& e) {
+            return e.menuText == "&Deployment";
+        });
+        QVERIFY(row != entries.end());
+        QString caption;
+        QString days;
+        OnNextModal([&](QWidget* sheet) {
+            caption = sheet->windowTitle();
+            days = sheet->findChild<QLabel*>("days")->text();
+            sheet->findChild<QPushButton*>("close")->click();
+        });
+        LaunchFeature(*row, FeatureContext{nullptr, *session_, ui_, UnitSystem::kMetric, 0});
+        QCOMPARE(caption, QStringLiteral("Setup Mirovan"));
+        QCOMPARE(days, QStringLiteral("1040.1 days of operation remaining"));
     }
 
     // Setup > Deployment on an instrument whose configuration does not arrive says so.
