@@ -11,9 +11,13 @@
 
 int main(int argc, char** argv) {
     using namespace brennix::sim;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        std::cout << kSimUsage;
+        return 0;
+    }
     std::string error;
-    const std::optional<Settings> settings =
-        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+    const std::optional<Settings> settings = ParseSimArguments(arguments, error);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
