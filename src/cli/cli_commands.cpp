@@ -30,10 +30,11 @@ constexpr std::array kCommands = {
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
                     &Make<MenuCommand>},
-    CliCommandEntry{"setup", "setup [--units metric|english] [--json | --set WORD=VALUE...]",
-                    "show a Mirovan's setup pages, or change its settings", &Make<SetupCommand>},
-    CliCommandEntry{"deploy", "deploy [--mode standard|sdi12] [--sdi12-address N]",
-                    "start a Mirovan deployment (SDI-12: also --sdi12-format, --sdi12-units)",
+    CliCommandEntry{"setup", "setup [--units U] [--json | --set W=V...]",
+                    "show a Mirovan's setup pages, or set W (SI, CB...); U metric|english",
+                    &Make<SetupCommand>},
+    CliCommandEntry{"deploy", "deploy [--mode standard|sdi12]",
+                    "start a Mirovan deployment; SDI-12: --sdi12-address/-format/-units",
                     &Make<DeployCommand>},
 };
 
