@@ -86,6 +86,11 @@ int DeployCommand::Run(CliSession& cli) {
         }
         sheet.SetValue(SetupControl::kMode, "SDI-12");
     }
+    cli.Ui().DeliverInterrupt();
+    if (cli.QuitRequested()) {
+        std::fprintf(cli.Err(), "brennix-cli: stopped; the deployment was not started\n");
+        return kExitFailed;
+    }
     ConsoleSheetHost host(sheet, address_, format_, units_);
     if (!DeployFromSheet(sheet, host)) {
         std::fprintf(cli.Err(), "brennix-cli: the deployment was not started\n");

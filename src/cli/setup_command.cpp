@@ -70,6 +70,12 @@ const char* WhyNotEditable(SetupControl control) {
     }
 }
 
+// Ctrl-C pressed while the instrument was read or a page was written.
+bool Interrupted(CliSession& cli) {
+    cli.Ui().DeliverInterrupt();
+    return cli.QuitRequested();
+}
+
 // The instrument's answer to a command on one line: without the command's echo, the prompts and
 // the line ends.
 std::string AnswerTo(const std::string& command, const std::string& reply) {
@@ -176,6 +182,10 @@ int SetupCommand::Apply(CliSession& cli, SetupSheet& sheet) const {
     if (!TakeValues(cli, sheet)) {
         return kExitFailed;
     }
+    if (Interrupted(cli)) {
+        std::fprintf(cli.Err(), "brennix-cli: stopped; nothing was changed\n");
+        return kExitFailed;
+    }
     const bool saved = SavePages(cli, sheet);
     const bool taken = sheet.Modified();
     sheet.SaveSetupIfModified();
@@ -230,6 +240,11 @@ bool SetupCommand::SavePages(CliSession& cli, SetupSheet& sheet) const {
     for (const SetupPage page : {SetupPage::kDeploy, SetupPage::kAdvanced}) {
         if (!Changes(page)) {
             continue;
+        }
+        if (Interrupted(cli)) {
+            std::fprintf(cli.Err(), "brennix-cli: stopped before the %s page's settings\n",
+                         page == SetupPage::kDeploy ? "Deploy" : "Advanced");
+            return false;
         }
         if (const std::optional<Refusal> refusal = sheet.SavePage(page)) {
             if (refusal->source == Refusal::Source::kInstrument) {
