@@ -1,5 +1,6 @@
 #include "setup/control_panel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -23,6 +24,14 @@ std::string ToEightBit(const QString& text) {
         bytes += c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : kUnrepresentable;
     }
     return bytes;
+}
+
+void SetReadOnly(QLineEdit* edit, bool readOnly) {
+    edit->setReadOnly(readOnly);
+    QPalette palette = edit->palette();
+    const QPalette standard = QApplication::palette(edit);
+    palette.setColor(QPalette::Base, standard.color(readOnly ? QPalette::Window : QPalette::Base));
+    edit->setPalette(palette);
 }
 
 QString FromEightBit(const std::string& text) {
@@ -130,7 +139,7 @@ void CControlPanel::ShowStates() {
     for (const auto& [control, widget] : widgets_) {
         widget->setEnabled(sheet_.Enabled(control));
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            edit->setReadOnly(sheet_.ReadOnly(control));
+            SetReadOnly(edit, sheet_.ReadOnly(control));
         }
     }
 }

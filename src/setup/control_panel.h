@@ -46,6 +46,10 @@ class CControlPanel : public QWidget {
     std::map<SetupControl, QLabel*> labels_;
 };
 
+// Makes an edit read-only and shows it so: a read-only edit takes the window's background, as
+// the technician would otherwise type into it and see nothing happen.
+void SetReadOnly(QLineEdit* edit, bool readOnly);
+
 // The 8-bit text the instrument gets for what a widget holds. A character that 8-bit text cannot
 // carry becomes DEL, which every rule refuses, rather than a '?' the instrument would take.
 std::string ToEightBit(const QString& text);

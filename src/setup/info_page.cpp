@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "setup/setup_page.h"
+#include "setup/control_panel.h"
 
 namespace brennix {
 
@@ -16,7 +16,7 @@ CInfoPage::CInfoPage(SetupSheet& sheet, SetupPage page, const QString& group, QW
     auto* form = new QFormLayout(box);
     for (const InfoRow& row : Rows()) {
         auto* text = new QLineEdit(this);
-        text->setReadOnly(true);
+        SetReadOnly(text, true);
         text->setObjectName(FromEightBit(row.label));
         form->addRow(new QLabel(FromEightBit(row.label), this), text);
         texts_.push_back(text);
