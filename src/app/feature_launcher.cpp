@@ -3,6 +3,7 @@
 #include "compass/compass_dialog.h"
 #include "diagnostics/echolux_dialog.h"
 #include "link/link_lease.h"
+#include "setup/setup_dialog.h"
 
 namespace brennix {
 
@@ -20,7 +21,7 @@ std::function<void(const FeatureContext&)> NotAvailable(const char* name) {
 
 std::vector<FeatureEntry> FeatureEntries() {
     return {
-        {"&Deployment", &feature_checks::kDeployment, NotAvailable("The setup sheet")},
+        {"&Deployment", &feature_checks::kDeployment, OpenSetup},
         {"&Recorder", &feature_checks::kRecorder, NotAvailable("The recorder manager")},
         {"&Compass", &feature_checks::kCompass, &RunCompassCalibration},
         {"Diagnostics", &feature_checks::kDiagnostics, &RunEcholux},

@@ -4,7 +4,9 @@
 
 #include "cli/compass_command.h"
 #include "cli/diag_command.h"
+#include "cli/deploy_command.h"
 #include "cli/exchange_commands.h"
+#include "cli/setup_command.h"
 #include "cli/terminal_command.h"
 
 namespace brennix::cli {
@@ -30,6 +32,12 @@ constexpr std::array kCommands = {
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
                     &Make<MenuCommand>},
+    CliCommandEntry{"setup", "setup [--units U] [--json | --set W=V...]",
+                    "show a Mirovan's setup pages, or set W (SI, CB...); U metric|english",
+                    &Make<SetupCommand>},
+    CliCommandEntry{"deploy", "deploy [--mode standard|sdi12]",
+                    "start a Mirovan deployment; SDI-12: --sdi12-address/-format/-units",
+                    &Make<DeployCommand>},
     CliCommandEntry{"compass", "compass [--seconds N]",
                     "calibrate the compass: attitude as it changes, scores at Enter or after N s",
                     &Make<CompassCommand>},

@@ -1,6 +1,7 @@
 #include "cli/command_arguments.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace brennix::cli {
@@ -62,6 +63,32 @@ bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value) {
         return Fail(name + " needs a whole number, not '" + taken + "'");
     }
     value = *number;
+    return true;
+}
+
+bool CommandArguments::TakeChoice(const std::string& name, const std::vector<std::string>& choices,
+                                  std::string& value) {
+    std::string taken;
+    const bool present = std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end();
+    if (!TakeText(name, taken) || !present) {
+        return !Failed();
+    }
+    const auto sameText = [&taken](const std::string& choice) {
+        return std::equal(choice.begin(), choice.end(), taken.begin(), taken.end(),
+                          [](char a, char b) {
+                              return std::tolower(static_cast<unsigned char>(a)) ==
+                                     std::tolower(static_cast<unsigned char>(b));
+                          });
+    };
+    const auto found = std::find_if(choices.begin(), choices.end(), sameText);
+    if (found == choices.end()) {
+        std::string list;
+        for (const std::string& choice : choices) {
+            list += (list.empty() ? "" : ", ") + choice;
+        }
+        return Fail(name + " takes one of " + list + ", not '" + taken + "'");
+    }
+    value = *found;
     return true;
 }
 

@@ -24,6 +24,9 @@ class CommandArguments {
     // An option with a value; false (with the error set) when the value is missing.
     bool TakeText(const std::string& name, std::string& value);
     bool TakeNumber(const std::string& name, uint32_t& value);
+    // An option whose value must be one of choices, in any case; value gets the choice as listed.
+    bool TakeChoice(const std::string& name, const std::vector<std::string>& choices,
+                    std::string& value);
     // Every occurrence of an option with a value, in order.
     bool TakeRepeated(const std::string& name, std::vector<std::string>& values);
     // The next word that is not an option; false (with the error naming what) when there is none.
@@ -32,6 +35,9 @@ class CommandArguments {
     std::vector<std::string> TakeRemainingPositionals();
     // True when nothing is left over; otherwise the error names the first stray argument.
     bool Finish();
+
+    // A command's own verdict on what it took; false, with the error set.
+    bool Reject(const std::string& message) { return Fail(message); }
 
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }

@@ -1,5 +1,6 @@
 #include "sim/command_interpreter.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "sim/asleep_mode.h"
@@ -38,7 +39,7 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view line) {
 
 CommandInterpreter::CommandInterpreter(const Settings& settings, const Faults& faults,
                                        ModeHost& host)
-    : settings_(settings), faults_(faults), host_(host), blocks_(settings.model), store_(blocks_) {
+    : settings_(settings), faults_(faults), host_(host), blocks_(settings), store_(blocks_) {
     RegisterBuiltIns();
 }
 
@@ -179,7 +180,10 @@ Reply CommandInterpreter::Setting(const SettingSpec& spec, std::string_view valu
     if (value.empty()) {
         return Answer(std::string(spec.names.front()) + " " + store_.Current(spec) + "\r\n");
     }
-    return store_.Apply(spec, value) ? Ok() : Error("invalid value");
+    const bool refused =
+        std::any_of(faults_.refusedSettings.begin(), faults_.refusedSettings.end(),
+                    [&spec](const std::string& word) { return SettingStore::Find(word) == &spec; });
+    return !refused && store_.Apply(spec, value) ? Ok() : Error("invalid value");
 }
 
 }  // namespace brennix::sim

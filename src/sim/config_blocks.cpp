@@ -9,34 +9,35 @@ namespace brennix::sim {
 
 namespace {
 
-constexpr int kFrequency1500kHz = 1;
 constexpr int kThreeBeams = 1;
 constexpr int kOrientationUp = 1;
 constexpr int kSlantAngleTenths = 250;
 
 }  // namespace
 
-ConfigBlocks::ConfigBlocks(Model model)
-    : model_(model), conf_(kConfSize), user_(kUserSize), oper_(kOperSize) {
-    FillHardware();
+ConfigBlocks::ConfigBlocks(const Settings& settings)
+    : conf_(kConfSize), user_(kUserSize), oper_(kOperSize) {
+    FillHardware(settings);
     RestoreDefaults();
 }
 
-void ConfigBlocks::FillHardware() {
-    const ModelProfile& profile = ProfileOf(model_);
-    WriteInt(fields::kCpuVersion, profile.cpuVersion);
+void ConfigBlocks::FillHardware(const Settings& settings) {
+    const ModelProfile& profile = ProfileOf(settings.model);
+    WriteInt(fields::kCpuVersion, settings.cpuVersion.value_or(profile.cpuVersion));
     WriteInt(fields::kDspVersion, 12);
     WriteText(fields::kSerialNumber, profile.serialNumber);
-    WriteInt(fields::kSystemCode, profile.systemType * 16 + kFrequency1500kHz);
+    WriteInt(fields::kSystemCode,
+             settings.systemType.value_or(profile.systemType) * 16 + settings.frequencyCode);
     WriteInt(fields::kBeamCount, 3);
     WriteInt(fields::kBeamGeometry, kThreeBeams);
     WriteInt(fields::kSlantAngle, kSlantAngleTenths);
     WriteInt(fields::kOrientation, kOrientationUp);
-    WriteInt(fields::kCompassInstalled, 1);
+    WriteInt(fields::kCompassInstalled, settings.compassInstalled ? 1 : 0);
     WriteInt(fields::kRecorderInstalled, 1);
     WriteInt(fields::kTemperatureInstalled, 1);
     WriteInt(fields::kPressureInstalled, 1);
-    WriteInt(fields::kSdi12Option, 1);
+    WriteInt(fields::kExternalPressureInstalled, settings.externalPressureSensor ? 1 : 0);
+    WriteInt(fields::kSdi12Option, settings.sdi12Option ? 1 : 0);
     WriteInt(fields::kProfilingOption, 1);
 }
 
@@ -116,16 +117,6 @@ const std::vector<uint8_t>& ConfigBlocks::Bytes(BlockId id) const {
             break;
     }
     return oper_;
-}
-
-void ApplyHardwareSettings(const Settings& settings, ConfigBlocks& blocks) {
-    if (settings.cpuVersion) {
-        blocks.WriteInt(fields::kCpuVersion, *settings.cpuVersion);
-    }
-    if (settings.frequencyCode) {
-        const int64_t systemType = blocks.ReadInt(fields::kSystemCode) / 16;
-        blocks.WriteInt(fields::kSystemCode, systemType * 16 + *settings.frequencyCode);
-    }
 }
 
 }  // namespace brennix::sim

@@ -35,6 +35,7 @@ inline constexpr Field kCompassInstalled{BlockId::kConf, 31, 1};
 inline constexpr Field kRecorderInstalled{BlockId::kConf, 32, 1};
 inline constexpr Field kTemperatureInstalled{BlockId::kConf, 33, 1};
 inline constexpr Field kPressureInstalled{BlockId::kConf, 34, 1};
+inline constexpr Field kExternalPressureInstalled{BlockId::kConf, 90, 1};
 inline constexpr Field kSdi12Option{BlockId::kConf, 93, 1};
 inline constexpr Field kProfilingOption{BlockId::kConf, 94, 1};
 
@@ -78,7 +79,7 @@ class ConfigBlocks {
     static constexpr size_t kUserSize = 258;
     static constexpr size_t kOperSize = 64;
 
-    explicit ConfigBlocks(Model model);
+    explicit ConfigBlocks(const Settings& settings);
 
     // Puts the user's settings and operating parameters back to the factory values.
     void RestoreDefaults();
@@ -92,15 +93,11 @@ class ConfigBlocks {
   private:
     std::vector<uint8_t>& Bytes(BlockId id);
     const std::vector<uint8_t>& Bytes(BlockId id) const;
-    void FillHardware();
+    void FillHardware(const Settings& settings);
 
-    Model model_;
     std::vector<uint8_t> conf_;
     std::vector<uint8_t> user_;
     std::vector<uint8_t> oper_;
 };
-
-// Puts the hardware that the settings ask for (firmware, frequency) into the Conf block.
-void ApplyHardwareSettings(const Settings& settings, ConfigBlocks& blocks);
 
 }  // namespace brennix::sim

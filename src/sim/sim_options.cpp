@@ -5,6 +5,8 @@
 
 #include "sim/baud_rates.h"
 #include "sim/model_names.h"
+#include "sim/model_profile.h"
+#include "sim/text_case.h"
 
 namespace brennix::sim {
 
@@ -23,7 +25,7 @@ std::optional<uint32_t> ParseUnsigned(const std::string& text) {
 
 constexpr uint32_t kMaxFirmware = 255;
 
-// The options that change the instrument's hardware or spoil its answers.
+// The firmware the instrument reports, and the faults that spoil its answers.
 bool ApplyHardwareOrFault(const std::string& option, const std::string& value, Settings& settings,
                           Faults& faults, std::string& error) {
     const std::optional<uint32_t> number = ParseUnsigned(value);
@@ -33,12 +35,6 @@ bool ApplyHardwareOrFault(const std::string& option, const std::string& value, S
             return false;
         }
         settings.cpuVersion = static_cast<uint8_t>(*number);
-    } else if (option == "--frequency") {
-        if (!number || (*number != 3000 && *number != 1500)) {
-            error = "frequency must be 3000 or 1500, not '" + value + "'";
-            return false;
-        }
-        settings.frequencyCode = *number == 3000 ? 0 : 1;
     } else if (value == "no-compass") {
         faults.noCompass = true;
     } else if (value == "no-compass-score") {
@@ -56,6 +52,61 @@ bool ApplyHardwareOrFault(const std::string& option, const std::string& value, S
     return true;
 }
 
+enum class Taken { kNotMine, kTaken, kFailed };
+
+// A recorder with 30000 bytes free: too little to deploy.
+constexpr uint32_t kNearlyFullUsed = 4u << 20;
+constexpr uint32_t kNearlyFullCapacity = kNearlyFullUsed + 30000;
+
+bool TakeHardwareValue(const std::string& option, const std::string& value, Settings& settings) {
+    if (option == "--system-type") {
+        for (uint8_t type = 0; type < 6; ++type) {
+            if (EqualsIgnoringCase(SystemTypeName(type), value)) {
+                settings.systemType = type;
+                return true;
+            }
+        }
+    } else if (option == "--frequency" && (value == "3" || value == "3000")) {
+        settings.frequencyCode = 0;
+        return true;
+    } else if (option == "--frequency" && (value == "1.5" || value == "1500")) {
+        settings.frequencyCode = 1;
+        return true;
+    } else if (option == "--without" && (value == "compass" || value == "sdi12")) {
+        (value == "compass" ? settings.compassInstalled : settings.sdi12Option) = false;
+        return true;
+    } else if (option == "--with" && (value == "waves" || value == "ext-pressure")) {
+        (value == "waves" ? settings.waveOption : settings.externalPressureSensor) = true;
+        return true;
+    }
+    return false;
+}
+
+// The options that describe the hardware the instrument reports, for the setup sheet.
+Taken TakeHardwareOption(const std::vector<std::string>& args, size_t& i, Settings& settings,
+                         std::string& error) {
+    const std::string& option = args[i];
+    if (option == "--recorder-nearly-full") {
+        settings.recorderCapacity = kNearlyFullCapacity;
+        settings.recorderUsed = kNearlyFullUsed;
+        return Taken::kTaken;
+    }
+    if (option != "--system-type" && option != "--frequency" && option != "--without" &&
+        option != "--with") {
+        return Taken::kNotMine;
+    }
+    if (i + 1 == args.size()) {
+        error = option + " needs a value";
+        return Taken::kFailed;
+    }
+    const std::string& value = args[++i];
+    if (!TakeHardwareValue(option, value, settings)) {
+        error = "unknown value '" + value + "' for " + option;
+        return Taken::kFailed;
+    }
+    return Taken::kTaken;
+}
+
 }  // namespace
 
 std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
@@ -69,13 +120,20 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, 
     Settings settings;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        const Taken hardware = TakeHardwareOption(args, i, settings, error);
+        if (hardware == Taken::kFailed) {
+            return std::nullopt;
+        }
+        if (hardware == Taken::kTaken) {
+            continue;
+        }
         if (option == "--asleep") {
             settings.asleep = true;
         } else if (option == "--sdi12") {
             settings.sdi12Mode = true;
         } else if (option == "--compass") {
             settings.reportsCompass = true;
-        } else if (option == "--firmware" || option == "--frequency" || option == "--fault") {
+        } else if (option == "--firmware" || option == "--fault") {
             if (i + 1 == args.size()) {
                 error = option + " needs a value";
                 return std::nullopt;

@@ -13,6 +13,7 @@
 #include "sim/sdi12_mode.h"
 #include "sim/sim_compass.h"
 #include "sim/sim_diagnostics.h"
+#include "sim/setup_commands.h"
 #include "sim/sim_recorder.h"
 #include "sim/tick_timeline.h"
 
@@ -44,10 +45,10 @@ struct SimulatedInstrument::Impl : ModeHost {
           recorder(settings, faults, *this),
           compass(faults, *this),
           diagnostics(settings, faults, *this) {
-        ApplyHardwareSettings(settings, interpreter.Blocks());
         recorder.RegisterWith(interpreter);
         compass.RegisterWith(interpreter);
         diagnostics.RegisterWith(interpreter);
+        RegisterSetupCommands(interpreter, settings);
         output.SetPacing(initial.paceAtLineRate, initial.baudRate);
         if (initial.sdi12Mode) {
             mode = std::make_unique<Sdi12Mode>(*this, ProfileOf(initial.model).token);

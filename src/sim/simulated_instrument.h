@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace brennix::sim {
 
@@ -21,15 +22,19 @@ struct Settings {
     bool sdi12Mode = false;       // answers in SDI-12 until "?EXIT!" plus "!"
     bool reportsCompass = false;  // wakes with a compass report and a slow prompt
     uint32_t compassDelayMs = 5000;
-    bool bannerLeadByte = false;  // sends 0xE8 before the "Ver" banner
-    bool paceAtLineRate = true;   // output bytes leave at the line rate, not all at once
-    uint32_t idleSleepMs = 0;     // falls asleep after this long without input; 0: never
+    bool bannerLeadByte = false;           // sends 0xE8 before the "Ver" banner
+    bool paceAtLineRate = true;            // output bytes leave at the line rate, not all at once
+    uint32_t idleSleepMs = 0;              // falls asleep after this long without input; 0: never
     uint32_t recorderCapacity = 4u << 20;  // bytes
     uint32_t recorderUsed = 0;             // bytes taken besides the files, e.g. a nearly full card
-    // The hardware its Conf block reports, when not the model's own: the firmware version × 10,
-    // and the frequency code (0: 3000 kHz, 1: 1500 kHz).
-    std::optional<uint8_t> cpuVersion{};
-    std::optional<uint8_t> frequencyCode{};
+    // What the Conf block reports besides the model's own description.
+    std::optional<uint8_t> cpuVersion = std::nullopt;  // firmware version × 10; none: the model's
+    std::optional<uint8_t> systemType = std::nullopt;  // 0 QZ ... 5 LMR; none: the model's own
+    uint8_t frequencyCode = 1;                         // 0 3 MHz (3000 kHz), 1 1.5 MHz (1500 kHz)
+    bool compassInstalled = true;
+    bool sdi12Option = true;
+    bool externalPressureSensor = false;
+    bool waveOption = false;  // answers "YES" to "enablewaves"
 };
 
 // How the diagnostic frames answered to "Amp" are spoiled.
@@ -48,6 +53,8 @@ struct Faults {
     bool noCompass = false;            // "compass init" and "compass cal" are refused
     bool compassScoreMissing = false;  // a calibration ends without its score line
     FrameFault frameFault = FrameFault::kNone;
+    // Setting words (any case) answered with an error whatever the value.
+    std::vector<std::string> refusedSettings = {};
 };
 
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what

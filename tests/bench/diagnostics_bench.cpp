@@ -39,8 +39,7 @@ std::vector<uint8_t> FullFrame() {
     brennix::sim::Settings settings;
     settings.cpuVersion = 60;
     settings.frequencyCode = 0;  // 3000 kHz: 512 cells
-    brennix::sim::ConfigBlocks blocks(settings.model);
-    brennix::sim::ApplyHardwareSettings(settings, blocks);
+    const brennix::sim::ConfigBlocks blocks(settings);
     const std::string frame = brennix::sim::DiagnosticFrame::Build(settings.model, blocks, 1,
                                                                    brennix::sim::FrameFault::kNone);
     std::vector<uint8_t> received = {'A', 'm', 'p', '\r', '\n'};

@@ -247,7 +247,7 @@ TEST_F(AcquisitionTest, AveragingSwitchedOnAveragesFromTheNextFrameOn) {
     RunFrames(3, 40000);
     ASSERT_GE(reports_->FrameCount(), 3u);
     const auto sent = [&](uint32_t ping) {
-        const sim::ConfigBlocks blocks(sim::Model::kMirovan);
+        const sim::ConfigBlocks blocks(sim::Settings{});
         const std::string frame =
             sim::DiagnosticFrame::Build(sim::Model::kMirovan, blocks, ping, sim::FrameFault::kNone);
         return *DecodeInstrumentFrame(std::vector<uint8_t>(frame.begin(), frame.end()), rules_);

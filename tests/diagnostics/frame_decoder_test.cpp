@@ -35,7 +35,7 @@ TEST(FrameChecksum, OneZeroCellGivesTheKnownValue) {
 
 // The simulator computes the checksum on its own; both must agree on a frame with real content.
 TEST(FrameChecksum, AgreesWithTheSimulatorsOwnOnAFullFrame) {
-    sim::ConfigBlocks blocks(sim::Model::kFendrel);
+    sim::ConfigBlocks blocks(sim::Settings{.model = sim::Model::kFendrel});
     const std::string frame =
         sim::DiagnosticFrame::Build(sim::Model::kFendrel, blocks, 7, sim::FrameFault::kNone);
     const Bytes bytes(frame.begin(), frame.end());

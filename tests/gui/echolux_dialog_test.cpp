@@ -40,7 +40,7 @@ class FixedRecording : public EcholuxFileDialog {
 
 // What the window would show after the simulator's seventh ping.
 std::shared_ptr<const EcholuxSnapshot> SeventhPing() {
-    const sim::ConfigBlocks blocks(sim::Model::kMirovan);
+    const sim::ConfigBlocks blocks(sim::Settings{});
     const std::string sent =
         sim::DiagnosticFrame::Build(sim::Model::kMirovan, blocks, 7, sim::FrameFault::kNone);
     // Firmware 3.8 leaves its checksum byte unset.

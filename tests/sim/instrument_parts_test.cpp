@@ -69,8 +69,7 @@ class SimFrames : public testing::TestWithParam<FrameCase> {};
 // Old firmware leaves the checksum byte as noise: the host must not trust it there.
 TEST_P(SimFrames, FollowTheConfBlock) {
     const FrameCase& c = GetParam();
-    ConfigBlocks blocks(c.settings.model);
-    ApplyHardwareSettings(c.settings, blocks);
+    const ConfigBlocks blocks(c.settings);
     const std::string frame =
         DiagnosticFrame::Build(c.settings.model, blocks, 1, FrameFault::kNone);
     EXPECT_EQ(frame.size(), 4 + 9 * c.cells);

@@ -1,0 +1,114 @@
+#include "cli/setup_listing.h"
+
+#include <array>
+#include <cstdio>
+
+#include "setup/page_content.h"
+
+namespace brennix::cli {
+
+namespace {
+
+using enum SetupControl;
+
+// The controls in the order each page shows them; the start date stands for the whole picker.
+constexpr std::array kDeployControls = {kAveragingInterval, kSamplingInterval, kCellBegin, kCellEnd,
+                                        kFileName,          kStartDate,        kMode};
+constexpr std::array kAdvancedControls = {kTempMode,   kTemperature, kSalinity,
+                                          kSoundSpeed, kWaveSpectra, kWaterDepth,
+                                          kDataFormat, kDynBoundAdj, kCoordSystem};
+
+std::string WithoutColon(std::string label) {
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+        label.pop_back();
+    }
+    return label;
+}
+
+template <size_t N>
+PageListing ControlLines(const char* heading, const std::array<SetupControl, N>& controls,
+                         const SetupSheet& sheet) {
+    PageListing page{heading, {}};
+    for (const SetupControl control : controls) {
+        const std::string value =
+            control == kStartDate ? StartOnText(sheet.Value(kStartDate), sheet.Value(kStartTime))
+                                  : sheet.Value(control);
+        page.lines.emplace_back(WithoutColon(ControlLabel(control, sheet.Units())), value);
+    }
+    return page;
+}
+
+PageListing InfoLines(const char* heading, const std::vector<InfoRow>& rows) {
+    PageListing page{heading, {}};
+    for (const InfoRow& row : rows) {
+        page.lines.emplace_back(WithoutColon(row.label), row.text);
+    }
+    return page;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            json += escaped;
+        } else if (byte >= 0x80) {
+            json += static_cast<char>(0xC0 | (byte >> 6));
+            json += static_cast<char>(0x80 | (byte & 0x3F));
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}
+
+}  // namespace
+
+SetupListing ListSetup(const SetupSheet& sheet, std::string days) {
+    SetupListing listing;
+    listing.units = sheet.Units() == UnitSystem::kEnglish ? "English" : "Metric";
+    listing.pages.push_back(ControlLines("Deploy", kDeployControls, sheet));
+    listing.pages.push_back(ControlLines("Advanced", kAdvancedControls, sheet));
+    listing.pages.push_back(InfoLines("Hardware", HardwareRows(sheet.Record())));
+    listing.pages.push_back(InfoLines("Options", OptionsRows(sheet.Record())));
+    listing.days = std::move(days);
+    return listing;
+}
+
+std::string ListingText(const SetupListing& listing) {
+    std::string text;
+    for (const PageListing& page : listing.pages) {
+        text += "[" + page.heading + "]\n";
+        for (const auto& [label, value] : page.lines) {
+            text += label + ": " + value + "\n";
+        }
+        if (page.heading == "Deploy") {
+            text += listing.days + "\n";
+        }
+    }
+    return text;
+}
+
+std::string ListingJson(const SetupListing& listing) {
+    std::string json = "{\"units\": " + JsonString(listing.units);
+    for (const PageListing& page : listing.pages) {
+        json += ", " + JsonString(page.heading) + ": {";
+        const char* separator = "";
+        for (const auto& [label, value] : page.lines) {
+            json += separator + JsonString(label) + ": " + JsonString(value);
+            separator = ", ";
+        }
+        if (page.heading == "Deploy") {
+            json += std::string(separator) + "\"days\": " + JsonString(listing.days);
+        }
+        json += "}";
+    }
+    return json + "}\n";
+}
+
+}  // namespace brennix::cli

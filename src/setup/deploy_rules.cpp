@@ -1,0 +1,117 @@
+#include "setup/deploy_rules.h"
+
+#include <string>
+
+#include "setup/number_text.h"
+#include "setup/page_content.h"
+#include "setup/setting_steps.h"
+#include "setup/value_names.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr int kMinAveraging = 10;
+constexpr int kMaxAveraging = 3600;
+constexpr double kRangeTolerance = 0.01;
+constexpr float kMetresPerFoot = 0.3048f;
+constexpr float kFeetPerMetre = 3.28084f;
+
+// The cell limits of one frequency, in metres, and the least cell end − cell begin.
+struct CellLimits {
+    float beginMin, beginMax;
+    float endMin, endMax;
+    float minimumSpan;
+    double minimumSpanFeet;  // the English message's own figure
+};
+constexpr CellLimits k1500kHzCells = {0.5f, 19.5f, 1.0f, 20.0f, 0.5f, 1.6404199600219727};
+constexpr CellLimits k3MHzCells = {0.2f, 5.8f, 0.4f, 6.0f, 0.2f, 0.6561679840087891};
+
+Refusal PageRule(std::string message, SetupControl control, bool selectText) {
+    return {Refusal::Source::kPageRule, std::move(message), control, selectText};
+}
+
+bool NeedsAveragingCheck(const ConfBlock& conf) {
+    return conf.ExternalPressureSensorInstalled() != 0 ||
+           (conf.SystemType() == system_types::kJq && conf.VerticalBeamPresent() != 0);
+}
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+// A cell as the page reads it: single precision, converted to metres in English units.
+float CellMetres(const std::string& text, UnitSystem units) {
+    auto value = static_cast<float>(ParseDecimal(text).value_or(0.0));
+    if (units == UnitSystem::kEnglish) {
+        value *= kMetresPerFoot;
+    }
+    return value;
+}
+
+std::optional<Refusal> CheckCells(const ControlValues& current, const ConfBlock& conf,
+                                  UnitSystem units) {
+    const CellLimits& limits =
+        conf.FrequencyCode() == kFrequency1500kHz ? k1500kHzCells : k3MHzCells;
+    const float begin = CellMetres(ValueOf(current, SetupControl::kCellBegin), units);
+    const float end = CellMetres(ValueOf(current, SetupControl::kCellEnd), units);
+    if (auto refusal = CheckRange(begin, limits.beginMin, limits.beginMax, "Cell Begin",
+                                  SetupControl::kCellBegin, units)) {
+        return refusal;
+    }
+    if (auto refusal = CheckRange(end, limits.endMin, limits.endMax, "Cell End",
+                                  SetupControl::kCellEnd, units)) {
+        return refusal;
+    }
+    if (end - begin < limits.minimumSpan) {
+        const bool english = units == UnitSystem::kEnglish;
+        return PageRule(
+            FormatText("Cell End must be %5.2f %s more than Cell Begin.",
+                       english ? limits.minimumSpanFeet : static_cast<double>(limits.minimumSpan),
+                       english ? "ft" : "m"),
+            SetupControl::kCellEnd, true);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Refusal> CheckRange(double value, double min, double max, std::string_view name,
+                                  SetupControl edit, UnitSystem units) {
+    if (value >= min - kRangeTolerance && value <= max + kRangeTolerance) {
+        return std::nullopt;
+    }
+    const bool english = units == UnitSystem::kEnglish;
+    if (english) {
+        min = static_cast<double>(static_cast<float>(min) * kFeetPerMetre);
+        max = static_cast<double>(static_cast<float>(max) * kFeetPerMetre);
+    }
+    return PageRule(FormatText("%s must be between %5.2f to %5.2f %s.", std::string(name).c_str(),
+                               min, max, english ? "ft" : "m"),
+                    edit, true);
+}
+
+std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
+                                          const SetupRecord& record, UnitSystem units) {
+    if (auto refusal = CheckSteps(DeployPageSteps(), current, shown, record, units)) {
+        return refusal;
+    }
+    const ConfBlock& conf = record.Conf();
+    if (NeedsAveragingCheck(conf)) {
+        const int32_t averaging =
+            ParseInteger(ValueOf(current, SetupControl::kAveragingInterval)).value_or(0);
+        if (averaging < kMinAveraging || averaging > kMaxAveraging) {
+            return PageRule("The averaging interval should be between 10 and 3600 seconds",
+                            SetupControl::kAveragingInterval, true);
+        }
+    }
+    if (IsBlank(ValueOf(current, SetupControl::kFileName))) {
+        return PageRule("The file name must not be left blank.", SetupControl::kFileName, false);
+    }
+    if (CellsEditable(record)) {
+        return CheckCells(current, conf, units);
+    }
+    return std::nullopt;
+}
+
+}  // namespace brennix

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "session/unit_system.h"
+#include "setup/setup_controls.h"
+#include "setup/setup_record.h"
+
+namespace brennix {
+
+// A cell position in metres against its limits, each widened by 1 cm; the message names the
+// limits in the page's units. Compared in double precision, with value and limits as the page
+// holds them (single precision), so 0.19 m fails against 0.2 m.
+std::optional<Refusal> CheckRange(double value, double min, double max, std::string_view name,
+                                  SetupControl edit, UnitSystem units);
+
+// The Deploy page's rules before anything of it is written: values the steps cannot send (not a
+// number, a date, a name the record can hold), the averaging interval where the instrument needs
+// 10 to 3600 s, a file name, and for VW and JQ instruments the cells against the frequency's
+// limits. shown is what the page showed; values the technician did not change are not
+// re-parsed by the steps.
+std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
+                                          const SetupRecord& record, UnitSystem units);
+
+}  // namespace brennix

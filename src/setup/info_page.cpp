@@ -1,0 +1,43 @@
+#include "setup/info_page.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "setup/control_panel.h"
+
+namespace brennix {
+
+CInfoPage::CInfoPage(SetupSheet& sheet, SetupPage page, const QString& group, QWidget* parent)
+    : QWidget(parent), sheet_(sheet), page_(page) {
+    auto* box = new QGroupBox(group, this);
+    auto* form = new QFormLayout(box);
+    for (const InfoRow& row : Rows()) {
+        auto* text = new QLineEdit(this);
+        SetReadOnly(text, true);
+        text->setObjectName(FromEightBit(row.label));
+        form->addRow(new QLabel(FromEightBit(row.label), this), text);
+        texts_.push_back(text);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(box);
+    layout->addStretch();
+}
+
+std::vector<InfoRow> CInfoPage::Rows() const {
+    return page_ == SetupPage::kHardware ? HardwareRows(sheet_.Record())
+                                         : OptionsRows(sheet_.Record());
+}
+
+void CInfoPage::Enter() {
+    sheet_.ShowPage(page_);
+    const std::vector<InfoRow> rows = Rows();
+    for (size_t i = 0; i < rows.size() && i < texts_.size(); ++i) {
+        texts_[i]->setText(FromEightBit(rows[i].text));
+        texts_[i]->setCursorPosition(0);
+    }
+}
+
+}  // namespace brennix

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "session/unit_system.h"
+#include "setup/setup_controls.h"
+#include "setup/setup_record.h"
+#include "setup/unit_conversion.h"
+
+namespace brennix {
+
+// How a setting's value is typed, sent and stored:
+//   kWhole    "%s %d", stored as the number
+//   kDecimal  "%s %0.2f" with the metric value, stored as metric × scale truncated toward zero
+//   kChoice   "%s %s" with the list entry, stored as the entry's index
+//   kDate     "%s %s" with "%4d/%02d/%02d", stored in the start date bytes
+//   kTime     "%s %s" with "%02d:%02d:%02d", stored in the start time bytes
+//   kText     "%s %s" with the 8-bit text, stored in the deployment name field
+enum class StepFormat { kWhole, kDecimal, kChoice, kDate, kTime, kText };
+
+// Where the record keeps a numeric setting, and the range its field can hold. A field without a
+// store is one the instrument keeps but the record does not (the SDI-12 address and units).
+struct RecordField {
+    int64_t (*read)(const SetupRecord&) = nullptr;
+    void (*store)(SetupRecord&, int64_t) = nullptr;
+    int64_t min = 0;
+    int64_t max = 0;
+};
+
+// A User block field through its named accessors.
+template <auto Read, auto Store>
+RecordField UserField() {
+    using Value = decltype((std::declval<const UserBlock&>().*Read)());
+    return {[](const SetupRecord& record) -> int64_t { return (record.User().*Read)(); },
+            [](SetupRecord& record, int64_t value) {
+                (record.User().*Store)(static_cast<Value>(value));
+            },
+            std::numeric_limits<Value>::min(), std::numeric_limits<Value>::max()};
+}
+
+// One row of a page's save: the control, the setting's command word, how it is written, the
+// record field it is compared with and stored in, and how messages name it.
+struct SettingStep {
+    SetupControl control;
+    std::string_view word;
+    StepFormat format;
+    std::string_view subject;
+    RecordField field = {};
+    Quantity quantity = Quantity::kNone;
+    double scale = 1.0;  // stored units per metric unit
+};
+
+// The saves in the order the pages write them.
+std::span<const SettingStep> DeployPageSteps();
+std::span<const SettingStep> AdvancedPageSteps();
+std::span<const SettingStep> Sdi12DialogSteps();
+
+// What a step does with the control's value: nothing, when the technician left it as the page
+// showed it or it equals the record; otherwise the command and how the record takes it once the
+// instrument accepts.
+struct StepPlan {
+    bool write = false;
+    std::string command;
+    std::function<void(SetupRecord&)> store;
+};
+
+// Plans the step for the value the control holds now and the value the page showed; a value
+// that is not a number, a date, a time, a list entry or a name the field can hold is refused
+// here, before anything is sent. entries are the control's list entries for a choice.
+std::variant<Refusal, StepPlan> PlanStep(const SettingStep& step, const std::string& current,
+                                         const std::string& shown, const SetupRecord& record,
+                                         UnitSystem units,
+                                         const std::vector<std::string_view>& entries);
+
+// The first refusal among the steps whose controls changed, before anything is sent.
+std::optional<Refusal> CheckSteps(std::span<const SettingStep> steps, const ControlValues& current,
+                                  const ControlValues& shown, const SetupRecord& record,
+                                  UnitSystem units);
+
+// The name the deployment would get is one the record and the command line can carry.
+std::optional<std::string> DeploymentNameProblem(std::string_view name);
+
+}  // namespace brennix

@@ -1,0 +1,107 @@
+// setup and deploy from brennix-cli against brennix-sim over a pseudo-terminal: a technician's
+// round of changing the schedule, reading it back and starting the instrument.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "cli_run.h"
+
+namespace brennix::test {
+namespace {
+
+// The desktop program's settings file in a folder of the test's own, found through
+// XDG_CONFIG_HOME as the console looks for it.
+class SavedSettings {
+  public:
+    explicit SavedSettings(const std::string& unitSystem)
+        : folder_(std::filesystem::path(testing::TempDir()) / "brennix_setup_e2e") {
+        std::filesystem::create_directories(folder_ / "Ostrel");
+        std::ofstream(folder_ / "Ostrel" / "Brennix.conf")
+            << "[General]\nUnitSystem=1\n\n[Settings]\nUnitSystem=" << unitSystem << "\n";
+        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+    }
+    ~SavedSettings() {
+        unsetenv("XDG_CONFIG_HOME");
+        std::filesystem::remove_all(folder_);
+    }
+
+  private:
+    std::filesystem::path folder_;
+};
+
+bool Holds(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
+    const SavedSettings metric("0");
+    Simulator simulator({"--system-type", "JQ", "--frequency", "3", "--with", "waves"});
+    const std::string port = simulator.Port();
+
+    const CliRun set({"--port", port, "setup", "--set", "SI=60", "--set", "cb=1", "--set", "CE=4.5",
+                      "--set", "Deployment=RIVER1", "--set", "coordsystem=xyz"});
+    EXPECT_EQ(set.status, 0) << set.errors;
+    EXPECT_EQ(set.output,
+              "SI 60: OK\nCB 1.00: OK\nCE 4.50: OK\nDeployment RIVER1: OK\nCoordSystem XYZ: OK\n"
+              "SaveSetup: the settings are saved on the instrument.\n");
+
+    const CliRun again({"--port", port, "setup", "--set", "SI=60", "--set", "CB=1.00"});
+    EXPECT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(again.output, "Nothing to change: the instrument holds these values already.\n");
+
+    const CliRun shown({"--port", port, "setup"});
+    EXPECT_EQ(shown.status, 0) << shown.errors;
+    for (const char* line : {"[Deploy]\n", "Sampling interval (s): 60\n", "Cell begin (m): 1.00\n",
+                             "Cell end (m): 4.50\n", "File name: RIVER1\n",
+                             "days of operation remaining\n[Advanced]\n",
+                             "Coordinate System: XYZ\n", "System Type: JQ\n",
+                             "System Frequency: 3 MHz\n", "Def Speed of Sound (m/s): 1521.52\n"}) {
+        EXPECT_TRUE(Holds(shown.output, line)) << line << shown.output;
+    }
+    const CliRun json({"--port", port, "setup", "--units", "english", "--json"});
+    EXPECT_EQ(json.status, 0) << json.errors;
+    EXPECT_TRUE(json.output.starts_with("{\"units\": \"English\", \"Deploy\": {")) << json.output;
+    EXPECT_TRUE(Holds(json.output, "\"Cell begin (ft)\": \"3.28\"")) << json.output;
+
+    // Page rules refuse before anything is sent; the instrument's refusal stops the rest.
+    const CliRun tooClose({"--port", port, "setup", "--set", "CB=0.19", "--set", "SI=90"});
+    EXPECT_EQ(tooClose.status, 1);
+    EXPECT_EQ(tooClose.output, "");
+    EXPECT_TRUE(Holds(tooClose.errors, "Cell Begin must be between  0.20 to  5.80 m."))
+        << tooClose.errors;
+    const CliRun longName({"--port", port, "setup", "--set", "Deployment=RIVERBANK"});
+    EXPECT_EQ(longName.status, 1);
+    EXPECT_TRUE(Holds(longName.errors, "must not be longer than 8 characters")) << longName.errors;
+    const CliRun refused({"--port", port, "setup", "--set", "SI=120", "--set", "SD=1970/01/01",
+                          "--set", "ST=06:00:00"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.output, "SI 120: OK\n");
+    EXPECT_TRUE(Holds(refused.errors, "Invalid input: ERROR: invalid value\n")) << refused.errors;
+    EXPECT_TRUE(Holds(refused.errors, "taken before it were saved with SaveSetup"))
+        << refused.errors;
+
+    const CliRun deploy({"--port", port, "deploy"});
+    EXPECT_EQ(deploy.status, 0) << deploy.errors;
+    EXPECT_EQ(deploy.output, "Deployment started (Standard).\n");
+    EXPECT_TRUE(Holds(deploy.errors, "[Mirovan deployment] Now disconnect the communication cable"))
+        << deploy.errors;
+
+    // Deployed, the instrument is woken again by the next command.
+    const CliRun sdi12({"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "3"});
+    EXPECT_EQ(sdi12.status, 0) << sdi12.errors;
+    EXPECT_EQ(sdi12.output, "Deployment started (SDI-12).\n");
+}
+
+TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployed) {
+    Simulator simulator({"--recorder-nearly-full"});
+    const CliRun deploy({"--port", simulator.Port(), "deploy"});
+    EXPECT_EQ(deploy.status, 1);
+    EXPECT_EQ(deploy.output, "");
+    EXPECT_TRUE(Holds(deploy.errors, "Recorder is FULL or NEARLY FULL")) << deploy.errors;
+}
+
+}  // namespace
+}  // namespace brennix::test

@@ -1,0 +1,110 @@
+// One sample's size and the days the recorder lasts, where a wrong figure sends a technician out
+// with too little space.
+#include "setup/days_remaining.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "record_builder.h"
+#include "setup/sample_size.h"
+
+namespace brennix::test {
+namespace {
+
+struct SizeCase {
+    const char* name;
+    RecordBuilder record;
+    int64_t bytes;
+};
+
+class SampleSize : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(SampleSize, FollowsTypeFormatFirmwareAndAdditions) {
+    EXPECT_EQ(BytesPerSample(GetParam().record.Build()), GetParam().bytes);
+}
+
+// Conf 12 CPU version, 25 system code, 26 beams, 35 CTD, 89 YSI; User 254 data format, 255 wave
+// flags; Oper 52 profiling, 53 cells.
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SampleSize,
+    testing::Values(
+        SizeCase{"LongOnLmrWithCurrentFirmware", RecordBuilder().Conf(12, 55).Conf(25, 0x50), 45},
+        SizeCase{"LongOnVwBeforeFirmware55", RecordBuilder().Conf(12, 40).Conf(25, 0x10), 42},
+        SizeCase{"LongBeforeFirmware38", RecordBuilder().Conf(12, 37).Conf(25, 0x50), 40},
+        SizeCase{"ShortOnJq", RecordBuilder().Conf(12, 60).Conf(25, 0x20).User(254, 1), 28},
+        SizeCase{"WxIs16WhateverFormatAndFirmware",
+                 RecordBuilder().Conf(12, 20).Conf(25, 0x40).User(254, 1), 16},
+        SizeCase{"ProfilingReplacesTheBase",
+                 RecordBuilder().Conf(25, 0x40).Conf(26, 3).Oper(52, 1).Oper(53, 10), 180},
+        SizeCase{"SensorsAndWavesAdd",
+                 RecordBuilder().Conf(12, 60).Conf(25, 0x50).Conf(35, 1).Conf(89, 5).User(255, 3),
+                 45 + 16 + 5 + 24 + 2048},
+        SizeCase{"WaveBurstOnUnversionedFirmware",
+                 RecordBuilder().Conf(12, 0).Conf(25, 0x40).User(255, 2), 16 + 3072},
+        SizeCase{"ProfilingWithoutCellsIsEmpty", RecordBuilder().Conf(26, 3).Oper(52, 1), 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A long sample of 45 bytes (LMR, firmware 5.5) with burst sampling as given.
+SetupRecord LongSampleRecord(uint16_t burst = 0, int32_t burstInterval = 0,
+                             uint16_t samplesPerBurst = 0) {
+    RecordBuilder builder;
+    builder.Conf(12, 55).Conf(25, 0x50);
+    builder.User(35, static_cast<uint8_t>(burst)).User(36, static_cast<uint8_t>(burst >> 8));
+    for (int i = 0; i < 4; ++i) {
+        builder.User(static_cast<size_t>(37 + i), static_cast<uint8_t>(burstInterval >> (8 * i)));
+    }
+    builder.User(41, static_cast<uint8_t>(samplesPerBurst))
+        .User(42, static_cast<uint8_t>(samplesPerBurst >> 8));
+    return builder.Build();
+}
+
+TEST(DaysRemaining, TheWorkedExampleGives15Point4EveryTime) {
+    const SetupRecord record = LongSampleRecord();
+    for (int retyped = 0; retyped < 3; ++retyped) {
+        // 1,000,000 usable bytes / 45 = 22222 samples × 60 s = 1,333,320 s = 15.43 days.
+        EXPECT_EQ(DaysRemainingText(1'000'418, record, "0", "60"),
+                  "15.4 days of operation remaining");
+    }
+}
+
+TEST(DaysRemaining, CountsBurstsOnlyWhenAnAverageFitsTheBurstInterval) {
+    // 22222 samples / 100 per burst = 222 bursts × 3000 s = 7.7 days.
+    const SetupRecord record = LongSampleRecord(1, 3000, 100);
+    EXPECT_EQ(DaysRemainingText(1'000'418, record, "50", "60"), "7.7 days of operation remaining");
+    EXPECT_EQ(DaysRemainingText(1'000'418, record, "51", "60"), "15.4 days of operation remaining");
+}
+
+TEST(DaysRemaining, LargeRecordersAndLongIntervalsDoNotWrap) {
+    // 4 GB / 16-byte samples × 3600 s would wrap 32 bits many times over.
+    const SetupRecord record = RecordBuilder().Conf(25, 0x40).Build();
+    EXPECT_EQ(DaysRemainingText(4'294'967'295u, record, "0", "3600"),
+              "11184809.5 days of operation remaining");
+}
+
+TEST(DaysRemaining, SaysWhyWhereNoFigureExists) {
+    EXPECT_EQ(DaysRemainingText(std::nullopt, LongSampleRecord(), "0", "60"),
+              "Days remaining unknown: recorder space not read");
+    EXPECT_EQ(DaysRemainingText(1000, RecordBuilder().Oper(52, 1).Build(), "0", "60"),
+              "Days remaining unknown: no sample size");
+    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(1, 3600, 0), "60", "60"),
+              "Days remaining unknown: 0 samples per burst");
+    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(), "0", "6O"),
+              "Days remaining unknown: check the intervals");
+    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(), "0", "-60"),
+              "Days remaining unknown: check the intervals");
+}
+
+TEST(DaysRemaining, FreeSpaceNeverUnderflows) {
+    EXPECT_EQ(FreeRecorderBytes(1000, 4000), 0u);
+    EXPECT_EQ(FreeRecorderBytes(4000, 1000), 3000u);
+    // A full recorder is a figure, not an unknown.
+    EXPECT_EQ(DaysRemainingText(0, LongSampleRecord(), "0", "60"),
+              "0.0 days of operation remaining");
+    // Below one record's worth the space is not reduced any further.
+    EXPECT_EQ(DaysRemainingText(400, RecordBuilder().Conf(25, 0x40).Build(), "0", "86400"),
+              "25.0 days of operation remaining");
+}
+
+}  // namespace
+}  // namespace brennix::test

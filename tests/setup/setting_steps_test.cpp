@@ -1,0 +1,170 @@
+// Each step turns what a control holds into the command sent and the value stored, and leaves
+// alone what the technician did not touch.
+#include "setup/setting_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <variant>
+
+#include "record_builder.h"
+#include "setup/page_content.h"
+
+namespace brennix::test {
+namespace {
+
+const SettingStep& StepFor(SetupControl control) {
+    for (auto steps : {DeployPageSteps(), AdvancedPageSteps(), Sdi12DialogSteps()}) {
+        for (const SettingStep& step : steps) {
+            if (step.control == control) {
+                return step;
+            }
+        }
+    }
+    throw std::logic_error("no step");
+}
+
+struct StepCase {
+    const char* name;
+    UnitSystem units;
+    SetupControl control;
+    const char* typed;
+    const char* command;  // "" when nothing is sent
+    int64_t stored;       // what the record field holds once the instrument accepted
+};
+
+class SettingStepPlan : public testing::TestWithParam<StepCase> {};
+
+// Cell begin 50 cm, cell end 500 cm, 20.0 deg C, 35.0 ppt, depth 10 m, coordinates XYZ, SDI-12
+// output Ostrel with English units, compass fitted.
+SetupRecord Record() {
+    return RecordBuilder()
+        .Conf(31, 1)
+        .User(248, 50)
+        .User(250, 0xF4)
+        .User(251, 0x01)
+        .User(12, 200)
+        .User(14, 0x5E)
+        .User(15, 0x01)
+        .User(256, 0xE8)
+        .User(257, 0x03)
+        .User(43, 1)
+        .Build();
+}
+
+ControlValues Shown(SetupRecord& record, UnitSystem units) {
+    ControlValues shown = LoadDeployPage(record, units);
+    shown.merge(LoadAdvancedPage(record, units));
+    shown.merge(LoadSdi12Dialog(record));
+    return shown;
+}
+
+TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
+    const StepCase& c = GetParam();
+    SetupRecord record = Record();
+    const ControlValues shown = Shown(record, c.units);
+    const SettingStep& step = StepFor(c.control);
+    const auto planned = PlanStep(step, c.typed, shown.at(c.control), record, c.units,
+                                  ControlChoices(c.control, record));
+    ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << std::get<Refusal>(planned).message;
+    const StepPlan& plan = std::get<StepPlan>(planned);
+    EXPECT_EQ(plan.write ? plan.command : "", c.command);
+    if (plan.write && plan.store) {
+        plan.store(record);
+    }
+    if (step.field.read) {
+        EXPECT_EQ(step.field.read(record), c.stored);
+    }
+}
+
+using enum SetupControl;
+constexpr UnitSystem kMetric = UnitSystem::kMetric;
+constexpr UnitSystem kEnglish = UnitSystem::kEnglish;
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, SettingStepPlan,
+    testing::Values(
+        // In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
+        StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
+        StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
+        StepCase{"UntouchedMetricIsNotResent", kMetric, kCellEnd, "5.00", "", 500},
+        // The value sent is rounded to two decimals, the value stored truncated.
+        StepCase{"FeetSentRoundedStoredTruncated", kEnglish, kCellBegin, "3.28", "CB 1.00", 99},
+        StepCase{"RetypedSameValueIsNotSent", kMetric, kCellBegin, "0.5", "", 50},
+        StepCase{"HalfAMetre", kMetric, kCellEnd, "0.5", "CE 0.50", 50},
+        StepCase{"Salinity", kMetric, kSalinity, "35.5", "Sal 35.50", 355},
+        StepCase{"SalinityIsNeverConverted", kEnglish, kSalinity, "30", "Sal 30.00", 300},
+        StepCase{"TemperatureTruncated", kMetric, kTemperature, "15.05", "Temp 15.05", 150},
+        StepCase{"TemperatureFromFahrenheit", kEnglish, kTemperature, "50", "Temp 10.00", 100},
+        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1249},
+        StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
+        StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
+        StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
+        StepCase{"DataFormat", kMetric, kDataFormat, "SHORT", "DataFormat SHORT", 1},
+        StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
+        StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
+        StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
+        // The unit system is sent but the record keeps its output format.
+        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
+    SetupRecord record = Record();
+    const ControlValues shown = Shown(record, kMetric);
+    struct Case {
+        SetupControl control;
+        const char* typed;
+        const char* command;
+    };
+    for (const Case& c :
+         {Case{kStartDate, "2026/5/7", "SD 2026/05/07"}, Case{kStartTime, "8:05:09", "ST 08:05:09"},
+          Case{kFileName, "RIVER1", "Deployment RIVER1"}}) {
+        const auto planned =
+            PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record, kMetric, {});
+        ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << c.typed;
+        const StepPlan& plan = std::get<StepPlan>(planned);
+        EXPECT_TRUE(plan.write);
+        EXPECT_EQ(plan.command, c.command);
+        plan.store(record);
+    }
+    EXPECT_EQ(record.User().GetStartDate(), (StartDate{2026, 5, 7}));
+    EXPECT_EQ(record.User().GetStartTime(), (StartTime{8, 5, 9}));
+    EXPECT_EQ(record.User().DeploymentName(), "RIVER1");
+}
+
+TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
+    SetupRecord record = Record();
+    const ControlValues shown = Shown(record, kMetric);
+    struct Case {
+        SetupControl control;
+        const char* typed;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{kCellBegin, "", "Cell Begin must be a number."},
+             Case{kCellBegin, "nan", "Cell Begin must be a number."},
+             Case{kCellBegin, "0x10", "Cell Begin must be a number."},
+             Case{kCellBegin, "400", "Cell Begin is out of range."},
+             Case{kTemperature, "1e30", "Def Water Temp is out of range."},
+             Case{kSamplingInterval, "6O", "The sampling interval must be a whole number."},
+             Case{kSamplingInterval, "60.5", "The sampling interval must be a whole number."},
+             Case{kCoordSystem, "Polar", "The coordinate system must be one of: Beam, XYZ, ENU."},
+             Case{kSdi12Address, "three", "The SDI-12 address must be a whole number."},
+             Case{kStartDate, "2026/13/01", "The start date must be a date (YYYY/MM/DD)."},
+             Case{kStartDate, "2026/05/17x", "The start date must be a date (YYYY/MM/DD)."},
+             Case{kStartTime, "12:60:00", "The start time must be a time of day (HH:MM:SS)."},
+             Case{kFileName, "TAB\tNAME",
+                  "The file name must not contain %, #, / or characters other than plain "
+                  "letters, digits and punctuation."},
+         }) {
+        const auto planned = PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record,
+                                      kMetric, ControlChoices(c.control, record));
+        ASSERT_TRUE(std::holds_alternative<Refusal>(planned)) << c.typed;
+        EXPECT_EQ(std::get<Refusal>(planned).message, c.message);
+        EXPECT_EQ(std::get<Refusal>(planned).control, c.control);
+    }
+}
+
+}  // namespace
+}  // namespace brennix::test
