@@ -88,6 +88,7 @@ class CSerialLink {
     Clock& GetClock() { return clock_; }
 
   private:
+    void AwaitInput();
     void AppendToTerminal(const uint8_t* bytes, size_t length);
     void Echo(const std::string& text);
     // Writes all bytes, retrying every 1 ms until the time-out counted from startTick expires.
