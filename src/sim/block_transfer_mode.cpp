@@ -6,14 +6,26 @@
 
 namespace brennix::sim {
 
-BlockTransferMode::BlockTransferMode(ModeHost& host, std::vector<std::string> frames)
-    : host_(host), frames_(std::move(frames)) {}
+namespace {
+
+bool IsBlock(int fault, size_t index) {
+    return fault >= 0 && static_cast<size_t>(fault) == index;
+}
+
+}  // namespace
+
+BlockTransferMode::BlockTransferMode(ModeHost& host, std::vector<std::string> frames,
+                                     const Faults& faults)
+    : host_(host), frames_(std::move(frames)), faults_(faults) {}
 
 void BlockTransferMode::Enter(int64_t nowMs) {
     host_.Answer(std::string(1, kReady), nowMs);
 }
 
 void BlockTransferMode::Take(uint8_t byte, int64_t nowMs) {
+    if (hung_) {
+        return;
+    }
     switch (byte) {
         case 'a':
             if (started_) {
@@ -23,20 +35,35 @@ void BlockTransferMode::Take(uint8_t byte, int64_t nowMs) {
             if (sent_ == frames_.size()) {
                 Finish(nowMs);
             } else {
-                host_.Answer(frames_[sent_], nowMs);
+                SendCurrent(nowMs);
             }
             break;
         case 'b':
             if (started_ && sent_ < frames_.size()) {
-                host_.Answer(frames_[sent_], nowMs);
+                SendCurrent(nowMs);
             }
             break;
-        case 'd':
+        default:
             Finish(nowMs);
             break;
-        default:
-            break;  // the line is not a command line now
     }
+}
+
+void BlockTransferMode::SendCurrent(int64_t nowMs) {
+    if (faults_.stallAfterBlocks >= 0 && sent_ >= static_cast<size_t>(faults_.stallAfterBlocks)) {
+        hung_ = true;
+        return;
+    }
+    if (IsBlock(faults_.droppedBlock, sent_) && !dropped_) {
+        dropped_ = true;
+        return;
+    }
+    std::string frame = frames_[sent_];
+    if (IsBlock(faults_.badChecksumBlock, sent_) && spoiled_ < faults_.badChecksumSends) {
+        ++spoiled_;
+        frame.back() = static_cast<char>(frame.back() ^ 0x5A);
+    }
+    host_.Answer(frame, nowMs);
 }
 
 void BlockTransferMode::Finish(int64_t nowMs) {

@@ -7,13 +7,34 @@
 
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
+#include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
+
+namespace {
+
+// Says which files of the recorder folder are left out; false when the folder cannot be served.
+bool ServeRecorderFolder(brennix::sim::SimulatedInstrument& instrument) {
+    const brennix::sim::SimRecorder& recorder = instrument.Recorder();
+    if (!recorder.FolderError().empty()) {
+        std::cerr << "brennix-sim: " << recorder.FolderError() << "\n";
+        return false;
+    }
+    for (const std::string& name : recorder.SkippedNames()) {
+        std::cerr << "brennix-sim: not on the recorder (name longer than 12 characters, or size "
+                     "above 4 GB): "
+                  << name << "\n";
+    }
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace brennix::sim;
     std::string error;
+    Faults faults;
     const std::optional<Settings> settings =
-        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error, &faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
@@ -27,6 +48,10 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     SimulatedInstrument instrument(*settings);
+    instrument.GetFaults() = faults;
+    if (!ServeRecorderFolder(instrument)) {
+        return 1;
+    }
     PtyServer server(instrument);
     if (!server.Start()) {
         std::cerr << "brennix-sim: " << server.Error() << "\n";

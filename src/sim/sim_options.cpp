@@ -5,6 +5,7 @@
 
 #include "sim/baud_rates.h"
 #include "sim/model_names.h"
+#include "sim/recorder_options.h"
 
 namespace brennix::sim {
 
@@ -23,9 +24,10 @@ std::optional<uint32_t> ParseUnsigned(const std::string& text) {
 
 }  // namespace
 
-std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
-                                          std::string& error) {
+std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error,
+                                          Faults* faults) {
     Settings settings;
+    Faults parsedFaults;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--asleep") {
@@ -63,10 +65,17 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
                 }
                 settings.rs485Address = *number;
             }
+        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error)) {
+            if (!error.empty()) {
+                return std::nullopt;
+            }
         } else {
             error = "unknown argument '" + option + "'";
             return std::nullopt;
         }
+    }
+    if (faults != nullptr) {
+        *faults = parsedFaults;
     }
     return settings;
 }
