@@ -1,6 +1,7 @@
 #include "app/feature_launcher.h"
 
 #include "link/link_lease.h"
+#include "recorder/recorder_dialog.h"
 
 namespace brennix {
 
@@ -19,7 +20,7 @@ std::function<void(const FeatureContext&)> NotAvailable(const char* name) {
 std::vector<FeatureEntry> FeatureEntries() {
     return {
         {"&Deployment", &feature_checks::kDeployment, NotAvailable("The setup sheet")},
-        {"&Recorder", &feature_checks::kRecorder, NotAvailable("The recorder manager")},
+        {"&Recorder", &feature_checks::kRecorder, &RunRecorderManager},
         {"&Compass", &feature_checks::kCompass, NotAvailable("The compass calibration")},
         {"Diagnostics", &feature_checks::kDiagnostics, NotAvailable("Echolux")},
     };

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/exchange_commands.h"
+#include "cli/recorder_command.h"
 #include "cli/terminal_command.h"
 
 namespace brennix::cli {
@@ -27,6 +28,14 @@ constexpr std::array kCommands = {
     CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file", &Make<RunFileCommand>},
     CliCommandEntry{"menu", "menu LABEL [--wait MS]", "run a Commands menu entry by its label",
                     &Make<MenuCommand>},
+    // One command, shown in its three forms.
+    CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
+                    &Make<RecorderCommand>},
+    CliCommandEntry{"recorder", "recorder download NAME...|--all",
+                    "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
+                    &Make<RecorderCommand>},
+    CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
+                    &Make<RecorderCommand>},
 };
 
 }  // namespace

@@ -35,10 +35,10 @@ class CommandArguments {
 
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
-
-  private:
+    // Notes a command's own objection to its arguments (the first one counts); returns false.
     bool Fail(const std::string& message);
 
+  private:
     std::vector<std::string> arguments_;
     std::string error_;
 };

@@ -143,7 +143,7 @@ Download::Next Download::Fetch(const RecorderFileEntry& entry) {
         switch (listener_.ConfirmReplace(file.path)) {
             case ReplaceAnswer::kNo:
                 progress_.Count(entry.size);
-                file.outcome = FileOutcome::kSkipped;
+                file.outcome = FileOutcome::kKept;
                 return End(file, Next::kGoOn);
             case ReplaceAnswer::kYesToAll:
                 replaceAll_ = true;
@@ -247,7 +247,7 @@ Download::Next Download::Refuse(DownloadedFile& file) {
     const std::string shown = PrintableName(file.name);
     listener_.ShowStatus(shown);
     progress_.Count(file.expected);
-    file.outcome = FileOutcome::kSkipped;
+    file.outcome = FileOutcome::kRefused;
     return End(file, Ask("'" + shown +
                          "' cannot be saved: the name is not a plain file name\n"
                          "Do you want to continue?"));

@@ -10,7 +10,8 @@ namespace brennix {
 // How one file of a download ended.
 enum class FileOutcome {
     kComplete,  // every byte arrived and was written
-    kSkipped,   // not downloaded: the existing file was kept, or the name was refused
+    kKept,      // not downloaded: the file that was there is kept, as the user chose
+    kRefused,   // not downloaded: the name is not a plain file name
     kFailed,    // the transfer never started
     kPartial,   // cut short; the file holds what arrived
 };

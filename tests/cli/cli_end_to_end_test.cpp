@@ -7,39 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "cli_runs.h"
 
 namespace brennix::test {
 namespace {
-
-using Arguments = std::vector<std::string>;
-
-Arguments Command(const char* program, Arguments arguments) {
-    arguments.insert(arguments.begin(), program);
-    return arguments;
-}
-
-// brennix-sim running for the life of the object; Port() is the path it serves.
-class Simulator {
-  public:
-    explicit Simulator(Arguments options = {}) : process_(Command(BRENNIX_SIM_PATH, options)) {}
-    std::string Port() const { return process_.FirstLine(5000); }
-
-  private:
-    ChildProcess process_;
-};
-
-struct CliRun {
-    CliRun(Arguments arguments, const std::string& input = {}) {
-        ChildProcess cli(Command(BRENNIX_CLI_PATH, std::move(arguments)), input);
-        status = cli.Wait(30000);
-        output = cli.Output();
-        errors = cli.Errors();
-    }
-    int status;
-    std::string output;
-    std::string errors;
-};
 
 // One simulator serves a technician's session of separate commands, as a real instrument would.
 TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "recorder/rate_restore.h"
 #include "recording_listener.h"
 #include "sim/sim_recorder.h"
 #include "support/sim_session.h"
@@ -200,6 +201,12 @@ TEST_F(DownloadJobTest, AStopDuringABlockKeepsWhatCameAndTellsTheInstrumentWithT
     ASSERT_EQ(listener.Files().size(), 1u);
     EXPECT_EQ(listener.Files()[0].outcome, FileOutcome::kPartial);
     EXPECT_FALSE(fs::exists(folder / "NEXT.000.mrv"));
+
+    // The three "b" bring three more copies of the block; once they are through, the instrument
+    // takes commands again.
+    CRecorderAccess access(sim.session.Instrument());
+    EXPECT_TRUE(RestoreRate(access, sim.link, 9600));
+    EXPECT_EQ(sim.link.GetBaudRate(), 9600u);
 }
 
 TEST_F(DownloadJobTest, ABlockWithABadChecksumIsRejectedUntilItArrivesIntact) {
