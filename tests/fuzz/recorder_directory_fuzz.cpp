@@ -38,11 +38,16 @@ class SilentUi : public UiHost {
 };
 
 // The far end: a prompt for every line, the ready signal after "bdir", then one chunk of the
-// input per protocol byte. Once the input is used up and the host waits for more, the stop is
-// set, so every wait of the link ends at once instead of running into its time-out.
+// input per protocol byte. Nothing arrives between the host's bytes, so while the host waits the
+// clock is moved on in large steps: its time-outs come after a few polls, with the same outcome.
+// Once the input is used up and the host waits for more, the stop is set, so every wait of the
+// link ends at once.
 class RecorderStream : public SerialDevice {
   public:
-    RecorderStream(const uint8_t* data, size_t size, StopEvent& dry) : dry_(dry) {
+    static constexpr uint32_t kIdleStepMs = 500;
+
+    RecorderStream(const uint8_t* data, size_t size, VirtualClock& clock, StopEvent& dry)
+        : clock_(clock), dry_(dry) {
         for (size_t at = 0; at < size;) {
             const size_t length = data[at++];
             const size_t taken = std::min(length, size - at);
@@ -61,8 +66,11 @@ class RecorderStream : public SerialDevice {
     bool SetState(const SerialState&) override { return true; }
     bool SetQueueSizes(size_t, size_t) override { return true; }
     bool BytesWaiting(uint32_t& count) override {
-        if (queue_.empty() && chunks_.empty()) {
-            dry_.Set();
+        if (queue_.empty()) {
+            if (chunks_.empty()) {
+                dry_.Set();
+            }
+            clock_.Advance(kIdleStepMs);
         }
         count = static_cast<uint32_t>(queue_.size());
         return true;
@@ -102,7 +110,9 @@ class RecorderStream : public SerialDevice {
     std::string LastErrorMessage() const override { return {}; }
 
   private:
-    void Queue(const std::string& bytes) { queue_.insert(queue_.end(), bytes.begin(), bytes.end()); }
+    void Queue(const std::string& bytes) {
+        queue_.insert(queue_.end(), bytes.begin(), bytes.end());
+    }
     void Release() {
         if (!chunks_.empty()) {
             Queue(chunks_.front());
@@ -110,6 +120,7 @@ class RecorderStream : public SerialDevice {
         }
     }
 
+    VirtualClock& clock_;
     StopEvent& dry_;
     std::deque<std::string> chunks_;
     std::deque<char> queue_;
@@ -120,7 +131,7 @@ class RecorderStream : public SerialDevice {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VirtualClock clock;
     StopEvent dry;
-    RecorderStream stream(data, size, dry);
+    RecorderStream stream(data, size, clock, dry);
     SilentUi ui;
     CSerialLink link(stream, clock);
     CInstrument instrument(clock, ui);
