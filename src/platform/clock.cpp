@@ -72,22 +72,48 @@ void VirtualClock::Sleep(uint32_t ms) {
     AwaitTurn(lock);
 }
 
-// Alone, nobody else could set the event: the whole time passes at once.
+// Alone, nobody else could set the event: the whole time passes at once. Otherwise the others
+// due now run first, so an event they set now is seen now.
 bool VirtualClock::WaitForEvent(const StopEvent& event, uint32_t ms) {
-    for (uint32_t waited = 0; !event.IsSet(); ++waited) {
+    for (uint32_t waited = 0;; ++waited) {
+        if (event.IsSet()) {
+            return true;
+        }
         {
-            std::lock_guard lock(mutex_);
-            if (participants_.size() <= 1 && waited < ms) {
+            std::unique_lock lock(mutex_);
+            if (participants_.size() <= 1 || !TakesPart()) {
                 nowMs_ += ms - waited;
                 return event.IsSet();
             }
+            YieldTurn(lock);
+        }
+        if (event.IsSet()) {
+            return true;
         }
         if (waited >= ms) {
             return false;
         }
         Sleep(1);
     }
-    return true;
+}
+
+void VirtualClock::YieldTurn(std::unique_lock<std::mutex>& lock) {
+    const std::thread::id self = std::this_thread::get_id();
+    const std::pair<const std::thread::id, Participant>* next = nullptr;
+    for (const auto& entry : participants_) {
+        if (entry.first != self && entry.second.dueMs <= nowMs_ &&
+            (!next || entry.second.order < next->second.order)) {
+            next = &entry;
+        }
+    }
+    if (!next) {
+        return;
+    }
+    // Back in line behind everyone due now.
+    participants_[self] = {nextOrder_++, nowMs_};
+    running_ = next->first;
+    turnChanged_.notify_all();
+    AwaitTurn(lock);
 }
 
 // Adopted before it may run, so the starting thread keeps the turn until it sleeps whatever the

@@ -72,9 +72,11 @@ class SystemClock : public Clock {
 // microseconds; the simulator is driven by the tick, so it acts as if the time had really passed.
 //
 // With worker threads the clock runs one thread at a time, like a discrete-event simulation: the
-// thread that constructed the clock and every attached thread take part; a sleeping thread hands
-// over to the participant due first (ties go to the one that joined first), and time moves on
-// only when every participant sleeps. Which thread runs when is therefore the same on every run.
+// thread that constructed the clock and every adopted thread take part; a sleeping thread hands
+// over to the participant due first (ties go to the one in line first: joined or yielded
+// earliest), and time moves on only when every participant sleeps. Which thread runs when is
+// therefore the same on every run; only a thread that waits outside the clock comes back when the
+// system wakes it.
 class VirtualClock : public Clock {
   public:
     explicit VirtualClock(uint32_t startTick = 0);
@@ -103,6 +105,8 @@ class VirtualClock : public Clock {
     // Gives the turn to the participant due first, moving time on to it when needed.
     void PassTurn();
     void AwaitTurn(std::unique_lock<std::mutex>& lock);
+    // Lets the others due now run first; returns when the turn is back.
+    void YieldTurn(std::unique_lock<std::mutex>& lock);
     bool TakesPart() const;
 
     std::mutex mutex_;

@@ -1,0 +1,74 @@
+// A worker's questions reach the person on the window thread, and the worker waits for the
+// answer; the window stays responsive meanwhile.
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+#include "app/qt_ui_host.h"
+#include "app/worker_ui_host.h"
+#include "gui_fixture.h"
+#include "platform/clock.h"
+#include "platform/job.h"
+
+namespace brennix::test {
+
+class WorkerUiHostTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void questionsAreAnsweredOnTheWindowThread() {
+        SystemClock clock;
+        QWidget window;
+        QtUiHost windowHost(clock, &window);
+        WorkerUiHost workerHost(windowHost, window, clock);
+        const auto seen = AnswerNextMessage("No");
+        std::atomic<bool> done = false;
+        MessageResult answer = MessageResult::kOk;
+        Job job(clock);
+        job.Start([&](const StopEvent&) {
+            answer = workerHost.ShowMessage("Error reading 'A.000'\nDo you want to continue?",
+                                            "Error", MessageButtons::kYesNo, MessageIcon::kError);
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+        QVERIFY(job.WaitFinished(1000));
+        QCOMPARE(answer, MessageResult::kNo);
+        QCOMPARE(seen->caption, QString("Error"));
+        QCOMPARE(seen->text, QString("Error reading 'A.000'\nDo you want to continue?"));
+    }
+
+    void progressIsPostedWithoutWaiting() {
+        QObject context;
+        std::atomic<int> calls = 0;
+        Qt::HANDLE ranOn = nullptr;
+        SystemClock clock;
+        Job job(clock);
+        job.Start([&](const StopEvent&) {
+            for (int i = 0; i < 3; ++i) {
+                PostToWindowThread(&context, [&] {
+                    ranOn = QThread::currentThreadId();
+                    ++calls;
+                });
+            }
+        });
+        QVERIFY(job.WaitFinished(5000));
+        QTRY_COMPARE(calls.load(), 3);
+        QCOMPARE(ranOn, QThread::currentThreadId());
+    }
+
+    // Asked from the window thread itself, a blocking call across threads would deadlock.
+    void aQuestionFromTheWindowThreadIsAnsweredInPlace() {
+        SystemClock clock;
+        QWidget window;
+        QtUiHost windowHost(clock, &window);
+        WorkerUiHost host(windowHost, window, clock);
+        AnswerNextMessage("Yes");
+        QCOMPARE(host.ShowMessage("Replace?", "", MessageButtons::kYesNo, MessageIcon::kQuestion),
+                 MessageResult::kYes);
+    }
+};
+
+}  // namespace brennix::test
+
+QTEST_MAIN(brennix::test::WorkerUiHostTest)
+#include "worker_ui_host_test.moc"
