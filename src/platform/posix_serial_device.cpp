@@ -164,6 +164,9 @@ bool PosixSerialDevice::Open(const std::string& name) {
 void PosixSerialDevice::Close() {
     if (fd_ < 0)
         return;
+    // The flag belongs to the port, not to this descriptor: it would outlive the close while
+    // another program (a simulator serving the port) keeps the port open.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
 }

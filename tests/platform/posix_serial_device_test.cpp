@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,20 @@ TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
     EXPECT_FALSE(missing.Open("/dev/brennix-no-such-port"));
     EXPECT_EQ(missing.LastErrorMessage(), "No such file or directory");
     EXPECT_FALSE(missing.Exists("/dev/brennix-no-such-port"));
+}
+
+// The simulator keeps the port's other end open for the next program; a port left exclusive would
+// refuse every program after the first that is not run by root.
+TEST_F(PosixSerialDeviceTest, ClosingLeavesThePortOpenToTheNextProgram) {
+    const int kept = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(kept, 0);
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(kept, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    device_.Close();
+    ASSERT_EQ(::ioctl(kept, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(kept);
 }
 
 TEST_F(PosixSerialDeviceTest, SettingsReadBackAndSurviveAReopen) {
