@@ -72,7 +72,7 @@ std::string Outcome(const DownloadedFile& file) {
         case FileOutcome::kRefused:
             return PrintableName(file.name) + "  not downloaded: not a plain file name";
         case FileOutcome::kFailed:
-            return path + "  not downloaded: the transfer failed";
+            return path + "  not downloaded";
         case FileOutcome::kPartial:
             return path + "  partial: " + std::to_string(file.received) + " of " +
                    std::to_string(file.expected) + " bytes";

@@ -175,7 +175,9 @@ Download::Next Download::ReceiveFile(DownloadedFile& file) {
     output.Open(file.path);
     file.outcome = FileOutcome::kPartial;
     Next next = ReceiveBlocks(file, output);
-    if (!output.Close() && file.outcome == FileOutcome::kComplete) {
+    if (!output.IsOpen()) {
+        file.outcome = FileOutcome::kFailed;  // never created
+    } else if (!output.Close() && file.outcome == FileOutcome::kComplete) {
         file.outcome = FileOutcome::kPartial;
         next = WriteFailed(file, output);
     }

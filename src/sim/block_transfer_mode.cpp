@@ -44,6 +44,8 @@ void BlockTransferMode::Take(uint8_t byte, int64_t nowMs) {
             }
             break;
         default:
+            // "d", or the host talking to the command line again: the block stops where it is.
+            host_.StopSending(nowMs);
             Finish(nowMs);
             break;
     }

@@ -11,8 +11,9 @@ namespace brennix::sim {
 // The instrument's side of a recorder transfer: "c" (ready), then one framed block after each
 // acknowledgement. The host answers each block with "a" (next), "b" (send it again) or "d"
 // (stop); after the last block is acknowledged, or on "d", the command line comes back. Any other
-// byte means the host has given up on the transfer and talks to the command line again. The
-// recorder faults spoil, drop or withhold blocks.
+// byte means the host has given up on the transfer and talks to the command line again. On "d"
+// and on such a byte the block being sent stops where it is. The recorder faults spoil, drop or
+// withhold blocks.
 class BlockTransferMode : public SimMode {
   public:
     static constexpr char kReady = 'c';

@@ -28,6 +28,11 @@ void OutputLine::Send(std::string_view bytes, int64_t startUs) {
     }
 }
 
+void OutputLine::DropUnsent(int64_t nowUs) {
+    bytes_.resize(Available(nowUs));
+    lineFreeUs_ = std::min(lineFreeUs_, nowUs);
+}
+
 size_t OutputLine::Available(int64_t nowUs) const {
     const auto firstLater = std::partition_point(
         bytes_.begin(), bytes_.end(), [nowUs](const TimedByte& b) { return b.dueUs <= nowUs; });

@@ -16,6 +16,8 @@ class OutputLine {
     void SetPacing(bool pace, uint32_t baudRate);
     // Queues bytes that start leaving at startUs or when the line is free, whichever is later.
     void Send(std::string_view bytes, int64_t startUs);
+    // Drops the bytes that have not left by nowUs: the sender stops in the middle.
+    void DropUnsent(int64_t nowUs);
     size_t Available(int64_t nowUs) const;
     size_t Read(uint8_t* buffer, size_t maxCount, int64_t nowUs);
     // When the next queued byte reaches the host; none when nothing is queued.

@@ -111,6 +111,8 @@ struct SimulatedInstrument::Impl : ModeHost {
 
     void SwitchTo(std::unique_ptr<SimMode> next) override { nextMode = std::move(next); }
 
+    void StopSending(int64_t startMs) override { output.DropUnsent(StartUs(startMs)); }
+
     void SetLineRate(uint32_t baudRate) override {
         settings.baudRate = baudRate;
         output.SetPacing(settings.paceAtLineRate, baudRate);
@@ -174,9 +176,12 @@ struct SimulatedInstrument::Impl : ModeHost {
         if (hostRate != settings.baudRate) {
             out = FaultInjector::Misframe(out);
         }
-        // What starts now starts at the very microsecond, when the host said which one it is.
-        output.Send(out,
-                    startMs == nowMs ? std::max(startMs * kUsPerMs, nowUs) : startMs * kUsPerMs);
+        output.Send(out, StartUs(startMs));
+    }
+
+    // What happens now happens at the very microsecond, when the host said which one it is.
+    int64_t StartUs(int64_t startMs) const {
+        return startMs == nowMs ? std::max(startMs * kUsPerMs, nowUs) : startMs * kUsPerMs;
     }
 
     std::optional<int64_t> NextDueUs() const {

@@ -290,7 +290,7 @@ TEST_F(DownloadJobTest, AFileThatCannotBeCreatedIsReportedEvenWhenItIsEmpty) {
     ASSERT_EQ(listener.Messages().size(), 1u);
     EXPECT_NE(listener.Messages()[0].text.find("\nError: 21 (Is a directory)\n"),
               std::string::npos);
-    EXPECT_NE(listener.Files()[0].outcome, FileOutcome::kComplete);
+    EXPECT_EQ(listener.Files()[0].outcome, FileOutcome::kFailed);
 }
 
 TEST_F(DownloadJobTest, NamesThatAreNotPlainFileNamesAreRefusedAndNothingLandsOutside) {

@@ -115,6 +115,19 @@ INSTANTIATE_TEST_SUITE_P(Faults, RecorderFaultTest,
                              return info.param.name;
                          });
 
+// A "d", or the host talking to the command line, stops the block where it is on the line.
+TEST(SimRecorder, AStopCutsTheBlockBeingSentShort) {
+    for (const char* stop : {"d", "\r"}) {
+        SimHarness sim({.baudRate = 9600, .recorderSamples = false});
+        sim.instrument.Recorder().AddFile({"LOG.000", RecorderSim::Data()});
+        sim.Exchange("download LOG.000\r", 100);
+        sim.Exchange("a", 100);
+        const std::string started = sim.Exchange("a", 100);
+        EXPECT_EQ(started.size(), 96u);  // 100 ms at 9600 baud
+        EXPECT_EQ(sim.Exchange(stop, 2000), "\r\n>") << stop;
+    }
+}
+
 TEST(SimRecorder, DownloadsThatCannotStartAnswerWithoutTheReadyByte) {
     RecorderSim missing;
     EXPECT_EQ(missing.sim.Exchange("download NONE.000\r"),
