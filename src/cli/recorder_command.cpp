@@ -57,7 +57,10 @@ bool ReadListing(CliSession& cli, CRecorderAccess& access, std::vector<RecorderF
     if (access.ReadDirectory(entries) && access.GetSpace(used, total)) {
         return true;
     }
-    std::fprintf(cli.Err(), "brennix-cli: cannot read the recorder's directory (FAIL)\n");
+    std::fprintf(cli.Err(),
+                 "brennix-cli: cannot read the recorder's directory (FAIL); is the instrument on "
+                 "this port at %u baud?\n",
+                 cli.Session().Link().GetBaudRate());
     return false;
 }
 
@@ -192,6 +195,9 @@ int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
     }
     std::erase_if(entries,
                   [this](const RecorderFileEntry& entry) { return !Selected(entry.name); });
+    if (entries.empty() && !allFound) {
+        return kExitFailed;
+    }
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "sim/asleep_mode.h"
 #include "sim/command_mode.h"
 
 namespace brennix::sim {
@@ -23,9 +24,6 @@ void BlockTransferMode::Enter(int64_t nowMs) {
 }
 
 void BlockTransferMode::Take(uint8_t byte, int64_t nowMs) {
-    if (hung_) {
-        return;
-    }
     switch (byte) {
         case 'a':
             if (started_) {
@@ -52,8 +50,9 @@ void BlockTransferMode::Take(uint8_t byte, int64_t nowMs) {
 }
 
 void BlockTransferMode::SendCurrent(int64_t nowMs) {
+    // Hung: it hears nothing but what wakes a sleeping instrument.
     if (faults_.stallAfterBlocks >= 0 && sent_ >= static_cast<size_t>(faults_.stallAfterBlocks)) {
-        hung_ = true;
+        host_.SwitchTo(std::make_unique<AsleepMode>(host_));
         return;
     }
     if (IsBlock(faults_.droppedBlock, sent_) && !dropped_) {

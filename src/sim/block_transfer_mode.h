@@ -37,7 +37,6 @@ class BlockTransferMode : public SimMode {
     bool started_ = false;
     bool dropped_ = false;
     int spoiled_ = 0;
-    bool hung_ = false;
 };
 
 }  // namespace brennix::sim

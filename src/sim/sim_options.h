@@ -18,7 +18,7 @@ inline constexpr std::string_view kSimUsage =
     "recorder faults (blocks count from 0 in each transfer):\n"
     "  --bad-checksum-block N [--bad-checksum-sends K]   spoil block N's checksum K times\n"
     "  --drop-block N                 leave block N out the first time it is asked for\n"
-    "  --stall-after N                hang after N blocks until a BREAK\n"
+    "  --stall-after N                hang after N blocks until woken\n"
     "  --reject-download              answer \"download\" with an error\n"
     "  --refuse-baud                  answer \"BAUD 0 N\" with an error\n";
 
