@@ -81,6 +81,8 @@ uint64_t Download::TotalSize(const std::vector<RecorderFileEntry>& entries) {
 void Download::Run() {
     listener_.SetProgressRange(DownloadProgress::kSteps);
     listener_.SetProgress(0);
+    // Nothing of the last operation's second line stays up during this one.
+    listener_.ShowDetail("");
     if (!FindExtension()) {
         return;
     }

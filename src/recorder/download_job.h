@@ -19,8 +19,9 @@ struct DownloadRequest {
 
 // Downloads recorder files on a thread of its own: identifies the instrument for the files'
 // extension, then fetches each file in blocks of up to 1024 bytes, written as they arrive,
-// asking before it replaces a file. Reports and asks through its listener. A stop request ends
-// it within one block: the file so far is kept and the instrument is told with three "b".
+// asking before it replaces a file. Reports and asks through its listener. A stop request is
+// noticed at the next poll of the line: the file so far is kept and the instrument is told with
+// three "b".
 class DownloadJob {
   public:
     // The instrument (and its link) is borrowed while a download runs.

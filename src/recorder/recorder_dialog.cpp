@@ -26,6 +26,9 @@ namespace {
 
 constexpr uint32_t kConfirmStopMs = 10;
 constexpr int kColumnWidths[] = {68, 70, 68, 58};
+constexpr Qt::Alignment kColumnAlignments[] = {Qt::AlignLeft | Qt::AlignVCenter,
+                                               Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter,
+                                               Qt::AlignCenter};
 
 enum Column { kName, kSize, kDate, kTime };
 
@@ -81,9 +84,9 @@ void CDlgRecorder::CreateControls() {
     list_->setHeaderLabels({"Name", "Size", "Date", "Time"});
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->header()->setDefaultAlignment(Qt::AlignCenter);
     for (int column = kName; column <= kTime; ++column) {
         list_->setColumnWidth(column, kColumnWidths[column] * logicalDpiX() / 72);
+        list_->headerItem()->setTextAlignment(column, kColumnAlignments[column]);
     }
     selectAll_ = new QPushButton("Select &All", this);
     format_ = new QPushButton("&Format", this);
@@ -201,9 +204,9 @@ void CDlgRecorder::ShowEntries(uint32_t used, uint32_t total) {
         row->setText(kDate,
                      QString::asprintf("%.02d/%.02d/%.04d", entry.month, entry.day, entry.year));
         row->setText(kTime, QString::asprintf("%.02d:%.02d", entry.hour, entry.minute));
-        row->setTextAlignment(kSize, Qt::AlignRight | Qt::AlignVCenter);
-        row->setTextAlignment(kDate, Qt::AlignCenter);
-        row->setTextAlignment(kTime, Qt::AlignCenter);
+        for (int column = kSize; column <= kTime; ++column) {
+            row->setTextAlignment(column, kColumnAlignments[column]);
+        }
     }
 }
 
