@@ -340,14 +340,6 @@ TEST_F(DownloadJobTest, NoKnownInstrumentIsSaidAndTheJobEnds) {
     EXPECT_FALSE(job->IsRunning());
 }
 
-TEST_F(DownloadJobTest, ADirectoryThatClaimsNoBytesStillEndsWithAFullBar) {
-    RecorderFileEntry entry = AddFile("LIAR.000", 4000);
-    entry.size = 0;
-    Download({entry});
-    EXPECT_TRUE(SameBytes(Contents(folder / "LIAR.000.mrv"), OnRecorder(0)));
-    EXPECT_EQ(listener.LastPosition(), 300);
-}
-
 class ModelExtensionTest : public DownloadJobTest,
                            public testing::WithParamInterface<std::pair<sim::Model, const char*>> {
   protected:

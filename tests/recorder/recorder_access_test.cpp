@@ -172,21 +172,26 @@ TEST_F(RecorderDirectoryTest, IsReadOnceInItsLife) {
     EXPECT_EQ(sim.instrument.Received(), "");
 }
 
-TEST_F(RecorderDirectoryTest, AHeaderThatNeverChecksOutFailsAfterThreeRejects) {
-    sim.instrument.GetFaults().wrongBlockChecksum = true;
-    std::vector<RecorderFileEntry> entries;
-    EXPECT_FALSE(access.ReadDirectory(entries));
-    EXPECT_EQ(SentAfterCommand(), "abbb");
-}
-
-TEST_F(RecorderDirectoryTest, ABadBlockRetriedWithinItsThreeAttemptsCostsOnlyItsRejects) {
-    AddTwoFiles();
-    sim.instrument.GetFaults().badChecksumBlock = 2;
-    sim.instrument.GetFaults().badChecksumSends = 2;
-    std::vector<RecorderFileEntry> entries;
-    ASSERT_TRUE(access.ReadDirectory(entries));
-    EXPECT_EQ(entries.size(), 2u);
-    EXPECT_EQ(SentAfterCommand(), "aaabbaaa");
+// A block that fails its checksum is rejected and asked for again, up to three times.
+TEST_F(RecorderDirectoryTest, BadChecksumsAreRejectedThreeTimesAtMost) {
+    struct Case {
+        int block;
+        int sends;
+        bool listed;
+        const char* sent;
+    };
+    for (const Case c : {Case{2, 2, true, "aaabbaaa"}, Case{0, 3, false, "abbb"}}) {
+        SimSession fresh{Settings()};
+        fresh.instrument.Recorder().AddFile({"DEP1.000", "x"});
+        fresh.instrument.Recorder().AddFile({"DEP1.001", "y"});
+        fresh.instrument.GetFaults().badChecksumBlock = c.block;
+        fresh.instrument.GetFaults().badChecksumSends = c.sends;
+        CRecorderAccess fresher(fresh.session.Instrument());
+        std::vector<RecorderFileEntry> entries;
+        EXPECT_EQ(fresher.ReadDirectory(entries), c.listed) << c.block;
+        const std::string& sent = fresh.instrument.Received();
+        EXPECT_EQ(sent.substr(sent.find("bdir\r") + 5), c.sent);
+    }
 }
 
 TEST_F(RecorderDirectoryTest, AnEntryThatKeepsFailingEndsTheListingAfterBoundedSeries) {
