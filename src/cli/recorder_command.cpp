@@ -177,13 +177,8 @@ bool RecorderCommand::Selected(const std::string& name) const {
            });
 }
 
-int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
-    std::vector<RecorderFileEntry> entries;
-    uint32_t used = 0;
-    uint32_t total = 0;
-    if (!ReadListing(cli, access, entries, used, total)) {
-        return kExitFailed;
-    }
+// Keeps the entries asked for, in the recorder's order; false when a name is not on the recorder.
+bool RecorderCommand::Select(CliSession& cli, std::vector<RecorderFileEntry>& entries) const {
     bool allFound = true;
     for (const std::string& name : names_) {
         if (std::none_of(entries.begin(), entries.end(), [&name](const RecorderFileEntry& entry) {
@@ -195,6 +190,17 @@ int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
     }
     std::erase_if(entries,
                   [this](const RecorderFileEntry& entry) { return !Selected(entry.name); });
+    return allFound;
+}
+
+int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
+    std::vector<RecorderFileEntry> entries;
+    uint32_t used = 0;
+    uint32_t total = 0;
+    if (!ReadListing(cli, access, entries, used, total)) {
+        return kExitFailed;
+    }
+    const bool allFound = Select(cli, entries);
     if (entries.empty() && !allFound) {
         return kExitFailed;
     }
@@ -226,15 +232,22 @@ int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
         std::fprintf(cli.Err(), "brennix-cli: could not switch the line back to %u baud\n",
                      linkRate);
     }
+    return Summarise(cli, entries, listener) && allFound ? kExitOk : kExitFailed;
+}
 
+// What became of each file, the outcome and the total time; true when every file arrived.
+bool RecorderCommand::Summarise(CliSession& cli, const std::vector<RecorderFileEntry>& entries,
+                                const ConsoleJobListener& listener) {
     const std::vector<DownloadedFile> files = listener.Files();
     for (const DownloadedFile& file : files) {
         std::fprintf(cli.Out(), "%s\n", Outcome(file).c_str());
     }
+    for (size_t i = files.size(); i < entries.size(); ++i) {
+        std::fprintf(cli.Out(), "%s  not downloaded\n", PrintableName(entries[i].name).c_str());
+    }
     std::fprintf(cli.Out(), "%s\n%s\n", listener.Status().c_str(), listener.Detail().c_str());
-    const bool allArrived =
-        files.size() == entries.size() && std::all_of(files.begin(), files.end(), Arrived);
-    return allFound && allArrived && listener.Status() == "Done" ? kExitOk : kExitFailed;
+    return files.size() == entries.size() && std::all_of(files.begin(), files.end(), Arrived) &&
+           listener.Status() == "Done";
 }
 
 int RecorderCommand::Format(CliSession& cli) {

@@ -7,6 +7,7 @@
 
 #include "cli/cli_command.h"
 #include "platform/ui_host.h"
+#include "recorder/recorder_file_entry.h"
 
 namespace brennix {
 class CRecorderAccess;
@@ -34,6 +35,9 @@ class RecorderCommand : public CliCommand {
     template <typename Job>
     void Follow(CliSession& cli, Job& job, ConsoleJobListener& listener);
     bool Selected(const std::string& name) const;
+    bool Select(CliSession& cli, std::vector<RecorderFileEntry>& entries) const;
+    static bool Summarise(CliSession& cli, const std::vector<RecorderFileEntry>& entries,
+                          const ConsoleJobListener& listener);
 
     Action action_ = Action::kList;
     std::vector<std::string> names_;
