@@ -11,6 +11,7 @@
 
 #include "link/fake_line.h"
 #include "link/link_lease.h"
+#include "recorder/rate_restore.h"
 #include "sim/sim_recorder.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_session.h"
@@ -110,6 +111,26 @@ TEST(WaitReady, TakesTheReadySignalUntilTheLastPollAndAcknowledgesIt) {
         EXPECT_EQ(f.line.device.written, late == 0 ? "a" : "");
         EXPECT_EQ(f.line.clock.TickCount() - start, late == 0 ? 4995u : 5000u) << late;
     }
+}
+
+// The line is quiet once nothing has come for 200 ms (polled every 10 ms); a line that never falls
+// quiet is given up on after 4 s.
+TEST(SettleLine, WaitsForQuietButNotForever) {
+    FramingLine tail;
+    const uint32_t start = tail.line.clock.TickCount();
+    tail.line.device.Arrive("xx", start + 100);
+    tail.line.device.Arrive("yy", start + 250);
+    SettleLine(tail.line.link);
+    EXPECT_EQ(tail.line.clock.TickCount() - start, 260u + 200u);
+    EXPECT_EQ(tail.line.link.BytesWaiting(), 0u);
+
+    FramingLine noisy;
+    const uint32_t begun = noisy.line.clock.TickCount();
+    for (uint32_t at = 0; at < 10000; at += 50) {
+        noisy.line.device.Arrive("z", begun + at);
+    }
+    SettleLine(noisy.line.link);
+    EXPECT_EQ(noisy.line.clock.TickCount() - begun, 4010u);
 }
 
 class RecorderDirectoryTest : public testing::Test {
