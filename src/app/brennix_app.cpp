@@ -1,7 +1,10 @@
 #include "app/brennix_app.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QSettings>
+#include <QThread>
+#include <QWindow>
 
 #include "app/settings_keys.h"
 #include "app/terminal_window.h"
@@ -10,6 +13,24 @@
 #include "sim/simulated_instrument.h"
 
 namespace brennix {
+
+namespace {
+
+constexpr int kShowPatienceMs = 1000;
+
+// The terminal, its menus included, is on the screen before the connect dialog opens over it:
+// the window system shows a window only once it has answered, which takes a moment.
+void ShowPainted(QWidget& window) {
+    window.show();
+    const QDeadlineTimer deadline(kShowPatienceMs);
+    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
 
 CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
     QCoreApplication::setOrganizationName(settings::kOrganisation);
@@ -49,7 +70,7 @@ void CBrennixApp::Start() {
     units_ = UnitSystemFromSetting(
         QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt());
     terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
-    terminal_->show();
+    ShowPainted(*terminal_);
     terminal_->ConnectAtStart();
 }
 

@@ -1,5 +1,6 @@
 #include "app/color_edit_widget.h"
 
+#include <QEvent>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -55,6 +56,13 @@ void CColorEdit::ApplyColors() {
         colors.setColor(QPalette::Base, backgroundColor_);
     }
     setPalette(colors);
+}
+
+void CColorEdit::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        ScrollToEnd();
+    }
 }
 
 void CColorEdit::SetText(const std::string& text) {

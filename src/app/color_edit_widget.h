@@ -23,6 +23,8 @@ class CColorEdit : public QPlainTextEdit, public TerminalPane {
     const std::string& Text() const { return bytes_; }
 
   protected:
+    // After a font change the newest output stays in view.
+    void changeEvent(QEvent* event) override;
     size_t TextLength() const override { return bytes_.size(); }
     void ReplaceRange(size_t from, size_t to, const std::string& text) override;
 

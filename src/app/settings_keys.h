@@ -13,4 +13,8 @@ inline constexpr int kUnitSystemDefault = 1;
 inline constexpr const char* kTerminalFont = "Terminal/Font";
 inline constexpr int kTerminalFontDefault = 0;
 
+// Where the log and command-file dialogs were last left.
+inline constexpr const char* kLogFolder = "Terminal/LogFolder";
+inline constexpr const char* kCommandFileFolder = "Terminal/CommandFileFolder";
+
 }  // namespace brennix::settings

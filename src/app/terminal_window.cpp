@@ -25,7 +25,9 @@
 #include "app/help_window.h"
 #include "app/settings_keys.h"
 #include "app/terminal_font.h"
+#include "app/terminal_status_bar.h"
 #include "app/tool_bar_icons.h"
+#include "instrument/command_file.h"
 #include "link/connect_dialog.h"
 #include "link/detached_output.h"
 #include "link/link_lease.h"
@@ -36,8 +38,7 @@ namespace brennix {
 namespace {
 
 constexpr const char* kWelcome =
-    "Welcome to Brennix for Pocket PC!\r\nDiscover how easy it is to use the new line of Ostrel "
-    "PDA software !!";
+    "Welcome to Brennix!\r\nDiscover how easy it is to use the new line of Ostrel software !!";
 constexpr const char* kProgramName = "Brennix";
 constexpr double kVersion = 1.01;
 constexpr uint32_t kSettleAfterSendMs = 100;
@@ -59,11 +60,7 @@ int SavedFontSize() {
 
 CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
                            const StartOptions& options)
-    : app_(app),
-      clock_(clock),
-      options_(options),
-      ui_(clock, this),
-      session_(device, clock, ui_) {
+    : app_(app), clock_(clock), options_(options), ui_(clock, this), session_(device, clock, ui_) {
     setWindowIcon(ApplicationIcon());
     BuildWindow();
     ApplyFontSize(-1);
@@ -73,6 +70,11 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     pollTimer->start(kPollIntervalMs);
 
     Link().SetOutputWindow(outputPane_);
+    // A job may write the log from its thread: the news is carried to the window's.
+    Link().SetLogFailureCallback([this](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this, [this, reason] { ReportLogFailure(reason); }, Qt::QueuedConnection);
+    });
 
     history_.Load(ToPath(HistoryPath()));
     ShowHistory();
@@ -86,6 +88,7 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
 }
 
 CDlgTerminal::~CDlgTerminal() {
+    Link().SetLogFailureCallback(nullptr);
     const QString path = HistoryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     history_.Save(ToPath(path));
@@ -129,6 +132,8 @@ void CDlgTerminal::BuildWindow() {
     layout->addWidget(outputPane_, 1);
     layout->addLayout(commandRow);
     setCentralWidget(central);
+    statusBar_ = new TerminalStatusBar(this);
+    setStatusBar(statusBar_);
     resize(800, 560);
 }
 
@@ -191,13 +196,15 @@ void CDlgTerminal::ConnectAtStart() {
 }
 
 void CDlgTerminal::ConnectDirectly() {
-    // A successful open reports the connection itself.
+    // A successful open reports the connection itself. The reason is taken before the status
+    // line, whose own query of the closed port would replace it.
     if (!Link().Open(options_.port, options_.baudRate)) {
+        const QString reason = QString::fromLocal8Bit(Link().LastErrorMessage().c_str());
         Link().ShowStatus();
         ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
                         .arg(QString::fromStdString(options_.port))
                         .arg(options_.baudRate)
-                        .arg(QString::fromStdString(Link().LastErrorMessage())));
+                        .arg(reason));
     }
     Instrument().SetLink(&Link());
 }
@@ -214,6 +221,7 @@ void CDlgTerminal::Connect() {
         const LinkLease lease(Link());
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.SimulatedPortName(), this);
+        CentreOnWindow(dialog);
         accepted = dialog.exec() == QDialog::Accepted;
         probed = dialog.Probed();
         address = dialog.Rs485Address();
@@ -223,17 +231,49 @@ void CDlgTerminal::Connect() {
     Instrument().SetLink(&Link());
     if (accepted) {
         Instrument().SetRs485Address(static_cast<uint32_t>(address));
+        // Typed commands reach an addressed instrument only once it is selected.
+        Instrument().SelectAddress();
     }
     if (probed) {
         // Makes the instrument answer with its prompt, which the next poll shows.
         Link().Write(" ", kProbeWriteMs, true);
     }
+    UpdateStatusBar();
     commandLine_->setFocus();
+}
+
+// Placed before it shows, so it never depends on whether a window manager centres it, nor on
+// where the terminal stood before the window manager moved it.
+void CDlgTerminal::CentreOnWindow(QWidget& dialog) const {
+    dialog.adjustSize();
+    const QRect frame = frameGeometry();
+    dialog.move(frame.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
 }
 
 void CDlgTerminal::UpdateMenuState() {
     menus_->Update(app_.Units() == UnitSystem::kEnglish, Instrument().IsSdi12Mode(),
                    Link().IsLogOpen());
+    UpdateStatusBar();
+}
+
+// A held link is not asked anything: its holder may be using it from another thread.
+void CDlgTerminal::UpdateStatusBar() {
+    const bool busy = session_.LinkBusy();
+    if (!busy) {
+        const uint32_t rate = Link().IsOpen() ? Link().GetBaudRate() : 0;
+        statusBar_->ShowConnection(
+            rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
+    }
+    statusBar_->ShowAddress(Instrument().Rs485Address());
+    statusBar_->ShowLog(Link().IsLogOpen() ? logPath_ : QString(), Link().LogWriteFailed());
+    statusBar_->ShowScript(Engine().IsRunning(), busy);
+}
+
+void CDlgTerminal::ReportLogFailure(const std::string& reason) {
+    const std::string text = "\r\nCannot write the log file " + ToPath(logPath_) + ": " + reason +
+                             "; the log is incomplete.\r\n";
+    outputPane_->Append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    UpdateStatusBar();
 }
 
 bool CDlgTerminal::RefuseWhileBusy() {
@@ -249,6 +289,7 @@ void CDlgTerminal::ShowWarning(const QString& text) {
 }
 
 void CDlgTerminal::PollSerialInput() {
+    UpdateStatusBar();
     // Whoever holds the link (a script, a dialog, a job) reads the port itself; otherwise the
     // output keeps flowing whatever window has the focus.
     if (session_.LinkBusy() || !Link().IsOpen()) {
@@ -364,14 +405,19 @@ void CDlgTerminal::OpenLogFile() {
     if (path.isEmpty()) {
         return;
     }
-    if (!Link().OpenLog(ToPath(path))) {
-        ShowWarning(tr("Cannot create the log file\n%1").arg(QDir::toNativeSeparators(path)));
+    if (Link().OpenLog(ToPath(path))) {
+        logPath_ = path;
+    } else {
+        ShowWarning(tr("Cannot create the log file\n%1:\n%2")
+                        .arg(QDir::toNativeSeparators(path),
+                             QString::fromLocal8Bit(Link().LogErrorMessage().c_str())));
     }
     UpdateMenuState();
 }
 
 void CDlgTerminal::CloseLogFile() {
     Link().OpenLog("");
+    logPath_.clear();
     UpdateMenuState();
 }
 
@@ -383,16 +429,15 @@ void CDlgTerminal::RunCommandFile() {
     if (path.isEmpty()) {
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowWarning(tr("Cannot read the command file\n%1\n%2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const CommandFile file = ReadCommandFile(ToPath(path));
+    if (!file.ok) {
+        ShowWarning(tr("Cannot run the command file\n%1:\n%2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(file.error)));
         return;
     }
-    file.close();
     const WaitCursor wait(ui_);
     const LinkLease lease(Link());
-    Instrument().RunFile(ToPath(path));
+    Instrument().RunText(file.text);
 }
 
 void CDlgTerminal::OpenCommandEditor() {
@@ -456,10 +501,10 @@ bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Enter:
             SendCommandLine();
             return true;
-        case Qt::Key_Down:
+        case Qt::Key_Up:
             RecallHistory(+1);
             return true;
-        case Qt::Key_Up:
+        case Qt::Key_Down:
             RecallHistory(-1);
             return true;
         default:
@@ -467,14 +512,22 @@ bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+// The list holds the newest entry first; below it, at index -1, is the line being typed, which
+// comes back when Down walks past the newest entry.
 void CDlgTerminal::RecallHistory(int step) {
-    if (commandLine_->count() == 0) {
+    const int current = commandLine_->currentIndex();
+    const int index = std::clamp(current + step, -1, commandLine_->count() - 1);
+    if (index == current) {
         return;
     }
-    const int current = commandLine_->currentIndex();
-    const int index = current < 0 ? 0 : std::clamp(current + step, 0, commandLine_->count() - 1);
     const QSignalBlocker blocker(commandLine_);
+    if (current < 0) {
+        draft_ = commandLine_->currentText();
+    }
     commandLine_->setCurrentIndex(index);
+    if (index < 0) {
+        commandLine_->setEditText(draft_);
+    }
 }
 
 }  // namespace brennix

@@ -24,6 +24,7 @@ namespace brennix {
 class CBrennixApp;
 class CColorEdit;
 class HelpWindow;
+class TerminalStatusBar;
 
 // The program's main window, a serial terminal: the output pane, the command line with its
 // history, the menus and the tool bar. It owns the link, the instrument and the script engine that
@@ -67,6 +68,7 @@ class CDlgTerminal : public QMainWindow {
     CColorEdit& OutputPane() { return *outputPane_; }
     QComboBox& CommandLine() { return *commandLine_; }
     TerminalMenus& Menus() { return *menus_; }
+    TerminalStatusBar& StatusBar() { return *statusBar_; }
     void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) { fileDialogs_ = std::move(dialogs); }
 
   signals:
@@ -88,6 +90,9 @@ class CDlgTerminal : public QMainWindow {
     void SendHistoryEntry(int index);
     // Shows the next older (step 1) or newer (step -1) history entry in the command line.
     void RecallHistory(int step);
+    void UpdateStatusBar();
+    void CentreOnWindow(QWidget& dialog) const;
+    void ReportLogFailure(const std::string& reason);
     void ShowHistory();
     QString HistoryPath() const;
     // A script or another exchange holds the link; says so and returns true.
@@ -106,6 +111,11 @@ class CDlgTerminal : public QMainWindow {
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    TerminalStatusBar* statusBar_ = nullptr;
+    // The log file's path as the user chose it, while a log is open.
+    QString logPath_;
+    // What was typed before Up brought back a history entry.
+    QString draft_;
 };
 
 }  // namespace brennix

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +27,9 @@ class CliCommand {
     virtual bool Parse(CommandArguments& arguments) = 0;
     // The exit status.
     virtual int Run(CliSession& session) = 0;
+    // A command that needs no instrument this time (a listing) runs here, before any port is
+    // opened, and gives its exit status; none for every other.
+    virtual std::optional<int> RunWithoutPort(std::FILE*) { return std::nullopt; }
 };
 
 struct CliCommandEntry {

@@ -26,7 +26,8 @@ constexpr std::array kCommands = {
     CliCommandEntry{"config", "config", "print the Conf, User and Oper blocks as hex",
                     &Make<ConfigCommand>},
     CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file", &Make<RunFileCommand>},
-    CliCommandEntry{"menu", "menu LABEL [--wait MS]", "run a Commands menu entry by its label",
+    CliCommandEntry{"menu", "menu LABEL [--wait MS]",
+                    "run a Commands menu entry by its label (menu --list lists them)",
                     &Make<MenuCommand>},
     // One command, shown in its three forms.
     CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
@@ -63,8 +64,9 @@ std::string CliUsage() {
         line.resize(std::max<size_t>(line.size() + 2, 30), ' ');
         usage += line + std::string(entry.summary) + "\n";
     }
-    usage += "exit status: 0 success, 1 the command failed, 2 a usage error or the port could not\n"
-             "be opened\n";
+    usage +=
+        "exit status: 0 success, 1 the command failed, 2 a usage error or the port could not\n"
+        "be opened\n";
     return usage;
 }
 

@@ -1,9 +1,13 @@
 #include "cli/cli_options.h"
 
 #include "cli/command_arguments.h"
+#include "link/rs485_address.h"
+#include "sim/model_names.h"
 
 namespace brennix::cli {
 namespace {
+
+constexpr const char* kPortChoiceError = "give either --port NAME or --simulate";
 
 class Parser {
   public:
@@ -12,7 +16,7 @@ class Parser {
     ParseResult Parse() {
         for (index_ = 0; index_ < arguments_.size(); ++index_) {
             if (!ParseOne(arguments_[index_])) {
-                return {std::nullopt, error_};
+                return {std::nullopt, error_, {}};
             }
         }
         return Finish();
@@ -28,12 +32,14 @@ class Parser {
             return TakeText(argument, options_.port);
         if (argument == "--log")
             return TakeText(argument, options_.logPath);
-        if (argument == "--model")
+        if (argument == "--model") {
+            modelGiven_ = true;
             return TakeText(argument, options_.simulatedModel);
+        }
         if (argument == "--baud")
             return TakeNumber(argument, options_.baudRate);
         if (argument == "--rs485")
-            return TakeNumber(argument, options_.rs485Address);
+            return TakeRs485Address(argument);
         if (!commandSeen_ && !argument.starts_with("-")) {
             options_.command = argument;
             commandSeen_ = true;
@@ -61,14 +67,40 @@ class Parser {
         return true;
     }
 
+    // A number out of range would put other bytes on the bus and address another instrument.
+    bool TakeRs485Address(const std::string& option) {
+        std::string text;
+        if (!TakeText(option, text))
+            return false;
+        if (!ParseWholeNumber(text))
+            return Fail(option + " needs a whole number, not '" + text + "'");
+        const std::optional<uint32_t> address = ParseRs485Address(text);
+        if (!address)
+            return Fail(option + " " + text + " is out of range: " + kRs485AddressRule);
+        options_.rs485Address = *address;
+        return true;
+    }
+
     ParseResult Finish() {
-        if (options_.simulate == !options_.port.empty()) {
-            return {std::nullopt, "give either --port NAME or --simulate"};
+        if (options_.simulate && !options_.port.empty()) {
+            return {std::nullopt, kPortChoiceError, {}};
         }
         if (options_.baudRate == 0) {
-            return {std::nullopt, "--baud needs a rate above 0"};
+            return {std::nullopt, "--baud needs a rate above 0", {}};
         }
-        return {options_, {}};
+        if (options_.simulate && !sim::ParseModelName(options_.simulatedModel)) {
+            return {std::nullopt,
+                    "unknown model '" + options_.simulatedModel + "'; --model takes one of " +
+                        sim::ModelNameList(),
+                    {}};
+        }
+        ParseResult result{options_, {}, {}};
+        if (modelGiven_ && !options_.simulate) {
+            result.warnings.push_back(
+                "--model only chooses the simulated instrument; with --port "
+                "the instrument on the port answers for itself");
+        }
+        return result;
     }
 
     bool Fail(const std::string& message) {
@@ -80,6 +112,7 @@ class Parser {
     size_t index_ = 0;
     CliOptions options_;
     bool commandSeen_ = false;
+    bool modelGiven_ = false;
     std::string error_;
 };
 
@@ -87,6 +120,10 @@ class Parser {
 
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments) {
     return Parser(arguments).Parse();
+}
+
+std::string PortChoiceError(const CliOptions& options) {
+    return options.simulate == options.port.empty() ? std::string() : kPortChoiceError;
 }
 
 }  // namespace brennix::cli

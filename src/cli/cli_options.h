@@ -23,10 +23,15 @@ struct CliOptions {
 struct ParseResult {
     std::optional<CliOptions> options;
     std::string error;  // set when options is empty
+    // Options that were understood but mean nothing here, for the user to hear about.
+    std::vector<std::string> warnings;
 };
 
 // Shared options may stand anywhere; the first other word names the command, and everything
 // else, in order, is left to the command.
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments);
+// Why the options name no instrument (neither --port nor --simulate); empty when they do. Only
+// commands that talk to an instrument need one.
+std::string PortChoiceError(const CliOptions& options);
 
 }  // namespace brennix::cli

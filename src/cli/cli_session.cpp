@@ -1,11 +1,13 @@
 #include "cli/cli_session.h"
 
+#include <unistd.h>
+
 #include <string>
 
 #include "link/serial_poll.h"
 #include "platform/posix_serial_device.h"
-#include "sim/simulated_device.h"
 #include "sim/model_names.h"
+#include "sim/simulated_device.h"
 
 namespace brennix::cli {
 namespace {
@@ -15,6 +17,7 @@ std::unique_ptr<sim::SimulatedInstrument> MakeSimulator(const CliOptions& option
         return nullptr;
     }
     sim::Settings settings;
+    // The options were checked: the name is known.
     settings.model = sim::ParseModelName(options.simulatedModel).value_or(sim::Model::kMirovan);
     settings.baudRate = options.baudRate;
     settings.rs485Address = options.rs485Address;
@@ -39,9 +42,18 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
       simulator_(MakeSimulator(options)),
       device_(MakeDevice(simulator_.get(), clock_)),
       ui_(clock_, input, err),
-      window_(out),
+      window_(out,
+              isatty(fileno(out)) ? StreamOutputWindow::Mode::kTerminal
+                                  : StreamOutputWindow::Mode::kRaw,
+              &input),
       session_(*device_, clock_, ui_) {
     session_.Instrument().SetRs485Address(options.rs485Address);
+    session_.Link().SetLogFailureCallback([this](const std::string& reason) {
+        std::fprintf(err_,
+                     "\nbrennix-cli: cannot write the log file %s: %s; the log is "
+                     "incomplete\n",
+                     options_.logPath.c_str(), reason.c_str());
+    });
     ui_.SetInterruptHandler([this] {
         if (session_.Engine().IsRunning()) {
             session_.Engine().RequestCancel();
@@ -60,7 +72,12 @@ int CliSession::Run(CliCommand& command) {
     if (!OpenLog()) {
         return kExitFailed;
     }
-    return command.Run(*this);
+    // Every command talks to the addressed instrument, also one that does not wake it first.
+    session_.Instrument().SelectAddress();
+    const int status = command.Run(*this);
+    window_.Finish();
+    // The command may have worked, but what was asked for, a complete log, was not had.
+    return status == kExitOk && session_.Link().LogWriteFailed() ? kExitFailed : status;
 }
 
 void CliSession::ShowOutput() {
@@ -85,7 +102,8 @@ bool CliSession::OpenLog() {
     if (options_.logPath.empty() || session_.Link().OpenLog(options_.logPath)) {
         return true;
     }
-    std::fprintf(err_, "brennix-cli: cannot create the log file %s\n", options_.logPath.c_str());
+    std::fprintf(err_, "brennix-cli: cannot create the log file %s: %s\n", options_.logPath.c_str(),
+                 session_.Link().LogErrorMessage().c_str());
     return false;
 }
 
@@ -105,8 +123,7 @@ bool CliSession::ConnectionLost() {
     if (!wasOpen || session_.Link().IsOpen()) {
         return false;
     }
-    std::fprintf(err_, "\nbrennix-cli: lost the connection to %s: %s\n",
-                 PortName().c_str(),
+    std::fprintf(err_, "\nbrennix-cli: lost the connection to %s: %s\n", PortName().c_str(),
                  session_.Link().LastErrorMessage().c_str());
     return true;
 }

@@ -12,11 +12,20 @@ class ConsoleLineReader {
     enum class Result { kLine, kTimeout, kEnd };
 
     explicit ConsoleLineReader(int fd) : fd_(fd) {}
+    virtual ~ConsoleLineReader() = default;
+    ConsoleLineReader(const ConsoleLineReader&) = delete;
+    ConsoleLineReader& operator=(const ConsoleLineReader&) = delete;
 
     // Waits at most timeoutMs for a whole line (without its line end). The last line of the input
     // counts even without a line end.
-    Result ReadLine(std::string& line, uint32_t timeoutMs);
-    bool AtEnd() const { return ended_ && pending_.empty(); }
+    virtual Result ReadLine(std::string& line, uint32_t timeoutMs);
+    virtual bool AtEnd() const { return ended_ && pending_.empty(); }
+    // Something else was written to the console, perhaps across a half-typed line; the text of
+    // its last, unfinished line (the instrument's prompt, say) now stands before the cursor.
+    virtual void OutputShown(const std::string& /*lineSoFar*/) {}
+
+  protected:
+    int Descriptor() const { return fd_; }
 
   private:
     bool TakeLine(std::string& line);

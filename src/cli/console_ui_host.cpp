@@ -124,6 +124,8 @@ bool ConsoleUiHost::AskCheck(const InputRow& row, std::string& result) {
 bool ConsoleUiHost::AskLine(const std::string& question, std::string& answer) {
     std::fputs(question.c_str(), prompts_);
     std::fflush(prompts_);
+    // A line editor keeps the question in front of the answer when it redraws the line.
+    input_.OutputShown(question);
     for (;;) {
         switch (input_.ReadLine(answer, 500)) {
             case ConsoleLineReader::Result::kLine:

@@ -1,11 +1,13 @@
 #include "cli/exchange_commands.h"
 
+#include <algorithm>
 #include <array>
-#include <fstream>
+#include <cctype>
 #include <vector>
 
 #include "app/commands_table.h"
 #include "cli/cli_session.h"
+#include "instrument/command_file.h"
 #include "instrument/instrument_codes.h"
 
 namespace brennix::cli {
@@ -40,7 +42,45 @@ int ResultOf(bool succeeded) {
     return succeeded ? kExitOk : kExitFailed;
 }
 
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 }  // namespace
+
+LabelMatch FindCommandsEntry(const std::string& label) {
+    if (const CommandEntry* exact = CommandsTable::LabelLookup(label)) {
+        return {exact, {}};
+    }
+    // Labels that repeat ("SaveSetup", "Deploy") name the same command; different labels that
+    // differ only in case would leave the choice to chance.
+    const CommandEntry* found = nullptr;
+    std::string candidates;
+    for (const CommandEntry& entry : CommandsTable::Entries()) {
+        if (entry.IsGroup() || !SameIgnoringCase(entry.Label(), label)) {
+            continue;
+        }
+        if (found == nullptr) {
+            found = &entry;
+            candidates = std::string(entry.Label());
+        } else if (entry.Label() != found->Label()) {
+            candidates += ", " + std::string(entry.Label());
+            found = nullptr;
+            break;
+        }
+    }
+    if (found != nullptr) {
+        return {found, {}};
+    }
+    if (!candidates.empty()) {
+        return {nullptr, "'" + label + "' matches several Commands entries (" + candidates +
+                             "); give the label exactly"};
+    }
+    return {nullptr, "no Commands entry is labelled '" + label + "'; menu --list shows them"};
+}
 
 bool SendCommand::Parse(CommandArguments& arguments) {
     return arguments.TakeNumber("--wait", waitMs_) && arguments.TakePositional(line_, "LINE") &&
@@ -87,30 +127,49 @@ bool RunFileCommand::Parse(CommandArguments& arguments) {
 }
 
 int RunFileCommand::Run(CliSession& cli) {
-    if (!std::ifstream(path_, std::ios::binary)) {
-        std::fprintf(cli.Err(), "brennix-cli: cannot read the command file %s\n", path_.c_str());
+    const CommandFile file = ReadCommandFile(path_);
+    if (!file.ok) {
+        std::fprintf(cli.Err(), "brennix-cli: cannot run the command file %s: %s\n", path_.c_str(),
+                     file.error.c_str());
         return kExitFailed;
     }
     cli.ShowOutput();
-    const bool ran = cli.Session().Instrument().RunFile(path_);
+    const bool ran = cli.Session().Instrument().RunText(file.text);
     cli.PollFor(waitMs_);
     return ResultOf(ran);
 }
 
 bool MenuCommand::Parse(CommandArguments& arguments) {
+    list_ = arguments.TakeFlag("--list");
+    if (list_) {
+        return arguments.Finish();
+    }
     return arguments.TakeNumber("--wait", waitMs_) && arguments.TakePositional(label_, "LABEL") &&
            arguments.Finish();
 }
 
+std::optional<int> MenuCommand::RunWithoutPort(std::FILE* out) {
+    if (!list_) {
+        return std::nullopt;
+    }
+    for (const CommandEntry& entry : CommandsTable::Entries()) {
+        if (entry.IsGroup()) {
+            std::fprintf(out, "%s\n", std::string(entry.GroupTitle()).c_str());
+        } else {
+            std::fprintf(out, "  %s\n", std::string(entry.Label()).c_str());
+        }
+    }
+    return kExitOk;
+}
+
 int MenuCommand::Run(CliSession& cli) {
-    const CommandEntry* entry = CommandsTable::LabelLookup(label_);
-    if (!entry) {
-        std::fprintf(cli.Err(), "brennix-cli: no Commands entry is labelled '%s'\n",
-                     label_.c_str());
+    const LabelMatch match = FindCommandsEntry(label_);
+    if (!match.entry) {
+        std::fprintf(cli.Err(), "brennix-cli: %s\n", match.error.c_str());
         return kExitFailed;
     }
     cli.ShowOutput();
-    const bool ran = RunCommandsEntry(entry->Id(), cli.Session().Engine()) != 0;
+    const bool ran = RunCommandsEntry(match.entry->Id(), cli.Session().Engine()) != 0;
     cli.PollFor(waitMs_);
     return ResultOf(ran);
 }

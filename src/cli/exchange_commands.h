@@ -3,9 +3,18 @@
 #include <cstdint>
 #include <string>
 
+#include "app/commands_table.h"
 #include "cli/cli_command.h"
 
 namespace brennix::cli {
+
+struct LabelMatch {
+    const CommandEntry* entry = nullptr;
+    std::string error;  // why none, when entry is empty
+};
+// The Commands entry a typed label names: the exact label, else the one label equal to it in
+// any case.
+LabelMatch FindCommandsEntry(const std::string& label);
 
 // send LINE: one line as a typed command, then the replies for a while.
 class SendCommand : public CliCommand {
@@ -43,15 +52,18 @@ class RunFileCommand : public CliCommand {
     uint32_t waitMs_ = 1000;
 };
 
-// menu LABEL: a Commands menu entry.
+// menu LABEL: a Commands menu entry, its label in any case as long as that names one entry;
+// menu --list: the entries by group, without an instrument.
 class MenuCommand : public CliCommand {
   public:
     bool Parse(CommandArguments& arguments) override;
     int Run(CliSession& session) override;
+    std::optional<int> RunWithoutPort(std::FILE* out) override;
 
   private:
     std::string label_;
     uint32_t waitMs_ = 1000;
+    bool list_ = false;
 };
 
 }  // namespace brennix::cli

@@ -4,12 +4,16 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "cli/line_editor.h"
+#include "platform/exit_signals.h"
+#include "platform/posix_serial_device.h"
 
 namespace {
 
@@ -19,6 +23,8 @@ brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 // first was acted on, ends the program at once.
 void OnInterrupt(int) {
     if (!interruptTarget || interruptTarget->InterruptPending()) {
+        brennix::PosixSerialDevice::ReleaseHeldPorts();
+        brennix::cli::LineEditor::RestoreTerminal();
         _exit(130);
     }
     interruptTarget->RequestInterrupt();
@@ -42,6 +48,9 @@ int main(int argc, char** argv) {
     if (!parsed.options) {
         return UsageError(parsed.error);
     }
+    for (const std::string& warning : parsed.warnings) {
+        std::fprintf(stderr, "brennix-cli: warning: %s\n", warning.c_str());
+    }
     const CliCommandEntry* entry = FindCliCommand(parsed.options->command);
     if (!entry) {
         return UsageError("unknown command " + parsed.options->command);
@@ -51,10 +60,21 @@ int main(int argc, char** argv) {
     if (!command->Parse(commandArguments)) {
         return UsageError(commandArguments.Error());
     }
-    ConsoleLineReader input(STDIN_FILENO);
-    CliSession session(*parsed.options, input, stdout, stderr);
+    if (const std::optional<int> status = command->RunWithoutPort(stdout)) {
+        return *status;
+    }
+    if (const std::string error = PortChoiceError(*parsed.options); !error.empty()) {
+        return UsageError(error);
+    }
+    // A person at a terminal gets line editing; piped input is read as it comes.
+    const std::unique_ptr<ConsoleLineReader> input =
+        isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)
+            ? std::make_unique<LineEditor>(STDIN_FILENO)
+            : std::make_unique<ConsoleLineReader>(STDIN_FILENO);
+    CliSession session(*parsed.options, *input, stdout, stderr);
     interruptTarget = &session.Ui();
     std::signal(SIGINT, OnInterrupt);
+    brennix::ReleasePortsOnSignals({SIGTERM, SIGHUP, SIGQUIT}, &LineEditor::RestoreTerminal);
     const int status = session.Run(*command);
     interruptTarget = nullptr;
     return status;

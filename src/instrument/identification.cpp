@@ -159,7 +159,7 @@ int CInstrument::AwaitCompassPrompt(std::span<char> reply) {
 }
 
 void CInstrument::SelectAddress() {
-    if (rs485Address_ == 0) {
+    if (rs485Address_ == 0 || link_ == nullptr) {
         return;
     }
     const std::array<uint8_t, 4> selection = {

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <memory>
 #include <utility>
 #include <vector>
 
 #include "instrument/block_frame.h"
+#include "instrument/command_file.h"
 #include "link/prompt_probe.h"
 
 namespace brennix {
@@ -42,7 +41,6 @@ constexpr uint32_t kFramePartMs = 1000;
 constexpr size_t kRunTextReplySize = 1000;
 constexpr uint32_t kRunTextOkMs = 3000;
 
-
 // Copies text into buffer, cut to fit, keeping it NUL-terminated.
 void CopyText(std::span<char> buffer, std::string_view text) {
     if (buffer.empty()) {
@@ -64,20 +62,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file) {
-        return false;
-    }
-    std::array<char, 4096> chunk;
-    size_t count = 0;
-    while ((count = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) {
-        contents.append(chunk.data(), count);
-    }
-    return std::ferror(file.get()) == 0;
 }
 
 }  // namespace
@@ -294,8 +278,8 @@ bool CInstrument::RunText(const std::string& text) {
 }
 
 bool CInstrument::RunFile(const std::string& path) {
-    std::string text;
-    return ReadWholeFile(path, text) && RunText(text);
+    const CommandFile file = ReadCommandFile(path);
+    return file.ok && RunText(file.text);
 }
 
 bool CInstrument::ProbePrompt(CSerialLink& link) {

@@ -32,6 +32,9 @@ class CInstrument {
     void SetRs485Address(uint32_t address) { rs485Address_ = address; }
     uint32_t Rs485Address() const { return rs485Address_; }
     bool IsSdi12Mode() const { return sdi12Mode_; }
+    // Sends the RS-485 selection of the address, when there is one, so that an addressed
+    // instrument listens to what follows; the wake-up does it by itself.
+    void SelectAddress();
 
     // Wakes the instrument; with identify, returns its model. A code below 2 is a failure.
     int FindInstrument(bool identify, bool offerSdi12Exit);
@@ -57,7 +60,6 @@ class CInstrument {
     int Identify();
     void ReadBanner(std::span<char> banner);
     int AskSystemType();
-    void SelectAddress();
     bool LocatePrompt(char prompt);
     bool SendCharChecked(char character, uint8_t& echo);
     bool Retransmit(const std::string& command);

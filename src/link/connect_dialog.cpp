@@ -11,8 +11,9 @@
 #include <QSettings>
 #include <QVBoxLayout>
 #include <array>
-#include <climits>
+#include <optional>
 
+#include "link/rs485_address.h"
 #include "platform/port_list.h"
 
 namespace brennix {
@@ -48,16 +49,10 @@ QString PortText(const QString& name, const QString& description) {
     return QString("%1  (%2)").arg(name, description);
 }
 
-// The saved choice: the entry naming it exactly, else the first entry that begins with it.
-int FindSaved(const QComboBox& list, const QString& saved) {
-    const int exact = list.findData(saved);
-    return exact >= 0 ? exact : list.findText(saved, Qt::MatchStartsWith);
-}
-
 }  // namespace
 
-CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui,
-                         const QString& simulatorPort, QWidget* parent)
+CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, const QString& simulatorPort,
+                         QWidget* parent)
     : QDialog(parent), link_(link), ui_(ui), search_(link, clock), simulatorPort_(simulatorPort) {
     setWindowTitle("Brennix: Connect to");
     // Opening the dialog ends the current connection, also when it is then cancelled.
@@ -87,6 +82,15 @@ void CDlgConnect::accept() {
     const QString port = ChosenPort();
     if (port.isEmpty() || rates_->currentIndex() < 0)
         return;
+    // Checked before anything is opened: a wrong address would talk to another instrument.
+    const std::optional<uint32_t> address = ParseRs485Address(ToSystemText(address_->text()));
+    if (!address) {
+        ShowStatus(QString("RS485 address '%1' refused: %2")
+                       .arg(address_->text(), QString::fromLatin1(kRs485AddressRule)));
+        address_->setFocus();
+        address_->selectAll();
+        return;
+    }
     const bool connected = Search(port, rates_->currentData().toUInt());
     probed_ = search_.Probed();
     if (search_.Cancelled()) {
@@ -102,7 +106,7 @@ void CDlgConnect::accept() {
                                   : "Connect failed! " + FromSystemText(reason));
         return;
     }
-    rs485Address_ = address_->text().toInt();
+    rs485Address_ = static_cast<int>(*address);
     SaveConnection();
     QDialog::accept();
 }
@@ -126,7 +130,7 @@ void CDlgConnect::CreateControls() {
     rates_->setObjectName("rate");
     address_ = new QLineEdit(this);
     address_->setObjectName("rs485");
-    address_->setValidator(new QIntValidator(INT_MIN, INT_MAX, address_));
+    address_->setValidator(new QIntValidator(0, static_cast<int>(kMaxRs485Address), address_));
     address_->setMaximumWidth(address_->fontMetrics().horizontalAdvance("0000000000000"));
 
     auto* form = new QFormLayout;
@@ -186,14 +190,18 @@ void CDlgConnect::FillRates() {
         rates_->addItem(QString::number(rate), rate);
 }
 
-// A saved port that is gone leaves the port unchosen, so nothing connects by surprise; with the
-// simulator on offer a newcomer finds it chosen and sees the program work at once.
+// The saved port is chosen only where it is listed under exactly its name ("/dev/ttyUSB1" is not
+// "/dev/ttyUSB10"); a port that is gone leaves the port unchosen, so nothing connects by
+// surprise. On a first start with the simulator on offer, a newcomer finds it chosen and sees
+// the program work at once.
 void CDlgConnect::RestoreChoices() {
     ConnectSettings settings;
-    int port = FindSaved(*ports_, settings.value(kPortKey, kDefaultPort).toString());
-    if (port < 0 && !simulatorPort_.isEmpty())
+    int port = ports_->findData(settings.value(kPortKey, kDefaultPort).toString());
+    if (port < 0 && !settings.contains(kPortKey) && !simulatorPort_.isEmpty())
         port = ports_->findData(simulatorPort_);
     ports_->setCurrentIndex(port);
+    if (port < 0)
+        ports_->clearEditText();
     rates_->setCurrentIndex(
         rates_->findText(settings.value(kRateKey, kDefaultRate).toString(), Qt::MatchStartsWith));
     address_->setText(QString::number(settings.value(kAddressKey, 0).toInt()));

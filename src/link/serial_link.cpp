@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -99,7 +100,9 @@ void CSerialLink::Revalidate() {
     const std::string name = portName_;
     Close();
     if (!device_.Open(name)) {
-        Echo("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()));
+        // The number alone means nothing to a technician: the system's words follow it.
+        Echo("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()) + " (" +
+             LastErrorMessage() + ")");
         return;
     }
     portName_ = name;
@@ -300,10 +303,18 @@ bool CSerialLink::OpenLog(const std::string& path) {
         std::fclose(log_);
         log_ = nullptr;
     }
+    logWriteFailed_ = false;
+    logError_ = 0;
     if (path.empty())
         return true;
     log_ = std::fopen(path.c_str(), "w");
+    if (!log_)
+        logError_ = errno;
     return log_ != nullptr;
+}
+
+std::string CSerialLink::LogErrorMessage() const {
+    return std::strerror(logError_);
 }
 
 OutputWindow* CSerialLink::SetOutputWindow(OutputWindow* window) {
@@ -405,15 +416,27 @@ std::string CSerialLink::LastErrorMessage() const {
 void CSerialLink::AppendToTerminal(const uint8_t* bytes, size_t length) {
     if (length == 0)
         return;
-    if (log_) {
-        const void* zero = std::memchr(bytes, 0, length);
-        const size_t text =
-            zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
-        std::fwrite(bytes, 1, text, log_);
-        std::fflush(log_);
-    }
+    if (log_)
+        WriteLog(bytes, length);
     if (outputWindow_)
         outputWindow_->Append(bytes, length);
+}
+
+// The log gets the bytes up to the first NUL. A failed write is reported once; later writes are
+// still tried, so the log goes on once there is room again.
+void CSerialLink::WriteLog(const uint8_t* bytes, size_t length) {
+    const void* zero = std::memchr(bytes, 0, length);
+    const size_t text =
+        zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
+    errno = 0;
+    const bool written = std::fwrite(bytes, 1, text, log_) == text && std::fflush(log_) == 0;
+    if (written || logWriteFailed_)
+        return;
+    logWriteFailed_ = true;
+    logError_ = errno != 0 ? errno : EIO;
+    std::clearerr(log_);
+    if (logFailureCallback_)
+        logFailureCallback_(LogErrorMessage());
 }
 
 void CSerialLink::Echo(const std::string& text) {

@@ -25,6 +25,9 @@ namespace brennix {
 class CSerialLink {
   public:
     using WaitCallback = std::function<void(uint32_t ms)>;
+    // Hears the system's reason when writing the open log fails (a full disk, a device that went
+    // away); called once for each log, which is incomplete from then on.
+    using LogFailureCallback = std::function<void(const std::string& reason)>;
 
     static constexpr uint32_t kQueueSize = 16384;
 
@@ -60,6 +63,13 @@ class CSerialLink {
     virtual bool IsLogOpen() const;
     // Closes any open log; an empty path only closes. The new file is created or emptied.
     virtual bool OpenLog(const std::string& path);
+    // Why the log could not be created, or why writing it failed.
+    std::string LogErrorMessage() const;
+    // Writing the open log has failed since it was opened.
+    bool LogWriteFailed() const { return logWriteFailed_; }
+    void SetLogFailureCallback(LogFailureCallback callback) {
+        logFailureCallback_ = std::move(callback);
+    }
     virtual OutputWindow* SetOutputWindow(OutputWindow* window);
     virtual void Print(const std::string& text);
     virtual void ShowStatus();
@@ -90,6 +100,7 @@ class CSerialLink {
   private:
     void AwaitInput();
     void AppendToTerminal(const uint8_t* bytes, size_t length);
+    void WriteLog(const uint8_t* bytes, size_t length);
     void Echo(const std::string& text);
     // Writes all bytes, retrying every 1 ms until the time-out counted from startTick expires.
     bool WriteAll(const uint8_t* data, size_t count, uint32_t startTick, uint32_t timeoutMs);
@@ -99,6 +110,9 @@ class CSerialLink {
     Clock& clock_;
     std::string portName_;
     std::FILE* log_ = nullptr;
+    int logError_ = 0;
+    bool logWriteFailed_ = false;
+    LogFailureCallback logFailureCallback_;
     WaitCallback waitCallback_;
     OutputWindow* outputWindow_ = nullptr;
     const StopEvent* stop_ = nullptr;

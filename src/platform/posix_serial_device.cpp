@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -109,10 +110,32 @@ uint8_t ParityFromFlags(tcflag_t cflag) {
     return odd ? 1 : 2;
 }
 
-// TIOCEXCL keeps other programs out; the lock also holds against privileged ones, which the
-// kernel lets past TIOCEXCL.
-bool LockExclusively(int fd) {
-    return ::ioctl(fd, TIOCEXCL) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+// The descriptors this process holds in exclusive mode, for ReleaseHeldPorts, which may run in a
+// signal handler: a fixed table of atomics, no allocation, no lock. A slot holds the descriptor
+// plus one, so that the zero every slot starts with means empty.
+constexpr size_t kHeldPortSlots = 16;
+std::array<std::atomic<int>, kHeldPortSlots> heldPorts;
+
+void RememberHeld(int fd) {
+    for (std::atomic<int>& slot : heldPorts) {
+        int empty = 0;
+        if (slot.compare_exchange_strong(empty, fd + 1))
+            return;
+    }
+}
+
+void ForgetHeld(int fd) {
+    for (std::atomic<int>& slot : heldPorts) {
+        int held = fd + 1;
+        if (slot.compare_exchange_strong(held, 0))
+            return;
+    }
+}
+
+// Exclusive mode belongs to the tty, not to the descriptor: left set, it outlives the close and
+// locks every other user out of the port until the device goes away.
+void ReleaseExclusive(int fd) {
+    ::ioctl(fd, TIOCNXCL);
 }
 
 // Bytes pass unchanged both ways without flow control, and reads never block; the rate and the
@@ -151,11 +174,18 @@ bool PosixSerialDevice::Open(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Fail();
-    if (!LockExclusively(fd) || !MakeRaw(fd)) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
         return Fail(error);
     }
+    if (::ioctl(fd, TIOCEXCL) != 0 || !MakeRaw(fd)) {
+        const int error = errno;
+        ReleaseExclusive(fd);
+        ::close(fd);
+        return Fail(error);
+    }
+    RememberHeld(fd);
     fd_ = fd;
     lastError_ = 0;
     return true;
@@ -164,11 +194,18 @@ bool PosixSerialDevice::Open(const std::string& name) {
 void PosixSerialDevice::Close() {
     if (fd_ < 0)
         return;
-    // The flag belongs to the port, not to this descriptor: it would outlive the close while
-    // another program (a simulator serving the port) keeps the port open.
-    ::ioctl(fd_, TIOCNXCL);
+    ForgetHeld(fd_);
+    ReleaseExclusive(fd_);
     ::close(fd_);
     fd_ = -1;
+}
+
+void PosixSerialDevice::ReleaseHeldPorts() {
+    for (std::atomic<int>& slot : heldPorts) {
+        const int held = slot.load();
+        if (held > 0)
+            ReleaseExclusive(held - 1);
+    }
 }
 
 bool PosixSerialDevice::IsOpen() const {

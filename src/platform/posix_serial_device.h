@@ -12,6 +12,7 @@ namespace brennix {
 
 // A serial port on a POSIX tty (built-in ports, USB adapters, pseudo-terminals), opened
 // exclusively in raw mode. Every wait is a poll() bounded by the read or write time-out.
+// The tty's exclusive mode is cleared again on Close.
 class PosixSerialDevice : public SerialDevice {
   public:
     static constexpr uint32_t kDefaultReadTimeoutMs = 100;
@@ -22,6 +23,10 @@ class PosixSerialDevice : public SerialDevice {
     ~PosixSerialDevice() override;
     PosixSerialDevice(const PosixSerialDevice&) = delete;
     PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
+
+    // Clears the exclusive mode of every port this process holds, so that a program ended by a
+    // signal does not lock the next user out. Safe to call from a signal handler.
+    static void ReleaseHeldPorts();
 
     bool Open(const std::string& name) override;
     void Close() override;

@@ -117,7 +117,7 @@ CDlgInput::CDlgInput(const std::vector<InputRow>& rows, QWidget* parent) : QDial
         lastTop = top;
         top += rowHeight_ + kRowGap;
     }
-    PlaceOkButton(metrics, lastTop);
+    PlaceButtons(metrics, lastTop);
 
     if (!rows_.empty())
         rows_.front().control->setFocus();
@@ -192,15 +192,21 @@ QLabel* CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, 
     return label;
 }
 
-void CDlgInput::PlaceOkButton(const Metrics& metrics, int lastRowTop) {
+void CDlgInput::PlaceButtons(const Metrics& metrics, int lastRowTop) {
     okButton_ = new QPushButton("OK", this);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CDlgInput::accept);
+    cancelButton_ = new QPushButton("Cancel", this);
+    connect(cancelButton_, &QPushButton::clicked, this, &CDlgInput::reject);
 
     const int okTop = lastRowTop < 0 ? kOkTopWithoutRows : lastRowTop + rowHeight_ + kOkGap;
-    const int okWidth = std::max(metrics.X(Metrics::kOkWidth), okButton_->sizeHint().width());
+    const int buttonWidth = std::max({metrics.X(Metrics::kOkWidth), okButton_->sizeHint().width(),
+                                      cancelButton_->sizeHint().width()});
     const int okHeight = std::max(metrics.Y(Metrics::kOkHeight), okButton_->sizeHint().height());
-    okButton_->setGeometry((metrics.width - okWidth) / 2, okTop, okWidth, okHeight);
+    const int gap = kOkGap;
+    const int left = (metrics.width - 2 * buttonWidth - gap) / 2;
+    okButton_->setGeometry(left, okTop, buttonWidth, okHeight);
+    cancelButton_->setGeometry(left + buttonWidth + gap, okTop, buttonWidth, okHeight);
     setFixedSize(metrics.width, okTop + okHeight + kOkGap);
 }
 

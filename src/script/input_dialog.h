@@ -12,7 +12,7 @@ class QPushButton;
 namespace brennix {
 
 // The script language's Input dialog: one row per input function (label + edit box, label + list,
-// or label + check box), laid out top to bottom, with OK below the rows.
+// or label + check box), laid out top to bottom, with OK and Cancel below the rows.
 class CDlgInput : public QDialog {
     Q_OBJECT
   public:
@@ -33,6 +33,7 @@ class CDlgInput : public QDialog {
     int RowHeight() const { return rowHeight_; }
     QWidget* RowControl(size_t row) const { return rows_.at(row).control; }
     QPushButton* OkButton() const { return okButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
 
   public slots:
     void accept() override;
@@ -52,12 +53,14 @@ class CDlgInput : public QDialog {
     QWidget* CreateSelect(const Row& row, const Metrics& metrics, int top);
     QWidget* CreateCheck(const Row& row, const Metrics& metrics, int top);
     QLabel* CreateLabel(const std::string& text, const Metrics& metrics, int top);
-    void PlaceOkButton(const Metrics& metrics, int lastRowTop);
+    // OK at its fixed top, Cancel beside it; the pair centred.
+    void PlaceButtons(const Metrics& metrics, int lastRowTop);
     std::string ReadResult(const Row& row) const;
 
     std::vector<Row> rows_;
     std::vector<std::string> results_;
     QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     int rowHeight_ = 0;
 };
 

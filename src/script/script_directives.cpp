@@ -5,6 +5,7 @@
 #include <span>
 #include <system_error>
 
+#include "instrument/command_file.h"
 #include "script/script_engine.h"
 #include "script/script_text.h"
 
@@ -199,9 +200,17 @@ int ScriptDirectives::RunScript(CInstrument* instrument,
         return engine_.ReportError("Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n");
     }
     const std::string& name = arguments.front();
+    // A file that runs itself would otherwise nest until the stack overflows.
+    if (engine_.RunDepth() > kMaxRunScriptNesting) {
+        return engine_.ReportError("Too many nested #RUNSCRIPT calls:", name);
+    }
     for (const std::string& candidate : RunScriptCandidates(name)) {
         if (IsFileNotDirectory(candidate)) {
-            return instrument && instrument->RunFile(candidate);
+            const CommandFile file = ReadCommandFile(candidate);
+            if (!file.ok) {
+                return engine_.ReportError("Can't run file ", name + ": " + file.error);
+            }
+            return instrument && instrument->RunText(file.text);
         }
     }
     return engine_.ReportError("Can't find file ", name);

@@ -19,6 +19,8 @@ class ScriptDirectives {
     static constexpr uint32_t kAttemptMs = 1000;
     static constexpr uint32_t kBreakMs = 300;
     static constexpr int kDefaultBaudRate = 9600;
+    // Command files calling command files: deeper than this is a file that calls itself.
+    static constexpr int kMaxRunScriptNesting = 16;
     // A token no instrument sends, so each #WAIT attempt lasts its full second.
     static constexpr const char* kNeverSentToken = "ZorvethKalumbrin >";
 

@@ -59,6 +59,10 @@ bool CScriptEngine::IsRunning() const {
     return impl_->runDepth > 0;
 }
 
+int CScriptEngine::RunDepth() const {
+    return impl_->runDepth;
+}
+
 bool CScriptEngine::IsCancelRequested() const {
     return impl_->cancelRequested;
 }

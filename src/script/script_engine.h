@@ -29,6 +29,8 @@ class CScriptEngine : public CScriptRunner {
     // The Stop button of the script-running window.
     void RequestCancel();
     bool IsRunning() const;
+    // How many runs are nested now: 1 inside a script, 2 inside a file it called, ...
+    int RunDepth() const;
     bool IsCancelRequested() const;
 
     std::optional<std::string> FindVariable(const std::string& name) const;

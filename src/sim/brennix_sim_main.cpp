@@ -31,10 +31,14 @@ bool ServeRecorderFolder(brennix::sim::SimulatedInstrument& instrument) {
 
 int main(int argc, char** argv) {
     using namespace brennix::sim;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        std::cout << kSimUsage;
+        return 0;
+    }
     std::string error;
     Faults faults;
-    const std::optional<Settings> settings =
-        ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc), error, &faults);
+    const std::optional<Settings> settings = ParseSimArguments(arguments, error, &faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;

@@ -14,4 +14,12 @@ std::optional<Model> ParseModelName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string ModelNameList() {
+    std::string names;
+    for (const ModelProfile& profile : AllProfiles()) {
+        names += (names.empty() ? "" : ", ") + std::string(profile.name);
+    }
+    return names;
+}
+
 }  // namespace brennix::sim

@@ -55,6 +55,7 @@ TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {
 }
 
 struct IdentifyCase {
+    const char* name;
     Arguments simulatorOptions;
     std::string rs485;
     std::string expected;
@@ -71,15 +72,160 @@ TEST_P(CliIdentify, NamesTheModelTheSimulatorPlays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Models, CliIdentify,
-    testing::Values(IdentifyCase{{"--model", "KTX"}, "0", "kKTX"},
-                    IdentifyCase{{"--model", "LMR"}, "0", "kLMR"},
-                    IdentifyCase{{"--model", "Mirovan"}, "0", "kMirovan"},
-                    IdentifyCase{{"--model", "Fendrel"}, "0", "kFendrel"},
-                    IdentifyCase{{"--model", "MirovanAdv"}, "0", "kMirovanAdv"},
-                    IdentifyCase{{"--model", "Corvex"}, "0", "kCorvex"},
-                    IdentifyCase{{"--model", "Pelorin"}, "0", "kPelorin"},
+    testing::Values(IdentifyCase{"KTX", {"--model", "KTX"}, "0", "kKTX"},
+                    IdentifyCase{"LMR", {"--model", "LMR"}, "0", "kLMR"},
+                    IdentifyCase{"Mirovan", {"--model", "Mirovan"}, "0", "kMirovan"},
+                    IdentifyCase{"Fendrel", {"--model", "Fendrel"}, "0", "kFendrel"},
+                    IdentifyCase{"MirovanAdv", {"--model", "MirovanAdv"}, "0", "kMirovanAdv"},
+                    IdentifyCase{"Corvex", {"--model", "Corvex"}, "0", "kCorvex"},
+                    IdentifyCase{"Pelorin", {"--model", "Pelorin"}, "0", "kPelorin"},
                     // An addressed instrument answers only once the wake-up selects it.
-                    IdentifyCase{{"--rs485", "5"}, "5", "kMirovan"}));
+                    IdentifyCase{"AddressedMirovan", {"--rs485", "5"}, "5", "kMirovan"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Selection bytes go out before the first command, so an addressed instrument hears "send" too.
+TEST(CliEndToEnd, SendReachesAnAddressedInstrument) {
+    Simulator simulator({"--rs485", "3"});
+    const CliRun run({"--port", simulator.Port(), "--rs485", "3", "send", "Ver", "--wait", "800"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("Ver"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find('>'), std::string::npos) << run.output;
+}
+
+struct RefusalCase {
+    const char* name;
+    Arguments arguments;
+    std::string fileContents;  // written to the FILE argument, if any
+    int status;
+    std::string error;  // what stderr holds, once
+};
+
+class CliRefusal : public testing::TestWithParam<RefusalCase> {};
+
+// Every bad input or failed step says why on stderr, once, and never exits 0.
+TEST_P(CliRefusal, SaysWhyAndFails) {
+    const RefusalCase& c = GetParam();
+    const std::string file = testing::TempDir() + "cli_refusal_" + c.name + ".cmd";
+    Arguments arguments;
+    for (const std::string& argument : c.arguments) {
+        arguments.push_back(argument == "FILE"     ? file
+                            : argument == "FOLDER" ? testing::TempDir()
+                                                   : argument);
+    }
+    if (!c.fileContents.empty()) {
+        std::ofstream(file, std::ios::binary) << c.fileContents;
+    }
+    const CliRun run(arguments);
+    std::filesystem::remove(file);
+    EXPECT_EQ(run.status, c.status) << run.errors;
+    const size_t at = run.errors.find(c.error);
+    EXPECT_NE(at, std::string::npos) << run.errors;
+    EXPECT_EQ(at, run.errors.rfind(c.error)) << run.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, CliRefusal,
+    testing::Values(
+        RefusalCase{"UnknownModel",
+                    {"--simulate", "--model", "Bogus", "identify"},
+                    "",
+                    2,
+                    "unknown model 'Bogus'; --model takes one of KTX, LMR, Mirovan"},
+        RefusalCase{"AddressOutOfRange",
+                    {"--simulate", "--rs485", "999", "send", "Ver"},
+                    "",
+                    2,
+                    "--rs485 999 is out of range"},
+        RefusalCase{"LogOnAFullDisk",
+                    {"--simulate", "--log", "/dev/full", "send", "Ver", "--wait", "300"},
+                    "",
+                    1,
+                    "cannot write the log file /dev/full: No space left on device; the log is "
+                    "incomplete"},
+        RefusalCase{"LogInAMissingFolder",
+                    {"--simulate", "--log", "/no-such-folder/t.log", "send", "Ver"},
+                    "",
+                    1,
+                    "cannot create the log file /no-such-folder/t.log: No such file or directory"},
+        RefusalCase{"CommandFileIsAFolder",
+                    {"--simulate", "run", "FOLDER"},
+                    "",
+                    1,
+                    "it is a folder; choose a command file inside it"},
+        RefusalCase{"CommandFileIsBinary",
+                    {"--simulate", "run", "FILE"},
+                    std::string("Ver\r\n\x7F"
+                                "ELF\x02\x01",
+                                10),
+                    1,
+                    "it is not a text file (byte 0x7F at offset 5)"},
+        RefusalCase{"MenuLabelUnknown",
+                    {"--simulate", "menu", "CellMiddle"},
+                    "",
+                    1,
+                    "no Commands entry is labelled 'CellMiddle'; menu --list shows them"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliEndToEnd, ByteOrderMarkOfACommandFileIsNotSent) {
+    const std::string path = testing::TempDir() + "cli_bom_test.cmd";
+    std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFVer\r\n";
+    const CliRun run({"--simulate", "run", path, "--wait", "300"});
+    std::filesystem::remove(path);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(run.output.starts_with("Ver")) << run.output;
+}
+
+TEST(CliEndToEnd, ModelWithAPortIsWarnedAbout) {
+    const CliRun run({"--port", "/dev/brennix-no-such-port", "--model", "KTX", "identify"});
+    EXPECT_NE(run.errors.find("warning: --model only chooses the simulated instrument"),
+              std::string::npos)
+        << run.errors;
+}
+
+// The list needs no instrument; a label is found in any case when it names one entry.
+TEST(CliEndToEnd, MenuListsTheEntriesAndTakesLabelsInAnyCase) {
+    const CliRun list({"menu", "--list"});
+    EXPECT_EQ(list.status, 0) << list.errors;
+    EXPECT_TRUE(list.output.starts_with("Help\n  Help System\n")) << list.output;
+    EXPECT_NE(list.output.find("Setup\n  AvgInterval\n  SampleInterval\n"), std::string::npos)
+        << list.output;
+    EXPECT_TRUE(list.output.ends_with("SDI-12\n  sdi12\n  sdi12address\n  ?EXIT!\n"))
+        << list.output;
+
+    const CliRun menu({"--simulate", "menu", "cellbegin"}, "2.5\n");
+    EXPECT_EQ(menu.status, 0) << menu.errors;
+    EXPECT_NE(menu.output.find("cb 2.5"), std::string::npos) << menu.output;
+}
+
+// Asking for help works anywhere, without an instrument or a display.
+TEST(CliEndToEnd, HelpOfEveryProgramExitsZero) {
+    std::vector<Arguments> commands = {{BRENNIX_CLI_PATH, "--help"}, {BRENNIX_SIM_PATH, "--help"}};
+#ifdef BRENNIX_GUI_PATH
+    const Arguments withoutDisplay = {"/usr/bin/env",    "-u", "DISPLAY",        "-u",
+                                      "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
+    for (const char* option : {"--help", "--version"}) {
+        Arguments command = withoutDisplay;
+        command.insert(command.end(), {BRENNIX_GUI_PATH, option});
+        commands.push_back(command);
+    }
+#endif
+    for (const Arguments& command : commands) {
+        ChildProcess program(command);
+        EXPECT_EQ(program.Wait(10000), 0) << command.back() << ": " << program.Errors();
+        EXPECT_FALSE(program.Output().empty()) << command.front();
+    }
+}
+
+#ifdef BRENNIX_GUI_PATH
+// Without a display the window program says what to use instead of aborting.
+TEST(CliEndToEnd, WindowWithoutADisplaySaysWhatToUse) {
+    ChildProcess program({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+                          "QT_QPA_PLATFORM", BRENNIX_GUI_PATH, "--simulate"});
+    EXPECT_EQ(program.Wait(10000), 1);
+    EXPECT_NE(program.Errors().find("Use brennix-cli on a console"), std::string::npos)
+        << program.Errors();
+}
+#endif
 
 TEST(CliEndToEnd, AMissingPortExitsWithTwoAndSaysWhy) {
     const CliRun run({"--port", "/dev/brennix-no-such-port", "send", "x"});

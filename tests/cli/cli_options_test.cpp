@@ -27,7 +27,11 @@ std::string ParseAll(const std::vector<std::string>& arguments) {
         return "unknown command " + result.options->command;
     }
     CommandArguments rest(result.options->commandArguments);
-    return entry->make()->Parse(rest) ? "" : rest.Error();
+    const std::unique_ptr<CliCommand> command = entry->make();
+    if (!command->Parse(rest)) {
+        return rest.Error();
+    }
+    return PortChoiceError(*result.options);
 }
 
 TEST_P(CliOptionsTest, AcceptsOrSaysWhy) {
@@ -51,12 +55,24 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"BaudWithoutValue", {"--simulate", "--baud"}, "--baud needs a value"},
         ParseCase{"BaudNotANumber", {"--simulate", "--baud", "96OO"}, "--baud needs a whole"},
         ParseCase{"BaudZero", {"--simulate", "--baud", "0"}, "--baud needs a rate above 0"},
-        ParseCase{"WaitNotANumber", {"--simulate", "send", "x", "--wait", "soon"},
+        ParseCase{"WaitNotANumber",
+                  {"--simulate", "send", "x", "--wait", "soon"},
                   "--wait needs a whole number"},
+        ParseCase{"Rs485Highest", {"--simulate", "--rs485", "15"}, ""},
+        ParseCase{"Rs485OneTooHigh",
+                  {"--simulate", "--rs485", "16"},
+                  "--rs485 16 is out of range: an RS-485 address is 0 (plain RS-232) to 15"},
+        ParseCase{"Rs485FarTooHigh", {"--simulate", "--rs485", "999"}, "--rs485 999 is out"},
+        ParseCase{"Rs485Negative", {"--simulate", "--rs485", "-3"}, "--rs485 needs a whole"},
+        ParseCase{"ModelInAnyCase", {"--simulate", "--model", "mirovanadv"}, ""},
+        ParseCase{"UnknownModelListsTheKnownOnes",
+                  {"--simulate", "--model", "Bogus"},
+                  "unknown model 'Bogus'; --model takes one of KTX, LMR, Mirovan, Fendrel, "
+                  "MirovanAdv, Corvex, Pelorin"},
         ParseCase{"UnknownCommand", {"--simulate", "dance"}, "unknown command dance"},
         ParseCase{"UnknownOption", {"--simulate", "--colour"}, "unknown option --colour"},
-        ParseCase{"StrayArgument", {"--simulate", "identify", "extra"},
-                  "unexpected argument extra"},
+        ParseCase{
+            "StrayArgument", {"--simulate", "identify", "extra"}, "unexpected argument extra"},
         ParseCase{"RecorderDownload",
                   {"--simulate", "recorder", "download", "A.000", "B.000", "--to", "d", "--rate",
                    "115200", "--replace", "all"},
@@ -91,6 +107,15 @@ TEST(CliOptions, KeepsEveryValue) {
     EXPECT_EQ(result.options->rs485Address, 3u);
     EXPECT_EQ(result.options->command, "send");
     EXPECT_EQ(result.options->commandArguments, (std::vector<std::string>{"x", "--wait", "250"}));
+}
+
+TEST(CliOptions, WarnsOnlyWhenTheModelMeansNothing) {
+    const ParseResult withPort = ParseCliOptions({"--port", "/dev/ttyS0", "--model", "Corvex"});
+    ASSERT_TRUE(withPort.options);
+    ASSERT_EQ(withPort.warnings.size(), 1u);
+    EXPECT_TRUE(withPort.warnings[0].starts_with("--model only chooses the simulated instrument"));
+    EXPECT_TRUE(ParseCliOptions({"--simulate", "--model", "Corvex"}).warnings.empty());
+    EXPECT_TRUE(ParseCliOptions({"--port", "/dev/ttyS0"}).warnings.empty());
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ class ConnectDialogTest : public QObject {
         QFETCH(bool, silent);
         QFETCH(uint, connectedRate);
         instrument_->GetFaults().silent = silent;
-        auto dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
+        auto dialog =
+            std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
         Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText("7");
         dialog->show();
@@ -71,6 +72,68 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
         QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QStringLiteral("7"));
+    }
+
+    // A wrong address would select another instrument on the bus: it is refused before anything
+    // is opened, and nothing is saved.
+    void rs485AddressOutOfRangeIsRefused_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("0 is plain RS-232") << "0" << true;
+        QTest::newRow("15 is the highest") << "15" << true;
+        QTest::newRow("16 would send F0") << "16" << false;
+        QTest::newRow("999 would send F7") << "999" << false;
+        QTest::newRow("negative") << "-3" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void rs485AddressOutOfRangeIsRefused() {
+        QFETCH(QString, address);
+        QFETCH(bool, accepted);
+        CDlgConnect dialog(*link_, clock_, ui_, SimulatedDevice::kPortName);
+        Combo(dialog, "rate")->setCurrentText("19200");
+        dialog.findChild<QLineEdit*>("rs485")->setText(address);
+        dialog.show();
+        Click(dialog, "connect");
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+        QCOMPARE(link_->IsOpen(), accepted);
+        QSettings saved(settings::kOrganisation, settings::kApplication);
+        QCOMPARE(saved.contains(QString(CDlgConnect::kSettingsGroup) + "/RS485"), accepted);
+        if (!accepted) {
+            QCOMPARE(Status(dialog), "RS485 address '" + address +
+                                         "' refused: an RS-485 address is 0 (plain RS-232) to 15");
+        }
+    }
+
+    // "/dev/ttyUSB1" saved with only "/dev/ttyUSB10" present must not connect to the wrong port;
+    // the simulator stands in for the system's ports, whose names a test cannot choose.
+    void savedPortIsChosenOnlyByItsExactName_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("exact name") << "SIM1"
+                                    << "SIM1";
+        QTest::newRow("only a longer name listed") << "SIM"
+                                                   << "";
+        QTest::newRow("gone") << "/dev/ttyUSB7"
+                              << "";
+        QTest::newRow("nothing saved: the simulator") << ""
+                                                      << "SIM1";
+    }
+    void savedPortIsChosenOnlyByItsExactName() {
+        QFETCH(QString, saved);
+        QFETCH(QString, chosen);
+        if (!saved.isEmpty()) {
+            QSettings(settings::kOrganisation, settings::kApplication)
+                .setValue(QString(CDlgConnect::kSettingsGroup) + "/Port", saved);
+        }
+        CDlgConnect dialog(*link_, clock_, ui_, "SIM1");
+        QComboBox* ports = Combo(dialog, "port");
+        QCOMPARE(ports->currentData().toString(), chosen);
+        QCOMPARE(ports->currentText().isEmpty(), chosen.isEmpty());
+        if (chosen.isEmpty()) {
+            dialog.show();
+            Click(dialog, "connect");
+            QVERIFY(dialog.isVisible() && !link_->IsOpen());
+        }
     }
 
     // Opening the dialog drops the current connection. Cancel is pressed from the event loop the

@@ -76,7 +76,7 @@ class UiHostTest : public QObject {
         QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
     }
 
-    void rowsStackDownWithOkBelow() {
+    void rowsStackDownWithOkAndCancelBelow() {
         CDlgInput dialog({Row(InputKind::kInput, {"Cell begin(m)", "1.50"}),
                           Row(InputKind::kSelect, {"Coord system", "BEAM", "XYZ", "ENU"}),
                           Row(InputKind::kCheck, {"Auto sleep", "ON", "ON", "OFF"})});
@@ -94,6 +94,9 @@ class UiHostTest : public QObject {
         QCOMPARE(ok.top(),
                  CDlgInput::kFirstRowTop + 2 * (h + CDlgInput::kRowGap) + h + CDlgInput::kOkGap);
         QVERIFY(ok.left() > 0 && ok.right() < dialog.width() && ok.bottom() < dialog.height());
+        const QRect cancel = dialog.CancelButton()->geometry();
+        QCOMPARE(cancel.top(), ok.top());
+        QVERIFY(cancel.left() > ok.right() && cancel.right() < dialog.width());
 
         // The check row's label reads left of its box, and a click on it toggles the box.
         auto* check = qobject_cast<QCheckBox*>(dialog.RowControl(2));
@@ -138,9 +141,22 @@ class UiHostTest : public QObject {
         QCOMPARE(seen->icon, shownIcon);
     }
 
+    void cancelledInputDialogSaysSo_data() {
+        QTest::addColumn<bool>("button");
+        QTest::newRow("escape") << false;
+        QTest::newRow("cancel button") << true;
+    }
     void cancelledInputDialogSaysSo() {
+        QFETCH(bool, button);
         std::vector<std::string> results;
-        OnNextModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        OnNextModal([button](QWidget* modal) {
+            auto* input = qobject_cast<CDlgInput*>(modal);
+            QVERIFY(input != nullptr);
+            if (button)
+                input->CancelButton()->click();
+            else
+                QTest::keyClick(modal, Qt::Key_Escape);
+        });
         QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
         QVERIFY(results.empty());
     }

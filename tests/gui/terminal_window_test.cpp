@@ -2,9 +2,13 @@
 // command files, the Commands menu, connecting, and what is refused while a script runs.
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <array>
 #include <string>
@@ -14,8 +18,10 @@
 #include "app/file_dialogs.h"
 #include "app/terminal_font.h"
 #include "app/terminal_menus.h"
+#include "app/terminal_status_bar.h"
 #include "app/terminal_window.h"
 #include "gui_fixture.h"
+#include "link/link_lease.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
 #include "sim/simulated_instrument.h"
@@ -55,7 +61,9 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
         QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
         QCOMPARE(Terminal().windowTitle(), QStringLiteral("Brennix v1.01"));
-        QVERIFY(Pane().starts_with("Welcome to Brennix for Pocket PC!\r\n"));
+        QVERIFY(
+            Pane().starts_with("Welcome to Brennix!\r\nDiscover how easy it is to use the new "
+                               "line of Ostrel software !!"));
         QVERIFY(Pane().ends_with("\r\nConnected to SIM at 9600\r\n"));
         QVERIFY(SaveScreenshot(Terminal(), "terminal"));
 
@@ -127,11 +135,21 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(ReadFile(QDir(environment_.DataFolder()).filePath("cmd.ini")),
                  QByteArray("Show Conf\nVer\n"));
 
-        // The arrow keys bring entries back for editing; choosing one sends it.
+        // As in a shell, Up goes back in time and Down forward again, to what was being typed;
+        // neither sends anything. Choosing an entry sends it.
         QComboBox& line = Terminal().CommandLine();
-        QTest::keyClick(line.lineEdit(), Qt::Key_Down);
-        QTest::keyClick(line.lineEdit(), Qt::Key_Down);
-        QCOMPARE(line.currentText(), QStringLiteral("Ver"));
+        line.setEditText("Sho");
+        const auto press = [&](Qt::Key key) {
+            QTest::keyClick(line.lineEdit(), key);
+            return line.currentText();
+        };
+        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Show Conf"));
+        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Ver"));
+        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Ver"));
+        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Show Conf"));
+        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Sho"));
+        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Sho"));
+        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Show Conf"));
         QVERIFY(Received().empty());
         emit line.activated(1);
         QTRY_COMPARE(line.itemText(0), QStringLiteral("Ver"));
@@ -214,11 +232,207 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Pane().ends_with("\r\nNot connected\r\n"));
     }
 
+    // On a desktop the technician looks at other windows all day: output keeps flowing while
+    // another window has the focus, and stops only while something of ours holds the link.
+    void outputFlowsWhateverWindowHasTheFocus() {
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        QVERIFY(!Terminal().isActiveWindow());
+
+        CSerialLink& link = Terminal().Link();
+        {
+            const LinkLease lease(link);
+            QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
+            QVERIFY(link.Write("Ver", 100, true));
+            QTest::qWait(3 * CDlgTerminal::kPollIntervalMs);
+            QVERIFY(Pane().find("Mirovan") == std::string::npos);
+            QVERIFY(link.BytesWaiting() > 0);
+            QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Busy"));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Pane().find("Mirovan") != std::string::npos, kReplyMs);
+        QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
+    }
+
+    // The message names the system's reason, not that of a later query of the closed port.
+    void portThatCannotBeOpenedSaysWhy_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "/dev/brennix-no-such-port"
+                                 << "No such file or directory";
+        QTest::newRow("a folder") << "/tmp"
+                                  << "Is a directory";
+        QTest::newRow("a plain file") << "hostname"
+                                      << "Inappropriate ioctl for device";
+    }
+    void portThatCannotBeOpenedSaysWhy() {
+        QFETCH(QString, port);
+        QFETCH(QString, reason);
+        if (port == "hostname") {
+            port = environment_.FilePath("hostname");
+            QVERIFY(WriteFile(port, "field-laptop\n"));
+        }
+        StartOptions options = environment_.Options();
+        options.simulate = false;
+        options.port = port.toStdString();
+        const auto seen = AnswerNextMessage();
+        StartApp(options);
+        QCOMPARE(seen->text, "Could not open " + port + " at 9600 baud:\n" + reason);
+        QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
+    }
+
+    // A full disk is told once, in the terminal and the status bar, not taken for success.
+    void logThatCannotBeWrittenIsReportedOnce() {
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>("/dev/full"));
+        Menus().openLog->trigger();
+        QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("Log full"));
+        Type("Ver");
+        Type("Ver");
+        const std::string warning =
+            "Cannot write the log file /dev/full: No space left on device; the log is incomplete.";
+        QTRY_VERIFY_WITH_TIMEOUT(Pane().find(warning) != std::string::npos, kReplyMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Pane().ends_with(">"), kReplyMs);
+        QCOMPARE(Pane().find(warning), Pane().rfind(warning));
+        QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("Log full: WRITE FAILED"));
+
+        Menus().closeLog->trigger();
+        const QString missing = environment_.FilePath("no-such-folder/session.log");
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(missing));
+        const auto seen = AnswerNextMessage();
+        Menus().openLog->trigger();
+        QCOMPARE(seen->text,
+                 "Cannot create the log file\n" + missing + ":\nNo such file or directory");
+        QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("No log"));
+    }
+
+    // A folder, or a file that is plainly no text, is refused with its reason; nothing is sent.
+    // A byte-order mark in front of the first command is not sent either.
+    void commandFilesAreCheckedBeforeTheirBytesAreSent_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("folder") << QByteArray()
+                                << "it is a folder; choose a command file inside it";
+        QTest::newRow("binary") << QByteArray("Ver\r\n\x89PNG\x1A\n", 11)
+                                << "it is not a text file (byte 0x1A at offset 9)";
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFVer\r\n") << "";
+    }
+    void commandFilesAreCheckedBeforeTheirBytesAreSent() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, refusal);
+        QString path = environment_.FilePath("setup.cmd");
+        if (contents.isEmpty()) {
+            path = environment_.DataFolder();
+        } else {
+            QVERIFY(WriteFile(path, contents));
+        }
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(path));
+        if (refusal.isEmpty()) {
+            Menus().runCommandFile->trigger();
+            QVERIFY(Received().starts_with("Ver\r"));
+            return;
+        }
+        const auto seen = AnswerNextMessage();
+        Menus().runCommandFile->trigger();
+        QCOMPARE(seen->text, "Cannot run the command file\n" + path + ":\n" + refusal);
+        QVERIFY(Received().empty());
+    }
+
+    // The bar shows the connection, the address, the log and the script state as they change.
+    void statusBarFollowsTheConnectionLogAndScript() {
+        TerminalStatusBar& bar = Terminal().StatusBar();
+        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 9600 baud"));
+        QCOMPARE(bar.AddressText(), QStringLiteral("RS-232"));
+        QCOMPARE(bar.LogText(), QStringLiteral("No log"));
+        QCOMPARE(bar.ScriptText(), QStringLiteral("Ready"));
+
+        const QString logPath = environment_.FilePath("bar.log");
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(logPath));
+        Menus().openLog->trigger();
+        QCOMPARE(bar.LogText(), QStringLiteral("Log bar.log"));
+        QCOMPARE(bar.findChild<QLabel*>("log")->toolTip(), logPath);
+
+        QString whileRunning;
+        QTimer::singleShot(2 * CDlgTerminal::kPollIntervalMs, this,
+                           [&] { whileRunning = bar.ScriptText(); });
+        Type("#WAIT 2");
+        QCOMPARE(whileRunning, QStringLiteral("Script running"));
+
+        OnNextModal([](QWidget* modal) {
+            modal->findChild<QComboBox*>("rate")->setCurrentText("19200");
+            modal->findChild<QLineEdit*>("rs485")->setText("4");
+            modal->findChild<QPushButton*>("connect")->click();
+        });
+        Terminal().Connect();
+        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 19200 baud"));
+        QCOMPARE(bar.AddressText(), QStringLiteral("RS-485 address 4"));
+        // The addressed instrument was selected, so typed commands reach it.
+        QVERIFY(Received().find("\xF0\xF0\xF0\xF4") != std::string::npos);
+    }
+
+    // The newest output stays in view when the font grows.
+    void fontChangeKeepsTheNewestOutputInView() {
+        std::string lines;
+        for (int i = 0; i < 300; ++i)
+            lines += "line " + std::to_string(i) + "\r\n";
+        Terminal().OutputPane().SetText(lines);
+        QScrollBar* scroll = Terminal().OutputPane().verticalScrollBar();
+        QCOMPARE(scroll->value(), scroll->maximum());
+        for (int press = 0; press < 4; ++press) {
+            Terminal().NextFontSize();
+            QCoreApplication::processEvents();
+            QVERIFY(scroll->maximum() > 0);
+            QCOMPARE(scroll->value(), scroll->maximum());
+        }
+    }
+
+    // At start the terminal is on the screen first, and the connect dialog stands in its middle.
+    void firstConnectDialogIsCentredOnTheShownTerminal() {
+        app_.reset();
+        StartOptions options = environment_.Options();
+        options.port.clear();
+        bool terminalShown = false;
+        QPoint dialogCentre;
+        OnNextModal([&](QWidget* modal) {
+            terminalShown = app_->Terminal()->isVisible();
+            dialogCentre = modal->frameGeometry().center();
+            modal->findChild<QPushButton*>("cancel")->click();
+        });
+        StartApp(options);
+        QVERIFY(terminalShown);
+        QVERIFY((dialogCentre - Terminal().frameGeometry().center()).manhattanLength() <= 2);
+    }
+
+    // Each file dialog starts where the user last left it, as long as that folder exists.
+    void fileDialogsStartInAFolderThatExists() {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), fallback);
+
+        const QString folder = environment_.FilePath("logs");
+        QVERIFY(QDir().mkpath(folder));
+        OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            dialog->setDirectory(folder);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        FileDialogs dialogs;
+        QCOMPARE(dialogs.LogFileToOpen(&Terminal()), QDir(folder).filePath("ostrelterm.log"));
+        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), folder);
+        QCOMPARE(FileDialogs::StartFolder(settings::kCommandFileFolder), fallback);
+
+        QVERIFY(QDir(folder).removeRecursively());
+        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), fallback);
+    }
+
   private:
     // Ends the running program, if any, and starts the next one in front, where it polls.
-    void StartApp() {
+    void StartApp() { StartApp(environment_.Options()); }
+    void StartApp(const StartOptions& options) {
         app_.reset();
-        app_ = std::make_unique<CBrennixApp>(environment_.Options());
+        app_ = std::make_unique<CBrennixApp>(options);
         app_->Start();
         Terminal().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Terminal()));

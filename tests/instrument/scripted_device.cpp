@@ -72,7 +72,9 @@ void ScriptedDevice::Hear(char byte) {
         awake = !wakeWord.empty() && heardAsleep_.ends_with(wakeWord);
     } else if (byte == '\r') {
         const auto reply = replies.find(line_);
-        Send(reply != replies.end() ? reply->second : "\r\n>");
+        const auto delay = replyDelays.find(line_);
+        Send(reply != replies.end() ? reply->second : "\r\n>",
+             delay != replyDelays.end() ? delay->second : 0);
         line_.clear();
     } else if (byte != '\n') {
         Send(std::string(1, garbledEchoes-- > 0 ? '#' : byte));

@@ -22,6 +22,8 @@ class ScriptedDevice : public SerialDevice {
     explicit ScriptedDevice(Clock& clock) : clock_(clock) {}
 
     std::map<std::string, std::string> replies;
+    // How long after hearing its CR the reply to a line arrives; at once when not given.
+    std::map<std::string, uint32_t> replyDelays;
     bool awake = true;
     std::string wakeWord;
     std::string breakReply;  // sent 100 ms after each BREAK

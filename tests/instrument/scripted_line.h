@@ -7,6 +7,7 @@
 
 #include "instrument/instrument.h"
 #include "instrument/scripted_device.h"
+#include "link/output_window.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "support/scripted_ui_host.h"
@@ -17,6 +18,7 @@ namespace brennix::test {
 struct ScriptedLine {
     ScriptedLine() {
         link.Open("SCRIPTED", 9600);
+        link.SetOutputWindow(&pane);
         instrument.SetLink(&link);
     }
 
@@ -30,6 +32,7 @@ struct ScriptedLine {
     VirtualClock clock;
     ScriptedDevice device{clock};
     CSerialLink link{device, clock};
+    StringTerminalPane pane;  // what the terminal would show
     ScriptedUiHost ui{clock};
     CInstrument instrument{clock, ui};
 };

@@ -41,7 +41,36 @@ class ConnectSearchTest : public ::testing::Test {
     std::vector<uint32_t> statusTicks;
 };
 
-TEST_F(ConnectSearchTest, AutoRateBreaksAtBaseRateThenProbesInOrderUntilThePromptAnswers) {
+std::vector<std::string> Probes(const std::string& port, std::vector<int> rates) {
+    std::vector<std::string> lines;
+    for (const int rate : rates)
+        lines.push_back("Connecting to " + port + " at " + std::to_string(rate));
+    return lines;
+}
+
+const std::vector<int> kRateOrder = {9600, 19200, 600, 115200, 57600, 38400, 4800, 2400, 1200, 300};
+
+// Nothing answers: one BREAK at 9600, 4 s, then every rate in its order, each probe taking the
+// 150 ms settle pause and the 2000 ms prompt wait (ended one poll step after it is up).
+TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesEveryRate) {
+    EXPECT_FALSE(search.Connect("COM1:", CConnectSearch::kAutoRate));
+
+    EXPECT_TRUE(search.Probed());
+    EXPECT_EQ(statuses, Probes("COM1:", kRateOrder));
+    EXPECT_EQ(silentPort.breakRates, std::vector<uint32_t>{9600});
+    ASSERT_EQ(silentPort.breaks.size(), 2u);
+    EXPECT_EQ(silentPort.breaks[1].second - silentPort.breaks[0].second, 300u);
+    EXPECT_EQ(statusTicks[0] - silentPort.breaks[1].second, 4000u);
+    for (size_t i = 1; i < statusTicks.size(); ++i)
+        EXPECT_EQ(statusTicks[i] - statusTicks[i - 1], 150u + 2001) << kRateOrder[i];
+    std::string probes;
+    for (size_t i = 0; i < kRateOrder.size(); ++i)
+        probes += " \r\n";
+    EXPECT_EQ(silentPort.written, "  \r\n  \r\n" + probes);
+}
+
+// The instrument at 19200 answers the second probe; the rate is then the port's.
+TEST_F(ConnectSearchTest, AutoRateStopsAtTheRateThatAnswers) {
     uint32_t waited = 0;
     search.SetWaitFunction([&](uint32_t ms) {
         waited += ms;
@@ -51,22 +80,37 @@ TEST_F(ConnectSearchTest, AutoRateBreaksAtBaseRateThenProbesInOrderUntilThePromp
     ASSERT_TRUE(search.Connect("SIM", CConnectSearch::kAutoRate));
 
     EXPECT_EQ(search.ConnectedRate(), 19200u);
-    EXPECT_TRUE(search.Probed());
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to SIM at 9600",
-                                                  "Connecting to SIM at 19200"}));
-    const auto& breaks = simulated.BreakTicks();
-    ASSERT_EQ(breaks.size(), 1u);
-    EXPECT_GE(statusTicks[0] - breaks[0], CConnectSearch::kBreakMs + CConnectSearch::kRateSettleMs);
+    EXPECT_EQ(statuses, Probes("SIM", {9600, 19200}));
+    ASSERT_EQ(simulated.BreakTicks().size(), 1u);
     SerialState state;
     ASSERT_TRUE(link.GetState(state));
     EXPECT_EQ(state.baudRate, 19200u);
     // The BREAK's own timing is a link wait; the pauses are the search's. Both go through the
     // caller's wait function during the search, and only then.
-    EXPECT_GE(waited, 100 + CConnectSearch::kBreakMs + CConnectSearch::kRateSettleMs +
-                          CConnectSearch::kProbeSettleMs);
+    EXPECT_GE(waited, 100u + 300 + 4000 + 150 + 2000 + 150);
     const uint32_t before = waited;
     link.Wait(10);
     EXPECT_EQ(waited, before);
+}
+
+// "Auto" for both: each port gets a BREAK and 2 s, then the rate search's own BREAK and 4 s,
+// before its ten probes.
+TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes) {
+    search.SetAutoPorts({"Auto", "COM1:", "SIM"});
+    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, CConnectSearch::kAutoRate));
+
+    EXPECT_EQ(search.ConnectedPort(), "SIM");
+    EXPECT_EQ(search.ConnectedRate(), 19200u);
+    std::vector<std::string> expected = Probes("COM1:", kRateOrder);
+    for (const std::string& line : Probes("SIM", {9600, 19200}))
+        expected.push_back(line);
+    EXPECT_EQ(statuses, expected);
+    EXPECT_EQ(silentPort.breakRates, (std::vector<uint32_t>{9600, 9600}));
+    ASSERT_EQ(silentPort.breaks.size(), 4u);
+    // The pause, then the second BREAK's 100 ms lead-in.
+    EXPECT_EQ(silentPort.breaks[2].second - silentPort.breaks[1].second, 2000u + 100);
+    EXPECT_EQ(statusTicks[0] - silentPort.breaks[3].second, 4000u);
+    ASSERT_EQ(simulated.BreakTicks().size(), 2u);
 }
 
 TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
@@ -108,8 +152,7 @@ TEST_F(ConnectSearchTest, AutoPortStopsAtAMissingPortAndOtherwiseBreaksEachUntil
                                                   "Connecting to SIM at 19200"}));
     EXPECT_EQ(silentPort.breaks.size(), 2u);  // on and off
     ASSERT_EQ(simulated.BreakTicks().size(), 1u);
-    EXPECT_GE(statusTicks[1] - simulated.BreakTicks()[0],
-              CConnectSearch::kBreakMs + CConnectSearch::kPortSettleMs);
+    EXPECT_GE(statusTicks[1] - simulated.BreakTicks()[0], 300u + 2000);
 }
 
 // The caller's wait function is where its Cancel button gets pressed.

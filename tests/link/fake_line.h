@@ -40,6 +40,7 @@ class FakeSerialDevice : public SerialDevice {
 
     std::string written;
     std::vector<std::pair<bool, uint32_t>> breaks;  // on/off and the tick
+    std::vector<uint32_t> breakRates;               // the rate each BREAK went out at
     std::vector<uint32_t> purges;
 
     bool Open(const std::string&) override {
@@ -111,6 +112,8 @@ class FakeSerialDevice : public SerialDevice {
         if (!Usable())
             return false;
         breaks.emplace_back(on, clock_.TickCount());
+        if (on)
+            breakRates.push_back(state.baudRate);
         return true;
     }
     bool Exists(const std::string&) override { return true; }

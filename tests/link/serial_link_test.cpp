@@ -43,7 +43,8 @@ TEST(SerialLinkRevalidate, ReopensOnlyALostPort) {
     const Case cases[] = {
         {false, 0, true, ""},
         {true, 0, true, "\r\nDisconnected\r\nReconnected to " + kPort + " at 4800\r\n"},
-        {true, ENODEV, false, "\r\nDisconnected\r\nConnect to " + kPort + " failed: error 19"},
+        {true, ENODEV, false,
+         "\r\nDisconnected\r\nConnect to " + kPort + " failed: error 19 (No such device)"},
     };
     for (const Case& c : cases) {
         FakeLine line;

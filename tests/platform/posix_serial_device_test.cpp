@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/exit_signals.h"
+
 namespace brennix {
 namespace {
 
@@ -22,6 +27,17 @@ using std::chrono::steady_clock;
 // How long a test waits for the kernel to move bytes before it gives up.
 constexpr std::chrono::milliseconds kPatience{1000};
 constexpr uint32_t kTimeoutMs = 20;
+
+// Whether the tty's exclusive mode is set, which would lock every other (unprivileged) user out.
+// The test runs privileged, so it can look even while the mode is on.
+bool ExclusiveModeOn(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int on = -1;
+    const bool asked = fd >= 0 && ::ioctl(fd, TIOCGEXCL, &on) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return !asked || on != 0;
+}
 
 // The device under test opens the near end of a pseudo-terminal; the test plays the far end.
 class PosixSerialDeviceTest : public testing::Test {
@@ -122,8 +138,10 @@ TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
     PosixSerialDevice second;
     EXPECT_FALSE(second.Open(path_));
     EXPECT_EQ(second.LastError(), EBUSY);
+    EXPECT_TRUE(ExclusiveModeOn(path_)) << "a refused open must not free the holder's port";
     EXPECT_TRUE(second.Exists(path_));
     device_.Close();
+    EXPECT_FALSE(ExclusiveModeOn(path_)) << "the next user would be locked out";
     EXPECT_TRUE(second.Open(path_)) << second.LastErrorMessage();
 
     PosixSerialDevice missing;
@@ -132,18 +150,24 @@ TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
     EXPECT_FALSE(missing.Exists("/dev/brennix-no-such-port"));
 }
 
-// The simulator keeps the port's other end open for the next program; a port left exclusive would
-// refuse every program after the first that is not run by root.
-TEST_F(PosixSerialDeviceTest, ClosingLeavesThePortOpenToTheNextProgram) {
-    const int kept = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(kept, 0);
-    int exclusive = 0;
-    ASSERT_EQ(::ioctl(kept, TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 1);
+// A program ended by a signal never reaches Close: its handler gives the port back.
+TEST_F(PosixSerialDeviceTest, ProgramEndedBySignalLeavesThePortFree) {
     device_.Close();
-    ASSERT_EQ(::ioctl(kept, TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 0);
-    ::close(kept);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        PosixSerialDevice held;
+        if (!held.Open(path_))
+            ::_exit(3);
+        ReleasePortsOnSignals({SIGTERM});
+        ::raise(SIGTERM);
+        ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_FALSE(ExclusiveModeOn(path_));
 }
 
 TEST_F(PosixSerialDeviceTest, SettingsReadBackAndSurviveAReopen) {

@@ -193,6 +193,18 @@ TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
     EXPECT_EQ(Received(), "second\rfirst\r");
 }
 
+// With no folders set, a plain name is looked up in the working folder.
+TEST_F(RunScriptTest, PlainNameIsFoundInTheWorkingFolder) {
+    WriteFile("inner.cmd", "here");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    engine.SetScriptFolders("", "");
+    const int result = engine.Run("#RUNSCRIPT 'inner.cmd'", true);
+    std::filesystem::current_path(before);
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(Received(), "here\r");
+}
+
 struct MissingCase {
     const char* script;
     const char* terminal;
@@ -202,6 +214,8 @@ class RunScriptErrorTest : public RunScriptTest, public testing::WithParamInterf
 
 TEST_P(RunScriptErrorTest, ReportsAndStops) {
     WriteFile("bad.cmd", "#FOO");
+    WriteFile("self.cmd", "#RUNSCRIPT 'self.cmd'");
+    WriteFile("image.cmd", std::string("\x89PNG\r\n\0\0", 8));
     EXPECT_EQ(engine.Run(GetParam().script, true), 0);
     EXPECT_EQ(Terminal(), GetParam().terminal);
     EXPECT_EQ(Received(), "\r\n");
@@ -216,7 +230,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "\r\nERROR: Not enough parameters.\nUsage: #RUNSCRIPT scriptfile.ext\n"},
         // A called file that fails stops its caller.
         MissingCase{"#RUNSCRIPT 'bad.cmd'\nafter",
-                    "\r\nERROR: Unknown preprocessor directive: FOO"}),
+                    "\r\nERROR: Unknown preprocessor directive: FOO"},
+        // A file that calls itself ends with an error instead of overflowing the stack.
+        MissingCase{"#RUNSCRIPT 'self.cmd'\nafter",
+                    "\r\nERROR: Too many nested #RUNSCRIPT calls: self.cmd"},
+        MissingCase{"#RUNSCRIPT 'image.cmd'\nafter",
+                    "\r\nERROR: Can't run file  image.cmd: it is not a text file (byte 0x00 at "
+                    "offset 6)"}),
     kNameAfterScript);
 
 }  // namespace

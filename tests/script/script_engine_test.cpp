@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CompileErrorCase{"abc\n#IF x\n#ENDIF", "Invalid syntax in #IF statement"},
         CompileErrorCase{"#IF x == 5 6", "Invalid syntax in #IF statement"},
+        CompileErrorCase{"#IF x = 5", "Invalid syntax in #IF statement"},
         CompileErrorCase{"#IF 1 == 1\n#IF y\n#ENDIF\n#ENDIF", "Invalid syntax in #IF statement"},
         CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF", "Invalid syntax in #ELSEIF statement"},
         CompileErrorCase{"abc\n##x = 5", "Invalid expression ' x = 5 '"},
@@ -113,6 +114,8 @@ TEST_P(RunErrorTest, StopsAtTheStatement) {
 INSTANTIATE_TEST_SUITE_P(
     Errors, RunErrorTest,
     testing::Values(RunErrorCase{"a\n#FOO 1\nb", "a\r\r\n", "Unknown preprocessor directive: FOO"},
+                    // No row serves the name, so its parameters are never looked up.
+                    RunErrorCase{"#FOO nope", "\r\n", "Unknown preprocessor directive: FOO"},
                     RunErrorCase{"a\n#WAIT abc\nb", "a\r\r\n", "Variable not found: abc"},
                     RunErrorCase{"load 50%", "\r\n", "Variable not found: "},
                     // A parameter that does not start with a digit names a variable.

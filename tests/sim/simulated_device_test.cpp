@@ -47,7 +47,8 @@ TEST(SimulatedDevice, WaitsOnlyForMissingBytesDeliversBreaksAndMisbehavesOnDeman
     EXPECT_FALSE(line.link.PortExists("SIM"));
     line.link.Revalidate();
     EXPECT_FALSE(line.link.IsOpen());
-    EXPECT_EQ(line.terminal.Text(), "\r\nDisconnected\r\nConnect to SIM failed: error 2");
+    EXPECT_EQ(line.terminal.Text(),
+              "\r\nDisconnected\r\nConnect to SIM failed: error 2 (No such file or directory)");
 }
 
 }  // namespace

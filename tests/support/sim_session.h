@@ -2,13 +2,10 @@
 
 #include <cstdint>
 
-#include "link/output_window.h"
 #include "link/serial_link.h"
-#include "platform/clock.h"
 #include "session/session.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 #include "support/scripted_ui_host.h"
+#include "support/sim_port.h"
 
 namespace brennix::test {
 
@@ -18,20 +15,14 @@ namespace brennix::test {
 //   sim.session.Instrument().FindInstrument(true, true);
 //   sim.ui.messages ...                              // every box the core showed
 //
-// Members as in SimLine (clock, instrument, device, terminal), plus the scripted UiHost, the
-// session, and link, the session's link, opened on "SIM" and echoing into terminal.
-struct SimSession {
+// The members of SimPort, plus the scripted UiHost, the session, and link, the session's link,
+// opened on "SIM" and echoing into terminal.
+struct SimSession : SimPort {
     explicit SimSession(const sim::Settings& settings = {}, uint32_t startTick = 0)
-        : clock(startTick), instrument(settings) {
-        link.Open(SimulatedDevice::kPortName, settings.baudRate);
-        link.SetOutputWindow(&terminal);
-        terminal.SetText("");
+        : SimPort(settings, startTick) {
+        Connect(link);
     }
 
-    VirtualClock clock;
-    sim::SimulatedInstrument instrument;
-    SimulatedDevice device{instrument, clock};
-    StringTerminalPane terminal;
     ScriptedUiHost ui{clock};
     CSession session{device, clock, ui};
     CSerialLink& link = session.Link();

@@ -1,0 +1,125 @@
+#include "cli/line_editor.h"
+
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include <editline/readline.h>
+
+namespace brennix::cli {
+
+namespace {
+
+// The one editor's state for libedit's plain-function callback.
+std::optional<std::string> completedLine;
+bool inputEnded = false;
+
+// The terminal's mode before libedit changed it, for RestoreTerminal.
+termios savedMode{};
+bool modeSaved = false;
+int terminalFd = -1;
+
+int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
+
+LineEditor::LineEditor(int fd) : ConsoleLineReader(fd) {
+    terminalFd = fd;
+    modeSaved = tcgetattr(fd, &savedMode) == 0;
+    // Ctrl-C stays ours: it stops the running script.
+    rl_catch_signals = 0;
+}
+
+LineEditor::~LineEditor() {
+    if (installed_) {
+        rl_callback_handler_remove();
+    }
+    RestoreTerminal();
+}
+
+void LineEditor::RestoreTerminal() {
+    if (modeSaved) {
+        tcsetattr(terminalFd, TCSANOW, &savedMode);
+    }
+}
+
+void LineEditor::TakeLine(char* line) {
+    if (line == nullptr) {
+        inputEnded = true;
+        return;
+    }
+    if (*line != '\0') {
+        add_history(line);
+    }
+    completedLine = line;
+    std::free(line);
+}
+
+// libedit leaves character-at-a-time mode after each line; installing again brings it back, so a
+// half-typed line never blocks the loop that polls the port.
+void LineEditor::Install() {
+    if (installed_) {
+        rl_callback_handler_remove();
+    }
+    // Installing draws its prompt; what stands before the cursor is on the screen already.
+    rl_callback_handler_install("", &LineEditor::TakeLine);
+    rl_set_prompt(prompt_.c_str());
+    installed_ = true;
+}
+
+ConsoleLineReader::Result LineEditor::ReadLine(std::string& line, uint32_t timeoutMs) {
+    if (ended_) {
+        return Result::kEnd;
+    }
+    if (!installed_) {
+        Install();
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        pollfd watched{Descriptor(), POLLIN, 0};
+        if (poll(&watched, 1, RemainingMs(deadline)) <= 0) {
+            continue;
+        }
+        if (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            inputEnded = true;
+        } else {
+            rl_callback_read_char();
+        }
+        if (inputEnded) {
+            ended_ = true;
+            return Result::kEnd;
+        }
+        if (completedLine) {
+            line = std::move(*completedLine);
+            completedLine.reset();
+            // Enter moved the cursor to a new line, with nothing in front of it yet.
+            prompt_.clear();
+            Install();
+            return Result::kLine;
+        }
+    } while (RemainingMs(deadline) > 0);
+    return Result::kTimeout;
+}
+
+void LineEditor::OutputShown(const std::string& lineSoFar) {
+    prompt_ = lineSoFar;
+    if (!installed_) {
+        return;
+    }
+    rl_set_prompt(prompt_.c_str());
+    if (rl_end > 0) {
+        std::fputs("\r", rl_outstream != nullptr ? rl_outstream : stdout);
+        rl_forced_update_display();
+    }
+}
+
+}  // namespace brennix::cli
