@@ -87,6 +87,7 @@ class RecorderStream : public SerialDevice {
         return true;
     }
     bool Write(const uint8_t* data, size_t count, size_t& done) override {
+        written_ += count;
         const std::string text(reinterpret_cast<const char*>(data), count);
         if (text == "a" || text == "b" || text == "d") {
             Release();
@@ -108,6 +109,8 @@ class RecorderStream : public SerialDevice {
     bool Exists(const std::string&) override { return true; }
     int LastError() const override { return 0; }
     std::string LastErrorMessage() const override { return {}; }
+    // How many bytes the host has sent.
+    size_t Written() const { return written_; }
 
   private:
     void Queue(const std::string& bytes) {
@@ -124,6 +127,7 @@ class RecorderStream : public SerialDevice {
     StopEvent& dry_;
     std::deque<std::string> chunks_;
     std::deque<char> queue_;
+    size_t written_ = 0;
 };
 
 }  // namespace
@@ -139,13 +143,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CRecorderAccess access(instrument);
     const LinkLease lease(link, &dry);
     std::vector<RecorderFileEntry> entries;
+    if (!access.ReadDirectory(entries)) {
+        return 0;
+    }
+    // A directory that was read is not asked for again; the used space comes in whole units of
+    // 64 KiB.
+    const size_t written = stream.Written();
     uint32_t used = 0;
     uint32_t total = 0;
-    if (access.ReadDirectory(entries) != access.GetSpace(used, total)) {
-        __builtin_trap();
-    }
-    // Used space comes in whole units of 64 KiB.
-    if (entries.size() > CRecorderAccess::kMaxEntries || used % 65536 != 0) {
+    if (!access.GetSpace(used, total) || stream.Written() != written ||
+        entries.size() > CRecorderAccess::kMaxEntries || used % 65536 != 0) {
         __builtin_trap();
     }
     return 0;
