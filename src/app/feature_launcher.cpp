@@ -3,26 +3,15 @@
 #include "compass/compass_dialog.h"
 #include "diagnostics/echolux_dialog.h"
 #include "link/link_lease.h"
+#include "recorder/recorder_dialog.h"
 #include "setup/setup_dialog.h"
 
 namespace brennix {
 
-namespace {
-
-// A row whose feature is not built yet still runs its instrument check, then says so.
-std::function<void(const FeatureContext&)> NotAvailable(const char* name) {
-    return [name](const FeatureContext& context) {
-        context.ui.ShowMessage(std::string(name) + " is not available in this version of Brennix.",
-                               "", MessageButtons::kOk, MessageIcon::kInformation);
-    };
-}
-
-}  // namespace
-
 std::vector<FeatureEntry> FeatureEntries() {
     return {
         {"&Deployment", &feature_checks::kDeployment, OpenSetup},
-        {"&Recorder", &feature_checks::kRecorder, NotAvailable("The recorder manager")},
+        {"&Recorder", &feature_checks::kRecorder, &RunRecorderManager},
         {"&Compass", &feature_checks::kCompass, &RunCompassCalibration},
         {"Diagnostics", &feature_checks::kDiagnostics, &RunEcholux},
     };

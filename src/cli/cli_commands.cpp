@@ -6,6 +6,7 @@
 #include "cli/diag_command.h"
 #include "cli/deploy_command.h"
 #include "cli/exchange_commands.h"
+#include "cli/recorder_command.h"
 #include "cli/setup_command.h"
 #include "cli/terminal_command.h"
 
@@ -44,6 +45,14 @@ constexpr std::array kCommands = {
     CliCommandEntry{"diag", "diag [--frames N] [--record FILE] [--play FILE] [--average]",
                     "beam diagnostics: one line per frame, until N frames or Ctrl-C",
                     &Make<DiagCommand>},
+    // One command, shown in its three forms.
+    CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
+                    &Make<RecorderCommand>},
+    CliCommandEntry{"recorder", "recorder download NAME...|--all",
+                    "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
+                    &Make<RecorderCommand>},
+    CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
+                    &Make<RecorderCommand>},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace brennix {
 namespace {
 
 constexpr size_t kFlushChunk = 512;
+constexpr uint32_t kInputPollMs = 1;
 constexpr uint32_t kBreakLineTimeoutMs = 1000;
 constexpr uint32_t kBreakLeadInMs = 100;
 constexpr std::string_view kBreakLeadLine = "  \r\n";
@@ -116,7 +117,7 @@ bool CSerialLink::ReadChar(uint8_t& out, uint32_t timeoutMs, bool echo) {
         while (BytesWaiting() == 0) {
             if (TimedOut(start, timeoutMs))
                 return false;
-            Wait(1);
+            AwaitInput();
         }
     }
     size_t done = 0;
@@ -156,7 +157,7 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
             if (done == buffer.size())
                 return true;
         } else {
-            Wait(1);
+            AwaitInput();
         }
         if (TimedOut(start, timeoutMs))
             return false;
@@ -207,7 +208,7 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
         } else {
             if (TimedOut(start, timeoutMs))
                 return finish(false);
-            Wait(1);
+            AwaitInput();
         }
     }
 }
@@ -248,7 +249,7 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
         if (got == 0) {
             if (TimedOut(start, timeoutMs))
                 return finish(false);
-            Wait(1);
+            AwaitInput();
         }
     }
 }
@@ -342,6 +343,15 @@ void CSerialLink::Wait(uint32_t ms) {
         waitCallback_(ms);
     } else {
         Pause(ms);
+    }
+}
+
+// Between two polls of the receive queue. Where the port can tell, the wait ends the moment a
+// byte arrives, so a reply is taken at once rather than up to a poll step late; while a script
+// runs, the wait procedure keeps the window alive instead.
+void CSerialLink::AwaitInput() {
+    if (waitCallback_ || StopRequested() || !device_.WaitForInput(kInputPollMs)) {
+        Wait(kInputPollMs);
     }
 }
 

@@ -98,6 +98,7 @@ class CSerialLink {
     Clock& GetClock() { return clock_; }
 
   private:
+    void AwaitInput();
     void AppendToTerminal(const uint8_t* bytes, size_t length);
     void WriteLog(const uint8_t* bytes, size_t length);
     void Echo(const std::string& text);

@@ -270,6 +270,11 @@ bool PosixSerialDevice::BytesPending(uint32_t& count) {
     return QueueCount(TIOCOUTQ, count);
 }
 
+bool PosixSerialDevice::WaitForInput(uint32_t ms) {
+    bool ready = false;
+    return CheckOpen() && WaitFor(POLLIN, static_cast<int>(ms), ready);
+}
+
 bool PosixSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
     return Transfer(
         [this, buffer](size_t at, size_t left) { return ::read(fd_, buffer + at, left); }, count,

@@ -36,6 +36,7 @@ class PosixSerialDevice : public SerialDevice {
     bool SetQueueSizes(size_t receiveBytes, size_t transmitBytes) override;
     bool BytesWaiting(uint32_t& count) override;
     bool BytesPending(uint32_t& count) override;
+    bool WaitForInput(uint32_t ms) override;
     bool Read(uint8_t* buffer, size_t count, size_t& done) override;
     bool Write(const uint8_t* data, size_t count, size_t& done) override;
     bool Purge(uint32_t flags) override;

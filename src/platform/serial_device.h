@@ -46,6 +46,10 @@ class SerialDevice {
     virtual bool BytesWaiting(uint32_t& count) = 0;
     virtual bool BytesPending(uint32_t& count) = 0;
 
+    // Waits up to ms for received bytes, returning as soon as one arrives; true when it waited.
+    // A device that cannot wait for input (or whose port has failed) returns false at once, and
+    // the caller waits on its clock instead.
+    virtual bool WaitForInput(uint32_t /*ms*/) { return false; }
     // Reads up to buffer size bytes; waits at most the device's read time-out for them to arrive.
     virtual bool Read(uint8_t* buffer, size_t count, size_t& done) = 0;
     // Writes up to count bytes; waits at most the device's write time-out for room.

@@ -93,7 +93,8 @@ bool CRecorderAccess::ReceiveEntries() {
 }
 
 bool CRecorderAccess::SetBaud(uint32_t rate) {
-    if (link_ == nullptr || !instrument_.CommandOk("BAUD 0 " + std::to_string(rate), kBaudCommandMs)) {
+    if (link_ == nullptr ||
+        !instrument_.CommandOk("BAUD 0 " + std::to_string(rate), kBaudCommandMs)) {
         return false;
     }
     return link_->SetBaudRate(rate);
@@ -107,6 +108,11 @@ bool CRecorderAccess::ReceiveBlock(std::span<uint8_t> buffer, size_t& received) 
         if (ReceiveOnce(buffer, received)) {
             SendAck();
             return true;
+        }
+        // Asking again is pointless once the job is stopping or the port has gone; the caller
+        // tells the instrument what it needs to hear.
+        if (link_->StopRequested() || PortGone()) {
+            return false;
         }
         link_->Purge(kPurgeRxClear);
         link_->Pause(kRejectPauseMs);
@@ -125,6 +131,11 @@ bool CRecorderAccess::ReceiveOnce(std::span<uint8_t> buffer, size_t& received) {
     received = std::min<size_t>(AnnouncedDataLength(word), buffer.size());
     const std::span<uint8_t> data = buffer.first(received);
     return ReadPart(data, kDataMs) && ReadPart(word, kWordMs) && ChecksumMatches(data, word);
+}
+
+bool CRecorderAccess::PortGone() {
+    SerialState state;
+    return !link_->IsOpen() || !link_->GetState(state);
 }
 
 bool CRecorderAccess::ReadPart(std::span<uint8_t> part, uint32_t timeoutMs) {

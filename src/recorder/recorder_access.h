@@ -36,7 +36,8 @@ class CRecorderAccess {
     // "BAUD 0 <rate>", then the link follows at the new rate.
     bool SetBaud(uint32_t rate);
 
-    // One block with acknowledgement: up to three attempts, each rejected and asked again.
+    // One block with acknowledgement: up to three attempts, each rejected and asked again; none
+    // more once the link's stop event is set or the port has gone.
     bool ReceiveBlock(std::span<uint8_t> buffer, size_t& received);
     // Waits about 5 s for the instrument's "c", then acknowledges it.
     bool WaitReady();
@@ -49,6 +50,7 @@ class CRecorderAccess {
     bool ReceiveEntries();
     bool ReceiveOnce(std::span<uint8_t> buffer, size_t& received);
     bool ReadPart(std::span<uint8_t> part, uint32_t timeoutMs);
+    bool PortGone();
     void SendByte(uint8_t byte);
 
     CInstrument& instrument_;

@@ -25,6 +25,7 @@ struct RecorderFileEntry {
 };
 
 // Reads an entry byte by byte; the name stops at its first NUL or at the field's end.
-RecorderFileEntry DecodeRecorderFileEntry(std::span<const uint8_t, RecorderFileEntry::kWireSize> bytes);
+RecorderFileEntry DecodeRecorderFileEntry(
+    std::span<const uint8_t, RecorderFileEntry::kWireSize> bytes);
 
 }  // namespace brennix

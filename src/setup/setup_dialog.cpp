@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "instrument/instrument_codes.h"
+#include "recorder/recorder_dialog.h"
 #include "setup/advanced_page.h"
 #include "setup/deploy_page.h"
 #include "setup/info_page.h"
@@ -52,6 +53,11 @@ void OpenSetup(const FeatureContext& context) {
     SetupRecord record = *read.record;
     SetupSheet sheet(record, instrument, context.ui, context.units);
     CSetupDialog dialog(sheet, context.parent);
+    dialog.SetRecorderManager([context](QWidget* parent) {
+        FeatureContext over = context;
+        over.parent = parent;
+        RunRecorderManager(over);
+    });
     dialog.exec();
 }
 
@@ -161,25 +167,31 @@ void CSetupDialog::OnDeploy() {
     }
 }
 
-// Until the recorder manager is part of the program, the button reads the recorder's space
-// figures again, for the days and for the technician.
+// The recorder manager over the sheet; afterwards the recorder's space is read again for the
+// days. Without a recorder manager the button shows the space figures.
 void CSetupDialog::OnRecorder() {
     int code = kFailToWakeUp;
     {
         const SheetBusy busy(sheet_.Ui(), sheet_.Instrument().GetLink());
         code = sheet_.Instrument().FindInstrument(true, true);
-        if (IsInstrument(code)) {
-            sheet_.ReadRecorderSpace();
-        }
     }
     if (!IsInstrument(code)) {
         sheet_.Ui().ShowMessage("Unable to wake up instrument!", "", MessageButtons::kOk,
                                 MessageIcon::kNone);
         return;
     }
+    if (runRecorderManager_) {
+        runRecorderManager_(this);
+    }
+    {
+        const SheetBusy busy(sheet_.Ui(), sheet_.Instrument().GetLink());
+        sheet_.ReadRecorderSpace();
+    }
     deployPage_->ShowDays();
-    sheet_.Ui().ShowMessage(RecorderSpaceText(sheet_.FreeRecorderBytes()), "Recorder",
-                            MessageButtons::kOk, MessageIcon::kInformation);
+    if (!runRecorderManager_) {
+        sheet_.Ui().ShowMessage(RecorderSpaceText(sheet_.FreeRecorderBytes()), "Recorder",
+                                MessageButtons::kOk, MessageIcon::kInformation);
+    }
 }
 
 }  // namespace brennix

@@ -35,6 +35,11 @@ class CSetupDialog : public QDialog, public SetupSheetHost {
     bool RunSdi12Dialog() override;
 
     SetupPage ActivePage() const { return static_cast<SetupPage>(current_); }
+    // How the Recorder button runs the recorder manager over the sheet; without it the button
+    // reads the recorder's space figures only.
+    void SetRecorderManager(std::function<void(QWidget* parent)> run) {
+        runRecorderManager_ = std::move(run);
+    }
 
   public slots:
     // Close, Escape, Enter and the close box: the active page is left first.
@@ -63,6 +68,7 @@ class CSetupDialog : public QDialog, public SetupSheetHost {
     CDlgMrvDeploy* deployPage_ = nullptr;
     std::vector<Page> pages_;
     int current_ = 0;
+    std::function<void(QWidget* parent)> runRecorderManager_;
 };
 
 }  // namespace brennix

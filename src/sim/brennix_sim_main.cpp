@@ -7,7 +7,27 @@
 
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
+#include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
+
+namespace {
+
+// Says which files of the recorder folder are left out; false when the folder cannot be served.
+bool ServeRecorderFolder(brennix::sim::SimulatedInstrument& instrument) {
+    const brennix::sim::SimRecorder& recorder = instrument.Recorder();
+    if (!recorder.FolderError().empty()) {
+        std::cerr << "brennix-sim: " << recorder.FolderError() << "\n";
+        return false;
+    }
+    for (const std::string& name : recorder.SkippedNames()) {
+        std::cerr << "brennix-sim: not on the recorder (name longer than 12 characters, or size "
+                     "above 4 GB): "
+                  << name << "\n";
+    }
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace brennix::sim;
@@ -18,7 +38,7 @@ int main(int argc, char** argv) {
     }
     std::string error;
     Faults faults;
-    const std::optional<Settings> settings = ParseSimArguments(arguments, error, faults);
+    const std::optional<Settings> settings = ParseSimArguments(arguments, error, &faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
@@ -33,6 +53,9 @@ int main(int argc, char** argv) {
 
     SimulatedInstrument instrument(*settings);
     instrument.GetFaults() = faults;
+    if (!ServeRecorderFolder(instrument)) {
+        return 1;
+    }
     PtyServer server(instrument);
     if (!server.Start()) {
         std::cerr << "brennix-sim: " << server.Error() << "\n";

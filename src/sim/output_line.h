@@ -8,17 +8,20 @@
 
 namespace brennix::sim {
 
-// The instrument's transmit line: bytes queued with the time they reach the host. Paced, each
-// byte takes ten bit times at the line rate and bytes never overtake each other.
+// The instrument's transmit line: bytes queued with the time they reach the host, in
+// microseconds. Paced, each byte takes ten bit times at the line rate and bytes never overtake
+// each other.
 class OutputLine {
   public:
     void SetPacing(bool pace, uint32_t baudRate);
-    // Queues bytes that start leaving at startMs or when the line is free, whichever is later.
-    void Send(std::string_view bytes, int64_t startMs);
-    size_t Available(int64_t nowMs) const;
-    size_t Read(uint8_t* buffer, size_t maxCount, int64_t nowMs);
+    // Queues bytes that start leaving at startUs or when the line is free, whichever is later.
+    void Send(std::string_view bytes, int64_t startUs);
+    // Drops the bytes that have not left by nowUs: the sender stops in the middle.
+    void DropUnsent(int64_t nowUs);
+    size_t Available(int64_t nowUs) const;
+    size_t Read(uint8_t* buffer, size_t maxCount, int64_t nowUs);
     // When the next queued byte reaches the host; none when nothing is queued.
-    std::optional<int64_t> NextDueMs() const;
+    std::optional<int64_t> NextDueUs() const;
 
   private:
     struct TimedByte {

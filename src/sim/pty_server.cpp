@@ -18,6 +18,8 @@ namespace brennix::sim {
 namespace {
 
 constexpr size_t kChunkSize = 4096;
+constexpr uint32_t kUsPerSecond = 1'000'000;
+constexpr long kNsPerUs = 1000;
 
 void CloseIfOpen(int& fd) {
     if (fd >= 0) {
@@ -118,22 +120,28 @@ void PtyServer::CloseDescriptors() {
 
 void PtyServer::Serve() {
     for (;;) {
-        const uint32_t tick = Ticks();
+        const Instant now = Now();
         if (pendingOutput_.empty()) {
-            std::string due(instrument_.HostAvailable(tick), '\0');
-            instrument_.HostRead(reinterpret_cast<uint8_t*>(due.data()), due.size(), tick);
+            std::string due(instrument_.HostAvailable(now.tick, now.microsecond), '\0');
+            instrument_.HostRead(reinterpret_cast<uint8_t*>(due.data()), due.size(), now.tick,
+                                 now.microsecond);
             pendingOutput_ = std::move(due);
         }
-        int timeoutMs = -1;
+        // Sleeps until the next byte is due, to the microsecond, so paced output leaves as
+        // evenly as on a real line.
+        std::optional<timespec> timeout;
         if (pendingOutput_.empty()) {
-            if (const std::optional<uint32_t> wait = instrument_.MsUntilNextOutput(tick)) {
-                timeoutMs = static_cast<int>(std::max<uint32_t>(*wait, 1));
+            if (const std::optional<uint32_t> waitUs =
+                    instrument_.UsUntilNextOutput(now.tick, now.microsecond)) {
+                const uint32_t us = std::max<uint32_t>(*waitUs, 1);
+                timeout = timespec{static_cast<time_t>(us / kUsPerSecond),
+                                   static_cast<long>(us % kUsPerSecond) * kNsPerUs};
             }
         }
         const short outputEvents = pendingOutput_.empty() ? 0 : POLLOUT;
         pollfd fds[2] = {{masterFd_, static_cast<short>(POLLIN | outputEvents), 0},
                          {stopPipe_[0], POLLIN, 0}};
-        if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) {
+        if (ppoll(fds, 2, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR) {
             return;
         }
         // With our own slave descriptor open the master never hangs up; an error is final.
@@ -162,7 +170,8 @@ void PtyServer::TakeInput() {
             instrument_.HostSetBaudRate(*rate);
         }
     }
-    instrument_.HostWrite(buffer, static_cast<size_t>(count), Ticks());
+    const Instant now = Now();
+    instrument_.HostWrite(buffer, static_cast<size_t>(count), now.tick, now.microsecond);
 }
 
 void PtyServer::FlushOutput() {
@@ -172,10 +181,11 @@ void PtyServer::FlushOutput() {
     }
 }
 
-uint32_t PtyServer::Ticks() const {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+PtyServer::Instant PtyServer::Now() const {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::steady_clock::now() - start_)
+                             .count();
+    return {static_cast<uint32_t>(elapsed / 1000), static_cast<uint32_t>(elapsed % 1000)};
 }
 
 }  // namespace brennix::sim

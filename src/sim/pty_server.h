@@ -33,7 +33,12 @@ class PtyServer {
     void Serve();
     void TakeInput();
     void FlushOutput();
-    uint32_t Ticks() const;
+    // The time since the start as the instrument's tick and the microseconds into it.
+    struct Instant {
+        uint32_t tick;
+        uint32_t microsecond;
+    };
+    Instant Now() const;
 
     SimulatedInstrument& instrument_;
     int masterFd_ = -1;

@@ -42,6 +42,10 @@ bool RoutedSerialDevice::BytesPending(uint32_t& count) {
     return current_->BytesPending(count);
 }
 
+bool RoutedSerialDevice::WaitForInput(uint32_t ms) {
+    return current_->WaitForInput(ms);
+}
+
 bool RoutedSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
     return current_->Read(buffer, count, done);
 }

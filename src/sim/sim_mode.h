@@ -31,6 +31,10 @@ class ModeHost {
     virtual void NoteWakeByBreakLines(int64_t nowMs) = 0;
     // The next mode, which takes over once the current call returns.
     virtual void SwitchTo(std::unique_ptr<class SimMode> next) = 0;
+    // The instrument's own line rate from now on; what it has sent already keeps its rate.
+    virtual void SetLineRate(uint32_t baudRate) = 0;
+    // Stops sending: what has not left the instrument by nowMs is dropped.
+    virtual void StopSending(int64_t nowMs) = 0;
 };
 
 // What the instrument does with what it hears, one mode at a time: asleep, the command line,

@@ -7,6 +7,7 @@
 #include "sim/model_names.h"
 #include "sim/model_profile.h"
 #include "sim/text_case.h"
+#include "sim/recorder_options.h"
 
 namespace brennix::sim {
 
@@ -109,15 +110,10 @@ Taken TakeHardwareOption(const std::vector<std::string>& args, size_t& i, Settin
 
 }  // namespace
 
-std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args,
-                                          std::string& error) {
-    Faults faults;
-    return ParseSimArguments(args, error, faults);
-}
-
 std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error,
-                                          Faults& faults) {
+                                          Faults* faults) {
     Settings settings;
+    Faults parsedFaults;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         const Taken hardware = TakeHardwareOption(args, i, settings, error);
@@ -138,7 +134,7 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, 
                 error = option + " needs a value";
                 return std::nullopt;
             }
-            if (!ApplyHardwareOrFault(option, args[++i], settings, faults, error)) {
+            if (!ApplyHardwareOrFault(option, args[++i], settings, parsedFaults, error)) {
                 return std::nullopt;
             }
         } else if (option == "--baud" || option == "--model" || option == "--rs485") {
@@ -170,10 +166,17 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, 
                 }
                 settings.rs485Address = *number;
             }
+        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error)) {
+            if (!error.empty()) {
+                return std::nullopt;
+            }
         } else {
             error = "unknown argument '" + option + "'";
             return std::nullopt;
         }
+    }
+    if (faults != nullptr) {
+        *faults = parsedFaults;
     }
     return settings;
 }

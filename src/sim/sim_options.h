@@ -11,19 +11,25 @@ namespace brennix::sim {
 
 inline constexpr std::string_view kSimUsage =
     "usage: brennix-sim [--baud N] [--model NAME] [--asleep] [--sdi12] [--rs485 N] [--compass]\n"
-    "                   [--firmware V] [--fault FAULT]...\n"
+    "                   [--firmware V] [--fault FAULT]... [--recorder-dir DIR] [RECORDER FAULTS]\n"
     "  NAME: KTX, LMR, Mirovan, Fendrel, MirovanAdv, Corvex, Pelorin\n"
     "  N for --rs485: an address from 1 to 15\n"
     "  V: the firmware version times 10 (38 for 3.8), 1 to 255\n"
     "  FAULT: no-compass, no-compass-score, frame-checksum, frame-truncated, frame-cells\n"
-    "hardware: [--system-type QZ|VW|JQ|ZK|WX|LMR] [--frequency 3|1.5 (MHz)] [--without compass|sdi12]\n"
-    "          [--with ext-pressure|waves] [--recorder-nearly-full]\n";
+    "  DIR: a folder whose files the recorder holds (names of up to 12 characters)\n"
+    "hardware: [--system-type QZ|VW|JQ|ZK|WX|LMR] [--frequency 3|1.5 (MHz)]\n"
+    "          [--without compass|sdi12] [--with ext-pressure|waves] [--recorder-nearly-full]\n"
+    "recorder faults (blocks count from 0 in each transfer):\n"
+    "  --bad-checksum-block N [--bad-checksum-sends K]   spoil block N's checksum K times\n"
+    "  --drop-block N                 leave block N out the first time it is asked for\n"
+    "  --stall-after N                hang after N blocks until woken\n"
+    "  --reject-download              answer \"download\" with an error\n"
+    "  --refuse-baud                  answer \"BAUD 0 N\" with an error\n";
 
 // The instrument that the arguments of brennix-sim describe (without the program name); none,
-// with the reason in error, when they are not understood.
-std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error);
-// The same, with the faults that --fault asks for.
+// with the reason in error, when they are not understood. The fault options go into faults,
+// when given.
 std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error,
-                                          Faults& faults);
+                                          Faults* faults = nullptr);
 
 }  // namespace brennix::sim

@@ -1,9 +1,15 @@
 #include "sim/sim_recorder.h"
 
+#include <algorithm>
+#include <charconv>
 #include <memory>
 
+#include "sim/baud_rates.h"
 #include "sim/block_framer.h"
 #include "sim/block_transfer_mode.h"
+#include "sim/format_mode.h"
+#include "sim/rate_switch_mode.h"
+#include "sim/text_case.h"
 
 namespace brennix::sim {
 
@@ -21,53 +27,124 @@ void PutLittleEndian(std::string& bytes, size_t offset, uint64_t value, size_t w
     }
 }
 
-std::string Frame(const std::string& data, const Faults& faults) {
-    return FrameBlock({reinterpret_cast<const uint8_t*>(data.data()), data.size()}, faults);
+uint64_t RoundedUp(uint64_t bytes) {
+    return (bytes + SimRecorder::kSpaceUnit - 1) / SimRecorder::kSpaceUnit *
+           SimRecorder::kSpaceUnit;
 }
 
 }  // namespace
 
 SimRecorder::SimRecorder(const Settings& settings, const Faults& faults, ModeHost& host)
-    : faults_(faults),
-      host_(host),
-      capacity_(settings.recorderCapacity),
-      extraUsed_(settings.recorderUsed) {}
+    : settings_(settings), faults_(faults), host_(host) {
+    if (!settings.recorderFolder.empty()) {
+        RecorderFolder folder = LoadRecorderFolder(settings.recorderFolder);
+        files_ = std::move(folder.files);
+        skipped_ = std::move(folder.skipped);
+        folderError_ = std::move(folder.error);
+    } else if (settings.recorderSamples) {
+        files_ = SampleRecorderFiles();
+    }
+}
 
 void SimRecorder::RegisterWith(CommandInterpreter& interpreter) {
     interpreter.Register({"bdir"}, [this](std::string_view, int64_t) { return Directory(); });
+    interpreter.Register({"download"},
+                         [this](std::string_view name, int64_t) { return Download(name); });
+    interpreter.Register({"format"}, [this](std::string_view, int64_t) { return Format(); });
+    interpreter.Register({"BAUD"},
+                         [this](std::string_view argument, int64_t) { return Baud(argument); });
 }
 
 void SimRecorder::AddFile(RecorderFile file) {
     files_.push_back(std::move(file));
 }
 
+// A folder of files larger than the card makes a larger card.
+uint32_t SimRecorder::Capacity() const {
+    return std::max(settings_.recorderCapacity, UsedBytes());
+}
+
 uint32_t SimRecorder::UsedBytes() const {
-    uint64_t used = extraUsed_;
+    uint64_t used = settings_.recorderUsed;
     for (const RecorderFile& file : files_) {
-        used += (file.data.size() + kSpaceUnit - 1) / kSpaceUnit * kSpaceUnit;
+        used += RoundedUp(file.data.size());
     }
     return static_cast<uint32_t>(std::min<uint64_t>(used, UINT32_MAX));
 }
 
 Reply SimRecorder::Directory() {
-    std::vector<std::string> frames;
-    frames.push_back(Frame(HeaderBlock(), faults_));
+    std::vector<std::string> blocks{HeaderBlock()};
     for (const RecorderFile& file : files_) {
-        frames.push_back(Frame(EntryBlock(file), faults_));
+        blocks.push_back(EntryBlock(file));
     }
-    frames.push_back(Frame("", faults_));
+    blocks.emplace_back();
     std::string used(2, '\0');
     PutLittleEndian(used, 0, UsedBytes() / kSpaceUnit, 2);
-    frames.push_back(Frame(used, faults_));
-    Reply reply{"OK\r\n"};
-    reply.next = std::make_unique<BlockTransferMode>(host_, std::move(frames));
+    blocks.push_back(used);
+    return Transfer(blocks, "OK\r\n");
+}
+
+// Error texts here hold no "c", which the host would take for the ready signal.
+Reply SimRecorder::Download(std::string_view name) {
+    if (faults_.rejectDownload) {
+        return CommandInterpreter::Error("download refused");
+    }
+    const auto file = std::find_if(files_.begin(), files_.end(), [name](const RecorderFile& f) {
+        return EqualsIgnoringCase(f.name, name);
+    });
+    if (file == files_.end()) {
+        return CommandInterpreter::Error("file not found");
+    }
+    std::vector<std::string> blocks{EntryBlock(*file)};
+    for (size_t at = 0; at < file->data.size(); at += kBlockSize) {
+        blocks.push_back(file->data.substr(at, kBlockSize));
+    }
+    blocks.emplace_back();
+    return Transfer(blocks, "OK\r\n");
+}
+
+Reply SimRecorder::Transfer(const std::vector<std::string>& blocks, std::string reply) {
+    std::vector<std::string> frames;
+    frames.reserve(blocks.size());
+    for (const std::string& block : blocks) {
+        frames.push_back(
+            FrameBlock({reinterpret_cast<const uint8_t*>(block.data()), block.size()}, faults_));
+    }
+    Reply answer{std::move(reply)};
+    answer.next = std::make_unique<BlockTransferMode>(host_, std::move(frames), faults_);
+    return answer;
+}
+
+Reply SimRecorder::Format() {
+    Reply reply{"\r\nErase all files on the recorder? YES or NO\r\n"};
+    reply.next =
+        std::make_unique<FormatMode>(host_, settings_.formatMs, [this] { files_.clear(); });
+    return reply;
+}
+
+// "BAUD 0 N": port 0 is the instrument's only one.
+Reply SimRecorder::Baud(std::string_view argument) {
+    if (!argument.starts_with("0 ")) {
+        return CommandInterpreter::Error("use BAUD 0 RATE");
+    }
+    const std::string_view digits = argument.substr(2);
+    uint32_t rate = 0;
+    const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), rate);
+    if (status != std::errc() || end != digits.data() + digits.size() || !SpeedCodeOf(rate)) {
+        return CommandInterpreter::Error("unsupported rate");
+    }
+    if (faults_.refuseBaud) {
+        return CommandInterpreter::Error("rate change refused");
+    }
+    Reply reply = CommandInterpreter::Ok();
+    reply.next = std::make_unique<RateSwitchMode>(host_, rate);
     return reply;
 }
 
 std::string SimRecorder::HeaderBlock() const {
     std::string header(kHeaderSize, '\0');
     header.replace(0, 8, "OSTRLREC");
-    PutLittleEndian(header, kCapacityOffset, capacity_, 4);
+    PutLittleEndian(header, kCapacityOffset, Capacity(), 4);
     return header;
 }
 

@@ -26,6 +26,7 @@ namespace {
 constexpr int64_t kBreakAfterLinesMs = 1000;
 // The most received bytes kept for tests to look at.
 constexpr size_t kReceivedLimit = 1 << 20;
+constexpr int64_t kUsPerMs = 1000;
 
 bool IsCommandCharacter(char c) {
     return static_cast<unsigned char>(c) > ' ' && c != '+' && c != 0x7F;
@@ -59,8 +60,10 @@ struct SimulatedInstrument::Impl : ModeHost {
         }
     }
 
-    int64_t Now(uint32_t tick) {
+    int64_t Now(uint32_t tick, uint32_t microsecond = 0) {
         const int64_t now = timeline.Advance(tick);
+        nowMs = now;
+        nowUs = std::max(nowUs, now * kUsPerMs + microsecond);
         FallAsleepWhenIdle(now);
         mode->Advance(now);
         ApplySwitch(now);
@@ -115,6 +118,13 @@ struct SimulatedInstrument::Impl : ModeHost {
     }
 
     void SwitchTo(std::unique_ptr<SimMode> next) override { nextMode = std::move(next); }
+
+    void StopSending(int64_t startMs) override { output.DropUnsent(StartUs(startMs)); }
+
+    void SetLineRate(uint32_t baudRate) override {
+        settings.baudRate = baudRate;
+        output.SetPacing(settings.paceAtLineRate, baudRate);
+    }
 
     Reply Execute(std::string_view line, int64_t now) override {
         return interpreter.Run(line, now);
@@ -174,12 +184,20 @@ struct SimulatedInstrument::Impl : ModeHost {
         if (hostRate != settings.baudRate) {
             out = FaultInjector::Misframe(out);
         }
-        output.Send(out, startMs);
+        output.Send(out, StartUs(startMs));
     }
 
-    std::optional<int64_t> NextDueMs() const {
-        const std::optional<int64_t> line = output.NextDueMs();
-        const std::optional<int64_t> event = mode->NextEventMs();
+    // What happens now happens at the very microsecond, when the host said which one it is.
+    int64_t StartUs(int64_t startMs) const {
+        return startMs == nowMs ? std::max(startMs * kUsPerMs, nowUs) : startMs * kUsPerMs;
+    }
+
+    std::optional<int64_t> NextDueUs() const {
+        const std::optional<int64_t> line = output.NextDueUs();
+        std::optional<int64_t> event = mode->NextEventMs();
+        if (event) {
+            *event *= kUsPerMs;
+        }
         if (line && event) {
             return std::min(*line, *event);
         }
@@ -191,6 +209,8 @@ struct SimulatedInstrument::Impl : ModeHost {
     std::string received;
     uint32_t hostRate;
     TickTimeline timeline;
+    int64_t nowMs = 0;
+    int64_t nowUs = 0;
     OutputLine output;
     FaultInjector injector;
     Rs485Selector rs485;
@@ -215,29 +235,42 @@ void SimulatedInstrument::HostSetBaudRate(uint32_t baudRate) {
     impl_->hostRate = baudRate;
 }
 
-void SimulatedInstrument::HostWrite(const uint8_t* data, size_t count, uint32_t nowTick) {
-    impl_->Write(data, count, impl_->Now(nowTick));
+void SimulatedInstrument::HostWrite(const uint8_t* data, size_t count, uint32_t nowTick,
+                                    uint32_t microsecond) {
+    impl_->Write(data, count, impl_->Now(nowTick, microsecond));
 }
 
 void SimulatedInstrument::HostBreak(bool on, uint32_t nowTick) {
     impl_->Break(on, impl_->Now(nowTick));
 }
 
-size_t SimulatedInstrument::HostAvailable(uint32_t nowTick) {
-    return impl_->output.Available(impl_->Now(nowTick));
+size_t SimulatedInstrument::HostAvailable(uint32_t nowTick, uint32_t microsecond) {
+    impl_->Now(nowTick, microsecond);
+    return impl_->output.Available(impl_->nowUs);
 }
 
-size_t SimulatedInstrument::HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick) {
-    return impl_->output.Read(buffer, maxCount, impl_->Now(nowTick));
+size_t SimulatedInstrument::HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick,
+                                     uint32_t microsecond) {
+    impl_->Now(nowTick, microsecond);
+    return impl_->output.Read(buffer, maxCount, impl_->nowUs);
 }
 
 std::optional<uint32_t> SimulatedInstrument::MsUntilNextOutput(uint32_t nowTick) {
-    const int64_t now = impl_->Now(nowTick);
-    const std::optional<int64_t> due = impl_->NextDueMs();
+    const std::optional<uint32_t> us = UsUntilNextOutput(nowTick, 0);
+    if (!us) {
+        return std::nullopt;
+    }
+    return static_cast<uint32_t>((*us + kUsPerMs - 1) / kUsPerMs);
+}
+
+std::optional<uint32_t> SimulatedInstrument::UsUntilNextOutput(uint32_t nowTick,
+                                                               uint32_t microsecond) {
+    impl_->Now(nowTick, microsecond);
+    const std::optional<int64_t> due = impl_->NextDueUs();
     if (!due) {
         return std::nullopt;
     }
-    return static_cast<uint32_t>(std::clamp<int64_t>(*due - now, 0, UINT32_MAX));
+    return static_cast<uint32_t>(std::clamp<int64_t>(*due - impl_->nowUs, 0, UINT32_MAX));
 }
 
 SimRecorder& SimulatedInstrument::Recorder() {

@@ -35,6 +35,11 @@ struct Settings {
     bool sdi12Option = true;
     bool externalPressureSensor = false;
     bool waveOption = false;  // answers "YES" to "enablewaves"
+    // The recorder's files: those of this folder when one is given, else a few generated ones
+    // when recorderSamples is set, else none.
+    std::string recorderFolder = {};
+    bool recorderSamples = true;
+    uint32_t formatMs = 3000;  // how long "format" works after its question was answered yes
 };
 
 // How the diagnostic frames answered to "Amp" are spoiled.
@@ -55,6 +60,14 @@ struct Faults {
     FrameFault frameFault = FrameFault::kNone;
     // Setting words (any case) answered with an error whatever the value.
     std::vector<std::string> refusedSettings = {};
+    // Recorder transfers count their blocks from 0 (the directory's header, or a download's
+    // repeated entry); -1 leaves every block alone.
+    int badChecksumBlock = -1;    // this block goes out with a wrong checksum...
+    int badChecksumSends = 1;     // ...the first this many times it is sent
+    int droppedBlock = -1;        // this block is not sent the first time it is asked for
+    int stallAfterBlocks = -1;    // after this many blocks the instrument hangs until a BREAK
+    bool rejectDownload = false;  // "download" is answered with an error
+    bool refuseBaud = false;      // "BAUD 0 N" is answered with an error
 };
 
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what
@@ -67,17 +80,20 @@ class SimulatedInstrument {
     SimulatedInstrument(const SimulatedInstrument&) = delete;
     SimulatedInstrument& operator=(const SimulatedInstrument&) = delete;
 
-    // The host's side of the line.
+    // The host's side of the line. A real-time server also gives the microseconds into the
+    // tick's millisecond: answers then start, and paced output arrives, to the microsecond, as
+    // on a real line; with whole ticks both happen on the millisecond.
     void HostSetBaudRate(uint32_t baudRate);
-    void HostWrite(const uint8_t* data, size_t count, uint32_t nowTick);
+    void HostWrite(const uint8_t* data, size_t count, uint32_t nowTick, uint32_t microsecond = 0);
     void HostBreak(bool on, uint32_t nowTick);
-    // Bytes that have reached the host by nowTick, and taking them.
-    size_t HostAvailable(uint32_t nowTick);
-    size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick);
+    // Bytes that have reached the host by then, and taking them.
+    size_t HostAvailable(uint32_t nowTick, uint32_t microsecond = 0);
+    size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick, uint32_t microsecond = 0);
 
     // How long until the next queued byte reaches the host: 0 when one is due already, none when
     // nothing is queued. Lets a real-time server sleep until then.
     std::optional<uint32_t> MsUntilNextOutput(uint32_t nowTick);
+    std::optional<uint32_t> UsUntilNextOutput(uint32_t nowTick, uint32_t microsecond);
 
     Faults& GetFaults();
     // The recorder's files, to fill or look at.

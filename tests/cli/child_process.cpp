@@ -54,6 +54,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::s
     close(inputFile);
 }
 
+void ChildProcess::Interrupt() {
+    kill(pid_, SIGINT);
+}
+
 ChildProcess::~ChildProcess() {
     Wait(0);
     close(stdout_);

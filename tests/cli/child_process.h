@@ -20,6 +20,8 @@ class ChildProcess {
     std::string FirstLine(int timeoutMs) const;
     // The exit status, or -1 when the program had to be killed after timeoutMs.
     int Wait(int timeoutMs);
+    // Ctrl-C, as a user at the terminal would press it.
+    void Interrupt();
     std::string Output() const { return Contents(stdout_); }
     std::string Errors() const { return Contents(stderr_); }
 

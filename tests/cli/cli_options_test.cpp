@@ -101,7 +101,28 @@ INSTANTIATE_TEST_SUITE_P(
                   "--sdi12-address needs a whole number, not 'A'"},
         ParseCase{"DeployMode",
                   {"--simulate", "deploy", "--mode", "burst"},
-                  "--mode takes one of standard, sdi12"}),
+                  "--mode takes one of standard, sdi12"},
+        ParseCase{"RecorderDownload",
+                  {"--simulate", "recorder", "download", "A.000", "B.000", "--to", "d", "--rate",
+                   "115200", "--replace", "all"},
+                  ""},
+        ParseCase{"RecorderWithoutAction", {"--simulate", "recorder"}, "the command needs list"},
+        ParseCase{"RecorderUnknownAction",
+                  {"--simulate", "recorder", "erase"},
+                  "recorder needs list, download or format"},
+        ParseCase{
+            "DownloadNothing", {"--simulate", "recorder", "download"}, "download needs the names"},
+        ParseCase{"DownloadNamesAndAll",
+                  {"--simulate", "recorder", "download", "A", "--all"},
+                  "download needs the names"},
+        ParseCase{"DownloadRateNotInTheList",
+                  {"--simulate", "recorder", "download", "--all", "--rate", "14400"},
+                  "--rate must be one of 300, 600"},
+        ParseCase{"DownloadReplaceUnknown",
+                  {"--simulate", "recorder", "download", "--all", "--replace", "maybe"},
+                  "--replace must be ask, yes, no or all"},
+        ParseCase{
+            "ListTakesNothing", {"--simulate", "recorder", "list", "x"}, "unexpected argument x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliOptions, KeepsEveryValue) {

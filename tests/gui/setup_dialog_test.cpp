@@ -20,6 +20,7 @@
 #include "setup/setup_dialog.h"
 #include "setup/setup_reader.h"
 #include "sim/simulated_device.h"
+#include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::test {
@@ -46,6 +47,7 @@ class SetupDialogTest : public QObject {
         settings.systemType = 2;  // JQ: the cells are checked
         settings.frequencyCode = 0;   // 3 MHz
         settings.waveOption = true;
+        settings.recorderSamples = false;  // an empty recorder
         instrument_ = std::make_unique<sim::SimulatedInstrument>(settings);
         device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
         session_ = std::make_unique<CSession>(*device_, clock_, ui_);
@@ -219,6 +221,30 @@ class SetupDialogTest : public QObject {
     }
 
     // Setup > Deployment on an instrument whose configuration does not arrive says so.
+    // The Recorder button runs the recorder manager over the sheet, then reads the space again.
+    void recorderButtonRunsTheManagerAndReadsTheSpaceAgain() {
+        const std::vector<FeatureEntry> entries = FeatureEntries();
+        const FeatureEntry& deployment = entries.front();
+        QString manager;
+        QString before;
+        QString after;
+        OnNextModal([&](QWidget* sheet) {
+            before = sheet->findChild<QLabel*>("days")->text();
+            OnNextModal([&](QWidget* recorder) {
+                manager = recorder->windowTitle();
+                instrument_->Recorder().AddFile({"BIG.000", std::string(3'000'000, 'x')});
+                recorder->close();
+            });
+            sheet->findChild<QPushButton*>("recorder")->click();
+            after = sheet->findChild<QLabel*>("days")->text();
+            sheet->findChild<QPushButton*>("close")->click();
+        });
+        LaunchFeature(deployment, FeatureContext{nullptr, *session_, ui_, UnitSystem::kMetric, 0});
+        QCOMPARE(manager, QStringLiteral("Recorder manager"));
+        QCOMPARE(before, QStringLiteral("1040.1 days of operation remaining"));
+        QVERIFY2(after != before, qPrintable(after));
+    }
+
     void aBlockThatDoesNotArriveIsReported() {
         instrument_->GetFaults().wrongBlockChecksum = true;
         auto seen = AnswerNextMessage();

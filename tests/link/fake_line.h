@@ -34,6 +34,8 @@ class FakeSerialDevice : public SerialDevice {
     std::optional<uint32_t> keptRate;  // a driver that keeps this rate whatever it is asked for
     std::optional<uint32_t> writesRefusedUntil;
     size_t maxBytesPerWrite = SIZE_MAX;
+    bool waitsForInput = false;  // a port that can sleep until a byte arrives, as a tty can
+    int inputWaits = 0;
     SerialState state;  // kept across opens, as a real port keeps its rate
 
     std::string written;
@@ -69,6 +71,13 @@ class FakeSerialDevice : public SerialDevice {
     bool BytesPending(uint32_t& count) override {
         count = 0;
         return Usable();
+    }
+    bool WaitForInput(uint32_t ms) override {
+        if (!waitsForInput || !Usable())
+            return false;
+        ++inputWaits;
+        clock_.Sleep(ms);
+        return true;
     }
     bool Read(uint8_t* buffer, size_t count, size_t& done) override {
         done = 0;

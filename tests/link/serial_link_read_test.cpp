@@ -102,6 +102,36 @@ TEST(SerialLinkRead, LostPortEndsAtTheTimeOutWaitingThroughTheCallback) {
     EXPECT_EQ(line.clock.TickCount(), 1041u);
 }
 
+// Between polls the link sleeps on the port, which wakes it the moment a byte arrives; while a
+// script runs it pumps instead, and a port that cannot wait leaves it to the clock.
+TEST(SerialLinkRead, WaitsOnThePortBetweenPollsUnlessAScriptPumps) {
+    struct Case {
+        bool portWaits;
+        bool scriptRuns;
+        int portWaitsExpected;
+        int pumpsExpected;
+    };
+    for (const Case c :
+         {Case{true, false, 5, 0}, Case{true, true, 0, 5}, Case{false, false, 0, 0}}) {
+        FakeLine line;
+        line.device.waitsForInput = c.portWaits;
+        int pumps = 0;
+        if (c.scriptRuns) {
+            line.link.SetWaitCallback([&](uint32_t ms) {
+                ++pumps;
+                line.clock.Sleep(ms);
+            });
+        }
+        line.device.Arrive("x", line.clock.TickCount() + 5);
+        std::array<uint8_t, 1> buffer{};
+        size_t done = 0;
+        EXPECT_TRUE(line.link.Read(buffer, done, 100, false));
+        EXPECT_EQ(line.device.inputWaits, c.portWaitsExpected);
+        EXPECT_EQ(pumps, c.pumpsExpected);
+        EXPECT_EQ(line.clock.TickCount(), 1005u);
+    }
+}
+
 // Each operation is given 20 ms. Whatever arrives (or is accepted) by the last tick it still
 // polls at is taken; one tick later it has given up. Start ticks put the 32-bit wrap inside.
 struct TimedCase {

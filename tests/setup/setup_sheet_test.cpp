@@ -307,6 +307,7 @@ TEST(Deployment, ANearlyFullRecorderIsRefusedAfterTheSettingsWereWritten) {
 TEST(SetupSheet, DaysFollowTheIntervalsTypedAndTheRecordersSpace) {
     sim::Settings settings;
     settings.recorderCapacity = 1'000'418;  // a WX Mirovan: 16-byte samples
+    settings.recorderSamples = false;       // an empty recorder
     SheetFixture f(settings);
     ASSERT_TRUE(f.Open(UnitSystem::kMetric));
     f.sheet->SetValue(kSamplingInterval, "60");

@@ -93,7 +93,7 @@ TEST(SimOptions, HardwareAndFaultsAreRead) {
     Faults faults;
     const auto settings = ParseSimArguments({"--firmware", "60", "--frequency", "3000", "--fault",
                                              "no-compass", "--fault", "frame-truncated"},
-                                            error, faults);
+                                            error, &faults);
     ASSERT_TRUE(settings) << error;
     EXPECT_EQ(settings->cpuVersion, 60);
     EXPECT_EQ(settings->frequencyCode, 0);

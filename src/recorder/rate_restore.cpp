@@ -1,0 +1,34 @@
+#include "recorder/rate_restore.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr uint32_t kQuietMs = 200;
+constexpr uint32_t kDrainLimitMs = 4000;
+constexpr uint32_t kPollMs = 10;
+
+}  // namespace
+
+void SettleLine(CSerialLink& link) {
+    Clock& clock = link.GetClock();
+    const uint32_t start = clock.TickCount();
+    uint32_t lastByte = start;
+    while (!HasExpired(lastByte, clock.TickCount(), kQuietMs) &&
+           !HasExpired(start, clock.TickCount(), kDrainLimitMs)) {
+        if (link.BytesWaiting() > 0) {
+            link.Purge(kPurgeRxClear);
+            lastByte = clock.TickCount();
+        }
+        link.Pause(kPollMs);
+    }
+}
+
+bool RestoreRate(CRecorderAccess& access, CSerialLink& link, uint32_t rate) {
+    SettleLine(link);
+    const bool restored = access.SetBaud(rate);
+    link.FlushInput(true);
+    return restored;
+}
+
+}  // namespace brennix

@@ -1,0 +1,131 @@
+// The recorder on the console against brennix-sim on a pseudo-terminal: files served from a
+// folder come back byte for byte, through a switched rate and through spoiled blocks; Ctrl-C keeps
+// the partial file; a format asks first.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "cli_run.h"
+
+namespace brennix::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Contents(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+class CliRecorderTest : public testing::Test {
+  protected:
+    CliRecorderTest() {
+        std::string pattern = (fs::temp_directory_path() / "brennix-cli-recorder-XXXXXX").string();
+        root_ = mkdtemp(pattern.data());
+        fs::create_directory(Recorder());
+    }
+    ~CliRecorderTest() override { fs::remove_all(root_); }
+
+    fs::path Recorder() const { return root_ / "recorder"; }
+    fs::path Out() const { return root_ / "out"; }
+
+    // A file of random bytes on the recorder.
+    std::string Put(const std::string& name, size_t size) {
+        std::mt19937 random(static_cast<unsigned>(size));
+        std::string data(size, '\0');
+        for (char& byte : data)
+            byte = static_cast<char>(random());
+        std::ofstream(Recorder() / name, std::ios::binary) << data;
+        return data;
+    }
+    Arguments Sim(Arguments more = {}) const {
+        Arguments options = {"--recorder-dir", Recorder().string()};
+        options.insert(options.end(), more.begin(), more.end());
+        return options;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(CliRecorderTest, ListsThenDownloadsByteForByteAtTheChosenRateAndSwitchesBack) {
+    const std::string first = Put("DEP7.000", 30000);
+    const std::string second = Put("DEP7.001", 5000);
+    Simulator simulator(Sim());
+    const std::string port = simulator.Port();
+
+    const CliRun list({"--port", port, "recorder", "list"});
+    EXPECT_EQ(list.status, 0) << list.errors;
+    EXPECT_TRUE(list.output.starts_with("Files: 2\nUsed space 128.0 kB / 4.00 MB\nDEP7.000"))
+        << list.output;
+    EXPECT_NE(list.output.find("       5000  "), std::string::npos) << list.output;
+
+    const CliRun download({"--port", port, "recorder", "download", "--all", "--to", Out().string(),
+                           "--rate", "115200"});
+    EXPECT_EQ(download.status, 0) << download.output << download.errors;
+    EXPECT_EQ(Contents(Out() / "DEP7.000.mrv") == first, true);
+    EXPECT_EQ(Contents(Out() / "DEP7.001.mrv") == second, true);
+    EXPECT_NE(download.output.find("Done\nTotal time 00:00:0"), std::string::npos)
+        << download.output;
+    // Not a terminal: plain progress lines.
+    EXPECT_NE(download.errors.find("DEP7.000.mrv  20%  Time left 00:00:0"), std::string::npos)
+        << download.errors;
+
+    const CliRun after({"--port", port, "send", "Ver"});
+    EXPECT_NE(after.output.find("Mirovan"), std::string::npos) << after.output;
+}
+
+TEST_F(CliRecorderTest, SpoiledBlocksAreAskedForAgainAndTheFileArrivesIntact) {
+    const std::string data = Put("BAD.000", 8000);
+    Simulator simulator(
+        Sim({"--baud", "57600", "--bad-checksum-block", "3", "--bad-checksum-sends", "2"}));
+    const CliRun download({"--port", simulator.Port(), "--baud", "57600", "recorder", "download",
+                           "bad.000", "--to", Out().string()});
+    EXPECT_EQ(download.status, 0) << download.output << download.errors;
+    EXPECT_EQ(Contents(Out() / "BAD.000.mrv") == data, true);
+}
+
+TEST_F(CliRecorderTest, CtrlCCancelsKeepingThePartialFileAndTheInstrumentAnswersAfterwards) {
+    Put("LONG.000", 60000);
+    Simulator simulator(Sim());
+    const std::string port = simulator.Port();
+    ChildProcess cli(Command(BRENNIX_CLI_PATH, {"--port", port, "recorder", "download", "LONG.000",
+                                                "--to", Out().string()}));
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(20000), 1);
+    const std::string output = cli.Output();
+    EXPECT_NE(output.find("LONG.000.mrv  partial: "), std::string::npos) << output;
+    EXPECT_NE(output.find("Cancelled\nTotal time"), std::string::npos) << output;
+    const auto kept = fs::file_size(Out() / "LONG.000.mrv");
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 60000u);
+
+    const CliRun after({"--port", port, "recorder", "list"});
+    EXPECT_EQ(after.status, 0) << after.output << after.errors;
+}
+
+TEST_F(CliRecorderTest, FormatAsksUnlessToldYesAndErasesEverything) {
+    Put("OLD.000", 100);
+    Simulator simulator(Sim());
+    const std::string port = simulator.Port();
+    const CliRun declined({"--port", port, "recorder", "format"}, "c\n");
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.errors.find("WARNING: Formatting will erase ALL data"), std::string::npos);
+    EXPECT_EQ(declined.output, "Not formatted\n");
+
+    const CliRun formatted({"--port", port, "recorder", "format", "--yes"});
+    EXPECT_EQ(formatted.status, 0) << formatted.output << formatted.errors;
+    EXPECT_EQ(formatted.output, "Done\n");
+    const CliRun list({"--port", port, "recorder", "list"});
+    EXPECT_TRUE(list.output.starts_with("Files: 0\n")) << list.output;
+}
+
+}  // namespace
+}  // namespace brennix::test

@@ -1,0 +1,100 @@
+// What the recorder manager shows and how a download names and counts its files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "instrument/instrument_codes.h"
+#include "recorder/display_text.h"
+#include "recorder/download_naming.h"
+#include "recorder/download_progress.h"
+
+namespace brennix::test {
+namespace {
+
+TEST(FormatSize, SwitchesUnitAtEachPowerOf1024) {
+    const std::pair<int64_t, const char*> cases[] = {
+        {0, "0 b"},
+        {-5, "-5 b"},
+        {1023, "1023 b"},
+        {1024, " 1.0 kB"},
+        {1536, " 1.5 kB"},
+        {1048575, "1024.0 kB"},
+        {1048576, "1.00 MB"},
+        {1073741823, "1024.00 MB"},
+        {1073741824, "1.00 GB"},
+        {int64_t{5} << 40, "5120.00 GB"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(FormatSize(bytes), text) << bytes;
+    }
+}
+
+TEST(FormatDuration, CountsWholeSecondsAndLetsHoursGrow) {
+    const std::pair<uint64_t, const char*> cases[] = {
+        {0, "00:00:00"},
+        {999, "00:00:00"},
+        {3723004, "01:02:03"},
+        {86399999, "23:59:59"},
+        {uint64_t{100} * 3600000, "100:00:00"},
+    };
+    for (const auto& [ms, text] : cases) {
+        EXPECT_EQ(FormatDuration(ms), text) << ms;
+    }
+}
+
+TEST(DownloadProgress, MovesInThreeHundredStepsAndEstimatesFromThePaceSoFar) {
+    DownloadProgress progress(3000, 0xFFFFFF00u);  // the tick wraps during the download
+    EXPECT_EQ(progress.TimeLeftMs(0xFFFFFF00u), 0u);
+    progress.Count(9);
+    EXPECT_FALSE(progress.TakeMove());  // 0.9 of a step
+    progress.Count(1);
+    EXPECT_TRUE(progress.TakeMove());
+    EXPECT_EQ(progress.Position(), 1);
+    EXPECT_FALSE(progress.TakeMove());
+    progress.Count(990);  // a third in 1000 ms: two thirds left
+    EXPECT_EQ(progress.Position(), 100);
+    EXPECT_EQ(progress.TimeLeftMs(0xFFFFFF00u + 1000), 2000u);
+}
+
+TEST(DownloadProgress, NoTotalOrMoreThanTheTotalKeepsTheBarFullAndNothingLeft) {
+    DownloadProgress empty(0, 0);
+    EXPECT_EQ(empty.Position(), DownloadProgress::kSteps);
+    empty.Count(1024);
+    EXPECT_EQ(empty.Position(), DownloadProgress::kSteps);
+    EXPECT_EQ(empty.TimeLeftMs(500), 0u);
+
+    DownloadProgress over(100, 0);
+    over.Count(250);
+    EXPECT_EQ(over.Position(), DownloadProgress::kSteps);
+    EXPECT_EQ(over.TimeLeftMs(500), 0u);
+}
+
+TEST(DownloadNaming, EachModelHasItsExtension) {
+    const std::pair<int, const char*> cases[] = {
+        {kKTX, ".ktx"},        {kLMR, ".lmr"},    {kMirovan, ".mrv"}, {kFendrel, ".fnd"},
+        {kMirovanAdv, ".mrv"}, {kCorvex, ".crv"}, {kPelorin, ".ktx"},
+    };
+    for (const auto& [model, extension] : cases) {
+        ASSERT_NE(DownloadExtension(model), nullptr) << model;
+        EXPECT_STREQ(DownloadExtension(model), extension);
+    }
+    for (const int code : {int{kFailToWakeUp}, int{kNoResponce}, int{kSystemIsInSDI12Mode}, 9}) {
+        EXPECT_EQ(DownloadExtension(code), nullptr) << code;
+    }
+}
+
+TEST(DownloadNaming, OnlyPlainNamesAreUsedAsFileNames) {
+    for (const char* usable : {"DEP1.000", "A..B", ".HIDDEN", "x", "NAME WITH.SP"}) {
+        EXPECT_TRUE(IsUsableFileName(usable)) << usable;
+    }
+    for (const std::string& unusable :
+         {std::string(""), std::string("."), std::string(".."), std::string("../EVIL"),
+          std::string("A/B"), std::string("C\\D"), std::string("C:X"), std::string("X\x01Y"),
+          std::string("TAB\t"), std::string("DEL\x7F"), std::string("\xC9T\xC9.000")}) {
+        EXPECT_FALSE(IsUsableFileName(unusable)) << PrintableName(unusable);
+    }
+    EXPECT_EQ(PrintableName(std::string("A\x01/\xFF", 4)), "A\\x01/\\xFF");
+}
+
+}  // namespace
+}  // namespace brennix::test
