@@ -21,6 +21,8 @@ constexpr uint32_t kRejectPauseMs = 10;
 constexpr size_t kCapacityOffset = 74;
 constexpr size_t kUsedSpaceSize = 2;
 constexpr uint32_t kUsedSpaceUnit = 65536;
+constexpr size_t kPromptReplySize = 64;
+constexpr uint32_t kListingEndMs = 1000;
 
 }  // namespace
 
@@ -61,8 +63,17 @@ bool CRecorderAccess::ReadDirectoryOnce() {
     usedSpace_ = ReceiveBlock(used, received) && received == kUsedSpaceSize
                      ? uint32_t{ReadU16(used, 0)} * kUsedSpaceUnit
                      : 0;
+    AwaitListingEnd();
     directoryRead_ = true;
     return true;
+}
+
+// The listing ends when the instrument, having taken the last acknowledgement, is back at its
+// prompt. Going on sooner, the next wake-up's purge of the transmit queue could throw that byte
+// away before the instrument read it, and leave the instrument waiting in the listing for good.
+void CRecorderAccess::AwaitListingEnd() {
+    std::array<char, kPromptReplySize> reply{};
+    instrument_.WaitFor(reply, ">", kListingEndMs, false);
 }
 
 // Entries until the empty block; an entry that keeps failing is asked for again a few times.

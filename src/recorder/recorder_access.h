@@ -48,6 +48,7 @@ class CRecorderAccess {
   private:
     bool ReadDirectoryOnce();
     bool ReceiveEntries();
+    void AwaitListingEnd();
     bool ReceiveOnce(std::span<uint8_t> buffer, size_t& received);
     bool ReadPart(std::span<uint8_t> part, uint32_t timeoutMs);
     bool PortGone();

@@ -14,7 +14,6 @@ namespace brennix {
 
 namespace {
 
-constexpr uint32_t kListingEndMs = 1000;
 // What a refusal says when the instrument said nothing at all.
 constexpr const char* kNoReply = "Unknown Error ";
 
@@ -208,13 +207,7 @@ bool SetupSheet::ReadRecorderSpace() {
     CRecorderAccess recorder(instrument_);
     uint32_t used = 0;
     uint32_t capacity = 0;
-    const bool read = recorder.GetSpace(used, capacity);
-    // The listing ends when the instrument, having taken the last acknowledgement, is back at its
-    // prompt. Going on sooner, a wake-up's purge could throw that byte away before the instrument
-    // read it, and leave it waiting in the listing for good.
-    std::vector<char> prompt(kReplySize, '\0');
-    instrument_.WaitFor(prompt, ">", kListingEndMs, false);
-    if (!read) {
+    if (!recorder.GetSpace(used, capacity)) {
         freeBytes_.reset();
         return false;
     }
