@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
         // answer on a console too.
         QCoreApplication parsing(argc, argv);
         QCoreApplication::setApplicationName("Brennix");
-        QCoreApplication::setApplicationVersion("1.01");
+        QCoreApplication::setApplicationVersion(BRENNIX_VERSION);
         if (!ParseArguments(parsing, options)) {
             return 2;
         }

@@ -40,7 +40,6 @@ namespace {
 constexpr const char* kWelcome =
     "Welcome to Brennix!\r\nDiscover how easy it is to use the new line of Ostrel software !!";
 constexpr const char* kProgramName = "Brennix";
-constexpr double kVersion = 1.01;
 constexpr uint32_t kSettleAfterSendMs = 100;
 constexpr uint32_t kProbeWriteMs = 10;
 
@@ -81,7 +80,8 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     BuildCommandsMenu(*menus_->commands, [this](int id) { RunCommandsEntry(id); });
     commandLine_->setFocus();
     outputPane_->SetText(kWelcome);
-    setWindowTitle(QString::asprintf("%s v%.2f", kProgramName, kVersion));
+    setWindowTitle(QString::asprintf("%s v%.2f", kProgramName,
+                                      QStringLiteral(BRENNIX_VERSION).toDouble()));
     UpdateMenuState();
     outputPane_->SetTextColor(QColor(255, 255, 0));
     outputPane_->SetBackgroundColor(QColor(0, 0, 0));

@@ -74,6 +74,7 @@ std::string CliUsage() {
     std::string usage =
         "usage: brennix-cli (--port NAME | --simulate [--model NAME]) [--baud N] [--log FILE]\n"
         "                   [--rs485 N] [COMMAND]\n"
+        "       brennix-cli --help | --version\n"
         "commands:\n";
     for (const CliCommandEntry& entry : kCommands) {
         std::string line = "  " + std::string(entry.usage);

@@ -44,6 +44,10 @@ int main(int argc, char** argv) {
         std::fputs(CliUsage().c_str(), stdout);
         return kExitOk;
     }
+    if (!arguments.empty() && arguments[0] == "--version") {
+        std::puts("brennix-cli " BRENNIX_VERSION);
+        return kExitOk;
+    }
     const ParseResult parsed = ParseCliOptions(arguments);
     if (!parsed.options) {
         return UsageError(parsed.error);

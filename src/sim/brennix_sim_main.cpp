@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
         std::cout << kSimUsage;
         return 0;
     }
+    if (!arguments.empty() && arguments[0] == "--version") {
+        std::cout << "brennix-sim " BRENNIX_VERSION "\n";
+        return 0;
+    }
     std::string error;
     Faults faults;
     const std::optional<Settings> settings = ParseSimArguments(arguments, error, &faults);

@@ -12,6 +12,7 @@ namespace brennix::sim {
 inline constexpr std::string_view kSimUsage =
     "usage: brennix-sim [--baud N] [--model NAME] [--asleep] [--sdi12] [--rs485 N] [--compass]\n"
     "                   [--firmware V] [--fault FAULT]... [--recorder-dir DIR] [RECORDER FAULTS]\n"
+    "       brennix-sim --help | --version\n"
     "  NAME: KTX, LMR, Mirovan, Fendrel, MirovanAdv, Corvex, Pelorin\n"
     "  N for --rs485: an address from 1 to 15\n"
     "  V: the firmware version times 10 (38 for 3.8), 1 to 255\n"
