@@ -166,6 +166,17 @@ void ConsoleUiHost::PumpMessages(uint32_t ms) {
     DeliverInterrupt();
 }
 
+ConsoleUiHost::InterruptMeaning ConsoleUiHost::TakeInterrupt(int64_t nowNs) {
+    constexpr int64_t kDeliberateSecondNs = 1'000'000'000;
+    if (!interrupted_) {
+        interruptedAtNs_ = nowNs;
+        interrupted_ = true;
+        return InterruptMeaning::kStop;
+    }
+    return nowNs - interruptedAtNs_ < kDeliberateSecondNs ? InterruptMeaning::kRepeated
+                                                          : InterruptMeaning::kEndNow;
+}
+
 void ConsoleUiHost::DeliverInterrupt() {
     if (!interrupted_.exchange(false)) {
         return;

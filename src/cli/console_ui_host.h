@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -30,9 +31,12 @@ class ConsoleUiHost : public UiHost {
     void SetInterruptHandler(std::function<void()> handler) {
         interruptHandler_ = std::move(handler);
     }
-    // Safe to call from a signal handler: only sets a flag, acted on at the next pump.
-    void RequestInterrupt() { interrupted_ = true; }
-    bool InterruptPending() const { return interrupted_; }
+    // What a Ctrl-C at nowNs (a monotonic time) means. Safe in a signal handler: it only sets a
+    // flag, acted on at the next pump. The same signal often comes twice at once (sent to the
+    // program and to its group, as `timeout` does, or a key bounce): only one a second or more
+    // after the first, still not acted on, asks to end the program at once.
+    enum class InterruptMeaning { kStop, kRepeated, kEndNow };
+    InterruptMeaning TakeInterrupt(int64_t nowNs);
     void DeliverInterrupt();
 
   private:
@@ -47,6 +51,7 @@ class ConsoleUiHost : public UiHost {
     std::vector<std::function<void()>> stopHandlers_;
     std::function<void()> interruptHandler_;
     std::atomic<bool> interrupted_ = false;
+    std::atomic<int64_t> interruptedAtNs_ = 0;
 };
 
 }  // namespace brennix::cli

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,15 +20,21 @@ namespace {
 
 brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 
-// The first Ctrl-C stops the running script (or the command); a second one, arriving before the
-// first was acted on, ends the program at once.
+// The first Ctrl-C stops the running script (or the command), which puts the instrument back as
+// it was; a deliberate second one, before the first was acted on, ends the program at once.
 void OnInterrupt(int) {
-    if (!interruptTarget || interruptTarget->InterruptPending()) {
+    using Meaning = brennix::cli::ConsoleUiHost::InterruptMeaning;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const Meaning meaning = interruptTarget
+                                ? interruptTarget->TakeInterrupt(now.tv_sec * 1'000'000'000LL +
+                                                                 now.tv_nsec)
+                                : Meaning::kEndNow;
+    if (meaning == Meaning::kEndNow) {
         brennix::PosixSerialDevice::ReleaseHeldPorts();
         brennix::cli::LineEditor::RestoreTerminal();
         _exit(130);
     }
-    interruptTarget->RequestInterrupt();
 }
 
 int UsageError(const std::string& message) {
