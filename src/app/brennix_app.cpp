@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QThread>
 #include <QWindow>
+#include <clocale>
 
 #include "app/settings_keys.h"
 #include "app/terminal_window.h"
@@ -33,6 +34,10 @@ void ShowPainted(QWidget& window) {
 }  // namespace
 
 CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
+    // Qt took the user's locale for everything. Instrument commands, the setup pages and the
+    // recordings write and read numbers with printf and must keep the point in any locale;
+    // what Qt shows by QLocale is not affected.
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName(settings::kOrganisation);
     QCoreApplication::setApplicationName(settings::kApplication);
     if (options_.simulate) {

@@ -7,9 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
+#include <cstdio>
 #include <array>
 #include <string>
 
@@ -30,6 +34,12 @@ namespace brennix::test {
 namespace {
 
 constexpr int kReplyMs = 5000;
+
+std::string Printed(double value) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%0.2f", value);
+    return text.data();
+}
 
 // Answers the terminal's file questions with one fixed name.
 class FixedFileName : public FileDialogs {
@@ -53,6 +63,27 @@ class TerminalWindowTest : public QObject {
         StartApp();
     }
     void cleanup() { app_.reset(); }
+
+    // A technician's locale with a decimal comma must not reach the numbers sent to the
+    // instrument ("CB 0,50" would be refused) or shown on the setup pages.
+    void numbersKeepTheirPointInADecimalCommaLocale() {
+        app_.reset();
+        QTemporaryDir locales;
+        const QString name = QStringLiteral("de_DE.UTF-8");
+        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8",
+                                            locales.filePath(name)}) != 0) {
+            QSKIP("localedef cannot make a de_DE locale here");
+        }
+        qputenv("LOCPATH", locales.path().toLocal8Bit());
+        const bool commaLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        QVERIFY(commaLocale);
+        QCOMPARE(Printed(0.5), std::string("0,50"));
+        StartApp();
+        const std::string printed = Printed(0.5);
+        std::setlocale(LC_ALL, "C");
+        qunsetenv("LOCPATH");
+        QCOMPARE(printed, std::string("0.50"));
+    }
 
     // Defaults on a fresh machine; the unit system chosen is written only at the end.
     void firstStartDefaultsAndUnitsStoredAtExit() {
