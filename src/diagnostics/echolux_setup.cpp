@@ -1,10 +1,10 @@
 #include "diagnostics/echolux_setup.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "instrument/instrument_codes.h"
 #include "setup/config_reader.h"
+#include "setup/number_text.h"
 
 namespace brennix {
 
@@ -45,12 +45,6 @@ ConfBlock ReadConf(CInstrument& instrument, UiHost& ui) {
     return ConfBlock(reader.Block().first<ConfBlock::kSize>());
 }
 
-std::string Formatted(const char* format, double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // Cell size, then blank distance, then pulse length; the first refusal ends it.
 bool SendSettings(CInstrument& instrument, const ConfBlock& conf, EcholuxSetup& setup) {
     const CellSizeCommand cellSize = CellSizeCommandFor(conf);
@@ -58,8 +52,8 @@ bool SendSettings(CInstrument& instrument, const ConfBlock& conf, EcholuxSetup& 
         return false;
     }
     setup.horizontalSpan = kMetresSpan;
-    return instrument.CommandOk(Formatted("BDset %.1f", kBlankDistance), kSetupTimeoutMs) &&
-           instrument.CommandOk(Formatted("PlSet %.2f", kPulseLength), kSetupTimeoutMs);
+    return instrument.CommandOk(FormatText("BDset %.1f", kBlankDistance), kSetupTimeoutMs) &&
+           instrument.CommandOk(FormatText("PlSet %.2f", kPulseLength), kSetupTimeoutMs);
 }
 
 // Whatever the instrument sent before binary output began is of no use to the frame decoder.
