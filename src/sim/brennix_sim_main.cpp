@@ -1,6 +1,9 @@
 // brennix-sim: a simulated instrument on a pseudo-terminal. Prints the terminal's path on the
 // first line and serves until SIGINT or SIGTERM.
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,6 +30,20 @@ bool ServeRecorderFolder(brennix::sim::SimulatedInstrument& instrument) {
     return true;
 }
 
+// Takes "--transcript FILE" out of the arguments: a record of the line, not a property of the
+// instrument.
+std::vector<std::string> TakeTranscriptPath(std::vector<std::string> arguments, std::string& path) {
+    for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == "--transcript") {
+            path = arguments[i + 1];
+            arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                            arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            break;
+        }
+    }
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,7 +59,9 @@ int main(int argc, char** argv) {
     }
     std::string error;
     Faults faults;
-    const std::optional<Settings> settings = ParseSimArguments(arguments, error, &faults);
+    std::string transcriptPath;
+    const std::optional<Settings> settings =
+        ParseSimArguments(TakeTranscriptPath(arguments, transcriptPath), error, &faults);
     if (!settings) {
         std::cerr << "brennix-sim: " << error << "\n" << kSimUsage;
         return 2;
@@ -60,7 +79,14 @@ int main(int argc, char** argv) {
     if (!ServeRecorderFolder(instrument)) {
         return 1;
     }
+    WireTranscript transcript;
+    if (!transcriptPath.empty() && !transcript.Open(transcriptPath)) {
+        std::cerr << "brennix-sim: cannot create " << transcriptPath << ": "
+                  << std::strerror(errno) << "\n";
+        return 1;
+    }
     PtyServer server(instrument);
+    server.SetTranscript(&transcript);
     if (!server.Start()) {
         std::cerr << "brennix-sim: " << server.Error() << "\n";
         return 1;

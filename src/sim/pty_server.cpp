@@ -125,6 +125,10 @@ void PtyServer::Serve() {
             std::string due(instrument_.HostAvailable(now.tick, now.microsecond), '\0');
             instrument_.HostRead(reinterpret_cast<uint8_t*>(due.data()), due.size(), now.tick,
                                  now.microsecond);
+            if (transcript_ != nullptr) {
+                transcript_->InstrumentSent(reinterpret_cast<const uint8_t*>(due.data()),
+                                            due.size());
+            }
             pendingOutput_ = std::move(due);
         }
         // Sleeps until the next byte is due, to the microsecond, so paced output leaves as
@@ -168,9 +172,16 @@ void PtyServer::TakeInput() {
     if (tcgetattr(masterFd_, &mode) == 0) {
         if (const std::optional<uint32_t> rate = BaudRateOf(cfgetospeed(&mode))) {
             instrument_.HostSetBaudRate(*rate);
+            if (transcript_ != nullptr && *rate != transcriptRate_) {
+                transcript_->RateSet(*rate);
+                transcriptRate_ = *rate;
+            }
         }
     }
     const Instant now = Now();
+    if (transcript_ != nullptr) {
+        transcript_->HostWrote(buffer, static_cast<size_t>(count));
+    }
     instrument_.HostWrite(buffer, static_cast<size_t>(count), now.tick, now.microsecond);
 }
 

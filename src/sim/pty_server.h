@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "sim/simulated_instrument.h"
+#include "sim/wire_transcript.h"
 
 namespace brennix::sim {
 
@@ -23,6 +24,8 @@ class PtyServer {
     // Opens the pseudo-terminal and starts serving; false with Error() set on failure.
     bool Start();
     void Stop();
+    // Records the line's traffic from now on; set before Start.
+    void SetTranscript(WireTranscript* transcript) { transcript_ = transcript; }
     const std::string& SlavePath() const;
     const std::string& Error() const;
 
@@ -50,6 +53,8 @@ class PtyServer {
     std::string error_;
     std::string pendingOutput_;  // taken from the instrument, not yet accepted by the tty
     std::chrono::steady_clock::time_point start_;
+    WireTranscript* transcript_ = nullptr;
+    uint32_t transcriptRate_ = 0;
 };
 
 }  // namespace brennix::sim
