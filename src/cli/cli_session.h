@@ -10,7 +10,7 @@
 #include "cli/stream_output_window.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "session/session.h"
+#include "script/session.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::cli {

@@ -8,7 +8,7 @@
 #include "compass/compass_rating.h"
 #include "link/link_lease.h"
 #include "platform/number_text.h"
-#include "session/feature_check.h"
+#include "script/feature_check.h"
 
 namespace brennix::cli {
 

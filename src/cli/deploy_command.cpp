@@ -4,8 +4,9 @@
 
 #include "cli/cli_session.h"
 #include "cli/setup_command.h"
+#include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 
 namespace brennix::cli {
 
@@ -77,7 +78,8 @@ int DeployCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     // Nothing is typed on the pages, so their unit system changes nothing that is sent.
-    SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(), UnitSystem::kMetric);
+    SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(), UnitSystem::kMetric,
+                     &ReadRecorderFreeBytes);
     sheet.ShowPage(SetupPage::kDeploy);
     if (sdi12_) {
         if (sheet.Choices(SetupControl::kMode).size() < 2) {

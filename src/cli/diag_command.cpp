@@ -11,7 +11,7 @@
 #include "diagnostics/echolux_acquisition.h"
 #include "diagnostics/echolux_setup.h"
 #include "link/link_lease.h"
-#include "session/feature_check.h"
+#include "script/feature_check.h"
 
 namespace brennix::cli {
 

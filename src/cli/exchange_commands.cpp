@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "app/commands_table.h"
+#include "script/commands_table.h"
 #include "cli/cli_session.h"
 #include "instrument/command_file.h"
 #include "instrument/instrument_codes.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/commands_table.h"
+#include "script/commands_table.h"
 #include "cli/cli_command.h"
 
 namespace brennix::cli {

@@ -16,7 +16,7 @@
 #include "recorder/format_job.h"
 #include "recorder/rate_restore.h"
 #include "recorder/recorder_access.h"
-#include "session/feature_check.h"
+#include "script/feature_check.h"
 
 namespace brennix::cli {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "session/unit_system.h"
+#include "instrument/unit_system.h"
 
 namespace brennix::cli {
 

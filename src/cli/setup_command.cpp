@@ -7,9 +7,10 @@
 #include "cli/cli_session.h"
 #include "cli/saved_unit_system.h"
 #include "cli/setup_listing.h"
-#include "session/feature_check.h"
+#include "script/feature_check.h"
+#include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "setup/setup_reader.h"
+#include "instrument/setup_reader.h"
 
 namespace brennix::cli {
 
@@ -155,7 +156,7 @@ int SetupCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(),
-                     units_.value_or(SavedUnitSystem()));
+                     units_.value_or(SavedUnitSystem()), &ReadRecorderFreeBytes);
     sheet.ShowPage(SetupPage::kDeploy);
     return changes_.empty() ? Show(cli, sheet) : Apply(cli, sheet);
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "session/unit_system.h"
+#include "instrument/unit_system.h"
 #include "setup/setting_steps.h"
 #include "setup/setup_sheet.h"
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/feature_context.h"
+#include "desktop/feature_context.h"
 #include "compass/compass_calibration.h"
 
 class QLabel;

@@ -4,8 +4,8 @@
 #include <array>
 #include <memory>
 
-#include "app/feature_context.h"
-#include "app/worker_ui_host.h"
+#include "desktop/feature_context.h"
+#include "desktop/worker_ui_host.h"
 #include "diagnostics/echolux_acquisition.h"
 #include "diagnostics/echolux_file_dialog.h"
 #include "diagnostics/echolux_listener.h"

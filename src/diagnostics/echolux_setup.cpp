@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "instrument/instrument_codes.h"
-#include "setup/config_reader.h"
-#include "setup/number_text.h"
+#include "instrument/config_reader.h"
+#include "platform/number_text.h"
 
 namespace brennix {
 

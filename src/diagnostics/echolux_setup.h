@@ -7,7 +7,7 @@
 #include "diagnostics/frame_decoder.h"
 #include "instrument/instrument.h"
 #include "platform/ui_host.h"
-#include "setup/conf_block.h"
+#include "instrument/conf_block.h"
 
 namespace brennix {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/feature_context.h"
-#include "app/qt_ui_host.h"
-#include "app/worker_ui_host.h"
+#include "desktop/feature_context.h"
+#include "desktop/qt_ui_host.h"
+#include "desktop/worker_ui_host.h"
 #include "recorder/download_job.h"
 #include "recorder/format_job.h"
 #include "recorder/recorder_access.h"

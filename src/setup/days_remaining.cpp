@@ -1,6 +1,6 @@
 #include "setup/days_remaining.h"
 
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 #include "setup/sample_size.h"
 
 namespace brennix {
@@ -17,10 +17,6 @@ constexpr const char* kNoBurstSamples = "Days remaining unknown: 0 samples per b
 constexpr const char* kBadIntervals = "Days remaining unknown: check the intervals";
 
 }  // namespace
-
-uint64_t FreeRecorderBytes(uint32_t capacity, uint32_t used) {
-    return capacity > used ? uint64_t{capacity} - used : 0;
-}
 
 std::string DaysRemainingText(std::optional<uint64_t> freeBytes, const SetupRecord& record,
                               std::string_view averagingText, std::string_view samplingText) {

@@ -5,12 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "setup/setup_record.h"
+#include "instrument/setup_record.h"
 
 namespace brennix {
-
-// The bytes the recorder can still take; a used figure above the capacity counts as full.
-uint64_t FreeRecorderBytes(uint32_t capacity, uint32_t used);
 
 // The Deploy page's "%.1f days of operation remaining" for the recorder's free bytes and the
 // intervals as typed (burst sampling counted from the record). Computed in 64 bits, so large

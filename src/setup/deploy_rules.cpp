@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 #include "setup/page_content.h"
 #include "setup/setting_steps.h"
 #include "setup/value_names.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 #include "setup/sound_speed.h"
 #include "setup/unit_conversion.h"
 #include "setup/value_names.h"

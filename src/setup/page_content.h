@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "session/unit_system.h"
+#include "instrument/unit_system.h"
 #include "setup/setup_controls.h"
-#include "setup/setup_record.h"
+#include "instrument/setup_record.h"
 
 namespace brennix {
 

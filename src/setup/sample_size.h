@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "setup/setup_record.h"
+#include "instrument/setup_record.h"
 
 namespace brennix {
 

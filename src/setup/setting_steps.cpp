@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 #include "setup/page_content.h"
 
 namespace brennix {

@@ -7,13 +7,12 @@
 #include <tuple>
 
 #include "instrument/instrument_codes.h"
-#include "recorder/recorder_dialog.h"
 #include "setup/advanced_page.h"
 #include "setup/deploy_page.h"
 #include "setup/info_page.h"
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 #include "setup/sdi12_deploy_dialog.h"
-#include "setup/setup_reader.h"
+#include "instrument/setup_reader.h"
 #include "setup/sheet_busy.h"
 
 namespace brennix {
@@ -51,13 +50,9 @@ void OpenSetup(const FeatureContext& context) {
         return;
     }
     SetupRecord record = *read.record;
-    SetupSheet sheet(record, instrument, context.ui, context.units);
+    SetupSheet sheet(record, instrument, context.ui, context.units, context.readRecorderFreeBytes);
     CSetupDialog dialog(sheet, context.parent);
-    dialog.SetRecorderManager([context](QWidget* parent) {
-        FeatureContext over = context;
-        over.parent = parent;
-        RunRecorderManager(over);
-    });
+    dialog.SetRecorderManager(context.openRecorderManager);
     dialog.exec();
 }
 

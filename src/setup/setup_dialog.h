@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/feature_context.h"
+#include "desktop/feature_context.h"
 #include "setup/deployment.h"
 #include "setup/setup_sheet.h"
 

@@ -1,9 +1,9 @@
 #include "setup/setup_sheet.h"
 
 #include <algorithm>
+#include <utility>
 #include <variant>
 
-#include "recorder/recorder_access.h"
 #include "setup/days_remaining.h"
 #include "setup/deploy_rules.h"
 #include "setup/page_content.h"
@@ -25,8 +25,13 @@ std::string ReplyText(const std::vector<char>& reply) {
 
 }  // namespace
 
-SetupSheet::SetupSheet(SetupRecord& record, CInstrument& instrument, UiHost& ui, UnitSystem units)
-    : record_(record), instrument_(instrument), ui_(ui), units_(units) {}
+SetupSheet::SetupSheet(SetupRecord& record, CInstrument& instrument, UiHost& ui, UnitSystem units,
+                       FreeSpaceReader readFreeSpace)
+    : record_(record),
+      instrument_(instrument),
+      ui_(ui),
+      units_(units),
+      readFreeSpace_(std::move(readFreeSpace)) {}
 
 const std::string& SetupSheet::Value(SetupControl control) const {
     return ValueOf(values_, control);
@@ -204,15 +209,8 @@ void SetupSheet::SaveSetupIfModified() {
 }
 
 bool SetupSheet::ReadRecorderSpace() {
-    CRecorderAccess recorder(instrument_);
-    uint32_t used = 0;
-    uint32_t capacity = 0;
-    if (!recorder.GetSpace(used, capacity)) {
-        freeBytes_.reset();
-        return false;
-    }
-    freeBytes_ = brennix::FreeRecorderBytes(capacity, used);
-    return true;
+    freeBytes_ = readFreeSpace_ ? readFreeSpace_(instrument_) : std::nullopt;
+    return freeBytes_.has_value();
 }
 
 std::string SetupSheet::DaysRemaining() const {

@@ -11,10 +11,10 @@
 
 #include "instrument/instrument.h"
 #include "platform/ui_host.h"
-#include "session/unit_system.h"
+#include "instrument/unit_system.h"
 #include "setup/setting_steps.h"
 #include "setup/setup_controls.h"
-#include "setup/setup_record.h"
+#include "instrument/setup_record.h"
 
 namespace brennix {
 
@@ -29,8 +29,12 @@ class SetupSheet {
     static constexpr size_t kWavesReplySize = 500;
     static constexpr uint32_t kWavesReplyMs = 1000;
 
+    // How the recorder's free bytes are read: the recorder feature's business, handed in.
+    using FreeSpaceReader = std::function<std::optional<uint64_t>(CInstrument& instrument)>;
+
     // record and instrument are borrowed for the sheet's life.
-    SetupSheet(SetupRecord& record, CInstrument& instrument, UiHost& ui, UnitSystem units);
+    SetupSheet(SetupRecord& record, CInstrument& instrument, UiHost& ui, UnitSystem units,
+               FreeSpaceReader readFreeSpace);
 
     SetupRecord& Record() { return record_; }
     const SetupRecord& Record() const { return record_; }
@@ -102,6 +106,7 @@ class SetupSheet {
     std::set<SetupPage> initialised_;
     ControlValues values_;
     ControlValues shown_;
+    FreeSpaceReader readFreeSpace_;
     std::optional<uint64_t> freeBytes_;
     WriteListener writeListener_;
 };

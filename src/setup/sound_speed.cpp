@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "setup/number_text.h"
+#include "platform/number_text.h"
 
 namespace brennix {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/unit_system.h"
+#include "instrument/unit_system.h"
 
 namespace brennix {
 

@@ -1,6 +1,8 @@
 #include "sim/setting_store.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -71,11 +73,16 @@ const std::vector<SettingSpec>& Table() {
     return table;
 }
 
+// The instrument reads numbers with a point, whatever locale a program that embeds the
+// simulator runs in.
 std::optional<double> ParseNumber(std::string_view text) {
-    const std::string copy(text);
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(value)) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    double value = 0.0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || status != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
@@ -259,9 +266,11 @@ std::string SettingStore::CurrentNumber(const SettingSpec& spec) const {
         return std::to_string(stored);
     }
     const int decimals = spec.scale >= 100.0 ? 2 : 1;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(stored) / spec.scale);
-    return text;
+    std::array<char, 64> text{};
+    const auto [end, status] =
+        std::to_chars(text.data(), text.data() + text.size(),
+                      static_cast<double>(stored) / spec.scale, std::chars_format::fixed, decimals);
+    return status == std::errc() ? std::string(text.data(), end) : std::string();
 }
 
 }  // namespace brennix::sim

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_history.h"
+#include "desktop/command_history.h"
 #include "gui_fixture.h"
 
 using Entries = std::vector<std::string>;

@@ -7,11 +7,11 @@
 #include <QTest>
 #include <memory>
 
-#include "app/brennix_app.h"
-#include "app/color_edit_widget.h"
-#include "app/qt_ui_host.h"
-#include "app/terminal_menus.h"
-#include "app/terminal_window.h"
+#include "desktop/brennix_app.h"
+#include "desktop/color_edit_widget.h"
+#include "desktop/qt_ui_host.h"
+#include "desktop/terminal_menus.h"
+#include "desktop/terminal_window.h"
 #include "compass/compass_dialog.h"
 #include "gui_fixture.h"
 #include "sim/simulated_device.h"

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/qt_ui_host.h"
+#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "link/connect_dialog.h"
 #include "link/serial_link.h"

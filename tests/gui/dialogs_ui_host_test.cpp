@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/qt_ui_host.h"
+#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "platform/clock.h"
 #include "script/input_dialog.h"

@@ -9,11 +9,11 @@
 #include <QTest>
 #include <memory>
 
-#include "app/brennix_app.h"
-#include "app/color_edit_widget.h"
-#include "app/qt_ui_host.h"
-#include "app/terminal_menus.h"
-#include "app/terminal_window.h"
+#include "desktop/brennix_app.h"
+#include "desktop/color_edit_widget.h"
+#include "desktop/qt_ui_host.h"
+#include "desktop/terminal_menus.h"
+#include "desktop/terminal_window.h"
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/brennix_app.h"
-#include "app/color_edit_widget.h"
-#include "app/terminal_menus.h"
-#include "app/terminal_window.h"
+#include "desktop/brennix_app.h"
+#include "desktop/color_edit_widget.h"
+#include "desktop/terminal_menus.h"
+#include "desktop/terminal_window.h"
 #include "gui_fixture.h"
 #include "link/link_lease.h"
 #include "sim/simulated_instrument.h"

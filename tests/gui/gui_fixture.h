@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/settings_keys.h"
-#include "app/start_options.h"
+#include "desktop/settings_keys.h"
+#include "desktop/start_options.h"
 
 namespace brennix::test {
 

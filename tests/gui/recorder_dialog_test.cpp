@@ -9,12 +9,12 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/feature_launcher.h"
-#include "app/qt_ui_host.h"
+#include "desktop/feature_launcher.h"
+#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "link/output_window.h"
 #include "recorder/recorder_dialog.h"
-#include "session/session.h"
+#include "script/session.h"
 #include "sim/sim_recorder.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"

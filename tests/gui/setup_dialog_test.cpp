@@ -11,14 +11,15 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/feature_context.h"
-#include "app/feature_launcher.h"
-#include "app/qt_ui_host.h"
+#include "desktop/feature_context.h"
+#include "desktop/feature_launcher.h"
+#include "desktop/qt_ui_host.h"
+#include "recorder/recorder_space.h"
 #include "gui_fixture.h"
-#include "session/session.h"
+#include "script/session.h"
 #include "setup/deploy_page.h"
 #include "setup/setup_dialog.h"
-#include "setup/setup_reader.h"
+#include "instrument/setup_reader.h"
 #include "sim/simulated_device.h"
 #include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
@@ -258,7 +259,8 @@ class SetupDialogTest : public QObject {
         SetupRecordRead read = ReadSetupRecord(session_->Instrument());
         QVERIFY(read.record);
         record_ = *read.record;
-        sheet_ = std::make_unique<SetupSheet>(record_, session_->Instrument(), ui_, units);
+        sheet_ = std::make_unique<SetupSheet>(record_, session_->Instrument(), ui_, units,
+                                              &ReadRecorderFreeBytes);
         dialog_ = std::make_unique<CSetupDialog>(*sheet_);
         dialog_->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));

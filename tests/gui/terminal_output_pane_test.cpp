@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/color_edit_widget.h"
+#include "desktop/color_edit_widget.h"
 
 using Chunks = std::vector<std::string>;
 Q_DECLARE_METATYPE(Chunks)

@@ -7,23 +7,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <clocale>
 #include <cstdio>
 #include <array>
 #include <string>
 
-#include "app/brennix_app.h"
-#include "app/color_edit_widget.h"
-#include "app/file_dialogs.h"
-#include "app/terminal_font.h"
-#include "app/terminal_menus.h"
-#include "app/terminal_status_bar.h"
-#include "app/terminal_window.h"
+#include "desktop/brennix_app.h"
+#include "desktop/color_edit_widget.h"
+#include "desktop/file_dialogs.h"
+#include "desktop/terminal_font.h"
+#include "desktop/terminal_menus.h"
+#include "desktop/terminal_status_bar.h"
+#include "desktop/terminal_window.h"
 #include "gui_fixture.h"
 #include "link/link_lease.h"
 #include "script/input_dialog.h"
@@ -35,11 +33,6 @@ namespace {
 
 constexpr int kReplyMs = 5000;
 
-std::string Printed(double value) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%0.2f", value);
-    return text.data();
-}
 
 // Answers the terminal's file questions with one fixed name.
 class FixedFileName : public FileDialogs {
@@ -63,27 +56,6 @@ class TerminalWindowTest : public QObject {
         StartApp();
     }
     void cleanup() { app_.reset(); }
-
-    // A technician's locale with a decimal comma must not reach the numbers sent to the
-    // instrument ("CB 0,50" would be refused) or shown on the setup pages.
-    void numbersKeepTheirPointInADecimalCommaLocale() {
-        app_.reset();
-        QTemporaryDir locales;
-        const QString name = QStringLiteral("de_DE.UTF-8");
-        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8",
-                                            locales.filePath(name)}) != 0) {
-            QSKIP("localedef cannot make a de_DE locale here");
-        }
-        qputenv("LOCPATH", locales.path().toLocal8Bit());
-        const bool commaLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-        QVERIFY(commaLocale);
-        QCOMPARE(Printed(0.5), std::string("0,50"));
-        StartApp();
-        const std::string printed = Printed(0.5);
-        std::setlocale(LC_ALL, "C");
-        qunsetenv("LOCPATH");
-        QCOMPARE(printed, std::string("0.50"));
-    }
 
     // Defaults on a fresh machine; the unit system chosen is written only at the end.
     void firstStartDefaultsAndUnitsStoredAtExit() {

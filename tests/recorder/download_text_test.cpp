@@ -7,9 +7,15 @@
 #include "recorder/display_text.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
+#include "recorder/recorder_space.h"
 
 namespace brennix::test {
 namespace {
+
+TEST(RecorderSpace, FreeBytesNeverUnderflow) {
+    EXPECT_EQ(FreeRecorderBytes(1000, 4000), 0u);
+    EXPECT_EQ(FreeRecorderBytes(4000, 1000), 3000u);
+}
 
 TEST(FormatSize, SwitchesUnitAtEachPowerOf1024) {
     const std::pair<int64_t, const char*> cases[] = {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "setup/setup_record.h"
+#include "instrument/setup_record.h"
 
 namespace brennix::test {
 

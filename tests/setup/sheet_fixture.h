@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "setup/setup_reader.h"
+#include "instrument/setup_reader.h"
 #include "setup/setup_sheet.h"
 #include "support/sim_session.h"
 
@@ -31,7 +32,8 @@ class SheetFixture : public SetupSheetHost {
             return false;
         }
         record = *read.record;
-        sheet = std::make_unique<SetupSheet>(record, sim.session.Instrument(), sim.ui, units);
+        sheet = std::make_unique<SetupSheet>(record, sim.session.Instrument(), sim.ui, units,
+                                             &ReadRecorderFreeBytes);
         sheet->ShowPage(SetupPage::kDeploy);
         sim.instrument.ClearReceived();
         return true;

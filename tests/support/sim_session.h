@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "link/serial_link.h"
-#include "session/session.h"
+#include "script/session.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_port.h"
 

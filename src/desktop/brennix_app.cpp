@@ -1,0 +1,85 @@
+#include "desktop/brennix_app.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QSettings>
+#include <QThread>
+#include <QWindow>
+
+#include "desktop/settings_keys.h"
+#include "desktop/terminal_window.h"
+#include "sim/routed_serial_device.h"
+#include "sim/simulated_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix {
+
+namespace {
+
+constexpr int kShowPatienceMs = 1000;
+
+// The terminal, its menus included, is on the screen before the connect dialog opens over it:
+// the window system shows a window only once it has answered, which takes a moment.
+void ShowPainted(QWidget& window) {
+    window.show();
+    const QDeadlineTimer deadline(kShowPatienceMs);
+    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
+    QCoreApplication::setOrganizationName(settings::kOrganisation);
+    QCoreApplication::setApplicationName(settings::kApplication);
+    if (options_.simulate) {
+        simulator_ = std::make_unique<sim::SimulatedInstrument>();
+        simulatedDevice_ = std::make_unique<SimulatedDevice>(*simulator_, clock_);
+        routedDevice_ = std::make_unique<RoutedSerialDevice>(realDevice_, *simulatedDevice_);
+    }
+}
+
+CBrennixApp::~CBrennixApp() {
+    End();
+}
+
+SerialDevice& CBrennixApp::Device() {
+    if (routedDevice_) {
+        return *routedDevice_;
+    }
+    return realDevice_;
+}
+
+QString CBrennixApp::SimulatedPortName() const {
+    return simulatedDevice_ ? QString(SimulatedDevice::kPortName) : QString();
+}
+
+int CBrennixApp::Run() {
+    Start();
+    QObject::connect(terminal_.get(), &CDlgTerminal::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    const int exitCode = QApplication::exec();
+    End();
+    return exitCode;
+}
+
+void CBrennixApp::Start() {
+    units_ = UnitSystemFromSetting(
+        QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt());
+    terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
+    ShowPainted(*terminal_);
+    terminal_->ConnectAtStart();
+}
+
+void CBrennixApp::End() {
+    if (!terminal_) {
+        return;
+    }
+    QSettings().setValue(settings::kUnitSystem, SettingFromUnitSystem(units_));
+    terminal_.reset();
+}
+
+}  // namespace brennix

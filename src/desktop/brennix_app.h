@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "desktop/start_options.h"
+#include "platform/clock.h"
+#include "platform/posix_serial_device.h"
+#include "platform/serial_device.h"
+#include "instrument/unit_system.h"
+
+namespace brennix {
+
+namespace sim {
+class SimulatedInstrument;
+}
+class CDlgTerminal;
+class RoutedSerialDevice;
+class SimulatedDevice;
+
+// The application object: names the settings, holds the unit system the setup pages use, and runs
+// the terminal window for the whole life of the program.
+class CBrennixApp {
+  public:
+    explicit CBrennixApp(const StartOptions& options);
+    ~CBrennixApp();
+    CBrennixApp(const CBrennixApp&) = delete;
+    CBrennixApp& operator=(const CBrennixApp&) = delete;
+
+    // Start, the event loop until the terminal closes, End; the program's exit code.
+    int Run();
+    // Reads the unit system and opens the terminal, which then connects.
+    void Start();
+    // Stores the unit system and closes the terminal with its link.
+    void End();
+
+    UnitSystem Units() const { return units_; }
+    void SetUnits(UnitSystem units) { units_ = units; }
+
+    CDlgTerminal* Terminal() const { return terminal_.get(); }
+    // The built-in instrument and its port, present when started to simulate.
+    sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
+    SimulatedDevice* SimulatedPort() const { return simulatedDevice_.get(); }
+    // The name under which the built-in instrument is offered; empty when not simulating.
+    QString SimulatedPortName() const;
+
+  private:
+    SerialDevice& Device();
+
+    StartOptions options_;
+    SystemClock clock_;
+    PosixSerialDevice realDevice_;
+    std::unique_ptr<sim::SimulatedInstrument> simulator_;
+    std::unique_ptr<SimulatedDevice> simulatedDevice_;
+    std::unique_ptr<RoutedSerialDevice> routedDevice_;
+    UnitSystem units_ = UnitSystem::kEnglish;
+    std::unique_ptr<CDlgTerminal> terminal_;
+};
+
+}  // namespace brennix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "platform/ui_host.h"
+#include "script/session.h"
+#include "instrument/unit_system.h"
+
+namespace brennix {
+
+// What a feature's window gets from the terminal when the Setup menu opens it: its parent, the
+// session whose instrument (and link) it borrows, the window thread's UiHost, the unit system,
+// and the instrument code the menu's check found.
+struct FeatureContext {
+    QWidget* parent = nullptr;
+    CSession& session;
+    UiHost& ui;
+    UnitSystem units = UnitSystem::kEnglish;
+    int model = 0;
+    // What one feature offers another, bound by the launcher, so that no feature includes
+    // another: the recorder's free bytes (the setup pages' days of operation) and the recorder
+    // manager over a window (the setup sheet's Recorder button).
+    std::function<std::optional<uint64_t>(CInstrument& instrument)> readRecorderFreeBytes = {};
+    std::function<void(QWidget* parent)> openRecorderManager = {};
+};
+
+}  // namespace brennix

@@ -1,0 +1,39 @@
+#include "desktop/help_window.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace brennix {
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    setWindowTitle(tr("Brennix Help"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    browser_->setOpenExternalLinks(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(browser_);
+    layout->addWidget(buttons);
+    resize(760, 640);
+}
+
+QStringList HelpWindow::CandidatePaths() {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    return {programDir.filePath(kFileName),
+            programDir.filePath(QStringLiteral("../share/brennix/") + kFileName)};
+}
+
+void HelpWindow::ShowPage(const QString& path) {
+    QUrl url = QUrl::fromLocalFile(QDir::cleanPath(path));
+    url.setFragment(kContentsAnchor);
+    browser_->setSource(url);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace brennix

@@ -1,0 +1,533 @@
+#include "desktop/terminal_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "desktop/brennix_app.h"
+#include "desktop/color_edit_widget.h"
+#include "desktop/commands_menu.h"
+#include "script/commands_table.h"
+#include "desktop/help_window.h"
+#include "desktop/settings_keys.h"
+#include "desktop/terminal_font.h"
+#include "desktop/terminal_status_bar.h"
+#include "desktop/tool_bar_icons.h"
+#include "instrument/command_file.h"
+#include "link/connect_dialog.h"
+#include "link/detached_output.h"
+#include "link/link_lease.h"
+#include "link/serial_poll.h"
+#include "script/cmd_editor_dialog.h"
+
+namespace brennix {
+namespace {
+
+constexpr const char* kWelcome =
+    "Welcome to Brennix!\r\nDiscover how easy it is to use the new line of Ostrel software !!";
+constexpr const char* kProgramName = "Brennix";
+constexpr uint32_t kSettleAfterSendMs = 100;
+constexpr uint32_t kProbeWriteMs = 10;
+
+std::string ToBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+std::string ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+int SavedFontSize() {
+    return QSettings().value(settings::kTerminalFont, settings::kTerminalFontDefault).toInt();
+}
+
+}  // namespace
+
+CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
+                           const StartOptions& options)
+    : app_(app), clock_(clock), options_(options), ui_(clock, this), session_(device, clock, ui_) {
+    setWindowIcon(ApplicationIcon());
+    BuildWindow();
+    ApplyFontSize(-1);
+
+    auto* pollTimer = new QTimer(this);
+    connect(pollTimer, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
+    pollTimer->start(kPollIntervalMs);
+
+    Link().SetOutputWindow(outputPane_);
+    // A job may write the log from its thread: the news is carried to the window's.
+    Link().SetLogFailureCallback([this](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this, [this, reason] { ReportLogFailure(reason); }, Qt::QueuedConnection);
+    });
+
+    history_.Load(ToPath(HistoryPath()));
+    ShowHistory();
+    BuildCommandsMenu(*menus_->commands, [this](int id) { RunCommandsEntry(id); });
+    commandLine_->setFocus();
+    outputPane_->SetText(kWelcome);
+    setWindowTitle(QString::asprintf("%s v%.2f", kProgramName,
+                                      QStringLiteral(BRENNIX_VERSION).toDouble()));
+    UpdateMenuState();
+    outputPane_->SetTextColor(QColor(255, 255, 0));
+    outputPane_->SetBackgroundColor(QColor(0, 0, 0));
+}
+
+CDlgTerminal::~CDlgTerminal() {
+    Link().SetLogFailureCallback(nullptr);
+    const QString path = HistoryPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    history_.Save(ToPath(path));
+    Link().SetOutputWindow(nullptr);
+}
+
+void CDlgTerminal::BuildWindow() {
+    menus_ = std::make_unique<TerminalMenus>(*menuBar());
+    AddFeatureMenus();
+    ConnectMenus();
+    BuildToolBar();
+
+    outputPane_ = new CColorEdit(this);
+    // The pane never keeps the focus: typing always goes to the command line.
+    outputPane_->setFocusPolicy(Qt::NoFocus);
+
+    commandLine_ = new QComboBox(this);
+    commandLine_->setEditable(true);
+    commandLine_->setInsertPolicy(QComboBox::NoInsert);
+    commandLine_->setCompleter(nullptr);
+    commandLine_->setMaxVisibleItems(static_cast<int>(CommandHistory::kMaxSaved));
+    commandLine_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Typed keys reach the combo box (the focus widget) and are passed on to its line edit
+    // without the line edit's filters, so both are watched.
+    commandLine_->installEventFilter(this);
+    commandLine_->lineEdit()->installEventFilter(this);
+    connect(commandLine_, &QComboBox::activated, this, &CDlgTerminal::SendHistoryEntry,
+            Qt::QueuedConnection);
+
+    auto* sendButton = new QPushButton(tr("&Send"), this);
+    sendButton->setDefault(true);
+    connect(sendButton, &QPushButton::clicked, this, &CDlgTerminal::SendCommandLine);
+
+    auto* commandRow = new QHBoxLayout;
+    commandRow->addWidget(commandLine_);
+    commandRow->addWidget(sendButton);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(outputPane_, 1);
+    layout->addLayout(commandRow);
+    setCentralWidget(central);
+    statusBar_ = new TerminalStatusBar(this);
+    setStatusBar(statusBar_);
+    resize(800, 560);
+}
+
+void CDlgTerminal::BuildToolBar() {
+    QToolBar* bar = addToolBar(tr("Terminal"));
+    bar->setObjectName(QStringLiteral("terminalToolBar"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    const auto add = [&](ToolBarImage image, const QString& tip, void (CDlgTerminal::*handler)()) {
+        QAction* action = bar->addAction(ToolBarIcon(image), tip);
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    add(ToolBarImage::kPlug, tr("Connect"), &CDlgTerminal::Connect);
+    add(ToolBarImage::kSpark, tr("Send break"), &CDlgTerminal::SendBreakToInstrument);
+    bar->addSeparator();
+    add(ToolBarImage::kLetters, tr("Next font size"), &CDlgTerminal::NextFontSize);
+    bar->addSeparator();
+    add(ToolBarImage::kQuestionMark, tr("Help"), &CDlgTerminal::ShowHelp)
+        ->setShortcut(QKeySequence::HelpContents);
+}
+
+void CDlgTerminal::ConnectMenus() {
+    const TerminalMenus& menus = *menus_;
+    connect(menus.english, &QAction::triggered, this, [this] { SetEnglishUnits(true); });
+    connect(menus.metric, &QAction::triggered, this, [this] { SetEnglishUnits(false); });
+    connect(menus.sdi12, &QAction::triggered, this, [this] { SetSdi12Mode(true); });
+    connect(menus.rs232, &QAction::triggered, this, [this] { SetSdi12Mode(false); });
+    connect(menus.exit, &QAction::triggered, this, &QWidget::close);
+    connect(menus.openLog, &QAction::triggered, this, &CDlgTerminal::OpenLogFile);
+    connect(menus.closeLog, &QAction::triggered, this, &CDlgTerminal::CloseLogFile);
+    connect(menus.runCommandFile, &QAction::triggered, this, &CDlgTerminal::RunCommandFile);
+    connect(menus.commandEditor, &QAction::triggered, this, &CDlgTerminal::OpenCommandEditor);
+}
+
+void CDlgTerminal::AddFeatureMenus() {
+    for (const FeatureEntry& entry : features_) {
+        QAction* action = menus_->AddFeature(entry.menuText);
+        connect(action, &QAction::triggered, this, [this, &entry] { OpenFeature(entry); });
+    }
+}
+
+void CDlgTerminal::OpenFeature(const FeatureEntry& entry) {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    LaunchFeature(entry, FeatureContext{this, session_, ui_, app_.Units(), 0});
+    UpdateMenuState();
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::ConnectAtStart() {
+    if (options_.port.empty()) {
+        Connect();
+    } else {
+        ConnectDirectly();
+    }
+    UpdateMenuState();
+}
+
+void CDlgTerminal::ConnectDirectly() {
+    // A successful open reports the connection itself. The reason is taken before the status
+    // line, whose own query of the closed port would replace it.
+    if (!Link().Open(options_.port, options_.baudRate)) {
+        const QString reason = QString::fromLocal8Bit(Link().LastErrorMessage().c_str());
+        Link().ShowStatus();
+        ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
+                        .arg(QString::fromStdString(options_.port))
+                        .arg(options_.baudRate)
+                        .arg(reason));
+    }
+    Instrument().SetLink(&Link());
+}
+
+void CDlgTerminal::Connect() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    bool accepted = false;
+    bool probed = false;
+    int address = 0;
+    {
+        // The dialog's own traffic goes to the log only.
+        const LinkLease lease(Link());
+        const DetachedOutput detached(Link());
+        CDlgConnect dialog(Link(), clock_, ui_, app_.SimulatedPortName(), this);
+        CentreOnWindow(dialog);
+        accepted = dialog.exec() == QDialog::Accepted;
+        probed = dialog.Probed();
+        address = dialog.Rs485Address();
+        Link().Purge(kPurgeRxClear);
+    }
+    Link().ShowStatus();
+    Instrument().SetLink(&Link());
+    if (accepted) {
+        Instrument().SetRs485Address(static_cast<uint32_t>(address));
+        // Typed commands reach an addressed instrument only once it is selected.
+        Instrument().SelectAddress();
+    }
+    if (probed) {
+        // Makes the instrument answer with its prompt, which the next poll shows.
+        Link().Write(" ", kProbeWriteMs, true);
+    }
+    UpdateStatusBar();
+    commandLine_->setFocus();
+}
+
+// Placed before it shows, so it never depends on whether a window manager centres it, nor on
+// where the terminal stood before the window manager moved it.
+void CDlgTerminal::CentreOnWindow(QWidget& dialog) const {
+    dialog.adjustSize();
+    const QRect frame = frameGeometry();
+    dialog.move(frame.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
+
+void CDlgTerminal::UpdateMenuState() {
+    menus_->Update(app_.Units() == UnitSystem::kEnglish, Instrument().IsSdi12Mode(),
+                   Link().IsLogOpen());
+    UpdateStatusBar();
+}
+
+// A held link is not asked anything: its holder may be using it from another thread.
+void CDlgTerminal::UpdateStatusBar() {
+    const bool busy = session_.LinkBusy();
+    if (!busy) {
+        const uint32_t rate = Link().IsOpen() ? Link().GetBaudRate() : 0;
+        statusBar_->ShowConnection(
+            rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
+    }
+    statusBar_->ShowAddress(Instrument().Rs485Address());
+    statusBar_->ShowLog(Link().IsLogOpen() ? logPath_ : QString(), Link().LogWriteFailed());
+    statusBar_->ShowScript(Engine().IsRunning(), busy);
+}
+
+void CDlgTerminal::ReportLogFailure(const std::string& reason) {
+    const std::string text = "\r\nCannot write the log file " + ToPath(logPath_) + ": " + reason +
+                             "; the log is incomplete.\r\n";
+    outputPane_->Append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    UpdateStatusBar();
+}
+
+bool CDlgTerminal::RefuseWhileBusy() {
+    if (!session_.LinkBusy()) {
+        return false;
+    }
+    ShowWarning(tr("A script is running. Stop it first."));
+    return true;
+}
+
+void CDlgTerminal::ShowWarning(const QString& text) {
+    ui_.ShowMessage(ToBytes(text), "", MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+void CDlgTerminal::PollSerialInput() {
+    UpdateStatusBar();
+    // Whoever holds the link (a script, a dialog, a job) reads the port itself; otherwise the
+    // output keeps flowing whatever window has the focus.
+    if (session_.LinkBusy() || !Link().IsOpen()) {
+        return;
+    }
+    SerialPoll::Run(Link());
+}
+
+void CDlgTerminal::SendCommandLine() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const std::string text = ToBytes(commandLine_->currentText());
+    commandLine_->clearEditText();
+    if (!Link().IsOpen()) {
+        ShowWarning(tr("Not connected"));
+        return;
+    }
+    const WaitCursor wait(ui_);
+    {
+        const LinkLease lease(Link());
+        Instrument().RunText(text);
+    }
+    if (!text.empty()) {
+        history_.Add(text);
+        ShowHistory();
+    }
+    clock_.Sleep(kSettleAfterSendMs);
+    PollSerialInput();
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::SendHistoryEntry(int index) {
+    if (index < 0) {
+        return;
+    }
+    commandLine_->setEditText(commandLine_->itemText(index));
+    SendCommandLine();
+}
+
+void CDlgTerminal::ShowHistory() {
+    const QSignalBlocker blocker(commandLine_);
+    const QString typed = commandLine_->currentText();
+    commandLine_->clear();
+    for (const std::string& entry : history_.Entries()) {
+        commandLine_->addItem(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+    }
+    commandLine_->setCurrentIndex(-1);
+    commandLine_->setEditText(typed);
+}
+
+QString CDlgTerminal::HistoryPath() const {
+    const QString folder = options_.dataFolder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                               : options_.dataFolder;
+    return QDir(folder).filePath(CommandHistory::kFileName);
+}
+
+void CDlgTerminal::SendBreakToInstrument() {
+    if (RefuseWhileBusy() || !Link().IsOpen()) {
+        return;
+    }
+    Link().Purge(kPurgeRxClear);
+    Link().SendBreak(kBreakMs);
+}
+
+void CDlgTerminal::NextFontSize() {
+    ApplyFontSize(NormaliseTerminalFontSize(SavedFontSize()) + 1);
+}
+
+void CDlgTerminal::ApplyFontSize(int size) {
+    if (size < 0) {
+        size = SavedFontSize();
+    }
+    size = NormaliseTerminalFontSize(size);
+    outputPane_->setFont(TerminalFontForSize(size));
+    QSettings().setValue(settings::kTerminalFont, size);
+}
+
+void CDlgTerminal::ShowHelp() {
+    const QStringList paths = HelpWindow::CandidatePaths();
+    const auto found = std::find_if(paths.begin(), paths.end(), [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly);
+    });
+    if (found == paths.end()) {
+        ui_.ShowMessage(ToBytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
+                        MessageButtons::kOk, MessageIcon::kNone);
+        return;
+    }
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(this);
+    }
+    helpWindow_->ShowPage(*found);
+}
+
+void CDlgTerminal::SetEnglishUnits(bool english) {
+    app_.SetUnits(english ? UnitSystem::kEnglish : UnitSystem::kMetric);
+    UpdateMenuState();
+}
+
+void CDlgTerminal::SetSdi12Mode(bool on) {
+    if (!RefuseWhileBusy()) {
+        const WaitCursor wait(ui_);
+        const LinkLease lease(Link());
+        Instrument().SetSdi12Mode(on);
+    }
+    UpdateMenuState();
+}
+
+void CDlgTerminal::OpenLogFile() {
+    const QString path = fileDialogs_->LogFileToOpen(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (Link().OpenLog(ToPath(path))) {
+        logPath_ = path;
+    } else {
+        ShowWarning(tr("Cannot create the log file\n%1:\n%2")
+                        .arg(QDir::toNativeSeparators(path),
+                             QString::fromLocal8Bit(Link().LogErrorMessage().c_str())));
+    }
+    UpdateMenuState();
+}
+
+void CDlgTerminal::CloseLogFile() {
+    Link().OpenLog("");
+    logPath_.clear();
+    UpdateMenuState();
+}
+
+void CDlgTerminal::RunCommandFile() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const QString path = fileDialogs_->CommandFileToRun(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const CommandFile file = ReadCommandFile(ToPath(path));
+    if (!file.ok) {
+        ShowWarning(tr("Cannot run the command file\n%1:\n%2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(file.error)));
+        return;
+    }
+    const WaitCursor wait(ui_);
+    const LinkLease lease(Link());
+    Instrument().RunText(file.text);
+}
+
+void CDlgTerminal::OpenCommandEditor() {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    CDlgCmdEditor editor(Instrument(), ui_, this);
+    editor.exec();
+    commandLine_->setFocus();
+}
+
+void CDlgTerminal::RunCommandsEntry(int id) {
+    if (RefuseWhileBusy()) {
+        return;
+    }
+    const LinkLease lease(Link());
+    brennix::RunCommandsEntry(id, Engine());
+}
+
+void CDlgTerminal::CheckConnection() {
+    if (session_.LinkBusy()) {
+        return;
+    }
+    const bool wasOpen = Link().IsOpen();
+    Link().Revalidate();
+    if (wasOpen && !Link().IsOpen()) {
+        ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
+    }
+}
+
+void CDlgTerminal::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Checked when the user comes back to the terminal, not while they work elsewhere.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        CheckConnection();
+    }
+}
+
+void CDlgTerminal::closeEvent(QCloseEvent* event) {
+    if (RefuseWhileBusy()) {
+        event->ignore();
+        return;
+    }
+    if (helpWindow_ != nullptr) {
+        helpWindow_->close();
+    }
+    event->accept();
+    emit Closed();
+}
+
+bool CDlgTerminal::eventFilter(QObject* watched, QEvent* event) {
+    // The combo box would treat Enter and the arrow keys as choosing a history entry, which
+    // sends it. Enter sends what is typed, as the default button would; the arrow keys only bring
+    // an entry back for editing.
+    const bool commandLine = watched == commandLine_ || watched == commandLine_->lineEdit();
+    if (!commandLine || event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            SendCommandLine();
+            return true;
+        case Qt::Key_Up:
+            RecallHistory(+1);
+            return true;
+        case Qt::Key_Down:
+            RecallHistory(-1);
+            return true;
+        default:
+            return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+// The list holds the newest entry first; below it, at index -1, is the line being typed, which
+// comes back when Down walks past the newest entry.
+void CDlgTerminal::RecallHistory(int step) {
+    const int current = commandLine_->currentIndex();
+    const int index = std::clamp(current + step, -1, commandLine_->count() - 1);
+    if (index == current) {
+        return;
+    }
+    const QSignalBlocker blocker(commandLine_);
+    if (current < 0) {
+        draft_ = commandLine_->currentText();
+    }
+    commandLine_->setCurrentIndex(index);
+    if (index < 0) {
+        commandLine_->setEditText(draft_);
+    }
+}
+
+}  // namespace brennix

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "desktop/command_history.h"
+#include "desktop/feature_launcher.h"
+#include "desktop/file_dialogs.h"
+#include "desktop/qt_ui_host.h"
+#include "desktop/start_options.h"
+#include "desktop/terminal_menus.h"
+#include "instrument/instrument.h"
+#include "link/serial_link.h"
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+#include "script/script_engine.h"
+#include "script/session.h"
+
+class QComboBox;
+
+namespace brennix {
+
+class CBrennixApp;
+class CColorEdit;
+class HelpWindow;
+class TerminalStatusBar;
+
+// The program's main window, a serial terminal: the output pane, the command line with its
+// history, the menus and the tool bar. It owns the link, the instrument and the script engine that
+// every feature borrows, and drains the port into the pane while it is in front.
+class CDlgTerminal : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kPollIntervalMs = 500;
+    static constexpr uint32_t kBreakMs = 300;
+
+    CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock, const StartOptions& options);
+    // Saves the command history.
+    ~CDlgTerminal() override;
+
+    // The last step of start-up: connect, directly or through the connect dialog.
+    void ConnectAtStart();
+
+    void UpdateMenuState();
+    void PollSerialInput();
+    void SendCommandLine();
+    void Connect();
+    void SendBreakToInstrument();
+    void NextFontSize();
+    // A negative size applies the saved one.
+    void ApplyFontSize(int size);
+    void ShowHelp();
+    void SetEnglishUnits(bool english);
+    void SetSdi12Mode(bool on);
+    void OpenLogFile();
+    void CloseLogFile();
+    void RunCommandFile();
+    void OpenCommandEditor();
+    void RunCommandsEntry(int id);
+    // A feature of the Setup menu, after its instrument check.
+    void OpenFeature(const FeatureEntry& entry);
+
+    CSession& Session() { return session_; }
+    CSerialLink& Link() { return session_.Link(); }
+    CInstrument& Instrument() { return session_.Instrument(); }
+    CScriptEngine& Engine() { return session_.Engine(); }
+    CColorEdit& OutputPane() { return *outputPane_; }
+    QComboBox& CommandLine() { return *commandLine_; }
+    TerminalMenus& Menus() { return *menus_; }
+    TerminalStatusBar& StatusBar() { return *statusBar_; }
+    void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) { fileDialogs_ = std::move(dialogs); }
+
+  signals:
+    // The window was closed: the program ends.
+    void Closed();
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildWindow();
+    void BuildToolBar();
+    void ConnectMenus();
+    void AddFeatureMenus();
+    void ConnectDirectly();
+    void CheckConnection();
+    void SendHistoryEntry(int index);
+    // Shows the next older (step 1) or newer (step -1) history entry in the command line.
+    void RecallHistory(int step);
+    void UpdateStatusBar();
+    void CentreOnWindow(QWidget& dialog) const;
+    void ReportLogFailure(const std::string& reason);
+    void ShowHistory();
+    QString HistoryPath() const;
+    // A script or another exchange holds the link; says so and returns true.
+    bool RefuseWhileBusy();
+    void ShowWarning(const QString& text);
+
+    CBrennixApp& app_;
+    Clock& clock_;
+    const StartOptions options_;
+    QtUiHost ui_;
+    CSession session_;
+    CommandHistory history_;
+    std::unique_ptr<FileDialogs> fileDialogs_ = std::make_unique<FileDialogs>();
+    std::unique_ptr<TerminalMenus> menus_;
+    std::vector<FeatureEntry> features_ = FeatureEntries();
+    CColorEdit* outputPane_ = nullptr;
+    QComboBox* commandLine_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
+    TerminalStatusBar* statusBar_ = nullptr;
+    // The log file's path as the user chose it, while a log is open.
+    QString logPath_;
+    // What was typed before Up brought back a history entry.
+    QString draft_;
+};
+
+}  // namespace brennix

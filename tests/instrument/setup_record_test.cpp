@@ -1,0 +1,115 @@
+// The record's fields at their offsets, byte by byte, and the fields whose size is a trap.
+#include "instrument/setup_record.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace brennix::test {
+namespace {
+
+std::vector<uint8_t> Pattern() {
+    std::vector<uint8_t> bytes(SetupRecord::kSize);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+    }
+    return bytes;
+}
+
+TEST(SetupRecord, KeepsEveryByteItDoesNotInterpretAndOnlyTouchesAFieldsOwnBytes) {
+    const std::vector<uint8_t> original = Pattern();
+    SetupRecord record = *SetupRecord::FromBytes(original);
+    const auto bytes = record.Bytes();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), original.begin()));
+
+    // The odd-offset fields, written and read back at their record offsets.
+    record.User().SetAveragingInterval(0x11223344);
+    record.User().SetSamplingInterval(-2);
+    record.User().SetCellBegin(-300);
+    record.User().SetWaterDepth(0x1234);
+    record.Oper().SetSdi12Format(1);
+    const auto changed = record.Bytes();
+    const std::array<std::pair<size_t, uint8_t>, 15> expected = {{
+        {121, 0x44},
+        {122, 0x33},
+        {123, 0x22},
+        {124, 0x11},  // AI, user offset 25
+        {125, 0xFE},
+        {126, 0xFF},
+        {127, 0xFF},
+        {128, 0xFF},  // SI, user offset 29
+        {344, 0xD4},
+        {345, 0xFE},  // CB, user offset 248
+        {352, 0x34},
+        {353, 0x12},  // WD, user offset 256
+        {410, 0x01},  // SDI-12 format, oper offset 56
+        {120, original[120]},
+        {129, original[129]},  // neighbours untouched
+    }};
+    for (const auto& [offset, value] : expected) {
+        EXPECT_EQ(changed[offset], value) << "record offset " << offset;
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i < changed.size(); ++i) {
+        differing += changed[i] != original[i] ? 1 : 0;
+    }
+    EXPECT_LE(differing, 13u);
+    EXPECT_EQ(record.User().AveragingInterval(), 0x11223344);
+    EXPECT_EQ(record.User().SamplingInterval(), -2);
+    EXPECT_EQ(record.User().CellBegin(), -300);
+}
+
+TEST(SetupRecord, ReadsSignedAndUnsignedFieldsAsTheInstrumentWroteThem) {
+    std::vector<uint8_t> bytes(SetupRecord::kSize, 0);
+    const size_t user = SetupRecord::kUserOffset;
+    bytes[user + 12] = 0x38;  // temperature -200 tenths
+    bytes[user + 13] = 0xFF;
+    bytes[user + 35] = 0x00;  // burst sampling 0x8000: unsigned
+    bytes[user + 36] = 0x80;
+    bytes[user + 41] = 0xFF;  // samples per burst 65535
+    bytes[user + 42] = 0xFF;
+    bytes[user + 58] = 0xEA;  // start 2026, day 17, month 5, 08:30:45
+    bytes[user + 59] = 0x07;
+    bytes[user + 60] = 17;
+    bytes[user + 61] = 5;
+    bytes[user + 62] = 30;
+    bytes[user + 63] = 8;
+    bytes[user + 64] = 99;  // hundredths: never read, never written
+    bytes[user + 65] = 45;
+    bytes[SetupRecord::kOperOffset + 53] = 0xF6;  // -10 cells
+    SetupRecord record = *SetupRecord::FromBytes(bytes);
+    EXPECT_EQ(record.User().Temperature(), -200);
+    EXPECT_EQ(record.User().BurstSampling(), 0x8000);
+    EXPECT_EQ(record.User().SamplesPerBurst(), 65535);
+    EXPECT_EQ(record.User().GetStartDate(), (StartDate{2026, 5, 17}));
+    EXPECT_EQ(record.User().GetStartTime(), (StartTime{8, 30, 45}));
+    EXPECT_EQ(record.Oper().ProfileCells(), -10);
+
+    record.User().SetStartTime({23, 59, 58});
+    record.User().SetStartDate({1999, 12, 31});
+    EXPECT_EQ(record.Bytes()[user + 64], 99);
+    EXPECT_EQ(record.User().GetStartDate(), (StartDate{1999, 12, 31}));
+    EXPECT_EQ(record.User().GetStartTime(), (StartTime{23, 59, 58}));
+}
+
+TEST(SetupRecord, TextFieldsNeverReachPastTheirBytes) {
+    std::vector<uint8_t> bytes(SetupRecord::kSize, 'X');
+    std::copy_n("0123456789", 10, bytes.begin() + 15);  // serial number without a terminator
+    std::copy_n("ABCDEFGHI", 9, bytes.begin() + SetupRecord::kUserOffset + 49);
+    SetupRecord record = *SetupRecord::FromBytes(bytes);
+    EXPECT_EQ(record.Conf().SerialNumber(), "0123456789");
+    EXPECT_EQ(record.User().DeploymentName(), "ABCDEFGHI");
+
+    EXPECT_FALSE(record.User().SetDeploymentName("NINECHARS"));
+    EXPECT_EQ(record.User().DeploymentName(), "ABCDEFGHI");
+    EXPECT_TRUE(record.User().SetDeploymentName("RIVER1"));
+    EXPECT_EQ(record.User().DeploymentName(), "RIVER1");
+    // The field's tail is cleared; the byte after it belongs to the start date.
+    EXPECT_EQ(record.Bytes()[SetupRecord::kUserOffset + 57], 0);
+    EXPECT_EQ(record.Bytes()[SetupRecord::kUserOffset + 58], 'X');
+}
+
+}  // namespace
+}  // namespace brennix::test
