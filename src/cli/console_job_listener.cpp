@@ -48,7 +48,7 @@ ReplaceAnswer ConsoleJobListener::ConfirmReplace(const std::string& path) {
     ReplaceAnswer answer = ReplaceAnswer::kNo;
     AskOnMainThread([&] {
         progress_.Finish();
-        answer = ui_.ConfirmFileReplace(path);
+        answer = ui_.AskReplace(path);
     });
     return answer;
 }

@@ -150,7 +150,7 @@ void ConsoleUiHost::CloseScriptWindow() {
     }
 }
 
-ReplaceAnswer ConsoleUiHost::ConfirmFileReplace(const std::string& path) {
+ReplaceAnswer ConsoleUiHost::AskReplace(const std::string& path) {
     std::string answer;
     if (!AskLine(path + " exists. Replace it? [y/n/a(ll)] ", answer))
         return ReplaceAnswer::kNo;

@@ -8,13 +8,14 @@
 
 #include "cli/console_line_reader.h"
 #include "platform/clock.h"
-#include "platform/ui_host.h"
+#include "recorder/recorder_job_listener.h"
+#include "script/script_ui_host.h"
 
 namespace brennix::cli {
 
 // The console runner's UiHost: boxes and questions are written to stderr and answered with typed
 // lines; Ctrl-C (through RequestInterrupt) presses Stop on the running script.
-class ConsoleUiHost : public UiHost {
+class ConsoleUiHost : public ScriptUiHost {
   public:
     ConsoleUiHost(Clock& clock, ConsoleLineReader& input, std::FILE* prompts);
 
@@ -23,9 +24,10 @@ class ConsoleUiHost : public UiHost {
     bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override;
     void OpenScriptWindow(bool visible, std::function<void()> onStop) override;
     void CloseScriptWindow() override;
-    ReplaceAnswer ConfirmFileReplace(const std::string& path) override;
     void SetWaitCursor(bool) override {}
     void PumpMessages(uint32_t ms) override;
+    // The recorder's "PATH exists. Replace it?": yes, no or all.
+    ReplaceAnswer AskReplace(const std::string& path);
 
     // Called when no script window is open and an interrupt arrives (quiet runs have none).
     void SetInterruptHandler(std::function<void()> handler) {

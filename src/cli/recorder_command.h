@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "platform/ui_host.h"
+#include "recorder/recorder_job_listener.h"
 #include "recorder/recorder_file_entry.h"
 
 namespace brennix {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/ui_host.h"
+#include "desktop/qt_ui_host.h"
 #include "script/session.h"
 #include "instrument/unit_system.h"
 
@@ -17,7 +17,7 @@ namespace brennix {
 struct FeatureContext {
     QWidget* parent = nullptr;
     CSession& session;
-    UiHost& ui;
+    QtUiHost& ui;
     UnitSystem units = UnitSystem::kEnglish;
     int model = 0;
     // What one feature offers another, bound by the launcher, so that no feature includes

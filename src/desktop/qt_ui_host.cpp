@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <algorithm>
 
 #include "script/input_dialog.h"
@@ -126,22 +125,6 @@ CDlgScriptRunning* QtUiHost::CurrentScriptWindow() const {
     return scriptWindows_.empty() ? nullptr : scriptWindows_.back().data();
 }
 
-ReplaceAnswer QtUiHost::ConfirmFileReplace(const std::string& path) {
-    QMessageBox box(
-        QMessageBox::Question, "Confirm file replace",
-        QString("File %1 already exists!\nDo you want to replace it?").arg(FromLatin1(path)),
-        QMessageBox::NoButton, owner_);
-    QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
-    QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
-    QPushButton* yesToAll = box.addButton("Yes to &all", QMessageBox::YesRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    if (box.clickedButton() == yesToAll)
-        return ReplaceAnswer::kYesToAll;
-    return box.clickedButton() == yes ? ReplaceAnswer::kYes : ReplaceAnswer::kNo;
-}
-
 // Counted, so nested long operations restore the normal cursor only when the outermost ends.
 void QtUiHost::SetWaitCursor(bool on) {
     if (on) {
@@ -150,6 +133,12 @@ void QtUiHost::SetWaitCursor(bool on) {
     } else if (waitCursorDepth_ > 0) {
         QApplication::restoreOverrideCursor();
         --waitCursorDepth_;
+    }
+}
+
+void QtUiHost::PumpUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        PumpMessages(kPumpIdleMs);
     }
 }
 

@@ -2,19 +2,20 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 
 class CDlgScriptRunning;
 
-// The desktop program's UiHost: message boxes, the Input dialog, the script-running window, the
-// replace question and the wait cursor, all owned by the terminal window; pumping runs the Qt
-// event loop for the time asked.
-class QtUiHost : public UiHost {
+// The desktop program's UiHost: message boxes, the Input dialog, the script-running window and the
+// wait cursor, all owned by the terminal window; pumping runs the Qt event loop for the time
+// asked. The one place of the program that runs the event loop from within a call.
+class QtUiHost : public ScriptUiHost {
   public:
     static constexpr const char* kApplicationTitle = "Brennix";
     // Pumping hands the event loop at most this long at a time, then idles briefly on the clock.
@@ -33,9 +34,11 @@ class QtUiHost : public UiHost {
     bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override;
     void OpenScriptWindow(bool visible, std::function<void()> onStop) override;
     void CloseScriptWindow() override;
-    ReplaceAnswer ConfirmFileReplace(const std::string& path) override;
     void SetWaitCursor(bool on) override;
     void PumpMessages(uint32_t ms) override;
+    // Keeps the window alive until done() says so: a job told to stop, which may still be
+    // waiting for an answer from this thread.
+    void PumpUntil(const std::function<bool()>& done);
 
     // The innermost script-running window, shown or not; null when no script runs.
     CDlgScriptRunning* CurrentScriptWindow() const;

@@ -75,7 +75,8 @@ CDlgEcholux::CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setu
     : QDialog(context.parent),
       ui_(context.ui),
       setup_(setup),
-      workerUi_(context.ui, *this, context.session.GetClock()),
+      relay_(*this, context.session.GetClock()),
+      workerUi_(context.ui, relay_, context.session.GetClock()),
       fileDialog_(std::make_unique<EcholuxFileDialog>()),
       acquisition_(context.session.Instrument(), workerUi_, setup.rules, *this) {
     setWindowTitle("Echolux");
@@ -371,15 +372,15 @@ void CDlgEcholux::Warn(const QString& text) {
 }
 
 void CDlgEcholux::OnProgress(int percent) {
-    PostToWindowThread(this, [this, percent] { progress_->setValue(percent); });
+    relay_.Post([this, percent] { progress_->setValue(percent); });
 }
 
 void CDlgEcholux::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
-    PostToWindowThread(this, [this, snapshot = std::move(snapshot)] { ShowSnapshot(snapshot); });
+    relay_.Post([this, snapshot = std::move(snapshot)] { ShowSnapshot(snapshot); });
 }
 
 void CDlgEcholux::OnPlaybackEnded(uint32_t framesPlayed) {
-    PostToWindowThread(this, [this, framesPlayed] {
+    relay_.Post([this, framesPlayed] {
         SetStatus(framesPlayed == 0
                       ? "No diagnostic frames in " + openFileName_
                       : QString("End of %1 after %2 frames").arg(openFileName_).arg(framesPlayed));
@@ -387,7 +388,7 @@ void CDlgEcholux::OnPlaybackEnded(uint32_t framesPlayed) {
 }
 
 void CDlgEcholux::OnRecordingFailed() {
-    PostToWindowThread(this, [this] {
+    relay_.Post([this] {
         SetStatus({});
         Warn("Unable to write to " + openFileName_ + ". The recording has been closed.");
         openFileName_.clear();
@@ -395,7 +396,7 @@ void CDlgEcholux::OnRecordingFailed() {
 }
 
 void CDlgEcholux::OnConnectionLost() {
-    PostToWindowThread(this, [this] {
+    relay_.Post([this] {
         SetStatus("Connection to the instrument lost");
         progress_->setValue(0);
     });

@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "desktop/feature_context.h"
-#include "desktop/worker_ui_host.h"
+#include "desktop/qt_job_relay.h"
+#include "script/relayed_ui_host.h"
 #include "diagnostics/echolux_acquisition.h"
 #include "diagnostics/echolux_file_dialog.h"
 #include "diagnostics/echolux_listener.h"
@@ -102,7 +103,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
 
     UiHost& ui_;
     EcholuxSetup setup_;
-    WorkerUiHost workerUi_;
+    QtJobRelay relay_;
+    RelayedUiHost workerUi_;
     std::unique_ptr<EcholuxFileDialog> fileDialog_;
     std::shared_ptr<const EcholuxSnapshot> shown_;
     View view_ = View::kAmp;

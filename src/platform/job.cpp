@@ -1,5 +1,6 @@
 #include "platform/job.h"
 
+#include <system_error>
 #include <utility>
 
 namespace brennix {
@@ -25,12 +26,17 @@ bool Job::Start(Work work) {
     Reap();
     stop_.Reset();
     finished_.Reset();
-    thread_ = std::thread([this, work = std::move(work)] {
-        clock_.EnterThread();
-        work(stop_);
-        finished_.Set();
-        clock_.LeaveThread();
-    });
+    try {
+        thread_ = std::thread([this, work = std::move(work)] {
+            clock_.EnterThread();
+            work(stop_);
+            finished_.Set();
+            clock_.LeaveThread();
+        });
+    } catch (const std::system_error&) {
+        // The system has no thread to give (too many, or out of memory): the caller says so.
+        return false;
+    }
     clock_.AdoptThread(thread_.get_id());
     return true;
 }

@@ -21,7 +21,8 @@ class Job {
     Job(const Job&) = delete;
     Job& operator=(const Job&) = delete;
 
-    // Starts work unless a previous one is still running; the stop event starts clear.
+    // Starts work unless a previous one is still running; the stop event starts clear. False,
+    // with nothing started, when work runs already or the system cannot start a thread.
     bool Start(Work work);
     bool IsRunning() const;
     void RequestStop();

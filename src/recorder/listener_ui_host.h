@@ -18,14 +18,6 @@ class ListenerUiHost : public UiHost {
                               MessageButtons buttons, MessageIcon icon) override {
         return listener_.ShowMessage(text, caption, buttons, icon);
     }
-    bool AskInput(const std::vector<InputRow>&, std::vector<std::string>&) override {
-        return false;
-    }
-    void OpenScriptWindow(bool, std::function<void()>) override {}
-    void CloseScriptWindow() override {}
-    ReplaceAnswer ConfirmFileReplace(const std::string& path) override {
-        return listener_.ConfirmReplace(path);
-    }
     void SetWaitCursor(bool) override {}
     void PumpMessages(uint32_t ms) override { clock_.Sleep(ms); }
 

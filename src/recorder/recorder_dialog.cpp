@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -36,6 +37,23 @@ QString FromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+ReplaceAnswer AskReplace(QWidget* owner, const std::string& path) {
+    QMessageBox box(
+        QMessageBox::Question, "Confirm file replace",
+        QString("File %1 already exists!\nDo you want to replace it?").arg(FromLatin1(path)),
+        QMessageBox::NoButton, owner);
+    QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
+    QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
+    QPushButton* yesToAll = box.addButton("Yes to &all", QMessageBox::YesRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.clickedButton() == yesToAll) {
+        return ReplaceAnswer::kYesToAll;
+    }
+    return box.clickedButton() == yes ? ReplaceAnswer::kYes : ReplaceAnswer::kNo;
+}
+
 std::string OperationName(bool download) {
     return download ? "Download" : "Format";
 }
@@ -58,7 +76,8 @@ CDlgRecorder::CDlgRecorder(const FeatureContext& context)
     : QDialog(context.parent),
       session_(context.session),
       ui_(context.session.GetClock(), this),
-      workerUi_(ui_, *this, context.session.GetClock()),
+      relay_(*this, context.session.GetClock()),
+      workerUi_(ui_, relay_, context.session.GetClock()),
       access_(context.session.Instrument()),
       downloadJob_(context.session.Instrument(), *this),
       formatJob_(context.session.Instrument(), *this) {
@@ -304,19 +323,19 @@ bool CDlgRecorder::ConfirmStop() {
 }
 
 void CDlgRecorder::ShowStatus(const std::string& text) {
-    PostToWindowThread(this, [this, text] { status_->setText(FromLatin1(text)); });
+    relay_.Post([this, text] { status_->setText(FromLatin1(text)); });
 }
 
 void CDlgRecorder::ShowDetail(const std::string& text) {
-    PostToWindowThread(this, [this, text] { detail_->setText(FromLatin1(text)); });
+    relay_.Post([this, text] { detail_->setText(FromLatin1(text)); });
 }
 
 void CDlgRecorder::SetProgressRange(int maximum) {
-    PostToWindowThread(this, [this, maximum] { progress_->setRange(0, maximum); });
+    relay_.Post([this, maximum] { progress_->setRange(0, maximum); });
 }
 
 void CDlgRecorder::SetProgress(int position) {
-    PostToWindowThread(this, [this, position] { progress_->setValue(position); });
+    relay_.Post([this, position] { progress_->setValue(position); });
 }
 
 MessageResult CDlgRecorder::ShowMessage(const std::string& text, const std::string& caption,
@@ -325,11 +344,13 @@ MessageResult CDlgRecorder::ShowMessage(const std::string& text, const std::stri
 }
 
 ReplaceAnswer CDlgRecorder::ConfirmReplace(const std::string& path) {
-    return workerUi_.ConfirmFileReplace(path);
+    ReplaceAnswer answer = ReplaceAnswer::kNo;
+    relay_.Call([&] { answer = AskReplace(this, path); });
+    return answer;
 }
 
 void CDlgRecorder::OperationEnded() {
-    PostToWindowThread(this, [this] { download_->setText("Download"); });
+    relay_.Post([this] { download_->setText("Download"); });
 }
 
 }  // namespace brennix

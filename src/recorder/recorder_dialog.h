@@ -6,7 +6,8 @@
 
 #include "desktop/feature_context.h"
 #include "desktop/qt_ui_host.h"
-#include "desktop/worker_ui_host.h"
+#include "desktop/qt_job_relay.h"
+#include "script/relayed_ui_host.h"
 #include "recorder/download_job.h"
 #include "recorder/format_job.h"
 #include "recorder/recorder_access.h"
@@ -77,7 +78,8 @@ class CDlgRecorder : public QDialog, private RecorderJobListener {
 
     CSession& session_;
     QtUiHost ui_;
-    WorkerUiHost workerUi_;
+    QtJobRelay relay_;
+    RelayedUiHost workerUi_;
     CRecorderAccess access_;
     std::vector<RecorderFileEntry> entries_;
     QTreeWidget* list_ = nullptr;

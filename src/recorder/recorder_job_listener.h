@@ -7,6 +7,9 @@
 
 namespace brennix {
 
+// The answer to "File ... already exists! Do you want to replace it?".
+enum class ReplaceAnswer { kYes, kNo, kYesToAll };
+
 // How one file of a download ended.
 enum class FileOutcome {
     kComplete,  // every byte arrived and was written

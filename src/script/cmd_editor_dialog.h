@@ -5,7 +5,7 @@
 #include <string>
 
 #include "instrument/instrument.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 class QPlainTextEdit;
 

@@ -6,7 +6,7 @@
 
 namespace brennix {
 
-ExpressionEvaluator::ExpressionEvaluator(CScriptEngine& engine, UiHost& ui,
+ExpressionEvaluator::ExpressionEvaluator(CScriptEngine& engine, ScriptUiHost& ui,
                                          const HandlerTable& handlers)
     : engine_(engine), ui_(ui), handlers_(handlers) {}
 

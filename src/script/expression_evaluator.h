@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
 
@@ -16,7 +16,7 @@ class CScriptEngine;
 // through the engine when a result is empty.
 class ExpressionEvaluator {
   public:
-    ExpressionEvaluator(CScriptEngine& engine, UiHost& ui, const HandlerTable& handlers);
+    ExpressionEvaluator(CScriptEngine& engine, ScriptUiHost& ui, const HandlerTable& handlers);
 
     std::optional<std::string> Evaluate(const ScriptExpression& expression);
     std::optional<std::string> EvaluateToken(const ArgToken& token);
@@ -29,7 +29,7 @@ class ExpressionEvaluator {
     std::optional<std::string> CallTableFunction(const ExprTerm& term);
 
     CScriptEngine& engine_;
-    UiHost& ui_;
+    ScriptUiHost& ui_;
     const HandlerTable& handlers_;
 };
 

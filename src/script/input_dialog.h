@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 class QLabel;
 class QPushButton;

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 

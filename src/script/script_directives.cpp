@@ -42,7 +42,7 @@ bool IsFileNotDirectory(const std::string& path) {
 
 }  // namespace
 
-ScriptDirectives::ScriptDirectives(CScriptEngine& engine, UiHost& ui, Clock& clock)
+ScriptDirectives::ScriptDirectives(CScriptEngine& engine, ScriptUiHost& ui, Clock& clock)
     : engine_(engine), ui_(ui), clock_(clock) {}
 
 void ScriptDirectives::RegisterWith(CScriptEngine& engine) {

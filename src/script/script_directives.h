@@ -5,7 +5,7 @@
 
 #include "instrument/instrument.h"
 #include "platform/clock.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 
@@ -24,7 +24,7 @@ class ScriptDirectives {
     // A token no instrument sends, so each #WAIT attempt lasts its full second.
     static constexpr const char* kNeverSentToken = "ZorvethKalumbrin >";
 
-    ScriptDirectives(CScriptEngine& engine, UiHost& ui, Clock& clock);
+    ScriptDirectives(CScriptEngine& engine, ScriptUiHost& ui, Clock& clock);
 
     void RegisterWith(CScriptEngine& engine);
 
@@ -48,7 +48,7 @@ class ScriptDirectives {
     int RunScript(CInstrument* instrument, const std::vector<std::string>& arguments);
 
     CScriptEngine& engine_;
-    UiHost& ui_;
+    ScriptUiHost& ui_;
     Clock& clock_;
 };
 

@@ -15,10 +15,10 @@ constexpr uint32_t kEmptyLineTimeoutMs = 1000;
 }  // namespace
 
 struct CScriptEngine::Impl {
-    Impl(CScriptEngine& engine, UiHost& host, Clock& clock)
+    Impl(CScriptEngine& engine, ScriptUiHost& host, Clock& clock)
         : ui(host), directives(engine, host, clock) {}
 
-    UiHost& ui;
+    ScriptUiHost& ui;
     CInstrument* instrument = nullptr;
     VariableStore variables;
     HandlerTable handlers;
@@ -30,7 +30,7 @@ struct CScriptEngine::Impl {
     std::string secondScriptFolder;
 };
 
-CScriptEngine::CScriptEngine(UiHost& ui, Clock& clock)
+CScriptEngine::CScriptEngine(ScriptUiHost& ui, Clock& clock)
     : impl_(std::make_unique<Impl>(*this, ui, clock)) {
     impl_->directives.RegisterWith(*this);
 }
@@ -149,7 +149,7 @@ int CScriptEngine::RunQuiet(const std::vector<ScriptStatement>& statements) {
 
 // While the script runs, every wait of the link keeps the window alive, so Stop can be pressed.
 int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements) {
-    UiHost& ui = impl_->ui;
+    ScriptUiHost& ui = impl_->ui;
     CSerialLink* link = Link();
     CSerialLink::WaitCallback previous;
     if (link) {

@@ -8,7 +8,7 @@
 #include "instrument/instrument.h"
 #include "instrument/script_runner.h"
 #include "platform/clock.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
 
@@ -18,7 +18,7 @@ namespace brennix {
 // against the instrument. One engine lives for the whole program; its variables live as long.
 class CScriptEngine : public CScriptRunner {
   public:
-    CScriptEngine(UiHost& ui, Clock& clock);
+    CScriptEngine(ScriptUiHost& ui, Clock& clock);
     ~CScriptEngine() override;
 
     void SetInstrument(CInstrument* instrument);

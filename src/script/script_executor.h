@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 #include "script/expression_evaluator.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
@@ -15,7 +15,7 @@ class CScriptEngine;
 // to go on and 0 when the script stops (its error, if any, already reported).
 class ScriptExecutor {
   public:
-    ScriptExecutor(CScriptEngine& engine, UiHost& ui, const HandlerTable& handlers);
+    ScriptExecutor(CScriptEngine& engine, ScriptUiHost& ui, const HandlerTable& handlers);
 
     int Execute(const std::vector<ScriptStatement>& statements);
 
@@ -39,7 +39,7 @@ class ScriptExecutor {
     bool PumpAndCheckCancel();
 
     CScriptEngine& engine_;
-    UiHost& ui_;
+    ScriptUiHost& ui_;
     const HandlerTable& handlers_;
     ExpressionEvaluator evaluator_;
     std::vector<ConditionFrame> frames_;

@@ -2,7 +2,7 @@
 
 namespace brennix {
 
-CSession::CSession(SerialDevice& device, Clock& clock, UiHost& ui)
+CSession::CSession(SerialDevice& device, Clock& clock, ScriptUiHost& ui)
     : clock_(clock), ui_(ui), link_(device, clock), instrument_(clock, ui), engine_(ui, clock) {
     instrument_.SetLink(&link_);
     instrument_.SetScriptEngine(&engine_);

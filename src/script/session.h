@@ -4,7 +4,7 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 #include "script/script_engine.h"
 
 namespace brennix {
@@ -14,7 +14,7 @@ namespace brennix {
 // the tests each build one. Features borrow the instrument (and through it the link).
 class CSession {
   public:
-    CSession(SerialDevice& device, Clock& clock, UiHost& ui);
+    CSession(SerialDevice& device, Clock& clock, ScriptUiHost& ui);
     ~CSession();
     CSession(const CSession&) = delete;
     CSession& operator=(const CSession&) = delete;
@@ -23,14 +23,14 @@ class CSession {
     CInstrument& Instrument() { return instrument_; }
     CScriptEngine& Engine() { return engine_; }
     Clock& GetClock() { return clock_; }
-    UiHost& Ui() { return ui_; }
+    ScriptUiHost& Ui() { return ui_; }
 
     // A script runs, or a dialog or a job holds the link: nobody else may use it now.
     bool LinkBusy() const;
 
   private:
     Clock& clock_;
-    UiHost& ui_;
+    ScriptUiHost& ui_;
     CSerialLink link_;
     CInstrument instrument_;
     CScriptEngine engine_;

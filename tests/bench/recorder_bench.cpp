@@ -50,12 +50,6 @@ class TimingListener : public RecorderJobListener, public UiHost {
     }
     void OperationEnded() override {}
 
-    bool AskInput(const std::vector<InputRow>&, std::vector<std::string>&) override {
-        return false;
-    }
-    void OpenScriptWindow(bool, std::function<void()>) override {}
-    void CloseScriptWindow() override {}
-    ReplaceAnswer ConfirmFileReplace(const std::string&) override { return ReplaceAnswer::kYes; }
     void SetWaitCursor(bool) override {}
     void PumpMessages(uint32_t) override {}
 

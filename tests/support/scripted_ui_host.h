@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/ui_host.h"
+#include "script/script_ui_host.h"
 
 namespace brennix::test {
 
 // A UiHost for tests: records every box and question, answers from queues, and pumps messages by
 // advancing the clock, firing actions scheduled for a tick (a Stop press at 3 s, say).
-class ScriptedUiHost : public UiHost {
+class ScriptedUiHost : public ScriptUiHost {
   public:
     struct Message {
         std::string text;
@@ -27,14 +27,12 @@ class ScriptedUiHost : public UiHost {
 
     explicit ScriptedUiHost(Clock& clock) : clock_(clock) {}
 
-    // Answers, taken in order; when a queue is empty: OK/Yes, input cancelled, replace Yes.
+    // Answers, taken in order; when a queue is empty: OK/Yes, input cancelled.
     std::deque<MessageResult> messageAnswers;
     std::deque<std::vector<std::string>> inputAnswers;  // an empty vector means Cancel
-    std::deque<ReplaceAnswer> replaceAnswers;
 
     std::vector<Message> messages;
     std::vector<Input> inputs;
-    std::vector<std::string> replaceQuestions;
     int scriptWindowsOpened = 0;
     int scriptWindowsShown = 0;
     int scriptWindowsOpen = 0;
@@ -86,15 +84,6 @@ class ScriptedUiHost : public UiHost {
         --scriptWindowsOpen;
         if (!stopHandlers_.empty())
             stopHandlers_.pop_back();
-    }
-
-    ReplaceAnswer ConfirmFileReplace(const std::string& path) override {
-        replaceQuestions.push_back(path);
-        if (replaceAnswers.empty())
-            return ReplaceAnswer::kYes;
-        const ReplaceAnswer answer = replaceAnswers.front();
-        replaceAnswers.pop_front();
-        return answer;
     }
 
     void SetWaitCursor(bool) override {}

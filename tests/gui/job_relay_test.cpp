@@ -5,14 +5,15 @@
 #include <atomic>
 
 #include "desktop/qt_ui_host.h"
-#include "desktop/worker_ui_host.h"
+#include "desktop/qt_job_relay.h"
 #include "gui_fixture.h"
 #include "platform/clock.h"
 #include "platform/job.h"
+#include "script/relayed_ui_host.h"
 
 namespace brennix::test {
 
-class WorkerUiHostTest : public QObject {
+class JobRelayTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -20,7 +21,8 @@ class WorkerUiHostTest : public QObject {
         SystemClock clock;
         QWidget window;
         QtUiHost windowHost(clock, &window);
-        WorkerUiHost workerHost(windowHost, window, clock);
+        QtJobRelay relay(window, clock);
+        RelayedUiHost workerHost(windowHost, relay, clock);
         const auto seen = AnswerNextMessage("No");
         std::atomic<bool> done = false;
         MessageResult answer = MessageResult::kOk;
@@ -42,10 +44,11 @@ class WorkerUiHostTest : public QObject {
         std::atomic<int> calls = 0;
         Qt::HANDLE ranOn = nullptr;
         SystemClock clock;
+        QtJobRelay relay(context, clock);
         Job job(clock);
         job.Start([&](const StopEvent&) {
             for (int i = 0; i < 3; ++i) {
-                PostToWindowThread(&context, [&] {
+                relay.Post([&] {
                     ranOn = QThread::currentThreadId();
                     ++calls;
                 });
@@ -61,7 +64,8 @@ class WorkerUiHostTest : public QObject {
         SystemClock clock;
         QWidget window;
         QtUiHost windowHost(clock, &window);
-        WorkerUiHost host(windowHost, window, clock);
+        QtJobRelay relay(window, clock);
+        RelayedUiHost host(windowHost, relay, clock);
         AnswerNextMessage("Yes");
         QCOMPARE(host.ShowMessage("Replace?", "", MessageButtons::kYesNo, MessageIcon::kQuestion),
                  MessageResult::kYes);
@@ -70,5 +74,5 @@ class WorkerUiHostTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::WorkerUiHostTest)
-#include "worker_ui_host_test.moc"
+QTEST_MAIN(brennix::test::JobRelayTest)
+#include "job_relay_test.moc"

@@ -1,0 +1,19 @@
+#include "script/worker_session.h"
+
+namespace brennix {
+
+WorkerSession::WorkerSession(CSession& session, ScriptUiHost& ui)
+    : link_(session.Link()),
+      instrument_(session.GetClock(), ui),
+      engine_(ui, session.GetClock()) {
+    instrument_.SetLink(&link_);
+    instrument_.SetRs485Address(session.Instrument().Rs485Address());
+    instrument_.SetScriptEngine(&engine_);
+    engine_.SetInstrument(&instrument_);
+}
+
+WorkerSession::~WorkerSession() {
+    instrument_.SetScriptEngine(nullptr);
+}
+
+}  // namespace brennix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "instrument/instrument.h"
+#include "script/script_engine.h"
+#include "script/session.h"
+
+namespace brennix {
+
+// The instrument as a job sees it on its own thread: an instrument object and a script engine of
+// its own on the session's link, at the same RS-485 address, whose questions go to the UiHost the
+// job was given. A setting sent through it goes through an engine
+// exactly as one typed at the terminal would; the terminal's own engine and instrument are never
+// touched from the worker.
+class WorkerSession {
+  public:
+    WorkerSession(CSession& session, ScriptUiHost& ui);
+    ~WorkerSession();
+    WorkerSession(const WorkerSession&) = delete;
+    WorkerSession& operator=(const WorkerSession&) = delete;
+
+    CSerialLink& Link() { return link_; }
+    CInstrument& Instrument() { return instrument_; }
+    Clock& GetClock() { return link_.GetClock(); }
+
+  private:
+    CSerialLink& link_;
+    CInstrument instrument_;
+    CScriptEngine engine_;
+};
+
+}  // namespace brennix
