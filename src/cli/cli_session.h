@@ -9,6 +9,7 @@
 #include "cli/console_ui_host.h"
 #include "cli/stream_output_window.h"
 #include "platform/clock.h"
+#include "platform/qt_settings.h"
 #include "platform/serial_device.h"
 #include "script/session.h"
 #include "sim/simulated_instrument.h"
@@ -29,6 +30,8 @@ class CliSession {
     ConsoleUiHost& Ui() { return ui_; }
     ConsoleLineReader& Input() { return input_; }
     const CliOptions& Options() const { return options_; }
+    // The settings the desktop program keeps too.
+    Settings& Store() { return settings_; }
     std::FILE* Out() { return out_; }
     std::FILE* Err() { return err_; }
 
@@ -52,6 +55,7 @@ class CliSession {
     std::FILE* out_;
     std::FILE* err_;
     SystemClock clock_;
+    QtSettings settings_;
     std::unique_ptr<sim::SimulatedInstrument> simulator_;
     std::unique_ptr<SerialDevice> device_;
     ConsoleUiHost ui_;

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cli/cli_session.h"
-#include "cli/saved_unit_system.h"
 #include "cli/setup_listing.h"
 #include "script/feature_check.h"
 #include "recorder/recorder_space.h"
@@ -156,7 +155,7 @@ int SetupCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(),
-                     units_.value_or(SavedUnitSystem()), &ReadRecorderFreeBytes);
+                     units_.value_or(UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem))), &ReadRecorderFreeBytes);
     sheet.ShowPage(SetupPage::kDeploy);
     return changes_.empty() ? Show(cli, sheet) : Apply(cli, sheet);
 }

@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QSettings>
 #include <QThread>
 #include <QWindow>
 
-#include "desktop/settings_keys.h"
 #include "desktop/terminal_window.h"
 #include "sim/routed_serial_device.h"
 #include "sim/simulated_device.h"
@@ -33,8 +31,8 @@ void ShowPainted(QWidget& window) {
 }  // namespace
 
 CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
-    QCoreApplication::setOrganizationName(settings::kOrganisation);
-    QCoreApplication::setApplicationName(settings::kApplication);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(settings::kOrganisation.data(), settings::kOrganisation.size()));
+    QCoreApplication::setApplicationName(QString::fromLatin1(settings::kApplication.data(), settings::kApplication.size()));
     if (options_.simulate) {
         simulator_ = std::make_unique<sim::SimulatedInstrument>();
         simulatedDevice_ = std::make_unique<SimulatedDevice>(*simulator_, clock_);
@@ -67,8 +65,7 @@ int CBrennixApp::Run() {
 }
 
 void CBrennixApp::Start() {
-    units_ = UnitSystemFromSetting(
-        QSettings().value(settings::kUnitSystem, settings::kUnitSystemDefault).toInt());
+    units_ = UnitSystemFromSetting(settings_.Read(settings::kUnitSystem));
     terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
     ShowPainted(*terminal_);
     terminal_->ConnectAtStart();
@@ -78,7 +75,7 @@ void CBrennixApp::End() {
     if (!terminal_) {
         return;
     }
-    QSettings().setValue(settings::kUnitSystem, SettingFromUnitSystem(units_));
+    settings_.Write(settings::kUnitSystem, SettingFromUnitSystem(units_));
     terminal_.reset();
 }
 

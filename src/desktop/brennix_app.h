@@ -6,6 +6,7 @@
 #include "desktop/start_options.h"
 #include "platform/clock.h"
 #include "platform/posix_serial_device.h"
+#include "platform/qt_settings.h"
 #include "platform/serial_device.h"
 #include "instrument/unit_system.h"
 
@@ -34,6 +35,7 @@ class CBrennixApp {
     // Stores the unit system and closes the terminal with its link.
     void End();
 
+    Settings& Store() { return settings_; }
     UnitSystem Units() const { return units_; }
     void SetUnits(UnitSystem units) { units_ = units; }
 
@@ -48,6 +50,7 @@ class CBrennixApp {
     SerialDevice& Device();
 
     StartOptions options_;
+    QtSettings settings_;
     SystemClock clock_;
     PosixSerialDevice realDevice_;
     std::unique_ptr<sim::SimulatedInstrument> simulator_;

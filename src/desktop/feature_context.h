@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "desktop/qt_ui_host.h"
+#include "platform/settings.h"
 #include "script/session.h"
 #include "instrument/unit_system.h"
 
@@ -18,6 +19,7 @@ struct FeatureContext {
     QWidget* parent = nullptr;
     CSession& session;
     QtUiHost& ui;
+    Settings& settings;
     UnitSystem units = UnitSystem::kEnglish;
     int model = 0;
     // What one feature offers another, bound by the launcher, so that no feature includes

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/settings.h"
+
 class QWidget;
 
 namespace brennix {
@@ -10,6 +12,7 @@ namespace brennix {
 // Each dialog starts in the folder last used for its kind of file, as long as it still exists.
 class FileDialogs {
   public:
+    explicit FileDialogs(Settings& settings) : settings_(settings) {}
     virtual ~FileDialogs() = default;
 
     // A log file to create or empty, without an overwrite question; empty when cancelled.
@@ -17,10 +20,8 @@ class FileDialogs {
     // An existing command file; empty when cancelled.
     virtual QString CommandFileToRun(QWidget* parent);
 
-    // Where the dialog for a kind of file (its settings key) starts: the folder last used when it
-    // still exists, else the Documents folder, else the home folder.
-    static QString StartFolder(const char* key);
-    static void RememberFolder(const char* key, const QString& chosenFile);
+  private:
+    Settings& settings_;
 };
 
 }  // namespace brennix

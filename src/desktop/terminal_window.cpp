@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
@@ -23,7 +22,6 @@
 #include "desktop/commands_menu.h"
 #include "script/commands_table.h"
 #include "desktop/help_window.h"
-#include "desktop/settings_keys.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_status_bar.h"
 #include "desktop/tool_bar_icons.h"
@@ -51,15 +49,16 @@ std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-int SavedFontSize() {
-    return QSettings().value(settings::kTerminalFont, settings::kTerminalFontDefault).toInt();
-}
-
 }  // namespace
 
 CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
                            const StartOptions& options)
-    : app_(app), clock_(clock), options_(options), ui_(clock, this), session_(device, clock, ui_) {
+    : app_(app),
+      clock_(clock),
+      options_(options),
+      ui_(clock, this),
+      session_(device, clock, ui_),
+      fileDialogs_(std::make_unique<FileDialogs>(app.Store())) {
     setWindowIcon(ApplicationIcon());
     BuildWindow();
     ApplyFontSize(-1);
@@ -181,7 +180,7 @@ void CDlgTerminal::OpenFeature(const FeatureEntry& entry) {
     if (RefuseWhileBusy()) {
         return;
     }
-    LaunchFeature(entry, FeatureContext{this, session_, ui_, app_.Units(), 0});
+    LaunchFeature(entry, FeatureContext{this, session_, ui_, app_.Store(), app_.Units(), 0});
     UpdateMenuState();
     commandLine_->setFocus();
 }
@@ -220,7 +219,7 @@ void CDlgTerminal::Connect() {
         // The dialog's own traffic goes to the log only.
         const LinkLease lease(Link());
         const DetachedOutput detached(Link());
-        CDlgConnect dialog(Link(), clock_, ui_, app_.SimulatedPortName(), this);
+        CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
         CentreOnWindow(dialog);
         accepted = dialog.exec() == QDialog::Accepted;
         probed = dialog.Probed();
@@ -357,16 +356,16 @@ void CDlgTerminal::SendBreakToInstrument() {
 }
 
 void CDlgTerminal::NextFontSize() {
-    ApplyFontSize(NormaliseTerminalFontSize(SavedFontSize()) + 1);
+    ApplyFontSize(NormaliseTerminalFontSize(app_.Store().Read(settings::kTerminalFont)) + 1);
 }
 
 void CDlgTerminal::ApplyFontSize(int size) {
     if (size < 0) {
-        size = SavedFontSize();
+        size = app_.Store().Read(settings::kTerminalFont);
     }
     size = NormaliseTerminalFontSize(size);
     outputPane_->setFont(TerminalFontForSize(size));
-    QSettings().setValue(settings::kTerminalFont, size);
+    app_.Store().Write(settings::kTerminalFont, size);
 }
 
 void CDlgTerminal::ShowHelp() {

@@ -105,7 +105,7 @@ class CDlgTerminal : public QMainWindow {
     QtUiHost ui_;
     CSession session_;
     CommandHistory history_;
-    std::unique_ptr<FileDialogs> fileDialogs_ = std::make_unique<FileDialogs>();
+    std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<TerminalMenus> menus_;
     std::vector<FeatureEntry> features_ = FeatureEntries();
     CColorEdit* outputPane_ = nullptr;

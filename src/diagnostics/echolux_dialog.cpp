@@ -77,7 +77,7 @@ CDlgEcholux::CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setu
       setup_(setup),
       relay_(*this, context.session.GetClock()),
       workerUi_(context.ui, relay_, context.session.GetClock()),
-      fileDialog_(std::make_unique<EcholuxFileDialog>()),
+      fileDialog_(std::make_unique<EcholuxFileDialog>(context.settings)),
       acquisition_(context.session.Instrument(), workerUi_, setup.rules, *this) {
     setWindowTitle("Echolux");
     BuildWindow();

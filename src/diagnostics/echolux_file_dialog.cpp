@@ -1,10 +1,8 @@
 #include "diagnostics/echolux_file_dialog.h"
 
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
+
+#include "desktop/remembered_folder.h"
 
 namespace brennix {
 
@@ -12,44 +10,29 @@ namespace {
 
 constexpr const char* kFilter = "Echolux Files (*.ecx)";
 constexpr const char* kSuffix = "ecx";
-constexpr const char* kFolderKey = "Echolux/Folder";
-
-// The folder used last, else the user's documents; a folder that has gone gives way to home.
-QString LastFolder() {
-    const QString folder =
-        QSettings()
-            .value(kFolderKey, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .toString();
-    return QDir(folder).exists() ? folder : QDir::homePath();
-}
-
-QString Remembered(const QString& path) {
-    if (!path.isEmpty()) {
-        QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
-    }
-    return path;
-}
-
-QString Ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& caption) {
-    QFileDialog dialog(parent, caption, LastFolder(), kFilter);
-    dialog.setAcceptMode(mode);
-    dialog.setDefaultSuffix(kSuffix);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return Remembered(dialog.selectedFiles().constFirst());
-}
 
 }  // namespace
 
 QString EcholuxFileDialog::RecordingToOpen(QWidget* parent) {
-    return Ask(parent, QFileDialog::AcceptOpen, "Open");
+    return Ask(parent, true, "Open");
 }
 
 QString EcholuxFileDialog::RecordingToSave(QWidget* parent) {
-    return Ask(parent, QFileDialog::AcceptSave, "Save As");
+    return Ask(parent, false, "Save As");
+}
+
+QString EcholuxFileDialog::Ask(QWidget* parent, bool open, const QString& caption) {
+    QFileDialog dialog(parent, caption, StartFolder(settings_, settings::kRecordingFolder),
+                       kFilter);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(kSuffix);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    RememberFolder(settings_, settings::kRecordingFolder, path);
+    return path;
 }
 
 }  // namespace brennix

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 #include <array>
 #include <optional>
@@ -20,18 +19,9 @@ namespace brennix {
 
 namespace {
 
-constexpr const char* kPortKey = "Port";
-constexpr const char* kRateKey = "Rate";
-constexpr const char* kAddressKey = "RS485";
 constexpr const char* kSimulatorDescription = "built-in simulated instrument";
 constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
                                              9600, 19200, 38400, 57600, 115200};
-
-// The application's settings (named by the application object), opened at the connect section.
-class ConnectSettings : public QSettings {
-  public:
-    ConnectSettings() { beginGroup(CDlgConnect::kSettingsGroup); }
-};
 
 // Port names, and the system's error texts about them, are in the system's 8-bit encoding.
 std::string ToSystemText(const QString& text) {
@@ -51,9 +41,14 @@ QString PortText(const QString& name, const QString& description) {
 
 }  // namespace
 
-CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, const QString& simulatorPort,
-                         QWidget* parent)
-    : QDialog(parent), link_(link), ui_(ui), search_(link, clock), simulatorPort_(simulatorPort) {
+CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& settings,
+                         const QString& simulatorPort, QWidget* parent)
+    : QDialog(parent),
+      link_(link),
+      ui_(ui),
+      settings_(settings),
+      search_(link, clock),
+      simulatorPort_(simulatorPort) {
     setWindowTitle("Brennix: Connect to");
     // Opening the dialog ends the current connection, also when it is then cancelled.
     link_.Close();
@@ -195,16 +190,15 @@ void CDlgConnect::FillRates() {
 // surprise. On a first start with the simulator on offer, a newcomer finds it chosen and sees
 // the program work at once.
 void CDlgConnect::RestoreChoices() {
-    ConnectSettings settings;
-    int port = ports_->findData(settings.value(kPortKey, kDefaultPort).toString());
-    if (port < 0 && !settings.contains(kPortKey) && !simulatorPort_.isEmpty())
+    int port = ports_->findData(FromSystemText(settings_.Read(settings::kConnectPort)));
+    if (port < 0 && !settings_.Contains(settings::kConnectPort.key) && !simulatorPort_.isEmpty())
         port = ports_->findData(simulatorPort_);
     ports_->setCurrentIndex(port);
     if (port < 0)
         ports_->clearEditText();
-    rates_->setCurrentIndex(
-        rates_->findText(settings.value(kRateKey, kDefaultRate).toString(), Qt::MatchStartsWith));
-    address_->setText(QString::number(settings.value(kAddressKey, 0).toInt()));
+    rates_->setCurrentIndex(rates_->findText(
+        FromSystemText(settings_.Read(settings::kConnectRate)), Qt::MatchStartsWith));
+    address_->setText(QString::number(settings_.Read(settings::kConnectAddress)));
 }
 
 QString CDlgConnect::ChosenPort() const {
@@ -254,10 +248,9 @@ void CDlgConnect::ShowStatus(const QString& text) {
 }
 
 void CDlgConnect::SaveConnection() {
-    ConnectSettings settings;
-    settings.setValue(kPortKey, FromSystemText(search_.ConnectedPort()));
-    settings.setValue(kRateKey, QString::number(search_.ConnectedRate()));
-    settings.setValue(kAddressKey, rs485Address_);
+    settings_.Write(settings::kConnectPort, search_.ConnectedPort());
+    settings_.Write(settings::kConnectRate, std::to_string(search_.ConnectedRate()));
+    settings_.Write(settings::kConnectAddress, rs485Address_);
 }
 
 }  // namespace brennix

@@ -5,6 +5,7 @@
 #include "link/connect_search.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/settings.h"
 #include "platform/ui_host.h"
 
 class QComboBox;
@@ -19,14 +20,10 @@ namespace brennix {
 class CDlgConnect : public QDialog {
     Q_OBJECT
   public:
-    // Where the last good connection is kept in the application's settings.
-    static constexpr const char* kSettingsGroup = "Connect settings";
-    static constexpr const char* kDefaultPort = "COM1:";
-    static constexpr const char* kDefaultRate = "9600";
-
-    // A simulatorPort adds the built-in simulated instrument of that name to the port list.
-    CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, const QString& simulatorPort,
-                QWidget* parent = nullptr);
+    // A simulatorPort adds the built-in simulated instrument of that name to the port list. The
+    // last good connection is kept in settings.
+    CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& settings,
+                const QString& simulatorPort, QWidget* parent = nullptr);
     // The search probed an instrument at some port and rate (whether or not it then answered).
     bool Probed() const;
     int Rs485Address() const;
@@ -53,6 +50,7 @@ class CDlgConnect : public QDialog {
 
     CSerialLink& link_;
     UiHost& ui_;
+    Settings& settings_;
     CConnectSearch search_;
     QString simulatorPort_;
     QComboBox* ports_ = nullptr;

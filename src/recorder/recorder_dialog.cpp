@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
@@ -75,6 +74,7 @@ int RunRecorderManager(const FeatureContext& context) {
 CDlgRecorder::CDlgRecorder(const FeatureContext& context)
     : QDialog(context.parent),
       session_(context.session),
+      settings_(context.settings),
       ui_(context.session.GetClock(), this),
       relay_(*this, context.session.GetClock()),
       workerUi_(ui_, relay_, context.session.GetClock()),
@@ -89,7 +89,7 @@ CDlgRecorder::CDlgRecorder(const FeatureContext& context)
 
 CDlgRecorder::~CDlgRecorder() {
     if (rates_->currentIndex() >= 0) {
-        QSettings().setValue(kRateSetting, rates_->currentData().toUInt());
+        settings_.Write(settings::kDownloadRate, rates_->currentData().toInt());
     }
 }
 
@@ -163,7 +163,7 @@ void CDlgRecorder::FillRates() {
     for (const uint32_t rate : kDownloadRates) {
         rates_->addItem(QString::number(rate), rate);
     }
-    const uint32_t saved = QSettings().value(kRateSetting, kDefaultDownloadRate).toUInt();
+    const int saved = settings_.Read(settings::kDownloadRate);
     rates_->setCurrentIndex(rates_->findData(saved));
 }
 

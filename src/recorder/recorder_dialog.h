@@ -34,8 +34,6 @@ int RunRecorderManager(const FeatureContext& context);
 class CDlgRecorder : public QDialog, private RecorderJobListener {
     Q_OBJECT
   public:
-    static constexpr const char* kRateSetting = "Recorder/DownoadRate";
-
     explicit CDlgRecorder(const FeatureContext& context);
     ~CDlgRecorder() override;
 
@@ -77,6 +75,7 @@ class CDlgRecorder : public QDialog, private RecorderJobListener {
     void OperationEnded() override;
 
     CSession& session_;
+    Settings& settings_;
     QtUiHost ui_;
     QtJobRelay relay_;
     RelayedUiHost workerUi_;

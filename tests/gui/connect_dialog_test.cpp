@@ -12,6 +12,7 @@
 #include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "link/connect_dialog.h"
+#include "platform/qt_settings.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "sim/simulated_device.h"
@@ -50,7 +51,7 @@ class ConnectDialogTest : public QObject {
         QFETCH(uint, connectedRate);
         instrument_->GetFaults().silent = silent;
         auto dialog =
-            std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
+            std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText("7");
         dialog->show();
@@ -60,15 +61,15 @@ class ConnectDialogTest : public QObject {
         if (connectedRate == 0) {
             QVERIFY(dialog->isVisible());
             QCOMPARE(Status(*dialog), QStringLiteral("Connect failed!"));
-            QSettings saved(settings::kOrganisation, settings::kApplication);
-            QVERIFY(!saved.contains(QString(CDlgConnect::kSettingsGroup) + "/Port"));
+            QSettings saved("Ostrel", "Brennix");
+            QVERIFY(!saved.contains("Connect settings/Port"));
             return;
         }
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(link_->GetBaudRate(), connectedRate);
         QCOMPARE(dialog->Rs485Address(), 7);
 
-        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, SimulatedDevice::kPortName);
+        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
         QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QStringLiteral("7"));
@@ -89,15 +90,15 @@ class ConnectDialogTest : public QObject {
     void rs485AddressOutOfRangeIsRefused() {
         QFETCH(QString, address);
         QFETCH(bool, accepted);
-        CDlgConnect dialog(*link_, clock_, ui_, SimulatedDevice::kPortName);
+        CDlgConnect dialog(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         Combo(dialog, "rate")->setCurrentText("19200");
         dialog.findChild<QLineEdit*>("rs485")->setText(address);
         dialog.show();
         Click(dialog, "connect");
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
         QCOMPARE(link_->IsOpen(), accepted);
-        QSettings saved(settings::kOrganisation, settings::kApplication);
-        QCOMPARE(saved.contains(QString(CDlgConnect::kSettingsGroup) + "/RS485"), accepted);
+        QSettings saved("Ostrel", "Brennix");
+        QCOMPARE(saved.contains("Connect settings/RS485"), accepted);
         if (!accepted) {
             QCOMPARE(Status(dialog), "RS485 address '" + address +
                                          "' refused: an RS-485 address is 0 (plain RS-232) to 15");
@@ -122,10 +123,10 @@ class ConnectDialogTest : public QObject {
         QFETCH(QString, saved);
         QFETCH(QString, chosen);
         if (!saved.isEmpty()) {
-            QSettings(settings::kOrganisation, settings::kApplication)
-                .setValue(QString(CDlgConnect::kSettingsGroup) + "/Port", saved);
+            QSettings("Ostrel", "Brennix")
+                .setValue("Connect settings/Port", saved);
         }
-        CDlgConnect dialog(*link_, clock_, ui_, "SIM1");
+        CDlgConnect dialog(*link_, clock_, ui_, store_, "SIM1");
         QComboBox* ports = Combo(dialog, "port");
         QCOMPARE(ports->currentData().toString(), chosen);
         QCOMPARE(ports->currentText().isEmpty(), chosen.isEmpty());
@@ -140,7 +141,7 @@ class ConnectDialogTest : public QObject {
     // search pumps, as a user would press it.
     void opensWithThePortsAndRatesAndCancelStopsTheSearch() {
         QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
-        CDlgConnect dialog(*link_, clock_, ui_, SimulatedDevice::kPortName);
+        CDlgConnect dialog(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         QVERIFY(!link_->IsOpen());
         QCOMPARE(Status(dialog), QStringLiteral("Click 'Connect' to start"));
         QCOMPARE(Combo(dialog, "port")->itemText(0), QStringLiteral("Auto"));
@@ -184,6 +185,7 @@ class ConnectDialogTest : public QObject {
     GuiEnvironment environment_;
     VirtualClock clock_{1000};
     QtUiHost ui_{clock_};
+    QtSettings store_;
     std::unique_ptr<sim::SimulatedInstrument> instrument_;
     std::unique_ptr<SimulatedDevice> device_;
     std::unique_ptr<CSerialLink> link_;

@@ -19,6 +19,7 @@
 #include "diagnostics/frame_decoder.h"
 #include "diagnostics/plot_widget.h"
 #include "gui_fixture.h"
+#include "platform/qt_settings.h"
 #include "instrument/instrument_codes.h"
 #include "sim/diagnostic_frame.h"
 #include "sim/simulated_device.h"
@@ -30,11 +31,12 @@ namespace {
 // Answers the window's file questions with one fixed name.
 class FixedRecording : public EcholuxFileDialog {
   public:
-    explicit FixedRecording(QString path) : path_(std::move(path)) {}
+    explicit FixedRecording(QString path) : EcholuxFileDialog(settings_), path_(std::move(path)) {}
     QString RecordingToOpen(QWidget*) override { return path_; }
     QString RecordingToSave(QWidget*) override { return path_; }
 
   private:
+    QtSettings settings_;
     QString path_;
 };
 
@@ -279,7 +281,9 @@ class EcholuxDialogTest : public QObject {
     }
 
   private:
-    FeatureContext Context() { return {nullptr, *session_, ui_, UnitSystem::kMetric, kMirovan}; }
+    FeatureContext Context() {
+        return {nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan};
+    }
     static EcholuxSetup Setup() {
         EcholuxSetup setup;
         setup.horizontalSpan = 22.0f;
@@ -289,6 +293,7 @@ class EcholuxDialogTest : public QObject {
     GuiEnvironment environment_;
     SystemClock clock_;
     QtUiHost ui_{clock_};
+    QtSettings store_;
     std::unique_ptr<sim::SimulatedInstrument> instrument_;
     std::unique_ptr<SimulatedDevice> device_;
     std::unique_ptr<CSession> session_;

@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "desktop/settings_keys.h"
+#include "platform/settings.h"
 #include "desktop/start_options.h"
 
 namespace brennix::test {
@@ -25,19 +25,22 @@ class GuiEnvironment {
   public:
     GuiEnvironment() {
         QStandardPaths::setTestModeEnabled(true);
-        QCoreApplication::setOrganizationName(settings::kOrganisation);
-        QCoreApplication::setApplicationName(settings::kApplication);
+        QCoreApplication::setOrganizationName(Text(settings::kOrganisation));
+        QCoreApplication::setApplicationName(Text(settings::kApplication));
         for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
             QSettings::setPath(format, QSettings::UserScope, folder_.path());
         Reset();
     }
 
     void Reset() {
-        QSettings(settings::kOrganisation, settings::kApplication).clear();
+        QSettings(Text(settings::kOrganisation), Text(settings::kApplication)).clear();
         QDir(DataFolder()).removeRecursively();
         QDir().mkpath(DataFolder());
     }
 
+    static QString Text(std::string_view text) {
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    }
     QString FilePath(const QString& name) const { return folder_.filePath(name); }
     QString DataFolder() const { return FilePath("data"); }
 

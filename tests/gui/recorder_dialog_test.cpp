@@ -12,6 +12,7 @@
 #include "desktop/feature_launcher.h"
 #include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
+#include "platform/qt_settings.h"
 #include "link/output_window.h"
 #include "recorder/recorder_dialog.h"
 #include "script/session.h"
@@ -53,7 +54,7 @@ class RecorderDialogTest : public QObject {
     }
 
     void listsAtTheSavedRateAndDownloadsTheSelectedFiles() {
-        QSettings().setValue(CDlgRecorder::kRateSetting, 115200);
+        QSettings().setValue("Recorder/DownoadRate", 115200);
         Open();
         QCOMPARE(Text("fileCount"), QStringLiteral("Files: 3"));
         QCOMPARE(Text("usedSpace"), QStringLiteral("Used space 256.0 kB / 4.00 MB"));
@@ -81,7 +82,7 @@ class RecorderDialogTest : public QObject {
         dialog_->reject();
         QVERIFY(!dialog_->isVisible());
         dialog_.reset();
-        QCOMPARE(QSettings().value(CDlgRecorder::kRateSetting).toUInt(), 115200u);
+        QCOMPARE(QSettings().value("Recorder/DownoadRate").toUInt(), 115200u);
     }
 
     // Closing asks first; cancelling keeps what came; the instrument is told.
@@ -192,7 +193,7 @@ class RecorderDialogTest : public QObject {
             pane_.SetText("");
             dialog->reject();
         });
-        LaunchFeature(*recorder, FeatureContext{nullptr, *session_, ui_});
+        LaunchFeature(*recorder, FeatureContext{nullptr, *session_, ui_, store_});
         QCOMPARE(session_->Link().GetBaudRate(), 9600u);
         QVERIFY(session_->Instrument().CommandOk("SaveSetup", 2000));
         // The rate change went only to the log; the terminal shows what follows.
@@ -202,7 +203,7 @@ class RecorderDialogTest : public QObject {
 
   private:
     void Open() {
-        dialog_ = std::make_unique<CDlgRecorder>(FeatureContext{nullptr, *session_, ui_});
+        dialog_ = std::make_unique<CDlgRecorder>(FeatureContext{nullptr, *session_, ui_, store_});
         dialog_->show();
         QTRY_COMPARE_WITH_TIMEOUT(Text("status"), QStringLiteral("Ready"), kLongMs);
     }
@@ -217,6 +218,7 @@ class RecorderDialogTest : public QObject {
     GuiEnvironment environment_;
     SystemClock clock_;
     QtUiHost ui_{clock_};
+    QtSettings store_;
     StringTerminalPane pane_;
     std::unique_ptr<sim::SimulatedInstrument> instrument_;
     std::unique_ptr<SimulatedDevice> device_;

@@ -16,6 +16,7 @@
 #include "desktop/qt_ui_host.h"
 #include "recorder/recorder_space.h"
 #include "gui_fixture.h"
+#include "platform/qt_settings.h"
 #include "script/session.h"
 #include "setup/deploy_page.h"
 #include "setup/setup_dialog.h"
@@ -216,7 +217,7 @@ class SetupDialogTest : public QObject {
             days = sheet->findChild<QLabel*>("days")->text();
             sheet->findChild<QPushButton*>("close")->click();
         });
-        LaunchFeature(*row, FeatureContext{nullptr, *session_, ui_, UnitSystem::kMetric, 0});
+        LaunchFeature(*row, FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
         QCOMPARE(caption, QStringLiteral("Setup Mirovan"));
         QCOMPARE(days, QStringLiteral("1040.1 days of operation remaining"));
     }
@@ -240,7 +241,7 @@ class SetupDialogTest : public QObject {
             after = sheet->findChild<QLabel*>("days")->text();
             sheet->findChild<QPushButton*>("close")->click();
         });
-        LaunchFeature(deployment, FeatureContext{nullptr, *session_, ui_, UnitSystem::kMetric, 0});
+        LaunchFeature(deployment, FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
         QCOMPARE(manager, QStringLiteral("Recorder manager"));
         QCOMPARE(before, QStringLiteral("1040.1 days of operation remaining"));
         QVERIFY2(after != before, qPrintable(after));
@@ -249,7 +250,7 @@ class SetupDialogTest : public QObject {
     void aBlockThatDoesNotArriveIsReported() {
         instrument_->GetFaults().wrongBlockChecksum = true;
         auto seen = AnswerNextMessage();
-        OpenSetup(FeatureContext{nullptr, *session_, ui_, UnitSystem::kMetric, kMirovan});
+        OpenSetup(FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan});
         QCOMPARE(seen->caption, QStringLiteral("Setup Mirovan"));
         QVERIFY2(seen->text.contains("no valid answer to \"get Conf\""), qPrintable(seen->text));
     }
@@ -289,6 +290,7 @@ class SetupDialogTest : public QObject {
     GuiEnvironment environment_;
     VirtualClock clock_{1000};
     QtUiHost ui_{clock_};
+    QtSettings store_;
     std::unique_ptr<sim::SimulatedInstrument> instrument_;
     std::unique_ptr<SimulatedDevice> device_;
     std::unique_ptr<CSession> session_;

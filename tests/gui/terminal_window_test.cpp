@@ -18,6 +18,8 @@
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/file_dialogs.h"
+#include "desktop/remembered_folder.h"
+#include "platform/qt_settings.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_menus.h"
 #include "desktop/terminal_status_bar.h"
@@ -37,11 +39,12 @@ constexpr int kReplyMs = 5000;
 // Answers the terminal's file questions with one fixed name.
 class FixedFileName : public FileDialogs {
   public:
-    explicit FixedFileName(QString path) : path_(std::move(path)) {}
+    explicit FixedFileName(QString path) : FileDialogs(settings_), path_(std::move(path)) {}
     QString LogFileToOpen(QWidget*) override { return path_; }
     QString CommandFileToRun(QWidget*) override { return path_; }
 
   private:
+    QtSettings settings_;
     QString path_;
 };
 
@@ -71,9 +74,9 @@ class TerminalWindowTest : public QObject {
         QVERIFY(SaveScreenshot(Terminal(), "terminal"));
 
         Menus().metric->trigger();
-        QVERIFY(!QSettings().contains(settings::kUnitSystem));
+        QVERIFY(!QSettings().contains("Settings/UnitSystem"));
         app_->End();
-        QCOMPARE(QSettings().value(settings::kUnitSystem).toInt(), 0);
+        QCOMPARE(QSettings().value("Settings/UnitSystem").toInt(), 0);
         StartApp();
         QCOMPARE(app_->Units(), UnitSystem::kMetric);
         QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
@@ -92,11 +95,11 @@ class TerminalWindowTest : public QObject {
         QFETCH(int, saved);
         QFETCH(int, presses);
         QFETCH(int, expected);
-        QSettings().setValue(settings::kTerminalFont, saved);
+        QSettings().setValue("Terminal/Font", saved);
         StartApp();
         for (int i = 0; i < presses; ++i)
             Terminal().NextFontSize();
-        QCOMPARE(QSettings().value(settings::kTerminalFont).toInt(), expected);
+        QCOMPARE(QSettings().value("Terminal/Font").toInt(), expected);
         StartApp();
         QCOMPARE(Terminal().OutputPane().font().pointSize(),
                  TerminalFontForSize(expected).pointSize());
@@ -411,7 +414,8 @@ class TerminalWindowTest : public QObject {
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), fallback);
+        QtSettings store;
+        QCOMPARE(StartFolder(store, settings::kLogFolder), fallback);
 
         const QString folder = environment_.FilePath("logs");
         QVERIFY(QDir().mkpath(folder));
@@ -421,13 +425,13 @@ class TerminalWindowTest : public QObject {
             dialog->setDirectory(folder);
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        FileDialogs dialogs;
+        FileDialogs dialogs(store);
         QCOMPARE(dialogs.LogFileToOpen(&Terminal()), QDir(folder).filePath("ostrelterm.log"));
-        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), folder);
-        QCOMPARE(FileDialogs::StartFolder(settings::kCommandFileFolder), fallback);
+        QCOMPARE(StartFolder(store, settings::kLogFolder), folder);
+        QCOMPARE(StartFolder(store, settings::kCommandFileFolder), fallback);
 
         QVERIFY(QDir(folder).removeRecursively());
-        QCOMPARE(FileDialogs::StartFolder(settings::kLogFolder), fallback);
+        QCOMPARE(StartFolder(store, settings::kLogFolder), fallback);
     }
 
   private:
