@@ -5,30 +5,22 @@
 #include <string>
 
 #include "link/serial_poll.h"
-#include "platform/posix_serial_device.h"
 #include "sim/model_names.h"
 #include "sim/simulated_device.h"
 
 namespace brennix::cli {
 namespace {
 
-std::unique_ptr<sim::SimulatedInstrument> MakeSimulator(const CliOptions& options) {
+std::optional<sim::Settings> SimulatedInstrument(const CliOptions& options) {
     if (!options.simulate) {
-        return nullptr;
+        return std::nullopt;
     }
     sim::Settings settings;
     // The options were checked: the name is known.
     settings.model = sim::ParseModelName(options.simulatedModel).value_or(sim::Model::kMirovan);
     settings.baudRate = options.baudRate;
     settings.rs485Address = options.rs485Address;
-    return std::make_unique<sim::SimulatedInstrument>(settings);
-}
-
-std::unique_ptr<SerialDevice> MakeDevice(sim::SimulatedInstrument* simulator, Clock& clock) {
-    if (simulator) {
-        return std::make_unique<SimulatedDevice>(*simulator, clock);
-    }
-    return std::make_unique<PosixSerialDevice>();
+    return settings;
 }
 
 }  // namespace
@@ -39,14 +31,13 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
       input_(input),
       out_(out),
       err_(err),
-      simulator_(MakeSimulator(options)),
-      device_(MakeDevice(simulator_.get(), clock_)),
+      ports_(clock_, SimulatedInstrument(options)),
       ui_(clock_, input, err),
       window_(out,
               isatty(fileno(out)) ? StreamOutputWindow::Mode::kTerminal
                                   : StreamOutputWindow::Mode::kRaw,
               &input),
-      session_(*device_, clock_, ui_) {
+      session_(ports_.Device(), clock_, ui_) {
     session_.Instrument().SetRs485Address(options.rs485Address);
     session_.Link().SetLogFailureCallback([this](const std::string& reason) {
         std::fprintf(err_,

@@ -10,9 +10,8 @@
 #include "cli/stream_output_window.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
-#include "platform/serial_device.h"
 #include "script/session.h"
-#include "sim/simulated_instrument.h"
+#include "sim/port_devices.h"
 
 namespace brennix::cli {
 
@@ -56,8 +55,7 @@ class CliSession {
     std::FILE* err_;
     SystemClock clock_;
     QtSettings settings_;
-    std::unique_ptr<sim::SimulatedInstrument> simulator_;
-    std::unique_ptr<SerialDevice> device_;
+    PortDevices ports_;
     ConsoleUiHost ui_;
     StreamOutputWindow window_;
     CSession session_;

@@ -6,9 +6,7 @@
 #include <QWindow>
 
 #include "desktop/terminal_window.h"
-#include "sim/routed_serial_device.h"
 #include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix {
 
@@ -30,29 +28,19 @@ void ShowPainted(QWidget& window) {
 
 }  // namespace
 
-CBrennixApp::CBrennixApp(const StartOptions& options) : options_(options) {
+CBrennixApp::CBrennixApp(const StartOptions& options)
+    : options_(options),
+      ports_(clock_, options.simulate ? std::optional(sim::Settings{}) : std::nullopt) {
     QCoreApplication::setOrganizationName(QString::fromLatin1(settings::kOrganisation.data(), settings::kOrganisation.size()));
     QCoreApplication::setApplicationName(QString::fromLatin1(settings::kApplication.data(), settings::kApplication.size()));
-    if (options_.simulate) {
-        simulator_ = std::make_unique<sim::SimulatedInstrument>();
-        simulatedDevice_ = std::make_unique<SimulatedDevice>(*simulator_, clock_);
-        routedDevice_ = std::make_unique<RoutedSerialDevice>(realDevice_, *simulatedDevice_);
-    }
 }
 
 CBrennixApp::~CBrennixApp() {
     End();
 }
 
-SerialDevice& CBrennixApp::Device() {
-    if (routedDevice_) {
-        return *routedDevice_;
-    }
-    return realDevice_;
-}
-
 QString CBrennixApp::SimulatedPortName() const {
-    return simulatedDevice_ ? QString(SimulatedDevice::kPortName) : QString();
+    return ports_.Simulating() ? QString(SimulatedDevice::kPortName) : QString();
 }
 
 int CBrennixApp::Run() {
@@ -66,7 +54,7 @@ int CBrennixApp::Run() {
 
 void CBrennixApp::Start() {
     units_ = UnitSystemFromSetting(settings_.Read(settings::kUnitSystem));
-    terminal_ = std::make_unique<CDlgTerminal>(*this, Device(), clock_, options_);
+    terminal_ = std::make_unique<CDlgTerminal>(*this, ports_.Device(), clock_, options_);
     ShowPainted(*terminal_);
     terminal_->ConnectAtStart();
 }

@@ -5,19 +5,13 @@
 
 #include "desktop/start_options.h"
 #include "platform/clock.h"
-#include "platform/posix_serial_device.h"
 #include "platform/qt_settings.h"
-#include "platform/serial_device.h"
+#include "sim/port_devices.h"
 #include "instrument/unit_system.h"
 
 namespace brennix {
 
-namespace sim {
-class SimulatedInstrument;
-}
 class CDlgTerminal;
-class RoutedSerialDevice;
-class SimulatedDevice;
 
 // The application object: names the settings, holds the unit system the setup pages use, and runs
 // the terminal window for the whole life of the program.
@@ -41,21 +35,15 @@ class CBrennixApp {
 
     CDlgTerminal* Terminal() const { return terminal_.get(); }
     // The built-in instrument and its port, present when started to simulate.
-    sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
-    SimulatedDevice* SimulatedPort() const { return simulatedDevice_.get(); }
+    sim::SimulatedInstrument* Simulator() const { return ports_.Simulator(); }
     // The name under which the built-in instrument is offered; empty when not simulating.
     QString SimulatedPortName() const;
 
   private:
-    SerialDevice& Device();
-
     StartOptions options_;
     QtSettings settings_;
     SystemClock clock_;
-    PosixSerialDevice realDevice_;
-    std::unique_ptr<sim::SimulatedInstrument> simulator_;
-    std::unique_ptr<SimulatedDevice> simulatedDevice_;
-    std::unique_ptr<RoutedSerialDevice> routedDevice_;
+    PortDevices ports_;
     UnitSystem units_ = UnitSystem::kEnglish;
     std::unique_ptr<CDlgTerminal> terminal_;
 };

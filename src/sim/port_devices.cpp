@@ -1,0 +1,22 @@
+#include "sim/port_devices.h"
+
+namespace brennix {
+
+namespace {
+
+// Without the simulator, "SIM" is one more name for the system to refuse.
+std::unique_ptr<SimulatedDevice> MakeSimulatedDevice(sim::SimulatedInstrument* simulator,
+                                                     Clock& clock) {
+    return simulator != nullptr ? std::make_unique<SimulatedDevice>(*simulator, clock) : nullptr;
+}
+
+}  // namespace
+
+PortDevices::PortDevices(Clock& clock, const std::optional<sim::Settings>& simulated)
+    : simulator_(simulated ? std::make_unique<sim::SimulatedInstrument>(*simulated) : nullptr),
+      simulatedDevice_(MakeSimulatedDevice(simulator_.get(), clock)),
+      routed_(real_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : real_) {}
+
+PortDevices::~PortDevices() = default;
+
+}  // namespace brennix

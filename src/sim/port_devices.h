@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/posix_serial_device.h"
+#include "platform/serial_device.h"
+#include "sim/routed_serial_device.h"
+#include "sim/simulated_device.h"
+#include "sim/simulated_instrument.h"
+
+namespace brennix {
+
+// The serial device both programs talk through, built in one place from their options: the
+// system's ports by name and, when simulating, the built-in instrument under the name "SIM".
+class PortDevices {
+  public:
+    // simulated: the built-in instrument to offer; none: real ports only.
+    PortDevices(Clock& clock, const std::optional<sim::Settings>& simulated);
+    ~PortDevices();
+    PortDevices(const PortDevices&) = delete;
+    PortDevices& operator=(const PortDevices&) = delete;
+
+    SerialDevice& Device() { return routed_; }
+    // The built-in instrument, present when simulating.
+    sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
+    bool Simulating() const { return simulator_ != nullptr; }
+
+  private:
+    PosixSerialDevice real_;
+    std::unique_ptr<sim::SimulatedInstrument> simulator_;
+    std::unique_ptr<SimulatedDevice> simulatedDevice_;
+    RoutedSerialDevice routed_;
+};
+
+}  // namespace brennix
