@@ -39,7 +39,7 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
               &input),
       session_(ports_.Device(), clock_, ui_) {
     session_.Instrument().SetRs485Address(options.rs485Address);
-    session_.Link().SetLogFailureCallback([this](const std::string& reason) {
+    session_.Link().Tap().SetLogFailureCallback([this](const std::string& reason) {
         std::fprintf(err_,
                      "\nbrennix-cli: cannot write the log file %s: %s; the log is "
                      "incomplete\n",
@@ -68,11 +68,11 @@ int CliSession::Run(CliCommand& command) {
     const int status = command.Run(*this);
     window_.Finish();
     // The command may have worked, but what was asked for, a complete log, was not had.
-    return status == kExitOk && session_.Link().LogWriteFailed() ? kExitFailed : status;
+    return status == kExitOk && session_.Link().Tap().LogWriteFailed() ? kExitFailed : status;
 }
 
 void CliSession::ShowOutput() {
-    session_.Link().SetOutputWindow(&window_);
+    session_.Link().Tap().SetOutputWindow(&window_);
 }
 
 std::string CliSession::PortName() const {
@@ -90,11 +90,11 @@ bool CliSession::OpenPort() {
 }
 
 bool CliSession::OpenLog() {
-    if (options_.logPath.empty() || session_.Link().OpenLog(options_.logPath)) {
+    if (options_.logPath.empty() || session_.Link().Tap().OpenLog(options_.logPath)) {
         return true;
     }
     std::fprintf(err_, "brennix-cli: cannot create the log file %s: %s\n", options_.logPath.c_str(),
-                 session_.Link().LogErrorMessage().c_str());
+                 session_.Link().Tap().LogErrorMessage().c_str());
     return false;
 }
 

@@ -61,7 +61,7 @@ Ending FollowAttitude(CliSession& cli, CCompassCalibration& calibration, uint32_
 void Close(CInstrument& instrument) {
     CSerialLink& link = *instrument.GetLink();
     instrument.SendBreak(kBreakMs);
-    link.Pause(kAfterBreakMs + kBeforeFlushMs);
+    link.Waits().Pause(kAfterBreakMs + kBeforeFlushMs);
     link.FlushInput(true);
 }
 
@@ -80,7 +80,7 @@ int CompassCommand::Run(CliSession& cli) {
     CCompassCalibration calibration(session.Instrument());
     if (!calibration.Init()) {
         std::fprintf(cli.Err(), "brennix-cli: %s\n", compass_texts::kNotResponding);
-        session.Link().Pause(kBeforeFlushMs);
+        session.Link().Waits().Pause(kBeforeFlushMs);
         session.Link().FlushInput(true);
         return kExitFailed;
     }

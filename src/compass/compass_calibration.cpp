@@ -36,7 +36,7 @@ std::optional<Attitude> CCompassCalibration::ReadAttitude() {
 std::optional<CompassScores> CCompassCalibration::Finish() {
     calibrating_ = false;
     link_.Write(" ", kStopWriteMs, true);
-    link_.Wait(kScoreWaitMs);
+    link_.Waits().Wait(kScoreWaitMs);
     std::string reply;
     if (!DropBacklog(kBacklogPauseMs) || !ReadWaiting(reply, kScoreBufferSize - 1)) {
         return std::nullopt;
@@ -52,7 +52,7 @@ bool CCompassCalibration::DropBacklog(uint32_t pauseMs) {
             return false;
         }
         if (pauseMs > 0) {
-            link_.Wait(pauseMs);
+            link_.Waits().Wait(pauseMs);
         }
     }
     return true;

@@ -11,6 +11,7 @@
 
 #include "compass/compass_rating.h"
 #include "link/detached_output.h"
+#include "link/link_lease.h"
 
 namespace brennix {
 
@@ -47,7 +48,7 @@ void RunCompassCalibration(const FeatureContext& context) {
             dialog.exec();
         }
     }
-    link.Pause(kBeforeFlushMs);
+    link.Waits().Pause(kBeforeFlushMs);
     link.FlushInput(true);
 }
 
@@ -122,11 +123,8 @@ void CDlgCompass::Stop() {
     std::optional<CompassScores> scores;
     {
         const WaitCursor wait(ui_);
-        CSerialLink& link = session_.Link();
-        const CSerialLink::WaitCallback previous =
-            link.SetWaitCallback([this](uint32_t ms) { ui_.PumpMessages(ms); });
+        const LinkLease pumping(session_.Link(), nullptr, &ui_);
         scores = calibration_.Finish();
-        link.SetWaitCallback(previous);
     }
     text_->setText(scores ? QString::fromStdString(ScoreReport(*scores))
                           : QString(compass_texts::kScoresUnreadable));
@@ -154,7 +152,7 @@ void CDlgCompass::reject() {
     {
         const WaitCursor wait(ui_);
         session_.Instrument().SendBreak(kBreakMs);
-        session_.Link().Pause(kAfterBreakMs);
+        session_.Link().Waits().Pause(kAfterBreakMs);
     }
     QDialog::reject();
 }

@@ -67,9 +67,9 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     connect(pollTimer, &QTimer::timeout, this, &CDlgTerminal::PollSerialInput);
     pollTimer->start(kPollIntervalMs);
 
-    Link().SetOutputWindow(outputPane_);
+    Link().Tap().SetOutputWindow(outputPane_);
     // A job may write the log from its thread: the news is carried to the window's.
-    Link().SetLogFailureCallback([this](const std::string& reason) {
+    Link().Tap().SetLogFailureCallback([this](const std::string& reason) {
         QMetaObject::invokeMethod(
             this, [this, reason] { ReportLogFailure(reason); }, Qt::QueuedConnection);
     });
@@ -87,11 +87,11 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
 }
 
 CDlgTerminal::~CDlgTerminal() {
-    Link().SetLogFailureCallback(nullptr);
+    Link().Tap().SetLogFailureCallback(nullptr);
     const QString path = HistoryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     history_.Save(ToPath(path));
-    Link().SetOutputWindow(nullptr);
+    Link().Tap().SetOutputWindow(nullptr);
 }
 
 void CDlgTerminal::BuildWindow() {
@@ -251,7 +251,7 @@ void CDlgTerminal::CentreOnWindow(QWidget& dialog) const {
 
 void CDlgTerminal::UpdateMenuState() {
     menus_->Update(app_.Units() == UnitSystem::kEnglish, Instrument().IsSdi12Mode(),
-                   Link().IsLogOpen());
+                   Link().Tap().IsLogOpen());
     UpdateStatusBar();
 }
 
@@ -264,7 +264,7 @@ void CDlgTerminal::UpdateStatusBar() {
             rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
     }
     statusBar_->ShowAddress(Instrument().Rs485Address());
-    statusBar_->ShowLog(Link().IsLogOpen() ? logPath_ : QString(), Link().LogWriteFailed());
+    statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(), Link().Tap().LogWriteFailed());
     statusBar_->ShowScript(Engine().IsRunning(), busy);
 }
 
@@ -404,18 +404,18 @@ void CDlgTerminal::OpenLogFile() {
     if (path.isEmpty()) {
         return;
     }
-    if (Link().OpenLog(ToPath(path))) {
+    if (Link().Tap().OpenLog(ToPath(path))) {
         logPath_ = path;
     } else {
         ShowWarning(tr("Cannot create the log file\n%1:\n%2")
                         .arg(QDir::toNativeSeparators(path),
-                             QString::fromLocal8Bit(Link().LogErrorMessage().c_str())));
+                             QString::fromLocal8Bit(Link().Tap().LogErrorMessage().c_str())));
     }
     UpdateMenuState();
 }
 
 void CDlgTerminal::CloseLogFile() {
-    Link().OpenLog("");
+    Link().Tap().OpenLog("");
     logPath_.clear();
     UpdateMenuState();
 }

@@ -61,7 +61,7 @@ void SwitchToBinaryOutput(CInstrument& instrument) {
     CSerialLink& link = *instrument.GetLink();
     link.Purge(kPurgeRxClear);
     instrument.SendCommand("OF Binary");
-    link.Pause(kBinarySettleMs);
+    link.Waits().Pause(kBinarySettleMs);
     link.Purge(kPurgeRxClear);
 }
 

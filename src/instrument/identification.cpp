@@ -90,14 +90,14 @@ int CInstrument::WakeUp(bool identify) {
     std::array<char, kReplySize> reply{};
     if (!WaitFor(reply, std::string(1, kPrompt), kFirstPromptMs, false)) {
         // A job that is being stopped sends no BREAK and no plus signs any more.
-        if (link_->StopRequested()) {
+        if (link_->Waits().StopRequested()) {
             return kFailToWakeUpInstrument1;
         }
         const int result = WakeAfterBreak(reply);
         if (result != kAwake) {
             return result;
         }
-        link_->Pause(kReadyPauseMs);
+        link_->Waits().Pause(kReadyPauseMs);
     }
     return identify ? Identify() : kKTX;
 }
@@ -111,7 +111,7 @@ int CInstrument::WakeAfterBreak(std::span<char> reply) {
         return kFailToWakeUpInstrument2;
     }
     SelectAddress();
-    link_->Pause(kSettleMs);
+    link_->Waits().Pause(kSettleMs);
     const bool prompted = link_->BytesWaiting() > 0 &&
                           WaitFor(reply, std::string(1, kPrompt), kPromptAfterBreakMs, false);
     if (Holds(reply, "SDI-12")) {
@@ -138,7 +138,7 @@ int CInstrument::WakeWithPlusSigns(std::span<char> reply) {
         return kFailToWakeUpInstrument1;
     }
     SelectAddress();
-    link_->Pause(kSettleMs);
+    link_->Waits().Pause(kSettleMs);
     link_->FlushInput(false);
     link_->Write("\r", kWriteTimeoutMs, true);
     if (WaitFor(reply, std::string(1, kPrompt), kPromptAfterPlusSignsMs, false)) {

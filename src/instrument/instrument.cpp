@@ -82,14 +82,14 @@ bool CInstrument::SendCommand(const std::string& command, char prompt, bool loca
     }
     if (locateFirst && !LocatePrompt(prompt)) {
         // A stopped job asked for nothing the user needs to hear about.
-        if (!link_->StopRequested()) {
+        if (!link_->Waits().StopRequested()) {
             ShowFailure("FAIL TO LOCATE PROMPT");
         }
         return false;
     }
     link_->FlushInput(false);
     link_->Write(command + "\r", kWriteTimeoutMs, false);
-    link_->Pause(kEchoSettleMs);
+    link_->Waits().Pause(kEchoSettleMs);
     // The instrument echoes what it hears: finding the whole command means it arrived intact.
     std::array<char, kEchoBufferSize> echo{};
     if (link_->ReadUntil(echo, command, kEchoMs, 0, true)) {
@@ -111,7 +111,7 @@ bool CInstrument::Retransmit(const std::string& command) {
     if (command.size() > kMaxRetransmitLength) {
         return false;
     }
-    link_->Pause(kRetransmitPauseMs);
+    link_->Waits().Pause(kRetransmitPauseMs);
     if (!link_->Purge(kPurgeTxClear)) {
         ShowFailure("FAIL TO CLEAR TRANSMIT BUFFER");
         return false;
@@ -139,7 +139,7 @@ bool CInstrument::Retransmit(const std::string& command) {
 
 bool CInstrument::WaitForQuietLine() {
     for (int poll = 0; poll < kQuietPollLimit; ++poll) {
-        link_->Pause(kQuietPollMs);
+        link_->Waits().Pause(kQuietPollMs);
         const uint32_t waiting = link_->BytesWaiting();
         if (!link_->Purge(kPurgeRxClear)) {
             ShowFailure("FAIL TO CLEAR RECEIVE BUFFER 2");
@@ -160,11 +160,11 @@ bool CInstrument::SendCharChecked(char character, uint8_t& echo) {
     if (!link_->WriteChar(byte, kCharWriteMs)) {
         return false;
     }
-    link_->Pause(kCharWriteMs);
+    link_->Waits().Pause(kCharWriteMs);
     int misses = 0;
     do {
         if (link_->BytesWaiting() == 0) {
-            link_->Pause(kCharPollMs);
+            link_->Waits().Pause(kCharPollMs);
             if (++misses >= kCharMissLimit) {
                 return false;
             }
@@ -249,7 +249,7 @@ bool CInstrument::AwaitBlockStart(uint32_t startTick, uint32_t timeoutMs) {
                 return true;
             }
         }
-        if (link_->StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
+        if (link_->Waits().StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
             return false;
         }
     }

@@ -6,7 +6,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
@@ -20,6 +19,8 @@ namespace brennix {
 namespace {
 
 constexpr const char* kSimulatorDescription = "built-in simulated instrument";
+// How long the search's thread may take for its last steps once it has reported.
+constexpr uint32_t kJobEndingMs = 1000;
 constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
                                              9600, 19200, 38400, 57600, 115200};
 
@@ -48,7 +49,9 @@ CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& 
       ui_(ui),
       settings_(settings),
       search_(link, clock),
-      simulatorPort_(simulatorPort) {
+      simulatorPort_(simulatorPort),
+      relay_(*this, clock),
+      job_(clock) {
     setWindowTitle("Brennix: Connect to");
     // Opening the dialog ends the current connection, also when it is then cancelled.
     link_.Close();
@@ -57,9 +60,9 @@ CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& 
     FillRates();
     RestoreChoices();
 
-    search_.SetStatusCallback(
-        [this](const std::string& text) { ShowStatus(FromSystemText(text)); });
-    search_.SetWaitFunction([this](uint32_t ms) { ui_.PumpMessages(ms); });
+    search_.SetStatusCallback([this](const std::string& text) {
+        relay_.Post([this, text] { ShowStatus(FromSystemText(text)); });
+    });
 }
 
 bool CDlgConnect::Probed() const {
@@ -86,7 +89,17 @@ void CDlgConnect::accept() {
         address_->selectAll();
         return;
     }
-    const bool connected = Search(port, rates_->currentData().toUInt());
+    chosenAddress_ = static_cast<int>(*address);
+    StartSearch(port, rates_->currentData().toUInt());
+}
+
+void CDlgConnect::SearchEnded(bool connected) {
+    job_.WaitFinished(kJobEndingMs);
+    lease_.reset();
+    ui_.SetWaitCursor(false);
+    SetSearching(false);
+    if (focusBeforeSearch_)
+        focusBeforeSearch_->setFocus();
     probed_ = search_.Probed();
     if (search_.Cancelled()) {
         // A half-finished search leaves no connection behind.
@@ -101,14 +114,14 @@ void CDlgConnect::accept() {
                                   : "Connect failed! " + FromSystemText(reason));
         return;
     }
-    rs485Address_ = static_cast<int>(*address);
+    rs485Address_ = chosenAddress_;
     SaveConnection();
     QDialog::accept();
 }
 
 void CDlgConnect::reject() {
     if (searching_) {
-        search_.RequestCancel();
+        job_.RequestStop();
         return;
     }
     QDialog::reject();
@@ -218,19 +231,22 @@ std::vector<std::string> CDlgConnect::AutoPorts() const {
 
 // Disabling the controls moves the focus away, to Cancel at last; it comes back afterwards so
 // that Enter retries the connection instead of closing the dialog.
-bool CDlgConnect::Search(const QString& port, uint32_t rate) {
+void CDlgConnect::StartSearch(const QString& port, uint32_t rate) {
     search_.SetAutoPorts(AutoPorts());
-    const QPointer<QWidget> focused = focusWidget();
+    focusBeforeSearch_ = focusWidget();
     SetSearching(true);
-    bool connected = false;
-    {
-        WaitCursor wait(ui_);
-        connected = search_.Connect(ToSystemText(port), rate);
+    ui_.SetWaitCursor(true);
+    // The terminal leaves the link alone until the search has ended.
+    lease_.emplace(link_);
+    const std::string name = ToSystemText(port);
+    const bool started = job_.Start([this, name, rate](const StopEvent& stop) {
+        const bool connected = search_.Connect(name, rate, stop);
+        relay_.Post([this, connected] { SearchEnded(connected); });
+    });
+    if (!started) {
+        SearchEnded(false);
+        ShowStatus("Unable to start thread");
     }
-    SetSearching(false);
-    if (focused)
-        focused->setFocus();
-    return connected;
 }
 
 // While searching only Cancel stays usable: the choices must not change under the search.

@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <optional>
+
+#include "desktop/qt_job_relay.h"
+#include "link/link_lease.h"
+#include "platform/job.h"
 
 #include "link/connect_search.h"
 #include "link/serial_link.h"
@@ -16,7 +22,7 @@ class QPushButton;
 namespace brennix {
 
 // "Brennix: Connect to": choose port and rate (either may be "Auto") and the RS-485 address.
-// The search runs without freezing the window and can be cancelled.
+// The search runs as a job, so the window stays alive, and Cancel stops it.
 class CDlgConnect : public QDialog {
     Q_OBJECT
   public:
@@ -43,7 +49,9 @@ class CDlgConnect : public QDialog {
     // The port to open: the chosen entry's name, or what the user typed.
     QString ChosenPort() const;
     std::vector<std::string> AutoPorts() const;
-    bool Search(const QString& port, uint32_t rate);
+    void StartSearch(const QString& port, uint32_t rate);
+    // Back on the window thread once the search job has ended.
+    void SearchEnded(bool connected);
     void SetSearching(bool searching);
     void ShowStatus(const QString& text);
     void SaveConnection();
@@ -61,7 +69,12 @@ class CDlgConnect : public QDialog {
     QPushButton* cancelButton_ = nullptr;
     bool probed_ = false;
     bool searching_ = false;
+    int chosenAddress_ = 0;
     int rs485Address_ = 0;
+    QPointer<QWidget> focusBeforeSearch_;
+    std::optional<LinkLease> lease_;
+    QtJobRelay relay_;
+    Job job_;  // last: joined before the rest goes
 };
 
 }  // namespace brennix

@@ -1,51 +1,33 @@
 #include "link/connect_search.h"
 
-#include <algorithm>
-
+#include "link/link_lease.h"
 #include "link/prompt_probe.h"
 
 namespace brennix {
 
 namespace {
 
-// A cancel request is noticed within one slice of a long pause.
-constexpr uint32_t kPauseSliceMs = 50;
 constexpr uint32_t kFailurePauseMs = 1;
-
-// Routes the link's own waits (its 1 ms polls, the BREAK timing) through the search's wait
-// function for the life of the object, so the caller's window stays alive during a probe.
-class LinkWaitOverride {
-  public:
-    LinkWaitOverride(CSerialLink& link, const CSerialLink::WaitCallback& wait) : link_(link) {
-        previous_ = link_.SetWaitCallback(wait);
-    }
-    ~LinkWaitOverride() { link_.SetWaitCallback(previous_); }
-    LinkWaitOverride(const LinkWaitOverride&) = delete;
-    LinkWaitOverride& operator=(const LinkWaitOverride&) = delete;
-
-  private:
-    CSerialLink& link_;
-    CSerialLink::WaitCallback previous_;
-};
 
 }  // namespace
 
 CConnectSearch::CConnectSearch(CSerialLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
-bool CConnectSearch::Connect(const std::string& port, uint32_t rate) {
-    cancelRequested_ = false;
+bool CConnectSearch::Connect(const std::string& port, uint32_t rate, const StopEvent& stop) {
+    const LinkLease lease(link_, &stop);
+    stop_ = &stop;
     probed_ = false;
     connectedPort_.clear();
     connectedRate_ = 0;
     openFailure_.clear();
-    if (!wait_)
-        return TryConnect(port, rate, false);
-    LinkWaitOverride linkWaits(link_, wait_);
-    return TryConnect(port, rate, false);
+    const bool connected = TryConnect(port, rate, false);
+    cancelled_ = stop.IsSet();
+    stop_ = nullptr;
+    return connected && !cancelled_;
 }
 
 bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool probe) {
-    if (cancelRequested_)
+    if (Stopped())
         return false;
     if (port == kAutoPort)
         return SearchPorts(rate);
@@ -55,7 +37,7 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
     Status("Connecting to " + port + " at " + std::to_string(rate));
     if (!OpenAt(port, rate)) {
         const std::string status = NoteOpenFailure(port);
-        Wait(kFailurePauseMs);
+        Pause(kFailurePauseMs);
         Status(status);
         return false;
     }
@@ -79,7 +61,7 @@ bool CConnectSearch::SearchPorts(uint32_t rate) {
             return false;
         if (TryConnect(port, rate, true))
             return true;
-        if (cancelRequested_)
+        if (Stopped())
             return false;
     }
     return false;
@@ -91,7 +73,7 @@ bool CConnectSearch::SearchRates(const std::string& port) {
     for (const uint32_t rate : kProbeRates) {
         if (TryConnect(port, rate, true))
             return true;
-        if (cancelRequested_)
+        if (Stopped())
             return false;
     }
     return false;
@@ -126,21 +108,7 @@ std::string CConnectSearch::NoteOpenFailure(const std::string& port) {
 }
 
 bool CConnectSearch::Pause(uint32_t ms) {
-    while (ms > 0) {
-        if (cancelRequested_)
-            return false;
-        const uint32_t slice = std::min(ms, kPauseSliceMs);
-        Wait(slice);
-        ms -= slice;
-    }
-    return !cancelRequested_;
-}
-
-void CConnectSearch::Wait(uint32_t ms) {
-    if (wait_)
-        wait_(ms);
-    else
-        clock_.Sleep(ms);
+    return !clock_.WaitForEvent(*stop_, ms);
 }
 
 void CConnectSearch::Status(const std::string& text) {

@@ -8,13 +8,14 @@
 
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/stop_event.h"
 
 namespace brennix {
 
 // Opens the link at a chosen port and rate, or searches for the instrument when either is "Auto":
 // a BREAK at 9600 baud returns the instrument to command mode, then each rate is probed for the
-// prompt. Status lines go to a callback; every pause goes through a wait function so the caller
-// can keep its window alive, and a cancel request ends the search at the next step.
+// prompt. Status lines go to a callback. A search takes seconds, so a front end runs it as a job:
+// its stop event ends the search at once, whatever wait it is in.
 class CConnectSearch {
   public:
     static constexpr const char* kAutoPort = "Auto";
@@ -30,24 +31,20 @@ class CConnectSearch {
                                                              38400, 4800,  2400, 1200,   300};
 
     using StatusCallback = std::function<void(const std::string& status)>;
-    using WaitFunction = std::function<void(uint32_t ms)>;
 
     CConnectSearch(CSerialLink& link, Clock& clock);
 
     void SetStatusCallback(StatusCallback callback) { status_ = std::move(callback); }
-    // Replaces the clock's Sleep for every pause, including the link's own waits while a search
-    // runs.
-    void SetWaitFunction(WaitFunction wait) { wait_ = std::move(wait); }
     // The ports a port "Auto" search tries, in order.
     void SetAutoPorts(std::vector<std::string> ports) { autoPorts_ = std::move(ports); }
 
     // Connects at port and rate, either of which may be "Auto" (kAutoPort, kAutoRate). A named
-    // port at a named rate is simply opened: no instrument is needed.
-    bool Connect(const std::string& port, uint32_t rate);
+    // port at a named rate is simply opened: no instrument is needed. Holds the link meanwhile;
+    // once stop is set the search ends and fails.
+    bool Connect(const std::string& port, uint32_t rate, const StopEvent& stop);
 
-    // Safe to call from the wait function (a Cancel button pressed while events are pumped).
-    void RequestCancel() { cancelRequested_ = true; }
-    bool Cancelled() const { return cancelRequested_; }
+    // The last Connect was stopped before it ended.
+    bool Cancelled() const { return cancelled_; }
     // Whether the last Connect probed an instrument, whether or not it answered.
     bool Probed() const { return probed_; }
     // The port and rate that worked in the last successful Connect.
@@ -67,17 +64,17 @@ class CConnectSearch {
     bool ProbeInstrument();
     // Notes why port could not be opened and returns the status line that says so.
     std::string NoteOpenFailure(const std::string& port);
-    // Waits ms in short slices; false when the search was cancelled.
+    // Waits ms; false when the search was stopped meanwhile.
     bool Pause(uint32_t ms);
-    void Wait(uint32_t ms);
+    bool Stopped() const { return stop_ != nullptr && stop_->IsSet(); }
     void Status(const std::string& text);
 
     CSerialLink& link_;
     Clock& clock_;
     StatusCallback status_;
-    WaitFunction wait_;
     std::vector<std::string> autoPorts_;
-    bool cancelRequested_ = false;
+    const StopEvent* stop_ = nullptr;
+    bool cancelled_ = false;
     bool probed_ = false;
     std::string connectedPort_;
     uint32_t connectedRate_ = 0;

@@ -9,13 +9,14 @@ namespace brennix {
 // reaches only the log file, and gives the window back afterwards.
 class DetachedOutput {
   public:
-    explicit DetachedOutput(CSerialLink& link) : link_(link), window_(link.SetOutputWindow(nullptr)) {}
-    ~DetachedOutput() { link_.SetOutputWindow(window_); }
+    explicit DetachedOutput(CSerialLink& link)
+        : tap_(link.Tap()), window_(tap_.SetOutputWindow(nullptr)) {}
+    ~DetachedOutput() { tap_.SetOutputWindow(window_); }
     DetachedOutput(const DetachedOutput&) = delete;
     DetachedOutput& operator=(const DetachedOutput&) = delete;
 
   private:
-    CSerialLink& link_;
+    TrafficTap& tap_;
     OutputWindow* window_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -38,18 +37,12 @@ void StoreByte(std::span<char> buffer, size_t& stored, uint8_t byte) {
 
 }  // namespace
 
-CSerialLink::CSerialLink(SerialDevice& device, Clock& clock) : device_(device), clock_(clock) {}
-
-CSerialLink::CSerialLink(SerialDevice& device, Clock& clock, const std::string& portName)
-    : CSerialLink(device, clock) {
-    Open(portName, 9600);
-}
+CSerialLink::CSerialLink(SerialDevice& device, Clock& clock)
+    : device_(device), clock_(clock), waits_(clock) {}
 
 CSerialLink::~CSerialLink() {
     if (device_.IsOpen())
         device_.Close();
-    if (log_)
-        std::fclose(log_);
 }
 
 bool CSerialLink::Open(const std::string& portName, uint32_t baudRate, uint8_t dataBits,
@@ -71,10 +64,10 @@ bool CSerialLink::Open(const std::string& portName, uint32_t baudRate, uint8_t d
         Close();
         return false;
     }
-    Echo("\r\nConnected to " + portName + " at " + std::to_string(baudRate) + "\r\n");
+    tap_.Print("\r\nConnected to " + portName + " at " + std::to_string(baudRate) + "\r\n");
     portName_ = portName;
     if (!device_.SetQueueSizes(kQueueSize, kQueueSize)) {
-        Echo("Unable to set com buffer size to 16384!\r\n");
+        tap_.Print("Unable to set com buffer size to 16384!\r\n");
     }
     return true;
 }
@@ -82,7 +75,7 @@ bool CSerialLink::Open(const std::string& portName, uint32_t baudRate, uint8_t d
 void CSerialLink::Close() {
     if (device_.IsOpen()) {
         device_.Close();
-        Echo("\r\nDisconnected");
+        tap_.Print("\r\nDisconnected");
     }
     portName_.clear();
 }
@@ -101,13 +94,13 @@ void CSerialLink::Revalidate() {
     Close();
     if (!device_.Open(name)) {
         // The number alone means nothing to a technician: the system's words follow it.
-        Echo("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()) + " (" +
+        tap_.Print("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()) + " (" +
              LastErrorMessage() + ")");
         return;
     }
     portName_ = name;
     if (device_.GetState(state)) {
-        Echo("\r\nReconnected to " + name + " at " + std::to_string(state.baudRate) + "\r\n");
+        tap_.Print("\r\nReconnected to " + name + " at " + std::to_string(state.baudRate) + "\r\n");
     }
 }
 
@@ -124,7 +117,7 @@ bool CSerialLink::ReadChar(uint8_t& out, uint32_t timeoutMs, bool echo) {
     if (!device_.Read(&out, 1, done) || done != 1)
         return false;
     if (echo && out != 0)
-        AppendToTerminal(&out, 1);
+        tap_.Show(&out, 1);
     return true;
 }
 
@@ -137,7 +130,7 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
     if (timeoutMs == 0) {
         const bool ok = device_.Read(buffer.data(), buffer.size(), done);
         if (echo)
-            AppendToTerminal(buffer.data(), done);
+            tap_.Show(buffer.data(), done);
         return ok;
     }
     if (buffer.empty())
@@ -152,7 +145,7 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
             if (!device_.Read(at, wanted, got))
                 return false;
             if (echo)
-                AppendToTerminal(at, got);
+                tap_.Show(at, got);
             done += got;
             if (done == buffer.size())
                 return true;
@@ -168,7 +161,7 @@ bool CSerialLink::WriteBytes(std::span<const uint8_t> data, size_t& done, bool e
     done = 0;
     const bool ok = device_.Write(data.data(), data.size(), done);
     if (echo)
-        AppendToTerminal(data.data(), done);
+        tap_.Show(data.data(), done);
     return ok;
 }
 
@@ -186,7 +179,7 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
     const size_t capacity = buffer.size() - 1;
     size_t stored = 0;
     const auto finish = [&](bool result) {
-        AppendToTerminal(Bytes(buffer.data()), stored);
+        tap_.Show(Bytes(buffer.data()), stored);
         return result;
     };
     const uint32_t start = clock_.TickCount();
@@ -221,7 +214,7 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
     size_t stored = 0;
     const auto finish = [&](bool result) {
         if (echo)
-            AppendToTerminal(Bytes(buffer.data()), stored);
+            tap_.Show(Bytes(buffer.data()), stored);
         return result;
     };
     const uint32_t start = clock_.TickCount();
@@ -294,98 +287,34 @@ bool CSerialLink::SetBaudRate(uint32_t baudRate) {
     return SetState(state);
 }
 
-bool CSerialLink::IsLogOpen() const {
-    return log_ != nullptr;
-}
-
-bool CSerialLink::OpenLog(const std::string& path) {
-    if (log_) {
-        std::fclose(log_);
-        log_ = nullptr;
-    }
-    logWriteFailed_ = false;
-    logError_ = 0;
-    if (path.empty())
-        return true;
-    log_ = std::fopen(path.c_str(), "w");
-    if (!log_)
-        logError_ = errno;
-    return log_ != nullptr;
-}
-
-std::string CSerialLink::LogErrorMessage() const {
-    return std::strerror(logError_);
-}
-
-OutputWindow* CSerialLink::SetOutputWindow(OutputWindow* window) {
-    return std::exchange(outputWindow_, window);
-}
-
-void CSerialLink::Print(const std::string& text) {
-    Echo(text);
-}
-
 void CSerialLink::ShowStatus() {
     SerialState state;
     if (GetState(state)) {
-        Echo("\r\nConnected to " + portName_ + " at " + std::to_string(state.baudRate) + "\r\n");
+        tap_.Print("\r\nConnected to " + portName_ + " at " + std::to_string(state.baudRate) + "\r\n");
     } else {
-        Echo("\r\nNot connected\r\n");
-    }
-}
-
-CSerialLink::WaitCallback CSerialLink::SetWaitCallback(WaitCallback callback) {
-    return std::exchange(waitCallback_, std::move(callback));
-}
-
-void CSerialLink::Wait(uint32_t ms) {
-    if (waitCallback_) {
-        waitCallback_(ms);
-    } else {
-        Pause(ms);
+        tap_.Print("\r\nNot connected\r\n");
     }
 }
 
 // Between two polls of the receive queue. Where the port can tell, the wait ends the moment a
 // byte arrives, so a reply is taken at once rather than up to a poll step late; while a script
-// runs, the wait procedure keeps the window alive instead.
+// runs, the lease's UiHost keeps the window alive instead.
 void CSerialLink::AwaitInput() {
-    if (waitCallback_ || StopRequested() || !device_.WaitForInput(kInputPollMs)) {
-        Wait(kInputPollMs);
+    if (waits_.Pumping() || waits_.StopRequested() || !device_.WaitForInput(kInputPollMs)) {
+        waits_.Wait(kInputPollMs);
     }
-}
-
-void CSerialLink::Pause(uint32_t ms) {
-    if (stop_ != nullptr) {
-        clock_.WaitForEvent(*stop_, ms);
-    } else {
-        clock_.Sleep(ms);
-    }
-}
-
-void CSerialLink::BeginLease(const StopEvent* stop, const StopEvent*& previousStop) {
-    previousStop = stop_;
-    if (stop != nullptr) {
-        stop_ = stop;
-    }
-    ++leases_;
-}
-
-void CSerialLink::EndLease(const StopEvent* previousStop) {
-    stop_ = previousStop;
-    --leases_;
 }
 
 bool CSerialLink::SendBreak(uint32_t durationMs) {
-    Echo("<BREAK>\r\n");
+    tap_.Print("<BREAK>\r\n");
     // Two lines of blanks first, so an instrument that cannot see a BREAK still wakes.
     size_t done = 0;
     device_.Write(Bytes(kBreakLeadLine.data()), kBreakLeadLine.size(), done);
     Write(std::string(kBreakLeadLine), kBreakLineTimeoutMs, false);
-    Wait(kBreakLeadInMs);
+    waits_.Wait(kBreakLeadInMs);
     if (!device_.SetBreak(true))
         return false;
-    Wait(durationMs);
+    waits_.Wait(durationMs);
     return device_.SetBreak(false);
 }
 
@@ -413,36 +342,6 @@ std::string CSerialLink::LastErrorMessage() const {
     return device_.LastErrorMessage();
 }
 
-void CSerialLink::AppendToTerminal(const uint8_t* bytes, size_t length) {
-    if (length == 0)
-        return;
-    if (log_)
-        WriteLog(bytes, length);
-    if (outputWindow_)
-        outputWindow_->Append(bytes, length);
-}
-
-// The log gets the bytes up to the first NUL. A failed write is reported once; later writes are
-// still tried, so the log goes on once there is room again.
-void CSerialLink::WriteLog(const uint8_t* bytes, size_t length) {
-    const void* zero = std::memchr(bytes, 0, length);
-    const size_t text =
-        zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
-    errno = 0;
-    const bool written = std::fwrite(bytes, 1, text, log_) == text && std::fflush(log_) == 0;
-    if (written || logWriteFailed_)
-        return;
-    logWriteFailed_ = true;
-    logError_ = errno != 0 ? errno : EIO;
-    std::clearerr(log_);
-    if (logFailureCallback_)
-        logFailureCallback_(LogErrorMessage());
-}
-
-void CSerialLink::Echo(const std::string& text) {
-    AppendToTerminal(Bytes(text.data()), text.size());
-}
-
 bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick,
                            uint32_t timeoutMs) {
     size_t written = 0;
@@ -455,14 +354,14 @@ bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick
         if (TimedOut(startTick, timeoutMs))
             return false;
         if (!ok || done == 0)
-            Wait(1);
+            waits_.Wait(1);
     }
     return true;
 }
 
 // A stop request counts as a time-out, so every timed loop of the link ends on it.
 bool CSerialLink::TimedOut(uint32_t startTick, uint32_t timeoutMs) {
-    return StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs);
+    return waits_.StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs);
 }
 
 }  // namespace brennix

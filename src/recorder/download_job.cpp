@@ -183,7 +183,7 @@ Download::Next Download::ReceiveFile(DownloadedFile& file) {
         file.outcome = FileOutcome::kPartial;
         next = WriteFailed(file, output);
     }
-    worker_.Link().Pause(kSettleMs);
+    worker_.Link().Waits().Pause(kSettleMs);
     worker_.Link().FlushInput(true);
     return next;
 }

@@ -67,7 +67,7 @@ FormatJob::Outcome FormatJob::Format(const StopEvent& stop) {
         ++round;
         listener_.ShowStatus("Formatting (" + std::to_string(round) + "%)");
         listener_.SetProgress(round - 1);
-        link.Pause(kRoundPauseMs);
+        link.Waits().Pause(kRoundPauseMs);
     }
     return Outcome::kUnconfirmed;
 }

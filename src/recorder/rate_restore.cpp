@@ -20,7 +20,7 @@ void SettleLine(CSerialLink& link) {
             link.Purge(kPurgeRxClear);
             lastByte = clock.TickCount();
         }
-        link.Pause(kPollMs);
+        link.Waits().Pause(kPollMs);
     }
 }
 

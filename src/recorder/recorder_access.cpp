@@ -84,7 +84,7 @@ bool CRecorderAccess::ReceiveEntries() {
         std::array<uint8_t, RecorderFileEntry::kWireSize> entry{};
         size_t received = 0;
         if (!ReceiveBlock(entry, received)) {
-            if (++failedSeries > kEntryRetries || link_->StopRequested()) {
+            if (++failedSeries > kEntryRetries || link_->Waits().StopRequested()) {
                 return false;
             }
             link_->Purge(kPurgeRxClear);
@@ -122,13 +122,13 @@ bool CRecorderAccess::ReceiveBlock(std::span<uint8_t> buffer, size_t& received) 
         }
         // Asking again is pointless once the job is stopping or the port has gone; the caller
         // tells the instrument what it needs to hear.
-        if (link_->StopRequested() || PortGone()) {
+        if (link_->Waits().StopRequested() || PortGone()) {
             return false;
         }
         link_->Purge(kPurgeRxClear);
-        link_->Pause(kRejectPauseMs);
+        link_->Waits().Pause(kRejectPauseMs);
         SendReject();
-        link_->Pause(kRejectPauseMs);
+        link_->Waits().Pause(kRejectPauseMs);
     }
     return false;
 }
@@ -159,14 +159,14 @@ bool CRecorderAccess::WaitReady() {
     if (link_ == nullptr) {
         return false;
     }
-    for (int poll = 0; poll < kReadyPolls && !link_->StopRequested(); ++poll) {
+    for (int poll = 0; poll < kReadyPolls && !link_->Waits().StopRequested(); ++poll) {
         uint8_t byte = 0;
         if (link_->BytesWaiting() > 0 && link_->ReadChar(byte, 0, true) && byte == kReady) {
             link_->Purge(kPurgeRxClear);
             SendAck();
             return true;
         }
-        link_->Pause(kReadyPollMs);
+        link_->Waits().Pause(kReadyPollMs);
     }
     return false;
 }

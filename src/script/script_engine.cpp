@@ -1,5 +1,6 @@
 #include "script/script_engine.h"
 
+#include "link/link_lease.h"
 #include "script/script_compiler.h"
 #include "script/script_directives.h"
 #include "script/script_executor.h"
@@ -110,7 +111,7 @@ int CScriptEngine::ReportError(const std::string& message,
     if (detail2) {
         text += " " + *detail2;
     }
-    link->Print(text);
+    link->Tap().Print(text);
     link->Write("", 0, true);
     return 0;
 }
@@ -147,13 +148,14 @@ int CScriptEngine::RunQuiet(const std::vector<ScriptStatement>& statements) {
     return 1;
 }
 
-// While the script runs, every wait of the link keeps the window alive, so Stop can be pressed.
+// While the script runs it holds the link, and every wait of the link keeps the window alive,
+// so Stop can be pressed.
 int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements) {
     ScriptUiHost& ui = impl_->ui;
     CSerialLink* link = Link();
-    CSerialLink::WaitCallback previous;
+    std::optional<LinkLease> lease;
     if (link) {
-        previous = link->SetWaitCallback([&ui](uint32_t ms) { ui.PumpMessages(ms); });
+        lease.emplace(*link, nullptr, &ui);
     }
     ui.OpenScriptWindow(statements.size() > 1, [this] { RequestCancel(); });
 
@@ -169,9 +171,6 @@ int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements)
     }
 
     ui.CloseScriptWindow();
-    if (link) {
-        link->SetWaitCallback(std::move(previous));
-    }
     return result;
 }
 

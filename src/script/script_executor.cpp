@@ -153,7 +153,7 @@ int ScriptExecutor::ExecuteSendLine(const ScriptStatement& statement) {
     if (!link->Write(text, 0, false) || !link->WriteChar(kCarriageReturn, 0)) {
         return 0;
     }
-    link->Wait(kPauseAfterSendMs);
+    link->Waits().Wait(kPauseAfterSendMs);
     return 1;
 }
 

@@ -14,7 +14,7 @@ CSession::~CSession() {
 }
 
 bool CSession::LinkBusy() const {
-    return engine_.IsRunning() || link_.IsLeased();
+    return engine_.IsRunning() || link_.Waits().IsLeased();
 }
 
 }  // namespace brennix

@@ -1,22 +1,13 @@
 #include "setup/sheet_busy.h"
 
-#include <QCoreApplication>
-
 namespace brennix {
 
-SheetBusy::SheetBusy(UiHost& ui, CSerialLink* link) : cursor_(ui), link_(link) {
-    if (link_ != nullptr) {
-        previous_ = link_->SetWaitCallback([link](uint32_t ms) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            link->Pause(ms);
-        });
+SheetBusy::SheetBusy(UiHost& ui, CSerialLink* link) : cursor_(ui) {
+    if (link != nullptr) {
+        lease_.emplace(*link, nullptr, &ui);
     }
 }
 
-SheetBusy::~SheetBusy() {
-    if (link_ != nullptr) {
-        link_->SetWaitCallback(std::move(previous_));
-    }
-}
+SheetBusy::~SheetBusy() = default;
 
 }  // namespace brennix

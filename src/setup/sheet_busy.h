@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "link/link_lease.h"
 #include "link/serial_link.h"
 #include "platform/ui_host.h"
 
@@ -16,8 +19,7 @@ class SheetBusy {
 
   private:
     WaitCursor cursor_;
-    CSerialLink* link_;
-    CSerialLink::WaitCallback previous_;
+    std::optional<LinkLease> lease_;
 };
 
 }  // namespace brennix

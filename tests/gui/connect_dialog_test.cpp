@@ -55,7 +55,7 @@ class ConnectDialogTest : public QObject {
         Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText("7");
         dialog->show();
-        Click(*dialog, "connect");
+        Connect(*dialog);
 
         QCOMPARE(dialog->Probed(), rate == "Auto");
         if (connectedRate == 0) {
@@ -94,7 +94,7 @@ class ConnectDialogTest : public QObject {
         Combo(dialog, "rate")->setCurrentText("19200");
         dialog.findChild<QLineEdit*>("rs485")->setText(address);
         dialog.show();
-        Click(dialog, "connect");
+        Connect(dialog);
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
         QCOMPARE(link_->IsOpen(), accepted);
         QSettings saved("Ostrel", "Brennix");
@@ -132,13 +132,13 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(ports->currentText().isEmpty(), chosen.isEmpty());
         if (chosen.isEmpty()) {
             dialog.show();
-            Click(dialog, "connect");
+            Connect(dialog);
             QVERIFY(dialog.isVisible() && !link_->IsOpen());
         }
     }
 
-    // Opening the dialog drops the current connection. Cancel is pressed from the event loop the
-    // search pumps, as a user would press it.
+    // Opening the dialog drops the current connection. Cancel is pressed while the search job
+    // runs and the window stays alive, as a user would press it.
     void opensWithThePortsAndRatesAndCancelStopsTheSearch() {
         QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
         CDlgConnect dialog(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
@@ -160,7 +160,7 @@ class ConnectDialogTest : public QObject {
                                  QApplication::overrideCursor() != nullptr;
             Click(dialog, "cancel");
         });
-        Click(dialog, "connect");
+        Connect(dialog);
 
         QVERIFY(busyWhileSearching);
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -180,6 +180,11 @@ class ConnectDialogTest : public QObject {
     }
     static void Click(CDlgConnect& dialog, const char* button) {
         dialog.findChild<QPushButton*>(button)->click();
+    }
+    // Presses Connect and keeps the window alive until the search job has ended.
+    void Connect(CDlgConnect& dialog) {
+        Click(dialog, "connect");
+        ui_.PumpUntil([&dialog] { return !dialog.Searching(); });
     }
 
     GuiEnvironment environment_;

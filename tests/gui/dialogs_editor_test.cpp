@@ -116,11 +116,14 @@ class EditorTest : public QObject {
     // script runs must not end that loop, and the text comes back unsaved.
     void runSendsTheTextWhileTheEditorStepsAside() {
         QTest::keyClicks(rig_->editor.Editor(), "ver");
-        bool hiddenWhileRunning = false;
-        rig_->line.link.SetWaitCallback([this, &hiddenWhileRunning](uint32_t ms) {
-            hiddenWhileRunning = hiddenWhileRunning || !rig_->editor.isVisible();
-            rig_->line.clock.Sleep(ms);
-        });
+        // What the instrument answers meanwhile is seen while the editor is hidden.
+        struct VisibilityWitness : OutputWindow {
+            explicit VisibilityWitness(QWidget& editor) : editor_(editor) {}
+            void Append(const uint8_t*, size_t) override { hidden = hidden || !editor_.isVisible(); }
+            QWidget& editor_;
+            bool hidden = false;
+        } witness(rig_->editor);
+        rig_->line.link.Tap().SetOutputWindow(&witness);
         bool backAfterRun = false;
         QTimer::singleShot(0, &rig_->editor, [this, &backAfterRun] {
             rig_->editor.Run();
@@ -131,7 +134,7 @@ class EditorTest : public QObject {
         });
         rig_->editor.exec();
 
-        QVERIFY(hiddenWhileRunning);
+        QVERIFY(witness.hidden);
         QVERIFY(backAfterRun);
         QCOMPARE(rig_->editor.Editor()->toPlainText(), QStringLiteral("ver"));
         QVERIFY(rig_->editor.Editor()->document()->isModified());

@@ -46,7 +46,7 @@ class RecorderDialogTest : public QObject {
         device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
         session_ = std::make_unique<CSession>(*device_, clock_, ui_);
         QVERIFY(session_->Link().Open(SimulatedDevice::kPortName, 9600));
-        session_->Link().SetOutputWindow(&pane_);
+        session_->Link().Tap().SetOutputWindow(&pane_);
     }
     void cleanup() {
         dialog_.reset();

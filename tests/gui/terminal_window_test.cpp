@@ -123,11 +123,11 @@ class TerminalWindowTest : public QObject {
         const std::string shownWhileLogging = Pane().substr(shownBefore);
 
         CSerialLink& link = Terminal().Link();
-        OutputWindow* output = link.SetOutputWindow(nullptr);
+        OutputWindow* output = link.Tap().SetOutputWindow(nullptr);
         QVERIFY(link.Write("Show System", 100, true));
         std::array<char, 4000> reply{};
         QVERIFY(link.ReadUntil(reply, ">", kReplyMs, '\0', true));
-        link.SetOutputWindow(output);
+        link.Tap().SetOutputWindow(output);
         const std::string detached(reply.data());
 
         Menus().closeLog->trigger();

@@ -18,7 +18,7 @@ namespace brennix::test {
 struct ScriptedLine {
     ScriptedLine() {
         link.Open("SCRIPTED", 9600);
-        link.SetOutputWindow(&pane);
+        link.Tap().SetOutputWindow(&pane);
         instrument.SetLink(&link);
     }
 

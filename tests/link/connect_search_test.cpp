@@ -10,6 +10,7 @@
 #include "fake_line.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/job.h"
 #include "sim/routed_serial_device.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
@@ -37,6 +38,7 @@ class ConnectSearchTest : public ::testing::Test {
     RoutedSerialDevice ports{silentPort, simulated};
     CSerialLink link{ports, clock};
     CConnectSearch search{link, clock};
+    StopEvent stop;
     std::vector<std::string> statuses;
     std::vector<uint32_t> statusTicks;
 };
@@ -53,7 +55,7 @@ const std::vector<int> kRateOrder = {9600, 19200, 600, 115200, 57600, 38400, 480
 // Nothing answers: one BREAK at 9600, 4 s, then every rate in its order, each probe taking the
 // 150 ms settle pause and the 2000 ms prompt wait (ended one poll step after it is up).
 TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesEveryRate) {
-    EXPECT_FALSE(search.Connect("COM1:", CConnectSearch::kAutoRate));
+    EXPECT_FALSE(search.Connect("COM1:", CConnectSearch::kAutoRate, stop));
 
     EXPECT_TRUE(search.Probed());
     EXPECT_EQ(statuses, Probes("COM1:", kRateOrder));
@@ -71,13 +73,7 @@ TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesE
 
 // The instrument at 19200 answers the second probe; the rate is then the port's.
 TEST_F(ConnectSearchTest, AutoRateStopsAtTheRateThatAnswers) {
-    uint32_t waited = 0;
-    search.SetWaitFunction([&](uint32_t ms) {
-        waited += ms;
-        clock.Sleep(ms);
-    });
-
-    ASSERT_TRUE(search.Connect("SIM", CConnectSearch::kAutoRate));
+    ASSERT_TRUE(search.Connect("SIM", CConnectSearch::kAutoRate, stop));
 
     EXPECT_EQ(search.ConnectedRate(), 19200u);
     EXPECT_EQ(statuses, Probes("SIM", {9600, 19200}));
@@ -85,19 +81,15 @@ TEST_F(ConnectSearchTest, AutoRateStopsAtTheRateThatAnswers) {
     SerialState state;
     ASSERT_TRUE(link.GetState(state));
     EXPECT_EQ(state.baudRate, 19200u);
-    // The BREAK's own timing is a link wait; the pauses are the search's. Both go through the
-    // caller's wait function during the search, and only then.
-    EXPECT_GE(waited, 100u + 300 + 4000 + 150 + 2000 + 150);
-    const uint32_t before = waited;
-    link.Wait(10);
-    EXPECT_EQ(waited, before);
+    // The search held the link while it ran, and only then.
+    EXPECT_FALSE(link.Waits().IsLeased());
 }
 
 // "Auto" for both: each port gets a BREAK and 2 s, then the rate search's own BREAK and 4 s,
 // before its ten probes.
 TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes) {
     search.SetAutoPorts({"Auto", "COM1:", "SIM"});
-    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, CConnectSearch::kAutoRate));
+    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, CConnectSearch::kAutoRate, stop));
 
     EXPECT_EQ(search.ConnectedPort(), "SIM");
     EXPECT_EQ(search.ConnectedRate(), 19200u);
@@ -114,7 +106,7 @@ TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes
 }
 
 TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
-    ASSERT_TRUE(search.Connect("COM1:", 4800));
+    ASSERT_TRUE(search.Connect("COM1:", 4800, stop));
 
     EXPECT_FALSE(search.Probed());
     EXPECT_EQ(search.ConnectedRate(), 4800u);
@@ -124,7 +116,7 @@ TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
 
 TEST_F(ConnectSearchTest, PortThatCannotBeOpenedOrDoesNotKeepTheRateFails) {
     silentPort.openError = ENOENT;
-    EXPECT_FALSE(search.Connect("COM7:", 9600));
+    EXPECT_FALSE(search.Connect("COM7:", 9600, stop));
     const std::string status = "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")";
     EXPECT_EQ(statuses.back(), status);
     EXPECT_EQ(search.OpenFailure(), status + ": " + std::strerror(ENOENT));
@@ -132,20 +124,20 @@ TEST_F(ConnectSearchTest, PortThatCannotBeOpenedOrDoesNotKeepTheRateFails) {
 
     silentPort.openError = 0;
     silentPort.keptRate = 9600;
-    EXPECT_FALSE(search.Connect("COM1:", 128000));
+    EXPECT_FALSE(search.Connect("COM1:", 128000, stop));
     EXPECT_EQ(statuses.back().rfind("Unable to connect to 'COM1:'", 0), 0u);
 }
 
 TEST_F(ConnectSearchTest, AutoPortStopsAtAMissingPortAndOtherwiseBreaksEachUntilOneAnswers) {
     search.SetAutoPorts({"COM1:", "SIM"});
     silentPort.openError = ENOENT;
-    EXPECT_FALSE(search.Connect(CConnectSearch::kAutoPort, 19200));
+    EXPECT_FALSE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
     EXPECT_TRUE(simulated.BreakTicks().empty());
     EXPECT_TRUE(statuses.empty());
     EXPECT_EQ(search.OpenFailure().rfind("Unable to connect to 'COM1:'", 0), 0u);
 
     silentPort.openError = 0;
-    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, 19200));
+    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
 
     EXPECT_EQ(search.ConnectedPort(), "SIM");
     EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to COM1: at 19200",
@@ -155,8 +147,8 @@ TEST_F(ConnectSearchTest, AutoPortStopsAtAMissingPortAndOtherwiseBreaksEachUntil
     EXPECT_GE(statusTicks[1] - simulated.BreakTicks()[0], 300u + 2000);
 }
 
-// The caller's wait function is where its Cancel button gets pressed.
-TEST_F(ConnectSearchTest, CancelEndsTheSearchAtTheNextWait) {
+// A front end runs the search as a job; its stop ends the search at once, in any wait.
+TEST_F(ConnectSearchTest, StopEndsTheSearchAtOnce) {
     struct Case {
         const char* when;
         uint32_t afterMs;
@@ -166,17 +158,18 @@ TEST_F(ConnectSearchTest, CancelEndsTheSearchAtTheNextWait) {
                           Case{"during the first probe", 4500, 1}}) {
         statuses.clear();
         const uint32_t start = clock.TickCount();
-        search.SetWaitFunction([&](uint32_t ms) {
-            clock.Sleep(ms);
-            if (clock.TickCount() - start >= c.afterMs)
-                search.RequestCancel();
-        });
+        bool connected = true;
+        Job job(clock);
+        ASSERT_TRUE(job.Start([&](const StopEvent& jobStop) {
+            connected = search.Connect("COM1:", CConnectSearch::kAutoRate, jobStop);
+        }));
+        clock.Sleep(c.afterMs);
+        ASSERT_TRUE(job.StopAndWait(1)) << c.when;
 
-        EXPECT_FALSE(search.Connect("COM1:", CConnectSearch::kAutoRate)) << c.when;
-
+        EXPECT_FALSE(connected) << c.when;
         EXPECT_TRUE(search.Cancelled()) << c.when;
         EXPECT_EQ(statuses.size(), c.statusLines) << c.when;
-        EXPECT_LT(clock.TickCount() - start, c.afterMs + 2500) << c.when;
+        EXPECT_LE(clock.TickCount() - start, c.afterMs + 1) << c.when;
     }
 }
 

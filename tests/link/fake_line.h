@@ -151,7 +151,7 @@ struct FakeLine {
     explicit FakeLine(uint32_t startTick = 1000, bool open = true) : clock(startTick) {
         if (open)
             link.Open(kPort, 9600);
-        link.SetOutputWindow(&pane);
+        link.Tap().SetOutputWindow(&pane);
         pane.SetText("");
     }
 

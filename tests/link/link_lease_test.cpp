@@ -31,7 +31,7 @@ TEST(LinkLease, AStopEndsAFifteenSecondReadWithinOnePollStep) {
     }
     EXPECT_FALSE(found);
     EXPECT_LE(ended, 1001u);
-    EXPECT_FALSE(line.link.StopRequested()) << "the stop belongs to the lease, not the link";
+    EXPECT_FALSE(line.link.Waits().StopRequested()) << "the stop belongs to the lease, not the link";
 }
 
 TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
@@ -39,20 +39,20 @@ TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
     StopEvent outerStop;
     StopEvent innerStop;
     innerStop.Set();
-    EXPECT_FALSE(line.link.IsLeased());
+    EXPECT_FALSE(line.link.Waits().IsLeased());
     {
         const LinkLease outer(line.link, &outerStop);
-        EXPECT_TRUE(line.link.IsLeased());
+        EXPECT_TRUE(line.link.Waits().IsLeased());
         {
             const LinkLease inner(line.link, &innerStop);
-            EXPECT_TRUE(line.link.StopRequested());
+            EXPECT_TRUE(line.link.Waits().StopRequested());
             const LinkLease plain(line.link);
-            EXPECT_TRUE(line.link.StopRequested()) << "a lease without a stop keeps the one in force";
+            EXPECT_TRUE(line.link.Waits().StopRequested()) << "a lease without a stop keeps the one in force";
         }
-        EXPECT_FALSE(line.link.StopRequested());
-        EXPECT_TRUE(line.link.IsLeased());
+        EXPECT_FALSE(line.link.Waits().StopRequested());
+        EXPECT_TRUE(line.link.Waits().IsLeased());
     }
-    EXPECT_FALSE(line.link.IsLeased());
+    EXPECT_FALSE(line.link.Waits().IsLeased());
 }
 
 TEST(LinkLease, AStoppedLinkPausesNotAtAll) {
@@ -61,7 +61,7 @@ TEST(LinkLease, AStoppedLinkPausesNotAtAll) {
     stop.Set();
     const LinkLease lease(line.link, &stop);
     const uint32_t start = line.clock.TickCount();
-    line.link.Pause(2000);
+    line.link.Waits().Pause(2000);
     std::array<uint8_t, 4> bytes{};
     size_t done = 0;
     EXPECT_FALSE(line.link.Read(bytes, done, 3000, false));
@@ -72,9 +72,9 @@ TEST(DetachedOutput, KeepsTheExchangeOutOfTheWindowAndGivesItBack) {
     SimLine line;
     {
         const DetachedOutput detached(line.link);
-        line.link.Print("hidden");
+        line.link.Tap().Print("hidden");
     }
-    line.link.Print("shown");
+    line.link.Tap().Print("shown");
     EXPECT_EQ(line.terminal.Text(), "shown");
 }
 

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "fake_line.h"
+#include "link/link_lease.h"
+#include "support/scripted_ui_host.h"
 
 namespace brennix::test {
 namespace {
@@ -88,17 +91,14 @@ TEST(SerialLinkRead, ImmediateReadIsOneDeviceReadTimedReadGathersPiecesWithoutDr
     EXPECT_LT(line.clock.TickCount() - start, FakeSerialDevice::kReadTimeoutMs);
 }
 
-TEST(SerialLinkRead, LostPortEndsAtTheTimeOutWaitingThroughTheCallback) {
+TEST(SerialLinkRead, LostPortEndsAtTheTimeOutPumpingALeaseHoldersWindow) {
     FakeLine line;
     line.device.lost = true;
-    uint32_t waited = 0;
-    line.link.SetWaitCallback([&](uint32_t ms) {
-        waited += ms;
-        line.clock.Sleep(ms);
-    });
+    test::ScriptedUiHost window(line.clock);
+    const LinkLease lease(line.link, nullptr, &window);
     std::array<char, 16> buffer{};
     EXPECT_FALSE(line.link.ReadUntil(buffer, ">", 40, 0, true));
-    EXPECT_EQ(waited, 41u);
+    EXPECT_EQ(window.pumpedMs, 41);
     EXPECT_EQ(line.clock.TickCount(), 1041u);
 }
 
@@ -115,19 +115,17 @@ TEST(SerialLinkRead, WaitsOnThePortBetweenPollsUnlessAScriptPumps) {
          {Case{true, false, 5, 0}, Case{true, true, 0, 5}, Case{false, false, 0, 0}}) {
         FakeLine line;
         line.device.waitsForInput = c.portWaits;
-        int pumps = 0;
+        test::ScriptedUiHost window(line.clock);
+        std::optional<LinkLease> lease;
         if (c.scriptRuns) {
-            line.link.SetWaitCallback([&](uint32_t ms) {
-                ++pumps;
-                line.clock.Sleep(ms);
-            });
+            lease.emplace(line.link, nullptr, &window);
         }
         line.device.Arrive("x", line.clock.TickCount() + 5);
         std::array<uint8_t, 1> buffer{};
         size_t done = 0;
         EXPECT_TRUE(line.link.Read(buffer, done, 100, false));
         EXPECT_EQ(line.device.inputWaits, c.portWaitsExpected);
-        EXPECT_EQ(pumps, c.pumpsExpected);
+        EXPECT_EQ(window.pumpedMs, c.pumpsExpected);
         EXPECT_EQ(line.clock.TickCount(), 1005u);
     }
 }

@@ -112,21 +112,21 @@ TEST(SerialLinkLog, TruncatesOnOpenAndLogsRawBytesUpToAZero) {
     const std::string path = testing::TempDir() + "serial_link_log_test.log";
     std::ofstream(path) << "an older session";
     FakeLine line;
-    ASSERT_TRUE(line.link.OpenLog(path));
+    ASSERT_TRUE(line.link.Tap().OpenLog(path));
 
-    line.link.Print(std::string("a\bb\x04z\0hidden", 12));
+    line.link.Tap().Print(std::string("a\bb\x04z\0hidden", 12));
     line.device.Arrive("\x7f>");
     uint8_t reply[2];
     size_t done = 0;
     line.link.Read(reply, done, 10, true);
-    EXPECT_TRUE(line.link.OpenLog(""));
-    EXPECT_FALSE(line.link.IsLogOpen());
+    EXPECT_TRUE(line.link.Tap().OpenLog(""));
+    EXPECT_FALSE(line.link.Tap().IsLogOpen());
 
     std::ifstream file(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "a\bb\x04z\x7f>");
     EXPECT_EQ(line.pane.Text(), "b >");
     std::remove(path.c_str());
-    EXPECT_FALSE(line.link.OpenLog(testing::TempDir() + "no-such-folder/x.log"));
+    EXPECT_FALSE(line.link.Tap().OpenLog(testing::TempDir() + "no-such-folder/x.log"));
 }
 
 }  // namespace

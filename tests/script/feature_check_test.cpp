@@ -50,7 +50,7 @@ TEST_P(FeatureCheckTest, AcceptsItsModelsOrSaysWhy) {
     if (c.line == Line::kAnswers) {
         EXPECT_EQ(sim.terminal.Text().empty(), c.check->detachOutput) << sim.terminal.Text();
     }
-    EXPECT_EQ(sim.link.SetOutputWindow(nullptr), &sim.terminal) << "the output is back";
+    EXPECT_EQ(sim.link.Tap().SetOutputWindow(nullptr), &sim.terminal) << "the output is back";
 }
 
 using namespace feature_checks;

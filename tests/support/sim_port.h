@@ -26,7 +26,7 @@ struct SimPort {
     // empty (the connection line is cleared).
     void Connect(CSerialLink& link) {
         link.Open(SimulatedDevice::kPortName, instrument.GetSettings().baudRate);
-        link.SetOutputWindow(&terminal);
+        link.Tap().SetOutputWindow(&terminal);
         terminal.SetText("");
     }
 
