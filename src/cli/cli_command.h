@@ -32,6 +32,11 @@ class CliCommand {
     virtual std::optional<int> RunWithoutPort(std::FILE*) { return std::nullopt; }
 };
 
+template <typename Command>
+std::unique_ptr<CliCommand> MakeCommand() {
+    return std::make_unique<Command>();
+}
+
 struct CliCommandEntry {
     std::string_view name;
     std::string_view usage;    // the command and its arguments, e.g. "send LINE [--wait MS]"
@@ -39,7 +44,11 @@ struct CliCommandEntry {
     std::unique_ptr<CliCommand> (*make)();
 };
 
-// Every command, in the order the usage lists them. Each command adds its row here.
+// A feature's commands (features/feature_list.h), defined beside each command's class.
+template <typename Feature>
+std::span<const CliCommandEntry> ConsoleCommands();
+
+// Every command, in the order the usage lists them: the terminal's own, then each feature's.
 std::span<const CliCommandEntry> CliCommands();
 const CliCommandEntry* FindCliCommand(std::string_view name);
 std::string CliUsage();

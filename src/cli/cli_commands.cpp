@@ -1,68 +1,54 @@
 #include "cli/cli_command.h"
 
 #include <array>
+#include <vector>
 
-#include "cli/compass_command.h"
-#include "cli/diag_command.h"
-#include "cli/deploy_command.h"
 #include "cli/exchange_commands.h"
-#include "cli/recorder_command.h"
-#include "cli/setup_command.h"
 #include "cli/terminal_command.h"
+#include "features/feature_list.h"
 
 namespace brennix::cli {
 
 namespace {
 
-template <typename Command>
-std::unique_ptr<CliCommand> Make() {
-    return std::make_unique<Command>();
-}
-
-constexpr std::array kCommands = {
+// The terminal's own commands, which need no feature.
+constexpr std::array kTerminalCommands = {
     CliCommandEntry{"terminal", "terminal",
                     "type commands, see everything the instrument sends (default)",
-                    &Make<TerminalCommand>},
+                    &MakeCommand<TerminalCommand>},
     CliCommandEntry{"send", "send LINE [--wait MS]",
-                    "send one line as a typed command, show replies for MS ms", &Make<SendCommand>},
+                    "send one line as a typed command, show replies for MS ms",
+                    &MakeCommand<SendCommand>},
     CliCommandEntry{"identify", "identify", "wake the instrument and print its model",
-                    &Make<IdentifyCommand>},
+                    &MakeCommand<IdentifyCommand>},
     CliCommandEntry{"config", "config", "print the Conf, User and Oper blocks as hex",
-                    &Make<ConfigCommand>},
-    CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file", &Make<RunFileCommand>},
+                    &MakeCommand<ConfigCommand>},
+    CliCommandEntry{"run", "run FILE [--wait MS]", "run a command file",
+                    &MakeCommand<RunFileCommand>},
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
-                    &Make<MenuCommand>},
-    CliCommandEntry{"setup", "setup [--units U] [--json | --set W=V...]",
-                    "show a Mirovan's setup pages, or set W (SI, CB...); U metric|english",
-                    &Make<SetupCommand>},
-    CliCommandEntry{"deploy", "deploy [--mode standard|sdi12]",
-                    "start a Mirovan deployment; SDI-12: --sdi12-address/-format/-units",
-                    &Make<DeployCommand>},
-    CliCommandEntry{"compass", "compass [--seconds N]",
-                    "calibrate the compass: attitude as it changes, scores at Enter or after N s",
-                    &Make<CompassCommand>},
-    CliCommandEntry{"diag", "diag [--frames N] [--record FILE] [--play FILE] [--average]",
-                    "beam diagnostics: one line per frame, until N frames or Ctrl-C",
-                    &Make<DiagCommand>},
-    // One command, shown in its three forms.
-    CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
-                    &Make<RecorderCommand>},
-    CliCommandEntry{"recorder", "recorder download NAME...|--all",
-                    "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
-                    &Make<RecorderCommand>},
-    CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
-                    &Make<RecorderCommand>},
+                    &MakeCommand<MenuCommand>},
 };
+
+std::vector<CliCommandEntry> AllCommands() {
+    std::vector<CliCommandEntry> commands(kTerminalCommands.begin(), kTerminalCommands.end());
+    Features::ForEach([&commands]<typename Feature>() {
+        for (const CliCommandEntry& entry : ConsoleCommands<Feature>()) {
+            commands.push_back(entry);
+        }
+    });
+    return commands;
+}
 
 }  // namespace
 
 std::span<const CliCommandEntry> CliCommands() {
-    return kCommands;
+    static const std::vector<CliCommandEntry> commands = AllCommands();
+    return commands;
 }
 
 const CliCommandEntry* FindCliCommand(std::string_view name) {
-    for (const CliCommandEntry& entry : kCommands) {
+    for (const CliCommandEntry& entry : CliCommands()) {
         if (entry.name == name) {
             return &entry;
         }
@@ -76,7 +62,7 @@ std::string CliUsage() {
         "                   [--rs485 N] [COMMAND]\n"
         "       brennix-cli --help | --version\n"
         "commands:\n";
-    for (const CliCommandEntry& entry : kCommands) {
+    for (const CliCommandEntry& entry : CliCommands()) {
         std::string line = "  " + std::string(entry.usage);
         line.resize(std::max<size_t>(line.size() + 2, 30), ' ');
         usage += line + std::string(entry.summary) + "\n";

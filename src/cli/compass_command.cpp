@@ -1,14 +1,15 @@
 #include "cli/compass_command.h"
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "cli/cli_session.h"
 #include "compass/compass_calibration.h"
+#include "compass/compass_feature.h"
 #include "compass/compass_rating.h"
 #include "link/link_lease.h"
 #include "platform/number_text.h"
-#include "script/feature_check.h"
 
 namespace brennix::cli {
 
@@ -74,7 +75,7 @@ bool CompassCommand::Parse(CommandArguments& arguments) {
 int CompassCommand::Run(CliSession& cli) {
     CSession& session = cli.Session();
     const LinkLease lease(session.Link());
-    if (!CheckInstrumentFor(session, feature_checks::kCompass)) {
+    if (!CheckInstrumentFor(session, CompassFeature::kCheck)) {
         return kExitFailed;
     }
     CCompassCalibration calibration(session.Instrument());
@@ -105,6 +106,17 @@ int CompassCommand::Run(CliSession& cli) {
     }
     std::fprintf(cli.Out(), "%s\n", ScoreReport(*scores).c_str());
     return kExitOk;
+}
+
+template <>
+std::span<const CliCommandEntry> ConsoleCommands<CompassFeature>() {
+    static constexpr std::array kCommands = {
+        CliCommandEntry{
+            "compass", "compass [--seconds N]",
+            "calibrate the compass: attitude as it changes, scores at Enter or after N s",
+            &MakeCommand<CompassCommand>},
+    };
+    return kCommands;
 }
 
 }  // namespace brennix::cli

@@ -4,9 +4,9 @@
 
 #include "cli/cli_session.h"
 #include "cli/setup_command.h"
+#include "platform/number_text.h"
 #include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "platform/number_text.h"
 
 namespace brennix::cli {
 

@@ -1,5 +1,6 @@
 #include "cli/diag_command.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <deque>
@@ -8,10 +9,10 @@
 #include <utility>
 
 #include "cli/cli_session.h"
+#include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/echolux_acquisition.h"
 #include "diagnostics/echolux_setup.h"
 #include "link/link_lease.h"
-#include "script/feature_check.h"
 
 namespace brennix::cli {
 
@@ -157,7 +158,7 @@ int DiagCommand::Run(CliSession& cli) {
     }
     FrameRules rules;
     if (!playback) {
-        const std::optional<int> model = CheckInstrumentFor(session, feature_checks::kDiagnostics);
+        const std::optional<int> model = CheckInstrumentFor(session, DiagnosticsFeature::kCheck);
         if (!model) {
             return kExitFailed;
         }
@@ -184,6 +185,16 @@ int DiagCommand::Run(CliSession& cli) {
     while (!acquisition.WaitFinished(kStopWaitMs)) {
     }
     return status;
+}
+
+template <>
+std::span<const CliCommandEntry> ConsoleCommands<DiagnosticsFeature>() {
+    static constexpr std::array kCommands = {
+        CliCommandEntry{"diag", "diag [--frames N] [--record FILE] [--play FILE] [--average]",
+                        "beam diagnostics: one line per frame, until N frames or Ctrl-C",
+                        &MakeCommand<DiagCommand>},
+    };
+    return kCommands;
 }
 
 }  // namespace brennix::cli

@@ -5,10 +5,10 @@
 #include <cctype>
 #include <vector>
 
-#include "script/commands_table.h"
 #include "cli/cli_session.h"
 #include "instrument/command_file.h"
 #include "instrument/instrument_codes.h"
+#include "script/commands_table.h"
 
 namespace brennix::cli {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "script/commands_table.h"
 #include "cli/cli_command.h"
+#include "script/commands_table.h"
 
 namespace brennix::cli {
 

@@ -1,6 +1,7 @@
 #include "cli/recorder_command.h"
 
 #include <unistd.h>
+#include <array>
 
 #include <algorithm>
 #include <cctype>
@@ -16,7 +17,7 @@
 #include "recorder/format_job.h"
 #include "recorder/rate_restore.h"
 #include "recorder/recorder_access.h"
-#include "script/feature_check.h"
+#include "recorder/recorder_feature.h"
 
 namespace brennix::cli {
 
@@ -144,7 +145,7 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
 }
 
 int RecorderCommand::Run(CliSession& cli) {
-    if (!CheckInstrumentFor(cli.Session(), feature_checks::kRecorder)) {
+    if (!CheckInstrumentFor(cli.Session(), RecorderFeature::kCheck)) {
         return kExitFailed;
     }
     if (action_ == Action::kFormat) {
@@ -284,6 +285,21 @@ void RecorderCommand::Follow(CliSession& cli, Job& job, ConsoleJobListener& list
     }
     job.WaitFinished(kLastWordsMs);
     listener.Pump();
+}
+
+template <>
+std::span<const CliCommandEntry> ConsoleCommands<RecorderFeature>() {
+    static constexpr std::array kCommands = {
+        // One command, shown in its three forms.
+        CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
+                        &MakeCommand<RecorderCommand>},
+        CliCommandEntry{"recorder", "recorder download NAME...|--all",
+                        "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
+                        &MakeCommand<RecorderCommand>},
+        CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
+                        &MakeCommand<RecorderCommand>},
+    };
+    return kCommands;
 }
 
 }  // namespace brennix::cli

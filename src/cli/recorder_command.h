@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "recorder/recorder_job_listener.h"
 #include "recorder/recorder_file_entry.h"
+#include "recorder/recorder_job_listener.h"
 
 namespace brennix {
 class CRecorderAccess;

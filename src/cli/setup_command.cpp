@@ -1,15 +1,17 @@
 #include "cli/setup_command.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 
 #include "cli/cli_session.h"
+#include "cli/deploy_command.h"
 #include "cli/setup_listing.h"
-#include "script/feature_check.h"
+#include "instrument/setup_reader.h"
 #include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "instrument/setup_reader.h"
+#include "setup/setup_feature.h"
 
 namespace brennix::cli {
 
@@ -96,7 +98,7 @@ std::string AnswerTo(const std::string& command, const std::string& reply) {
 }  // namespace
 
 std::optional<SetupRecord> OpenSetupRecord(CliSession& cli) {
-    if (!CheckInstrumentFor(cli.Session(), feature_checks::kDeployment)) {
+    if (!CheckInstrumentFor(cli.Session(), SetupFeature::kCheck)) {
         return std::nullopt;
     }
     const SetupRecordRead read = ReadSetupRecord(cli.Session().Instrument());
@@ -154,8 +156,10 @@ int SetupCommand::Run(CliSession& cli) {
     if (!record) {
         return kExitFailed;
     }
-    SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(),
-                     units_.value_or(UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem))), &ReadRecorderFreeBytes);
+    SetupSheet sheet(
+        *record, cli.Session().Instrument(), cli.Ui(),
+        units_.value_or(UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem))),
+        &ReadRecorderFreeBytes);
     sheet.ShowPage(SetupPage::kDeploy);
     return changes_.empty() ? Show(cli, sheet) : Apply(cli, sheet);
 }
@@ -257,6 +261,19 @@ bool SetupCommand::SavePages(CliSession& cli, SetupSheet& sheet) const {
         }
     }
     return true;
+}
+
+template <>
+std::span<const CliCommandEntry> ConsoleCommands<SetupFeature>() {
+    static constexpr std::array kCommands = {
+        CliCommandEntry{"setup", "setup [--units U] [--json | --set W=V...]",
+                        "show a Mirovan's setup pages, or set W (SI, CB...); U metric|english",
+                        &MakeCommand<SetupCommand>},
+        CliCommandEntry{"deploy", "deploy [--mode standard|sdi12]",
+                        "start a Mirovan deployment; SDI-12: --sdi12-address/-format/-units",
+                        &MakeCommand<DeployCommand>},
+    };
+    return kCommands;
 }
 
 }  // namespace brennix::cli

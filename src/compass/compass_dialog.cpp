@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "compass/compass_feature.h"
 #include "compass/compass_rating.h"
 #include "link/detached_output.h"
 #include "link/link_lease.h"
@@ -178,6 +179,11 @@ QString CDlgCompass::Pitch() const {
 
 QString CDlgCompass::Roll() const {
     return roll_->text();
+}
+
+template <>
+void OpenFeatureWindow<CompassFeature>(const FeatureContext& context) {
+    RunCompassCalibration(context);
 }
 
 }  // namespace brennix

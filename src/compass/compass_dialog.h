@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "desktop/feature_context.h"
 #include "compass/compass_calibration.h"
+#include "desktop/feature_context.h"
 
 class QLabel;
 class QLineEdit;

@@ -31,8 +31,10 @@ void ShowPainted(QWidget& window) {
 CBrennixApp::CBrennixApp(const StartOptions& options)
     : options_(options),
       ports_(clock_, options.simulate ? std::optional(sim::Settings{}) : std::nullopt) {
-    QCoreApplication::setOrganizationName(QString::fromLatin1(settings::kOrganisation.data(), settings::kOrganisation.size()));
-    QCoreApplication::setApplicationName(QString::fromLatin1(settings::kApplication.data(), settings::kApplication.size()));
+    QCoreApplication::setOrganizationName(
+        QString::fromLatin1(settings::kOrganisation.data(), settings::kOrganisation.size()));
+    QCoreApplication::setApplicationName(
+        QString::fromLatin1(settings::kApplication.data(), settings::kApplication.size()));
 }
 
 CBrennixApp::~CBrennixApp() {

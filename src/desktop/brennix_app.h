@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "desktop/start_options.h"
+#include "instrument/unit_system.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
 #include "sim/port_devices.h"
-#include "instrument/unit_system.h"
 
 namespace brennix {
 

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "desktop/qt_ui_host.h"
+#include "instrument/unit_system.h"
 #include "platform/settings.h"
 #include "script/session.h"
-#include "instrument/unit_system.h"
 
 namespace brennix {
 
@@ -28,5 +28,11 @@ struct FeatureContext {
     std::function<std::optional<uint64_t>(CInstrument& instrument)> readRecorderFreeBytes = {};
     std::function<void(QWidget* parent)> openRecorderManager = {};
 };
+
+// Opens Feature's window once its instrument check has passed (context.model holds what the
+// check found). Each feature's _gui library defines it for its own feature (features/
+// feature_list.h).
+template <typename Feature>
+void OpenFeatureWindow(const FeatureContext& context);
 
 }  // namespace brennix

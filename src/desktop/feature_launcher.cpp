@@ -1,21 +1,17 @@
 #include "desktop/feature_launcher.h"
 
-#include "compass/compass_dialog.h"
-#include "diagnostics/echolux_dialog.h"
+#include "features/feature_list.h"
 #include "link/link_lease.h"
-#include "recorder/recorder_dialog.h"
 #include "recorder/recorder_space.h"
-#include "setup/setup_dialog.h"
 
 namespace brennix {
 
 std::vector<FeatureEntry> FeatureEntries() {
-    return {
-        {"&Deployment", &feature_checks::kDeployment, OpenSetup},
-        {"&Recorder", &feature_checks::kRecorder, &RunRecorderManager},
-        {"&Compass", &feature_checks::kCompass, &RunCompassCalibration},
-        {"Diagnostics", &feature_checks::kDiagnostics, &RunEcholux},
-    };
+    std::vector<FeatureEntry> entries;
+    Features::ForEach([&entries]<typename Feature>() {
+        entries.push_back({Feature::kMenuText, &Feature::kCheck, &OpenFeatureWindow<Feature>});
+    });
+    return entries;
 }
 
 void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context) {
@@ -30,7 +26,7 @@ void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context) {
     opened.openRecorderManager = [context](QWidget* parent) {
         FeatureContext over = context;
         over.parent = parent;
-        RunRecorderManager(over);
+        OpenFeatureWindow<RecorderFeature>(over);
     };
     entry.open(opened);
 }

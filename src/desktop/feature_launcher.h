@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 #include "desktop/feature_context.h"
@@ -9,18 +8,20 @@
 
 namespace brennix {
 
-// One feature of the Setup menu: its menu text, the instrument check it needs, and how it opens.
+// One feature of the Setup menu, from the feature list: its menu text, the instrument check it
+// needs, and its window.
 struct FeatureEntry {
     QString menuText;
     const FeatureCheck* check = nullptr;
-    std::function<void(const FeatureContext&)> open;
+    void (*open)(const FeatureContext& context) = nullptr;
 };
 
-// The Setup menu's features in menu order. Each feature adds its row here and nothing else.
+// The Setup menu's features in menu order.
 std::vector<FeatureEntry> FeatureEntries();
 
 // Opens a feature as the Setup menu does: while the link is held, the instrument check with its
-// wait cursor, detached output and message; then the feature itself.
+// wait cursor, detached output and message; then the feature itself, with what other features
+// offer it bound in.
 void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context);
 
 }  // namespace brennix

@@ -20,7 +20,6 @@
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/commands_menu.h"
-#include "script/commands_table.h"
 #include "desktop/help_window.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_status_bar.h"
@@ -31,6 +30,7 @@
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "script/cmd_editor_dialog.h"
+#include "script/commands_table.h"
 
 namespace brennix {
 namespace {
@@ -79,8 +79,8 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     BuildCommandsMenu(*menus_->commands, [this](int id) { RunCommandsEntry(id); });
     commandLine_->setFocus();
     outputPane_->SetText(kWelcome);
-    setWindowTitle(QString::asprintf("%s v%.2f", kProgramName,
-                                      QStringLiteral(BRENNIX_VERSION).toDouble()));
+    setWindowTitle(
+        QString::asprintf("%s v%.2f", kProgramName, QStringLiteral(BRENNIX_VERSION).toDouble()));
     UpdateMenuState();
     outputPane_->SetTextColor(QColor(255, 255, 0));
     outputPane_->SetBackgroundColor(QColor(0, 0, 0));
@@ -264,7 +264,8 @@ void CDlgTerminal::UpdateStatusBar() {
             rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
     }
     statusBar_->ShowAddress(Instrument().Rs485Address());
-    statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(), Link().Tap().LogWriteFailed());
+    statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(),
+                        Link().Tap().LogWriteFailed());
     statusBar_->ShowScript(Engine().IsRunning(), busy);
 }
 

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/plot_axis_widget.h"
 #include "diagnostics/plot_scale.h"
 #include "diagnostics/plot_widget.h"
@@ -400,6 +401,11 @@ void CDlgEcholux::OnConnectionLost() {
         SetStatus("Connection to the instrument lost");
         progress_->setValue(0);
     });
+}
+
+template <>
+void OpenFeatureWindow<DiagnosticsFeature>(const FeatureContext& context) {
+    RunEcholux(context);
 }
 
 }  // namespace brennix

@@ -6,11 +6,11 @@
 
 #include "desktop/feature_context.h"
 #include "desktop/qt_job_relay.h"
-#include "script/relayed_ui_host.h"
 #include "diagnostics/echolux_acquisition.h"
 #include "diagnostics/echolux_file_dialog.h"
 #include "diagnostics/echolux_listener.h"
 #include "diagnostics/echolux_setup.h"
+#include "script/relayed_ui_host.h"
 
 class QLabel;
 class QMenu;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "instrument/instrument_codes.h"
 #include "instrument/config_reader.h"
+#include "instrument/instrument_codes.h"
 #include "platform/number_text.h"
 
 namespace brennix {

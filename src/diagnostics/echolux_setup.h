@@ -5,9 +5,9 @@
 #include <string>
 
 #include "diagnostics/frame_decoder.h"
+#include "instrument/conf_block.h"
 #include "instrument/instrument.h"
 #include "platform/ui_host.h"
-#include "instrument/conf_block.h"
 
 namespace brennix {
 

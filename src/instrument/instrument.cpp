@@ -249,7 +249,8 @@ bool CInstrument::AwaitBlockStart(uint32_t startTick, uint32_t timeoutMs) {
                 return true;
             }
         }
-        if (link_->Waits().StopRequested() || HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
+        if (link_->Waits().StopRequested() ||
+            HasExpired(startTick, clock_.TickCount(), timeoutMs)) {
             return false;
         }
     }

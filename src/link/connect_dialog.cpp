@@ -209,8 +209,8 @@ void CDlgConnect::RestoreChoices() {
     ports_->setCurrentIndex(port);
     if (port < 0)
         ports_->clearEditText();
-    rates_->setCurrentIndex(rates_->findText(
-        FromSystemText(settings_.Read(settings::kConnectRate)), Qt::MatchStartsWith));
+    rates_->setCurrentIndex(rates_->findText(FromSystemText(settings_.Read(settings::kConnectRate)),
+                                             Qt::MatchStartsWith));
     address_->setText(QString::number(settings_.Read(settings::kConnectAddress)));
 }
 

@@ -94,8 +94,8 @@ void CSerialLink::Revalidate() {
     Close();
     if (!device_.Open(name)) {
         // The number alone means nothing to a technician: the system's words follow it.
-        tap_.Print("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()) + " (" +
-             LastErrorMessage() + ")");
+        tap_.Print("\r\nConnect to " + name + " failed: error " + std::to_string(LastError()) +
+                   " (" + LastErrorMessage() + ")");
         return;
     }
     portName_ = name;
@@ -290,7 +290,8 @@ bool CSerialLink::SetBaudRate(uint32_t baudRate) {
 void CSerialLink::ShowStatus() {
     SerialState state;
     if (GetState(state)) {
-        tap_.Print("\r\nConnected to " + portName_ + " at " + std::to_string(state.baudRate) + "\r\n");
+        tap_.Print("\r\nConnected to " + portName_ + " at " + std::to_string(state.baudRate) +
+                   "\r\n");
     } else {
         tap_.Print("\r\nNot connected\r\n");
     }

@@ -26,7 +26,9 @@ int QtSettings::Read(const IntSetting& setting) const {
 }
 
 std::string QtSettings::Read(const TextSetting& setting) const {
-    return Store()->value(FromView(setting.key), FromView(setting.fallback)).toString()
+    return Store()
+        ->value(FromView(setting.key), FromView(setting.fallback))
+        .toString()
         .toLocal8Bit()
         .toStdString();
 }

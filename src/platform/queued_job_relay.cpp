@@ -4,8 +4,7 @@
 
 namespace brennix {
 
-QueuedJobRelay::QueuedJobRelay(Clock& clock)
-    : clock_(clock), owner_(std::this_thread::get_id()) {}
+QueuedJobRelay::QueuedJobRelay(Clock& clock) : clock_(clock), owner_(std::this_thread::get_id()) {}
 
 void QueuedJobRelay::Post(std::function<void()> call) {
     const std::lock_guard lock(mutex_);

@@ -19,6 +19,7 @@
 #include "recorder/display_text.h"
 #include "recorder/download_rates.h"
 #include "recorder/rate_restore.h"
+#include "recorder/recorder_feature.h"
 
 namespace brennix {
 
@@ -351,6 +352,11 @@ ReplaceAnswer CDlgRecorder::ConfirmReplace(const std::string& path) {
 
 void CDlgRecorder::OperationEnded() {
     relay_.Post([this] { download_->setText("Download"); });
+}
+
+template <>
+void OpenFeatureWindow<RecorderFeature>(const FeatureContext& context) {
+    RunRecorderManager(context);
 }
 
 }  // namespace brennix

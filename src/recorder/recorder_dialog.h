@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "desktop/feature_context.h"
-#include "desktop/qt_ui_host.h"
 #include "desktop/qt_job_relay.h"
-#include "script/relayed_ui_host.h"
+#include "desktop/qt_ui_host.h"
 #include "recorder/download_job.h"
 #include "recorder/format_job.h"
 #include "recorder/recorder_access.h"
 #include "recorder/recorder_file_entry.h"
 #include "recorder/recorder_job_listener.h"
+#include "script/relayed_ui_host.h"
 
 class QComboBox;
 class QLabel;

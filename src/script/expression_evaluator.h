@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "script/script_ui_host.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 

@@ -8,15 +8,6 @@
 
 namespace brennix {
 
-namespace feature_checks {
-const FeatureCheck kDeployment{true,      true, true, true, {kMirovan},
-                               "Deployment dialog works only with Mirovan", "Mirovan not found"};
-const FeatureCheck kRecorder{true, true, false, true, {}, "Instrument not found", ""};
-const FeatureCheck kCompass{true, true, false, true, {}, "Instrument not found", ""};
-const FeatureCheck kDiagnostics{false,     false, true, true, {kMirovan, kFendrel},
-                                "Echolux works only with Mirovan", "Mirovan not found"};
-}  // namespace feature_checks
-
 namespace {
 
 bool Accepts(const FeatureCheck& check, int code) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -8,8 +7,8 @@
 
 namespace brennix {
 
-// What a feature of the Setup menu asks of the instrument before it opens, and what it says when
-// no suitable one answers.
+// What a feature asks of the instrument before it opens, and what it says when no suitable one
+// answers.
 struct FeatureCheck {
     bool waitCursor = true;
     // The wake-up traffic goes to the log only.
@@ -21,13 +20,6 @@ struct FeatureCheck {
     const char* refusal = "";
     const char* caption = "";  // empty: the application's title
 };
-
-namespace feature_checks {
-extern const FeatureCheck kDeployment;
-extern const FeatureCheck kRecorder;
-extern const FeatureCheck kCompass;
-extern const FeatureCheck kDiagnostics;
-}  // namespace feature_checks
 
 // Wakes (and, when asked, identifies) the instrument. Returns the code found, 2 or more, when the
 // feature may open; otherwise shows the check's message and returns nothing. The output window

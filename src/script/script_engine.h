@@ -8,9 +8,9 @@
 #include "instrument/instrument.h"
 #include "instrument/script_runner.h"
 #include "platform/clock.h"
-#include "script/script_ui_host.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 

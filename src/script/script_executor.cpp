@@ -20,7 +20,8 @@ bool IsInputItem(const ScriptExpression& item) {
 
 }  // namespace
 
-ScriptExecutor::ScriptExecutor(CScriptEngine& engine, ScriptUiHost& ui, const HandlerTable& handlers)
+ScriptExecutor::ScriptExecutor(CScriptEngine& engine, ScriptUiHost& ui,
+                               const HandlerTable& handlers)
     : engine_(engine), ui_(ui), handlers_(handlers), evaluator_(engine, ui, handlers) {}
 
 bool ScriptExecutor::PumpAndCheckCancel() {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "script/script_ui_host.h"
 #include "script/expression_evaluator.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 

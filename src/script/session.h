@@ -4,8 +4,8 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "script/script_ui_host.h"
 #include "script/script_engine.h"
+#include "script/script_ui_host.h"
 
 namespace brennix {
 

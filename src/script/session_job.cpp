@@ -19,21 +19,21 @@ SessionJob::SessionJob(CSession& session, JobRelay& relay)
       job_(session.GetClock()) {}
 
 bool SessionJob::Start(Work work, Finished finished) {
-    return job_.Start([this, work = std::move(work),
-                       finished = std::move(finished)](const StopEvent& stop) {
-        {
-            const LinkLease lease(session_.Link(), &stop);
-            WorkerSession worker(session_, workerUi_);
-            work(worker, stop);
-        }
-        relay_.Post([this, finished] {
-            // The thread has only its last steps left.
-            job_.WaitFinished(kEndingMs);
-            if (finished) {
-                finished();
+    return job_.Start(
+        [this, work = std::move(work), finished = std::move(finished)](const StopEvent& stop) {
+            {
+                const LinkLease lease(session_.Link(), &stop);
+                WorkerSession worker(session_, workerUi_);
+                work(worker, stop);
             }
+            relay_.Post([this, finished] {
+                // The thread has only its last steps left.
+                job_.WaitFinished(kEndingMs);
+                if (finished) {
+                    finished();
+                }
+            });
         });
-    });
 }
 
 }  // namespace brennix

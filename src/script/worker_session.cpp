@@ -3,9 +3,7 @@
 namespace brennix {
 
 WorkerSession::WorkerSession(CSession& session, ScriptUiHost& ui)
-    : link_(session.Link()),
-      instrument_(session.GetClock(), ui),
-      engine_(ui, session.GetClock()) {
+    : link_(session.Link()), instrument_(session.GetClock(), ui), engine_(ui, session.GetClock()) {
     instrument_.SetLink(&link_);
     instrument_.SetRs485Address(session.Instrument().Rs485Address());
     instrument_.SetScriptEngine(&engine_);

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string_view>
 
+#include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
 #include "setup/setup_controls.h"
-#include "instrument/setup_record.h"
 
 namespace brennix {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
 #include "setup/setup_controls.h"
-#include "instrument/setup_record.h"
 
 namespace brennix {
 

@@ -10,9 +10,9 @@
 #include <variant>
 #include <vector>
 
+#include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
 #include "setup/setup_controls.h"
-#include "instrument/setup_record.h"
 #include "setup/unit_conversion.h"
 
 namespace brennix {

@@ -7,12 +7,13 @@
 #include <tuple>
 
 #include "instrument/instrument_codes.h"
+#include "instrument/setup_reader.h"
+#include "platform/number_text.h"
 #include "setup/advanced_page.h"
 #include "setup/deploy_page.h"
 #include "setup/info_page.h"
-#include "platform/number_text.h"
 #include "setup/sdi12_deploy_dialog.h"
-#include "instrument/setup_reader.h"
+#include "setup/setup_feature.h"
 #include "setup/sheet_busy.h"
 
 namespace brennix {
@@ -187,6 +188,11 @@ void CSetupDialog::OnRecorder() {
         sheet_.Ui().ShowMessage(RecorderSpaceText(sheet_.FreeRecorderBytes()), "Recorder",
                                 MessageButtons::kOk, MessageIcon::kInformation);
     }
+}
+
+template <>
+void OpenFeatureWindow<SetupFeature>(const FeatureContext& context) {
+    OpenSetup(context);
 }
 
 }  // namespace brennix

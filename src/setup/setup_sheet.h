@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "instrument/instrument.h"
-#include "platform/ui_host.h"
+#include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
+#include "platform/ui_host.h"
 #include "setup/setting_steps.h"
 #include "setup/setup_controls.h"
-#include "instrument/setup_record.h"
 
 namespace brennix {
 

@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     }
     WireTranscript transcript;
     if (!transcriptPath.empty() && !transcript.Open(transcriptPath)) {
-        std::cerr << "brennix-sim: cannot create " << transcriptPath << ": "
-                  << std::strerror(errno) << "\n";
+        std::cerr << "brennix-sim: cannot create " << transcriptPath << ": " << std::strerror(errno)
+                  << "\n";
         return 1;
     }
     PtyServer server(instrument);

@@ -7,12 +7,12 @@
 #include <QTest>
 #include <memory>
 
+#include "compass/compass_dialog.h"
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/qt_ui_host.h"
 #include "desktop/terminal_menus.h"
 #include "desktop/terminal_window.h"
-#include "compass/compass_dialog.h"
 #include "gui_fixture.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"

@@ -12,9 +12,9 @@
 #include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "link/connect_dialog.h"
-#include "platform/qt_settings.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/qt_settings.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
@@ -69,7 +69,8 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(link_->GetBaudRate(), connectedRate);
         QCOMPARE(dialog->Rs485Address(), 7);
 
-        dialog = std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
+        dialog =
+            std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
         QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QStringLiteral("7"));
@@ -123,8 +124,7 @@ class ConnectDialogTest : public QObject {
         QFETCH(QString, saved);
         QFETCH(QString, chosen);
         if (!saved.isEmpty()) {
-            QSettings("Ostrel", "Brennix")
-                .setValue("Connect settings/Port", saved);
+            QSettings("Ostrel", "Brennix").setValue("Connect settings/Port", saved);
         }
         CDlgConnect dialog(*link_, clock_, ui_, store_, "SIM1");
         QComboBox* ports = Combo(dialog, "port");

@@ -119,7 +119,9 @@ class EditorTest : public QObject {
         // What the instrument answers meanwhile is seen while the editor is hidden.
         struct VisibilityWitness : OutputWindow {
             explicit VisibilityWitness(QWidget& editor) : editor_(editor) {}
-            void Append(const uint8_t*, size_t) override { hidden = hidden || !editor_.isVisible(); }
+            void Append(const uint8_t*, size_t) override {
+                hidden = hidden || !editor_.isVisible();
+            }
             QWidget& editor_;
             bool hidden = false;
         } witness(rig_->editor);

@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/settings.h"
 #include "desktop/start_options.h"
+#include "platform/settings.h"
 
 namespace brennix::test {
 

@@ -4,8 +4,8 @@
 #include <QThread>
 #include <atomic>
 
-#include "desktop/qt_ui_host.h"
 #include "desktop/qt_job_relay.h"
+#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "platform/clock.h"
 #include "platform/job.h"

@@ -14,15 +14,15 @@
 #include "desktop/feature_context.h"
 #include "desktop/feature_launcher.h"
 #include "desktop/qt_ui_host.h"
-#include "recorder/recorder_space.h"
 #include "gui_fixture.h"
+#include "instrument/setup_reader.h"
 #include "platform/qt_settings.h"
+#include "recorder/recorder_space.h"
 #include "script/session.h"
 #include "setup/deploy_page.h"
 #include "setup/setup_dialog.h"
-#include "instrument/setup_reader.h"
-#include "sim/simulated_device.h"
 #include "sim/sim_recorder.h"
+#include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::test {
@@ -46,8 +46,8 @@ class SetupDialogTest : public QObject {
     void init() {
         environment_.Reset();
         sim::Settings settings;
-        settings.systemType = 2;  // JQ: the cells are checked
-        settings.frequencyCode = 0;   // 3 MHz
+        settings.systemType = 2;     // JQ: the cells are checked
+        settings.frequencyCode = 0;  // 3 MHz
         settings.waveOption = true;
         settings.recorderSamples = false;  // an empty recorder
         instrument_ = std::make_unique<sim::SimulatedInstrument>(settings);
@@ -217,7 +217,8 @@ class SetupDialogTest : public QObject {
             days = sheet->findChild<QLabel*>("days")->text();
             sheet->findChild<QPushButton*>("close")->click();
         });
-        LaunchFeature(*row, FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
+        LaunchFeature(*row,
+                      FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
         QCOMPARE(caption, QStringLiteral("Setup Mirovan"));
         QCOMPARE(days, QStringLiteral("1040.1 days of operation remaining"));
     }
@@ -241,7 +242,8 @@ class SetupDialogTest : public QObject {
             after = sheet->findChild<QLabel*>("days")->text();
             sheet->findChild<QPushButton*>("close")->click();
         });
-        LaunchFeature(deployment, FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
+        LaunchFeature(deployment,
+                      FeatureContext{nullptr, *session_, ui_, store_, UnitSystem::kMetric, 0});
         QCOMPARE(manager, QStringLiteral("Recorder manager"));
         QCOMPARE(before, QStringLiteral("1040.1 days of operation remaining"));
         QVERIFY2(after != before, qPrintable(after));

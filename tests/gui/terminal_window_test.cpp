@@ -11,21 +11,21 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/file_dialogs.h"
 #include "desktop/remembered_folder.h"
-#include "platform/qt_settings.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_menus.h"
 #include "desktop/terminal_status_bar.h"
 #include "desktop/terminal_window.h"
 #include "gui_fixture.h"
 #include "link/link_lease.h"
+#include "platform/qt_settings.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
 #include "sim/simulated_instrument.h"
@@ -34,7 +34,6 @@ namespace brennix::test {
 namespace {
 
 constexpr int kReplyMs = 5000;
-
 
 // Answers the terminal's file questions with one fixed name.
 class FixedFileName : public FileDialogs {

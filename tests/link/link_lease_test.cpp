@@ -31,7 +31,8 @@ TEST(LinkLease, AStopEndsAFifteenSecondReadWithinOnePollStep) {
     }
     EXPECT_FALSE(found);
     EXPECT_LE(ended, 1001u);
-    EXPECT_FALSE(line.link.Waits().StopRequested()) << "the stop belongs to the lease, not the link";
+    EXPECT_FALSE(line.link.Waits().StopRequested())
+        << "the stop belongs to the lease, not the link";
 }
 
 TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
@@ -47,7 +48,8 @@ TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
             const LinkLease inner(line.link, &innerStop);
             EXPECT_TRUE(line.link.Waits().StopRequested());
             const LinkLease plain(line.link);
-            EXPECT_TRUE(line.link.Waits().StopRequested()) << "a lease without a stop keeps the one in force";
+            EXPECT_TRUE(line.link.Waits().StopRequested())
+                << "a lease without a stop keeps the one in force";
         }
         EXPECT_FALSE(line.link.Waits().StopRequested());
         EXPECT_TRUE(line.link.Waits().IsLeased());

@@ -35,8 +35,8 @@ TEST(FormatText, KeepsThePointInADecimalCommaLocale) {
     const std::filesystem::path locales =
         std::filesystem::temp_directory_path() / "brennix-number-text-locales";
     std::filesystem::create_directories(locales);
-    const std::string make = "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string() +
-                             " >/dev/null 2>&1";
+    const std::string make =
+        "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
     if (std::system(make.c_str()) != 0) {
         GTEST_SKIP() << "localedef cannot make a de_DE locale here";
     }

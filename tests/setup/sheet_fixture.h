@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "instrument/setup_reader.h"
 #include "recorder/recorder_space.h"
 #include "setup/deployment.h"
-#include "instrument/setup_reader.h"
 #include "setup/setup_sheet.h"
 #include "support/sim_session.h"
 
