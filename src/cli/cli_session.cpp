@@ -11,6 +11,9 @@
 namespace brennix::cli {
 namespace {
 
+// How often the console looks at the line, its jobs and Ctrl-C.
+constexpr uint32_t kPumpStepMs = 20;
+
 std::optional<sim::Settings> SimulatedInstrument(const CliOptions& options) {
     if (!options.simulate) {
         return std::nullopt;
@@ -37,7 +40,8 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
               isatty(fileno(out)) ? StreamOutputWindow::Mode::kTerminal
                                   : StreamOutputWindow::Mode::kRaw,
               &input),
-      session_(ports_.Device(), clock_, ui_) {
+      session_(ports_.Device(), clock_, ui_),
+      relay_(clock_) {
     session_.Instrument().SetRs485Address(options.rs485Address);
     session_.Link().Tap().SetLogFailureCallback([this](const std::string& reason) {
         std::fprintf(err_,
@@ -102,10 +106,34 @@ void CliSession::PollFor(uint32_t ms) {
     const uint32_t start = clock_.TickCount();
     while (!quitRequested_ && !HasExpired(start, clock_.TickCount(), ms)) {
         SerialPoll::Run(session_.Link());
-        clock_.Sleep(20);
+        clock_.Sleep(kPumpStepMs);
         ui_.DeliverInterrupt();
     }
     SerialPoll::Run(session_.Link());
+}
+
+bool CliSession::PumpUntil(const std::function<bool()>& done, const std::function<void()>& step) {
+    for (;;) {
+        relay_.Pump();
+        ui_.DeliverInterrupt();
+        if (quitRequested_) {
+            return false;
+        }
+        if (done()) {
+            return true;
+        }
+        if (step) {
+            step();
+        } else {
+            clock_.Sleep(kPumpStepMs);
+        }
+    }
+}
+
+void CliSession::PumpToEnd(const std::function<bool()>& done) {
+    for (relay_.Pump(); !done(); relay_.Pump()) {
+        clock_.Sleep(kPumpStepMs);
+    }
 }
 
 bool CliSession::ConnectionLost() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "cli/cli_command.h"
@@ -10,6 +11,7 @@
 #include "cli/stream_output_window.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
+#include "platform/queued_job_relay.h"
 #include "script/session.h"
 #include "sim/port_devices.h"
 
@@ -38,6 +40,13 @@ class CliSession {
     void ShowOutput();
     // Shows what the instrument sends for ms milliseconds, or until Ctrl-C.
     void PollFor(uint32_t ms);
+    // The relay the commands' jobs report through, pumped by PumpUntil on this thread.
+    JobRelay& Relay() { return relay_; }
+    // Runs what the jobs report until done() says so; false when Ctrl-C arrived first. step
+    // waits between two rounds (a short sleep when none is given).
+    bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& step = {});
+    // The same, through any Ctrl-C: for a job that is ending and must be let finish.
+    void PumpToEnd(const std::function<bool()>& done);
     // Ctrl-C arrived while no script ran.
     bool QuitRequested() const { return quitRequested_; }
     // Says so on stderr when the port went away.
@@ -59,6 +68,7 @@ class CliSession {
     ConsoleUiHost ui_;
     StreamOutputWindow window_;
     CSession session_;
+    QueuedJobRelay relay_;
     bool quitRequested_ = false;
 };
 

@@ -15,55 +15,11 @@ namespace brennix::cli {
 
 namespace {
 
-constexpr uint32_t kAttitudeIntervalMs = 300;
-constexpr uint32_t kBreakMs = 300;
-constexpr uint32_t kAfterBreakMs = 700;
-constexpr uint32_t kBeforeFlushMs = 100;
+constexpr uint32_t kInputWaitMs = 300;
 
 std::string AttitudeLine(const Attitude& attitude) {
     return "Heading " + FixedText(attitude.heading, 2) + " Pitch " + FixedText(attitude.pitch, 2) +
            " Roll " + FixedText(attitude.roll, 2);
-}
-
-enum class Ending { kStop, kCancel };
-
-// Prints the attitude whenever it changes until the time is up, Enter is pressed (or the input
-// ends, when no time was given) or Ctrl-C arrives.
-Ending FollowAttitude(CliSession& cli, CCompassCalibration& calibration, uint32_t seconds) {
-    Clock& clock = cli.Session().GetClock();
-    const uint32_t start = clock.TickCount();
-    std::optional<Attitude> shown;
-    for (;;) {
-        const std::optional<Attitude> attitude = calibration.ReadAttitude();
-        if (attitude && attitude != shown) {
-            std::fprintf(cli.Out(), "%s\n", AttitudeLine(*attitude).c_str());
-            std::fflush(cli.Out());
-            shown = attitude;
-        }
-        std::string line;
-        const auto typed = cli.Input().ReadLine(line, kAttitudeIntervalMs);
-        cli.Ui().DeliverInterrupt();
-        if (cli.QuitRequested()) {
-            return Ending::kCancel;
-        }
-        if (typed == ConsoleLineReader::Result::kLine ||
-            (typed == ConsoleLineReader::Result::kEnd && seconds == 0)) {
-            return Ending::kStop;
-        }
-        const uint32_t elapsed = clock.TickCount() - start;
-        if (seconds > 0 && uint64_t{elapsed} >= uint64_t{seconds} * 1000) {
-            return Ending::kStop;
-        }
-    }
-}
-
-// As the dialog closes: a BREAK ends any calibration still running, and what the instrument
-// sent meanwhile is dropped.
-void Close(CInstrument& instrument) {
-    CSerialLink& link = *instrument.GetLink();
-    instrument.SendBreak(kBreakMs);
-    link.Waits().Pause(kAfterBreakMs + kBeforeFlushMs);
-    link.FlushInput(true);
 }
 
 }  // namespace
@@ -78,34 +34,79 @@ int CompassCommand::Run(CliSession& cli) {
     if (!CheckInstrumentFor(session, CompassFeature::kCheck)) {
         return kExitFailed;
     }
-    CCompassCalibration calibration(session.Instrument());
-    if (!calibration.Init()) {
+    out_ = cli.Out();
+    bool closed = false;
+    CompassService service(session, cli.Relay(), *this);
+    if (!service.Open([&closed] { closed = true; })) {
+        std::fprintf(cli.Err(), "brennix-cli: %s\n", SessionJob::kCannotStart);
+        return kExitFailed;
+    }
+    const int status = Calibrate(cli, service);
+    service.Close();
+    cli.PumpToEnd([&closed] { return closed; });
+    return status;
+}
+
+int CompassCommand::Calibrate(CliSession& cli, CompassService& service) {
+    if (!cli.PumpUntil([this] { return ready_.has_value(); })) {
+        return kExitFailed;
+    }
+    if (!*ready_) {
         std::fprintf(cli.Err(), "brennix-cli: %s\n", compass_texts::kNotResponding);
-        session.Link().Waits().Pause(kBeforeFlushMs);
-        session.Link().FlushInput(true);
         return kExitFailed;
     }
     std::fprintf(cli.Err(),
                  "Compass initialized. Rotate it slowly two full turns, varying the pitch and roll "
                  "as much as possible;\nallow at least a minute for each turn. Press Enter when "
                  "finished.\n");
-    calibration.Start();
-    const Ending ending = FollowAttitude(cli, calibration, seconds_);
-    std::optional<CompassScores> scores;
-    if (ending == Ending::kStop) {
-        scores = calibration.Finish();
-    }
-    Close(session.Instrument());
-    if (ending == Ending::kCancel) {
+    service.StartCalibration();
+    if (!FollowAttitude(cli)) {
         std::fprintf(cli.Err(), "brennix-cli: calibration cancelled, no scores\n");
         return kExitFailed;
     }
-    if (!scores) {
+    service.FinishCalibration();
+    if (!cli.PumpUntil([this] { return scores_.has_value(); })) {
+        std::fprintf(cli.Err(), "brennix-cli: calibration cancelled, no scores\n");
+        return kExitFailed;
+    }
+    if (!*scores_) {
         std::fprintf(cli.Err(), "brennix-cli: %s\n", compass_texts::kScoresUnreadable);
         return kExitFailed;
     }
-    std::fprintf(cli.Out(), "%s\n", ScoreReport(*scores).c_str());
+    std::fprintf(cli.Out(), "%s\n", ScoreReport(**scores_).c_str());
     return kExitOk;
+}
+
+void CompassCommand::OnAttitude(const Attitude& attitude) {
+    if (attitude == shown_) {
+        return;
+    }
+    std::fprintf(out_, "%s\n", AttitudeLine(attitude).c_str());
+    std::fflush(out_);
+    shown_ = attitude;
+}
+
+// An input that has ended (</dev/null, cron) is not read again: the wait sleeps instead.
+bool CompassCommand::FollowAttitude(CliSession& cli) {
+    Clock& clock = cli.Session().GetClock();
+    const uint32_t start = clock.TickCount();
+    bool inputEnded = false;
+    bool enter = false;
+    const auto step = [&] {
+        if (inputEnded) {
+            clock.Sleep(kInputWaitMs);
+            return;
+        }
+        std::string line;
+        const ConsoleLineReader::Result typed = cli.Input().ReadLine(line, kInputWaitMs);
+        inputEnded = typed == ConsoleLineReader::Result::kEnd;
+        enter = typed == ConsoleLineReader::Result::kLine || (inputEnded && seconds_ == 0);
+    };
+    const auto done = [&] {
+        const uint64_t elapsed = clock.TickCount() - start;
+        return enter || (seconds_ > 0 && elapsed >= uint64_t{seconds_} * 1000);
+    };
+    return cli.PumpUntil(done, step);
 }
 
 template <>

@@ -6,21 +6,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "compass/compass_feature.h"
 #include "compass/compass_rating.h"
 #include "link/detached_output.h"
-#include "link/link_lease.h"
 
 namespace brennix {
 
 namespace {
-
-constexpr uint32_t kBreakMs = 300;
-constexpr uint32_t kAfterBreakMs = 700;
-constexpr uint32_t kBeforeFlushMs = 100;
 
 QLineEdit* ReadOnlyValue() {
     auto* edit = new QLineEdit;
@@ -40,24 +35,9 @@ QPushButton* Button(const char* text) {
 
 }  // namespace
 
-void RunCompassCalibration(const FeatureContext& context) {
-    CSerialLink& link = context.session.Link();
-    const DetachedOutput detached(link);
-    {
-        CDlgCompass dialog(context.parent, context.session, context.ui);
-        if (dialog.Initialise()) {
-            dialog.exec();
-        }
-    }
-    link.Waits().Pause(kBeforeFlushMs);
-    link.FlushInput(true);
-}
-
-CDlgCompass::CDlgCompass(QWidget* parent, CSession& session, UiHost& ui)
-    : QDialog(parent),
-      session_(session),
-      ui_(ui),
-      calibration_(session.Instrument()),
+CDlgCompass::CDlgCompass(const FeatureContext& context)
+    : QDialog(context.parent),
+      ui_(context.ui),
       heading_(ReadOnlyValue()),
       pitch_(ReadOnlyValue()),
       roll_(ReadOnlyValue()),
@@ -65,7 +45,8 @@ CDlgCompass::CDlgCompass(QWidget* parent, CSession& session, UiHost& ui)
       start_(Button("Start")),
       stop_(Button("Stop")),
       close_(Button("Close")),
-      timer_(new QTimer(this)) {
+      relay_(*this, context.session.GetClock()),
+      service_(context.session, relay_, *this) {
     setWindowTitle("Compass calibration");
     // A fixed pitch lines the scores up as their texts intend.
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -91,69 +72,76 @@ CDlgCompass::CDlgCompass(QWidget* parent, CSession& session, UiHost& ui)
     connect(start_, &QPushButton::clicked, this, &CDlgCompass::Start);
     connect(stop_, &QPushButton::clicked, this, &CDlgCompass::Stop);
     connect(close_, &QPushButton::clicked, this, &CDlgCompass::reject);
-    connect(timer_, &QTimer::timeout, this, &CDlgCompass::ShowAttitude);
 }
 
-bool CDlgCompass::Initialise() {
-    bool ready = false;
-    {
-        const WaitCursor wait(ui_);
-        ready = calibration_.Init();
-    }
-    if (!ready) {
-        ui_.ShowMessage(compass_texts::kNotResponding, "", MessageButtons::kOk, MessageIcon::kNone);
+bool CDlgCompass::Open() {
+    // Until the compass has answered "compass init", only Close is of use.
+    SetBusy(true);
+    close_->setEnabled(true);
+    if (!service_.Open([this] { Closed(); })) {
+        ui_.ShowMessage(SessionJob::kCannotStart, SessionJob::kCannotStartCaption,
+                        MessageButtons::kOk, MessageIcon::kError);
         return false;
     }
-    text_->setText(compass_texts::kInitialized);
-    timer_->start(kTimerMs);
     return true;
 }
 
+void CDlgCompass::OnReady(bool ready) {
+    if (!ready) {
+        ui_.ShowMessage(compass_texts::kNotResponding, "", MessageButtons::kOk, MessageIcon::kNone);
+        reject();
+        return;
+    }
+    text_->setText(compass_texts::kInitialized);
+    SetBusy(false);
+}
+
 void CDlgCompass::Start() {
-    calibration_.Start();
+    service_.StartCalibration();
+    calibrating_ = true;
     text_->setText(compass_texts::kRotate);
 }
 
 // The instrument takes its time with the scores; the window stays alive meanwhile, its buttons
-// off.
+// off until they have come.
 void CDlgCompass::Stop() {
-    if (!calibration_.IsCalibrating() || busy_) {
+    if (!calibrating_ || busy_) {
         return;
     }
+    calibrating_ = false;
     SetBusy(true);
-    std::optional<CompassScores> scores;
-    {
-        const WaitCursor wait(ui_);
-        const LinkLease pumping(session_.Link(), nullptr, &ui_);
-        scores = calibration_.Finish();
-    }
+    service_.FinishCalibration();
+}
+
+void CDlgCompass::OnScores(const std::optional<CompassScores>& scores) {
     text_->setText(scores ? QString::fromStdString(ScoreReport(*scores))
                           : QString(compass_texts::kScoresUnreadable));
     SetBusy(false);
 }
 
-void CDlgCompass::ShowAttitude() {
-    if (busy_ || !calibration_.IsCalibrating()) {
-        return;
-    }
-    const std::optional<Attitude> attitude = calibration_.ReadAttitude();
-    if (!attitude) {
-        return;
-    }
-    heading_->setText(QString::number(attitude->heading, 'f', 2));
-    pitch_->setText(QString::number(attitude->pitch, 'f', 2));
-    roll_->setText(QString::number(attitude->roll, 'f', 2));
+void CDlgCompass::OnAttitude(const Attitude& attitude) {
+    heading_->setText(QString::number(attitude.heading, 'f', 2));
+    pitch_->setText(QString::number(attitude.pitch, 'f', 2));
+    roll_->setText(QString::number(attitude.roll, 'f', 2));
 }
 
 void CDlgCompass::reject() {
-    if (busy_) {
+    if (!service_.IsOpen()) {
+        QDialog::reject();
         return;
     }
-    timer_->stop();
-    {
-        const WaitCursor wait(ui_);
-        session_.Instrument().SendBreak(kBreakMs);
-        session_.Link().Waits().Pause(kAfterBreakMs);
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    SetBusy(true);
+    ui_.SetWaitCursor(true);
+    service_.Close();
+}
+
+void CDlgCompass::Closed() {
+    if (std::exchange(closing_, true)) {
+        ui_.SetWaitCursor(false);
     }
     QDialog::reject();
 }
@@ -183,7 +171,11 @@ QString CDlgCompass::Roll() const {
 
 template <>
 void OpenFeatureWindow<CompassFeature>(const FeatureContext& context) {
-    RunCompassCalibration(context);
+    const DetachedOutput detached(context.session.Link());
+    CDlgCompass dialog(context);
+    if (dialog.Open()) {
+        dialog.exec();
+    }
 }
 
 }  // namespace brennix

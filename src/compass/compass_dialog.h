@@ -2,34 +2,27 @@
 
 #include <QDialog>
 
-#include "compass/compass_calibration.h"
+#include "compass/compass_service.h"
 #include "desktop/feature_context.h"
+#include "desktop/qt_job_relay.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace brennix {
 
-// Opens the compass calibration as the Setup menu's "Compass" does once an instrument answers:
-// the terminal's output is detached meanwhile, and what the instrument sent last is dropped
-// afterwards.
-void RunCompassCalibration(const FeatureContext& context);
-
-// The compass calibration dialog: Start puts the instrument into its calibration mode, heading,
-// pitch and roll follow every 300 ms, Stop ends it and shows the scores with their words; Close
-// sends a BREAK, which also ends a calibration still running.
-class CDlgCompass : public QDialog {
+// The compass calibration dialog over the compass service: Start puts the instrument into its
+// calibration mode, heading, pitch and roll follow, Stop ends it and shows the scores with their
+// words; Close sends a BREAK, which also ends a calibration still running. The dialog only shows
+// what the service reports; the terminal's output is detached while it is open.
+class CDlgCompass : public QDialog, private CompassListener {
     Q_OBJECT
 
   public:
-    static constexpr int kTimerMs = 300;
-
-    CDlgCompass(QWidget* parent, CSession& session, UiHost& ui);
-
-    // "compass init"; false, after saying so, when the compass does not answer.
-    bool Initialise();
+    explicit CDlgCompass(const FeatureContext& context);
+    // Starts the service, which initialises the compass; false, after saying so, when it cannot.
+    bool Open();
 
     void Start();
     void Stop();
@@ -38,16 +31,18 @@ class CDlgCompass : public QDialog {
     QString Pitch() const;
     QString Roll() const;
 
-    // Close, Escape and the close box.
+    // Close, Escape and the close box: the service ends the calibration, then the dialog closes.
     void reject() override;
 
   private:
-    void ShowAttitude();
-    void SetBusy(bool busy);
+    void OnReady(bool ready) override;
+    void OnAttitude(const Attitude& attitude) override;
+    void OnScores(const std::optional<CompassScores>& scores) override;
 
-    CSession& session_;
-    UiHost& ui_;
-    CCompassCalibration calibration_;
+    void SetBusy(bool busy);
+    void Closed();
+
+    QtUiHost& ui_;
     QLineEdit* heading_;
     QLineEdit* pitch_;
     QLineEdit* roll_;
@@ -55,9 +50,12 @@ class CDlgCompass : public QDialog {
     QPushButton* start_;
     QPushButton* stop_;
     QPushButton* close_;
-    QTimer* timer_;
-    // Set while Stop waits for the scores: timer ticks and Close wait for it.
+    // Set from Start until Stop: Stop acts only then.
+    bool calibrating_ = false;
     bool busy_ = false;
+    bool closing_ = false;
+    QtJobRelay relay_;
+    CompassService service_;  // last: its worker ends before the rest goes
 };
 
 }  // namespace brennix

@@ -18,22 +18,30 @@ SessionJob::SessionJob(CSession& session, JobRelay& relay)
       workerUi_(session.Ui(), relay, session.GetClock()),
       job_(session.GetClock()) {}
 
-bool SessionJob::Start(Work work, Finished finished) {
+bool SessionJob::Start(Steps steps) {
     return job_.Start(
-        [this, work = std::move(work), finished = std::move(finished)](const StopEvent& stop) {
-            {
-                const LinkLease lease(session_.Link(), &stop);
-                WorkerSession worker(session_, workerUi_);
-                work(worker, stop);
-            }
-            relay_.Post([this, finished] {
-                // The thread has only its last steps left.
-                job_.WaitFinished(kEndingMs);
-                if (finished) {
-                    finished();
-                }
-            });
-        });
+        [this, steps = std::move(steps)](const StopEvent& stop) { Run(steps, stop); });
+}
+
+void SessionJob::Run(const Steps& steps, const StopEvent& stop) {
+    {
+        WorkerSession worker(session_, workerUi_);
+        {
+            const LinkLease lease(session_.Link(), &stop);
+            steps.work(worker, stop);
+        }
+        if (steps.settle) {
+            const LinkLease lease(session_.Link());
+            steps.settle(worker, stop);
+        }
+    }
+    relay_.Post([this, finished = steps.finished] {
+        // The thread has only its last steps left.
+        job_.WaitFinished(kEndingMs);
+        if (finished) {
+            finished();
+        }
+    });
 }
 
 }  // namespace brennix

@@ -26,12 +26,23 @@ class SessionJob {
     static constexpr const char* kCannotStart = "Unable to start thread";
     static constexpr const char* kCannotStartCaption = "FATAL ERROR";
 
+    struct Steps {
+        // The exchange itself: every wait of the link ends at once when the job is told to stop.
+        Work work;
+        // What the instrument and the line need afterwards, stopped or not (a BREAK that ends a
+        // calibration, the rate put back, the line let fall quiet): holds the link without the
+        // stop event, so it runs to its end.
+        Work settle = {};
+        // On the owner's thread, after everything the steps posted, once the job has let go of
+        // the link: from then on the owner may use the link and start again.
+        Finished finished = {};
+    };
+
     SessionJob(CSession& session, JobRelay& relay);
 
-    // False when work runs already or the system cannot start a thread; the caller says so.
-    // finished runs on the owner's thread once the work has ended and let go of the link, after
-    // everything the work posted: from then on the owner may use the link and start again.
-    bool Start(Work work, Finished finished = {});
+    // False when a job runs already or the system cannot start a thread; the caller says so
+    // (kCannotStart).
+    bool Start(Steps steps);
     bool IsRunning() const { return job_.IsRunning(); }
     void RequestStop() { job_.RequestStop(); }
     bool StopAndWait(uint32_t ms) { return job_.StopAndWait(ms); }
@@ -42,6 +53,8 @@ class SessionJob {
     JobRelay& Relay() { return relay_; }
 
   private:
+    void Run(const Steps& steps, const StopEvent& stop);
+
     CSession& session_;
     JobRelay& relay_;
     RelayedUiHost workerUi_;

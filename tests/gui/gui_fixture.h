@@ -11,10 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "desktop/start_options.h"
+#include "platform/clock.h"
 #include "platform/settings.h"
 
 namespace brennix::test {
@@ -51,6 +54,19 @@ class GuiEnvironment {
     QTemporaryDir folder_;
 };
 
+// Moves a virtual clock on while an event loop runs (a dialog's exec, a message box): workers on
+// that clock get their turns only while the window thread sleeps on it.
+class VirtualTimeDriver {
+  public:
+    explicit VirtualTimeDriver(Clock& clock, uint32_t stepMs = 5) {
+        QObject::connect(&timer_, &QTimer::timeout, [&clock, stepMs] { clock.Sleep(stepMs); });
+        timer_.start(1);
+    }
+
+  private:
+    QTimer timer_;
+};
+
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -61,12 +77,14 @@ inline QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Runs action on the next modal window to come up, from the event loop that window runs. Gives
-// up after 10 s so a window that never comes fails the test's own checks instead of hanging it.
-inline void OnNextModal(std::function<void(QWidget*)> action) {
+// Runs action on the next modal window of the kind to come up, from the event loop that window
+// runs. Gives up after 10 s so a window that never comes fails the test's own checks instead of
+// hanging it.
+template <typename Window = QWidget>
+void OnNextModal(std::type_identity_t<std::function<void(Window*)>> action) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, action, deadline = QDeadlineTimer(10000)] {
-        QWidget* modal = QApplication::activeModalWidget();
+        auto* modal = qobject_cast<Window*>(QApplication::activeModalWidget());
         if (modal == nullptr && !deadline.hasExpired())
             return;
         timer->deleteLater();
@@ -86,12 +104,7 @@ struct SeenMessage {
 };
 inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK") {
     auto seen = std::make_shared<SeenMessage>();
-    OnNextModal([seen, press](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr) {
-            modal->close();
-            return;
-        }
+    OnNextModal<QMessageBox>([seen, press](QMessageBox* box) {
         *seen = {box->windowTitle(), box->text(), box->icon()};
         for (QAbstractButton* button : box->buttons()) {
             if (!press.isEmpty() && button->text().remove('&') == press) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "link/serial_link.h"
+#include "platform/queued_job_relay.h"
 #include "script/session.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_port.h"
@@ -23,9 +25,24 @@ struct SimSession : SimPort {
         Connect(link);
     }
 
+    // Runs what the jobs reported through relay, moving the clock on a step at a time, until
+    // done() or limitMs have passed; true when done.
+    bool PumpUntil(const std::function<bool()>& done, uint32_t limitMs = 60000) {
+        const uint32_t start = clock.TickCount();
+        for (relay.Pump(); !done(); relay.Pump()) {
+            if (clock.TickCount() - start > limitMs) {
+                return false;
+            }
+            clock.Sleep(kPumpStepMs);
+        }
+        return true;
+    }
+
+    static constexpr uint32_t kPumpStepMs = 10;
     ScriptedUiHost ui{clock};
     CSession session{device, clock, ui};
     CSerialLink& link = session.Link();
+    QueuedJobRelay relay{clock};
 };
 
 }  // namespace brennix::test
