@@ -1,10 +1,11 @@
 #include "desktop/brennix_app.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWindow>
 
+#include "desktop/startup_trace.h"
 #include "desktop/terminal_window.h"
 #include "sim/simulated_device.h"
 
@@ -14,14 +15,38 @@ namespace {
 
 constexpr int kShowPatienceMs = 1000;
 
+// Ends a local event loop when the window it watches is first exposed.
+class ExposeWatch : public QObject {
+  public:
+    ExposeWatch(QWindow& window, QEventLoop& loop) : window_(window), loop_(loop) {
+        window_.installEventFilter(this);
+    }
+    ~ExposeWatch() override { window_.removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && window_.isExposed()) {
+            loop_.quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QWindow& window_;
+    QEventLoop& loop_;
+};
+
 // The terminal, its menus included, is on the screen before the connect dialog opens over it:
-// the window system shows a window only once it has answered, which takes a moment.
+// the window system shows a window only once it has answered, which takes a moment. The wait
+// ends the moment it has (or after a second, on a window system that never says so).
 void ShowPainted(QWidget& window) {
     window.show();
-    const QDeadlineTimer deadline(kShowPatienceMs);
-    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(5);
+    QWindow& handle = *window.windowHandle();
+    if (!handle.isExposed()) {
+        QEventLoop loop;
+        const ExposeWatch watch(handle, loop);
+        QTimer::singleShot(kShowPatienceMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -56,9 +81,13 @@ int CBrennixApp::Run() {
 
 void CBrennixApp::Start() {
     units_ = UnitSystemFromSetting(settings_.Read(settings::kUnitSystem));
+    TraceStartup("settings read");
     terminal_ = std::make_unique<CDlgTerminal>(*this, ports_.Device(), clock_, options_);
+    TraceStartup("terminal built");
     ShowPainted(*terminal_);
+    TraceStartup("terminal on the screen");
     terminal_->ConnectAtStart();
+    TraceStartup("connected");
 }
 
 void CBrennixApp::End() {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "desktop/brennix_app.h"
+#include "desktop/startup_trace.h"
 #include "platform/exit_signals.h"
 
 namespace {
@@ -54,6 +55,7 @@ bool DisplayAvailable() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    brennix::TraceStartup("main");
     brennix::StartOptions options;
     {
         // The command line is read before anything needs a display, so --help and --version
@@ -74,6 +76,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication application(argc, argv);
+    brennix::TraceStartup("QApplication built");
     brennix::ReleasePortsOnSignals({SIGINT, SIGTERM, SIGHUP, SIGQUIT});
     brennix::CBrennixApp app(options);
     return app.Run();
