@@ -103,7 +103,10 @@ int CInstrument::WakeUp(bool identify) {
 }
 
 // The reply buffer keeps the text of the first wait unless something new arrives after the BREAK.
+// "SDI-12" counts in either: an answer to the BREAK itself (a stray byte, say) must not hide the
+// mode the first wait heard.
 int CInstrument::WakeAfterBreak(std::span<char> reply) {
+    const bool sdi12BeforeBreak = Holds(reply, "SDI-12");
     if (!link_->Purge(kPurgeRxClear)) {
         return kFailToWakeUpInstrument1;
     }
@@ -114,7 +117,7 @@ int CInstrument::WakeAfterBreak(std::span<char> reply) {
     link_->Waits().Pause(kSettleMs);
     const bool prompted = link_->BytesWaiting() > 0 &&
                           WaitFor(reply, std::string(1, kPrompt), kPromptAfterBreakMs, false);
-    if (Holds(reply, "SDI-12")) {
+    if (sdi12BeforeBreak || Holds(reply, "SDI-12")) {
         sdi12Mode_ = true;
         return kSystemIsInSDI12Mode;
     }

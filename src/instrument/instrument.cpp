@@ -77,8 +77,11 @@ bool CInstrument::SendCommand(const std::string& command, char prompt, bool loca
         return false;
     }
     if (sdi12Mode_) {
-        // SDI-12 ends a command with "!" and has neither prompt nor echo.
-        return link_->Write(command + "!", kWriteTimeoutMs, false);
+        // SDI-12 ends a command with "!" and has neither prompt nor echo. Nothing answers that
+        // it arrived, so it is seen off the port: a wake-up's purge right after must not
+        // discard it.
+        return link_->Write(command + "!", kWriteTimeoutMs, false) &&
+               link_->WaitSent(kWriteTimeoutMs);
     }
     if (locateFirst && !LocatePrompt(prompt)) {
         // A stopped job asked for nothing the user needs to hear about.

@@ -274,6 +274,16 @@ uint32_t CSerialLink::BytesPending() {
     return device_.BytesPending(count) ? count : 0;
 }
 
+bool CSerialLink::WaitSent(uint32_t timeoutMs) {
+    const uint32_t start = clock_.TickCount();
+    while (BytesPending() > 0) {
+        if (TimedOut(start, timeoutMs))
+            return false;
+        waits_.Wait(kInputPollMs);
+    }
+    return true;
+}
+
 uint32_t CSerialLink::GetBaudRate() {
     SerialState state;
     return GetState(state) ? state.baudRate : 0;

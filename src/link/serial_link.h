@@ -47,6 +47,8 @@ class CSerialLink {
     uint32_t BytesWaiting();
     bool FlushInput(bool discard);
     uint32_t BytesPending();
+    // Waits until what was written has left the port, at most timeoutMs; false when it has not.
+    bool WaitSent(uint32_t timeoutMs);
     uint32_t GetBaudRate();
     bool SetBaudRate(uint32_t baudRate);
     bool SendBreak(uint32_t durationMs);

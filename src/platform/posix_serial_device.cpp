@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -160,6 +162,16 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
+// The slave side of a Unix 98 pseudo-terminal (/dev/pts/N).
+bool IsPseudoTerminal(int fd) {
+    constexpr unsigned kFirstPtySlaveMajor = 136;
+    constexpr unsigned kLastPtySlaveMajor = 143;
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) &&
+           major(status.st_rdev) >= kFirstPtySlaveMajor &&
+           major(status.st_rdev) <= kLastPtySlaveMajor;
+}
+
 }  // namespace
 
 PosixSerialDevice::PosixSerialDevice(uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
@@ -187,6 +199,7 @@ bool PosixSerialDevice::Open(const std::string& name) {
     }
     RememberHeld(fd);
     fd_ = fd;
+    pseudoTerminal_ = IsPseudoTerminal(fd);
     lastError_ = 0;
     return true;
 }
@@ -316,7 +329,9 @@ bool PosixSerialDevice::Purge(uint32_t flags) {
         return false;
     if ((flags & kPurgeRxClear) && ::tcflush(fd_, TCIFLUSH) != 0)
         return Fail();
-    if ((flags & kPurgeTxClear) && ::tcflush(fd_, TCOFLUSH) != 0)
+    // On a pseudo-terminal the bytes "in the transmit queue" are already with the far end, in
+    // its input: flushing them would take back what a serial line has sent.
+    if ((flags & kPurgeTxClear) && !pseudoTerminal_ && ::tcflush(fd_, TCOFLUSH) != 0)
         return Fail();
     return true;
 }

@@ -59,6 +59,8 @@ class PosixSerialDevice : public SerialDevice {
                   short events, uint32_t timeoutMs);
 
     int fd_ = -1;
+    // A pseudo-terminal hands what is written straight to its far end: it has no transmit queue.
+    bool pseudoTerminal_ = false;
     int lastError_ = 0;
     uint32_t readTimeoutMs_;
     uint32_t writeTimeoutMs_;

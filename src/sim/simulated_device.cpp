@@ -59,10 +59,13 @@ bool SimulatedDevice::BytesWaiting(uint32_t& count) {
     return true;
 }
 
-// Writes reach the instrument at once, so nothing is ever pending.
 bool SimulatedDevice::BytesPending(uint32_t& count) {
     count = 0;
-    return CheckUsable();
+    if (!CheckUsable())
+        return false;
+    Transmit();
+    count = static_cast<uint32_t>(transmitting_.size());
+    return true;
 }
 
 bool SimulatedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
@@ -87,8 +90,18 @@ bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
         return false;
     if (writesRefused_)
         return Fail(EAGAIN);
-    instrument_.HostWrite(data, count, clock_.TickCount());
     done = count;
+    if (!transmitPaced_) {
+        instrument_.HostWrite(data, count, clock_.TickCount());
+        return true;
+    }
+    Transmit();
+    const uint32_t byteMs = std::max<uint32_t>(1, 10'000 / std::max<uint32_t>(state_.baudRate, 1));
+    uint32_t leaves = transmitting_.empty() ? clock_.TickCount() : transmitting_.back().second;
+    for (size_t i = 0; i < count; ++i) {
+        leaves += byteMs;
+        transmitting_.emplace_back(data[i], leaves);
+    }
     return true;
 }
 
@@ -98,6 +111,10 @@ bool SimulatedDevice::Purge(uint32_t flags) {
     if (flags & kPurgeRxClear) {
         Collect();
         received_.clear();
+    }
+    if (flags & kPurgeTxClear) {
+        Transmit();
+        transmitting_.clear();
     }
     return true;
 }
@@ -132,11 +149,26 @@ void SimulatedDevice::SetWritesRefused(bool refused) {
     writesRefused_ = refused;
 }
 
+void SimulatedDevice::SetTransmitPaced(bool paced) {
+    transmitPaced_ = paced;
+}
+
+void SimulatedDevice::Transmit() {
+    const uint32_t now = clock_.TickCount();
+    while (!transmitting_.empty() &&
+           static_cast<int32_t>(now - transmitting_.front().second) >= 0) {
+        const uint8_t byte = transmitting_.front().first;
+        transmitting_.pop_front();
+        instrument_.HostWrite(&byte, 1, now);
+    }
+}
+
 const std::deque<uint32_t>& SimulatedDevice::BreakTicks() const {
     return breakTicks_;
 }
 
 void SimulatedDevice::Collect() {
+    Transmit();
     const uint32_t now = clock_.TickCount();
     std::array<uint8_t, 512> chunk{};
     while (instrument_.HostAvailable(now) > 0) {

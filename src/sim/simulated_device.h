@@ -39,12 +39,18 @@ class SimulatedDevice : public SerialDevice {
     // Test knobs: make the port vanish (as an adapter pulled out) or refuse writes.
     void SetVanished(bool vanished);
     void SetWritesRefused(bool refused);
+    // Written bytes leave at the line rate (10 bits a byte) instead of at once, as from a real
+    // port's transmit queue: they are pending meanwhile, and a purge of the transmit side
+    // discards them.
+    void SetTransmitPaced(bool paced);
     // Which BREAK transitions the device saw, for tests: each entry is the tick it was set.
     const std::deque<uint32_t>& BreakTicks() const;
 
   private:
-    // Moves what the instrument has delivered by now into the receive queue.
+    // Hands the instrument the written bytes whose time has come, and moves what it has
+    // delivered by now into the receive queue.
     void Collect();
+    void Transmit();
     bool Fail(int error);
     // Fails like a real port that is closed or has gone away.
     bool CheckUsable();
@@ -52,6 +58,9 @@ class SimulatedDevice : public SerialDevice {
     sim::SimulatedInstrument& instrument_;
     Clock& clock_;
     std::deque<uint8_t> received_;
+    // Paced writes not yet on the line, each with the tick it leaves at.
+    std::deque<std::pair<uint8_t, uint32_t>> transmitting_;
+    bool transmitPaced_ = false;
     std::deque<uint32_t> breakTicks_;
     SerialState state_;
     int lastError_ = kErrorNone;

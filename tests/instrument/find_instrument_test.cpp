@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "instrument/scripted_line.h"
+#include "support/sim_session.h"
 
 namespace brennix::test {
 namespace {
@@ -192,6 +193,29 @@ TEST_P(Sdi12Test, AsksAndActsOnTheAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, Sdi12Test, ::testing::ValuesIn(kSdi12Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the instrument said before the BREAK counts even when the BREAK brings an answer of its
+// own (a stray byte from the line's break condition).
+TEST(Sdi12Exit, ModeHeardBeforeTheBreakIsKeptWhateverFollowsIt) {
+    ScriptedLine line;
+    line.device.awake = false;
+    line.device.breakReply = "\xFF";
+    line.device.Send("SDI-12 mode active\r\n", 10);
+    EXPECT_EQ(line.instrument.FindInstrument(false, false), kSystemIsInSDI12Mode);
+    EXPECT_TRUE(line.instrument.IsSdi12Mode());
+}
+
+// On a real port a write returns before the bytes have left; the second wake-up's purge of the
+// transmit side must not throw "?EXIT!!" away, nor a BREAK's answer hide the "SDI-12" heard
+// before it.
+TEST(Sdi12Exit, ReachesTheInstrumentBeforeTheNextWakeUp) {
+    SimSession sim({.sdi12Mode = true});
+    sim.device.SetTransmitPaced(true);
+    sim.ui.messageAnswers.push_back(MessageResult::kYes);
+    EXPECT_EQ(sim.session.Instrument().FindInstrument(true, true), kMirovan);
+    EXPECT_NE(sim.instrument.Received().find("?EXIT!!"), std::string::npos);
+    EXPECT_FALSE(sim.session.Instrument().IsSdi12Mode());
+}
 
 }  // namespace
 }  // namespace brennix::test

@@ -102,6 +102,16 @@ TEST_F(PosixSerialDeviceTest, CarriesEveryByteValueBothWaysCountsAndPurgesTheQue
     EXPECT_TRUE(device_.SetBreak(true) && device_.SetBreak(false));
 }
 
+// What a pseudo-terminal was given has reached its far end: a purge of the transmit side, as
+// every wake-up starts with, must not take back a command such as "?EXIT!!" not yet read there.
+TEST_F(PosixSerialDeviceTest, WrittenBytesAreNotTakenBackByAPurge) {
+    const std::vector<uint8_t> command = {'?', 'E', 'X', 'I', 'T', '!', '!'};
+    size_t done = 0;
+    ASSERT_TRUE(device_.Write(command.data(), command.size(), done));
+    EXPECT_TRUE(device_.Purge(kPurgeTxClear));
+    EXPECT_EQ(Receive(command.size()), command);
+}
+
 TEST_F(PosixSerialDeviceTest, ShortReadAndFullLineAreBoundedByTheirTimeOuts) {
     ASSERT_TRUE(Send({'a', 'b', 'c'}));
     ASSERT_TRUE(AwaitWaiting(3));
