@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "cli/command_arguments.h"
+#include "link/connect_search.h"
 #include "link/rs485_address.h"
 #include "sim/model_names.h"
 
@@ -8,6 +9,8 @@ namespace brennix::cli {
 namespace {
 
 constexpr const char* kPortChoiceError = "give either --port NAME or --simulate";
+// Asks the connect search to find the port or the rate.
+constexpr const char* kAutoWord = "auto";
 
 class Parser {
   public:
@@ -37,7 +40,7 @@ class Parser {
             return TakeText(argument, options_.simulatedModel);
         }
         if (argument == "--baud")
-            return TakeNumber(argument, options_.baudRate);
+            return TakeRate(argument);
         if (argument == "--rs485")
             return TakeRs485Address(argument);
         if (!commandSeen_ && !argument.starts_with("-")) {
@@ -67,6 +70,17 @@ class Parser {
         return true;
     }
 
+    // "auto" has the connect search find the rate; 0 stays an error.
+    bool TakeRate(const std::string& option) {
+        if (index_ + 1 < arguments_.size() && arguments_[index_ + 1] == kAutoWord) {
+            ++index_;
+            options_.baudRate = CConnectSearch::kAutoRate;
+            autoRate_ = true;
+            return true;
+        }
+        return TakeNumber(option, options_.baudRate);
+    }
+
     // A number out of range would put other bytes on the bus and address another instrument.
     bool TakeRs485Address(const std::string& option) {
         std::string text;
@@ -85,8 +99,11 @@ class Parser {
         if (options_.simulate && !options_.port.empty()) {
             return {std::nullopt, kPortChoiceError, {}};
         }
-        if (options_.baudRate == 0) {
-            return {std::nullopt, "--baud needs a rate above 0", {}};
+        if (options_.baudRate == 0 && !autoRate_) {
+            return {std::nullopt, "--baud needs a rate above 0, or auto", {}};
+        }
+        if (options_.port == kAutoWord) {
+            options_.port = CConnectSearch::kAutoPort;
         }
         if (options_.simulate && !sim::ParseModelName(options_.simulatedModel)) {
             return {std::nullopt,
@@ -113,6 +130,7 @@ class Parser {
     CliOptions options_;
     bool commandSeen_ = false;
     bool modelGiven_ = false;
+    bool autoRate_ = false;
     std::string error_;
 };
 

@@ -10,10 +10,10 @@ namespace brennix::cli {
 // The options every command shares, the command's name and the arguments that are the
 // command's own.
 struct CliOptions {
-    std::string port;  // empty with simulate
+    std::string port;  // empty with simulate; CConnectSearch::kAutoPort to search every port
     bool simulate = false;
     std::string simulatedModel = "Mirovan";
-    uint32_t baudRate = 9600;
+    uint32_t baudRate = 9600;  // CConnectSearch::kAutoRate to search the rates
     std::string logPath;
     uint32_t rs485Address = 0;
     std::string command = "terminal";

@@ -3,8 +3,14 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
+#include "instrument/instrument_codes.h"
+#include "link/connect_search.h"
 #include "link/serial_poll.h"
+#include "platform/job.h"
+#include "platform/port_list.h"
+#include "script/session_job.h"
 #include "sim/model_names.h"
 #include "sim/simulated_device.h"
 
@@ -13,6 +19,8 @@ namespace {
 
 // How often the console looks at the line, its jobs and Ctrl-C.
 constexpr uint32_t kPumpStepMs = 20;
+// How long the search's thread may take for its last steps once it has reported.
+constexpr uint32_t kSearchEndingMs = 1000;
 
 std::optional<sim::Settings> SimulatedInstrument(const CliOptions& options) {
     if (!options.simulate) {
@@ -38,7 +46,7 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
       ui_(clock_, input, err),
       window_(out,
               isatty(fileno(out)) ? StreamOutputWindow::Mode::kTerminal
-                                  : StreamOutputWindow::Mode::kRaw,
+                                  : StreamOutputWindow::Mode::kLines,
               &input),
       session_(ports_.Device(), clock_, ui_),
       relay_(clock_) {
@@ -71,8 +79,30 @@ int CliSession::Run(CliCommand& command) {
     session_.Instrument().SelectAddress();
     const int status = command.Run(*this);
     window_.Finish();
+    if (status != kExitOk) {
+        ExplainFailedWakeUp();
+    }
     // The command may have worked, but what was asked for, a complete log, was not had.
     return status == kExitOk && session_.Link().Tap().LogWriteFailed() ? kExitFailed : status;
+}
+
+// A code name or "Instrument not found" leaves a technician guessing; this says what was tried.
+void CliSession::ExplainFailedWakeUp() {
+    const std::optional<int> found = session_.Instrument().LastFindResult();
+    if (!found || IsInstrument(*found)) {
+        return;
+    }
+    std::fprintf(err_, "brennix-cli: no instrument answered on %s at %u baud: %s.\n",
+                 PortName().c_str(), options_.baudRate, WakeUpFailureText(*found));
+    if (*found == kFailToWakeUpInstrument4 || *found == kFailToWakeUpInstrument5) {
+        SuggestSearch();
+    }
+}
+
+void CliSession::SuggestSearch() {
+    std::fprintf(err_,
+                 "If the instrument runs at another rate, try --baud auto (or --port auto to look "
+                 "at every port).\n");
 }
 
 void CliSession::ShowOutput() {
@@ -85,12 +115,60 @@ std::string CliSession::PortName() const {
 
 bool CliSession::OpenPort() {
     const std::string port = PortName();
+    if (port == CConnectSearch::kAutoPort || options_.baudRate == CConnectSearch::kAutoRate) {
+        return SearchPort(port);
+    }
     if (session_.Link().Open(port, options_.baudRate)) {
         return true;
     }
     std::fprintf(err_, "brennix-cli: cannot open port %s at %u baud: %s\n", port.c_str(),
                  options_.baudRate, session_.Link().LastErrorMessage().c_str());
     return false;
+}
+
+// --port auto, --baud auto: the connect dialog's search, as a job that Ctrl-C stops, saying
+// each port and rate it tries.
+bool CliSession::SearchPort(const std::string& port) {
+    CConnectSearch search(session_.Link(), clock_);
+    std::vector<std::string> listed;
+    for (const PortInfo& info : ListSerialPorts()) {
+        listed.push_back(info.name);
+    }
+    search.SetAutoPorts(std::move(listed));
+    search.SetStatusCallback([this](const std::string& status) {
+        relay_.Post([this, status] { std::fprintf(err_, "%s\n", status.c_str()); });
+    });
+    bool connected = false;
+    bool ended = false;
+    Job job(clock_);
+    const bool started = job.Start([&](const StopEvent& stop) {
+        connected = search.Connect(port, options_.baudRate, stop);
+        relay_.Post([&ended] { ended = true; });
+    });
+    if (!started) {
+        std::fprintf(err_, "brennix-cli: %s\n", SessionJob::kCannotStart);
+        return false;
+    }
+    if (!PumpUntil([&ended] { return ended; })) {
+        job.RequestStop();
+        PumpToEnd([&ended] { return ended; });
+    }
+    job.WaitFinished(kSearchEndingMs);
+    if (!connected) {
+        const std::string& reason = search.OpenFailure();
+        std::fprintf(err_, "brennix-cli: %s\n",
+                     search.Cancelled() ? "the search was stopped"
+                     : reason.empty()   ? "no instrument answered at any port and rate tried"
+                                        : reason.c_str());
+        return false;
+    }
+    std::fprintf(err_, "brennix-cli: the instrument answers on %s at %u baud\n",
+                 search.ConnectedPort().c_str(), search.ConnectedRate());
+    if (!options_.simulate) {
+        options_.port = search.ConnectedPort();
+    }
+    options_.baudRate = search.ConnectedRate();
+    return true;
 }
 
 bool CliSession::OpenLog() {

@@ -53,9 +53,13 @@ class CliSession {
     bool ConnectionLost();
     // The port as the user named it ("SIM" when simulating).
     std::string PortName() const;
+    // Suggests --baud auto and --port auto, for a line where nothing answered.
+    void SuggestSearch();
 
   private:
     bool OpenPort();
+    void ExplainFailedWakeUp();
+    bool SearchPort(const std::string& port);
     bool OpenLog();
 
     CliOptions options_;

@@ -23,6 +23,9 @@ class ConsoleLineReader {
     // Something else was written to the console, perhaps across a half-typed line; the text of
     // its last, unfinished line (the instrument's prompt, say) now stands before the cursor.
     virtual void OutputShown(const std::string& /*lineSoFar*/) {}
+    // The line just read was typed at a terminal and goes to an instrument, which echoes it: the
+    // typed copy is taken off the screen so that the line shows once.
+    virtual void TakeBackTypedLine() {}
 
   protected:
     int Descriptor() const { return fd_; }

@@ -87,10 +87,18 @@ bool SendCommand::Parse(CommandArguments& arguments) {
            arguments.Finish();
 }
 
+// A line nobody answers (a silent port, a wrong rate) is a failure, not an empty success.
 int SendCommand::Run(CliSession& cli) {
     cli.ShowOutput();
+    const uint64_t before = cli.Session().Link().BytesReceived();
     const bool sent = cli.Session().Instrument().RunText(line_);
     cli.PollFor(waitMs_);
+    if (cli.Session().Link().BytesReceived() == before && !cli.QuitRequested()) {
+        std::fprintf(cli.Err(), "brennix-cli: no reply from the instrument within %u ms.\n",
+                     waitMs_);
+        cli.SuggestSearch();
+        return kExitFailed;
+    }
     return ResultOf(sent);
 }
 

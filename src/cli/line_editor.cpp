@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include <editline/readline.h>
 
@@ -102,12 +103,21 @@ ConsoleLineReader::Result LineEditor::ReadLine(std::string& line, uint32_t timeo
             line = std::move(*completedLine);
             completedLine.reset();
             // Enter moved the cursor to a new line, with nothing in front of it yet.
-            prompt_.clear();
+            enteredAt_ = std::exchange(prompt_, {});
             Install();
             return Result::kLine;
         }
     } while (RemainingMs(deadline) > 0);
     return Result::kTimeout;
+}
+
+void LineEditor::TakeBackTypedLine() {
+    std::FILE* out = rl_outstream != nullptr ? rl_outstream : stdout;
+    // Up one line, to its start, cleared; then the prompt the line was typed at.
+    std::fprintf(out, "\x1b[A\r\x1b[K%s", enteredAt_.c_str());
+    std::fflush(out);
+    prompt_ = enteredAt_;
+    rl_set_prompt(prompt_.c_str());
 }
 
 void LineEditor::OutputShown(const std::string& lineSoFar) {

@@ -20,6 +20,9 @@ class LineEditor : public ConsoleLineReader {
     // edited (a history entry brought back, say) keeps the instrument's prompt in front of it;
     // a half-typed line is drawn again below what was written across it.
     void OutputShown(const std::string& lineSoFar) override;
+    // Moves back up over the line just entered and clears it, leaving the cursor after the
+    // instrument's prompt it was typed at.
+    void TakeBackTypedLine() override;
 
     // Puts the terminal back the way it was; safe in a signal handler.
     static void RestoreTerminal();
@@ -29,6 +32,8 @@ class LineEditor : public ConsoleLineReader {
     void Install();
 
     std::string prompt_;
+    // The prompt the last line was typed at.
+    std::string enteredAt_;
     bool installed_ = false;
     bool ended_ = false;
 };

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,15 +21,16 @@ namespace {
 brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 
 // The first Ctrl-C stops the running script (or the command), which puts the instrument back as
-// it was; a deliberate second one, before the first was acted on, ends the program at once.
+// it was; a deliberate second one, before the first was acted on, ends the program at once. A
+// closed terminal (SIGHUP) or a kill (SIGTERM) is taken the same way: a download at another
+// rate still ends with the rate put back and its partial file reported.
 void OnInterrupt(int) {
     using Meaning = brennix::cli::ConsoleUiHost::InterruptMeaning;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const Meaning meaning = interruptTarget
-                                ? interruptTarget->TakeInterrupt(now.tv_sec * 1'000'000'000LL +
-                                                                 now.tv_nsec)
-                                : Meaning::kEndNow;
+    const Meaning meaning =
+        interruptTarget ? interruptTarget->TakeInterrupt(now.tv_sec * 1'000'000'000LL + now.tv_nsec)
+                        : Meaning::kEndNow;
     if (meaning == Meaning::kEndNow) {
         brennix::PosixSerialDevice::ReleaseHeldPorts();
         brennix::cli::LineEditor::RestoreTerminal();
@@ -84,8 +85,12 @@ int main(int argc, char** argv) {
             : std::make_unique<ConsoleLineReader>(STDIN_FILENO);
     CliSession session(*parsed.options, *input, stdout, stderr);
     interruptTarget = &session.Ui();
-    std::signal(SIGINT, OnInterrupt);
-    brennix::ReleasePortsOnSignals({SIGTERM, SIGHUP, SIGQUIT}, &LineEditor::RestoreTerminal);
+    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(stopSignal, OnInterrupt);
+    }
+    // Whoever read our output may be gone (a closed terminal, a pipe): writes fail instead.
+    std::signal(SIGPIPE, SIG_IGN);
+    brennix::ReleasePortsOnSignals({SIGQUIT}, &LineEditor::RestoreTerminal);
     const int status = session.Run(*command);
     interruptTarget = nullptr;
     return status;

@@ -1,5 +1,7 @@
 #include "cli/terminal_command.h"
 
+#include <cstdio>
+
 #include "cli/cli_session.h"
 #include "link/serial_poll.h"
 
@@ -14,6 +16,8 @@ constexpr uint32_t kPauseAfterSendMs = 100;
 
 int TerminalCommand::Run(CliSession& cli) {
     CSerialLink& link = cli.Session().Link();
+    std::fprintf(cli.Err(), "Connected to %s at %u (Ctrl-D ends)\n", cli.PortName().c_str(),
+                 link.GetBaudRate());
     cli.ShowOutput();
     std::string line;
     while (!cli.QuitRequested()) {
@@ -23,6 +27,7 @@ int TerminalCommand::Run(CliSession& cli) {
             break;
         }
         if (result == ConsoleLineReader::Result::kLine) {
+            cli.Input().TakeBackTypedLine();
             cli.Session().Instrument().RunText(line);
             cli.Session().GetClock().Sleep(kPauseAfterSendMs);
         }

@@ -52,6 +52,11 @@ int ModelFromBanner(std::string_view banner) {
 }
 
 int CInstrument::FindInstrument(bool identify, bool offerSdi12Exit) {
+    lastFindResult_ = Find(identify, offerSdi12Exit);
+    return *lastFindResult_;
+}
+
+int CInstrument::Find(bool identify, bool offerSdi12Exit) {
     if (link_ == nullptr || !link_->IsOpen()) {
         return kFailToWakeUpInstrument5;
     }

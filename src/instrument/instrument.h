@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,6 +39,8 @@ class CInstrument {
 
     // Wakes the instrument; with identify, returns its model. A code below 2 is a failure.
     int FindInstrument(bool identify, bool offerSdi12Exit);
+    // What the last FindInstrument returned; none before the first.
+    std::optional<int> LastFindResult() const { return lastFindResult_; }
     bool SetSdi12Mode(bool on);
 
     bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
@@ -53,6 +56,7 @@ class CInstrument {
     bool SendBreak(uint32_t durationMs);
 
   private:
+    int Find(bool identify, bool offerSdi12Exit);
     int WakeUp(bool identify);
     int WakeAfterBreak(std::span<char> reply);
     int WakeWithPlusSigns(std::span<char> reply);
@@ -77,6 +81,7 @@ class CInstrument {
     CSerialLink* link_ = nullptr;
     uint32_t rs485Address_ = 0;
     bool sdi12Mode_ = false;
+    std::optional<int> lastFindResult_;
 };
 
 }  // namespace brennix

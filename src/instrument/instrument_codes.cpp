@@ -39,4 +39,25 @@ const char* InstrumentCodeName(int code) {
     }
 }
 
+const char* WakeUpFailureText(int code) {
+    switch (code) {
+        case kFailToWakeUpInstrument5:
+            return "the port is not open, or the instrument's answer to \"Ver\" names no model "
+                   "Brennix knows";
+        case kFailToWakeUpInstrument4:
+            return "a blank line, a BREAK and ten plus signs brought no prompt \">\", and "
+                   "\"Ver\" was not taken";
+        case kFailToWakeUpInstrument3:
+            return "the instrument reported its compass but gave no prompt within 15 s";
+        case kFailToWakeUpInstrument2:
+            return "the port could not send a BREAK";
+        case kFailToWakeUpInstrument1:
+            return "the port could not be purged or written to";
+        case kSystemIsInSDI12Mode:
+            return "the instrument is in SDI-12 mode";
+        default:
+            return "the instrument did not wake";
+    }
+}
+
 }  // namespace brennix

@@ -31,4 +31,7 @@ inline bool IsInstrument(int code) {
 // The enumerator's name ("kMirovan", "kFailToWakeUpInstrument5", ...), or "unknown".
 const char* InstrumentCodeName(int code);
 
+// In words, what the wake-up tried and where it failed, for a failure code (below 2).
+const char* WakeUpFailureText(int code);
+
 }  // namespace brennix

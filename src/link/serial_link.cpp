@@ -114,7 +114,7 @@ bool CSerialLink::ReadChar(uint8_t& out, uint32_t timeoutMs, bool echo) {
         }
     }
     size_t done = 0;
-    if (!device_.Read(&out, 1, done) || done != 1)
+    if (!ReadPort(&out, 1, done) || done != 1)
         return false;
     if (echo && out != 0)
         tap_.Show(&out, 1);
@@ -128,7 +128,7 @@ bool CSerialLink::WriteChar(uint8_t byte, uint32_t timeoutMs) {
 bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeoutMs, bool echo) {
     done = 0;
     if (timeoutMs == 0) {
-        const bool ok = device_.Read(buffer.data(), buffer.size(), done);
+        const bool ok = ReadPort(buffer.data(), buffer.size(), done);
         if (echo)
             tap_.Show(buffer.data(), done);
         return ok;
@@ -142,7 +142,7 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
             uint8_t* const at = buffer.data() + done;
             const size_t wanted = std::min<size_t>(waiting, buffer.size() - done);
             size_t got = 0;
-            if (!device_.Read(at, wanted, got))
+            if (!ReadPort(at, wanted, got))
                 return false;
             if (echo)
                 tap_.Show(at, got);
@@ -186,7 +186,7 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
     for (;;) {
         uint8_t byte = 0;
         size_t got = 0;
-        if (BytesWaiting() > 0 && !device_.Read(&byte, 1, got))
+        if (BytesWaiting() > 0 && !ReadPort(&byte, 1, got))
             return finish(false);
         if (got == 1) {
             StoreByte(buffer, stored, byte);
@@ -223,7 +223,7 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
         uint8_t byte = 0;
         size_t got = 0;
         if (waiting > 0) {
-            if (!device_.Read(&byte, 1, got))
+            if (!ReadPort(&byte, 1, got))
                 return finish(false);
             if (got == 1) {
                 StoreByte(buffer, stored, byte);
@@ -351,6 +351,12 @@ int CSerialLink::LastError() const {
 
 std::string CSerialLink::LastErrorMessage() const {
     return device_.LastErrorMessage();
+}
+
+bool CSerialLink::ReadPort(uint8_t* buffer, size_t count, size_t& done) {
+    const bool ok = device_.Read(buffer, count, done);
+    bytesReceived_ += done;
+    return ok;
 }
 
 bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick,

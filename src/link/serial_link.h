@@ -60,6 +60,8 @@ class CSerialLink {
     void ShowStatus();
 
     const std::string& PortName() const { return portName_; }
+    // Every byte read from the port since the link was made, for telling a silent line.
+    uint64_t BytesReceived() const { return bytesReceived_; }
     int LastError() const;
     std::string LastErrorMessage() const;
 
@@ -70,6 +72,7 @@ class CSerialLink {
 
   private:
     void AwaitInput();
+    bool ReadPort(uint8_t* buffer, size_t count, size_t& done);
     // Writes all bytes, retrying every 1 ms until the time-out counted from startTick expires.
     bool WriteAll(const uint8_t* data, size_t count, uint32_t startTick, uint32_t timeoutMs);
     bool TimedOut(uint32_t startTick, uint32_t timeoutMs);
@@ -77,6 +80,7 @@ class CSerialLink {
     SerialDevice& device_;
     Clock& clock_;
     std::string portName_;
+    uint64_t bytesReceived_ = 0;
     TrafficTap tap_;
     LinkWaits waits_;
 };

@@ -55,7 +55,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::s
 }
 
 void ChildProcess::Interrupt() {
-    kill(pid_, SIGINT);
+    Signal(SIGINT);
+}
+
+void ChildProcess::Signal(int number) {
+    kill(pid_, number);
 }
 
 ChildProcess::~ChildProcess() {

@@ -22,6 +22,8 @@ class ChildProcess {
     int Wait(int timeoutMs);
     // Ctrl-C, as a user at the terminal would press it.
     void Interrupt();
+    // Any other signal: a closed terminal (SIGHUP), a kill (SIGTERM).
+    void Signal(int number);
     std::string Output() const { return Contents(stdout_); }
     std::string Errors() const { return Contents(stderr_); }
 

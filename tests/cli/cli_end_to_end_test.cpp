@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli_run.h"
@@ -289,6 +292,51 @@ TEST(CliEndToEnd, DiagnosticRecordingPlaysBackToTheSameFigures) {
     EXPECT_EQ(played.status, 0) << played.errors;
     EXPECT_EQ(LinesStartingWith(played.output, "Ping "), pings);
     EXPECT_NE(played.errors.find("after 2 frames"), std::string::npos) << played.errors;
+}
+
+// A closed terminal or a kill ends a command as Ctrl-C does: the calibration is ended with its
+// BREAK, and the next command finds the instrument answering.
+class EndedBySignal : public testing::TestWithParam<int> {};
+
+TEST_P(EndedBySignal, LeavesTheInstrumentAnswering) {
+    Simulator simulator;
+    const std::string port = simulator.Port();
+    {
+        ChildProcess compass(
+            Command(BRENNIX_CLI_PATH, {"--port", port, "compass", "--seconds", "60"}));
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (compass.Output().find("Heading") == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        compass.Signal(GetParam());
+        EXPECT_EQ(compass.Wait(10000), 1);
+        EXPECT_NE(compass.Errors().find("calibration cancelled"), std::string::npos)
+            << compass.Errors();
+    }
+    const CliRun identify({"--port", port, "identify"});
+    EXPECT_EQ(identify.output, "kMirovan\n") << identify.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal, testing::Values(SIGTERM, SIGHUP),
+                         [](const auto& info) {
+                             return info.param == SIGTERM ? "Term" : "Hangup";
+                         });
+
+// Nothing answers at the wrong rate: said so, with the way out; the search finds the rate.
+TEST(CliEndToEnd, ASilentLineIsAFailureAndTheRateCanBeSearched) {
+    Simulator simulator({"--baud", "19200"});
+    const std::string port = simulator.Port();
+    const CliRun silent({"--port", port, "send", "Ver"});
+    EXPECT_EQ(silent.status, 1);
+    EXPECT_NE(silent.errors.find("no reply from the instrument within 1000 ms"), std::string::npos)
+        << silent.errors;
+    EXPECT_NE(silent.errors.find("--baud auto"), std::string::npos) << silent.errors;
+
+    const CliRun searched({"--port", port, "--baud", "auto", "identify"});
+    EXPECT_EQ(searched.output, "kMirovan\n") << searched.errors;
+    EXPECT_NE(searched.errors.find("answers on " + port + " at 19200 baud"), std::string::npos)
+        << searched.errors;
 }
 
 }  // namespace

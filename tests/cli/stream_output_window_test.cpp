@@ -49,8 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{"CrLfSplitAcrossChunks", Mode::kTerminal, {"a\r", "\nb\r\n"}, "a\r\nb\r\n"},
         ShownCase{"LoneLineFeed", Mode::kTerminal, {"a\nb\n"}, "a\r\nb\r\n"},
         ShownCase{"TextEndsAtANul", Mode::kTerminal, {std::string("ok\0junk", 7)}, "ok\n"},
-        // Piped output and the log keep the instrument's bytes exactly.
-        ShownCase{"RawKeepsEveryByte", Mode::kRaw, {"Ver\r", "MRV\r\n>"}, "Ver\rMRV\r\n>"},
+        // A file or a pipe gets text lines, the last one ended too.
+        ShownCase{"FileOrPipeGetsTextLinesAndALastLineEnd", Mode::kLines, {"Ver\r", "MRV\r\n>"},
+                  "Ver\nMRV\n>\n"},
         ShownCase{"NothingShownNothingAdded", Mode::kTerminal, {""}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
