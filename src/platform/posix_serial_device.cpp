@@ -1,6 +1,7 @@
 #include "platform/posix_serial_device.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -172,10 +173,24 @@ bool IsPseudoTerminal(int fd) {
            major(status.st_rdev) <= kLastPtySlaveMajor;
 }
 
+// Who may open the port, and how to become one of them.
+std::string PermissionHint(const std::string& device) {
+    struct stat status {};
+    const group* owner = ::stat(device.c_str(), &status) == 0 ? ::getgrgid(status.st_gid) : nullptr;
+    if (owner == nullptr || owner->gr_name == nullptr || std::strcmp(owner->gr_name, "root") == 0)
+        return "ask the administrator for access to " + device;
+    const std::string name = owner->gr_name;
+    return "the port is for the group " + name + ": sudo adduser $USER " + name +
+           ", then log in again";
+}
+
 }  // namespace
 
-PosixSerialDevice::PosixSerialDevice(uint32_t readTimeoutMs, uint32_t writeTimeoutMs)
-    : readTimeoutMs_(readTimeoutMs), writeTimeoutMs_(writeTimeoutMs) {}
+PosixSerialDevice::PosixSerialDevice(uint32_t readTimeoutMs, uint32_t writeTimeoutMs,
+                                     std::string lockFolder)
+    : readTimeoutMs_(readTimeoutMs),
+      writeTimeoutMs_(writeTimeoutMs),
+      lock_(std::move(lockFolder)) {}
 
 PosixSerialDevice::~PosixSerialDevice() {
     Close();
@@ -183,13 +198,28 @@ PosixSerialDevice::~PosixSerialDevice() {
 
 bool PosixSerialDevice::Open(const std::string& name) {
     Close();
+    if (!lock_.Acquire(name)) {
+        return FailSaying(EBUSY, InUseText(*lock_.Holder()));
+    }
+    if (!OpenDevice(name)) {
+        lock_.Release();
+        return false;
+    }
+    return true;
+}
+
+bool PosixSerialDevice::OpenDevice(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return Fail();
+        return errno == EACCES ? FailSaying(EACCES, PermissionHint(name)) : Fail();
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
         return Fail(error);
+    }
+    if (const std::optional<PortUser> user = FindOtherPortUser(name)) {
+        ::close(fd);
+        return FailSaying(EBUSY, InUseText(*user));
     }
     if (::ioctl(fd, TIOCEXCL) != 0 || !MakeRaw(fd)) {
         const int error = errno;
@@ -201,6 +231,7 @@ bool PosixSerialDevice::Open(const std::string& name) {
     fd_ = fd;
     pseudoTerminal_ = IsPseudoTerminal(fd);
     lastError_ = 0;
+    errorDetail_.clear();
     return true;
 }
 
@@ -211,6 +242,7 @@ void PosixSerialDevice::Close() {
     ReleaseExclusive(fd_);
     ::close(fd_);
     fd_ = -1;
+    lock_.Release();
 }
 
 void PosixSerialDevice::ReleaseHeldPorts() {
@@ -219,6 +251,7 @@ void PosixSerialDevice::ReleaseHeldPorts() {
         if (held > 0)
             ReleaseExclusive(held - 1);
     }
+    PortLock::ReleaseAllForExit();
 }
 
 bool PosixSerialDevice::IsOpen() const {
@@ -359,7 +392,14 @@ int PosixSerialDevice::LastError() const {
 }
 
 std::string PosixSerialDevice::LastErrorMessage() const {
-    return std::strerror(lastError_);
+    const std::string system = std::strerror(lastError_);
+    return errorDetail_.empty() ? system : system + ": " + errorDetail_;
+}
+
+bool PosixSerialDevice::FailSaying(int error, std::string detail) {
+    Fail(error);
+    errorDetail_ = std::move(detail);
+    return false;
 }
 
 bool PosixSerialDevice::Fail() {
@@ -368,6 +408,7 @@ bool PosixSerialDevice::Fail() {
 
 bool PosixSerialDevice::Fail(int error) {
     lastError_ = error;
+    errorDetail_.clear();
     return false;
 }
 

@@ -13,11 +13,15 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/exit_signals.h"
+#include "platform/port_users.h"
 
 namespace brennix {
 namespace {
@@ -78,7 +82,7 @@ class PosixSerialDeviceTest : public testing::Test {
 
     int far_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     std::string path_;
-    PosixSerialDevice device_{kTimeoutMs, kTimeoutMs};
+    PosixSerialDevice device_{kTimeoutMs, kTimeoutMs, testing::TempDir()};
 };
 
 TEST_F(PosixSerialDeviceTest, CarriesEveryByteValueBothWaysCountsAndPurgesTheQueue) {
@@ -100,6 +104,48 @@ TEST_F(PosixSerialDeviceTest, CarriesEveryByteValueBothWaysCountsAndPurgesTheQue
     EXPECT_TRUE(device_.Purge(kPurgeRxClear | kPurgeTxClear));
     EXPECT_TRUE(AwaitWaiting(0));
     EXPECT_TRUE(device_.SetBreak(true) && device_.SetBreak(false));
+}
+
+// Serial programs agree through the UUCP lock file: one held by a live process is honoured, with
+// its name; a stale one is taken over; ours holds our process id and goes at the close.
+TEST_F(PosixSerialDeviceTest, HonoursAndHoldsTheLockFile) {
+    device_.Close();
+    const std::string lock = testing::TempDir() + "/LCK.." + path_.substr(5).replace(3, 1, "_");
+    std::ofstream(lock) << "         1\n";
+    PosixSerialDevice other(kTimeoutMs, kTimeoutMs, testing::TempDir());
+    EXPECT_FALSE(other.Open(path_));
+    EXPECT_EQ(other.LastError(), EBUSY);
+    EXPECT_NE(other.LastErrorMessage().find(", process 1"), std::string::npos)
+        << other.LastErrorMessage();
+
+    std::ofstream(lock) << "   4194304\n";  // above any process id the kernel hands out
+    ASSERT_TRUE(other.Open(path_)) << other.LastErrorMessage();
+    std::ifstream held(lock);
+    int owner = 0;
+    held >> owner;
+    EXPECT_EQ(owner, ::getpid());
+    other.Close();
+    EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+// Another program reading the port would take the instrument's bytes: it is found by name.
+TEST_F(PosixSerialDeviceTest, AnotherProcessWithThePortOpenIsNamed) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(far_);  // a reader, not the far end
+        ::open(path_.c_str(), O_RDWR | O_NOCTTY);
+        ::pause();
+        ::_exit(0);
+    }
+    std::optional<PortUser> user;
+    const auto deadline = steady_clock::now() + kPatience;
+    while (!(user = FindOtherPortUser(path_)) && steady_clock::now() < deadline)
+        ::usleep(1000);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(user);
+    EXPECT_EQ(user->pid, child);
+    EXPECT_FALSE(user->program.empty());
 }
 
 // What a pseudo-terminal was given has reached its far end: a purge of the transmit side, as
