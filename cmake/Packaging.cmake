@@ -11,6 +11,8 @@ set(doc_folder ${CMAKE_INSTALL_DATADIR}/doc/brennix)
 install(FILES ${resources}/brennix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${resources}/brennix.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${resources}/completion/brennix-cli ${resources}/completion/brennix-sim
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # Manual pages and the changelog go in compressed, as Debian expects them.
 find_program(GZIP gzip REQUIRED)

@@ -52,5 +52,7 @@ std::span<const CliCommandEntry> ConsoleCommands();
 std::span<const CliCommandEntry> CliCommands();
 const CliCommandEntry* FindCliCommand(std::string_view name);
 std::string CliUsage();
+// The usage of one command (its every form), as --help and a usage error show it.
+std::string CommandUsage(std::string_view name);
 
 }  // namespace brennix::cli

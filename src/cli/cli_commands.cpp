@@ -56,10 +56,24 @@ const CliCommandEntry* FindCliCommand(std::string_view name) {
     return nullptr;
 }
 
+std::string CommandUsage(std::string_view name) {
+    std::string usage;
+    for (const CliCommandEntry& entry : CliCommands()) {
+        if (entry.name == name) {
+            usage += (usage.empty() ? "usage: brennix-cli [OPTIONS] "
+                                    : "       brennix-cli [OPTIONS] ") +
+                     std::string(entry.usage) + "\n         " + std::string(entry.summary) + "\n";
+        }
+    }
+    return usage +
+           "OPTIONS: (--port NAME|auto | --simulate) [--baud N|auto] [--log FILE] [--rs485 N]\n"
+           "(brennix-cli --help lists every command)\n";
+}
+
 std::string CliUsage() {
     std::string usage =
-        "usage: brennix-cli (--port NAME | --simulate [--model NAME]) [--baud N] [--log FILE]\n"
-        "                   [--rs485 N] [COMMAND]\n"
+        "usage: brennix-cli (--port NAME|auto | --simulate [--model NAME]) [--baud N|auto]\n"
+        "                   [--log FILE] [--rs485 N] [COMMAND [--help]]\n"
         "       brennix-cli --help | --version\n"
         "commands:\n";
     for (const CliCommandEntry& entry : CliCommands()) {

@@ -2,6 +2,7 @@
 // simulator) as the terminal window does, for scripting and for use without a desktop.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -38,9 +39,15 @@ void OnInterrupt(int) {
     }
 }
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "brennix-cli: %s\n%s", message.c_str(), brennix::cli::CliUsage().c_str());
+// A mistake in one command's arguments shows that command's usage, not every command's.
+int UsageError(const std::string& message, const std::string& usage) {
+    std::fprintf(stderr, "brennix-cli: %s\n%s", message.c_str(), usage.c_str());
     return brennix::cli::kExitUsage;
+}
+
+bool AsksForHelp(const std::vector<std::string>& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const std::string& word) { return word == "--help" || word == "-h"; });
 }
 
 }  // namespace
@@ -58,25 +65,30 @@ int main(int argc, char** argv) {
     }
     const ParseResult parsed = ParseCliOptions(arguments);
     if (!parsed.options) {
-        return UsageError(parsed.error);
+        return UsageError(parsed.error, CliUsage());
     }
     for (const std::string& warning : parsed.warnings) {
         std::fprintf(stderr, "brennix-cli: warning: %s\n", warning.c_str());
     }
     const CliCommandEntry* entry = FindCliCommand(parsed.options->command);
     if (!entry) {
-        return UsageError("unknown command " + parsed.options->command);
+        return UsageError("unknown command " + parsed.options->command, CliUsage());
+    }
+    const std::string usage = CommandUsage(entry->name);
+    if (AsksForHelp(parsed.options->commandArguments)) {
+        std::fputs(usage.c_str(), stdout);
+        return kExitOk;
     }
     const std::unique_ptr<CliCommand> command = entry->make();
     CommandArguments commandArguments(parsed.options->commandArguments);
     if (!command->Parse(commandArguments)) {
-        return UsageError(commandArguments.Error());
+        return UsageError(commandArguments.Error(), usage);
     }
     if (const std::optional<int> status = command->RunWithoutPort(stdout)) {
         return *status;
     }
     if (const std::string error = PortChoiceError(*parsed.options); !error.empty()) {
-        return UsageError(error);
+        return UsageError(error, usage);
     }
     // A person at a terminal gets line editing; piped input is read as it comes.
     const std::unique_ptr<ConsoleLineReader> input =
