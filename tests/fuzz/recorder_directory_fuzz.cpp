@@ -27,12 +27,6 @@ class SilentUi : public UiHost {
                               MessageIcon) override {
         return MessageResult::kOk;
     }
-    bool AskInput(const std::vector<InputRow>&, std::vector<std::string>&) override {
-        return false;
-    }
-    void OpenScriptWindow(bool, std::function<void()>) override {}
-    void CloseScriptWindow() override {}
-    ReplaceAnswer ConfirmFileReplace(const std::string&) override { return ReplaceAnswer::kNo; }
     void SetWaitCursor(bool) override {}
     void PumpMessages(uint32_t) override {}
 };
