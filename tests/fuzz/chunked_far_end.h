@@ -1,0 +1,114 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+#include "platform/stop_event.h"
+
+namespace brennix::fuzz {
+
+// A far end whose answers are the fuzzer's input: the input is a series of chunks (a length byte,
+// then that many bytes), and each time the host has written something the far end answers
+// (BreaksAnswer: also each BREAK), the next chunk arrives. Nothing arrives between the host's
+// writes, so while the host waits the clock is moved on in large steps: its time-outs come after
+// a few polls, with the same outcome. Once the input is used up and the host waits for more, the
+// dry event is set; a lease with it ends every wait of the link at once.
+class ChunkedFarEnd : public SerialDevice {
+  public:
+    static constexpr uint32_t kIdleStepMs = 500;
+    // Whether what the host just wrote is answered.
+    using Answers = std::function<bool(const std::string& written)>;
+
+    ChunkedFarEnd(const uint8_t* data, size_t size, VirtualClock& clock, StopEvent& dry,
+                  Answers answers)
+        : clock_(clock), dry_(dry), answers_(std::move(answers)) {
+        for (size_t at = 0; at < size;) {
+            const size_t length = data[at++];
+            const size_t taken = std::min(length, size - at);
+            chunks_.emplace_back(reinterpret_cast<const char*>(data + at), taken);
+            at += taken;
+        }
+    }
+
+    bool Open(const std::string&) override { return true; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    bool GetState(SerialState& state) override {
+        state = {};
+        return true;
+    }
+    bool SetState(const SerialState&) override { return true; }
+    bool SetQueueSizes(size_t, size_t) override { return true; }
+    bool BytesWaiting(uint32_t& count) override {
+        if (queue_.empty()) {
+            if (chunks_.empty()) {
+                dry_.Set();
+            }
+            clock_.Advance(kIdleStepMs);
+        }
+        count = static_cast<uint32_t>(queue_.size());
+        return true;
+    }
+    bool BytesPending(uint32_t& count) override {
+        count = 0;
+        return true;
+    }
+    bool Read(uint8_t* buffer, size_t count, size_t& done) override {
+        for (done = 0; done < count && !queue_.empty(); ++done) {
+            buffer[done] = static_cast<uint8_t>(queue_.front());
+            queue_.pop_front();
+        }
+        return true;
+    }
+    bool Write(const uint8_t* data, size_t count, size_t& done) override {
+        written_ += count;
+        if (answers_(std::string(reinterpret_cast<const char*>(data), count))) {
+            Release();
+        }
+        done = count;
+        return true;
+    }
+    bool Purge(uint32_t flags) override {
+        if (flags & kPurgeRxClear) {
+            queue_.clear();
+        }
+        return true;
+    }
+    bool SetBreak(bool on) override {
+        if (!on) {
+            Release();
+        }
+        return true;
+    }
+    bool Exists(const std::string&) override { return true; }
+    int LastError() const override { return 0; }
+    std::string LastErrorMessage() const override { return {}; }
+
+    // How many bytes the host has sent.
+    size_t Written() const { return written_; }
+    // Makes bytes arrive at once, before the next chunk.
+    void Queue(const std::string& bytes) { queue_.insert(queue_.end(), bytes.begin(), bytes.end()); }
+
+  private:
+    void Release() {
+        if (!chunks_.empty()) {
+            Queue(chunks_.front());
+            chunks_.pop_front();
+        }
+    }
+
+    VirtualClock& clock_;
+    StopEvent& dry_;
+    Answers answers_;
+    std::deque<std::string> chunks_;
+    std::deque<char> queue_;
+    size_t written_ = 0;
+};
+
+}  // namespace brennix::fuzz
