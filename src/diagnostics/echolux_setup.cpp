@@ -32,14 +32,17 @@ constexpr double kPulseLength = 0.5;
 constexpr const char* kConfUnreadable = "Unable to read setup from the instrument";
 constexpr const char* kSetupFailed = "Failed to setup instrument!";
 
-void Tell(UiHost& ui, const char* text) {
-    ui.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kNone);
+// A set-up that was told to stop has nothing to say.
+void Tell(CInstrument& instrument, UiHost& ui, const char* text) {
+    if (!instrument.GetLink()->Waits().StopRequested()) {
+        ui.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kNone);
+    }
 }
 
 ConfBlock ReadConf(CInstrument& instrument, UiHost& ui) {
     CConfigReader reader(instrument);
     if (!reader.ReadConfBlock()) {
-        Tell(ui, kConfUnreadable);
+        Tell(instrument, ui, kConfUnreadable);
         return {};
     }
     return ConfBlock(reader.Block().first<ConfBlock::kSize>());
@@ -100,7 +103,7 @@ std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, 
     if (setup.rules.travelTime) {
         setup.horizontalSpan = kCountsSpan;
     } else if (!SendSettings(instrument, conf, setup)) {
-        Tell(ui, kSetupFailed);
+        Tell(instrument, ui, kSetupFailed);
         return std::nullopt;
     }
     SwitchToBinaryOutput(instrument);

@@ -32,7 +32,7 @@ CellSizeCommand CellSizeCommandFor(const ConfBlock& conf);
 // Prepares the instrument for diagnostic frames: reads its Conf block (going on without it, after
 // saying so), sets cell size, blank distance and pulse length where the instrument takes them,
 // and switches its output to binary. None, after the user has been told, when the instrument
-// refused a setting.
+// refused a setting; none, without a word, when the link's holder was told to stop.
 std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, UiHost& ui);
 
 }  // namespace brennix
