@@ -65,26 +65,53 @@ std::string DiagnosticsService::PlaybackEndText(const std::string& file, uint32_
 }
 
 void DiagnosticsService::Work(WorkerSession& worker, const StopEvent& stop, const Start& start) {
+    talked_ = start.setUp;
     if (start.setUp) {
-        const std::optional<EcholuxSetup> setup =
-            RunEcholuxSetup(worker.Instrument(), start.model, workerUi_);
+        setup_ = RunEcholuxSetup(worker.Instrument(), start.model, workerUi_);
         // Closed during the set-up: nothing to say.
         if (stop.IsSet()) {
             return;
         }
-        if (!setup) {
+        if (!setup_) {
             report_.Post([](DiagnosticsListener& l) { l.OnSetupRefused(); });
             return;
         }
-        controls_.SetSetup(*setup);
-        report_.Post([setup = *setup](DiagnosticsListener& l) { l.OnSetUp(setup); });
+        controls_.SetSetup(*setup_);
+        report_.Post([setup = *setup_](DiagnosticsListener& l) { l.OnSetUp(setup); });
     }
     EcholuxAcquisition(worker, controls_, report_).Run(stop);
 }
 
-// Whatever the instrument sent last is shown in the log and dropped.
+// A frame may be on its way (2 KB and more at 9600 baud): it is let end, into the log only, and
+// the instrument's own output format is put back. A playback alone left the line alone.
 void DiagnosticsService::Settle(WorkerSession& worker) {
-    worker.Link().FlushInput(true);
+    if (!talked_) {
+        return;
+    }
+    CSerialLink& link = worker.Link();
+    const uint32_t frameMs = EcholuxAcquisition::CollectionWindowMs(link.GetBaudRate()) + kQuietMs;
+    LetLineFallQuiet(link, frameMs);
+    if (setup_ && setup_->outputFormat && !IsBinaryOutput(*setup_->outputFormat)) {
+        worker.Instrument().SendCommand(OutputFormatCommand(*setup_->outputFormat));
+        LetLineFallQuiet(link, frameMs);
+    }
+    link.Purge(kPurgeRxClear);
+}
+
+// An instrument pings for up to a second before its frame starts: only that long a silence says
+// that nothing more is coming.
+void DiagnosticsService::LetLineFallQuiet(CSerialLink& link, uint32_t limitMs) {
+    Clock& clock = link.GetClock();
+    const uint32_t start = clock.TickCount();
+    uint32_t lastByte = start;
+    while (!HasExpired(lastByte, clock.TickCount(), kQuietMs) &&
+           !HasExpired(start, clock.TickCount(), limitMs)) {
+        if (link.BytesWaiting() > 0) {
+            link.FlushInput(true);
+            lastByte = clock.TickCount();
+        }
+        link.Waits().Pause(kQuietPollMs);
+    }
 }
 
 }  // namespace brennix

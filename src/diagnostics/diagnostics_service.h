@@ -19,10 +19,16 @@ namespace brennix {
 // distance, pulse length, binary output), then ping after ping a frame from the instrument or
 // from a playback file, recorded when a recording is open; every frame reported as a snapshot.
 // The set-up's messages are asked on the owner's thread. Close stops the worker through its
-// event; the settle step then leaves the line as the terminal expects it.
+// event; the settle step then lets a frame on its way end, puts the instrument's output format
+// back and leaves the line quiet, so the terminal's next command meets the instrument at its
+// prompt.
 class DiagnosticsService {
   public:
     using FileMode = AcquisitionControls::FileMode;
+    // How long the line must stay silent before the settle step takes the instrument to be at
+    // its prompt, and how often it looks.
+    static constexpr uint32_t kQuietMs = 1100;
+    static constexpr uint32_t kQuietPollMs = 10;
 
     struct Start {
         // The model the instrument check found.
@@ -58,11 +64,16 @@ class DiagnosticsService {
   private:
     void Work(WorkerSession& worker, const StopEvent& stop, const Start& start);
     void Settle(WorkerSession& worker);
+    // Until nothing has come for a while, or limitMs have passed; what came goes to the log.
+    static void LetLineFallQuiet(CSerialLink& link, uint32_t limitMs);
 
     JobReporter<DiagnosticsListener> report_;
     // The set-up's messages, asked on the owner's thread.
     RelayedUiHost workerUi_;
     AcquisitionControls controls_;
+    // The worker's: whether it talked to the instrument, and what the set-up found.
+    bool talked_ = false;
+    std::optional<EcholuxSetup> setup_;
     SessionJob job_;  // last: joined before the rest goes
 };
 

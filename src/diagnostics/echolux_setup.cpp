@@ -1,10 +1,12 @@
 #include "diagnostics/echolux_setup.h"
 
 #include <algorithm>
+#include <array>
 
 #include "instrument/config_reader.h"
 #include "instrument/instrument_codes.h"
 #include "platform/number_text.h"
+#include "script/script_text.h"
 
 namespace brennix {
 
@@ -28,6 +30,11 @@ constexpr float kMetresSpan = 22.0f;
 constexpr float kCountsSpan = 750.0f;
 constexpr double kBlankDistance = 0.1;
 constexpr double kPulseLength = 0.5;
+
+constexpr const char* kOutputFormatCommand = "OF";
+constexpr const char* kBinaryOutput = "Binary";
+constexpr size_t kFormatReplySize = 256;
+constexpr uint32_t kFormatReplyMs = 1000;
 
 constexpr const char* kConfUnreadable = "Unable to read setup from the instrument";
 constexpr const char* kSetupFailed = "Failed to setup instrument!";
@@ -59,11 +66,21 @@ bool SendSettings(CInstrument& instrument, const ConfBlock& conf, EcholuxSetup& 
            instrument.CommandOk(FormatText("PlSet %.2f", kPulseLength), kSetupTimeoutMs);
 }
 
+// The output format the instrument has now, as it answers a bare "OF"; none when it does not.
+std::optional<std::string> AskOutputFormat(CInstrument& instrument) {
+    std::array<char, kFormatReplySize> reply{};
+    if (!instrument.SendCommand(kOutputFormatCommand) ||
+        !instrument.WaitFor(reply, std::string(1, CInstrument::kPrompt), kFormatReplyMs, false)) {
+        return std::nullopt;
+    }
+    return ReportedOutputFormat(reply.data());
+}
+
 // Whatever the instrument sent before binary output began is of no use to the frame decoder.
 void SwitchToBinaryOutput(CInstrument& instrument) {
     CSerialLink& link = *instrument.GetLink();
     link.Purge(kPurgeRxClear);
-    instrument.SendCommand("OF Binary");
+    instrument.SendCommand(std::string(kOutputFormatCommand) + " " + kBinaryOutput);
     link.Waits().Pause(kBinarySettleMs);
     link.Purge(kPurgeRxClear);
 }
@@ -87,6 +104,30 @@ FrameRules FrameRulesFor(const ConfBlock& conf, int model) {
     return rules;
 }
 
+std::optional<std::string> ReportedOutputFormat(std::string_view reply) {
+    constexpr std::string_view kSeparators = " \t\r\n>";
+    bool named = false;
+    for (size_t at = reply.find_first_not_of(kSeparators); at != std::string_view::npos;) {
+        const size_t end = std::min(reply.find_first_of(kSeparators, at), reply.size());
+        const std::string_view word = reply.substr(at, end - at);
+        const bool name = EqualsIgnoreCase(word, kOutputFormatCommand);
+        if (named && !name) {
+            return std::string(word);
+        }
+        named = name;
+        at = reply.find_first_not_of(kSeparators, end);
+    }
+    return std::nullopt;
+}
+
+bool IsBinaryOutput(std::string_view format) {
+    return EqualsIgnoreCase(format, kBinaryOutput);
+}
+
+std::string OutputFormatCommand(std::string_view format) {
+    return std::string(kOutputFormatCommand) + " " + std::string(format);
+}
+
 CellSizeCommand CellSizeCommandFor(const ConfBlock& conf) {
     const bool fine =
         conf.CpuVersion() >= kFineCellsFromVersion && conf.SlantAngle() < kFineCellsBelowSlant;
@@ -106,6 +147,7 @@ std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, 
         Tell(instrument, ui, kSetupFailed);
         return std::nullopt;
     }
+    setup.outputFormat = AskOutputFormat(instrument);
     SwitchToBinaryOutput(instrument);
     return setup;
 }

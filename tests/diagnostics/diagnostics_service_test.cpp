@@ -10,6 +10,8 @@
 
 #include "diagnostics/echolux_acquisition.h"
 #include "instrument/instrument_codes.h"
+#include "link/detached_output.h"
+#include "link/serial_poll.h"
 #include "sim/diagnostic_frame.h"
 #include "support/sim_session.h"
 
@@ -108,7 +110,7 @@ TEST_F(DiagnosticsServiceTest, SetsUpThenShowsEachPingAfterItsWholeWindow) {
     EXPECT_TRUE(Messages().empty());
     const std::string& sent = sim.instrument.Received();
     size_t at = 0;
-    for (const char* command : {"get Conf\r", "CSset 15\r", "BDset 0.1\r", "PlSet 0.50\r",
+    for (const char* command : {"get Conf\r", "CSset 15\r", "BDset 0.1\r", "PlSet 0.50\r", "OF\r",
                                 "OF Binary\r", " \r", "Amp\r"}) {
         at = sent.find(command, at);
         EXPECT_NE(at, std::string::npos) << command << " in " << sent;
@@ -246,6 +248,31 @@ TEST_F(DiagnosticsServiceTest, RecordsFramesThatPlayBackToTheSameFigures) {
     EXPECT_EQ(sim.instrument.Received(), "");
 }
 
+// Closed half-way through a frame at 9600 baud: the rest of the frame (2 KB and more) goes to the
+// log only, the technician's own output format is put back, and the terminal, detached while the
+// service ran as both programs do, hears nothing more; its next command meets the prompt.
+TEST_F(DiagnosticsServiceTest, ClosedMidFrameLeavesTheTerminalAQuietInstrumentAsItWas) {
+    ASSERT_TRUE(sim.session.Instrument().CommandOk("OF ASCII", 3000));
+    {
+        const DetachedOutput detached(sim.link);
+        Open();
+        ASSERT_TRUE(sim.PumpUntil([this] { return heard.setup.has_value(); }));
+        sim.PumpUntil([] { return false; }, 2000);
+        service.Close();
+        ASSERT_TRUE(sim.PumpUntil([this] { return closed; }, 10000));
+    }
+    sim.terminal.SetText("");
+    for (int poll = 0; poll < 60; ++poll) {
+        sim.clock.Sleep(100);
+        SerialPoll::Run(sim.link);
+    }
+    EXPECT_EQ(sim.terminal.Text(), "");
+    ASSERT_TRUE(sim.session.Instrument().SendCommand("OF"));
+    sim.clock.Sleep(500);
+    SerialPoll::Run(sim.link);
+    EXPECT_NE(sim.terminal.Text().find("of ASCII"), std::string::npos) << sim.terminal.Text();
+}
+
 TEST_F(DiagnosticsServiceTest, ARecordingThatCannotBeWrittenIsClosedAndSaidSo) {
     ASSERT_FALSE(service.OpenRecording("/dev/full"));
     Open();
@@ -312,7 +339,7 @@ TEST_P(ClosedAnyTime, EndsPromptlyAndLeavesTheInstrumentAnswering) {
 INSTANTIATE_TEST_SUITE_P(Moments, ClosedAnyTime,
                          testing::Combine(testing::Values(Mode::kInstrument, Mode::kRecording,
                                                           Mode::kPlayback),
-                                          testing::Values(0u, 50u, 900u, 6500u, 8200u)));
+                                          testing::Values(0u, 50u, 900u, 3000u, 6500u, 9100u)));
 
 }  // namespace
 }  // namespace brennix::test

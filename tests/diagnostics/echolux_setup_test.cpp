@@ -77,5 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
                     CellSizeCase{"Coarse3000kHzHasTwoBlanks", {38, 0x40, 250}, "CSset  7", 3000}),
     [](const testing::TestParamInfo<CellSizeCase>& info) { return info.param.name; });
 
+// What the instrument answers to a bare "OF", as the set-up notes it to put it back later.
+TEST(ReportedOutputFormat, IsTheWordAfterTheSettingsName) {
+    EXPECT_EQ(ReportedOutputFormat("\r\nof METRIC\r\n>"), "METRIC");
+    EXPECT_EQ(ReportedOutputFormat("OF\rOF ASCII\r\n>"), "ASCII");
+    EXPECT_EQ(ReportedOutputFormat("\rERROR: unknown command\r\n>"), std::nullopt);
+    EXPECT_EQ(ReportedOutputFormat("\r\nof\r\n>"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace brennix::test
