@@ -224,7 +224,8 @@ void CDlgEcholux::SetView(View view) {
 void CDlgEcholux::Refresh() {
     const BeamFigures& figures = shown_->figures;
     const bool amp = view_ == View::kAmp;
-    pingLabel_->setText(QString("Ping : %1").arg(shown_->ping + 1));
+    // The number of the frame shown, as brennix-cli prints it.
+    pingLabel_->setText(QString("Ping : %1").arg(shown_->ping));
     viewButton_->setText(kViewNames[static_cast<size_t>(view_)]);
     firstHeader_->setText(amp ? "Noise" : view_ == View::kSine ? "Sin Min/Max" : "Cos Min/Max");
     positionHeader_->setVisible(amp);

@@ -1,26 +1,26 @@
 // The Echolux window and its plot widget: what a frame's snapshot shows in each view, the options
-// menu, the window opened from the terminal, and the plots drawn into images.
+// menu, a close that leaves the terminal quiet, and the plots drawn into images.
 #include <QAction>
 #include <QImage>
 #include <QMenu>
 #include <QTest>
 #include <memory>
 
-#include "desktop/brennix_app.h"
-#include "desktop/color_edit_widget.h"
 #include "desktop/qt_ui_host.h"
-#include "desktop/terminal_menus.h"
-#include "desktop/terminal_window.h"
 #include "diagnostics/beam_processor.h"
+#include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"
 #include "diagnostics/plot_widget.h"
 #include "gui_fixture.h"
 #include "instrument/instrument_codes.h"
+#include "link/output_window.h"
+#include "link/serial_poll.h"
 #include "platform/qt_settings.h"
 #include "sim/diagnostic_frame.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
+#include "support/no_new_threads.h"
 
 namespace brennix::test {
 namespace {
@@ -99,7 +99,7 @@ class EcholuxDialogTest : public QObject {
         dialog.ShowSnapshot(shown);
         dialog.SetView(static_cast<CDlgEcholux::View>(view));
         dialog.show();
-        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
         QCOMPARE(dialog.FirstColumnHeader(), header);
         const BeamFigures& f = shown->figures;
         const QString first[] = {QString::number(f.noise[1]),
@@ -136,7 +136,7 @@ class EcholuxDialogTest : public QObject {
         // Playing the recording back counts its frames from the first.
         dialog.OpenPlayback();
         QCOMPARE(dialog.StatusText(), QString("Playing back pings.ecx"));
-        QCOMPARE(dialog.PingText(), QString("Ping : 1"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 0"));
         QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu()).last(), QString("Close file"));
     }
 
@@ -146,7 +146,7 @@ class EcholuxDialogTest : public QObject {
         dialog.ToggleAveraging();
         QVERIFY(dialog.Averaging());
         QCOMPARE(dialog.TableText(0, 0), QString("0"));
-        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
         QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu())[1], QString("Averaging*"));
     }
 
@@ -159,28 +159,46 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(dialog.StatusText(), QString());
     }
 
-    // From the terminal's Setup menu: the set-up's traffic stays out of the terminal, the window
-    // opens over it and a close, even one during the set-up, gives the terminal back its output.
-    void openedFromTheSetupMenu() {
-        CBrennixApp app(environment_.Options());
-        app.Start();
-        QAction* diagnostics = nullptr;
-        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
-            if (action->text() == "Diagnostics")
-                diagnostics = action;
-        }
-        QVERIFY(diagnostics);
-        QString caption;
-        OnNextModal([&caption](QWidget* window) {
-            caption = window->windowTitle();
-            QTest::keyClick(window, Qt::Key_Escape);
+    // Closed half-way through a frame: the terminal's output stays detached until the service
+    // has let the frame end, so nothing of it reaches the terminal, and the next command works.
+    void closedMidFrameLeavesTheTerminalQuiet() {
+        StringTerminalPane terminal;
+        session_->Link().Tap().SetOutputWindow(&terminal);
+        OnNextModal<CDlgEcholux>([this](CDlgEcholux* dialog) {
+            auto* closer = new QTimer(dialog);
+            connect(closer, &QTimer::timeout, dialog, [this, dialog, closer] {
+                if (clock_.TickCount() >= 4000) {
+                    closer->stop();
+                    dialog->reject();
+                }
+            });
+            closer->start(1);
         });
-        diagnostics->trigger();
-        QCOMPARE(caption, QString("Echolux"));
-        const std::string pane = app.Terminal()->OutputPane().Text();
-        QVERIFY2(pane.find("get Conf") == std::string::npos, pane.c_str());
-        app.Terminal()->Link().Write("Ver\r", 1000, false);
-        QTRY_VERIFY(app.Terminal()->OutputPane().Text().find("Serial number") != std::string::npos);
+        {
+            const VirtualTimeDriver time(clock_);
+            OpenFeatureWindow<DiagnosticsFeature>(Context());
+        }
+        QVERIFY(instrument_->Received().find("Amp\r") != std::string::npos);
+        for (int poll = 0; poll < 60; ++poll) {
+            clock_.Sleep(100);
+            SerialPoll::Run(session_->Link());
+        }
+        QCOMPARE(terminal.Text(), std::string());
+        QVERIFY(session_->Instrument().SendCommand("Ver"));
+        session_->Link().Tap().SetOutputWindow(nullptr);
+    }
+
+    void aWorkerThatCannotStartIsSaid() {
+        CDlgEcholux dialog(Context());
+        const auto seen = AnswerNextMessage();
+        bool opened = true;
+        {
+            const NoNewThreads none;
+            opened = dialog.Open();
+        }
+        QVERIFY(!opened);
+        QCOMPARE(seen->text, QString("Unable to start thread"));
+        QCOMPARE(seen->caption, QString("FATAL ERROR"));
     }
 
     // The lowest grid line one pixel above the bottom, lines ORed over the grid, a gap at 32767.
