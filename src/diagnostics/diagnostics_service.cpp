@@ -107,7 +107,7 @@ void DiagnosticsService::LetLineFallQuiet(CSerialLink& link, uint32_t limitMs) {
     while (!HasExpired(lastByte, clock.TickCount(), kQuietMs) &&
            !HasExpired(start, clock.TickCount(), limitMs)) {
         if (link.BytesWaiting() > 0) {
-            link.FlushInput(true);
+            link.FlushInput(false);
             lastByte = clock.TickCount();
         }
         link.Waits().Pause(kQuietPollMs);
