@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/echolux_acquisition.h"
 #include "instrument/instrument_codes.h"
 #include "link/detached_output.h"
 #include "link/serial_poll.h"
@@ -94,13 +93,6 @@ class DiagnosticsServiceTest : public testing::Test {
     DiagnosticsService service{sim.session, sim.relay, heard};
     bool closed = false;
 };
-
-TEST(CollectionWindow, LastsLongerAtLowRates) {
-    EXPECT_EQ(EcholuxAcquisition::CollectionWindowMs(9600), 6000u);
-    EXPECT_EQ(EcholuxAcquisition::CollectionWindowMs(57600), 1833u);
-    EXPECT_EQ(EcholuxAcquisition::CollectionWindowMs(58000), 2827u);
-    EXPECT_EQ(EcholuxAcquisition::CollectionWindowMs(115200), 2416u);
-}
 
 TEST_F(DiagnosticsServiceTest, SetsUpThenShowsEachPingAfterItsWholeWindow) {
     Open();

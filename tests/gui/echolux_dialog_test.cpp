@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "desktop/qt_ui_host.h"
@@ -224,21 +225,6 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(at(70, 50), QColor(Qt::black));
         QCOMPARE(at(110, 50), QColor(Qt::black));
         QCOMPARE(at(150, 50), red);
-    }
-
-    // Where beams cross, the later one shows; only the grid is seen through the lines.
-    void laterSeriesCoverEarlierOnes() {
-        CPlotWnd plot(Qt::black, QColor(0, 0, 128), false, 0);
-        plot.resize(200, 100);
-        plot.SetHorizontalSpan(0, 10, 1);
-        plot.SetVerticalSpan(0, 0, 250, 50, 1);
-        const std::vector<float> level(5, 125);
-        plot.SetSeries({{level, {}, QColor(255, 0, 0), 0}, {level, {}, QColor(0, 255, 0), 0}},
-                       {0, 2, 4, 6, 8});
-        plot.show();
-        const QImage image = plot.grab().toImage();
-        QCOMPARE(QColor(image.pixel(30, 50)), QColor(0, 255, 0));
-        QCOMPARE(QColor(image.pixel(20, 50)), QColor(0, 255, 128));
     }
 
   private:
