@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "diagnostics/recording_writer.h"
-#include "link/link_lease.h"
-
 namespace brennix {
 
 namespace {
@@ -18,119 +15,56 @@ constexpr int kFullProgress = 100;
 
 }  // namespace
 
-uint32_t CEcholuxAcquisition::CollectionWindowMs(uint32_t baudRate) {
+uint32_t EcholuxAcquisition::CollectionWindowMs(uint32_t baudRate) {
     const uint32_t baud = baudRate == 0 ? kUnknownBaud : baudRate;
     return kWindowBase / baud + kWindowExtraMs + (baud >= kFastFromBaud ? kWindowExtraMs : 0);
 }
 
-CEcholuxAcquisition::CEcholuxAcquisition(CInstrument& instrument, UiHost& workerUi,
-                                         const FrameRules& rules, EcholuxListener& listener)
-    : instrument_(instrument),
-      link_(*instrument.GetLink()),
-      clock_(link_.GetClock()),
-      workerUi_(workerUi),
-      rules_(rules),
-      listener_(listener),
-      job_(clock_) {}
-
-CEcholuxAcquisition::~CEcholuxAcquisition() = default;
-
-bool CEcholuxAcquisition::Start() {
-    return job_.Start([this](const StopEvent& stop) { Run(stop); });
+EcholuxAcquisition::EcholuxAcquisition(WorkerSession& worker, AcquisitionControls& controls,
+                                       JobReporter<DiagnosticsListener>& report)
+    : worker_(worker),
+      link_(worker.Link()),
+      clock_(worker.GetClock()),
+      controls_(controls),
+      report_(report),
+      rules_(controls.Setup().rules) {
+    received_.reserve(kReceiveChunk);
 }
 
-void CEcholuxAcquisition::RequestStop() {
-    job_.RequestStop();
+bool EcholuxAcquisition::PlayingBack() const {
+    return controls_.OpenFile() == AcquisitionControls::FileMode::kPlayback;
 }
 
-bool CEcholuxAcquisition::WaitFinished(uint32_t ms) {
-    return job_.WaitFinished(ms);
-}
-
-bool CEcholuxAcquisition::IsRunning() const {
-    return job_.IsRunning();
-}
-
-void CEcholuxAcquisition::SetAveraging(bool on) {
-    const std::lock_guard lock(mutex_);
-    processor_.SetAveraging(on);
-}
-
-bool CEcholuxAcquisition::Averaging() const {
-    const std::lock_guard lock(mutex_);
-    return processor_.Averaging();
-}
-
-void CEcholuxAcquisition::OpenPlayback(DiagnosticFile file) {
-    const std::lock_guard lock(mutex_);
-    recording_.reset();
-    playback_ = std::make_unique<PlaybackReader>(std::move(file));
-    playbackEnded_ = false;
-    processor_.ResetPingCounter();
-    fileMode_ = FileMode::kPlayback;
-}
-
-void CEcholuxAcquisition::OpenRecording(DiagnosticFile file) {
-    const std::lock_guard lock(mutex_);
-    playback_.reset();
-    recording_ = std::move(file);
-    fileMode_ = FileMode::kRecording;
-}
-
-void CEcholuxAcquisition::CloseFile() {
-    const std::lock_guard lock(mutex_);
-    playback_.reset();
-    recording_.reset();
-    fileMode_ = FileMode::kNone;
-}
-
-CEcholuxAcquisition::FileMode CEcholuxAcquisition::OpenFile() const {
-    const std::lock_guard lock(mutex_);
-    return fileMode_;
-}
-
-bool CEcholuxAcquisition::PlayingBack() const {
-    return OpenFile() == FileMode::kPlayback;
-}
-
-void CEcholuxAcquisition::Run(const StopEvent& stop) {
-    const LinkLease lease(link_, &stop);
-    // The worker's own exchange: its questions go to the host made for this thread.
-    CInstrument instrument(clock_, workerUi_);
-    instrument.SetLink(&link_);
-    instrument.SetRs485Address(instrument_.Rs485Address());
-    std::vector<uint8_t> received;
-    received.reserve(kReceiveChunk);
+void EcholuxAcquisition::Run(const StopEvent& stop) {
     while (!stop.IsSet()) {
         SerialState state;
         if (!link_.GetState(state)) {
-            listener_.OnConnectionLost();
+            report_.Post([](DiagnosticsListener& l) { l.OnConnectionLost(); });
             return;
         }
         const bool playback = PlayingBack();
         if (!playback) {
-            RequestFrame(instrument);
+            RequestFrame();
         }
-        received.clear();
-        if (!Collect(stop, CollectionWindowMs(state.baudRate), playback, received)) {
-            break;
+        received_.clear();
+        if (!Collect(stop, CollectionWindowMs(state.baudRate), playback)) {
+            return;
         }
         // A file opened or closed meanwhile decides where this frame comes from.
         const bool fromFile = PlayingBack();
         const std::optional<BeamFrame> frame =
-            fromFile ? NextPlaybackFrame() : DecodeInstrumentFrame(received, rules_);
+            fromFile ? NextPlaybackFrame() : DecodeInstrumentFrame(received_, rules_);
         if (frame) {
             Publish(*frame);
         } else if (!fromFile) {
-            listener_.OnFrameMissed();
+            report_.Post([](DiagnosticsListener& l) { l.OnFrameMissed(); });
         }
         clock_.WaitForEvent(stop, kCycleGapMs);
     }
-    link_.FlushInput(true);
 }
 
-// A blank line first: an instrument that does not answer it is woken up again.
-void CEcholuxAcquisition::RequestFrame(CInstrument& instrument) {
+void EcholuxAcquisition::RequestFrame() {
+    CInstrument& instrument = worker_.Instrument();
     if (!instrument.SendCommand(" ")) {
         instrument.FindInstrument(false, true);
     }
@@ -139,8 +73,7 @@ void CEcholuxAcquisition::RequestFrame(CInstrument& instrument) {
 }
 
 // The frame is decoded only once the whole window has passed, however early it arrived.
-bool CEcholuxAcquisition::Collect(const StopEvent& stop, uint32_t windowMs, bool playback,
-                                  std::vector<uint8_t>& received) {
+bool EcholuxAcquisition::Collect(const StopEvent& stop, uint32_t windowMs, bool playback) {
     const uint32_t start = clock_.TickCount();
     int shown = -1;
     for (;;) {
@@ -148,13 +81,13 @@ bool CEcholuxAcquisition::Collect(const StopEvent& stop, uint32_t windowMs, bool
             return false;
         }
         if (!playback) {
-            ReadWaiting(received);
+            ReadWaiting();
         }
         const uint32_t elapsed = clock_.TickCount() - start;
         const auto percent = static_cast<int>(
             std::min<uint64_t>(kFullProgress, uint64_t{elapsed} * kFullProgress / windowMs));
         if (percent != shown) {
-            listener_.OnProgress(percent);
+            report_.Post([percent](DiagnosticsListener& l) { l.OnProgress(percent); });
             shown = percent;
         }
         if (elapsed >= windowMs) {
@@ -163,57 +96,38 @@ bool CEcholuxAcquisition::Collect(const StopEvent& stop, uint32_t windowMs, bool
     }
 }
 
-void CEcholuxAcquisition::ReadWaiting(std::vector<uint8_t>& received) {
+void EcholuxAcquisition::ReadWaiting() {
     const uint32_t waiting = link_.BytesWaiting();
     if (waiting == 0) {
         return;
     }
-    const size_t used = received.size();
-    if (received.capacity() < used + waiting) {
-        received.reserve((used + waiting + kReceiveChunk - 1) / kReceiveChunk * kReceiveChunk);
+    const size_t used = received_.size();
+    if (received_.capacity() < used + waiting) {
+        received_.reserve((used + waiting + kReceiveChunk - 1) / kReceiveChunk * kReceiveChunk);
     }
-    received.resize(used + waiting);
+    received_.resize(used + waiting);
     size_t done = 0;
-    link_.Read(std::span(received).subspan(used), done, 0, false);
-    received.resize(used + done);
+    link_.Read(std::span(received_).subspan(used), done, 0, false);
+    received_.resize(used + done);
 }
 
-std::optional<BeamFrame> CEcholuxAcquisition::NextPlaybackFrame() {
-    std::optional<BeamFrame> frame;
-    std::optional<uint32_t> endedAfter;
-    {
-        const std::lock_guard lock(mutex_);
-        if (!playback_) {
-            return std::nullopt;
-        }
-        frame = playback_->NextFrame();
-        if (!frame && !playbackEnded_) {
-            playbackEnded_ = true;
-            endedAfter = processor_.PingCounter();
-        }
+std::optional<BeamFrame> EcholuxAcquisition::NextPlaybackFrame() {
+    AcquisitionControls::Played played = controls_.NextPlaybackFrame();
+    if (played.endedAfter) {
+        report_.Post(
+            [frames = *played.endedAfter](DiagnosticsListener& l) { l.OnPlaybackEnded(frames); });
     }
-    if (endedAfter) {
-        listener_.OnPlaybackEnded(*endedAfter);
-    }
-    return frame;
+    return std::move(played.frame);
 }
 
-void CEcholuxAcquisition::Publish(const BeamFrame& frame) {
-    std::shared_ptr<const EcholuxSnapshot> snapshot;
-    bool recordingFailed = false;
-    {
-        const std::lock_guard lock(mutex_);
-        if (recording_ && !WriteRecordedFrame(recording_.get(), frame)) {
-            recording_.reset();
-            fileMode_ = FileMode::kNone;
-            recordingFailed = true;
-        }
-        snapshot = std::make_shared<const EcholuxSnapshot>(processor_.Process(frame));
+void EcholuxAcquisition::Publish(const BeamFrame& frame) {
+    AcquisitionControls::Published published = controls_.Publish(frame);
+    if (published.recordingFailed) {
+        report_.Post([](DiagnosticsListener& l) { l.OnRecordingFailed(); });
     }
-    if (recordingFailed) {
-        listener_.OnRecordingFailed();
-    }
-    listener_.OnFrame(std::move(snapshot));
+    report_.Post([snapshot = std::move(published.snapshot)](DiagnosticsListener& l) {
+        l.OnFrame(snapshot);
+    });
 }
 
 }  // namespace brennix

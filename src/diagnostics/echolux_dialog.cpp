@@ -1,7 +1,6 @@
 #include "diagnostics/echolux_dialog.h"
 
 #include <QActionGroup>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,7 +23,6 @@ namespace brennix {
 
 namespace {
 
-constexpr uint32_t kStopStepMs = 10;
 constexpr std::array<QColor, kBeamCount> kBeamColours = {QColor(255, 0, 0), QColor(0, 0, 255),
                                                          QColor(0, 255, 0)};
 constexpr std::array<const char*, 3> kViewNames = {"Amp", "Sine", "Cosine"};
@@ -57,53 +55,65 @@ QLabel* Figure(const char* widest) {
 
 }  // namespace
 
-void RunEcholux(const FeatureContext& context) {
-    const DetachedOutput detached(context.session.Link());
-    std::optional<EcholuxSetup> setup;
-    {
-        const WaitCursor wait(context.ui);
-        setup = RunEcholuxSetup(context.session.Instrument(), context.model, context.ui);
-    }
-    if (!setup) {
-        return;
-    }
-    CDlgEcholux dialog(context, *setup);
-    dialog.StartAcquisition();
-    dialog.exec();
-}
-
-CDlgEcholux::CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setup)
+CDlgEcholux::CDlgEcholux(const FeatureContext& context)
     : QDialog(context.parent),
       ui_(context.ui),
-      setup_(setup),
-      relay_(*this, context.session.GetClock()),
-      workerUi_(context.ui, relay_, context.session.GetClock()),
+      model_(context.model),
       fileDialog_(std::make_unique<EcholuxFileDialog>(context.settings)),
-      acquisition_(context.session.Instrument(), workerUi_, setup.rules, *this) {
+      relay_(*this, context.session.GetClock()),
+      service_(context.session, relay_, *this) {
     setWindowTitle("Echolux");
     BuildWindow();
     ClearDisplay();
 }
 
 CDlgEcholux::~CDlgEcholux() {
-    StopAcquisition();
-}
-
-void CDlgEcholux::StartAcquisition() {
-    acquisition_.Start();
-}
-
-void CDlgEcholux::StopAcquisition() {
-    acquisition_.RequestStop();
-    while (!acquisition_.WaitFinished(kStopStepMs)) {
-        QCoreApplication::processEvents();
+    if (service_.IsOpen()) {
+        service_.Close();
+        ui_.PumpUntil([this] { return !service_.IsOpen(); });
     }
+    SetBusy(false);
+}
+
+bool CDlgEcholux::Open() {
+    // Until the instrument is set up, the wait cursor says so.
+    SetBusy(true);
+    if (!service_.Open({.model = model_}, [this] { Closed(); })) {
+        SetBusy(false);
+        ui_.ShowMessage(SessionJob::kCannotStart, SessionJob::kCannotStartCaption,
+                        MessageButtons::kOk, MessageIcon::kError);
+        return false;
+    }
+    return true;
 }
 
 void CDlgEcholux::reject() {
-    StopAcquisition();
-    acquisition_.CloseFile();
-    QDialog::reject();
+    if (!service_.IsOpen()) {
+        service_.CloseFile();
+        QDialog::reject();
+        return;
+    }
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    SetBusy(true);
+    service_.Close();
+}
+
+void CDlgEcholux::Closed() {
+    SetBusy(false);
+    if (closing_) {
+        service_.CloseFile();
+        QDialog::reject();
+    }
+}
+
+void CDlgEcholux::SetBusy(bool busy) {
+    if (busy != busy_) {
+        busy_ = busy;
+        ui_.SetWaitCursor(busy);
+    }
 }
 
 void CDlgEcholux::BuildWindow() {
@@ -184,7 +194,6 @@ QWidget* CDlgEcholux::BuildPlots() {
     }
     verticalAxis_ = new CPlotAxisY;
     horizontalAxis_ = new CPlotAxisX;
-    horizontalAxis_->SetCaption(setup_.rules.travelTime ? "Travel Time (counts)" : "Range (m)");
     grid->addWidget(verticalAxis_, 0, 0);
     grid->addLayout(plotStack_, 0, 1);
     grid->addWidget(horizontalAxis_, 1, 1);
@@ -193,20 +202,13 @@ QWidget* CDlgEcholux::BuildPlots() {
     return area;
 }
 
-// Zero figures and arrays over all 512 cells, and the plots' spans as at open.
+// Zero figures and arrays over all 512 cells, on the axis the set-up chose.
 void CDlgEcholux::ClearDisplay() {
     auto cleared = std::make_shared<EcholuxSnapshot>();
     cleared->ping = shown_ ? shown_->ping : 0;
-    shown_ = std::move(cleared);
-    const float span = setup_.horizontalSpan;
-    const float step = TickStepForSpan(span);
-    for (size_t view = 0; view < plots_.size(); ++view) {
-        const float top = view == static_cast<size_t>(View::kAmp) ? kAmplitudeTop : kComponentTop;
-        plots_[view]->SetHorizontalSpan(0.0f, span, step);
-        plots_[view]->SetVerticalSpan(0, 0.0f, top, kVerticalStep, 1.0f);
-    }
-    horizontalAxis_->SetSpan(0.0f, span, step);
-    Refresh();
+    cleared->horizontalSpan = setup_.horizontalSpan;
+    cleared->travelTime = setup_.rules.travelTime;
+    ShowSnapshot(std::move(cleared));
 }
 
 void CDlgEcholux::ShowSnapshot(std::shared_ptr<const EcholuxSnapshot> snapshot) {
@@ -222,7 +224,8 @@ void CDlgEcholux::SetView(View view) {
 void CDlgEcholux::Refresh() {
     const BeamFigures& figures = shown_->figures;
     const bool amp = view_ == View::kAmp;
-    pingLabel_->setText(QString("Ping : %1").arg(shown_->ping + 1));
+    // The number of the frame shown, as brennix-cli prints it.
+    pingLabel_->setText(QString("Ping : %1").arg(shown_->ping));
     viewButton_->setText(kViewNames[static_cast<size_t>(view_)]);
     firstHeader_->setText(amp ? "Noise" : view_ == View::kSine ? "Sin Min/Max" : "Cos Min/Max");
     positionHeader_->setVisible(amp);
@@ -243,9 +246,9 @@ void CDlgEcholux::Refresh() {
     }
     plotStack_->setCurrentWidget(plots_[static_cast<size_t>(view_)]);
     ReloadVisiblePlot();
-    verticalAxis_->SetSpan(0.0f, amp ? kAmplitudeTop : kComponentTop, kVerticalStep);
 }
 
+// The visible plot and both axes, all from the snapshot.
 void CDlgEcholux::ReloadVisiblePlot() {
     const EcholuxSnapshot& shown = *shown_;
     const PerBeamCells<float>& values = view_ == View::kAmp    ? shown.amplitude
@@ -259,8 +262,17 @@ void CDlgEcholux::ReloadVisiblePlot() {
                           kBeamColours[beam],
                           0});
     }
-    plots_[static_cast<size_t>(view_)]->SetSeries(
-        std::move(series), std::vector<float>(shown.range.begin(), shown.range.begin() + cells));
+    const float span = shown.horizontalSpan;
+    const float step = TickStepForSpan(span);
+    const float top = view_ == View::kAmp ? kAmplitudeTop : kComponentTop;
+    CPlotWnd& plot = *plots_[static_cast<size_t>(view_)];
+    plot.SetHorizontalSpan(0.0f, span, step);
+    plot.SetVerticalSpan(0, 0.0f, top, kVerticalStep, 1.0f);
+    plot.SetSeries(std::move(series),
+                   std::vector<float>(shown.range.begin(), shown.range.begin() + cells));
+    horizontalAxis_->SetCaption(shown.HorizontalCaption());
+    horizontalAxis_->SetSpan(0.0f, span, step);
+    verticalAxis_->SetSpan(0.0f, top, kVerticalStep);
 }
 
 std::unique_ptr<QMenu> CDlgEcholux::BuildOptionsMenu() {
@@ -279,7 +291,7 @@ std::unique_ptr<QMenu> CDlgEcholux::BuildOptionsMenu() {
     averaging->setCheckable(true);
     averaging->setChecked(Averaging());
     menu->addSeparator();
-    if (acquisition_.OpenFile() == CEcholuxAcquisition::FileMode::kNone) {
+    if (service_.OpenFile() == DiagnosticsService::FileMode::kNone) {
         menu->addAction("Open...", this, &CDlgEcholux::OpenPlayback);
         menu->addAction("Save...", this, &CDlgEcholux::SaveRecording);
     } else {
@@ -294,12 +306,12 @@ void CDlgEcholux::ShowOptionsMenu() {
 }
 
 void CDlgEcholux::ToggleAveraging() {
-    acquisition_.SetAveraging(!acquisition_.Averaging());
+    service_.SetAveraging(!service_.Averaging());
     ClearDisplay();
 }
 
 bool CDlgEcholux::Averaging() const {
-    return acquisition_.Averaging();
+    return service_.Averaging();
 }
 
 void CDlgEcholux::OpenPlayback() {
@@ -307,12 +319,10 @@ void CDlgEcholux::OpenPlayback() {
     if (path.isEmpty()) {
         return;
     }
-    DiagnosticFile file(std::fopen(QFile::encodeName(path).constData(), "r"));
-    if (!file) {
-        Warn(QString("Unable to open %1: %2").arg(path, std::strerror(errno)));
+    if (const auto error = service_.OpenPlayback(QFile::encodeName(path).toStdString())) {
+        Warn(QString("Unable to open %1: %2").arg(path, QString::fromStdString(*error)));
         return;
     }
-    acquisition_.OpenPlayback(std::move(file));
     openFileName_ = QFileInfo(path).fileName();
     SetStatus("Playing back " + openFileName_);
     // The file's frames count from the first; the last frame stays shown until then.
@@ -326,18 +336,16 @@ void CDlgEcholux::SaveRecording() {
     if (path.isEmpty()) {
         return;
     }
-    DiagnosticFile file(std::fopen(QFile::encodeName(path).constData(), "w"));
-    if (!file) {
-        Warn(QString("Unable to create %1: %2").arg(path, std::strerror(errno)));
+    if (const auto error = service_.OpenRecording(QFile::encodeName(path).toStdString())) {
+        Warn(QString("Unable to create %1: %2").arg(path, QString::fromStdString(*error)));
         return;
     }
-    acquisition_.OpenRecording(std::move(file));
     openFileName_ = QFileInfo(path).fileName();
     SetStatus("Recording to " + openFileName_);
 }
 
 void CDlgEcholux::CloseFile() {
-    acquisition_.CloseFile();
+    service_.CloseFile();
     openFileName_.clear();
     SetStatus({});
 }
@@ -372,40 +380,50 @@ void CDlgEcholux::Warn(const QString& text) {
     ui_.ShowMessage(text.toStdString(), "", MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
+void CDlgEcholux::OnSetUp(const EcholuxSetup& setup) {
+    setup_ = setup;
+    if (!closing_) {
+        SetBusy(false);
+    }
+    ClearDisplay();
+}
+
+// The window closes once the service has ended.
+void CDlgEcholux::OnSetupRefused() {
+    closing_ = true;
+}
+
 void CDlgEcholux::OnProgress(int percent) {
-    relay_.Post([this, percent] { progress_->setValue(percent); });
+    progress_->setValue(percent);
 }
 
 void CDlgEcholux::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
-    relay_.Post([this, snapshot = std::move(snapshot)] { ShowSnapshot(snapshot); });
+    ShowSnapshot(std::move(snapshot));
 }
 
 void CDlgEcholux::OnPlaybackEnded(uint32_t framesPlayed) {
-    relay_.Post([this, framesPlayed] {
-        SetStatus(framesPlayed == 0
-                      ? "No diagnostic frames in " + openFileName_
-                      : QString("End of %1 after %2 frames").arg(openFileName_).arg(framesPlayed));
-    });
+    SetStatus(QString::fromStdString(
+        DiagnosticsService::PlaybackEndText(openFileName_.toStdString(), framesPlayed)));
 }
 
 void CDlgEcholux::OnRecordingFailed() {
-    relay_.Post([this] {
-        SetStatus({});
-        Warn("Unable to write to " + openFileName_ + ". The recording has been closed.");
-        openFileName_.clear();
-    });
+    SetStatus({});
+    Warn("Unable to write to " + openFileName_ + ". The recording has been closed.");
+    openFileName_.clear();
 }
 
 void CDlgEcholux::OnConnectionLost() {
-    relay_.Post([this] {
-        SetStatus("Connection to the instrument lost");
-        progress_->setValue(0);
-    });
+    SetStatus("Connection to the instrument lost");
+    progress_->setValue(0);
 }
 
 template <>
 void OpenFeatureWindow<DiagnosticsFeature>(const FeatureContext& context) {
-    RunEcholux(context);
+    const DetachedOutput detached(context.session.Link());
+    CDlgEcholux dialog(context);
+    if (dialog.Open()) {
+        dialog.exec();
+    }
 }
 
 }  // namespace brennix

@@ -6,11 +6,8 @@
 
 #include "desktop/feature_context.h"
 #include "desktop/qt_job_relay.h"
-#include "diagnostics/echolux_acquisition.h"
+#include "diagnostics/diagnostics_service.h"
 #include "diagnostics/echolux_file_dialog.h"
-#include "diagnostics/echolux_listener.h"
-#include "diagnostics/echolux_setup.h"
-#include "script/relayed_ui_host.h"
 
 class QLabel;
 class QMenu;
@@ -24,29 +21,24 @@ class CPlotAxisX;
 class CPlotAxisY;
 class CPlotWnd;
 
-// Sets the instrument up for diagnostics and opens the Echolux window on it, as the Setup menu's
-// "Diagnostics" does once the instrument check has found the model. The terminal's output is
-// detached meanwhile.
-void RunEcholux(const FeatureContext& context);
-
-// The beam-diagnostic window: per beam the echo amplitude (or the sine or cosine component)
-// along the beam, the noise/peak or min/max figures, the ping counter and the progress of the
-// current collection; the ">>" menu switches views, averaging and recording or playback files.
-// It only displays: the acquisition job decodes and works the figures out, and hands each frame
-// over as a snapshot that no thread changes afterwards.
-class CDlgEcholux : public QDialog, private EcholuxListener {
+// The beam-diagnostic window over the diagnostics service: per beam the echo amplitude (or the
+// sine or cosine component) along the beam, the noise/peak or min/max figures, the ping counter
+// and the progress of the current collection; the ">>" menu switches views, averaging and
+// recording or playback files. It only displays what the service reports: each frame arrives as
+// a snapshot that nothing changes afterwards. The terminal's output is detached while it is open.
+class CDlgEcholux : public QDialog, private DiagnosticsListener {
     Q_OBJECT
 
   public:
     enum class View { kAmp = 0, kSine = 1, kCosine = 2 };
 
-    CDlgEcholux(const FeatureContext& context, const EcholuxSetup& setup);
+    explicit CDlgEcholux(const FeatureContext& context);
+    // Waits for the service to end if it still runs.
     ~CDlgEcholux() override;
 
-    void StartAcquisition();
-    // Asks the job to stop and waits for it, keeping the window's events flowing meanwhile (the
-    // job may be waiting for an answer from this thread).
-    void StopAcquisition();
+    // Starts the service, which sets the instrument up and then acquires; false, after saying
+    // so, when it cannot.
+    bool Open();
 
     void SetView(View view);
     View CurrentView() const { return view_; }
@@ -61,6 +53,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
 
     // Shows a frame's snapshot: the labels, the table and the visible plot.
     void ShowSnapshot(std::shared_ptr<const EcholuxSnapshot> snapshot);
+    // What the window shows now, whole, to hand on.
+    const std::shared_ptr<const EcholuxSnapshot>& ShownSnapshot() const { return shown_; }
     // Builds the ">>" menu as it pops up now.
     std::unique_ptr<QMenu> BuildOptionsMenu();
 
@@ -72,7 +66,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     QString TableText(int row, int column) const;
     QString FirstColumnHeader() const;
 
-    // Close: the job stops first, then any file is closed.
+    // Close, Escape and the close box: the service stops, then the window closes and any file
+    // with it.
     void reject() override;
 
   private:
@@ -82,7 +77,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
         QLabel* level = nullptr;
     };
 
-    // EcholuxListener, called on the worker thread: carried over to the window thread.
+    void OnSetUp(const EcholuxSetup& setup) override;
+    void OnSetupRefused() override;
     void OnProgress(int percent) override;
     void OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) override;
     // The display keeps the last good frame; nothing is said.
@@ -90,6 +86,7 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     void OnPlaybackEnded(uint32_t framesPlayed) override;
     void OnRecordingFailed() override;
     void OnConnectionLost() override;
+    void Closed();
 
     void BuildWindow();
     QWidget* BuildTable();
@@ -98,17 +95,20 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     void Refresh();
     void ReloadVisiblePlot();
     void ShowOptionsMenu();
+    void SetBusy(bool busy);
     void SetStatus(const QString& text);
     void Warn(const QString& text);
 
-    UiHost& ui_;
+    QtUiHost& ui_;
+    int model_;
     EcholuxSetup setup_;
-    QtJobRelay relay_;
-    RelayedUiHost workerUi_;
     std::unique_ptr<EcholuxFileDialog> fileDialog_;
     std::shared_ptr<const EcholuxSnapshot> shown_;
     View view_ = View::kAmp;
     QString openFileName_;
+    bool busy_ = false;
+    // Set once the window is to close when the service has ended.
+    bool closing_ = false;
 
     QPushButton* optionsButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
@@ -124,8 +124,8 @@ class CDlgEcholux : public QDialog, private EcholuxListener {
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
 
-    // Last: it reports to the members above until it has stopped.
-    CEcholuxAcquisition acquisition_;
+    QtJobRelay relay_;
+    DiagnosticsService service_;  // last: its worker ends before the rest goes
 };
 
 }  // namespace brennix

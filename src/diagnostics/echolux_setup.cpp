@@ -1,10 +1,12 @@
 #include "diagnostics/echolux_setup.h"
 
 #include <algorithm>
+#include <array>
 
 #include "instrument/config_reader.h"
 #include "instrument/instrument_codes.h"
 #include "platform/number_text.h"
+#include "script/script_text.h"
 
 namespace brennix {
 
@@ -29,17 +31,25 @@ constexpr float kCountsSpan = 750.0f;
 constexpr double kBlankDistance = 0.1;
 constexpr double kPulseLength = 0.5;
 
+constexpr const char* kOutputFormatCommand = "OF";
+constexpr const char* kBinaryOutput = "Binary";
+constexpr size_t kFormatReplySize = 256;
+constexpr uint32_t kFormatReplyMs = 1000;
+
 constexpr const char* kConfUnreadable = "Unable to read setup from the instrument";
 constexpr const char* kSetupFailed = "Failed to setup instrument!";
 
-void Tell(UiHost& ui, const char* text) {
-    ui.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kNone);
+// A set-up that was told to stop has nothing to say.
+void Tell(CInstrument& instrument, UiHost& ui, const char* text) {
+    if (!instrument.GetLink()->Waits().StopRequested()) {
+        ui.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kNone);
+    }
 }
 
 ConfBlock ReadConf(CInstrument& instrument, UiHost& ui) {
     CConfigReader reader(instrument);
     if (!reader.ReadConfBlock()) {
-        Tell(ui, kConfUnreadable);
+        Tell(instrument, ui, kConfUnreadable);
         return {};
     }
     return ConfBlock(reader.Block().first<ConfBlock::kSize>());
@@ -56,11 +66,21 @@ bool SendSettings(CInstrument& instrument, const ConfBlock& conf, EcholuxSetup& 
            instrument.CommandOk(FormatText("PlSet %.2f", kPulseLength), kSetupTimeoutMs);
 }
 
+// The output format the instrument has now, as it answers a bare "OF"; none when it does not.
+std::optional<std::string> AskOutputFormat(CInstrument& instrument) {
+    std::array<char, kFormatReplySize> reply{};
+    if (!instrument.SendCommand(kOutputFormatCommand) ||
+        !instrument.WaitFor(reply, std::string(1, CInstrument::kPrompt), kFormatReplyMs, false)) {
+        return std::nullopt;
+    }
+    return ReportedOutputFormat(reply.data());
+}
+
 // Whatever the instrument sent before binary output began is of no use to the frame decoder.
 void SwitchToBinaryOutput(CInstrument& instrument) {
     CSerialLink& link = *instrument.GetLink();
     link.Purge(kPurgeRxClear);
-    instrument.SendCommand("OF Binary");
+    instrument.SendCommand(std::string(kOutputFormatCommand) + " " + kBinaryOutput);
     link.Waits().Pause(kBinarySettleMs);
     link.Purge(kPurgeRxClear);
 }
@@ -84,6 +104,30 @@ FrameRules FrameRulesFor(const ConfBlock& conf, int model) {
     return rules;
 }
 
+std::optional<std::string> ReportedOutputFormat(std::string_view reply) {
+    constexpr std::string_view kSeparators = " \t\r\n>";
+    bool named = false;
+    for (size_t at = reply.find_first_not_of(kSeparators); at != std::string_view::npos;) {
+        const size_t end = std::min(reply.find_first_of(kSeparators, at), reply.size());
+        const std::string_view word = reply.substr(at, end - at);
+        const bool name = EqualsIgnoreCase(word, kOutputFormatCommand);
+        if (named && !name) {
+            return std::string(word);
+        }
+        named = name;
+        at = reply.find_first_not_of(kSeparators, end);
+    }
+    return std::nullopt;
+}
+
+bool IsBinaryOutput(std::string_view format) {
+    return EqualsIgnoreCase(format, kBinaryOutput);
+}
+
+std::string OutputFormatCommand(std::string_view format) {
+    return std::string(kOutputFormatCommand) + " " + std::string(format);
+}
+
 CellSizeCommand CellSizeCommandFor(const ConfBlock& conf) {
     const bool fine =
         conf.CpuVersion() >= kFineCellsFromVersion && conf.SlantAngle() < kFineCellsBelowSlant;
@@ -100,9 +144,10 @@ std::optional<EcholuxSetup> RunEcholuxSetup(CInstrument& instrument, int model, 
     if (setup.rules.travelTime) {
         setup.horizontalSpan = kCountsSpan;
     } else if (!SendSettings(instrument, conf, setup)) {
-        Tell(ui, kSetupFailed);
+        Tell(instrument, ui, kSetupFailed);
         return std::nullopt;
     }
+    setup.outputFormat = AskOutputFormat(instrument);
     SwitchToBinaryOutput(instrument);
     return setup;
 }

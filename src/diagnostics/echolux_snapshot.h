@@ -23,17 +23,26 @@ struct BeamFigures {
     PerBeam sinMax{};
 };
 
-// Everything the window draws after one frame. Made once by the acquisition and never changed
-// afterwards, so the window may hold it while the next frame is being decoded.
+// Everything shown after one frame, complete in itself: the figures, the profiles and the
+// horizontal axis they are drawn against. Made once by the service and never changed afterwards,
+// so a view may hold it while the next frame is decoded, and hand it on.
 struct EcholuxSnapshot {
-    // Frames decoded so far; 0 on a cleared display.
+    // The frame's number: frames decoded since the start (or since playback began); 0 on a
+    // cleared display.
     uint32_t ping = 0;
+    // The horizontal axis: 0 to this span, in metres, or in travel-time counts.
+    float horizontalSpan = 10.0f;
+    bool travelTime = false;
     size_t cells = kMaxCells;
     std::array<float, kMaxCells> range{};
     PerBeamCells<float> amplitude{};
     PerBeamCells<float> cosine{};
     PerBeamCells<float> sine{};
     BeamFigures figures;
+
+    const char* HorizontalCaption() const {
+        return travelTime ? "Travel Time (counts)" : "Range (m)";
+    }
 };
 
 }  // namespace brennix

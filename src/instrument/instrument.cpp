@@ -111,7 +111,8 @@ bool CInstrument::LocatePrompt(char prompt) {
 // Sends the command again one verified character at a time. The line's CR is not sent again:
 // the caller goes on to wait for the command's answer.
 bool CInstrument::Retransmit(const std::string& command) {
-    if (command.size() > kMaxRetransmitLength) {
+    // A stopped job's command is not typed again: ten rounds of it would reach the instrument.
+    if (command.size() > kMaxRetransmitLength || link_->Waits().StopRequested()) {
         return false;
     }
     link_->Waits().Pause(kRetransmitPauseMs);
@@ -124,7 +125,7 @@ bool CInstrument::Retransmit(const std::string& command) {
         return false;
     }
     for (int attempt = 0; attempt < kRetransmitAttempts; ++attempt) {
-        if (!WaitForQuietLine()) {
+        if (!WaitForQuietLine() || link_->Waits().StopRequested()) {
             return false;
         }
         std::string echoed(command.size(), '\0');

@@ -17,10 +17,12 @@ void QueuedJobRelay::Call(const std::function<void()>& call) {
         return;
     }
     bool done = false;
+    // The owner answers when its loop comes round, not on the clock. The wait ends (and the
+    // thread waits for its turn on the clock again) only after the queue's lock is let go, or
+    // the owner's next pump could never take it.
+    const OutsideClockWait outside(clock_);
     std::unique_lock lock(mutex_);
     queue_.push_back({call, &done});
-    // The owner answers when its loop comes round, not on the clock.
-    const OutsideClockWait outside(clock_);
     ran_.wait(lock, [&done] { return done; });
 }
 

@@ -1,9 +1,11 @@
 #include "sim/sim_diagnostics.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "sim/diagnostic_frame.h"
+#include "sim/text_case.h"
 
 namespace brennix::sim {
 
@@ -30,11 +32,21 @@ SimDiagnostics::SimDiagnostics(const Settings& settings, const Faults& faults, M
     : settings_(settings), faults_(faults), host_(host) {}
 
 void SimDiagnostics::RegisterWith(CommandInterpreter& interpreter) {
-    interpreter.Register({"CSset", "BDset", "PlSet"},
-                         [](std::string_view value, int64_t) { return SetUpCommand(value); });
+    for (const std::string_view word : {"CSset", "BDset", "PlSet"}) {
+        interpreter.Register({word}, [this, word](std::string_view value, int64_t) {
+            return Refused(word) ? CommandInterpreter::Error("command refused")
+                                 : SetUpCommand(value);
+        });
+    }
     interpreter.Register({"Amp"}, [this, &interpreter](std::string_view, int64_t nowMs) {
         return Amp(interpreter.Blocks(), nowMs);
     });
+}
+
+bool SimDiagnostics::Refused(std::string_view word) const {
+    return std::any_of(
+        faults_.refusedSettings.begin(), faults_.refusedSettings.end(),
+        [word](const std::string& refused) { return EqualsIgnoringCase(refused, word); });
 }
 
 Reply SimDiagnostics::Amp(const ConfigBlocks& blocks, int64_t nowMs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "sim/command_interpreter.h"
 #include "sim/sim_mode.h"
@@ -8,8 +9,9 @@
 
 namespace brennix::sim {
 
-// The instrument's beam diagnostics: the set-up commands "CSset", "BDset" and "PlSet", and "Amp",
-// answered (with the output format set to binary by "OF Binary") by one diagnostic frame.
+// The instrument's beam diagnostics: the set-up commands "CSset", "BDset" and "PlSet" (refused
+// when named among the refused settings), and "Amp", answered (with the output format set to
+// binary by "OF Binary") by one diagnostic frame.
 class SimDiagnostics {
   public:
     // How long the instrument pings before its frame starts.
@@ -20,6 +22,7 @@ class SimDiagnostics {
     void RegisterWith(CommandInterpreter& interpreter);
 
   private:
+    bool Refused(std::string_view word) const;
     Reply Amp(const ConfigBlocks& blocks, int64_t nowMs);
 
     const Settings& settings_;

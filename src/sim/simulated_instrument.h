@@ -58,7 +58,8 @@ struct Faults {
     bool noCompass = false;            // "compass init" and "compass cal" are refused
     bool compassScoreMissing = false;  // a calibration ends without its score line
     FrameFault frameFault = FrameFault::kNone;
-    // Setting words (any case) answered with an error whatever the value.
+    // Setting words (any case, also the diagnostics' set-up commands) answered with an error
+    // whatever the value.
     std::vector<std::string> refusedSettings = {};
     // Recorder transfers count their blocks from 0 (the directory's header, or a download's
     // repeated entry); -1 leaves every block alone.

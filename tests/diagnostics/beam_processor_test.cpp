@@ -29,18 +29,6 @@ TEST(BeamAveraging, ThreeFramesOf10And20And30Show20) {
     EXPECT_EQ(third.ping, 3u);
 }
 
-TEST(BeamAveraging, OffShowsTheLastFrameAndSwitchingStartsAgain) {
-    BeamProcessor processor;
-    processor.Process(Flat(100, 90));
-    EXPECT_EQ(processor.Process(Flat(100, 10)).amplitude[0][0], 10.0f);
-    processor.SetAveraging(true);
-    processor.Process(Flat(100, 30));
-    // The division is by whole numbers: 50 / 2 shows 25, 51 / 2 shows 25 too.
-    EXPECT_EQ(processor.Process(Flat(100, 21)).amplitude[0][0], 25.0f);
-    processor.SetAveraging(false);
-    EXPECT_EQ(processor.Process(Flat(100, 7)).amplitude[0][0], 7.0f);
-}
-
 TEST(BeamFigures, NoiseIsTheSmallestAmplitudeOfTheFarHalf) {
     BeamFrame frame = Flat(10, 50);
     frame.amplitude[0][4] = 3;   // near half: not counted
@@ -94,14 +82,6 @@ TEST(BeamFigures, PeakOfAnAveragedProfileIsItsWholePart) {
     processor.Process(frame);
     frame.amplitude[0][30] = 100;
     EXPECT_EQ(processor.Process(frame).figures.peakLevel[0], 100);
-}
-
-TEST(PingCounter, CountsFromOneAgainAfterAReset) {
-    BeamProcessor processor;
-    processor.Process(Flat(5, 1));
-    processor.Process(Flat(5, 1));
-    processor.ResetPingCounter();
-    EXPECT_EQ(processor.Process(Flat(5, 1)).ping, 1u);
 }
 
 }  // namespace

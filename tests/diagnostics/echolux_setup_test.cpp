@@ -1,12 +1,12 @@
+// Which cell size and which frame rules the set-up chooses for the hardware the Conf block
+// describes.
 #include "diagnostics/echolux_setup.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
 #include "instrument/instrument_codes.h"
-#include "support/sim_session.h"
 
 namespace brennix::test {
 namespace {
@@ -77,45 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                     CellSizeCase{"Coarse3000kHzHasTwoBlanks", {38, 0x40, 250}, "CSset  7", 3000}),
     [](const testing::TestParamInfo<CellSizeCase>& info) { return info.param.name; });
 
-// Every command of the set-up, in the order the instrument hears them.
-TEST(EcholuxSetupSequence, SetsCellsBlankAndPulseThenBinaryOutput) {
-    SimSession sim;
-    const auto setup = RunEcholuxSetup(sim.session.Instrument(), kMirovan, sim.ui);
-    ASSERT_TRUE(setup);
-    EXPECT_TRUE(sim.ui.messages.empty());
-    EXPECT_FLOAT_EQ(setup->horizontalSpan, 22.0f);
-    EXPECT_FALSE(setup->rules.compareChecksum);  // the simulated Mirovan runs firmware 3.8
-    const std::string& sent = sim.instrument.Received();
-    size_t at = 0;
-    for (const char* command :
-         {"get Conf\r", "CSset 15\r", "BDset 0.1\r", "PlSet 0.50\r", "OF Binary\r"}) {
-        at = sent.find(command, at);
-        EXPECT_NE(at, std::string::npos) << command << " in " << sent;
-    }
-}
-
-TEST(EcholuxSetupSequence, TravelTimeInstrumentsTakeNoSettings) {
-    SimSession sim({.model = sim::Model::kCorvex});
-    const auto setup = RunEcholuxSetup(sim.session.Instrument(), kCorvex, sim.ui);
-    ASSERT_TRUE(setup);
-    EXPECT_FLOAT_EQ(setup->horizontalSpan, 750.0f);
-    EXPECT_EQ(sim.instrument.Received().find("set"), std::string::npos);
-}
-
-// Without its configuration the window still opens; a refused setting closes it.
-TEST(EcholuxSetupSequence, ASilentInstrumentIsReportedTwiceAndRefused) {
-    SimSession sim;
-    sim.instrument.GetFaults().silent = true;
-    EXPECT_FALSE(RunEcholuxSetup(sim.session.Instrument(), kMirovan, sim.ui));
-    std::vector<std::string> texts;
-    for (const auto& message : sim.ui.messages) {
-        texts.push_back(message.text);
-    }
-    const auto unreadable =
-        std::find(texts.begin(), texts.end(), "Unable to read setup from the instrument");
-    EXPECT_NE(unreadable, texts.end());
-    EXPECT_LT(unreadable, std::find(texts.begin(), texts.end(), "Failed to setup instrument!"));
-    EXPECT_EQ(texts.back(), "Failed to setup instrument!");
+// What the instrument answers to a bare "OF", as the set-up notes it to put it back later.
+TEST(ReportedOutputFormat, IsTheWordAfterTheSettingsName) {
+    EXPECT_EQ(ReportedOutputFormat("\r\nof METRIC\r\n>"), "METRIC");
+    EXPECT_EQ(ReportedOutputFormat("OF\rOF ASCII\r\n>"), "ASCII");
+    EXPECT_EQ(ReportedOutputFormat("\rERROR: unknown command\r\n>"), std::nullopt);
+    EXPECT_EQ(ReportedOutputFormat("\r\nof\r\n>"), std::nullopt);
 }
 
 }  // namespace

@@ -118,30 +118,5 @@ TEST(Recording, EachLineStartsWithALineFeedInTheFixedColumns) {
               "\n  1 1234.57 255 255 255   7   7   7  99  99  99");
 }
 
-TEST(Recording, PlaysBackAsWritten) {
-    DiagnosticFile file(std::tmpfile());
-    const BeamFrame written = TwoCells();
-    ASSERT_TRUE(WriteRecordedFrame(file.get(), written));
-    ASSERT_TRUE(WriteRecordedFrame(file.get(), written));
-    std::rewind(file.get());
-    PlaybackReader reader(std::move(file));
-    for (int pass = 0; pass < 2; ++pass) {
-        const auto played = reader.NextFrame();
-        ASSERT_TRUE(played);
-        EXPECT_EQ(played->cells, 2u);
-        EXPECT_FLOAT_EQ(played->range[1], 1234.57f);
-        EXPECT_EQ(played->amplitude, written.amplitude);
-        EXPECT_EQ(played->cosine, written.cosine);
-        EXPECT_EQ(played->sine, written.sine);
-    }
-    EXPECT_FALSE(reader.NextFrame());
-}
-
-TEST(Recording, AFullDeviceIsReported) {
-    DiagnosticFile full(std::fopen("/dev/full", "w"));
-    ASSERT_TRUE(full);
-    EXPECT_FALSE(WriteRecordedFrame(full.get(), TwoCells()));
-}
-
 }  // namespace
 }  // namespace brennix::test

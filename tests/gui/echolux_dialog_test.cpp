@@ -1,29 +1,27 @@
-// The Echolux window and its plot widgets: what a frame's snapshot shows in each view, the
-// options menu, files, a live acquisition on the simulator, and the plots drawn into images.
+// The Echolux window and its plot widget: what a frame's snapshot shows in each view, the options
+// menu, a close that leaves the terminal quiet, and the plots drawn into images.
 #include <QAction>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
-#include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
-#include "desktop/brennix_app.h"
-#include "desktop/color_edit_widget.h"
 #include "desktop/qt_ui_host.h"
-#include "desktop/terminal_menus.h"
-#include "desktop/terminal_window.h"
 #include "diagnostics/beam_processor.h"
+#include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"
 #include "diagnostics/plot_widget.h"
 #include "gui_fixture.h"
 #include "instrument/instrument_codes.h"
+#include "link/output_window.h"
+#include "link/serial_poll.h"
 #include "platform/qt_settings.h"
 #include "sim/diagnostic_frame.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
+#include "support/no_new_threads.h"
 
 namespace brennix::test {
 namespace {
@@ -52,7 +50,9 @@ std::shared_ptr<const EcholuxSnapshot> SeventhPing() {
     for (int ping = 1; ping < 7; ++ping) {
         processor.Process(BeamFrame{});
     }
-    return std::make_shared<const EcholuxSnapshot>(processor.Process(frame.value()));
+    auto snapshot = std::make_shared<EcholuxSnapshot>(processor.Process(frame.value()));
+    snapshot->horizontalSpan = 22.0f;
+    return snapshot;
 }
 
 QStringList MenuTexts(QMenu& menu) {
@@ -71,11 +71,10 @@ class EcholuxDialogTest : public QObject {
   private slots:
     void init() {
         environment_.Reset();
-        instrument_ = std::make_unique<sim::SimulatedInstrument>(
-            sim::Settings{.baudRate = 115200, .cpuVersion = 60});
+        instrument_ = std::make_unique<sim::SimulatedInstrument>();
         device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
         session_ = std::make_unique<CSession>(*device_, clock_, ui_);
-        session_->Link().Open(SimulatedDevice::kPortName, 115200);
+        session_->Link().Open(SimulatedDevice::kPortName, 9600);
     }
     void cleanup() {
         session_.reset();
@@ -96,12 +95,12 @@ class EcholuxDialogTest : public QObject {
         QFETCH(QString, header);
         QFETCH(bool, peakColumns);
         QFETCH(QString, screenshot);
-        CDlgEcholux dialog(Context(), Setup());
+        CDlgEcholux dialog(Context());
         const auto shown = SeventhPing();
         dialog.ShowSnapshot(shown);
         dialog.SetView(static_cast<CDlgEcholux::View>(view));
         dialog.show();
-        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
         QCOMPARE(dialog.FirstColumnHeader(), header);
         const BeamFigures& f = shown->figures;
         const QString first[] = {QString::number(f.noise[1]),
@@ -118,7 +117,7 @@ class EcholuxDialogTest : public QObject {
     // The menu offers what fits the moment; a file open offers only its closing.
     void optionsMenuFollowsTheState() {
         const QString path = environment_.FilePath("pings.ecx");
-        CDlgEcholux dialog(Context(), Setup());
+        CDlgEcholux dialog(Context());
         dialog.SetFileDialog(std::make_unique<FixedRecording>(path));
         auto menu = dialog.BuildOptionsMenu();
         QCOMPARE(MenuTexts(*menu), QStringList({"View", "Averaging", "-", "Open...", "Save..."}));
@@ -138,22 +137,22 @@ class EcholuxDialogTest : public QObject {
         // Playing the recording back counts its frames from the first.
         dialog.OpenPlayback();
         QCOMPARE(dialog.StatusText(), QString("Playing back pings.ecx"));
-        QCOMPARE(dialog.PingText(), QString("Ping : 1"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 0"));
         QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu()).last(), QString("Close file"));
     }
 
     void averagingStartsFromAClearedDisplay() {
-        CDlgEcholux dialog(Context(), Setup());
+        CDlgEcholux dialog(Context());
         dialog.ShowSnapshot(SeventhPing());
         dialog.ToggleAveraging();
         QVERIFY(dialog.Averaging());
         QCOMPARE(dialog.TableText(0, 0), QString("0"));
-        QCOMPARE(dialog.PingText(), QString("Ping : 8"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
         QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu())[1], QString("Averaging*"));
     }
 
     void aRecordingThatCannotBeOpenedIsReported() {
-        CDlgEcholux dialog(Context(), Setup());
+        CDlgEcholux dialog(Context());
         dialog.SetFileDialog(std::make_unique<FixedRecording>("/no/such/folder/x.ecx"));
         const auto seen = AnswerNextMessage();
         dialog.OpenPlayback();
@@ -161,46 +160,46 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(dialog.StatusText(), QString());
     }
 
-    // Live: the set-up, frames every 2.4 s at 115200 baud, and a close that does not wait for
-    // the collection to end.
-    void liveFramesArriveAndCloseStopsAtOnce() {
-        const auto setup = RunEcholuxSetup(session_->Instrument(), kMirovan, ui_);
-        QVERIFY(setup);
-        CDlgEcholux dialog(Context(), *setup);
-        dialog.show();
-        dialog.StartAcquisition();
-        QTRY_COMPARE_WITH_TIMEOUT(dialog.PingText(), QString("Ping : 2"), 10000);
-        QVERIFY(dialog.TableText(0, 2).toInt() > 100);
-        QTest::qWait(500);
-        QElapsedTimer closing;
-        closing.start();
-        dialog.reject();
-        QVERIFY2(closing.elapsed() < 100, qPrintable(QString::number(closing.elapsed())));
+    // Closed half-way through a frame: the terminal's output stays detached until the service
+    // has let the frame end, so nothing of it reaches the terminal, and the next command works.
+    void closedMidFrameLeavesTheTerminalQuiet() {
+        StringTerminalPane terminal;
+        session_->Link().Tap().SetOutputWindow(&terminal);
+        OnNextModal<CDlgEcholux>([this](CDlgEcholux* dialog) {
+            auto* closer = new QTimer(dialog);
+            connect(closer, &QTimer::timeout, dialog, [this, dialog, closer] {
+                if (clock_.TickCount() >= 4000) {
+                    closer->stop();
+                    dialog->reject();
+                }
+            });
+            closer->start(1);
+        });
+        {
+            const VirtualTimeDriver time(clock_);
+            OpenFeatureWindow<DiagnosticsFeature>(Context());
+        }
+        QVERIFY(instrument_->Received().find("Amp\r") != std::string::npos);
+        for (int poll = 0; poll < 60; ++poll) {
+            clock_.Sleep(100);
+            SerialPoll::Run(session_->Link());
+        }
+        QCOMPARE(terminal.Text(), std::string());
+        QVERIFY(session_->Instrument().SendCommand("Ver"));
+        session_->Link().Tap().SetOutputWindow(nullptr);
     }
 
-    // From the terminal's Setup menu: the set-up's traffic stays out of the terminal, the window
-    // opens over it and a close gives the terminal back its output.
-    void openedFromTheSetupMenu() {
-        CBrennixApp app(environment_.Options());
-        app.Start();
-        QAction* diagnostics = nullptr;
-        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
-            if (action->text() == "Diagnostics")
-                diagnostics = action;
+    void aWorkerThatCannotStartIsSaid() {
+        CDlgEcholux dialog(Context());
+        const auto seen = AnswerNextMessage();
+        bool opened = true;
+        {
+            const NoNewThreads none;
+            opened = dialog.Open();
         }
-        QVERIFY(diagnostics);
-        QString caption;
-        OnNextModal([&caption](QWidget* window) {
-            caption = window->windowTitle();
-            QTest::keyClick(window, Qt::Key_Escape);
-        });
-        diagnostics->trigger();
-        QCOMPARE(caption, QString("Echolux"));
-        const std::string pane = app.Terminal()->OutputPane().Text();
-        QVERIFY2(pane.find("CSset") == std::string::npos, pane.c_str());
-        QVERIFY(app.Simulator()->Received().find("OF Binary\r") != std::string::npos);
-        app.Terminal()->Link().Write("Ver\r", 1000, false);
-        QTRY_VERIFY(app.Terminal()->OutputPane().Text().find("Serial number") != std::string::npos);
+        QVERIFY(!opened);
+        QCOMPARE(seen->text, QString("Unable to start thread"));
+        QCOMPARE(seen->caption, QString("FATAL ERROR"));
     }
 
     // The lowest grid line one pixel above the bottom, lines ORed over the grid, a gap at 32767.
@@ -228,70 +227,13 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(at(150, 50), red);
     }
 
-    // Where beams cross, the later one shows; only the grid is seen through the lines.
-    void laterSeriesCoverEarlierOnes() {
-        CPlotWnd plot(Qt::black, QColor(0, 0, 128), false, 0);
-        plot.resize(200, 100);
-        plot.SetHorizontalSpan(0, 10, 1);
-        plot.SetVerticalSpan(0, 0, 250, 50, 1);
-        const std::vector<float> level(5, 125);
-        plot.SetSeries({{level, {}, QColor(255, 0, 0), 0}, {level, {}, QColor(0, 255, 0), 0}},
-                       {0, 2, 4, 6, 8});
-        plot.show();
-        const QImage image = plot.grab().toImage();
-        QCOMPARE(QColor(image.pixel(30, 50)), QColor(0, 255, 0));
-        QCOMPARE(QColor(image.pixel(20, 50)), QColor(0, 255, 128));
-    }
-
-    void dragEitherWaySelectsTheSameSamples() {
-        CPlotWnd plot(Qt::black, Qt::gray, false, 7);
-        plot.resize(400, 100);
-        plot.SetSeries({}, std::vector<float>(100, 0));
-        plot.show();
-        QSignalSpy selections(&plot, &CPlotWnd::SelectionMade);
-        for (const auto& [from, to] : {std::pair{30, 330}, std::pair{330, 30}}) {
-            QTest::mousePress(&plot, Qt::LeftButton, {}, QPoint(from, 50));
-            QMouseEvent move(QEvent::MouseMove, QPointF(to, 50), plot.mapToGlobal(QPointF(to, 50)),
-                             Qt::NoButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(&plot, &move);
-            QTest::mouseRelease(&plot, Qt::LeftButton, {}, QPoint(to, 50));
-        }
-        QCOMPARE(selections.count(), 2);
-        QCOMPARE(selections[0], (QList<QVariant>{7, 7, 82}));
-        QCOMPARE(selections[1], selections[0]);
-    }
-
-    void scrollingANarrowWindowStaysInTheData() {
-        CPlotWnd plot(Qt::black, Qt::gray, false, 3);
-        plot.resize(400, 100);
-        plot.SetSeries({}, std::vector<float>(500, 0));
-        plot.SetSampleWindow({0, 99});
-        plot.show();
-        auto* bar = plot.findChild<QScrollBar*>();
-        QVERIFY(bar && bar->isVisible());
-        QSignalSpy moves(&plot, &CPlotWnd::SampleWindowMoved);
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(moves.count(), 2);
-        QCOMPARE(moves[0], (QList<QVariant>{3, 4, 103, 4}));
-        QCOMPARE(moves[1], (QList<QVariant>{3, 400, 499, 396}));
-        QCOMPARE(plot.ShownWindow(), (SampleWindow{400, 499}));
-        QCOMPARE(bar->value(), 400);
-    }
-
   private:
     FeatureContext Context() {
         return {nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan};
     }
-    static EcholuxSetup Setup() {
-        EcholuxSetup setup;
-        setup.horizontalSpan = 22.0f;
-        return setup;
-    }
 
     GuiEnvironment environment_;
-    SystemClock clock_;
+    VirtualClock clock_;
     QtUiHost ui_{clock_};
     QtSettings store_;
     std::unique_ptr<sim::SimulatedInstrument> instrument_;

@@ -3,16 +3,20 @@
 #include <cstdint>
 #include <memory>
 
+#include "diagnostics/echolux_setup.h"
 #include "diagnostics/echolux_snapshot.h"
 
 namespace brennix {
 
-// What the acquisition reports. Every call comes from the acquisition's worker thread: a window
-// carries it over to its own thread before touching anything.
-class EcholuxListener {
+// What the diagnostics service reports, on the thread that owns the listener.
+class DiagnosticsListener {
   public:
-    virtual ~EcholuxListener() = default;
+    virtual ~DiagnosticsListener() = default;
 
+    // The instrument is set up for diagnostic frames; the frames follow.
+    virtual void OnSetUp(const EcholuxSetup& setup) = 0;
+    // The instrument refused a setting (the user has been told); the service is ending.
+    virtual void OnSetupRefused() = 0;
     // How much of the current collection window has passed, 0 to 100.
     virtual void OnProgress(int percent) = 0;
     // A frame was decoded; the snapshot is never changed afterwards.
@@ -23,7 +27,7 @@ class EcholuxListener {
     virtual void OnPlaybackEnded(uint32_t framesPlayed) = 0;
     // The recording could not be written; it has been closed.
     virtual void OnRecordingFailed() = 0;
-    // The port went away; the acquisition has ended.
+    // The port went away; the service is ending.
     virtual void OnConnectionLost() = 0;
 };
 
