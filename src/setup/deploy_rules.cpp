@@ -93,7 +93,7 @@ std::optional<Refusal> CheckRange(double value, double min, double max, std::str
 
 std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
                                           const SetupRecord& record, UnitSystem units) {
-    if (auto refusal = CheckSteps(DeployPageSteps(), current, shown, record, units)) {
+    if (auto refusal = CheckSteps(ControlHome::kDeployPage, current, shown, record, units)) {
         return refusal;
     }
     const ConfBlock& conf = record.Conf();

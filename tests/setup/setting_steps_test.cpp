@@ -4,26 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <variant>
 
 #include "record_builder.h"
+#include "setup/control_table.h"
 #include "setup/page_content.h"
 
 namespace brennix::test {
 namespace {
-
-const SettingStep& StepFor(SetupControl control) {
-    for (auto steps : {DeployPageSteps(), AdvancedPageSteps(), Sdi12DialogSteps()}) {
-        for (const SettingStep& step : steps) {
-            if (step.control == control) {
-                return step;
-            }
-        }
-    }
-    throw std::logic_error("no step");
-}
 
 struct StepCase {
     const char* name;
@@ -64,8 +53,8 @@ TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
     const StepCase& c = GetParam();
     SetupRecord record = Record();
     const ControlValues shown = Shown(record, c.units);
-    const SettingStep& step = StepFor(c.control);
-    const auto planned = PlanStep(step, c.typed, shown.at(c.control), record, c.units,
+    const ControlSpec& spec = SpecOf(c.control);
+    const auto planned = PlanStep(spec, c.typed, shown.at(c.control), record, c.units,
                                   ControlChoices(c.control, record));
     ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << std::get<Refusal>(planned).message;
     const StepPlan& plan = std::get<StepPlan>(planned);
@@ -73,8 +62,8 @@ TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
     if (plan.write && plan.store) {
         plan.store(record);
     }
-    if (step.field.read) {
-        EXPECT_EQ(step.field.read(record), c.stored);
+    if (spec.step.field.read) {
+        EXPECT_EQ(spec.step.field.read(record), c.stored);
     }
 }
 
@@ -121,7 +110,7 @@ TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
          {Case{kStartDate, "2026/5/7", "SD 2026/05/07"}, Case{kStartTime, "8:05:09", "ST 08:05:09"},
           Case{kFileName, "RIVER1", "Deployment RIVER1"}}) {
         const auto planned =
-            PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record, kMetric, {});
+            PlanStep(SpecOf(c.control), c.typed, shown.at(c.control), record, kMetric, {});
         ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << c.typed;
         const StepPlan& plan = std::get<StepPlan>(planned);
         EXPECT_TRUE(plan.write);
@@ -158,7 +147,7 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
                   "The file name must not contain %, #, / or characters other than plain "
                   "letters, digits and punctuation."},
          }) {
-        const auto planned = PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record,
+        const auto planned = PlanStep(SpecOf(c.control), c.typed, shown.at(c.control), record,
                                       kMetric, ControlChoices(c.control, record));
         ASSERT_TRUE(std::holds_alternative<Refusal>(planned)) << c.typed;
         EXPECT_EQ(std::get<Refusal>(planned).message, c.message);
