@@ -111,7 +111,7 @@ bool SetupCommand::Parse(CommandArguments& arguments) {
     std::vector<std::string> settings;
     json_ = arguments.TakeFlag("--json");
     if (!arguments.TakeChoice("--units", {"metric", "english"}, units) ||
-        !arguments.TakeRepeated("--set", settings)) {
+        !arguments.TakeList("--set", settings)) {
         return false;
     }
     if (!units.empty()) {

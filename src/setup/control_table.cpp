@@ -12,6 +12,7 @@ namespace brennix {
 namespace {
 
 using enum SetupControl;
+constexpr int kEnglishOutputFormat = 2;
 constexpr int kMetricOutputFormat = 3;
 constexpr const char* kUserSettings = "User settings";
 constexpr const char* kDeployment = "Deployment";
@@ -27,17 +28,22 @@ RecordField Sdi12FormatField() {
 }
 
 // The address is never read from the instrument: the dialog starts at 0 and sends any other.
+// An SDI-12 address is one digit.
 RecordField Sdi12AddressField() {
-    return {[](const SetupRecord&) -> int64_t { return 0; }, nullptr,
-            std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+    return {[](const SetupRecord&) -> int64_t { return 0; }, nullptr, 0, 9};
 }
 
-// The units the record gives: "Metric" (1) when the output format byte is 3.
+// The units the record gives: "Metric" (1) when the output format byte is 3. Units the
+// instrument took are kept as the output format it then has, so the dialog shows them again.
 RecordField Sdi12UnitsField() {
     return {[](const SetupRecord& record) -> int64_t {
                 return record.User().OutputFormat() == kMetricOutputFormat ? 1 : 0;
             },
-            nullptr, 0, 1};
+            [](SetupRecord& record, int64_t metric) {
+                record.User().SetOutputFormat(
+                    static_cast<int8_t>(metric != 0 ? kMetricOutputFormat : kEnglishOutputFormat));
+            },
+            0, 1};
 }
 
 bool CellsEnabled(const SetupSheet& sheet) {
@@ -219,7 +225,9 @@ std::vector<ControlSpec> Sdi12Rows() {
     };
     return {
         row(kSdi12Address, "sdi12Address", "SDI-12 Address", {},
-            {"Sdi12Address", StepFormat::kWhole, "The SDI-12 address", Sdi12AddressField()}, 1),
+            {"Sdi12Address", StepFormat::kWhole, "The SDI-12 address", Sdi12AddressField(),
+             Quantity::kNone, 1.0, " must be one digit, 0 to 9."},
+            1),
         row(kSdi12Format, "sdi12Format", "Output format", choices::kSdi12Formats,
             {"sdi12format", StepFormat::kChoice, "The SDI-12 output format", Sdi12FormatField()},
             2),

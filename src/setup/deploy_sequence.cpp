@@ -34,11 +34,10 @@ void DeploySequence::Run() {
         return;
     }
     exchange_.Instrument().GetLink()->FlushInput(true);
-    if (!RunDeployment()) {
-        // The pages were applied one after the other; the technician goes on where Deploy was
-        // pressed.
-        Activate(SetupPage::kDeploy);
-    }
+    // The pages were applied one after the other: the deployment goes on, and the technician
+    // after it, where Deploy was pressed.
+    Activate(SetupPage::kDeploy);
+    RunDeployment();
 }
 
 void DeploySequence::Activate(SetupPage page) {

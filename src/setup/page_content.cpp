@@ -65,7 +65,6 @@ ControlValues LoadDeployPage(const SetupRecord& record, UnitSystem units) {
         {SetupControl::kStartTime,
          FormatText("%02d:%02d:%02d", time.hour, time.minute, time.second)},
         {SetupControl::kFileName, user.DeploymentName()},
-        {SetupControl::kMode, std::string(choices::kDeploymentModes[0])},
     };
 }
 

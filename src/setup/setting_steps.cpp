@@ -51,7 +51,7 @@ std::variant<Refusal, StepPlan> PlanWhole(const ControlSpec& spec, const std::st
         return RefuseAs(spec, " must be a whole number.");
     }
     if (*value < spec.step.field.min || *value > spec.step.field.max) {
-        return RefuseAs(spec, " is out of range.");
+        return Refuse(spec, std::string(spec.step.subject) + std::string(spec.step.outOfRange));
     }
     StepPlan plan{
         *value != spec.step.field.read(record), Command(spec, FormatText("%d", *value)), {}};
@@ -70,14 +70,18 @@ std::variant<Refusal, StepPlan> PlanDecimal(const ControlSpec& spec, const std::
         return RefuseAs(spec, " must be a number.");
     }
     const double metric = ToMetric(*value, spec.step.quantity, units);
-    const double stored = std::trunc(metric * spec.step.scale);
-    if (stored < static_cast<double>(spec.step.field.min) ||
-        stored > static_cast<double>(spec.step.field.max)) {
+    const std::string sent = FormatText("%0.2f", metric);
+    // The record keeps what the instrument was sent, not the value typed: 0.29 m goes out as
+    // 0.29 and is 29 cm, where 0.29 × 100 as a double truncates to 28.
+    const double hundredths = std::round(ParseDecimal(sent).value_or(0.0) * 100.0);
+    const double stored = std::trunc(hundredths * spec.step.scale / 100.0);
+    if (!(stored >= static_cast<double>(spec.step.field.min) &&
+          stored <= static_cast<double>(spec.step.field.max))) {
         return RefuseAs(spec, " is out of range.");
     }
     const auto units64 = static_cast<int64_t>(stored);
     return StepPlan{
-        units64 != spec.step.field.read(record), Command(spec, FormatText("%0.2f", metric)),
+        units64 != spec.step.field.read(record), Command(spec, sent),
         [store = spec.step.field.store, units64](SetupRecord& r) { store(r, units64); }};
 }
 

@@ -21,7 +21,8 @@ struct ControlSpec;
 
 // How a setting's value is typed, sent and stored:
 //   kWhole    "%s %d", stored as the number
-//   kDecimal  "%s %0.2f" with the metric value, stored as metric × scale truncated toward zero
+//   kDecimal  "%s %0.2f" with the metric value, stored as the value sent × scale truncated
+//             toward zero (a cell of 0.29 m is sent as 0.29 and kept as 29 cm)
 //   kChoice   "%s %s" with the list entry, stored as the entry's index
 //   kDate     "%s %s" with "%4d/%02d/%02d", stored in the start date bytes
 //   kTime     "%s %s" with "%02d:%02d:%02d", stored in the start time bytes
@@ -57,7 +58,9 @@ struct SettingStep {
     std::string_view subject;
     RecordField field = {};
     Quantity quantity = Quantity::kNone;
-    double scale = 1.0;  // stored units per metric unit
+    double scale = 1.0;  // stored units per metric unit, 1, 10 or 100
+    // What a message says of a value beyond the field's range.
+    std::string_view outOfRange = " is out of range.";
 };
 
 // What a step does with the control's value: nothing, when the technician left it as the page

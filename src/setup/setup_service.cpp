@@ -68,7 +68,7 @@ bool SetupService::Read() {
             return;
         }
         sheet_.emplace(*read.record, units_);
-        Exchange(worker).ShowPage(SetupPage::kDeploy);
+        Exchange(worker).EnterPage(SetupPage::kDeploy);
         result_.page = SetupPage::kDeploy;
     });
 }
@@ -85,7 +85,7 @@ bool SetupService::Turn(std::optional<SetupPage> leave, std::vector<SetupPage> e
                          }
                      }
                      for (const SetupPage page : enter) {
-                         exchange.ShowPage(page);
+                         exchange.EnterPage(page);
                          result_.page = page;
                      }
                  });

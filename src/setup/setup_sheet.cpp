@@ -6,6 +6,7 @@
 #include "setup/page_content.h"
 #include "setup/setting_steps.h"
 #include "setup/sound_speed.h"
+#include "setup/value_names.h"
 
 namespace brennix {
 
@@ -52,6 +53,11 @@ void SetupSheet::LoadPage(SetupPage page) {
     switch (page) {
         case SetupPage::kDeploy:
             Load(LoadDeployPage(record_, units_));
+            // The mode list selects "Standard" once, when the page is made; the choice holds for
+            // the sheet's life, however often the page is shown again.
+            if (!values_.contains(SetupControl::kMode)) {
+                Load({{SetupControl::kMode, std::string(choices::kDeploymentModes[0])}});
+            }
             break;
         case SetupPage::kAdvanced:
             Load(LoadAdvancedPage(record_, units_));

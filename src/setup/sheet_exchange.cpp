@@ -30,6 +30,10 @@ void SheetExchange::ShowPage(SetupPage page) {
         sheet_.SetWavesAvailable(AskWavesAvailable());
     }
     sheet_.LoadPage(page);
+}
+
+void SheetExchange::EnterPage(SetupPage page) {
+    ShowPage(page);
     if (page == SetupPage::kDeploy && !sheet_.FreeRecorderBytes()) {
         ReadRecorderSpace();
     }

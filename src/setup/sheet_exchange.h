@@ -33,9 +33,11 @@ class SheetExchange {
     CInstrument& Instrument() { return instrument_; }
 
     // The page becomes the active one: the first time it runs its initialisation (the Advanced
-    // page asks the instrument about waves), then it loads the record into its controls; the
-    // Deploy page also reads the recorder's space while it is not known.
+    // page asks the instrument about waves), then it loads the record into its controls.
     void ShowPage(SetupPage page);
+    // The same when the technician goes to the page: the Deploy page also reads the recorder's
+    // space while it is not known.
+    void EnterPage(SetupPage page);
     // Writes every control of the home the technician changed that differs from the record, in
     // its save order; stops at the first refusal.
     std::optional<Refusal> Save(ControlHome home);

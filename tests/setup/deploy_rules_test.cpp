@@ -32,6 +32,8 @@ TEST_P(DeployPageRules, PassOrNameTheProblemAndTheControl) {
     const RuleCase& c = GetParam();
     const SetupRecord record = RecordBuilder()
                                    .Conf(25, c.systemCode)
+                                   .User(25, 60)    // averaging 60 s
+                                   .User(29, 60)    // sampling 60 s
                                    .User(248, 100)  // cell begin 1.00 m
                                    .User(250, 200)  // cell end 2.00 m
                                    .User(49, 'D')
@@ -101,7 +103,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "The start date must be a date (YYYY/MM/DD).", kStartDate},
         RuleCase{"ImpossibleTime", kWx1500kHz, kMetric, kStartTime, "24:00:00",
                  "The start time must be a time of day (HH:MM:SS).", kStartTime},
-        RuleCase{"LeapDay", kWx1500kHz, kMetric, kStartDate, "2028/02/29", ""}),
+        RuleCase{"LeapDay", kWx1500kHz, kMetric, kStartDate, "2028/02/29", ""},
+        RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
+                 "The sampling interval must be at least 1 second.", kSamplingInterval},
+        RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
+                 "The sampling interval must be at least 1 second.", kSamplingInterval},
+        RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
+                 "The averaging interval must be at least 1 second.", kAveragingInterval}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {
@@ -114,7 +122,8 @@ TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {
                           Case{RecordBuilder().Conf(25, kJq1500kHz).Conf(92, 1), true},
                           Case{RecordBuilder().Conf(25, 0x11).Conf(92, 1), false}}) {
         RecordBuilder builder = c.record;
-        const SetupRecord record = builder.User(49, 'D').User(248, 100).User(250, 250).Build();
+        const SetupRecord record =
+            builder.User(29, 60).User(49, 'D').User(248, 100).User(250, 250).Build();
         const ControlValues shown = LoadDeployPage(record, kMetric);
         for (const auto& [typed, inRange] :
              {std::pair{"9", false}, {"10", true}, {"3600", true}, {"3601", false}}) {

@@ -78,15 +78,17 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
         StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
         StepCase{"UntouchedMetricIsNotResent", kMetric, kCellEnd, "5.00", "", 500},
-        // The value sent is rounded to two decimals, the value stored truncated.
-        StepCase{"FeetSentRoundedStoredTruncated", kEnglish, kCellBegin, "3.28", "CB 1.00", 99},
+        // The record keeps what was sent, rounded to the centimetre as the command is.
+        StepCase{"FeetStoredAsSent", kEnglish, kCellBegin, "3.28", "CB 1.00", 100},
+        StepCase{"CentimetresStoredAsSent", kMetric, kCellBegin, "0.29", "CB 0.29", 29},
         StepCase{"RetypedSameValueIsNotSent", kMetric, kCellBegin, "0.5", "", 50},
         StepCase{"HalfAMetre", kMetric, kCellEnd, "0.5", "CE 0.50", 50},
         StepCase{"Salinity", kMetric, kSalinity, "35.5", "Sal 35.50", 355},
         StepCase{"SalinityIsNeverConverted", kEnglish, kSalinity, "30", "Sal 30.00", 300},
         StepCase{"TemperatureTruncated", kMetric, kTemperature, "15.05", "Temp 15.05", 150},
         StepCase{"TemperatureFromFahrenheit", kEnglish, kTemperature, "50", "Temp 10.00", 100},
-        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1249},
+        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1250},
+        StepCase{"NegativeTemperatureTruncated", kMetric, kTemperature, "-1.55", "Temp -1.55", -15},
         StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
         StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
         StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
@@ -94,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
         StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
         StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
-        // The unit system is sent but the record keeps its output format.
-        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 0}),
+        // The record keeps the units taken, for the dialog's next opening.
+        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
@@ -140,6 +142,7 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
              Case{kSamplingInterval, "60.5", "The sampling interval must be a whole number."},
              Case{kCoordSystem, "Polar", "The coordinate system must be one of: Beam, XYZ, ENU."},
              Case{kSdi12Address, "three", "The SDI-12 address must be a whole number."},
+             Case{kSdi12Address, "99", "The SDI-12 address must be one digit, 0 to 9."},
              Case{kStartDate, "2026/13/01", "The start date must be a date (YYYY/MM/DD)."},
              Case{kStartDate, "2026/05/17x", "The start date must be a date (YYYY/MM/DD)."},
              Case{kStartTime, "12:60:00", "The start time must be a time of day (HH:MM:SS)."},

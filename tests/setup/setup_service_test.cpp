@@ -140,6 +140,8 @@ TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
                              "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
     EXPECT_EQ(Held().SamplingInterval(), 600);
     EXPECT_EQ(Sheet().Record().User().DeploymentName(), "RIVER1");
+    // The page shows again what the instrument holds, to the centimetre.
+    EXPECT_EQ(Sheet().Record().User().CellBegin(), Held().CellBegin());
 
     for (const auto& [control, value] : {std::pair{kTempMode, "USER"},
                                          {kSalinity, "30"},
@@ -226,8 +228,9 @@ TEST_F(SetupServiceTest, StandardDeploymentAppliesEveryPageThenStartsAndTheInstr
     const Lines sent = Sent();
     EXPECT_EQ(Lines(sent.end() - 6, sent.end()),
               (Lines{"systemtype", "SI 600", "enablewaves", "SaveSetup", "OF ASCII", "deploy"}));
+    // Every page in turn, then back where Deploy was pressed.
     EXPECT_EQ(heard.shown, (std::vector<SetupPage>{SetupPage::kAdvanced, SetupPage::kHardware,
-                                                   SetupPage::kOptions}));
+                                                   SetupPage::kOptions, SetupPage::kDeploy}));
     EXPECT_EQ(result.deploy.model, kMirovan);
     EXPECT_EQ(result.deploy.mode, DeploymentMode::kStandard);
     ASSERT_EQ(result.sent.size(), 5u);
@@ -290,6 +293,8 @@ TEST_F(SetupServiceTest, ARefusedSdi12SettingBringsTheDialogBackOnItsControl) {
     Set(kMode, "SDI-12");
     sim.instrument.GetFaults().refusedSettings = {"sdi12format"};
     heard.sdi12Dialog = [this](const std::optional<Refusal>& refused) {
+        // Asked over the page Deploy was pressed on.
+        EXPECT_EQ(Sheet().ActivePage(), SetupPage::kDeploy);
         Set(kSdi12Format, "Tandrel");
         return !refused;
     };
@@ -297,6 +302,11 @@ TEST_F(SetupServiceTest, ARefusedSdi12SettingBringsTheDialogBackOnItsControl) {
     ASSERT_EQ(heard.dialogRefusals.size(), 2u);
     EXPECT_EQ(heard.dialogRefusals[1]->control, kSdi12Format);
     EXPECT_EQ(heard.shown.back(), SetupPage::kDeploy);
+    // The mode picked stays picked, after the failed deployment and page after page.
+    EXPECT_EQ(Sheet().Value(kMode), "SDI-12");
+    Turn(SetupPage::kDeploy, {SetupPage::kAdvanced});
+    Turn(SetupPage::kAdvanced, {SetupPage::kDeploy});
+    EXPECT_EQ(Sheet().Value(kMode), "SDI-12");
 }
 
 TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample) {
