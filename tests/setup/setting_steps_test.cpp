@@ -77,7 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         // In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
         StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
         StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
-        StepCase{"UntouchedMetricIsNotResent", kMetric, kCellEnd, "5.00", "", 500},
         // The record keeps what was sent, rounded to the centimetre as the command is.
         StepCase{"FeetStoredAsSent", kEnglish, kCellBegin, "3.28", "CB 1.00", 100},
         StepCase{"CentimetresStoredAsSent", kMetric, kCellBegin, "0.29", "CB 0.29", 29},
@@ -92,7 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
         StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
         StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
-        StepCase{"DataFormat", kMetric, kDataFormat, "SHORT", "DataFormat SHORT", 1},
         StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
         StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
         StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
