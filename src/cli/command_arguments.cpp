@@ -103,6 +103,19 @@ bool CommandArguments::TakeRepeated(const std::string& name, std::vector<std::st
     return true;
 }
 
+bool CommandArguments::TakeList(const std::string& name, std::vector<std::string>& values) {
+    for (auto found = std::find(arguments_.begin(), arguments_.end(), name);
+         found != arguments_.end(); found = std::find(found, arguments_.end(), name)) {
+        if (found + 1 == arguments_.end()) {
+            return Fail(name + " needs a value");
+        }
+        const auto end = std::find_if(found + 2, arguments_.end(), IsOption);
+        values.insert(values.end(), found + 1, end);
+        found = arguments_.erase(found, end);
+    }
+    return true;
+}
+
 bool CommandArguments::TakePositional(std::string& value, const std::string& what) {
     const auto found = std::find_if_not(arguments_.begin(), arguments_.end(), IsOption);
     if (found == arguments_.end()) {

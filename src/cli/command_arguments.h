@@ -29,6 +29,9 @@ class CommandArguments {
                     std::string& value);
     // Every occurrence of an option with a value, in order.
     bool TakeRepeated(const std::string& name, std::vector<std::string>& values);
+    // The same for an option that takes one value or more: each occurrence with every word after
+    // its first value up to the next option ("--set A=1 B=2 --set C=3").
+    bool TakeList(const std::string& name, std::vector<std::string>& values);
     // The next word that is not an option; false (with the error naming what) when there is none.
     bool TakePositional(std::string& value, const std::string& what);
     // All remaining words that are not options.

@@ -3,56 +3,11 @@
 #include <cstdio>
 
 #include "cli/cli_session.h"
-#include "cli/setup_command.h"
+#include "cli/setup_console.h"
 #include "platform/number_text.h"
-#include "recorder/recorder_space.h"
-#include "setup/deployment.h"
+#include "setup/setup_texts.h"
 
 namespace brennix::cli {
-
-namespace {
-
-// The sheet's windows on the console: pages activate without being seen, and the SDI-12 dialog
-// takes its values from the command line.
-class ConsoleSheetHost : public SetupSheetHost {
-  public:
-    ConsoleSheetHost(SetupSheet& sheet, const std::string& address, const std::string& format,
-                     const std::string& units)
-        : sheet_(sheet), address_(address), format_(format), units_(units) {}
-
-    void ActivatePage(SetupPage page) override {
-        if (sheet_.ActivePage() != page) {
-            sheet_.ShowPage(page);
-        }
-    }
-
-    void FocusControl(const Refusal&) override {}
-
-    bool RunSdi12Dialog() override {
-        SetIfGiven(SetupControl::kSdi12Address, address_);
-        SetIfGiven(SetupControl::kSdi12Format, format_);
-        SetIfGiven(SetupControl::kSdi12Units, units_);
-        if (const std::optional<Refusal> refusal = sheet_.SaveSdi12Dialog()) {
-            ShowRefusal(sheet_.Ui(), *refusal);
-            return false;
-        }
-        return true;
-    }
-
-  private:
-    void SetIfGiven(SetupControl control, const std::string& value) {
-        if (!value.empty()) {
-            sheet_.SetValue(control, value);
-        }
-    }
-
-    SetupSheet& sheet_;
-    const std::string& address_;
-    const std::string& format_;
-    const std::string& units_;
-};
-
-}  // namespace
 
 bool DeployCommand::Parse(CommandArguments& arguments) {
     std::string mode;
@@ -72,29 +27,49 @@ bool DeployCommand::Parse(CommandArguments& arguments) {
     return arguments.Finish();
 }
 
+// The SDI-12 deployment dialog takes its values from the command line; a refusal is said and
+// cancels it.
+bool DeployCommand::Sdi12Dialog(CliSession& cli, SetupSheet& sheet,
+                                const std::optional<Refusal>& refused) const {
+    if (refused) {
+        ShowRefusal(cli.Ui(), *refused);
+        return false;
+    }
+    for (const auto& [control, value] : {std::pair{SetupControl::kSdi12Address, &address_},
+                                         {SetupControl::kSdi12Format, &format_},
+                                         {SetupControl::kSdi12Units, &units_}}) {
+        if (!value->empty()) {
+            sheet.SetValue(control, *value);
+        }
+    }
+    return true;
+}
+
 int DeployCommand::Run(CliSession& cli) {
-    std::optional<SetupRecord> record = OpenSetupRecord(cli);
-    if (!record) {
+    // Nothing is typed on the pages, so their unit system changes nothing that is sent.
+    ConsoleSetup setup(cli, UnitSystem::kMetric, [this, &cli, &setup](const auto& refused) {
+        return Sdi12Dialog(cli, setup.Sheet(), refused);
+    });
+    if (!setup.Open()) {
         return kExitFailed;
     }
-    // Nothing is typed on the pages, so their unit system changes nothing that is sent.
-    SetupSheet sheet(*record, cli.Session().Instrument(), cli.Ui(), UnitSystem::kMetric,
-                     &ReadRecorderFreeBytes);
-    sheet.ShowPage(SetupPage::kDeploy);
     if (sdi12_) {
-        if (sheet.Choices(SetupControl::kMode).size() < 2) {
+        if (setup.Sheet().Choices(SetupControl::kMode).size() < 2) {
             std::fprintf(cli.Err(), "brennix-cli: this instrument has no SDI-12 option\n");
             return kExitFailed;
         }
-        sheet.SetValue(SetupControl::kMode, "SDI-12");
+        setup.Sheet().SetValue(SetupControl::kMode, "SDI-12");
     }
     cli.Ui().DeliverInterrupt();
     if (cli.QuitRequested()) {
         std::fprintf(cli.Err(), "brennix-cli: stopped; the deployment was not started\n");
         return kExitFailed;
     }
-    ConsoleSheetHost host(sheet, address_, format_, units_);
-    if (!DeployFromSheet(sheet, host)) {
+    const auto deployed = setup.Run([](SetupService& s) { return s.Deploy(); });
+    if (deployed) {
+        ShowOutcome(cli.Ui(), *deployed);
+    }
+    if (!deployed || deployed->outcome != SetupOutcome::kDone) {
         std::fprintf(cli.Err(), "brennix-cli: the deployment was not started\n");
         return kExitFailed;
     }

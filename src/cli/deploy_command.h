@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cli/cli_command.h"
+#include "setup/setup_sheet.h"
 
 namespace brennix::cli {
 
@@ -16,6 +18,9 @@ class DeployCommand : public CliCommand {
     int Run(CliSession& session) override;
 
   private:
+    bool Sdi12Dialog(CliSession& cli, SetupSheet& sheet,
+                     const std::optional<Refusal>& refused) const;
+
     bool sdi12_ = false;
     std::string address_;
     std::string format_;

@@ -7,11 +7,10 @@
 
 #include "cli/cli_session.h"
 #include "cli/deploy_command.h"
+#include "cli/setup_console.h"
 #include "cli/setup_listing.h"
-#include "instrument/setup_reader.h"
-#include "recorder/recorder_space.h"
-#include "setup/deployment.h"
 #include "setup/setup_feature.h"
+#include "setup/setup_texts.h"
 
 namespace brennix::cli {
 
@@ -24,23 +23,30 @@ bool SameText(std::string_view a, std::string_view b) {
     });
 }
 
-const SettingStep* StepNamed(std::string_view word, SetupPage& page) {
-    for (const auto& [steps, owner] : {std::pair{DeployPageSteps(), SetupPage::kDeploy},
-                                       std::pair{AdvancedPageSteps(), SetupPage::kAdvanced}}) {
-        for (const SettingStep& step : steps) {
-            if (SameText(step.word, word)) {
-                page = owner;
-                return &step;
-            }
+// The page control a setting's command word names, in any case.
+const ControlSpec* SpecNamed(std::string_view word) {
+    for (const ControlSpec& spec : ControlSpecs()) {
+        if (spec.home != ControlHome::kSdi12Dialog && !spec.step.word.empty() &&
+            SameText(spec.step.word, word)) {
+            return &spec;
         }
     }
     return nullptr;
 }
 
-SetupPage PageOf(const SettingStep& step) {
-    SetupPage page = SetupPage::kDeploy;
-    StepNamed(step.word, page);
-    return page;
+SetupPage PageOf(const ControlSpec& spec) {
+    return spec.home == ControlHome::kAdvancedPage ? SetupPage::kAdvanced : SetupPage::kDeploy;
+}
+
+// The words --set takes, in the order the pages write them.
+std::string SettingWords() {
+    std::string words;
+    for (const ControlHome home : {ControlHome::kDeployPage, ControlHome::kAdvancedPage}) {
+        for (const ControlSpec* spec : SaveOrder(home)) {
+            words += (words.empty() ? "" : ", ") + std::string(spec->step.word);
+        }
+    }
+    return words;
 }
 
 // A list's entry as the list writes it, whatever case was typed; other text as it is.
@@ -53,26 +59,7 @@ std::string AsEntry(const SetupSheet& sheet, SetupControl control, const std::st
     return value;
 }
 
-// What keeps a control from taking input on the page.
-const char* WhyNotEditable(SetupControl control) {
-    switch (control) {
-        case SetupControl::kCellBegin:
-        case SetupControl::kCellEnd:
-            return "the page sets the cells only on VW and JQ instruments";
-        case SetupControl::kDynBoundAdj:
-            return "the page offers dynamic boundary adjustment only on VW instruments";
-        case SetupControl::kWaveSpectra:
-            return "the instrument does not answer YES to enablewaves";
-        case SetupControl::kWaterDepth:
-            return "the water depth takes input only with wave spectra available and set to YES";
-        case SetupControl::kTemperature:
-            return "the default temperature takes input only with TempMode USER";
-        default:
-            return "the page does not let it be changed";
-    }
-}
-
-// Ctrl-C pressed while the instrument was read or a page was written.
+// Ctrl-C pressed while the instrument was read.
 bool Interrupted(CliSession& cli) {
     cli.Ui().DeliverInterrupt();
     return cli.QuitRequested();
@@ -95,25 +82,36 @@ std::string AnswerTo(const std::string& command, const std::string& reply) {
     return answer;
 }
 
-}  // namespace
-
-std::optional<SetupRecord> OpenSetupRecord(CliSession& cli) {
-    if (!CheckInstrumentFor(cli.Session(), SetupFeature::kCheck)) {
-        return std::nullopt;
-    }
-    const SetupRecordRead read = ReadSetupRecord(cli.Session().Instrument());
-    if (!read.record) {
-        std::fprintf(cli.Err(), "brennix-cli: %s\n", read.failure.c_str());
-    }
-    return read.record;
+bool SavedSetup(const SetupResult& result) {
+    return std::any_of(result.sent.begin(), result.sent.end(),
+                       [](const SentCommand& sent) { return sent.command == "SaveSetup"; });
 }
+
+void PrintAccepted(CliSession& cli, const SetupResult& result) {
+    for (const SentCommand& sent : result.sent) {
+        if (sent.accepted && sent.command != "SaveSetup") {
+            std::fprintf(cli.Out(), "%s: OK\n", sent.command.c_str());
+        }
+    }
+}
+
+void PrintRefusal(CliSession& cli, const Refusal& refusal) {
+    if (refusal.source == Refusal::Source::kInstrument) {
+        std::fprintf(cli.Err(), "%s: %s\n", setup_texts::kInvalidInput,
+                     AnswerTo(refusal.command, refusal.message).c_str());
+    } else {
+        std::fprintf(cli.Err(), "brennix-cli: %s\n", refusal.message.c_str());
+    }
+}
+
+}  // namespace
 
 bool SetupCommand::Parse(CommandArguments& arguments) {
     std::string units;
     std::vector<std::string> settings;
     json_ = arguments.TakeFlag("--json");
     if (!arguments.TakeChoice("--units", {"metric", "english"}, units) ||
-        !arguments.TakeRepeated("--set", settings)) {
+        !arguments.TakeList("--set", settings)) {
         return false;
     }
     if (!units.empty()) {
@@ -132,68 +130,81 @@ bool SetupCommand::Parse(CommandArguments& arguments) {
 
 bool SetupCommand::ParseChange(CommandArguments& arguments, const std::string& setting) {
     const size_t equals = setting.find('=');
-    SetupPage page = SetupPage::kDeploy;
-    const SettingStep* step =
-        equals == std::string::npos ? nullptr : StepNamed(setting.substr(0, equals), page);
-    if (step == nullptr) {
-        return arguments.Reject(
-            "--set takes WORD=VALUE with one of SI, AI, CB, CE, SD, ST, "
-            "Deployment, CoordSystem, DataFormat, DynBoundAdj, WaveSpectra, "
-            "WD, TempMode, Temp, Sal; not '" +
-            setting + "'");
+    const ControlSpec* spec =
+        equals == std::string::npos ? nullptr : SpecNamed(setting.substr(0, equals));
+    if (spec == nullptr) {
+        return arguments.Reject("--set takes WORD=VALUE with one of " + SettingWords() + "; not '" +
+                                setting + "'");
     }
     const bool repeated = std::any_of(changes_.begin(), changes_.end(),
-                                      [step](const Change& change) { return change.step == step; });
+                                      [spec](const Change& change) { return change.spec == spec; });
     if (repeated) {
-        return arguments.Reject("--set " + std::string(step->word) + " is given twice");
+        return arguments.Reject("--set " + std::string(spec->step.word) + " is given twice");
     }
-    changes_.push_back({step, setting.substr(equals + 1)});
+    changes_.push_back({spec, setting.substr(equals + 1)});
     return true;
 }
 
 int SetupCommand::Run(CliSession& cli) {
-    std::optional<SetupRecord> record = OpenSetupRecord(cli);
-    if (!record) {
+    ConsoleSetup setup(
+        cli, units_.value_or(UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem))));
+    if (!setup.Open()) {
         return kExitFailed;
     }
-    SetupSheet sheet(
-        *record, cli.Session().Instrument(), cli.Ui(),
-        units_.value_or(UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem))),
-        &ReadRecorderFreeBytes);
-    sheet.ShowPage(SetupPage::kDeploy);
-    return changes_.empty() ? Show(cli, sheet) : Apply(cli, sheet);
+    return changes_.empty() ? Show(cli, setup) : Apply(cli, setup);
 }
 
-int SetupCommand::Show(CliSession& cli, SetupSheet& sheet) const {
-    const std::string days = sheet.DaysRemaining();
-    for (const SetupPage page : {SetupPage::kAdvanced, SetupPage::kHardware, SetupPage::kOptions}) {
-        sheet.ShowPage(page);
+int SetupCommand::Show(CliSession& cli, ConsoleSetup& setup) const {
+    const std::string days = setup.Sheet().DaysRemaining();
+    const auto shown = setup.Run([](SetupService& s) {
+        return s.Turn(std::nullopt,
+                      {SetupPage::kAdvanced, SetupPage::kHardware, SetupPage::kOptions});
+    });
+    if (!shown || shown->outcome != SetupOutcome::kDone) {
+        return kExitFailed;
     }
-    const SetupListing listing = ListSetup(sheet, days);
+    const SetupListing listing = ListSetup(setup.Sheet(), days);
     std::fputs((json_ ? ListingJson(listing) : ListingText(listing)).c_str(), cli.Out());
     return kExitOk;
 }
 
-bool SetupCommand::Changes(SetupPage page) const {
-    return std::any_of(changes_.begin(), changes_.end(),
-                       [page](const Change& change) { return PageOf(*change.step) == page; });
+std::vector<SetupPage> SetupCommand::ChangedPages() const {
+    std::vector<SetupPage> pages;
+    for (const SetupPage page : {SetupPage::kDeploy, SetupPage::kAdvanced}) {
+        if (std::any_of(changes_.begin(), changes_.end(),
+                        [page](const Change& change) { return PageOf(*change.spec) == page; })) {
+            pages.push_back(page);
+        }
+    }
+    return pages;
 }
 
-int SetupCommand::Apply(CliSession& cli, SetupSheet& sheet) const {
-    if (Changes(SetupPage::kAdvanced)) {
-        sheet.ShowPage(SetupPage::kAdvanced);
+int SetupCommand::Apply(CliSession& cli, ConsoleSetup& setup) const {
+    const std::vector<SetupPage> pages = ChangedPages();
+    if (std::find(pages.begin(), pages.end(), SetupPage::kAdvanced) != pages.end()) {
+        const auto shown =
+            setup.Run([](SetupService& s) { return s.Turn(std::nullopt, {SetupPage::kAdvanced}); });
+        if (!shown || shown->outcome != SetupOutcome::kDone) {
+            return kExitFailed;
+        }
     }
-    if (!TakeValues(cli, sheet)) {
+    if (!TakeValues(cli, setup.Sheet())) {
         return kExitFailed;
     }
     if (Interrupted(cli)) {
         std::fprintf(cli.Err(), "brennix-cli: stopped; nothing was changed\n");
         return kExitFailed;
     }
-    const bool saved = SavePages(cli, sheet);
-    const bool taken = sheet.Modified();
-    sheet.SaveSetupIfModified();
-    if (!saved) {
+    const auto applied = setup.Run([&pages](SetupService& s) { return s.Apply(pages); });
+    if (!applied) {
+        return kExitFailed;
+    }
+    PrintAccepted(cli, *applied);
+    const bool taken = SavedSetup(*applied);
+    if (applied->outcome != SetupOutcome::kDone) {
+        if (applied->refusal) {
+            PrintRefusal(cli, *applied->refusal);
+        }
         if (taken) {
             std::fprintf(cli.Err(),
                          "brennix-cli: the settings taken before it were saved with "
@@ -209,54 +220,21 @@ int SetupCommand::Apply(CliSession& cli, SetupSheet& sheet) const {
 
 bool SetupCommand::TakeValues(CliSession& cli, SetupSheet& sheet) const {
     for (const Change& change : changes_) {
-        const SetupControl control = change.step->control;
+        const SetupControl control = change.spec->control;
         sheet.SetValue(control, AsEntry(sheet, control, change.value));
     }
     // Whether a control takes input follows the lists as they are now set, as on the page.
     for (const Change& change : changes_) {
-        if (!sheet.Editable(change.step->control)) {
+        if (!sheet.Editable(change.spec->control)) {
             std::fprintf(cli.Err(), "brennix-cli: %s cannot be set: %s\n",
-                         std::string(change.step->word).c_str(),
-                         WhyNotEditable(change.step->control));
+                         std::string(change.spec->step.word).c_str(),
+                         std::string(change.spec->locked).c_str());
             return false;
         }
     }
-    for (const SetupPage page : {SetupPage::kDeploy, SetupPage::kAdvanced}) {
-        if (!Changes(page)) {
-            continue;
-        }
+    for (const SetupPage page : ChangedPages()) {
         if (const std::optional<Refusal> refusal = sheet.CheckPage(page)) {
             std::fprintf(cli.Err(), "brennix-cli: %s\n", refusal->message.c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
-bool SetupCommand::SavePages(CliSession& cli, SetupSheet& sheet) const {
-    std::string lastCommand;
-    sheet.SetWriteListener([&cli, &lastCommand](const std::string& command, bool accepted) {
-        lastCommand = command;
-        if (accepted) {
-            std::fprintf(cli.Out(), "%s: OK\n", command.c_str());
-        }
-    });
-    for (const SetupPage page : {SetupPage::kDeploy, SetupPage::kAdvanced}) {
-        if (!Changes(page)) {
-            continue;
-        }
-        if (Interrupted(cli)) {
-            std::fprintf(cli.Err(), "brennix-cli: stopped before the %s page's settings\n",
-                         page == SetupPage::kDeploy ? "Deploy" : "Advanced");
-            return false;
-        }
-        if (const std::optional<Refusal> refusal = sheet.SavePage(page)) {
-            if (refusal->source == Refusal::Source::kInstrument) {
-                std::fprintf(cli.Err(), "Invalid input: %s\n",
-                             AnswerTo(lastCommand, refusal->message).c_str());
-            } else {
-                std::fprintf(cli.Err(), "brennix-cli: %s\n", refusal->message.c_str());
-            }
             return false;
         }
     }

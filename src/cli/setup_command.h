@@ -2,15 +2,15 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "instrument/unit_system.h"
-#include "setup/setting_steps.h"
-#include "setup/setup_sheet.h"
+#include "setup/control_table.h"
 
 namespace brennix::cli {
+
+class ConsoleSetup;
 
 // setup: what the four pages of the setup sheet show, as "Label: value" lines or one JSON
 // object. setup --set WORD=VALUE ...: the settings of the Deploy and Advanced pages changed as
@@ -23,25 +23,20 @@ class SetupCommand : public CliCommand {
 
   private:
     struct Change {
-        const SettingStep* step;
+        const ControlSpec* spec;
         std::string value;
     };
 
     bool ParseChange(CommandArguments& arguments, const std::string& setting);
-    int Show(CliSession& cli, SetupSheet& sheet) const;
-    int Apply(CliSession& cli, SetupSheet& sheet) const;
-    bool Changes(SetupPage page) const;
+    int Show(CliSession& cli, ConsoleSetup& setup) const;
+    int Apply(CliSession& cli, ConsoleSetup& setup) const;
+    std::vector<SetupPage> ChangedPages() const;
     // False, with the reason on stderr, when a value cannot be taken as the page would take it.
     bool TakeValues(CliSession& cli, SetupSheet& sheet) const;
-    bool SavePages(CliSession& cli, SetupSheet& sheet) const;
 
     std::optional<UnitSystem> units_;
     bool json_ = false;
     std::vector<Change> changes_;
 };
-
-// Opens the setup sheet on the instrument as the Setup menu does: the instrument check, then the
-// three blocks. None, with the reason shown, when either fails.
-std::optional<SetupRecord> OpenSetupRecord(CliSession& cli);
 
 }  // namespace brennix::cli

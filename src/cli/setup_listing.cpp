@@ -1,22 +1,13 @@
 #include "cli/setup_listing.h"
 
-#include <array>
 #include <cstdio>
 
+#include "setup/control_table.h"
 #include "setup/page_content.h"
 
 namespace brennix::cli {
 
 namespace {
-
-using enum SetupControl;
-
-// The controls in the order each page shows them; the start date stands for the whole picker.
-constexpr std::array kDeployControls = {kAveragingInterval, kSamplingInterval, kCellBegin, kCellEnd,
-                                        kFileName,          kStartDate,        kMode};
-constexpr std::array kAdvancedControls = {kTempMode,   kTemperature, kSalinity,
-                                          kSoundSpeed, kWaveSpectra, kWaterDepth,
-                                          kDataFormat, kDynBoundAdj, kCoordSystem};
 
 std::string WithoutColon(std::string label) {
     while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
@@ -25,15 +16,19 @@ std::string WithoutColon(std::string label) {
     return label;
 }
 
-template <size_t N>
-PageListing ControlLines(const char* heading, const std::array<SetupControl, N>& controls,
-                         const SetupSheet& sheet) {
+// The home's controls in the order its page shows them; the start date stands for the whole
+// picker.
+PageListing ControlLines(const char* heading, ControlHome home, const SetupSheet& sheet) {
+    using enum SetupControl;
     PageListing page{heading, {}};
-    for (const SetupControl control : controls) {
-        const std::string value =
-            control == kStartDate ? StartOnText(sheet.Value(kStartDate), sheet.Value(kStartTime))
-                                  : sheet.Value(control);
-        page.lines.emplace_back(WithoutColon(ControlLabel(control, sheet.Units())), value);
+    for (const ControlSpec* spec : ShownOrder(home)) {
+        if (spec->control == kStartTime) {
+            continue;
+        }
+        const std::string value = spec->control == kStartDate ? StartOnText(sheet.Value(kStartDate),
+                                                                            sheet.Value(kStartTime))
+                                                              : sheet.Value(spec->control);
+        page.lines.emplace_back(WithoutColon(ControlLabel(spec->control, sheet.Units())), value);
     }
     return page;
 }
@@ -72,8 +67,8 @@ std::string JsonString(const std::string& text) {
 SetupListing ListSetup(const SetupSheet& sheet, std::string days) {
     SetupListing listing;
     listing.units = sheet.Units() == UnitSystem::kEnglish ? "English" : "Metric";
-    listing.pages.push_back(ControlLines("Deploy", kDeployControls, sheet));
-    listing.pages.push_back(ControlLines("Advanced", kAdvancedControls, sheet));
+    listing.pages.push_back(ControlLines("Deploy", ControlHome::kDeployPage, sheet));
+    listing.pages.push_back(ControlLines("Advanced", ControlHome::kAdvancedPage, sheet));
     listing.pages.push_back(InfoLines("Hardware", HardwareRows(sheet.Record())));
     listing.pages.push_back(InfoLines("Options", OptionsRows(sheet.Record())));
     listing.days = std::move(days);

@@ -8,10 +8,10 @@
 
 namespace brennix {
 
-// The record as the setup sheet opens on it, or why it could not be read.
+// The record as the setup sheet opens on it, or the command whose block did not come.
 struct SetupRecordRead {
     std::optional<SetupRecord> record;
-    std::string failure;  // for the technician: which block did not come
+    std::string unreadBlock;  // "get Conf", "get User" or "get Oper"; empty when read
 };
 
 // Reads "get Conf", "get User" and "get Oper" in that order and joins them; stops at the first

@@ -107,6 +107,9 @@ void UserBlock::SetCoordSystem(int8_t system) {
 int8_t UserBlock::OutputFormat() const {
     return Signed8(kOutputFormat);
 }
+void UserBlock::SetOutputFormat(int8_t format) {
+    Put8(kOutputFormat, format);
+}
 
 std::string UserBlock::DeploymentName() const {
     const auto first = bytes_.begin() + kDeploymentName;

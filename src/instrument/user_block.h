@@ -62,6 +62,7 @@ class UserBlock {
     void SetCoordSystem(int8_t system);
     // 3 is metric output.
     int8_t OutputFormat() const;
+    void SetOutputFormat(int8_t format);
     // Up to the first NUL of the 9-byte field, never beyond it.
     std::string DeploymentName() const;
     // False, with the field unchanged, for a name longer than 8 characters.

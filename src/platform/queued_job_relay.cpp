@@ -16,14 +16,15 @@ void QueuedJobRelay::Call(const std::function<void()>& call) {
         call();
         return;
     }
-    bool done = false;
-    // The owner answers when its loop comes round, not on the clock. The wait ends (and the
-    // thread waits for its turn on the clock again) only after the queue's lock is let go, or
-    // the owner's next pump could never take it.
-    const OutsideClockWait outside(clock_);
-    std::unique_lock lock(mutex_);
-    queue_.push_back({call, &done});
-    ran_.wait(lock, [&done] { return done; });
+    StopEvent answered;
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_back({call, &answered});
+    }
+    // Waits on the clock: on virtual time the owner's loop gets its turns meanwhile, and this
+    // thread is back in line the moment the answer is there.
+    while (!clock_.WaitForEvent(answered, kAnswerPollMs)) {
+    }
 }
 
 void QueuedJobRelay::Pump() {
@@ -38,10 +39,8 @@ void QueuedJobRelay::Pump() {
             queue_.pop_front();
         }
         next.call();
-        if (next.done != nullptr) {
-            const std::lock_guard lock(mutex_);
-            *next.done = true;
-            ran_.notify_all();
+        if (next.answered != nullptr) {
+            next.answered->Set();
         }
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -8,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/job_relay.h"
+#include "platform/stop_event.h"
 
 namespace brennix {
 
@@ -26,13 +26,13 @@ class QueuedJobRelay : public JobRelay {
   private:
     struct Queued {
         std::function<void()> call;
-        bool* done = nullptr;  // set, under the lock, once a waiting call has run
+        StopEvent* answered = nullptr;  // set once a waiting call has run
     };
+    static constexpr uint32_t kAnswerPollMs = 1000;
 
     Clock& clock_;
     const std::thread::id owner_;
     std::mutex mutex_;
-    std::condition_variable ran_;
     std::deque<Queued> queue_;
 };
 

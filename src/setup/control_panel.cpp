@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
+#include "setup/control_table.h"
 #include "setup/page_content.h"
 
 namespace brennix {
@@ -14,6 +18,11 @@ namespace brennix {
 namespace {
 
 constexpr char kUnrepresentable = 0x7F;
+constexpr const char* kStartOnFormat = "yyyy'/'MM'/'dd' , 'HH':'mm':'ss";
+
+QString Text(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -26,6 +35,10 @@ std::string ToEightBit(const QString& text) {
     return bytes;
 }
 
+QString FromEightBit(const std::string& text) {
+    return Text(text);
+}
+
 void SetReadOnly(QLineEdit* edit, bool readOnly) {
     edit->setReadOnly(readOnly);
     QPalette palette = edit->palette();
@@ -34,112 +47,113 @@ void SetReadOnly(QLineEdit* edit, bool readOnly) {
     edit->setPalette(palette);
 }
 
-QString FromEightBit(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString CControlPanel::ObjectName(SetupControl control) {
-    switch (control) {
-        case SetupControl::kAveragingInterval:
-            return "averagingInterval";
-        case SetupControl::kSamplingInterval:
-            return "samplingInterval";
-        case SetupControl::kCellBegin:
-            return "cellBegin";
-        case SetupControl::kCellEnd:
-            return "cellEnd";
-        case SetupControl::kFileName:
-            return "fileName";
-        case SetupControl::kStartDate:
-        case SetupControl::kStartTime:
-            return "startOn";
-        case SetupControl::kMode:
-            return "mode";
-        case SetupControl::kTempMode:
-            return "tempMode";
-        case SetupControl::kTemperature:
-            return "temperature";
-        case SetupControl::kSalinity:
-            return "salinity";
-        case SetupControl::kSoundSpeed:
-            return "soundSpeed";
-        case SetupControl::kWaveSpectra:
-            return "waveSpectra";
-        case SetupControl::kWaterDepth:
-            return "waterDepth";
-        case SetupControl::kDataFormat:
-            return "dataFormat";
-        case SetupControl::kDynBoundAdj:
-            return "dynBoundAdj";
-        case SetupControl::kCoordSystem:
-            return "coordSystem";
-        case SetupControl::kSdi12Address:
-            return "sdi12Address";
-        case SetupControl::kSdi12Format:
-            return "sdi12Format";
-        case SetupControl::kSdi12Units:
-            return "sdi12Units";
+CControlPanel::CControlPanel(std::function<SetupSheet&()> sheet, UnitSystem units, ControlHome home,
+                             QWidget* parent)
+    : QWidget(parent), sheet_(std::move(sheet)), units_(units), layout_(new QVBoxLayout(this)) {
+    layout_->setContentsMargins(0, 0, 0, 0);
+    QFormLayout* form = nullptr;
+    std::string_view group = "-";
+    for (const ControlSpec* spec : ShownOrder(home)) {
+        if (form == nullptr || spec->group != group) {
+            group = spec->group;
+            auto* box = new QGroupBox(Text(group), this);
+            form = new QFormLayout(box);
+            layout_->addWidget(box);
+        }
+        if (spec->control != SetupControl::kStartTime) {
+            AddControl(form, spec->control);
+        }
     }
-    return {};
 }
 
-CControlPanel::CControlPanel(SetupSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {}
-
-QLineEdit* CControlPanel::AddEdit(QFormLayout* form, SetupControl control) {
-    auto* edit = new QLineEdit(this);
-    auto* label = new QLabel(FromEightBit(ControlLabel(control, sheet_.Units())), this);
-    form->addRow(label, edit);
-    connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
-        sheet_.SetValue(control, ToEightBit(text));
-        ValueChanged(control);
-    });
-    Bind(control, edit, label);
-    return edit;
-}
-
-QComboBox* CControlPanel::AddList(QFormLayout* form, SetupControl control) {
-    auto* list = new QComboBox(this);
-    auto* label = new QLabel(FromEightBit(ControlLabel(control, sheet_.Units())), this);
-    form->addRow(label, list);
-    connect(list, &QComboBox::activated, this, [this, control, list](int) {
-        sheet_.SetValue(control, ToEightBit(list->currentText()));
-        ValueChanged(control);
-    });
-    Bind(control, list, label);
-    return list;
-}
-
-void CControlPanel::Bind(SetupControl control, QWidget* widget, QLabel* label) {
-    widget->setObjectName(ObjectName(control));
+QWidget* CControlPanel::AddControl(QFormLayout* form, SetupControl control) {
+    const ControlSpec& spec = SpecOf(control);
+    QWidget* widget = nullptr;
+    if (control == SetupControl::kStartDate) {
+        widget = AddStartOn();
+    } else if (!spec.entries.empty()) {
+        auto* list = new QComboBox(this);
+        connect(list, &QComboBox::activated, this, [this, control, list](int) {
+            Sheet().SetValue(control, ToEightBit(list->currentText()));
+            ValueChanged(control);
+        });
+        widget = list;
+    } else {
+        auto* edit = new QLineEdit(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
+            Sheet().SetValue(control, ToEightBit(text));
+            ValueChanged(control);
+        });
+        widget = edit;
+    }
+    auto* label = new QLabel(FromEightBit(ControlLabel(control, units_)), this);
+    form->addRow(label, widget);
+    widget->setObjectName(Text(spec.name));
     label->setBuddy(widget);
     widgets_[control] = widget;
     labels_[control] = label;
+    return widget;
+}
+
+QDateTimeEdit* CControlPanel::AddStartOn() {
+    auto* picker = new QDateTimeEdit(this);
+    picker->setDisplayFormat(kStartOnFormat);
+    connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& chosen) {
+        Sheet().SetValue(SetupControl::kStartDate,
+                         ToEightBit(chosen.date().toString("yyyy/MM/dd")));
+        Sheet().SetValue(SetupControl::kStartTime, ToEightBit(chosen.time().toString("HH:mm:ss")));
+        ValueChanged(SetupControl::kStartDate);
+    });
+    return picker;
 }
 
 void CControlPanel::ShowValues() {
     for (const auto& [control, widget] : widgets_) {
-        const QSignalBlocker blocker(widget);
-        labels_[control]->setText(FromEightBit(ControlLabel(control, sheet_.Units())));
-        const QString value = FromEightBit(sheet_.Value(control));
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            edit->setText(value);
-            edit->setCursorPosition(0);
-        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-            list->clear();
-            for (const std::string_view entry : sheet_.Choices(control)) {
-                list->addItem(FromEightBit(std::string(entry)));
-            }
-            list->setCurrentIndex(list->findText(value));
-        }
+        ShowValue(control);
     }
     ShowStates();
 }
 
+void CControlPanel::ShowValue(SetupControl control) {
+    const auto it = widgets_.find(control);
+    if (it == widgets_.end()) {
+        return;
+    }
+    QWidget* widget = it->second;
+    const QSignalBlocker blocker(widget);
+    const QString value = FromEightBit(Sheet().Value(control));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(value);
+        edit->setCursorPosition(0);
+    } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        list->clear();
+        for (const std::string_view entry : Sheet().Choices(control)) {
+            list->addItem(Text(entry));
+        }
+        list->setCurrentIndex(list->findText(value));
+    } else if (control == SetupControl::kStartDate) {
+        ShowStartOn();
+    }
+}
+
+// A record whose date or time the picker cannot hold leaves the picker where it is, and the
+// sheet keeps the record's value until the technician picks another.
+void CControlPanel::ShowStartOn() {
+    auto* picker = qobject_cast<QDateTimeEdit*>(widgets_.at(SetupControl::kStartDate));
+    const QDate date =
+        QDate::fromString(FromEightBit(Sheet().Value(SetupControl::kStartDate)), "yyyy/MM/dd");
+    const QTime time =
+        QTime::fromString(FromEightBit(Sheet().Value(SetupControl::kStartTime)), "HH:mm:ss");
+    if (date.isValid() && time.isValid()) {
+        picker->setDateTime(QDateTime(date, time));
+    }
+}
+
 void CControlPanel::ShowStates() {
     for (const auto& [control, widget] : widgets_) {
-        widget->setEnabled(sheet_.Enabled(control));
+        widget->setEnabled(Sheet().Enabled(control));
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            SetReadOnly(edit, sheet_.ReadOnly(control));
+            SetReadOnly(edit, Sheet().ReadOnly(control));
         }
     }
 }
@@ -149,7 +163,9 @@ void CControlPanel::ValueChanged(SetupControl) {
 }
 
 bool CControlPanel::Focus(const Refusal& refusal) {
-    const auto it = widgets_.find(refusal.control);
+    const SetupControl control =
+        refusal.control == SetupControl::kStartTime ? SetupControl::kStartDate : refusal.control;
+    const auto it = widgets_.find(control);
     if (it == widgets_.end()) {
         return false;
     }

@@ -1,47 +1,56 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 
+#include "instrument/unit_system.h"
 #include "setup/setup_controls.h"
 #include "setup/setup_sheet.h"
 
 class QComboBox;
+class QDateTimeEdit;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace brennix {
 
-// Widgets that show the setup sheet's controls and hand everything the technician types or picks
-// straight to the sheet, so the rules, the days and the speed of sound always see what the
-// window shows. The pages and the SDI-12 deployment dialog are made of one each.
+// The widgets of one home's controls, built from the control table in the order and groups it
+// gives, showing the setup sheet and handing everything the technician types or picks straight to
+// it, so the rules, the days and the speed of sound always see what the window shows. The pages
+// and the SDI-12 deployment dialog are made of one each. The sheet is reached through sheet(),
+// as it exists only once the configuration was read.
 class CControlPanel : public QWidget {
     Q_OBJECT
   public:
-    explicit CControlPanel(SetupSheet& sheet, QWidget* parent = nullptr);
+    CControlPanel(std::function<SetupSheet&()> sheet, UnitSystem units, ControlHome home,
+                  QWidget* parent = nullptr);
 
     // Gives the focus to the control a refusal names, if it is here.
     bool Focus(const Refusal& refusal);
     // Sheet → widgets, without the widgets' change notifications; then the states.
     void ShowValues();
 
-    // The name each control's widget carries, for tests and screenshots.
-    static QString ObjectName(SetupControl control);
-
   protected:
-    QLineEdit* AddEdit(QFormLayout* form, SetupControl control);
-    QComboBox* AddList(QFormLayout* form, SetupControl control);
-    // The enabled and read-only states as the sheet's rules have them now.
-    void ShowStates();
+    QVBoxLayout* Layout() { return layout_; }
     // Called after the technician changed a control's value.
     virtual void ValueChanged(SetupControl control);
-    SetupSheet& Sheet() { return sheet_; }
-    // A widget of the page's own making that shows control (focus, states, label).
-    void Bind(SetupControl control, QWidget* widget, QLabel* label);
+    SetupSheet& Sheet() { return sheet_(); }
+    // Shows one control's value again (a value the sheet works out, as the speed of sound).
+    void ShowValue(SetupControl control);
 
   private:
-    SetupSheet& sheet_;
+    QWidget* AddControl(QFormLayout* form, SetupControl control);
+    QDateTimeEdit* AddStartOn();
+    // The enabled and read-only states as the sheet's rules have them now.
+    void ShowStates();
+    void ShowStartOn();
+
+    std::function<SetupSheet&()> sheet_;
+    UnitSystem units_;
+    QVBoxLayout* layout_;
     std::map<SetupControl, QWidget*> widgets_;
     std::map<SetupControl, QLabel*> labels_;
 };

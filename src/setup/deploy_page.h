@@ -1,24 +1,20 @@
 #pragma once
 
-#include <functional>
+#include "setup/control_panel.h"
 
-#include "setup/setup_page.h"
-
-class QDateTimeEdit;
 class QLabel;
-class QPushButton;
 
 namespace brennix {
 
 // The Deploy page: the intervals, cells, file name, start and mode, the days the recorder lasts
 // as the intervals are typed, and the Deploy, Recorder and Close buttons.
-class CDlgMrvDeploy : public CSetupPage {
+class CDlgMrvDeploy : public CControlPanel {
     Q_OBJECT
   public:
-    explicit CDlgMrvDeploy(SetupSheet& sheet, QWidget* parent = nullptr);
+    CDlgMrvDeploy(std::function<SetupSheet&()> sheet, UnitSystem units, QWidget* parent = nullptr);
 
-    void Enter() override;
-    // The days text as it shows now, and shown again for the intervals as typed.
+    // The page's values, and the days for the intervals as they are now.
+    void Show();
     QString DaysText() const;
     void ShowDays();
 
@@ -31,11 +27,19 @@ class CDlgMrvDeploy : public CSetupPage {
     void ValueChanged(SetupControl control) override;
 
   private:
-    void ShowStartOn();
-    void TakeStartOn();
-
-    QDateTimeEdit* startOn_ = nullptr;
     QLabel* days_ = nullptr;
+};
+
+// The Advanced page: temperature mode, default temperature and salinity with the speed of sound
+// they give, and the wave, depth, format, boundary and coordinate settings.
+class CDlgMrvAdvanced : public CControlPanel {
+    Q_OBJECT
+  public:
+    CDlgMrvAdvanced(std::function<SetupSheet&()> sheet, UnitSystem units,
+                    QWidget* parent = nullptr);
+
+  protected:
+    void ValueChanged(SetupControl control) override;
 };
 
 }  // namespace brennix

@@ -74,6 +74,21 @@ std::optional<Refusal> CheckCells(const ControlValues& current, const ConfBlock&
     return std::nullopt;
 }
 
+// An interval of no time, or less, cannot be kept: the instrument would be told it, and the
+// days of operation could not be worked out from it.
+std::optional<Refusal> CheckIntervals(const ControlValues& current) {
+    for (const auto& [control, message] :
+         {std::pair{SetupControl::kSamplingInterval,
+                    "The sampling interval must be at least 1 second."},
+          std::pair{SetupControl::kAveragingInterval,
+                    "The averaging interval must be at least 1 second."}}) {
+        if (ParseInteger(ValueOf(current, control)).value_or(0) < 1) {
+            return PageRule(message, control, true);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<Refusal> CheckRange(double value, double min, double max, std::string_view name,
@@ -93,7 +108,10 @@ std::optional<Refusal> CheckRange(double value, double min, double max, std::str
 
 std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
                                           const SetupRecord& record, UnitSystem units) {
-    if (auto refusal = CheckSteps(DeployPageSteps(), current, shown, record, units)) {
+    if (auto refusal = CheckSteps(ControlHome::kDeployPage, current, shown, record, units)) {
+        return refusal;
+    }
+    if (auto refusal = CheckIntervals(current)) {
         return refusal;
     }
     const ConfBlock& conf = record.Conf();

@@ -10,11 +10,13 @@
 
 namespace brennix {
 
-CInfoPage::CInfoPage(SetupSheet& sheet, SetupPage page, const QString& group, QWidget* parent)
-    : QWidget(parent), sheet_(sheet), page_(page) {
+CInfoPage::CInfoPage(std::function<SetupSheet&()> sheet, SetupPage page, const QString& group,
+                     QWidget* parent)
+    : QWidget(parent), sheet_(std::move(sheet)), page_(page) {
     auto* box = new QGroupBox(group, this);
     auto* form = new QFormLayout(box);
-    for (const InfoRow& row : Rows()) {
+    // The labels do not depend on the record.
+    for (const InfoRow& row : Rows(SetupRecord())) {
         auto* text = new QLineEdit(this);
         SetReadOnly(text, true);
         text->setObjectName(FromEightBit(row.label));
@@ -26,14 +28,12 @@ CInfoPage::CInfoPage(SetupSheet& sheet, SetupPage page, const QString& group, QW
     layout->addStretch();
 }
 
-std::vector<InfoRow> CInfoPage::Rows() const {
-    return page_ == SetupPage::kHardware ? HardwareRows(sheet_.Record())
-                                         : OptionsRows(sheet_.Record());
+std::vector<InfoRow> CInfoPage::Rows(const SetupRecord& record) const {
+    return page_ == SetupPage::kHardware ? HardwareRows(record) : OptionsRows(record);
 }
 
-void CInfoPage::Enter() {
-    sheet_.ShowPage(page_);
-    const std::vector<InfoRow> rows = Rows();
+void CInfoPage::Show() {
+    const std::vector<InfoRow> rows = Rows(sheet_().Record());
     for (size_t i = 0; i < rows.size() && i < texts_.size(); ++i) {
         texts_[i]->setText(FromEightBit(rows[i].text));
         texts_[i]->setCursorPosition(0);

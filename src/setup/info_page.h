@@ -16,15 +16,15 @@ namespace brennix {
 class CInfoPage : public QWidget {
     Q_OBJECT
   public:
-    CInfoPage(SetupSheet& sheet, SetupPage page, const QString& group, QWidget* parent = nullptr);
+    CInfoPage(std::function<SetupSheet&()> sheet, SetupPage page, const QString& group,
+              QWidget* parent = nullptr);
 
-    SetupPage Page() const { return page_; }
-    void Enter();
+    void Show();
 
   private:
-    std::vector<InfoRow> Rows() const;
+    std::vector<InfoRow> Rows(const SetupRecord& record) const;
 
-    SetupSheet& sheet_;
+    std::function<SetupSheet&()> sheet_;
     SetupPage page_;
     std::vector<QLineEdit*> texts_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/number_text.h"
+#include "setup/control_table.h"
 #include "setup/sound_speed.h"
 #include "setup/unit_conversion.h"
 #include "setup/value_names.h"
@@ -14,25 +15,12 @@ namespace {
 constexpr int kMetricOutputFormat = 3;
 constexpr uint8_t kLateSensorFirmware = 54;  // 5.4
 
-std::vector<std::string_view> All(std::span<const std::string_view> entries) {
-    return {entries.begin(), entries.end()};
-}
-
-// The first count entries, for the lists an instrument offers only part of.
-std::vector<std::string_view> First(std::span<const std::string_view> entries, size_t count) {
-    return {entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(count)};
-}
-
 std::string Choice(SetupControl control, const SetupRecord& record, int index) {
     return std::string(ChoiceAt(ControlChoices(control, record), index));
 }
 
 std::string Shown(double metric, Quantity quantity, UnitSystem units) {
     return FormatText("%0.2f", FromMetric(metric, quantity, units));
-}
-
-std::string English(UnitSystem units, const char* english, const char* metric) {
-    return units == UnitSystem::kEnglish ? english : metric;
 }
 
 std::string Version(const char* prefix, uint8_t tenths) {
@@ -42,71 +30,16 @@ std::string Version(const char* prefix, uint8_t tenths) {
 }  // namespace
 
 std::string ControlLabel(SetupControl control, UnitSystem units) {
-    switch (control) {
-        case SetupControl::kAveragingInterval:
-            return "Averaging interval (s)";
-        case SetupControl::kSamplingInterval:
-            return "Sampling interval (s)";
-        case SetupControl::kCellBegin:
-            return English(units, "Cell begin (ft):", "Cell begin (m):");
-        case SetupControl::kCellEnd:
-            return English(units, "Cell end (ft):", "Cell end (m):");
-        case SetupControl::kFileName:
-            return "File name:";
-        case SetupControl::kStartDate:
-        case SetupControl::kStartTime:
-            return "Start on:";
-        case SetupControl::kMode:
-            return "Mode:";
-        case SetupControl::kTempMode:
-            return "Temperature Mode:";
-        case SetupControl::kTemperature:
-            return English(units, "Def Water Temp (deg F):", "Def Water Temp (deg C):");
-        case SetupControl::kSalinity:
-            return "Def Water Salinity (ppt):";
-        case SetupControl::kSoundSpeed:
-            return English(units, "Def Speed of Sound (ft/s):", "Def Speed of Sound (m/s):");
-        case SetupControl::kWaveSpectra:
-            return "Wave Spectra:";
-        case SetupControl::kWaterDepth:
-            return English(units, "Water depth (ft):", "Water depth (m):");
-        case SetupControl::kDataFormat:
-            return "Data Format:";
-        case SetupControl::kDynBoundAdj:
-            return "Dynamic Boundary Adj.:";
-        case SetupControl::kCoordSystem:
-            return "Coordinate System:";
-        case SetupControl::kSdi12Address:
-            return "SDI-12 Address";
-        case SetupControl::kSdi12Format:
-            return "Output format";
-        case SetupControl::kSdi12Units:
-            return "Unit system";
-    }
-    return {};
+    const ControlSpec& spec = SpecOf(control);
+    const bool english = units == UnitSystem::kEnglish && !spec.englishLabel.empty();
+    return std::string(english ? spec.englishLabel : spec.label);
 }
 
 std::vector<std::string_view> ControlChoices(SetupControl control, const SetupRecord& record) {
-    const ConfBlock& conf = record.Conf();
-    switch (control) {
-        case SetupControl::kMode:
-            return First(choices::kDeploymentModes, conf.Sdi12Option() != 0 ? 2 : 1);
-        case SetupControl::kCoordSystem:
-            return First(choices::kCoordSystems, conf.CompassInstalled() != 0 ? 3 : 2);
-        case SetupControl::kTempMode:
-            return All(choices::kTempModes);
-        case SetupControl::kDataFormat:
-            return All(choices::kDataFormats);
-        case SetupControl::kWaveSpectra:
-        case SetupControl::kDynBoundAdj:
-            return All(choices::kNoYes);
-        case SetupControl::kSdi12Format:
-            return All(choices::kSdi12Formats);
-        case SetupControl::kSdi12Units:
-            return All(choices::kSdi12Units);
-        default:
-            return {};
-    }
+    const ControlSpec& spec = SpecOf(control);
+    const size_t offered =
+        spec.offered ? std::min(spec.offered(record), spec.entries.size()) : spec.entries.size();
+    return {spec.entries.begin(), spec.entries.begin() + static_cast<std::ptrdiff_t>(offered)};
 }
 
 int ChoiceIndex(const std::vector<std::string_view>& entries, std::string_view text) {
@@ -132,7 +65,6 @@ ControlValues LoadDeployPage(const SetupRecord& record, UnitSystem units) {
         {SetupControl::kStartTime,
          FormatText("%02d:%02d:%02d", time.hour, time.minute, time.second)},
         {SetupControl::kFileName, user.DeploymentName()},
-        {SetupControl::kMode, std::string(choices::kDeploymentModes[0])},
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "setup/setup_sheet.h"
 
@@ -9,18 +10,18 @@ namespace brennix {
 class CControlPanel;
 
 // "Deploy" with its "SDI-12 Settings": the SDI-12 address, output format and unit system to
-// write before an SDI-12 deployment starts. Deploy writes what changed and closes with Accepted;
-// a refusal keeps it open on the control concerned; Cancel writes nothing.
+// write before an SDI-12 deployment starts. Deploy closes it with Accepted and the setup service
+// writes what changed; a refusal brings it back on the control concerned; Cancel writes nothing.
 class CDlgSdi12Deploy : public QDialog {
     Q_OBJECT
   public:
-    // The sheet's SDI-12 controls are loaded (SetupSheet::OpenSdi12Dialog) before it is built.
-    CDlgSdi12Deploy(SetupSheet& sheet, QWidget* parent = nullptr);
+    // The sheet's SDI-12 controls are loaded before it is built.
+    CDlgSdi12Deploy(SetupSheet& sheet, UnitSystem units, QWidget* parent = nullptr);
+
+    // The focus on the control a refusal names, once the dialog shows.
+    void FocusOn(const Refusal& refusal);
 
   private:
-    void OnDeploy();
-
-    SetupSheet& sheet_;
     CControlPanel* panel_ = nullptr;
 };
 

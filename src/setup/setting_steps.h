@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,9 +17,12 @@
 
 namespace brennix {
 
+struct ControlSpec;
+
 // How a setting's value is typed, sent and stored:
 //   kWhole    "%s %d", stored as the number
-//   kDecimal  "%s %0.2f" with the metric value, stored as metric × scale truncated toward zero
+//   kDecimal  "%s %0.2f" with the metric value, stored as the value sent × scale truncated
+//             toward zero (a cell of 0.29 m is sent as 0.29 and kept as 29 cm)
 //   kChoice   "%s %s" with the list entry, stored as the entry's index
 //   kDate     "%s %s" with "%4d/%02d/%02d", stored in the start date bytes
 //   kTime     "%s %s" with "%02d:%02d:%02d", stored in the start time bytes
@@ -37,7 +40,7 @@ struct RecordField {
 
 // A User block field through its named accessors.
 template <auto Read, auto Store>
-RecordField UserField() {
+constexpr RecordField UserField() {
     using Value = decltype((std::declval<const UserBlock&>().*Read)());
     return {[](const SetupRecord& record) -> int64_t { return (record.User().*Read)(); },
             [](SetupRecord& record, int64_t value) {
@@ -46,22 +49,19 @@ RecordField UserField() {
             std::numeric_limits<Value>::min(), std::numeric_limits<Value>::max()};
 }
 
-// One row of a page's save: the control, the setting's command word, how it is written, the
-// record field it is compared with and stored in, and how messages name it.
+// How a control's setting is written: the command word (none for a control that writes
+// nothing), how its value is sent, the record field it is compared with and stored in, and how
+// messages name it.
 struct SettingStep {
-    SetupControl control;
     std::string_view word;
-    StepFormat format;
+    StepFormat format = StepFormat::kWhole;
     std::string_view subject;
     RecordField field = {};
     Quantity quantity = Quantity::kNone;
-    double scale = 1.0;  // stored units per metric unit
+    double scale = 1.0;  // stored units per metric unit, 1, 10 or 100
+    // What a message says of a value beyond the field's range.
+    std::string_view outOfRange = " is out of range.";
 };
-
-// The saves in the order the pages write them.
-std::span<const SettingStep> DeployPageSteps();
-std::span<const SettingStep> AdvancedPageSteps();
-std::span<const SettingStep> Sdi12DialogSteps();
 
 // What a step does with the control's value: nothing, when the technician left it as the page
 // showed it or it equals the record; otherwise the command and how the record takes it once the
@@ -72,16 +72,17 @@ struct StepPlan {
     std::function<void(SetupRecord&)> store;
 };
 
-// Plans the step for the value the control holds now and the value the page showed; a value
+// Plans the control's step for the value it holds now and the value the page showed; a value
 // that is not a number, a date, a time, a list entry or a name the field can hold is refused
 // here, before anything is sent. entries are the control's list entries for a choice.
-std::variant<Refusal, StepPlan> PlanStep(const SettingStep& step, const std::string& current,
+std::variant<Refusal, StepPlan> PlanStep(const ControlSpec& spec, const std::string& current,
                                          const std::string& shown, const SetupRecord& record,
                                          UnitSystem units,
                                          const std::vector<std::string_view>& entries);
 
-// The first refusal among the steps whose controls changed, before anything is sent.
-std::optional<Refusal> CheckSteps(std::span<const SettingStep> steps, const ControlValues& current,
+// The first refusal among the home's controls that changed, in its save order, before anything
+// is sent.
+std::optional<Refusal> CheckSteps(ControlHome home, const ControlValues& current,
                                   const ControlValues& shown, const SetupRecord& record,
                                   UnitSystem units);
 

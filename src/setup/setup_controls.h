@@ -10,8 +10,13 @@ enum class SetupPage { kDeploy, kAdvanced, kHardware, kOptions };
 inline constexpr SetupPage kSetupPages[] = {SetupPage::kDeploy, SetupPage::kAdvanced,
                                             SetupPage::kHardware, SetupPage::kOptions};
 
+// Where a control that holds a setting lives: a page with controls, or the SDI-12 deployment
+// dialog.
+enum class ControlHome { kDeployPage, kAdvancedPage, kSdi12Dialog };
+
 // The controls whose values the pages and the SDI-12 deployment dialog show and write. The start
-// date and time are one picker on the page, two settings on the instrument.
+// date and time are one picker on the page, two settings on the instrument. What each one is
+// (label, list, states, the setting it writes) is its row in the control table.
 enum class SetupControl {
     kAveragingInterval,
     kSamplingInterval,
@@ -56,6 +61,8 @@ struct Refusal {
     SetupControl control = SetupControl::kAveragingInterval;
     // The page selects the control's whole text as well.
     bool selectText = false;
+    // The command the instrument refused.
+    std::string command = {};
 };
 
 }  // namespace brennix

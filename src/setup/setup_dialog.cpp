@@ -6,15 +6,12 @@
 #include <QVBoxLayout>
 #include <tuple>
 
-#include "instrument/instrument_codes.h"
-#include "instrument/setup_reader.h"
-#include "platform/number_text.h"
-#include "setup/advanced_page.h"
+#include "link/detached_output.h"
 #include "setup/deploy_page.h"
 #include "setup/info_page.h"
 #include "setup/sdi12_deploy_dialog.h"
 #include "setup/setup_feature.h"
-#include "setup/sheet_busy.h"
+#include "setup/setup_texts.h"
 
 namespace brennix {
 
@@ -28,55 +25,32 @@ std::function<bool(const Refusal&)> FocusOn(PageWidget* page) {
     return [page](const Refusal& refusal) { return page->Focus(refusal); };
 }
 
-std::string RecorderSpaceText(const std::optional<uint64_t>& freeBytes) {
-    if (!freeBytes) {
-        return "The recorder's space could not be read.";
-    }
-    return FormatText("The recorder has %llu bytes free.",
-                      static_cast<unsigned long long>(*freeBytes));
-}
-
 }  // namespace
 
-void OpenSetup(const FeatureContext& context) {
-    CInstrument& instrument = context.session.Instrument();
-    SetupRecordRead read;
-    {
-        const SheetBusy busy(context.ui, instrument.GetLink());
-        read = ReadSetupRecord(instrument);
-    }
-    if (!read.record) {
-        context.ui.ShowMessage(read.failure, CSetupDialog::kCaption, MessageButtons::kOk,
-                               MessageIcon::kExclamation);
-        return;
-    }
-    SetupRecord record = *read.record;
-    SetupSheet sheet(record, instrument, context.ui, context.units, context.readRecorderFreeBytes);
-    CSetupDialog dialog(sheet, context.parent);
-    dialog.SetRecorderManager(context.openRecorderManager);
-    dialog.exec();
-}
-
-CSetupDialog::CSetupDialog(SetupSheet& sheet, QWidget* parent) : QDialog(parent), sheet_(sheet) {
+CSetupDialog::CSetupDialog(const FeatureContext& context)
+    : QDialog(context.parent),
+      ui_(context.ui),
+      units_(context.units),
+      runRecorderManager_(context.openRecorderManager),
+      relay_(*this, context.session.GetClock()),
+      service_(context.session, relay_, *this, context.units, context.readRecorderFreeBytes) {
     setWindowTitle(kCaption);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("pages");
+    const auto sheet = [this]() -> SetupSheet& { return service_.Sheet(); };
 
-    deployPage_ = new CDlgMrvDeploy(sheet, this);
+    deployPage_ = new CDlgMrvDeploy(sheet, units_, this);
     AddPage(deployPage_, "Deploy",
-            {deployPage_, [this] { deployPage_->Enter(); }, [this] { return deployPage_->Leave(); },
-             FocusOn(deployPage_)});
-    auto* advanced = new CDlgMrvAdvanced(sheet, this);
+            {deployPage_, [this] { deployPage_->Show(); }, FocusOn(deployPage_)});
+    auto* advanced = new CDlgMrvAdvanced(sheet, units_, this);
     AddPage(advanced, "Advanced",
-            {advanced, [advanced] { advanced->Enter(); }, [advanced] { return advanced->Leave(); },
-             FocusOn(advanced)});
+            {advanced, [advanced] { advanced->ShowValues(); }, FocusOn(advanced)});
     for (const auto& [page, caption, group] :
          {std::tuple{SetupPage::kHardware, "Hardware", "Hardware information"},
           std::tuple{SetupPage::kOptions, "Options", "Options"}}) {
         auto* info = new CInfoPage(sheet, page, group, this);
         AddPage(info, caption,
-                {info, [info] { info->Enter(); }, [] { return true; },
-                 [](const Refusal&) { return false; }});
+                {info, [info] { info->Show(); }, [](const Refusal&) { return false; }});
     }
 
     connect(tabs_, &QTabWidget::currentChanged, this, &CSetupDialog::OnTabChanged);
@@ -87,7 +61,11 @@ CSetupDialog::CSetupDialog(SetupSheet& sheet, QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     setMinimumWidth(kMinimumWidth);
-    pages_.front().enter();
+}
+
+bool CSetupDialog::Open() {
+    StartJob(service_.Read());
+    return busy_;
 }
 
 void CSetupDialog::AddPage(QWidget* widget, const QString& caption, Page page) {
@@ -101,47 +79,98 @@ void CSetupDialog::OnTabChanged(int index) {
     if (index == current_ || index < 0) {
         return;
     }
-    ShowTab(current_);
-    if (!pages_[static_cast<size_t>(current_)].leave()) {
+    ShowPage(current_);
+    if (busy_) {
         return;
     }
-    ShowTab(index);
-    current_ = index;
-    pages_[static_cast<size_t>(index)].enter();
+    target_ = index;
+    StartJob(service_.Turn(ActivePage(), {static_cast<SetupPage>(index)}));
 }
 
-void CSetupDialog::ShowTab(int index) {
+void CSetupDialog::ShowPage(int index) {
     const QSignalBlocker blocker(tabs_);
     tabs_->setCurrentIndex(index);
 }
 
-void CSetupDialog::ActivatePage(SetupPage page) {
-    const int index = static_cast<int>(page);
-    if (index == current_) {
+void CSetupDialog::StartJob(bool started) {
+    if (started) {
+        SetBusy(true);
         return;
     }
-    ShowTab(index);
-    current_ = index;
-    pages_[static_cast<size_t>(index)].enter();
+    closing_ = false;
+    ui_.ShowMessage(SessionJob::kCannotStart, SessionJob::kCannotStartCaption, MessageButtons::kOk,
+                    MessageIcon::kError);
 }
 
-void CSetupDialog::FocusControl(const Refusal& refusal) {
-    pages_[static_cast<size_t>(current_)].focus(refusal);
+void CSetupDialog::SetBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    tabs_->setEnabled(!busy);
+    ui_.SetWaitCursor(busy);
 }
 
-bool CSetupDialog::RunSdi12Dialog() {
-    CDlgSdi12Deploy dialog(sheet_, this);
+void CSetupDialog::OnPageShown(SetupPage page) {
+    current_ = static_cast<int>(page);
+    ShowPage(current_);
+    pages_[static_cast<size_t>(current_)].show();
+}
+
+bool CSetupDialog::RunSdi12Dialog(const std::optional<Refusal>& refused) {
+    if (refused) {
+        ShowRefusal(ui_, *refused);
+    }
+    CDlgSdi12Deploy dialog(service_.Sheet(), units_, this);
+    if (refused) {
+        dialog.FocusOn(*refused);
+    }
     // The technician works in the dialog: no wait cursor over it.
-    sheet_.Ui().SetWaitCursor(false);
+    ui_.SetWaitCursor(false);
     const bool deployed = dialog.exec() == QDialog::Accepted;
-    sheet_.Ui().SetWaitCursor(true);
+    ui_.SetWaitCursor(true);
     return deployed;
 }
 
-void CSetupDialog::reject() {
-    if (pages_[static_cast<size_t>(current_)].leave()) {
-        QDialog::reject();
+void CSetupDialog::OnEnded(const SetupResult& result) {
+    SetBusy(false);
+    if (result.job == SetupJob::kWake || result.job == SetupJob::kRecorderSpace) {
+        RecorderEnded(result);
+        return;
     }
+    ShowOutcome(ui_, result);
+    const bool done = result.outcome == SetupOutcome::kDone;
+    const bool failedToOpen = result.job == SetupJob::kRead && !done;
+    const bool deployed = result.job == SetupJob::kDeploy && done;
+    if (failedToOpen || deployed || (closing_ && result.outcome != SetupOutcome::kRefused)) {
+        QDialog::reject();
+        return;
+    }
+    closing_ = false;
+    Ended(result);
+}
+
+void CSetupDialog::Ended(const SetupResult& result) {
+    if (result.outcome == SetupOutcome::kRefused) {
+        ShowPage(current_);
+        pages_[static_cast<size_t>(current_)].focus(*result.refusal);
+        return;
+    }
+    if (result.job == SetupJob::kTurn || result.job == SetupJob::kRead) {
+        current_ = result.job == SetupJob::kTurn ? target_ : 0;
+        ShowPage(current_);
+        pages_[static_cast<size_t>(current_)].show();
+    }
+}
+
+void CSetupDialog::reject() {
+    if (closing_ || busy_) {
+        closing_ = true;
+        service_.Stop();
+        return;
+    }
+    closing_ = true;
+    StartJob(service_.Turn(ActivePage(), {}));
 }
 
 void CSetupDialog::keyPressEvent(QKeyEvent* event) {
@@ -153,46 +182,50 @@ void CSetupDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void CSetupDialog::OnDeploy() {
-    bool started = false;
-    {
-        const SheetBusy busy(sheet_.Ui(), sheet_.Instrument().GetLink());
-        started = DeployFromSheet(sheet_, *this);
-    }
-    if (started) {
-        QDialog::reject();
+    if (!busy_) {
+        StartJob(service_.Deploy());
     }
 }
 
-// The recorder manager over the sheet; afterwards the recorder's space is read again for the
-// days. Without a recorder manager the button shows the space figures.
 void CSetupDialog::OnRecorder() {
-    int code = kFailToWakeUp;
-    {
-        const SheetBusy busy(sheet_.Ui(), sheet_.Instrument().GetLink());
-        code = sheet_.Instrument().FindInstrument(true, true);
+    if (!busy_) {
+        StartJob(service_.WakeInstrument());
     }
-    if (!IsInstrument(code)) {
-        sheet_.Ui().ShowMessage("Unable to wake up instrument!", "", MessageButtons::kOk,
-                                MessageIcon::kNone);
+}
+
+// The recorder manager runs over the sheet between the wake-up and the new reading of the space;
+// without one the button shows the space figures.
+void CSetupDialog::RecorderEnded(const SetupResult& result) {
+    if (closing_) {
+        QDialog::reject();
         return;
     }
-    if (runRecorderManager_) {
-        runRecorderManager_(this);
-    }
-    {
-        const SheetBusy busy(sheet_.Ui(), sheet_.Instrument().GetLink());
-        sheet_.ReadRecorderSpace();
+    if (result.job == SetupJob::kWake) {
+        if (result.outcome != SetupOutcome::kDone) {
+            ShowOutcome(ui_, result);
+            return;
+        }
+        if (runRecorderManager_) {
+            runRecorderManager_(this);
+        }
+        StartJob(service_.ReadRecorderSpace());
+        return;
     }
     deployPage_->ShowDays();
     if (!runRecorderManager_) {
-        sheet_.Ui().ShowMessage(RecorderSpaceText(sheet_.FreeRecorderBytes()), "Recorder",
-                                MessageButtons::kOk, MessageIcon::kInformation);
+        ui_.ShowMessage(RecorderSpaceText(service_.Sheet().FreeRecorderBytes()), "Recorder",
+                        MessageButtons::kOk, MessageIcon::kInformation);
     }
 }
 
 template <>
 void OpenFeatureWindow<SetupFeature>(const FeatureContext& context) {
-    OpenSetup(context);
+    // The sheet's exchanges run on a worker: they reach the log, not the terminal's pane.
+    const DetachedOutput detached(context.session.Link());
+    CSetupDialog dialog(context);
+    if (dialog.Open()) {
+        dialog.exec();
+    }
 }
 
 }  // namespace brennix

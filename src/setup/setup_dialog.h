@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "desktop/feature_context.h"
-#include "setup/deployment.h"
-#include "setup/setup_sheet.h"
+#include "desktop/qt_job_relay.h"
+#include "setup/setup_service.h"
 
 class QTabWidget;
 
@@ -14,35 +14,27 @@ namespace brennix {
 
 class CDlgMrvDeploy;
 
-// Setup > Deployment, once the instrument check found a Mirovan: reads the instrument's
-// configuration and runs the setup sheet on it. A configuration that cannot be read is reported
-// and no sheet opens.
-void OpenSetup(const FeatureContext& context);
-
-// "Setup Mirovan": the Deploy, Advanced, Hardware and Options pages over one sheet. A page whose
-// checks or save fail cannot be left, by another tab or by closing; Deploy applies every page and
-// starts the deployment, and a started deployment closes the sheet.
-class CSetupDialog : public QDialog, public SetupSheetHost {
+// "Setup Mirovan": the Deploy, Advanced, Hardware and Options pages over the setup service's
+// sheet. The window only shows and forwards: a tab change, Close, Deploy and the Recorder button
+// are the service's jobs; while one runs the sheet stays alive with its controls off and the
+// wait cursor. A page whose checks or save fail cannot be left, by another tab or by closing; a
+// started deployment closes the sheet, which closes only once its job has ended.
+class CSetupDialog : public QDialog, private SetupListener {
     Q_OBJECT
   public:
     static constexpr const char* kCaption = "Setup Mirovan";
 
-    // The Deploy page is shown (and loaded) at once.
-    explicit CSetupDialog(SetupSheet& sheet, QWidget* parent = nullptr);
-
-    void ActivatePage(SetupPage page) override;
-    void FocusControl(const Refusal& refusal) override;
-    bool RunSdi12Dialog() override;
+    explicit CSetupDialog(const FeatureContext& context);
+    // Reads the instrument's configuration, keeping the window thread's events running; false,
+    // after saying why, when it could not be read (no sheet is shown then).
+    bool Open();
 
     SetupPage ActivePage() const { return static_cast<SetupPage>(current_); }
-    // How the Recorder button runs the recorder manager over the sheet; without it the button
-    // reads the recorder's space figures only.
-    void SetRecorderManager(std::function<void(QWidget* parent)> run) {
-        runRecorderManager_ = std::move(run);
-    }
+    bool IsBusy() const { return service_.IsBusy(); }
 
   public slots:
-    // Close, Escape, Enter and the close box: the active page is left first.
+    // Close, Escape, Enter and the close box: the active page is left first; while a job runs,
+    // it is stopped and the sheet closes once it has ended.
     void reject() override;
 
   protected:
@@ -52,23 +44,36 @@ class CSetupDialog : public QDialog, public SetupSheetHost {
   private:
     struct Page {
         QWidget* widget;
-        std::function<void()> enter;
-        std::function<bool()> leave;
+        std::function<void()> show;
         std::function<bool(const Refusal&)> focus;
     };
 
+    void OnPageShown(SetupPage page) override;
+    bool RunSdi12Dialog(const std::optional<Refusal>& refused) override;
+    void OnEnded(const SetupResult& result) override;
+
     void AddPage(QWidget* widget, const QString& caption, Page page);
     void OnTabChanged(int index);
-    void ShowTab(int index);
+    void ShowPage(int index);
+    void StartJob(bool started);
+    void SetBusy(bool busy);
     void OnDeploy();
     void OnRecorder();
+    void Ended(const SetupResult& result);
+    void RecorderEnded(const SetupResult& result);
 
-    SetupSheet& sheet_;
+    QtUiHost& ui_;
+    UnitSystem units_;
     QTabWidget* tabs_ = nullptr;
     CDlgMrvDeploy* deployPage_ = nullptr;
     std::vector<Page> pages_;
     int current_ = 0;
+    int target_ = 0;
+    bool busy_ = false;
+    bool closing_ = false;
     std::function<void(QWidget* parent)> runRecorderManager_;
+    QtJobRelay relay_;
+    SetupService service_;  // last: its job ends before the rest goes
 };
 
 }  // namespace brennix

@@ -73,6 +73,28 @@ const std::vector<SettingSpec>& Table() {
     return table;
 }
 
+// The numbers an instrument takes only within limits (in the value's own units): an interval
+// of no time, an SDI-12 address of more than one digit, water no sea holds. Out of range is an
+// error, as any other value it cannot use.
+struct NumberRange {
+    std::string_view name;
+    double min;
+    double max;
+};
+constexpr std::array kNumberRanges = {
+    NumberRange{"AI", 1, 86400}, NumberRange{"SI", 1, 86400}, NumberRange{"Sdi12Address", 0, 9},
+    NumberRange{"Temp", -5, 50}, NumberRange{"Sal", 0, 50},
+};
+
+bool WithinRange(const SettingSpec& spec, double value) {
+    for (const NumberRange& range : kNumberRanges) {
+        if (range.name == spec.names.front()) {
+            return value >= range.min && value <= range.max;
+        }
+    }
+    return true;
+}
+
 // The instrument reads numbers with a point, whatever locale a program that embeds the
 // simulator runs in.
 std::optional<double> ParseNumber(std::string_view text) {
@@ -160,7 +182,7 @@ bool SettingStore::Apply(const SettingSpec& spec, std::string_view value) {
 
 bool SettingStore::ApplyNumber(const SettingSpec& spec, std::string_view value) {
     const std::optional<double> number = ParseNumber(value);
-    if (!number) {
+    if (!number || !WithinRange(spec, *number)) {
         return false;
     }
     if (!spec.field) {

@@ -1,6 +1,7 @@
 // setup and deploy from brennix-cli against brennix-sim over a pseudo-terminal: a technician's
 // round of changing the schedule, reading it back and starting the instrument.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -93,6 +94,49 @@ TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
     const CliRun sdi12({"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "3"});
     EXPECT_EQ(sdi12.status, 0) << sdi12.errors;
     EXPECT_EQ(sdi12.output, "Deployment started (SDI-12).\n");
+}
+
+TEST(SetupEndToEnd, ImpossibleValuesAreRefusedBeforeOrByTheInstrument) {
+    const SavedSettings metric("0");
+    Simulator simulator({"--system-type", "JQ", "--frequency", "3"});
+    const std::string port = simulator.Port();
+    for (const char* interval : {"SI=-60", "SI=0", "AI=0"}) {
+        const CliRun run({"--port", port, "setup", "--set", interval});
+        EXPECT_EQ(run.status, 1) << interval;
+        EXPECT_EQ(run.output, "");
+        EXPECT_TRUE(Holds(run.errors, "interval must be at least 1 second.")) << run.errors;
+    }
+    // Several pairs after one --set; the instrument refuses water at 500 deg C.
+    const CliRun hot({"--port", port, "setup", "--set", "TempMode=USER", "Temp=500"});
+    EXPECT_EQ(hot.status, 1);
+    EXPECT_EQ(hot.output, "TempMode USER: OK\n");
+    EXPECT_TRUE(Holds(hot.errors, "Invalid input: ERROR: invalid value\n")) << hot.errors;
+    EXPECT_TRUE(Holds(hot.errors, "taken before it were saved with SaveSetup")) << hot.errors;
+
+    const CliRun address({"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "99"});
+    EXPECT_EQ(address.status, 1);
+    EXPECT_TRUE(Holds(address.errors, "The SDI-12 address must be one digit, 0 to 9."))
+        << address.errors;
+    EXPECT_TRUE(Holds(address.errors, "the deployment was not started")) << address.errors;
+}
+
+// A system that gives no thread (here: every thread would want a terabyte of stack) is told, not
+// met with an uncaught exception.
+TEST(SetupEndToEnd, AWorkerThatCannotStartIsReported) {
+    Simulator simulator;
+    const std::string port = simulator.Port();
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_STACK, &saved), 0);
+    rlimit huge = saved;
+    huge.rlim_cur = rlim_t{1} << 40;
+    if (huge.rlim_max != RLIM_INFINITY && huge.rlim_max < huge.rlim_cur) {
+        GTEST_SKIP() << "the stack limit cannot be raised here";
+    }
+    ASSERT_EQ(setrlimit(RLIMIT_STACK, &huge), 0);
+    const CliRun setup({"--port", port, "setup"});
+    setrlimit(RLIMIT_STACK, &saved);
+    EXPECT_EQ(setup.status, 1);
+    EXPECT_TRUE(Holds(setup.errors, "brennix-cli: Unable to start thread")) << setup.errors;
 }
 
 TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployed) {

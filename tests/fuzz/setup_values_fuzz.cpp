@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "setup/control_table.h"
 #include "setup/days_remaining.h"
 #include "setup/deploy_rules.h"
 #include "setup/page_content.h"
@@ -36,19 +37,20 @@ bool SafeCommand(const std::string& command) {
 }
 
 void TypeIntoEveryControl(SetupRecord& record, const std::string& typed, UnitSystem units) {
-    for (const auto steps : {DeployPageSteps(), AdvancedPageSteps(), Sdi12DialogSteps()}) {
-        for (const SettingStep& step : steps) {
-            const auto planned =
-                PlanStep(step, typed, "", record, units, ControlChoices(step.control, record));
-            if (const auto* plan = std::get_if<StepPlan>(&planned); plan && plan->write) {
-                Require(plan->command.starts_with(std::string(step.word) + " "));
-                Require(SafeCommand(plan->command));
-                if (plan->store) {
-                    plan->store(record);
-                }
-                Require(step.format != StepFormat::kText ||
-                        record.User().DeploymentName() == typed);
+    for (const ControlSpec& spec : ControlSpecs()) {
+        if (spec.step.word.empty()) {
+            continue;
+        }
+        const auto planned =
+            PlanStep(spec, typed, "", record, units, ControlChoices(spec.control, record));
+        if (const auto* plan = std::get_if<StepPlan>(&planned); plan && plan->write) {
+            Require(plan->command.starts_with(std::string(spec.step.word) + " "));
+            Require(SafeCommand(plan->command));
+            if (plan->store) {
+                plan->store(record);
             }
+            Require(spec.step.format != StepFormat::kText ||
+                    record.User().DeploymentName() == typed);
         }
     }
 }

@@ -99,6 +99,9 @@ TEST(DaysRemaining, FullRecorder) {
     // A full recorder is a figure, not an unknown.
     EXPECT_EQ(DaysRemainingText(0, LongSampleRecord(), "0", "60"),
               "0.0 days of operation remaining");
+    // One record's worth is held back: 582 bytes are 36 samples of 16 bytes, a day each.
+    EXPECT_EQ(DaysRemainingText(1000, RecordBuilder().Conf(25, 0x40).Build(), "0", "86400"),
+              "36.0 days of operation remaining");
     // Below one record's worth the space is not reduced any further.
     EXPECT_EQ(DaysRemainingText(400, RecordBuilder().Conf(25, 0x40).Build(), "0", "86400"),
               "25.0 days of operation remaining");

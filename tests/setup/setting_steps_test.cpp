@@ -4,26 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <variant>
 
 #include "record_builder.h"
+#include "setup/control_table.h"
 #include "setup/page_content.h"
 
 namespace brennix::test {
 namespace {
-
-const SettingStep& StepFor(SetupControl control) {
-    for (auto steps : {DeployPageSteps(), AdvancedPageSteps(), Sdi12DialogSteps()}) {
-        for (const SettingStep& step : steps) {
-            if (step.control == control) {
-                return step;
-            }
-        }
-    }
-    throw std::logic_error("no step");
-}
 
 struct StepCase {
     const char* name;
@@ -64,8 +53,8 @@ TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
     const StepCase& c = GetParam();
     SetupRecord record = Record();
     const ControlValues shown = Shown(record, c.units);
-    const SettingStep& step = StepFor(c.control);
-    const auto planned = PlanStep(step, c.typed, shown.at(c.control), record, c.units,
+    const ControlSpec& spec = SpecOf(c.control);
+    const auto planned = PlanStep(spec, c.typed, shown.at(c.control), record, c.units,
                                   ControlChoices(c.control, record));
     ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << std::get<Refusal>(planned).message;
     const StepPlan& plan = std::get<StepPlan>(planned);
@@ -73,8 +62,8 @@ TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
     if (plan.write && plan.store) {
         plan.store(record);
     }
-    if (step.field.read) {
-        EXPECT_EQ(step.field.read(record), c.stored);
+    if (spec.step.field.read) {
+        EXPECT_EQ(spec.step.field.read(record), c.stored);
     }
 }
 
@@ -88,25 +77,25 @@ INSTANTIATE_TEST_SUITE_P(
         // In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
         StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
         StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
-        StepCase{"UntouchedMetricIsNotResent", kMetric, kCellEnd, "5.00", "", 500},
-        // The value sent is rounded to two decimals, the value stored truncated.
-        StepCase{"FeetSentRoundedStoredTruncated", kEnglish, kCellBegin, "3.28", "CB 1.00", 99},
+        // The record keeps what was sent, rounded to the centimetre as the command is.
+        StepCase{"FeetStoredAsSent", kEnglish, kCellBegin, "3.28", "CB 1.00", 100},
+        StepCase{"CentimetresStoredAsSent", kMetric, kCellBegin, "0.29", "CB 0.29", 29},
         StepCase{"RetypedSameValueIsNotSent", kMetric, kCellBegin, "0.5", "", 50},
         StepCase{"HalfAMetre", kMetric, kCellEnd, "0.5", "CE 0.50", 50},
         StepCase{"Salinity", kMetric, kSalinity, "35.5", "Sal 35.50", 355},
         StepCase{"SalinityIsNeverConverted", kEnglish, kSalinity, "30", "Sal 30.00", 300},
         StepCase{"TemperatureTruncated", kMetric, kTemperature, "15.05", "Temp 15.05", 150},
         StepCase{"TemperatureFromFahrenheit", kEnglish, kTemperature, "50", "Temp 10.00", 100},
-        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1249},
+        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1250},
+        StepCase{"NegativeTemperatureTruncated", kMetric, kTemperature, "-1.55", "Temp -1.55", -15},
         StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
         StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
         StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
-        StepCase{"DataFormat", kMetric, kDataFormat, "SHORT", "DataFormat SHORT", 1},
         StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
         StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
         StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
-        // The unit system is sent but the record keeps its output format.
-        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 0}),
+        // The record keeps the units taken, for the dialog's next opening.
+        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
@@ -121,7 +110,7 @@ TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
          {Case{kStartDate, "2026/5/7", "SD 2026/05/07"}, Case{kStartTime, "8:05:09", "ST 08:05:09"},
           Case{kFileName, "RIVER1", "Deployment RIVER1"}}) {
         const auto planned =
-            PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record, kMetric, {});
+            PlanStep(SpecOf(c.control), c.typed, shown.at(c.control), record, kMetric, {});
         ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << c.typed;
         const StepPlan& plan = std::get<StepPlan>(planned);
         EXPECT_TRUE(plan.write);
@@ -151,6 +140,7 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
              Case{kSamplingInterval, "60.5", "The sampling interval must be a whole number."},
              Case{kCoordSystem, "Polar", "The coordinate system must be one of: Beam, XYZ, ENU."},
              Case{kSdi12Address, "three", "The SDI-12 address must be a whole number."},
+             Case{kSdi12Address, "99", "The SDI-12 address must be one digit, 0 to 9."},
              Case{kStartDate, "2026/13/01", "The start date must be a date (YYYY/MM/DD)."},
              Case{kStartDate, "2026/05/17x", "The start date must be a date (YYYY/MM/DD)."},
              Case{kStartTime, "12:60:00", "The start time must be a time of day (HH:MM:SS)."},
@@ -158,7 +148,7 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
                   "The file name must not contain %, #, / or characters other than plain "
                   "letters, digits and punctuation."},
          }) {
-        const auto planned = PlanStep(StepFor(c.control), c.typed, shown.at(c.control), record,
+        const auto planned = PlanStep(SpecOf(c.control), c.typed, shown.at(c.control), record,
                                       kMetric, ControlChoices(c.control, record));
         ASSERT_TRUE(std::holds_alternative<Refusal>(planned)) << c.typed;
         EXPECT_EQ(std::get<Refusal>(planned).message, c.message);

@@ -16,7 +16,9 @@ TEST(SoundSpeed, MatchesMedwinWithThePagesFormatInBothUnitSystems) {
     for (const Case& c : {Case{"35", "10", UnitSystem::kMetric, "1489.99"},
                           Case{"35", "50", UnitSystem::kEnglish, "4888.42"},
                           Case{"0", "0", UnitSystem::kMetric, "1402.30"},
-                          Case{"35.00", "20.00", UnitSystem::kMetric, "1521.52"}}) {
+                          Case{"35.00", "20.00", UnitSystem::kMetric, "1521.52"},
+                          // (1.34 - 0.01 T)(S - 35) with neither factor vanishing.
+                          Case{"30", "10", UnitSystem::kMetric, "1483.79"}}) {
         EXPECT_EQ(SoundSpeedText(c.salinity, c.temperature, c.units), c.shown)
             << c.salinity << " ppt, " << c.temperature;
     }

@@ -1,0 +1,399 @@
+// The setup service on the simulator and virtual time: what goes on the wire when pages are left,
+// applied and deployed, the refusals, "SaveSetup", the SDI-12 dialog's questions, and a job
+// stopped at any moment.
+#include "setup/setup_service.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "instrument/instrument_codes.h"
+#include "instrument/setup_reader.h"
+#include "recorder/recorder_space.h"
+#include "support/sim_session.h"
+
+namespace brennix::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+using enum SetupControl;
+
+sim::Settings Instrument(uint8_t type = 2, bool waves = false) {
+    sim::Settings settings;
+    settings.systemType = type;  // JQ by default: the cells are checked
+    settings.frequencyCode = 0;  // 3 MHz
+    settings.waveOption = waves;
+    return settings;
+}
+
+struct Heard : SetupListener {
+    void OnPageShown(SetupPage page) override { shown.push_back(page); }
+    bool RunSdi12Dialog(const std::optional<Refusal>& refused) override {
+        dialogRefusals.push_back(refused);
+        return sdi12Dialog ? sdi12Dialog(refused) : !refused;
+    }
+    void OnEnded(const SetupResult& result) override { ended = result; }
+
+    std::vector<SetupPage> shown;
+    std::vector<std::optional<Refusal>> dialogRefusals;
+    std::function<bool(const std::optional<Refusal>&)> sdi12Dialog;
+    std::optional<SetupResult> ended;
+};
+
+// The service on a simulated instrument, with a listener that notes what it heard.
+struct SetupRig {
+    explicit SetupRig(const sim::Settings& settings = Instrument(),
+                      UnitSystem units = UnitSystem::kMetric)
+        : sim(settings), service(sim.session, sim.relay, heard, units, &ReadRecorderFreeBytes) {}
+
+    SetupResult RunJob(const std::function<bool(SetupService&)>& start) {
+        heard.ended.reset();
+        EXPECT_TRUE(start(service));
+        EXPECT_TRUE(sim.PumpUntil([this] { return heard.ended.has_value(); }));
+        EXPECT_FALSE(service.IsBusy());
+        return heard.ended.value_or(SetupResult{});
+    }
+    void Open() {
+        ASSERT_EQ(RunJob([](SetupService& s) { return s.Read(); }).outcome, SetupOutcome::kDone);
+        sim.instrument.ClearReceived();
+    }
+    SetupResult Turn(std::optional<SetupPage> leave, std::vector<SetupPage> enter = {}) {
+        return RunJob([&](SetupService& s) { return s.Turn(leave, enter); });
+    }
+    SetupResult Deploy() {
+        return RunJob([](SetupService& s) { return s.Deploy(); });
+    }
+    void Set(SetupControl control, const char* value) { service.Sheet().SetValue(control, value); }
+    SetupSheet& Sheet() { return service.Sheet(); }
+
+    // The lines the program wrote since the last call, blank lines left out.
+    Lines Sent() {
+        Lines lines;
+        std::string line;
+        for (const char c : sim.instrument.Received() + "\r") {
+            if (c != '\r' && c != '\n') {
+                line += c;
+            } else if (!line.empty()) {
+                lines.push_back(std::exchange(line, {}));
+            }
+        }
+        sim.instrument.ClearReceived();
+        return lines;
+    }
+    // What the instrument holds now.
+    UserBlock Held() {
+        const UserBlock held = ReadSetupRecord(sim.session.Instrument()).record->User();
+        sim.instrument.ClearReceived();
+        return held;
+    }
+
+    SimSession sim;
+    Heard heard;
+    SetupService service;
+};
+
+class SetupServiceTest : public testing::Test, public SetupRig {
+  protected:
+    using SetupRig::SetupRig;
+};
+
+class SetupServiceUnits : public SetupServiceTest, public testing::WithParamInterface<UnitSystem> {
+  protected:
+    SetupServiceUnits() : SetupServiceTest(Instrument(2, true), GetParam()) {}
+};
+
+TEST_P(SetupServiceUnits, PagesLeftUntouchedSendNothingVisitAfterVisit) {
+    Open();
+    const auto before = Sheet().Record().Bytes();
+    for (int visit = 0; visit < 3; ++visit) {
+        EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
+        EXPECT_EQ(Turn(SetupPage::kAdvanced, {SetupPage::kDeploy}).outcome, SetupOutcome::kDone);
+    }
+    EXPECT_EQ(Sent(), (Lines{"enablewaves"}));
+    EXPECT_EQ(Sheet().Record().Bytes(), before);
+    EXPECT_FALSE(Sheet().Modified());
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, SetupServiceUnits,
+                         testing::Values(UnitSystem::kMetric, UnitSystem::kEnglish));
+
+// A VW instrument with waves and compass: every control of both pages can change.
+class EveryControl : public SetupServiceTest {
+  protected:
+    EveryControl() : SetupServiceTest(Instrument(1, true)) {}
+};
+
+TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
+    Open();
+    for (const auto& [control, value] : {std::pair{kFileName, "RIVER1"},
+                                         {kStartTime, "08:05:09"},
+                                         {kStartDate, "2026/05/17"},
+                                         {kCellEnd, "4.50"},
+                                         {kCellBegin, "0.29"},
+                                         {kAveragingInterval, "120"},
+                                         {kSamplingInterval, "600"}}) {
+        Set(control, value);
+    }
+    EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(Sent(), (Lines{"SI 600", "AI 120", "CB 0.29", "CE 4.50", "SD 2026/05/17",
+                             "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
+    EXPECT_EQ(Held().SamplingInterval(), 600);
+    EXPECT_EQ(Sheet().Record().User().DeploymentName(), "RIVER1");
+    // The page shows again what the instrument holds, to the centimetre.
+    EXPECT_EQ(Sheet().Record().User().CellBegin(), Held().CellBegin());
+
+    for (const auto& [control, value] : {std::pair{kTempMode, "USER"},
+                                         {kSalinity, "30"},
+                                         {kTemperature, "15.05"},
+                                         {kWaveSpectra, "YES"},
+                                         {kWaterDepth, "12.5"},
+                                         {kDataFormat, "SHORT"},
+                                         {kDynBoundAdj, "YES"},
+                                         {kCoordSystem, "XYZ"}}) {
+        ASSERT_TRUE(Sheet().Editable(control));
+        Set(control, value);
+    }
+    EXPECT_EQ(Turn(SetupPage::kAdvanced).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(Sent(),
+              (Lines{"CoordSystem XYZ", "DataFormat SHORT", "DynBoundAdj YES", "WaveSpectra YES",
+                     "WD 12.50", "TempMode USER", "Temp 15.05", "Sal 30.00", "SaveSetup"}));
+    EXPECT_EQ(Sheet().Record().User().Temperature(), 150);
+    EXPECT_EQ(Sheet().Record().User().Salinity(), 300);
+    EXPECT_EQ(Sheet().Value(kSoundSpeed), "1501.01");
+}
+
+TEST_F(SetupServiceTest, ARefusedSettingStopsTheLaterStepsAndTheNextGoodLeaveSaves) {
+    Open();
+    sim.instrument.GetFaults().refusedSettings = {"CB"};
+    Set(kSamplingInterval, "60");
+    Set(kCellBegin, "1.00");
+    Set(kFileName, "RIVER1");
+    const SetupResult refused = Turn(SetupPage::kDeploy, {SetupPage::kAdvanced});
+    ASSERT_EQ(refused.outcome, SetupOutcome::kRefused);
+    EXPECT_EQ(refused.page, SetupPage::kDeploy);
+    EXPECT_EQ(refused.refusal->source, Refusal::Source::kInstrument);
+    EXPECT_EQ(refused.refusal->control, kCellBegin);
+    EXPECT_EQ(refused.refusal->command, "CB 1.00");
+    EXPECT_NE(refused.refusal->message.find("ERROR: invalid value"), std::string::npos);
+    EXPECT_EQ(Sent(), (Lines{"SI 60", "CB 1.00"}));
+    EXPECT_TRUE(Sheet().Modified());
+    EXPECT_EQ(Sheet().Record().User().CellBegin(), 50);
+
+    sim.instrument.GetFaults().refusedSettings.clear();
+    EXPECT_EQ(Turn(SetupPage::kDeploy).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(Sent(), (Lines{"CB 1.00", "Deployment RIVER1", "SaveSetup"}));
+
+    // A rule of the page refuses before anything is sent.
+    Set(kCellBegin, "0.19");
+    const SetupResult ruled = Turn(SetupPage::kDeploy);
+    ASSERT_EQ(ruled.outcome, SetupOutcome::kRefused);
+    EXPECT_EQ(ruled.refusal->message, "Cell Begin must be between  0.20 to  5.80 m.");
+    EXPECT_EQ(Sent(), Lines{});
+}
+
+TEST_F(SetupServiceTest, ASilentInstrumentRefusesWithUnknownErrorAndKeepsTheRecord) {
+    Open();
+    sim.instrument.GetFaults().silent = true;
+    Set(kSamplingInterval, "60");
+    const SetupResult result = Turn(SetupPage::kDeploy);
+    ASSERT_EQ(result.outcome, SetupOutcome::kRefused);
+    EXPECT_EQ(result.refusal->message, "Unknown Error ");
+    EXPECT_FALSE(Sheet().Modified());
+    EXPECT_EQ(Sheet().Record().User().SamplingInterval(), 900);
+}
+
+TEST(SetupServiceWaves, CountOnlyWhenYesComesWithinASecond) {
+    struct Case {
+        uint32_t replyDelayMs;
+        bool silent;
+        bool available;
+    };
+    for (const Case& c : {Case{600, false, true}, Case{1300, false, false}, Case{0, true, false}}) {
+        SetupRig t(Instrument(2, true));
+        t.Open();
+        t.sim.instrument.GetFaults().extraDelayMs = c.replyDelayMs;
+        t.sim.instrument.GetFaults().silent = c.silent;
+        t.Turn(std::nullopt, {SetupPage::kAdvanced});
+        EXPECT_EQ(t.Sheet().WavesAvailable(), c.available) << c.replyDelayMs;
+        EXPECT_EQ(t.Sheet().Editable(kWaveSpectra), c.available);
+    }
+}
+
+TEST_F(SetupServiceTest, StandardDeploymentAppliesEveryPageThenStartsAndTheInstrumentGoesQuiet) {
+    Open();
+    Set(kSamplingInterval, "600");
+    const SetupResult result = Deploy();
+    ASSERT_EQ(result.outcome, SetupOutcome::kDone);
+    const Lines sent = Sent();
+    EXPECT_EQ(Lines(sent.end() - 6, sent.end()),
+              (Lines{"systemtype", "SI 600", "enablewaves", "SaveSetup", "OF ASCII", "deploy"}));
+    // Every page in turn, then back where Deploy was pressed.
+    EXPECT_EQ(heard.shown, (std::vector<SetupPage>{SetupPage::kAdvanced, SetupPage::kHardware,
+                                                   SetupPage::kOptions, SetupPage::kDeploy}));
+    EXPECT_EQ(result.deploy.model, kMirovan);
+    EXPECT_EQ(result.deploy.mode, DeploymentMode::kStandard);
+    ASSERT_EQ(result.sent.size(), 5u);
+    EXPECT_EQ(result.sent.front().command, "SI 600");
+    EXPECT_TRUE(result.sent.back().accepted);
+    // Deployed: the instrument hears nothing until it is woken.
+    std::vector<char> reply(100);
+    EXPECT_FALSE(sim.session.Instrument().ExecCommand("SI", reply, false, 0) &&
+                 sim.session.Instrument().WaitFor(reply, ">", 1000, false));
+}
+
+TEST_F(SetupServiceTest, Sdi12DeploymentWritesWhatTheDialogChangedInOrderThenSample) {
+    Open();
+    Set(kMode, "SDI-12");
+    heard.sdi12Dialog = [this](const std::optional<Refusal>&) {
+        Set(kSdi12Units, "Metric");
+        Set(kSdi12Format, "Tandrel");
+        Set(kSdi12Address, "3");
+        return true;
+    };
+    const SetupResult result = Deploy();
+    ASSERT_EQ(result.outcome, SetupOutcome::kDone);
+    const Lines sent = Sent();
+    EXPECT_EQ(Lines(sent.end() - 4, sent.end()),
+              (Lines{"Sdi12Address 3", "sdi12format Tandrel", "of Metric", "sample"}));
+    EXPECT_EQ(result.deploy.mode, DeploymentMode::kSdi12);
+    EXPECT_EQ(result.deploy.sdi12->address, "3");
+    EXPECT_EQ(Sheet().Record().Oper().Sdi12Format(), 1);
+}
+
+TEST_F(SetupServiceTest, ARefusedSdi12SettingBringsTheDialogBackOnItsControl) {
+    Open();
+    Set(kMode, "SDI-12");
+    sim.instrument.GetFaults().refusedSettings = {"sdi12format"};
+    heard.sdi12Dialog = [this](const std::optional<Refusal>& refused) {
+        // Asked over the page Deploy was pressed on.
+        EXPECT_EQ(Sheet().ActivePage(), SetupPage::kDeploy);
+        Set(kSdi12Format, "Tandrel");
+        return !refused;
+    };
+    EXPECT_EQ(Deploy().outcome, SetupOutcome::kSdi12Cancelled);
+    ASSERT_EQ(heard.dialogRefusals.size(), 2u);
+    EXPECT_EQ(heard.dialogRefusals[1]->control, kSdi12Format);
+    EXPECT_EQ(heard.shown.back(), SetupPage::kDeploy);
+    // The mode picked stays picked, after the failed deployment and page after page.
+    EXPECT_EQ(Sheet().Value(kMode), "SDI-12");
+    Turn(SetupPage::kDeploy, {SetupPage::kAdvanced});
+    Turn(SetupPage::kAdvanced, {SetupPage::kDeploy});
+    EXPECT_EQ(Sheet().Value(kMode), "SDI-12");
+}
+
+TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample) {
+    struct Case {
+        const char* name;
+        std::function<void(SetupRig&)> arrange;
+        SetupOutcome outcome;
+        const char* lastSent;
+    };
+    const std::vector<Case> cases = {
+        {"silent instrument", [](auto& t) { t.sim.instrument.GetFaults().silent = true; },
+         SetupOutcome::kNotConnected, nullptr},
+        {"page rule", [](auto& t) { t.Set(kFileName, " "); }, SetupOutcome::kRefused, "systemtype"},
+        {"instrument refuses",
+         [](auto& t) {
+             t.sim.instrument.GetFaults().refusedSettings = {"AI"};
+             t.Set(kAveragingInterval, "60");
+         },
+         SetupOutcome::kRefused, "AI 60"},
+        {"SDI-12 dialog cancelled",
+         [](auto& t) {
+             t.Set(kMode, "SDI-12");
+             t.heard.sdi12Dialog = [](const auto&) { return false; };
+         },
+         SetupOutcome::kSdi12Cancelled, "enablewaves"},
+        {"no such mode", [](auto& t) { t.Set(kMode, "Polled"); }, SetupOutcome::kUnsupportedMode,
+         "enablewaves"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetupRig t;
+        t.Open();
+        c.arrange(t);
+        EXPECT_EQ(t.Deploy().outcome, c.outcome);
+        const Lines sent = t.Sent();
+        if (c.lastSent) {
+            ASSERT_FALSE(sent.empty());
+            EXPECT_EQ(sent.back(), c.lastSent);
+        }
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), "deploy"), 0);
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), "sample"), 0);
+    }
+}
+
+class NearlyFullRecorder : public SetupServiceTest {
+  protected:
+    NearlyFullRecorder()
+        : SetupServiceTest([] {
+              sim::Settings settings = Instrument();
+              settings.recorderCapacity = (4u << 20) + 30000;
+              settings.recorderUsed = 4u << 20;
+              return settings;
+          }()) {}
+};
+
+TEST_F(NearlyFullRecorder, IsRefusedAfterTheSettingsWereWrittenBackOnTheDeployPage) {
+    Open();
+    Set(kSamplingInterval, "60");
+    EXPECT_EQ(Deploy().outcome, SetupOutcome::kRecorderFull);
+    EXPECT_EQ(Held().SamplingInterval(), 60);
+    EXPECT_EQ(heard.shown.back(), SetupPage::kDeploy);
+    EXPECT_EQ(Sheet().ActivePage(), SetupPage::kDeploy);
+}
+
+TEST_F(SetupServiceTest, DaysFollowTheIntervalsTypedWithoutAskingTheRecorderAgain) {
+    Open();
+    const std::string shown = Sheet().DaysRemaining();
+    Set(kSamplingInterval, "6O");
+    EXPECT_EQ(Sheet().DaysRemaining(), "Days remaining unknown: check the intervals");
+    Set(kSamplingInterval, "900");
+    EXPECT_EQ(Sheet().DaysRemaining(), shown);
+    EXPECT_EQ(Sent(), Lines{});
+}
+
+TEST_F(SetupServiceTest, ABlockThatDoesNotArriveIsNamedAndNoSheetIsMade) {
+    sim.instrument.GetFaults().wrongBlockChecksum = true;
+    const SetupResult result = RunJob([](SetupService& s) { return s.Read(); });
+    EXPECT_EQ(result.outcome, SetupOutcome::kUnreadable);
+    EXPECT_EQ(result.unreadBlock, "get Conf");
+    EXPECT_FALSE(service.HasSheet());
+}
+
+TEST_F(SetupServiceTest, OneJobAtATime) {
+    Open();
+    ASSERT_TRUE(service.Deploy());
+    EXPECT_FALSE(service.Turn(SetupPage::kDeploy, {}));
+    sim.PumpUntil([this] { return heard.ended.has_value(); });
+}
+
+// Stopped while waking, applying, writing or starting: the job ends within a few polls, the line
+// is let go, and the instrument answers the next command.
+class StoppedDeployment : public SetupServiceTest, public testing::WithParamInterface<uint32_t> {};
+
+TEST_P(StoppedDeployment, EndsPromptlyAndLeavesTheInstrumentAnswering) {
+    Open();
+    Set(kSamplingInterval, "600");
+    Set(kMode, "SDI-12");
+    heard.sdi12Dialog = [](const auto&) { return true; };
+    heard.ended.reset();
+    ASSERT_TRUE(service.Deploy());
+    sim.PumpUntil([] { return false; }, GetParam());
+    const uint32_t stopping = sim.clock.TickCount();
+    service.Stop();
+    ASSERT_TRUE(sim.PumpUntil([this] { return heard.ended.has_value(); }, 3000));
+    EXPECT_LT(sim.clock.TickCount() - stopping, 1500u);
+    EXPECT_FALSE(sim.link.Waits().IsLeased());
+    if (heard.ended->outcome != SetupOutcome::kDone) {
+        EXPECT_EQ(heard.ended->outcome, SetupOutcome::kStopped);
+        EXPECT_TRUE(sim.session.Instrument().SendCommand("Ver"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, StoppedDeployment,
+                         testing::Values(0u, 20u, 150u, 400u, 900u, 1600u, 2500u, 4000u));
+
+}  // namespace
+}  // namespace brennix::test
