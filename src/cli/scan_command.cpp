@@ -54,8 +54,13 @@ void ScanCommand::OnScanning(uint32_t address) {
 
 void ScanCommand::OnEntry(const BusScanEntry& entry) {
     found_ = found_ || IsInstrument(entry.code);
-    std::fprintf(out_, "%2u  %-22s %s\n", entry.address, BusScanOutcome(entry).c_str(),
-                 entry.versionLine.c_str());
+    const std::string outcome = BusScanOutcome(entry);
+    if (entry.versionLine.empty()) {
+        std::fprintf(out_, "%2u  %s\n", entry.address, outcome.c_str());
+    } else {
+        std::fprintf(out_, "%2u  %-22s %s\n", entry.address, outcome.c_str(),
+                     entry.versionLine.c_str());
+    }
     std::fflush(out_);
 }
 

@@ -155,32 +155,10 @@ void CDlgConnect::CreateControls() {
     address_->setValidator(new QIntValidator(0, static_cast<int>(kMaxRs485Address), address_));
     address_->setMaximumWidth(address_->fontMetrics().horizontalAdvance("0000000000000"));
 
-    scanButton_ = new QPushButton("Scan", this);
-    scanButton_->setObjectName("scan");
-    scanButton_->setAutoDefault(false);
-    connect(scanButton_, &QPushButton::clicked, this, &CDlgConnect::Scan);
-    connect(address_, &QLineEdit::textChanged, this, &CDlgConnect::UpdateScanButton);
-    auto* addressRow = new QHBoxLayout;
-    addressRow->addWidget(address_);
-    addressRow->addWidget(scanButton_);
-    addressRow->addStretch();
-
     auto* form = new QFormLayout;
     form->addRow("Port:", ports_);
     form->addRow("Baud rate:", rates_);
-    form->addRow("RS485 address:", addressRow);
-
-    instruments_ = new QTreeWidget(this);
-    instruments_->setObjectName("instruments");
-    instruments_->setHeaderLabels({"Address", "Model", "Version"});
-    instruments_->setRootIsDecorated(false);
-    instruments_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    instruments_->hide();
-    connect(instruments_, &QTreeWidget::itemClicked, this, &CDlgConnect::ChooseInstrument);
-    connect(instruments_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        ChooseInstrument(item);
-        accept();
-    });
+    form->addRow("RS485 address:", CreateScanControls());
 
     auto* warning = new QLabel(
         "Warning: Auto-detection will send a <BREAK> signal to the instrument and return it to "
@@ -216,6 +194,32 @@ void CDlgConnect::CreateControls() {
     layout->addWidget(status_);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The address with Scan beside it, and the list a scan fills, hidden until the first scan.
+QLayout* CDlgConnect::CreateScanControls() {
+    scanButton_ = new QPushButton("Scan", this);
+    scanButton_->setObjectName("scan");
+    scanButton_->setAutoDefault(false);
+    connect(scanButton_, &QPushButton::clicked, this, &CDlgConnect::Scan);
+    connect(address_, &QLineEdit::textChanged, this, &CDlgConnect::UpdateScanButton);
+    auto* addressRow = new QHBoxLayout;
+    addressRow->addWidget(address_);
+    addressRow->addWidget(scanButton_);
+    addressRow->addStretch();
+
+    instruments_ = new QTreeWidget(this);
+    instruments_->setObjectName("instruments");
+    instruments_->setHeaderLabels({"Address", "Model", "Version"});
+    instruments_->setRootIsDecorated(false);
+    instruments_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    instruments_->hide();
+    connect(instruments_, &QTreeWidget::itemClicked, this, &CDlgConnect::ChooseInstrument);
+    connect(instruments_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        ChooseInstrument(item);
+        accept();
+    });
+    return addressRow;
 }
 
 void CDlgConnect::FillPorts() {

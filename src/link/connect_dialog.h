@@ -17,6 +17,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -48,6 +49,7 @@ class CDlgConnect : public QDialog, private BusScanListener {
 
   private:
     void CreateControls();
+    QLayout* CreateScanControls();
     void FillPorts();
     void FillRates();
     void RestoreChoices();

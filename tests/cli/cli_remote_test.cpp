@@ -43,7 +43,7 @@ TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
     EXPECT_EQ(scan.Wait(5000), 1);
     EXPECT_LT(steady_clock::now() - stopped, std::chrono::seconds(2));
     EXPECT_EQ(scan.Output(),
-              " 1  silent                 \n"
+              " 1  silent\n"
               " 2  kMirovan               Ostrel Mirovan MRV Version 3.8\n"
               " 3  kKTX                   Ostrel KTX Version 2.4\n");
     EXPECT_NE(scan.Errors().find("the scan was stopped; no address is selected"), std::string::npos)

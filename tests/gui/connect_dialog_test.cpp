@@ -119,6 +119,8 @@ class ConnectDialogTest : public QObject {
                                                    << "";
         QTest::newRow("gone") << "/dev/ttyUSB7"
                               << "";
+        QTest::newRow("a device server, listed by nobody else") << "rfc2217://buoy-7:4002"
+                                                                << "rfc2217://buoy-7:4002";
         QTest::newRow("nothing saved: the simulator") << ""
                                                       << "SIM1";
     }
