@@ -4,12 +4,18 @@
 
 namespace brennix {
 
+namespace {
+
+constexpr int kLowLatency = static_cast<int>(ASYNC_LOW_LATENCY);
+
+}  // namespace
+
 void LowLatencyMode::Enable(int fd) {
     changed_ = false;
     serial_struct info{};
-    if (control_(fd, TIOCGSERIAL, &info) != 0 || (info.flags & ASYNC_LOW_LATENCY) != 0)
+    if (control_(fd, TIOCGSERIAL, &info) != 0 || (info.flags & kLowLatency) != 0)
         return;
-    info.flags |= ASYNC_LOW_LATENCY;
+    info.flags |= kLowLatency;
     changed_ = control_(fd, TIOCSSERIAL, &info) == 0;
 }
 
@@ -17,7 +23,7 @@ void LowLatencyMode::Restore(int fd) {
     serial_struct info{};
     if (!changed_ || control_(fd, TIOCGSERIAL, &info) != 0)
         return;
-    info.flags &= ~ASYNC_LOW_LATENCY;
+    info.flags &= ~kLowLatency;
     control_(fd, TIOCSSERIAL, &info);
     changed_ = false;
 }
