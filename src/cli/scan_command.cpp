@@ -41,6 +41,9 @@ int ScanCommand::Run(CliSession& cli) {
         std::fprintf(err_, "brennix-cli: the scan was stopped; no address is selected\n");
         return kExitFailed;
     }
+    if (const std::string limits = BusScanLimits(link.Capabilities()); !limits.empty()) {
+        std::fprintf(err_, "brennix-cli: %s\n", limits.c_str());
+    }
     if (!found_) {
         std::fprintf(err_, "brennix-cli: no instrument answered at addresses %u to %u\n",
                      range_.first, range_.last);

@@ -14,6 +14,14 @@ std::string BusScanOutcome(const BusScanEntry& entry) {
     return entry.code == kSystemIsInSDI12Mode ? "SDI-12 mode" : "answered, not identified";
 }
 
+std::string BusScanLimits(const PortCapabilities& port) {
+    if (port.sendBreak) {
+        return {};
+    }
+    return port.limits +
+           ": an instrument asleep on the bus cannot be woken and is listed as silent";
+}
+
 std::optional<AddressRange> ParseAddressRange(std::string_view text) {
     const size_t dash = text.find('-');
     const std::optional<uint32_t> first = ParseRs485Address(text.substr(0, dash));

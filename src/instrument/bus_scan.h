@@ -30,6 +30,11 @@ struct AddressRange {
     uint32_t last = 15;
 };
 
+// What a scan through the port could not do, for the person to read after it: a port that
+// cannot send a BREAK (raw TCP) cannot wake an instrument that sleeps, which is then listed as
+// silent. Empty for a port that can.
+std::string BusScanLimits(const PortCapabilities& port);
+
 // "1-15" or "4"; none unless both ends are addresses 1 to 15 and in order.
 std::optional<AddressRange> ParseAddressRange(std::string_view text);
 

@@ -355,14 +355,16 @@ void CDlgConnect::OnEntry(const BusScanEntry& entry) {
 // The scan leaves no connection behind: Connect opens the port for the instrument chosen.
 void CDlgConnect::OnScanEnded(bool stopped) {
     lease_.reset();
+    const std::string limits = BusScanLimits(link_.Capabilities());
     link_.Close();
     SetSearching(false);
     if (stopped) {
         ShowStatus("Scan cancelled");
         return;
     }
-    ShowStatus(
-        QString("%1 instrument(s) found; choose one to connect to it").arg(instrumentsFound_));
+    const QString found =
+        QString("%1 instrument(s) found; choose one to connect to it").arg(instrumentsFound_);
+    ShowStatus(limits.empty() ? found : found + ". " + FromSystemText(limits));
 }
 
 void CDlgConnect::ChooseInstrument(QTreeWidgetItem* item) {
