@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/exchange_commands.h"
+#include "cli/scan_command.h"
 #include "cli/terminal_command.h"
 #include "features/feature_list.h"
 
@@ -28,6 +29,9 @@ constexpr std::array kTerminalCommands = {
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
                     &MakeCommand<MenuCommand>},
+    CliCommandEntry{"scan", "scan [--addresses 1-15]",
+                    "list the instruments on an RS-485 bus: address, model, version",
+                    &MakeCommand<ScanCommand>},
 };
 
 std::vector<CliCommandEntry> AllCommands() {

@@ -1,7 +1,7 @@
 // Downloads one recorder file over a real port and prints how close the transfer came to the
 // line rate: the time the file's framed blocks need at 10 bits per byte, over the time the
 // download took from its "download" command to the end of its last block. scripts/bench runs it
-// against brennix-sim on a pseudo-terminal.
+// against brennix-sim on a pseudo-terminal, and through ser2net by RFC 2217.
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -12,6 +12,8 @@
 #include "instrument/instrument.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
+#include "platform/network_port_name.h"
+#include "platform/network_serial_device.h"
 #include "platform/posix_serial_device.h"
 #include "recorder/download_job.h"
 #include "recorder/recorder_access.h"
@@ -80,8 +82,9 @@ uint64_t WireBytes(uint64_t size) {
 int Run(const std::string& port, uint32_t baud, const std::string& name,
         const std::string& folder) {
     SystemClock clock;
-    PosixSerialDevice device;
-    CSerialLink link(device, clock);
+    PosixSerialDevice tty;
+    NetworkSerialDevice network;
+    CSerialLink link(IsNetworkPortName(port) ? static_cast<SerialDevice&>(network) : tty, clock);
     TimingListener listener;
     CInstrument instrument(clock, listener);
     instrument.SetLink(&link);
