@@ -1,21 +1,15 @@
 #include "recorder/recorder_space.h"
 
-#include "recorder/recorder_access.h"
+#include "recorder/recorder_listing.h"
 
 namespace brennix {
 
-uint64_t FreeRecorderBytes(uint32_t capacity, uint32_t used) {
-    return capacity > used ? uint64_t{capacity} - used : 0;
-}
-
 std::optional<uint64_t> ReadRecorderFreeBytes(CInstrument& instrument) {
-    CRecorderAccess recorder(instrument);
-    uint32_t used = 0;
-    uint32_t capacity = 0;
-    if (!recorder.GetSpace(used, capacity)) {
+    const std::optional<RecorderListing> listing = ReadRecorderListing(instrument);
+    if (!listing) {
         return std::nullopt;
     }
-    return FreeRecorderBytes(capacity, used);
+    return listing->FreeBytes();
 }
 
 }  // namespace brennix

@@ -7,10 +7,8 @@
 
 namespace brennix {
 
-// The bytes the recorder can still take; a used figure above the capacity counts as full.
-uint64_t FreeRecorderBytes(uint32_t capacity, uint32_t used);
-
-// Reads the recorder's directory for its space figures; none when it cannot be read.
+// Reads the recorder's directory for its free bytes; none when it cannot be read. What the setup
+// pages and the deployment are handed to know the recorder's space.
 std::optional<uint64_t> ReadRecorderFreeBytes(CInstrument& instrument);
 
 }  // namespace brennix
