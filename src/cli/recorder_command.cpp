@@ -176,6 +176,10 @@ int RecorderCommand::Download(RecorderService& service) {
         return kExitFailed;
     }
     std::vector<RecorderFileEntry> entries = std::move(listing->entries);
+    if (all_ && entries.empty()) {
+        std::fprintf(cli_->Out(), "The recorder has no files: nothing to download\n");
+        return kExitOk;
+    }
     const bool allFound = Select(entries);
     if (entries.empty() && !allFound) {
         return kExitFailed;
@@ -187,8 +191,7 @@ int RecorderCommand::Download(RecorderService& service) {
                      error.message().c_str());
         return kExitFailed;
     }
-    const std::optional<uint32_t> rate = rate_ != 0 ? std::optional<uint32_t>(rate_) : std::nullopt;
-    service.Download({entries, folder_, rate});
+    service.Download({entries, folder_, DownloadRate(service)});
     Follow(service);
     console_->Finish();
     return Summarise(entries, allFound);
@@ -207,18 +210,27 @@ int RecorderCommand::Summarise(const std::vector<RecorderFileEntry>& entries, bo
     }
     if (result.elapsedMs) {
         std::fprintf(cli_->Out(), "%s\n%s\n", texts::DownloadEnd(result).c_str(),
-                     texts::TotalTime(*result.elapsedMs).c_str());
+                     texts::DownloadEndDetail(result).c_str());
     }
     if (result.rateNotRestored) {
         std::fprintf(cli_->Err(), "brennix-cli: could not switch the line back to %u baud\n",
                      cli_->Session().Link().GetBaudRate());
     }
-    const bool arrived =
-        result.files.size() == entries.size() &&
-        std::all_of(result.files.begin(), result.files.end(), [](const DownloadedFile& file) {
-            return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
-        });
-    return result.outcome == DownloadOutcome::kDone && arrived && allFound ? kExitOk : kExitFailed;
+    return result.outcome == DownloadOutcome::kDone && allFound ? kExitOk : kExitFailed;
+}
+
+// --rate, else the rate the recorder manager keeps; the line's own when the port cannot change
+// rates (a raw TCP device server).
+std::optional<uint32_t> RecorderCommand::DownloadRate(const RecorderService& service) const {
+    const std::optional<uint32_t> wanted =
+        rate_ != 0 ? std::optional<uint32_t>(rate_) : SavedDownloadRate(cli_->Store());
+    const std::string limits = service.RateLimits();
+    if (!wanted || limits.empty()) {
+        return wanted;
+    }
+    std::fprintf(cli_->Err(), "brennix-cli: downloading at the line's %u baud: %s\n",
+                 cli_->Session().Link().GetBaudRate(), limits.c_str());
+    return std::nullopt;
 }
 
 int RecorderCommand::Format(RecorderService& service) {

@@ -1,5 +1,6 @@
 #include "recorder/download_run.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -19,6 +20,12 @@ namespace {
 constexpr size_t kBlockSize = 1024;
 constexpr uint32_t kSettleMs = 5;
 constexpr int kCancelRejects = 3;
+
+bool AllArrived(const DownloadResult& result) {
+    return std::all_of(result.files.begin(), result.files.end(), [](const DownloadedFile& file) {
+        return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
+    });
+}
 
 bool FileExists(const std::string& path) {
     std::error_code error;
@@ -42,7 +49,7 @@ class Transfer {
 
   private:
     // What happens after a file: the next one, or the end of the download and why.
-    enum class Next { kGoOn, kCancel, kLost };
+    enum class Next { kGoOn, kCancel, kWriteFailed, kLost };
 
     static uint64_t TotalSize(const std::vector<RecorderFileEntry>& entries);
     bool FindExtension();
@@ -51,6 +58,7 @@ class Transfer {
     Next StartTransfer(DownloadedFile& file);
     Next ReceiveFile(DownloadedFile& file);
     Next ReceiveBlocks(DownloadedFile& file, OutputFile& output);
+    Next KeepFile(DownloadedFile& file, const std::string& partPath, Next next);
     Next ReadFailed(const DownloadedFile& file);
     Next WriteFailed(const DownloadedFile& file, const OutputFile& output);
     Next Refuse(DownloadedFile& file);
@@ -71,6 +79,7 @@ class Transfer {
     RecorderProgress shown_{"", "", 0, DownloadProgress::kSteps};
     std::string extension_;
     bool replaceAll_ = false;
+    bool abandoned_ = false;  // the file's transfer was left with its block rejected
     std::array<uint8_t, kBlockSize> block_{};
 };
 
@@ -105,13 +114,17 @@ void Transfer::Run() {
 void Transfer::Conclude(Next next) {
     switch (next) {
         case Next::kGoOn:
-            result_.outcome = DownloadOutcome::kDone;
+            result_.outcome =
+                AllArrived(result_) ? DownloadOutcome::kDone : DownloadOutcome::kIncomplete;
             return;
         case Next::kLost:
             result_.outcome = DownloadOutcome::kConnectionLost;
             return;
         case Next::kCancel:
             result_.outcome = DownloadOutcome::kCancelled;
+            break;
+        case Next::kWriteFailed:
+            result_.outcome = DownloadOutcome::kWriteFailed;
             break;
     }
     for (int i = 0; i < kCancelRejects; ++i) {
@@ -171,10 +184,11 @@ Transfer::Next Transfer::StartTransfer(DownloadedFile& file) {
     return End(file, ReceiveFile(file));
 }
 
-// The file as far as it arrives; what came stays on disk whatever happens.
+// The file as far as it arrives, into its ".part" file; what came stays on disk whatever happens.
 Transfer::Next Transfer::ReceiveFile(DownloadedFile& file) {
+    const std::string partPath = file.path + kPartialSuffix;
     OutputFile output;
-    output.Open(file.path);
+    output.Open(partPath);
     file.outcome = FileOutcome::kPartial;
     Next next = ReceiveBlocks(file, output);
     if (!output.IsOpen()) {
@@ -183,8 +197,14 @@ Transfer::Next Transfer::ReceiveFile(DownloadedFile& file) {
         file.outcome = FileOutcome::kPartial;
         next = WriteFailed(file, output);
     }
-    worker_.Link().Waits().Pause(kSettleMs);
-    worker_.Link().FlushInput(true);
+    next = KeepFile(file, partPath, next);
+    // A transfer given up on for the next file is let fall quiet first.
+    if (std::exchange(abandoned_, false) && next == Next::kGoOn) {
+        SettleAfterStop(worker_.Instrument());
+    } else {
+        worker_.Link().Waits().Pause(kSettleMs);
+        worker_.Link().FlushInput(true);
+    }
     return next;
 }
 
@@ -204,16 +224,44 @@ Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, OutputFile& output)
         // A file that could not be created fails at its first block, even the empty one.
         if (length == 0 ? !output.IsOpen() : !output.Write(std::span(block_).first(length))) {
             access_.SendReject();
+            abandoned_ = true;
             return WriteFailed(file, output);
         }
         if (length == 0) {
-            file.outcome = FileOutcome::kComplete;
+            // An end before the listed size is a file cut short by the instrument.
+            file.outcome =
+                file.received < file.expected ? FileOutcome::kPartial : FileOutcome::kComplete;
             return Next::kGoOn;
         }
         file.received += length;
         progress_.Count(length);
         ShowProgress();
     }
+}
+
+// A whole file takes its own name (replacing the one there, as the user agreed); a partial one
+// stays a ".part" file, unless nothing of it arrived.
+Transfer::Next Transfer::KeepFile(DownloadedFile& file, const std::string& partPath, Next next) {
+    std::error_code error;
+    if (file.outcome == FileOutcome::kComplete) {
+        std::filesystem::rename(partPath, file.path, error);
+        if (!error) {
+            return next;
+        }
+        file.outcome = FileOutcome::kPartial;
+        result_.writeError = error.message();
+        next = GoOn(recorder_texts::WriteError(file.path, error.value(), error.message()))
+                   ? next
+                   : Next::kWriteFailed;
+    }
+    if (file.outcome == FileOutcome::kPartial && file.received == 0) {
+        std::filesystem::remove(partPath, error);
+        file.outcome = FileOutcome::kFailed;
+    }
+    if (file.outcome == FileOutcome::kPartial) {
+        file.path = partPath;
+    }
+    return next;
 }
 
 void Transfer::ShowSubject(const std::string& subject) {
@@ -247,9 +295,11 @@ Transfer::Next Transfer::ReadFailed(const DownloadedFile& file) {
 }
 
 Transfer::Next Transfer::WriteFailed(const DownloadedFile& file, const OutputFile& output) {
-    return GoOn(recorder_texts::WriteError(file.path, output.ErrorCode(), output.ErrorText()))
+    result_.writeError = output.ErrorText();
+    return GoOn(recorder_texts::WriteError(file.path + kPartialSuffix, output.ErrorCode(),
+                                           output.ErrorText()))
                ? Next::kGoOn
-               : Next::kCancel;
+               : Next::kWriteFailed;
 }
 
 Transfer::Next Transfer::Refuse(DownloadedFile& file) {
@@ -302,13 +352,21 @@ void DownloadRun::Work(WorkerSession& worker, const StopEvent& stop) {
     Transfer(worker, report_, stop, request_, result_).Run();
 }
 
-void DownloadRun::Settle(WorkerSession& worker) {
+void DownloadRun::Settle(WorkerSession& worker, const StopEvent& stop) {
     if (switchedFrom_) {
         CRecorderAccess access(worker.Instrument());
         result_.rateNotRestored = !RestoreRate(access, worker.Link(), *switchedFrom_);
         return;
     }
-    SettleLine(worker.Link());
+    // A transfer that was cut (the instrument told with three "b") may still be sending.
+    const DownloadOutcome outcome = result_.outcome;
+    const bool cut = stop.IsSet() || outcome == DownloadOutcome::kCancelled ||
+                     outcome == DownloadOutcome::kWriteFailed;
+    if (cut && outcome != DownloadOutcome::kConnectionLost) {
+        SettleAfterStop(worker.Instrument());
+    } else {
+        SettleLine(worker.Link());
+    }
 }
 
 }  // namespace brennix

@@ -25,13 +25,14 @@ struct DownloadRequest {
 // files' extension, then fetches each file in blocks of up to 1024 bytes, written as they arrive;
 // it asks before replacing a file and whether to go on after an error. A stop is noticed at the
 // next poll of the line: the file so far is kept and the instrument is told with three "b". The
-// settle step lets the line fall quiet and puts a switched rate back.
+// settle step lets the line fall quiet and finds the prompt after a stop, and puts a switched
+// rate back.
 class DownloadRun {
   public:
     DownloadRun(JobReporter<RecorderListener>& report, DownloadRequest request);
 
     void Work(WorkerSession& worker, const StopEvent& stop);
-    void Settle(WorkerSession& worker);
+    void Settle(WorkerSession& worker, const StopEvent& stop);
     const DownloadResult& Result() const { return result_; }
 
   private:

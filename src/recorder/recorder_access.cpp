@@ -103,8 +103,9 @@ bool CRecorderAccess::ReceiveEntries() {
     }
 }
 
+// Never asked of a port that cannot follow: the instrument would go to a rate the line cannot.
 bool CRecorderAccess::SetBaud(uint32_t rate) {
-    if (link_ == nullptr ||
+    if (link_ == nullptr || !link_->Capabilities().changeSettings ||
         !instrument_.CommandOk("BAUD 0 " + std::to_string(rate), kBaudCommandMs)) {
         return false;
     }

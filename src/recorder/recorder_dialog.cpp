@@ -65,7 +65,7 @@ CDlgRecorder::CDlgRecorder(const FeatureContext& context)
 }
 
 CDlgRecorder::~CDlgRecorder() {
-    if (rates_->currentIndex() >= 0) {
+    if (rates_->currentIndex() >= 0 && service_.RateLimits().empty()) {
         SaveDownloadRate(settings_, rates_->currentData().toUInt());
     }
 }
@@ -92,6 +92,7 @@ void CDlgRecorder::CreateControls() {
     status_ = new QLabel(texts::kReadingRecorder, this);
     status_->setWordWrap(true);
     detail_ = new QLabel(this);
+    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fileCount_ = new QLabel(texts::kNoFiles, this);
     usedSpace_ = new QLabel(this);
     for (const auto& [widget, name] :
@@ -140,7 +141,13 @@ void CDlgRecorder::LayOut() {
     resize(sizeHint().expandedTo(QSize(460, 420)));
 }
 
+// A port that cannot change rates offers the line's own, and says why.
 void CDlgRecorder::FillRates() {
+    if (const std::string limits = service_.RateLimits(); !limits.empty()) {
+        rates_->addItem(QString::number(service_.LineRate()), service_.LineRate());
+        rates_->setToolTip(QString::fromStdString(limits));
+        return;
+    }
     for (const uint32_t rate : kDownloadRates) {
         rates_->addItem(QString::number(rate), rate);
     }
@@ -153,8 +160,9 @@ void CDlgRecorder::Initialise() {
     status_->setText(texts::kReadingDirectory);
     detail_->clear();
     const int index = rates_->currentIndex();
-    Started(service_.Open(index < 0 ? std::nullopt
-                                    : std::optional<uint32_t>(rates_->itemData(index).toUInt())));
+    const bool keepLineRate = index < 0 || !service_.RateLimits().empty();
+    Started(service_.Open(
+        keepLineRate ? std::nullopt : std::optional<uint32_t>(rates_->itemData(index).toUInt())));
 }
 
 void CDlgRecorder::ClearList() {
@@ -258,7 +266,8 @@ void CDlgRecorder::OnDownloaded(const DownloadResult& result) {
     UpdateControls();
     if (result.elapsedMs) {
         status_->setText(FromLatin1(texts::DownloadEnd(result)));
-        detail_->setText(FromLatin1(texts::TotalTime(*result.elapsedMs)));
+        // The folder is the file system's (UTF-8), the rest plain ASCII.
+        detail_->setText(QString::fromStdString(texts::DownloadEndDetail(result)));
     }
 }
 
@@ -297,6 +306,7 @@ void CDlgRecorder::UpdateControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{download_, format_, rates_}) {
         control->setEnabled(!waiting);
     }
+    rates_->setEnabled(!waiting && service_.RateLimits().empty());
     if (waiting) {
         setCursor(Qt::BusyCursor);
     } else {

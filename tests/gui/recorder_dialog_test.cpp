@@ -93,7 +93,8 @@ class RecorderDialogTest : public QObject {
         dialog_->reject();
         Until([this] { return !dialog_->isVisible(); });
         QCOMPARE(Text("status"), QStringLiteral("Cancelled"));
-        QVERIFY(QFile::exists(QDir(CDlgRecorder::DownloadFolder()).filePath("DEP1.000.mrv")));
+        QVERIFY(Text("detail").endsWith("\nPartial: DEP1.000.mrv.part"));
+        QVERIFY(QFile::exists(QDir(CDlgRecorder::DownloadFolder()).filePath("DEP1.000.mrv.part")));
     }
 
     void replaceQuestionIsTheDialogsOwnAndNoKeepsTheFile() {
