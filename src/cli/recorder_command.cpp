@@ -10,7 +10,7 @@
 
 #include "cli/cli_session.h"
 #include "recorder/download_naming.h"
-#include "recorder/download_rates.h"
+#include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
 #include "recorder/recorder_texts.h"
 
@@ -79,8 +79,10 @@ bool RecorderCommand::Parse(CommandArguments& arguments) {
 
 bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     all_ = arguments.TakeFlag("--all");
+    verify_ = arguments.TakeFlag("--verify");
     std::string replace = "ask";
     if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_) ||
+        !arguments.TakeNumber("--attempts", attempts_) ||
         !arguments.TakeText("--replace", replace)) {
         return false;
     }
@@ -90,6 +92,11 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     }
     if (rate_ != 0 && !IsDownloadRate(rate_)) {
         return arguments.Fail("--rate must be one of " + RateList());
+    }
+    if (attempts_ != kSavedAttempts &&
+        (attempts_ < 1 || attempts_ > CRecorderAccess::kMaxBlockAttempts)) {
+        return arguments.Fail("--attempts must be from 1 to " +
+                              std::to_string(CRecorderAccess::kMaxBlockAttempts));
     }
     const auto policy = ReplacePolicy(replace);
     if (!policy) {
@@ -191,7 +198,11 @@ int RecorderCommand::Download(RecorderService& service) {
                      error.message().c_str());
         return kExitFailed;
     }
-    service.Download({entries, folder_, DownloadRate(service)});
+    Settings& saved = cli_->Store();
+    const int attempts =
+        attempts_ != kSavedAttempts ? static_cast<int>(attempts_) : SavedBlockAttempts(saved);
+    service.Download(
+        {entries, folder_, DownloadRate(service), attempts, verify_ || SavedVerify(saved)});
     Follow(service);
     console_->Finish();
     return Summarise(entries, allFound);
@@ -308,7 +319,8 @@ std::span<const CliCommandEntry> ConsoleCommands<RecorderFeature>() {
         CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
                         &MakeCommand<RecorderCommand>},
         CliCommandEntry{"recorder", "recorder download NAME...|--all",
-                        "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
+                        "download files [--to DIR] [--rate N] [--attempts N] [--verify] "
+                        "[--replace ask|yes|no|all]",
                         &MakeCommand<RecorderCommand>},
         CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
                         &MakeCommand<RecorderCommand>},

@@ -50,7 +50,10 @@ class RecorderCommand : public CliCommand, private RecorderListener {
     std::vector<std::string> names_;
     bool all_ = false;
     std::string folder_ = ".";
-    uint32_t rate_ = 0;  // 0: the saved download rate
+    uint32_t rate_ = 0;                                     // 0: the saved download rate
+    static constexpr uint32_t kSavedAttempts = UINT32_MAX;  // no --attempts given
+    uint32_t attempts_ = kSavedAttempts;
+    bool verify_ = false;
     std::optional<ReplaceAnswer> replace_;
     bool confirmed_ = false;
 

@@ -7,6 +7,7 @@
 
 #include "platform/job_reporter.h"
 #include "platform/stop_event.h"
+#include "recorder/recorder_access.h"
 #include "recorder/recorder_file_entry.h"
 #include "recorder/recorder_listener.h"
 #include "script/worker_session.h"
@@ -19,6 +20,10 @@ struct DownloadRequest {
     // The rate to download at: both ends switch to it first and back afterwards. None (or the
     // line's own): the line's rate.
     std::optional<uint32_t> rate;
+    int blockAttempts = CRecorderAccess::kBlockAttempts;
+    // Each file fetched twice and the copies compared, for data that matters: the blocks'
+    // additive checksum cannot see every damage a noisy line does.
+    bool verify = false;
 };
 
 // One download on the recorder service's worker. The work step identifies the instrument for the

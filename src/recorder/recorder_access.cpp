@@ -14,7 +14,6 @@ constexpr uint32_t kDirectoryCommandMs = 3000;
 constexpr uint32_t kBaudCommandMs = 2000;
 constexpr int kReadyPolls = 1000;
 constexpr uint32_t kReadyPollMs = 5;
-constexpr int kBlockAttempts = 3;
 constexpr uint32_t kWordMs = 2000;
 constexpr uint32_t kDataMs = 4000;
 constexpr uint32_t kRejectPauseMs = 10;
@@ -112,11 +111,15 @@ bool CRecorderAccess::SetBaud(uint32_t rate) {
     return link_->SetBaudRate(rate);
 }
 
+void CRecorderAccess::SetBlockAttempts(int attempts) {
+    blockAttempts_ = std::clamp(attempts, 1, kMaxBlockAttempts);
+}
+
 bool CRecorderAccess::ReceiveBlock(std::span<uint8_t> buffer, size_t& received) {
     if (link_ == nullptr) {
         return false;
     }
-    for (int attempt = 0; attempt < kBlockAttempts; ++attempt) {
+    for (int attempt = 0; attempt < blockAttempts_; ++attempt) {
         if (ReceiveOnce(buffer, received)) {
             SendAck();
             return true;

@@ -1,5 +1,6 @@
 #include "recorder/recorder_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -9,12 +10,13 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "recorder/download_rates.h"
+#include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
 #include "recorder/recorder_texts.h"
 
@@ -68,6 +70,7 @@ CDlgRecorder::~CDlgRecorder() {
     if (rates_->currentIndex() >= 0 && service_.RateLimits().empty()) {
         SaveDownloadRate(settings_, rates_->currentData().toUInt());
     }
+    SaveDownloadChecks(settings_, attempts_->value(), verify_->isChecked());
 }
 
 QString CDlgRecorder::DownloadFolder() {
@@ -132,6 +135,7 @@ void CDlgRecorder::LayOut() {
     layout->addWidget(list_);
     layout->addLayout(counts);
     layout->addLayout(buttons);
+    layout->addLayout(CreateChecks());
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addWidget(detail_);
@@ -139,6 +143,24 @@ void CDlgRecorder::LayOut() {
     layout->addWidget(close);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(sizeHint().expandedTo(QSize(460, 420)));
+}
+
+// For a known-noisy line: more attempts at each block, and each file fetched twice and compared.
+QLayout* CDlgRecorder::CreateChecks() {
+    attempts_ = new QSpinBox(this);
+    attempts_->setObjectName("attempts");
+    attempts_->setRange(1, CRecorderAccess::kMaxBlockAttempts);
+    attempts_->setValue(SavedBlockAttempts(settings_));
+    attempts_->setToolTip("How often a damaged block is asked for again");
+    verify_ = new QCheckBox("&Verify (download twice and compare)", this);
+    verify_->setObjectName("verify");
+    verify_->setChecked(SavedVerify(settings_));
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("Attempts per block", this));
+    row->addWidget(attempts_);
+    row->addStretch();
+    row->addWidget(verify_);
+    return row;
 }
 
 // A port that cannot change rates offers the line's own, and says why.
@@ -237,6 +259,8 @@ void CDlgRecorder::OnDownload() {
         return;
     }
     request.folder = folder.toStdString();
+    request.blockAttempts = attempts_->value();
+    request.verify = verify_->isChecked();
     Started(service_.Download(std::move(request)));
 }
 
@@ -303,7 +327,8 @@ void CDlgRecorder::UpdateControls() {
     const bool transferring = Transferring();
     const bool waiting = stopping_ || closing_ || (service_.IsBusy() && !transferring);
     download_->setText(transferring ? "Cancel" : "&Download");
-    for (QWidget* control : std::initializer_list<QWidget*>{download_, format_, rates_}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{download_, format_, rates_, attempts_, verify_}) {
         control->setEnabled(!waiting);
     }
     rates_->setEnabled(!waiting && service_.RateLimits().empty());

@@ -18,11 +18,12 @@ enum class ReplaceAnswer { kYes, kNo, kYesToAll };
 
 // How one file of a download ended.
 enum class FileOutcome {
-    kComplete,  // every byte arrived and was written
-    kKept,      // not downloaded: the file that was there is kept, as the user chose
-    kRefused,   // not downloaded: the name is not a plain file name
-    kFailed,    // the transfer never started, or nothing of it arrived
-    kPartial,   // cut short, or ended before its listed size; path holds what arrived
+    kComplete,    // every byte arrived and was written
+    kKept,        // not downloaded: the file that was there is kept, as the user chose
+    kRefused,     // not downloaded: the name is not a plain file name
+    kFailed,      // the transfer never started, or nothing of it arrived
+    kPartial,     // cut short, or ended before its listed size; path holds what arrived
+    kUnverified,  // fetched whole, but no two copies agreed; path holds the last copy
 };
 
 // A file is written under its name with ".part" added, and takes its own name only once it is

@@ -105,8 +105,11 @@ std::string DownloadEndDetail(const DownloadResult& result) {
     }
     std::string detail = TotalTime(*result.elapsedMs) + ", files in " + result.folder;
     for (const DownloadedFile& file : result.files) {
+        const std::string name = std::filesystem::path(file.path).filename().string();
         if (file.outcome == FileOutcome::kPartial) {
-            detail += "\nPartial: " + std::filesystem::path(file.path).filename().string();
+            detail += "\nPartial: " + name;
+        } else if (file.outcome == FileOutcome::kUnverified) {
+            detail += "\nNot verified: " + name;
         }
     }
     return detail;
@@ -125,6 +128,8 @@ std::string FileLine(const DownloadedFile& file) {
         case FileOutcome::kPartial:
             return file.path + "  partial: " + std::to_string(file.received) + " of " +
                    std::to_string(file.expected) + " bytes";
+        case FileOutcome::kUnverified:
+            return file.path + "  not verified: no two copies agreed";
     }
     return file.path + "  not downloaded";
 }

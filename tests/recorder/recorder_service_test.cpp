@@ -349,6 +349,40 @@ TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
 }
 
+// A block spoiled five times is given up on at three attempts, fetched at six.
+TEST_F(RecorderServiceTest, MoreAttemptsCarryABlockThroughANoisyLine) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    sim.instrument.GetFaults().badChecksumBlock = 2;
+    sim.instrument.GetFaults().badChecksumSends = 5;
+    heard.answers = {MessageResult::kNo};
+    EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kCancelled);
+    Finish(service.Download({entries, root.string(), std::nullopt, 6}));
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kDone);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+}
+
+// Damage the checksum cannot see: a verified download fetches again until two copies agree,
+// and never takes a file whose copies keep differing for a whole one.
+TEST_F(RecorderServiceTest, AVerifiedDownloadFetchesUntilTwoCopiesAgree) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    sim.instrument.GetFaults().blindDamageDownloads = 1;
+    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kDone);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+    EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+
+    sim.instrument.GetFaults().blindDamageDownloads = 1 + 5;
+    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    const DownloadedFile& file = heard.downloaded->files.at(0);
+    EXPECT_EQ(file.outcome, FileOutcome::kUnverified);
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kIncomplete);
+    EXPECT_EQ(file.path, (root / "DEP1.000.mrv.part").string());
+    EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u + 5u);
+}
+
 // A download the instrument refuses is asked about: Yes goes on with the next file, No cancels.
 TEST_F(RecorderServiceTest, ReadErrorsAskWhetherToGoOn) {
     const std::vector<RecorderFileEntry> entries = Listed();
