@@ -183,5 +183,5 @@ class RecorderDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::RecorderDialogTest)
+BRENNIX_GUI_TEST(brennix::test::RecorderDialogTest, "recorder_dialog_test")
 #include "recorder_dialog_test.moc"

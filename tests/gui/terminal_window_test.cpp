@@ -459,5 +459,5 @@ class TerminalWindowTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::TerminalWindowTest)
+BRENNIX_GUI_TEST(brennix::test::TerminalWindowTest, "terminal_window_test")
 #include "terminal_window_test.moc"
