@@ -186,7 +186,8 @@ int CInstrument::Identify() {
     }
     std::array<char, kReplySize> banner{};
     ReadBanner(banner);
-    int model = ModelFromBanner(ReplyText(banner));
+    lastBanner_ = ReplyText(banner);
+    int model = ModelFromBanner(lastBanner_);
     if (model == kMirovan) {
         model = AskSystemType();
     }

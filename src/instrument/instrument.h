@@ -41,6 +41,8 @@ class CInstrument {
     int FindInstrument(bool identify, bool offerSdi12Exit);
     // What the last FindInstrument returned; none before the first.
     std::optional<int> LastFindResult() const { return lastFindResult_; }
+    // The "Ver" banner's line the last identification read, as it came; empty before one.
+    const std::string& LastBanner() const { return lastBanner_; }
     bool SetSdi12Mode(bool on);
 
     bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
@@ -82,6 +84,7 @@ class CInstrument {
     uint32_t rs485Address_ = 0;
     bool sdi12Mode_ = false;
     std::optional<int> lastFindResult_;
+    std::string lastBanner_;
 };
 
 }  // namespace brennix
