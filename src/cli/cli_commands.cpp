@@ -5,6 +5,7 @@
 
 #include "cli/exchange_commands.h"
 #include "cli/records_command.h"
+#include "cli/scan_command.h"
 #include "cli/terminal_command.h"
 #include "features/feature_list.h"
 
@@ -29,6 +30,9 @@ constexpr std::array kTerminalCommands = {
     CliCommandEntry{"menu", "menu LABEL [--wait MS]",
                     "run a Commands menu entry by its label (menu --list lists them)",
                     &MakeCommand<MenuCommand>},
+    CliCommandEntry{"scan", "scan [--addresses 1-15]",
+                    "list the instruments on an RS-485 bus: address, model, version",
+                    &MakeCommand<ScanCommand>},
 };
 
 // What the features leave behind, listed after them.

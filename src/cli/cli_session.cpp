@@ -94,6 +94,10 @@ void CliSession::ExplainFailedWakeUp() {
     }
     std::fprintf(err_, "brennix-cli: no instrument answered on %s at %u baud: %s.\n",
                  PortName().c_str(), options_.baudRate, WakeUpFailureText(*found));
+    const PortCapabilities port = session_.Link().Capabilities();
+    if (*found == kFailToWakeUpInstrument2 && !port.sendBreak) {
+        std::fprintf(err_, "%s.\n", port.limits.c_str());
+    }
     if (*found == kFailToWakeUpInstrument4 || *found == kFailToWakeUpInstrument5) {
         SuggestSearch();
     }

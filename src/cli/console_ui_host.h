@@ -8,7 +8,7 @@
 
 #include "cli/console_line_reader.h"
 #include "platform/clock.h"
-#include "recorder/recorder_job_listener.h"
+#include "recorder/recorder_listener.h"
 #include "script/script_ui_host.h"
 
 namespace brennix::cli {

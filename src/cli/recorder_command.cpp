@@ -1,33 +1,26 @@
 #include "cli/recorder_command.h"
 
 #include <unistd.h>
-#include <array>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
 
 #include "cli/cli_session.h"
-#include "cli/console_job_listener.h"
-#include "recorder/display_text.h"
-#include "recorder/download_job.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_rates.h"
-#include "recorder/format_job.h"
-#include "recorder/rate_restore.h"
-#include "recorder/recorder_access.h"
 #include "recorder/recorder_feature.h"
+#include "recorder/recorder_texts.h"
 
 namespace brennix::cli {
 
 namespace {
 
+namespace texts = recorder_texts;
+
 constexpr uint32_t kPumpMs = 20;
-constexpr uint32_t kLastWordsMs = 10000;
-constexpr const char* kFormatWarning =
-    "WARNING: Formatting will erase ALL data on the memory card.\n"
-    "Select OK to format the memory card or CANCEL to abort.";
 
 std::optional<std::optional<ReplaceAnswer>> ReplacePolicy(const std::string& word) {
     if (word == "ask") {
@@ -53,47 +46,12 @@ std::string RateList() {
     return list;
 }
 
-bool ReadListing(CliSession& cli, CRecorderAccess& access, std::vector<RecorderFileEntry>& entries,
-                 uint32_t& used, uint32_t& total) {
-    if (access.ReadDirectory(entries) && access.GetSpace(used, total)) {
-        return true;
-    }
-    std::fprintf(cli.Err(),
-                 "brennix-cli: cannot read the recorder's directory (FAIL); is the instrument on "
-                 "this port at %u baud?\n",
-                 cli.Session().Link().GetBaudRate());
-    return false;
-}
-
-// What became of one file, as a line of the summary.
-std::string Outcome(const DownloadedFile& file) {
-    const std::string path = file.path;
-    switch (file.outcome) {
-        case FileOutcome::kComplete:
-            return path + "  " + std::to_string(file.received) + " bytes";
-        case FileOutcome::kKept:
-            return path + "  not downloaded: the file that was there is kept";
-        case FileOutcome::kRefused:
-            return PrintableName(file.name) + "  not downloaded: not a plain file name";
-        case FileOutcome::kFailed:
-            return path + "  not downloaded";
-        case FileOutcome::kPartial:
-            return path + "  partial: " + std::to_string(file.received) + " of " +
-                   std::to_string(file.expected) + " bytes";
-    }
-    return path;
-}
-
 // Recorder names are 8.3 names of a FAT card, where case does not count.
 bool SameName(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) ==
                std::tolower(static_cast<unsigned char>(y));
     });
-}
-
-bool Arrived(const DownloadedFile& file) {
-    return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
 }
 
 }  // namespace
@@ -148,26 +106,44 @@ int RecorderCommand::Run(CliSession& cli) {
     if (!CheckInstrumentFor(cli.Session(), RecorderFeature::kCheck)) {
         return kExitFailed;
     }
-    if (action_ == Action::kFormat) {
-        return Format(cli);
+    cli_ = &cli;
+    console_.emplace(cli.Err(), ::isatty(::fileno(cli.Err())) != 0);
+    RecorderService service(cli.Session(), cli.Relay(), *this);
+    switch (action_) {
+        case Action::kList:
+            return List(service);
+        case Action::kDownload:
+            return Download(service);
+        case Action::kFormat:
+            break;
     }
-    CRecorderAccess access(cli.Session().Instrument());
-    return action_ == Action::kList ? List(cli, access) : Download(cli, access);
+    return Format(service);
 }
 
-int RecorderCommand::List(CliSession& cli, CRecorderAccess& access) {
-    std::vector<RecorderFileEntry> entries;
-    uint32_t used = 0;
-    uint32_t total = 0;
-    if (!ReadListing(cli, access, entries, used, total)) {
+std::optional<RecorderListing> RecorderCommand::ReadListing(RecorderService& service) {
+    service.List();
+    if (!Follow(service)) {
+        return std::nullopt;
+    }
+    if (!listing_) {
+        std::fprintf(cli_->Err(),
+                     "brennix-cli: cannot read the recorder's directory (%s); is the instrument on "
+                     "this port at %u baud?\n",
+                     texts::kListingFailed, cli_->Session().Link().GetBaudRate());
+    }
+    return listing_;
+}
+
+int RecorderCommand::List(RecorderService& service) {
+    const std::optional<RecorderListing> listing = ReadListing(service);
+    if (!listing) {
         return kExitFailed;
     }
-    std::fprintf(cli.Out(), "Files: %zu\nUsed space %s / %s\n", entries.size(),
-                 FormatSize(used).c_str(), FormatSize(total).c_str());
-    for (const RecorderFileEntry& entry : entries) {
-        std::fprintf(cli.Out(), "%-12s %10u  %02d/%02d/%04d  %02d:%02d\n",
-                     PrintableName(entry.name).c_str(), entry.size, entry.month, entry.day,
-                     entry.year, entry.hour, entry.minute);
+    std::fprintf(cli_->Out(), "%s\n%s\n", texts::FileCount(listing->entries.size()).c_str(),
+                 texts::UsedSpace(*listing).c_str());
+    for (const RecorderFileEntry& entry : listing->entries) {
+        std::fprintf(cli_->Out(), "%-12s %10u  %s  %s\n", PrintableName(entry.name).c_str(),
+                     entry.size, texts::EntryDate(entry).c_str(), texts::EntryTime(entry).c_str());
     }
     return kExitOk;
 }
@@ -179,13 +155,13 @@ bool RecorderCommand::Selected(const std::string& name) const {
 }
 
 // Keeps the entries asked for, in the recorder's order; false when a name is not on the recorder.
-bool RecorderCommand::Select(CliSession& cli, std::vector<RecorderFileEntry>& entries) const {
+bool RecorderCommand::Select(std::vector<RecorderFileEntry>& entries) const {
     bool allFound = true;
     for (const std::string& name : names_) {
         if (std::none_of(entries.begin(), entries.end(), [&name](const RecorderFileEntry& entry) {
                 return SameName(entry.name, name);
             })) {
-            std::fprintf(cli.Err(), "brennix-cli: no file %s on the recorder\n", name.c_str());
+            std::fprintf(cli_->Err(), "brennix-cli: no file %s on the recorder\n", name.c_str());
             allFound = false;
         }
     }
@@ -194,97 +170,123 @@ bool RecorderCommand::Select(CliSession& cli, std::vector<RecorderFileEntry>& en
     return allFound;
 }
 
-int RecorderCommand::Download(CliSession& cli, CRecorderAccess& access) {
-    std::vector<RecorderFileEntry> entries;
-    uint32_t used = 0;
-    uint32_t total = 0;
-    if (!ReadListing(cli, access, entries, used, total)) {
+int RecorderCommand::Download(RecorderService& service) {
+    std::optional<RecorderListing> listing = ReadListing(service);
+    if (!listing) {
         return kExitFailed;
     }
-    const bool allFound = Select(cli, entries);
+    std::vector<RecorderFileEntry> entries = std::move(listing->entries);
+    const bool allFound = Select(entries);
     if (entries.empty() && !allFound) {
         return kExitFailed;
     }
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error) {
-        std::fprintf(cli.Err(), "brennix-cli: cannot create the folder %s: %s\n", folder_.c_str(),
+        std::fprintf(cli_->Err(), "brennix-cli: cannot create the folder %s: %s\n", folder_.c_str(),
                      error.message().c_str());
         return kExitFailed;
     }
-    CSerialLink& link = cli.Session().Link();
-    const uint32_t linkRate = link.GetBaudRate();
-    const bool switchRate = rate_ != 0 && rate_ != linkRate;
-    if (switchRate && !access.SetBaud(rate_)) {
-        std::fprintf(cli.Err(),
-                     "brennix-cli: Failed to change baud rate\n Please try a different "
-                     "baud rate!\n");
+    const std::optional<uint32_t> rate = rate_ != 0 ? std::optional<uint32_t>(rate_) : std::nullopt;
+    service.Download({entries, folder_, rate});
+    Follow(service);
+    console_->Finish();
+    return Summarise(entries, allFound);
+}
+
+// What became of the files the download did not reach, how it ended and the total time; success
+// only when every file arrived.
+int RecorderCommand::Summarise(const std::vector<RecorderFileEntry>& entries, bool allFound) const {
+    const DownloadResult& result = downloaded_;
+    if (result.outcome == DownloadOutcome::kRateRefused) {
+        std::fprintf(cli_->Err(), "brennix-cli: %s\n", texts::kRateRefused);
         return kExitFailed;
     }
-    ConsoleProgress progress(cli.Err(), ::isatty(::fileno(cli.Err())) != 0);
-    ConsoleJobListener listener(cli.Ui(), progress, replace_);
-    DownloadJob job(cli.Session().Instrument(), listener);
-    job.Start({entries, folder_});
-    Follow(cli, job, listener);
-    progress.Finish();
-    if (!switchRate) {
-        SettleLine(link);
-    } else if (!RestoreRate(access, link, linkRate)) {
-        std::fprintf(cli.Err(), "brennix-cli: could not switch the line back to %u baud\n",
-                     linkRate);
+    for (size_t i = result.files.size(); i < entries.size(); ++i) {
+        std::fprintf(cli_->Out(), "%s  not downloaded\n", PrintableName(entries[i].name).c_str());
     }
-    return Summarise(cli, entries, listener) && allFound ? kExitOk : kExitFailed;
+    if (result.elapsedMs) {
+        std::fprintf(cli_->Out(), "%s\n%s\n", texts::DownloadEnd(result).c_str(),
+                     texts::TotalTime(*result.elapsedMs).c_str());
+    }
+    if (result.rateNotRestored) {
+        std::fprintf(cli_->Err(), "brennix-cli: could not switch the line back to %u baud\n",
+                     cli_->Session().Link().GetBaudRate());
+    }
+    const bool arrived =
+        result.files.size() == entries.size() &&
+        std::all_of(result.files.begin(), result.files.end(), [](const DownloadedFile& file) {
+            return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
+        });
+    return result.outcome == DownloadOutcome::kDone && arrived && allFound ? kExitOk : kExitFailed;
 }
 
-// What became of each file, the outcome and the total time; true when every file arrived.
-bool RecorderCommand::Summarise(CliSession& cli, const std::vector<RecorderFileEntry>& entries,
-                                const ConsoleJobListener& listener) {
-    const std::vector<DownloadedFile> files = listener.Files();
-    for (const DownloadedFile& file : files) {
-        std::fprintf(cli.Out(), "%s\n", Outcome(file).c_str());
-    }
-    for (size_t i = files.size(); i < entries.size(); ++i) {
-        std::fprintf(cli.Out(), "%s  not downloaded\n", PrintableName(entries[i].name).c_str());
-    }
-    std::fprintf(cli.Out(), "%s\n%s\n", listener.Status().c_str(), listener.Detail().c_str());
-    return files.size() == entries.size() && std::all_of(files.begin(), files.end(), Arrived) &&
-           listener.Status() == "Done";
-}
-
-int RecorderCommand::Format(CliSession& cli) {
-    if (!confirmed_ && cli.Ui().ShowMessage(kFormatWarning, "Format?", MessageButtons::kOkCancel,
-                                            MessageIcon::kError) != MessageResult::kOk) {
-        std::fprintf(cli.Out(), "Not formatted\n");
+int RecorderCommand::Format(RecorderService& service) {
+    if (!confirmed_ && cli_->Ui().ShowMessage(texts::kFormatWarning, texts::kFormatCaption,
+                                              MessageButtons::kOkCancel,
+                                              MessageIcon::kError) != MessageResult::kOk) {
+        std::fprintf(cli_->Out(), "Not formatted\n");
         return kExitFailed;
     }
-    ConsoleProgress progress(cli.Err(), ::isatty(::fileno(cli.Err())) != 0);
-    ConsoleJobListener listener(cli.Ui(), progress, std::nullopt);
-    FormatJob job(cli.Session().Instrument(), listener);
-    job.Start();
-    Follow(cli, job, listener);
-    progress.Finish();
-    std::fprintf(cli.Out(), "%s\n", listener.Status().c_str());
-    if (!listener.Detail().empty()) {
-        std::fprintf(cli.Out(), "%s\n", listener.Detail().c_str());
+    service.Format();
+    Follow(service);
+    console_->Finish();
+    std::fprintf(cli_->Out(), "%s\n", texts::FormatEnd(formatted_).c_str());
+    const std::string detail = texts::FormatEndDetail(formatted_);
+    if (!detail.empty()) {
+        std::fprintf(cli_->Out(), "%s\n", detail.c_str());
     }
-    return listener.Status() == "Done" ? kExitOk : kExitFailed;
+    return formatted_ == FormatOutcome::kDone ? kExitOk : kExitFailed;
 }
 
-template <typename Job>
-void RecorderCommand::Follow(CliSession& cli, Job& job, ConsoleJobListener& listener) {
-    Clock& clock = cli.Session().GetClock();
-    bool stopAsked = false;
-    while (!listener.Ended()) {
-        listener.Pump();
-        cli.Ui().DeliverInterrupt();
-        if (cli.QuitRequested() && !stopAsked) {
-            job.RequestStop();
-            stopAsked = true;
-        }
-        clock.Sleep(kPumpMs);
+bool RecorderCommand::Follow(RecorderService& service) {
+    const auto ended = [&service] { return !service.IsBusy(); };
+    const auto step = [this] {
+        DrawProgress();
+        cli_->Session().GetClock().Sleep(kPumpMs);
+    };
+    if (cli_->PumpUntil(ended, step)) {
+        return true;
     }
-    job.WaitFinished(kLastWordsMs);
-    listener.Pump();
+    service.Stop();
+    cli_->PumpToEnd(ended);
+    return false;
+}
+
+void RecorderCommand::OnProgress(const RecorderProgress& progress) {
+    progress_ = progress;
+    progressChanged_ = true;
+}
+
+// Once per round of the console's pump: what the operation reported last, from the first file
+// (or round) on. The end is summed up instead.
+void RecorderCommand::DrawProgress() {
+    if (progressChanged_ && !progress_.subject.empty()) {
+        console_->Show(progress_.subject, progress_.position, progress_.range, progress_.detail);
+    }
+    progressChanged_ = false;
+}
+
+// The file's line takes the place of its progress, which is not drawn again.
+void RecorderCommand::OnFileEnded(const DownloadedFile& file) {
+    progressChanged_ = false;
+    console_->Finish();
+    std::fprintf(cli_->Out(), "%s\n", texts::FileLine(file).c_str());
+    std::fflush(cli_->Out());
+}
+
+MessageResult RecorderCommand::ShowMessage(const std::string& text, const std::string& caption,
+                                           MessageButtons buttons, MessageIcon icon) {
+    console_->Finish();
+    return cli_->Ui().ShowMessage(text, caption, buttons, icon);
+}
+
+ReplaceAnswer RecorderCommand::ConfirmReplace(const std::string& path) {
+    if (replace_) {
+        return *replace_;
+    }
+    console_->Finish();
+    return cli_->Ui().AskReplace(path);
 }
 
 template <>

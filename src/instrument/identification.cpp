@@ -40,6 +40,23 @@ constexpr std::array<std::pair<std::string_view, int>, 6> kBannerTokens = {{
     {"LMR", kLMR},
 }};
 
+// The first line that holds more than blanks, without its line end.
+std::string FirstLine(std::string_view text) {
+    constexpr std::string_view kLineEnds = "\r\n";
+    for (;;) {
+        const size_t start = text.find_first_not_of(kLineEnds);
+        if (start == std::string_view::npos) {
+            return {};
+        }
+        text.remove_prefix(start);
+        const std::string_view line = text.substr(0, text.find_first_of(kLineEnds));
+        if (line.find_first_not_of(' ') != std::string_view::npos) {
+            return std::string(line);
+        }
+        text.remove_prefix(line.size());
+    }
+}
+
 }  // namespace
 
 int ModelFromBanner(std::string_view banner) {
@@ -52,6 +69,7 @@ int ModelFromBanner(std::string_view banner) {
 }
 
 int CInstrument::FindInstrument(bool identify, bool offerSdi12Exit) {
+    lastVersionLine_.clear();
     lastFindResult_ = Find(identify, offerSdi12Exit);
     return *lastFindResult_;
 }
@@ -167,12 +185,22 @@ int CInstrument::AwaitCompassPrompt(std::span<char> reply) {
 }
 
 void CInstrument::SelectAddress() {
-    if (rs485Address_ == 0 || link_ == nullptr) {
+    if (rs485Address_ != 0) {
+        SendSelection(rs485Address_);
+    }
+}
+
+void CInstrument::SelectNoAddress() {
+    SendSelection(0);
+}
+
+void CInstrument::SendSelection(uint32_t address) {
+    if (link_ == nullptr) {
         return;
     }
     const std::array<uint8_t, 4> selection = {
         kAddressLead, kAddressLead, kAddressLead,
-        static_cast<uint8_t>(kAddressLead | (rs485Address_ & 0xFF))};
+        static_cast<uint8_t>(kAddressLead | (address & 0xFF))};
     for (const uint8_t byte : selection) {
         if (!link_->WriteChar(byte, kAddressByteTimeoutMs)) {
             return;
@@ -186,8 +214,8 @@ int CInstrument::Identify() {
     }
     std::array<char, kReplySize> banner{};
     ReadBanner(banner);
-    lastBanner_ = ReplyText(banner);
-    int model = ModelFromBanner(lastBanner_);
+    lastVersionLine_ = FirstLine(ReplyText(banner));
+    int model = ModelFromBanner(ReplyText(banner));
     if (model == kMirovan) {
         model = AskSystemType();
     }

@@ -36,13 +36,16 @@ class CInstrument {
     // Sends the RS-485 selection of the address, when there is one, so that an addressed
     // instrument listens to what follows; the wake-up does it by itself.
     void SelectAddress();
+    // Selects address 0, which no instrument has: none on the bus takes what follows for itself.
+    void SelectNoAddress();
 
     // Wakes the instrument; with identify, returns its model. A code below 2 is a failure.
     int FindInstrument(bool identify, bool offerSdi12Exit);
     // What the last FindInstrument returned; none before the first.
     std::optional<int> LastFindResult() const { return lastFindResult_; }
-    // The "Ver" banner's line the last identification read, as it came; empty before one.
-    const std::string& LastBanner() const { return lastBanner_; }
+    // The first line of the instrument's answer to "Ver" in the last identification, without
+    // its line end; empty when there was none.
+    const std::string& LastVersionLine() const { return lastVersionLine_; }
     bool SetSdi12Mode(bool on);
 
     bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
@@ -66,6 +69,7 @@ class CInstrument {
     int Identify();
     void ReadBanner(std::span<char> banner);
     int AskSystemType();
+    void SendSelection(uint32_t address);
     bool LocatePrompt(char prompt);
     bool SendCharChecked(char character, uint8_t& echo);
     bool Retransmit(const std::string& command);
@@ -84,7 +88,7 @@ class CInstrument {
     uint32_t rs485Address_ = 0;
     bool sdi12Mode_ = false;
     std::optional<int> lastFindResult_;
-    std::string lastBanner_;
+    std::string lastVersionLine_;
 };
 
 }  // namespace brennix

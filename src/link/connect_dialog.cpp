@@ -3,15 +3,20 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "link/rs485_address.h"
+#include "platform/network_port_name.h"
 #include "platform/port_list.h"
 
 namespace brennix {
@@ -19,6 +24,8 @@ namespace brennix {
 namespace {
 
 constexpr const char* kSimulatorDescription = "built-in simulated instrument";
+constexpr const char* kNetworkDescription = "serial device server";
+constexpr const char* kCannotStartThread = "Unable to start thread";
 // How long the search's thread may take for its last steps once it has reported.
 constexpr uint32_t kJobEndingMs = 1000;
 constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
@@ -51,6 +58,7 @@ CDlgConnect::CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& 
       search_(link, clock),
       simulatorPort_(simulatorPort),
       relay_(*this, clock),
+      scanJob_(link, relay_, *this),
       job_(clock) {
     setWindowTitle("Brennix: Connect to");
     // Opening the dialog ends the current connection, also when it is then cancelled.
@@ -101,6 +109,7 @@ void CDlgConnect::SearchEnded(bool connected) {
     if (focusBeforeSearch_)
         focusBeforeSearch_->setFocus();
     probed_ = search_.Probed();
+    const bool scan = std::exchange(scanAfterConnect_, false);
     if (search_.Cancelled()) {
         // A half-finished search leaves no connection behind.
         link_.Close();
@@ -114,6 +123,10 @@ void CDlgConnect::SearchEnded(bool connected) {
                                   : "Connect failed! " + FromSystemText(reason));
         return;
     }
+    if (scan) {
+        StartScan();
+        return;
+    }
     rs485Address_ = chosenAddress_;
     SaveConnection();
     QDialog::accept();
@@ -122,6 +135,7 @@ void CDlgConnect::SearchEnded(bool connected) {
 void CDlgConnect::reject() {
     if (searching_) {
         job_.RequestStop();
+        scanJob_.RequestStop();
         return;
     }
     QDialog::reject();
@@ -144,7 +158,7 @@ void CDlgConnect::CreateControls() {
     auto* form = new QFormLayout;
     form->addRow("Port:", ports_);
     form->addRow("Baud rate:", rates_);
-    form->addRow("RS485 address:", address_);
+    form->addRow("RS485 address:", CreateScanControls());
 
     auto* warning = new QLabel(
         "Warning: Auto-detection will send a <BREAK> signal to the instrument and return it to "
@@ -175,10 +189,37 @@ void CDlgConnect::CreateControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(instruments_);
     layout->addWidget(warning);
     layout->addWidget(status_);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The address with Scan beside it, and the list a scan fills, hidden until the first scan.
+QLayout* CDlgConnect::CreateScanControls() {
+    scanButton_ = new QPushButton("Scan", this);
+    scanButton_->setObjectName("scan");
+    scanButton_->setAutoDefault(false);
+    connect(scanButton_, &QPushButton::clicked, this, &CDlgConnect::Scan);
+    connect(address_, &QLineEdit::textChanged, this, &CDlgConnect::UpdateScanButton);
+    auto* addressRow = new QHBoxLayout;
+    addressRow->addWidget(address_);
+    addressRow->addWidget(scanButton_);
+    addressRow->addStretch();
+
+    instruments_ = new QTreeWidget(this);
+    instruments_->setObjectName("instruments");
+    instruments_->setHeaderLabels({"Address", "Model", "Version"});
+    instruments_->setRootIsDecorated(false);
+    instruments_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    instruments_->hide();
+    connect(instruments_, &QTreeWidget::itemClicked, this, &CDlgConnect::ChooseInstrument);
+    connect(instruments_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        ChooseInstrument(item);
+        accept();
+    });
+    return addressRow;
 }
 
 void CDlgConnect::FillPorts() {
@@ -203,7 +244,12 @@ void CDlgConnect::FillRates() {
 // surprise. On a first start with the simulator on offer, a newcomer finds it chosen and sees
 // the program work at once.
 void CDlgConnect::RestoreChoices() {
-    int port = ports_->findData(FromSystemText(settings_.Read(settings::kConnectPort)));
+    const std::string saved = settings_.Read(settings::kConnectPort);
+    // A port on a device server is listed by nobody but the user, who chose it last time.
+    if (IsNetworkPortName(saved) && ports_->findData(FromSystemText(saved)) < 0)
+        ports_->addItem(PortText(FromSystemText(saved), kNetworkDescription),
+                        FromSystemText(saved));
+    int port = ports_->findData(FromSystemText(saved));
     if (port < 0 && !settings_.Contains(settings::kConnectPort.key) && !simulatorPort_.isEmpty())
         port = ports_->findData(simulatorPort_);
     ports_->setCurrentIndex(port);
@@ -212,6 +258,7 @@ void CDlgConnect::RestoreChoices() {
     rates_->setCurrentIndex(rates_->findText(FromSystemText(settings_.Read(settings::kConnectRate)),
                                              Qt::MatchStartsWith));
     address_->setText(QString::number(settings_.Read(settings::kConnectAddress)));
+    UpdateScanButton();
 }
 
 QString CDlgConnect::ChosenPort() const {
@@ -245,7 +292,7 @@ void CDlgConnect::StartSearch(const QString& port, uint32_t rate) {
     });
     if (!started) {
         SearchEnded(false);
-        ShowStatus("Unable to start thread");
+        ShowStatus(kCannotStartThread);
     }
 }
 
@@ -256,6 +303,79 @@ void CDlgConnect::SetSearching(bool searching) {
     ports_->setEnabled(!searching);
     rates_->setEnabled(!searching);
     address_->setEnabled(!searching);
+    instruments_->setEnabled(!searching);
+    UpdateScanButton();
+}
+
+// A bus is scanned through a port at a rate: both must be named.
+void CDlgConnect::Scan() {
+    const QString port = ChosenPort();
+    const uint32_t rate = rates_->currentData().toUInt();
+    if (searching_ || port.isEmpty() || rates_->currentIndex() < 0)
+        return;
+    if (port == CConnectSearch::kAutoPort || rate == CConnectSearch::kAutoRate) {
+        ShowStatus("Choose the port and the baud rate of the bus to scan it");
+        return;
+    }
+    chosenAddress_ =
+        static_cast<int>(ParseRs485Address(ToSystemText(address_->text())).value_or(0));
+    scanAfterConnect_ = true;
+    StartSearch(port, rate);
+}
+
+void CDlgConnect::StartScan() {
+    instruments_->clear();
+    instruments_->show();
+    instrumentsFound_ = 0;
+    SetSearching(true);
+    lease_.emplace(link_);
+    if (!scanJob_.Start({1, kMaxRs485Address})) {
+        lease_.reset();
+        SetSearching(false);
+        ShowStatus(kCannotStartThread);
+    }
+}
+
+void CDlgConnect::OnScanning(uint32_t address) {
+    ShowStatus(QString("Scanning address %1 of %2...").arg(address).arg(kMaxRs485Address));
+}
+
+// A silent address is listed, but cannot be chosen.
+void CDlgConnect::OnEntry(const BusScanEntry& entry) {
+    auto* item = new QTreeWidgetItem(instruments_, {QString::number(entry.address),
+                                                    QString::fromStdString(BusScanOutcome(entry)),
+                                                    QString::fromLatin1(entry.versionLine)});
+    item->setData(0, Qt::UserRole, entry.address);
+    if (entry.silent)
+        item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    if (IsInstrument(entry.code))
+        ++instrumentsFound_;
+}
+
+// The scan leaves no connection behind: Connect opens the port for the instrument chosen.
+void CDlgConnect::OnScanEnded(bool stopped) {
+    lease_.reset();
+    const std::string limits = BusScanLimits(link_.Capabilities());
+    link_.Close();
+    SetSearching(false);
+    if (stopped) {
+        ShowStatus("Scan cancelled");
+        return;
+    }
+    const QString found =
+        QString("%1 instrument(s) found; choose one to connect to it").arg(instrumentsFound_);
+    ShowStatus(limits.empty() ? found : found + ". " + FromSystemText(limits));
+}
+
+void CDlgConnect::ChooseInstrument(QTreeWidgetItem* item) {
+    if (item != nullptr && (item->flags() & Qt::ItemIsEnabled))
+        address_->setText(item->data(0, Qt::UserRole).toString());
+}
+
+// RS-485 is chosen with an address other than 0.
+void CDlgConnect::UpdateScanButton() {
+    const std::optional<uint32_t> address = ParseRs485Address(ToSystemText(address_->text()));
+    scanButton_->setEnabled(!searching_ && address.value_or(0) != 0);
 }
 
 void CDlgConnect::ShowStatus(const QString& text) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "desktop/qt_job_relay.h"
+#include "instrument/bus_scan_job.h"
 #include "link/link_lease.h"
 #include "platform/job.h"
 
@@ -16,14 +17,19 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace brennix {
 
 // "Brennix: Connect to": choose port and rate (either may be "Auto") and the RS-485 address.
-// The search runs as a job, so the window stays alive, and Cancel stops it.
-class CDlgConnect : public QDialog {
+// The search runs as a job, so the window stays alive, and Cancel stops it. With RS-485 chosen
+// (an address other than 0), Scan lists every instrument on the bus at the chosen port and
+// rate, also as a job; choosing one fills in its address.
+class CDlgConnect : public QDialog, private BusScanListener {
     Q_OBJECT
   public:
     // A simulatorPort adds the built-in simulated instrument of that name to the port list. The
@@ -43,6 +49,7 @@ class CDlgConnect : public QDialog {
 
   private:
     void CreateControls();
+    QLayout* CreateScanControls();
     void FillPorts();
     void FillRates();
     void RestoreChoices();
@@ -50,6 +57,14 @@ class CDlgConnect : public QDialog {
     QString ChosenPort() const;
     std::vector<std::string> AutoPorts() const;
     void StartSearch(const QString& port, uint32_t rate);
+    // Scan: opens the chosen port (a named one, at a named rate), then scans the bus.
+    void Scan();
+    void StartScan();
+    void OnScanning(uint32_t address) override;
+    void OnEntry(const BusScanEntry& entry) override;
+    void OnScanEnded(bool stopped) override;
+    void ChooseInstrument(QTreeWidgetItem* item);
+    void UpdateScanButton();
     // Back on the window thread once the search job has ended.
     void SearchEnded(bool connected);
     void SetSearching(bool searching);
@@ -67,13 +82,18 @@ class CDlgConnect : public QDialog {
     QLabel* status_ = nullptr;
     QPushButton* connectButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* scanButton_ = nullptr;
+    QTreeWidget* instruments_ = nullptr;
     bool probed_ = false;
     bool searching_ = false;
+    bool scanAfterConnect_ = false;
+    int instrumentsFound_ = 0;
     int chosenAddress_ = 0;
     int rs485Address_ = 0;
     QPointer<QWidget> focusBeforeSearch_;
     std::optional<LinkLease> lease_;
     QtJobRelay relay_;
+    BusScanJob scanJob_;
     Job job_;  // last: joined before the rest goes
 };
 

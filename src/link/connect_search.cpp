@@ -2,6 +2,7 @@
 
 #include "link/link_lease.h"
 #include "link/prompt_probe.h"
+#include "platform/network_port_name.h"
 
 namespace brennix {
 
@@ -52,10 +53,11 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
 }
 
 // A port that cannot be opened or cannot carry a BREAK ends the whole search: the listed ports
-// after it are not tried. "Auto" itself is no port to try.
+// after it are not tried. "Auto" itself is no port to try, and neither is a port on a device
+// server: a BREAK and probes sent there would reach an instrument nobody chose.
 bool CConnectSearch::SearchPorts(uint32_t rate) {
     for (const std::string& port : autoPorts_) {
-        if (port == kAutoPort)
+        if (port == kAutoPort || IsNetworkPortName(port))
             continue;
         if (!BreakIntoCommandMode(port) || !Pause(kPortSettleMs))
             return false;
@@ -91,7 +93,12 @@ bool CConnectSearch::BreakIntoCommandMode(const std::string& port) {
         NoteOpenFailure(port);
         return false;
     }
-    return link_.SendBreak(kBreakMs);
+    if (link_.SendBreak(kBreakMs))
+        return true;
+    // A port that cannot carry a BREAK at all (raw TCP) is worth saying so about.
+    if (!link_.Capabilities().sendBreak)
+        openFailure_ = link_.Capabilities().limits;
+    return false;
 }
 
 bool CConnectSearch::ProbeInstrument() {

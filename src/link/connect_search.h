@@ -50,8 +50,8 @@ class CConnectSearch {
     // The port and rate that worked in the last successful Connect.
     const std::string& ConnectedPort() const { return connectedPort_; }
     uint32_t ConnectedRate() const { return connectedRate_; }
-    // Why the last port that could not be opened failed, with the system's words; empty when
-    // every port opened.
+    // Why the last port that could not be opened (or could not carry the search's BREAK)
+    // failed, with the system's words; empty when every port opened.
     const std::string& OpenFailure() const { return openFailure_; }
 
   private:

@@ -317,6 +317,12 @@ void CSerialLink::AwaitInput() {
 }
 
 bool CSerialLink::SendBreak(uint32_t durationMs) {
+    // A port that cannot carry a BREAK sends nothing in its place: it says why, and fails.
+    if (!device_.Capabilities().sendBreak) {
+        device_.SetBreak(true);
+        tap_.Print("\r\n" + LastErrorMessage() + "\r\n");
+        return false;
+    }
     tap_.Print("<BREAK>\r\n");
     // Two lines of blanks first, so an instrument that cannot see a BREAK still wakes.
     size_t done = 0;
@@ -338,7 +344,11 @@ bool CSerialLink::GetState(SerialState& state) {
 }
 
 bool CSerialLink::SetState(const SerialState& state) {
-    return device_.SetState(state);
+    if (device_.SetState(state))
+        return true;
+    if (!device_.Capabilities().changeSettings)
+        tap_.Print("\r\n" + LastErrorMessage() + "\r\n");
+    return false;
 }
 
 bool CSerialLink::PortExists(const std::string& portName) {

@@ -54,8 +54,13 @@ class CSerialLink {
     bool SendBreak(uint32_t durationMs);
     bool Purge(uint32_t flags);
     bool GetState(SerialState& state);
+    // A port that keeps its settings (raw TCP) refuses a change and says why in the terminal.
     bool SetState(const SerialState& state);
     bool PortExists(const std::string& portName);
+    // What the open port can do besides carrying bytes: a port on a device server in raw TCP
+    // mode can neither change the instrument's rate nor send a BREAK, and its limits say why in
+    // the user's words. A feature that needs either asks first and keeps to what it can do.
+    PortCapabilities Capabilities() const { return device_.Capabilities(); }
     // "Connected to PORT at RATE", or "Not connected".
     void ShowStatus();
 

@@ -228,6 +228,7 @@ bool PosixSerialDevice::OpenDevice(const std::string& name) {
         return Fail(error);
     }
     RememberHeld(fd);
+    lowLatency_.Enable(fd);
     fd_ = fd;
     pseudoTerminal_ = IsPseudoTerminal(fd);
     lastError_ = 0;
@@ -239,6 +240,7 @@ void PosixSerialDevice::Close() {
     if (fd_ < 0)
         return;
     ForgetHeld(fd_);
+    lowLatency_.Restore(fd_);
     ReleaseExclusive(fd_);
     ::close(fd_);
     fd_ = -1;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/low_latency_mode.h"
 #include "platform/port_lock.h"
 #include "platform/serial_device.h"
 
@@ -15,7 +16,8 @@ namespace brennix {
 // exclusively in raw mode. Every wait is a poll() bounded by the read or write time-out.
 // The tty's exclusive mode is cleared again on Close. The port's UUCP lock file is honoured and
 // held while it is open, and a port another process has open is refused with its name: two
-// programs reading one port take each other's bytes.
+// programs reading one port take each other's bytes. While it is open, the driver's low-latency
+// mode is on where it has one.
 class PosixSerialDevice : public SerialDevice {
   public:
     static constexpr uint32_t kDefaultReadTimeoutMs = 100;
@@ -75,6 +77,7 @@ class PosixSerialDevice : public SerialDevice {
     uint32_t readTimeoutMs_;
     uint32_t writeTimeoutMs_;
     PortLock lock_;
+    LowLatencyMode lowLatency_;
 };
 
 }  // namespace brennix

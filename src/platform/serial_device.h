@@ -26,6 +26,15 @@ struct SerialState {
 // Error codes a device reports through LastError(); system errno values are passed on as they are.
 inline constexpr int kErrorNone = 0;
 
+// What a port can do besides carrying bytes. A network port in raw TCP mode carries bytes only:
+// the device server keeps its own rate and framing, and no BREAK reaches the instrument; such a
+// port refuses a change of settings and a BREAK with ENOTSUP, and limits says why.
+struct PortCapabilities {
+    bool changeSettings = true;
+    bool sendBreak = true;
+    std::string limits = {};  // in the user's words; empty when the port can do both
+};
+
 // The handful of port operations the serial link needs. One object drives at most one open port.
 // Every call returns promptly: a blocking read or write is bounded by the device's own time-out.
 class SerialDevice {
@@ -57,6 +66,8 @@ class SerialDevice {
 
     virtual bool Purge(uint32_t flags) = 0;
     virtual bool SetBreak(bool on) = 0;
+    // What the open port can do; a local port can do everything.
+    virtual PortCapabilities Capabilities() const { return {}; }
 
     // Whether a port of that name exists; one that is busy counts as existing.
     virtual bool Exists(const std::string& name) = 0;

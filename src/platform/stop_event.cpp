@@ -4,11 +4,11 @@
 
 namespace brennix {
 
+// Notifies under the lock: a waiter that sees the event set may destroy it at once, so Set must be
+// done with it before the waiter can get the mutex.
 void StopEvent::Set() {
-    {
-        std::lock_guard lock(mutex_);
-        set_ = true;
-    }
+    std::lock_guard lock(mutex_);
+    set_ = true;
     changed_.notify_all();
 }
 

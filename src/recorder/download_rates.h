@@ -1,8 +1,10 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+
+#include "platform/settings.h"
 
 namespace brennix {
 
@@ -10,8 +12,11 @@ namespace brennix {
 inline constexpr std::array<uint32_t, 10> kDownloadRates = {300,  600,   1200,  2400,  4800,
                                                             9600, 19200, 38400, 57600, 115200};
 
-inline bool IsDownloadRate(uint32_t rate) {
-    return std::find(kDownloadRates.begin(), kDownloadRates.end(), rate) != kDownloadRates.end();
-}
+bool IsDownloadRate(uint32_t rate);
+
+// The download rate both programs use unless told another: the saved one ("Recorder"/
+// "DownoadRate", 57600 until one is saved); none when what is saved is not one of the rates.
+std::optional<uint32_t> SavedDownloadRate(const Settings& settings);
+void SaveDownloadRate(Settings& settings, uint32_t rate);
 
 }  // namespace brennix

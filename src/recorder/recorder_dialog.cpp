@@ -14,18 +14,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "link/detached_output.h"
-#include "link/link_lease.h"
-#include "recorder/display_text.h"
 #include "recorder/download_rates.h"
-#include "recorder/rate_restore.h"
 #include "recorder/recorder_feature.h"
+#include "recorder/recorder_texts.h"
 
 namespace brennix {
 
 namespace {
 
-constexpr uint32_t kConfirmStopMs = 10;
+namespace texts = recorder_texts;
+
 constexpr int kColumnWidths[] = {68, 70, 68, 58};
 constexpr Qt::Alignment kColumnAlignments[] = {Qt::AlignLeft | Qt::AlignVCenter,
                                                Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter,
@@ -38,10 +36,8 @@ QString FromLatin1(const std::string& text) {
 }
 
 ReplaceAnswer AskReplace(QWidget* owner, const std::string& path) {
-    QMessageBox box(
-        QMessageBox::Question, "Confirm file replace",
-        QString("File %1 already exists!\nDo you want to replace it?").arg(FromLatin1(path)),
-        QMessageBox::NoButton, owner);
+    QMessageBox box(QMessageBox::Question, texts::kReplaceCaption,
+                    FromLatin1(texts::ReplaceQuestion(path)), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
     QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
     QPushButton* yesToAll = box.addButton("Yes to &all", QMessageBox::YesRole);
@@ -54,34 +50,14 @@ ReplaceAnswer AskReplace(QWidget* owner, const std::string& path) {
     return box.clickedButton() == yes ? ReplaceAnswer::kYes : ReplaceAnswer::kNo;
 }
 
-std::string OperationName(bool download) {
-    return download ? "Download" : "Format";
-}
-
 }  // namespace
-
-int RunRecorderManager(const FeatureContext& context) {
-    CSerialLink& link = context.session.Link();
-    const LinkLease lease(link);
-    const DetachedOutput detached(link);
-    const uint32_t rate = link.GetBaudRate();
-    CDlgRecorder dialog(context);
-    const int result = dialog.exec();
-    const WaitCursor wait(context.ui);
-    RestoreRate(dialog.Access(), link, rate);
-    return result;
-}
 
 CDlgRecorder::CDlgRecorder(const FeatureContext& context)
     : QDialog(context.parent),
-      session_(context.session),
       settings_(context.settings),
       ui_(context.session.GetClock(), this),
       relay_(*this, context.session.GetClock()),
-      workerUi_(ui_, relay_, context.session.GetClock()),
-      access_(context.session.Instrument()),
-      downloadJob_(context.session.Instrument(), *this),
-      formatJob_(context.session.Instrument(), *this) {
+      service_(context.session, relay_, *this) {
     setWindowTitle("Recorder manager");
     CreateControls();
     FillRates();
@@ -90,7 +66,7 @@ CDlgRecorder::CDlgRecorder(const FeatureContext& context)
 
 CDlgRecorder::~CDlgRecorder() {
     if (rates_->currentIndex() >= 0) {
-        settings_.Write(settings::kDownloadRate, rates_->currentData().toInt());
+        SaveDownloadRate(settings_, rates_->currentData().toUInt());
     }
 }
 
@@ -113,11 +89,11 @@ void CDlgRecorder::CreateControls() {
     download_ = new QPushButton("&Download", this);
     rates_ = new QComboBox(this);
     progress_ = new QProgressBar(this);
-    status_ = new QLabel("Reading recorder...", this);
+    status_ = new QLabel(texts::kReadingRecorder, this);
+    status_->setWordWrap(true);
     detail_ = new QLabel(this);
-    fileCount_ = new QLabel("Files: none", this);
+    fileCount_ = new QLabel(texts::kNoFiles, this);
     usedSpace_ = new QLabel(this);
-    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     for (const auto& [widget, name] :
          std::initializer_list<std::pair<QWidget*, const char*>>{{list_, "list"},
                                                                  {selectAll_, "selectAll"},
@@ -131,7 +107,15 @@ void CDlgRecorder::CreateControls() {
                                                                  {usedSpace_, "usedSpace"}}) {
         widget->setObjectName(name);
     }
+    LayOut();
 
+    connect(selectAll_, &QPushButton::clicked, list_, &QTreeWidget::selectAll);
+    connect(download_, &QPushButton::clicked, this, &CDlgRecorder::OnDownload);
+    connect(format_, &QPushButton::clicked, this, &CDlgRecorder::OnFormat);
+    connect(rates_, &QComboBox::activated, this, &CDlgRecorder::OnRateChosen);
+}
+
+void CDlgRecorder::LayOut() {
     auto* counts = new QHBoxLayout;
     counts->addWidget(fileCount_);
     counts->addStretch();
@@ -150,12 +134,8 @@ void CDlgRecorder::CreateControls() {
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addWidget(detail_);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     layout->addWidget(close);
-
-    connect(selectAll_, &QPushButton::clicked, list_, &QTreeWidget::selectAll);
-    connect(download_, &QPushButton::clicked, this, &CDlgRecorder::OnDownload);
-    connect(format_, &QPushButton::clicked, this, &CDlgRecorder::OnFormat);
-    connect(rates_, &QComboBox::activated, this, &CDlgRecorder::OnRateChosen);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(sizeHint().expandedTo(QSize(460, 420)));
 }
@@ -164,70 +144,61 @@ void CDlgRecorder::FillRates() {
     for (const uint32_t rate : kDownloadRates) {
         rates_->addItem(QString::number(rate), rate);
     }
-    const int saved = settings_.Read(settings::kDownloadRate);
-    rates_->setCurrentIndex(rates_->findData(saved));
+    const std::optional<uint32_t> saved = SavedDownloadRate(settings_);
+    rates_->setCurrentIndex(saved ? rates_->findData(*saved) : -1);
 }
 
 void CDlgRecorder::Initialise() {
-    // On the screen first: what follows keeps the window thread for a while.
-    repaint();
-    const WaitCursor wait(ui_);
-    ApplyRate();
-    RefreshList();
+    ClearList();
+    status_->setText(texts::kReadingDirectory);
+    detail_->clear();
+    const int index = rates_->currentIndex();
+    Started(service_.Open(index < 0 ? std::nullopt
+                                    : std::optional<uint32_t>(rates_->itemData(index).toUInt())));
+}
+
+void CDlgRecorder::ClearList() {
+    entries_.clear();
+    list_->clear();
+    fileCount_->setText(texts::kNoFiles);
+    usedSpace_->clear();
 }
 
 // A rate the instrument refuses leaves the line (and the list) at the one before.
-bool CDlgRecorder::ApplyRate() {
-    const int index = rates_->currentIndex();
-    if (index < 0) {
-        return true;
+void CDlgRecorder::OnRateSet(uint32_t rate, bool switched) {
+    if (switched) {
+        appliedRate_ = rates_->findData(rate);
+    } else {
+        ui_.ShowMessage(texts::kRateRefused, texts::kErrorCaption, MessageButtons::kOk,
+                        MessageIcon::kError);
+        rates_->setCurrentIndex(appliedRate_);
     }
-    if (access_.SetBaud(rates_->itemData(index).toUInt())) {
-        appliedRate_ = index;
-        return true;
-    }
-    ui_.ShowMessage("Failed to change baud rate\n Please try a different baud rate!", "Error",
-                    MessageButtons::kOk, MessageIcon::kError);
-    rates_->setCurrentIndex(appliedRate_);
-    return false;
+    UpdateControls();
 }
 
-void CDlgRecorder::RefreshList() {
-    list_->clear();
-    fileCount_->setText("Files: none");
-    usedSpace_->clear();
-    status_->setText("Reading directory...");
-    detail_->clear();
-    entries_.clear();
-    uint32_t used = 0;
-    uint32_t total = 0;
-    if (!access_.ReadDirectory(entries_) || !access_.GetSpace(used, total)) {
-        entries_.clear();
-        detail_->setText("FAIL");
+void CDlgRecorder::OnListed(const std::optional<RecorderListing>& listing) {
+    UpdateControls();
+    if (!listing) {
+        detail_->setText(texts::kListingFailed);
         return;
     }
-    ShowEntries(used, total);
-    status_->setText("Ready");
-    detail_->clear();
-}
-
-void CDlgRecorder::ShowEntries(uint32_t used, uint32_t total) {
-    fileCount_->setText(QString("Files: %1").arg(entries_.size()));
-    usedSpace_->setText(QString("Used space %1 / %2")
-                            .arg(FromLatin1(FormatSize(used)), FromLatin1(FormatSize(total))));
+    entries_ = listing->entries;
+    fileCount_->setText(FromLatin1(texts::FileCount(entries_.size())));
+    usedSpace_->setText(FromLatin1(texts::UsedSpace(*listing)));
     for (size_t i = 0; i < entries_.size(); ++i) {
         const RecorderFileEntry& entry = entries_[i];
         auto* row = new QTreeWidgetItem(list_);
         row->setText(kName, FromLatin1(entry.name));
         row->setData(kName, Qt::UserRole, static_cast<qulonglong>(i));
         row->setText(kSize, QString::number(entry.size));
-        row->setText(kDate,
-                     QString::asprintf("%.02d/%.02d/%.04d", entry.month, entry.day, entry.year));
-        row->setText(kTime, QString::asprintf("%.02d:%.02d", entry.hour, entry.minute));
+        row->setText(kDate, FromLatin1(texts::EntryDate(entry)));
+        row->setText(kTime, FromLatin1(texts::EntryTime(entry)));
         for (int column = kSize; column <= kTime; ++column) {
             row->setTextAlignment(column, kColumnAlignments[column]);
         }
     }
+    status_->setText(texts::kReady);
+    detail_->clear();
 }
 
 void CDlgRecorder::OnRateChosen(int) {
@@ -235,15 +206,13 @@ void CDlgRecorder::OnRateChosen(int) {
         rates_->setCurrentIndex(appliedRate_);
         return;
     }
-    const WaitCursor wait(ui_);
-    ApplyRate();
+    Started(service_.SetRate(rates_->currentData().toUInt()));
 }
 
 void CDlgRecorder::OnDownload() {
-    if (JobRunning()) {
+    if (Transferring()) {
         if (AskToCancel()) {
-            downloadJob_.RequestStop();
-            formatJob_.RequestStop();
+            service_.Stop();
         }
         return;
     }
@@ -256,107 +225,135 @@ void CDlgRecorder::OnDownload() {
     }
     const QString folder = DownloadFolder();
     if (!QDir().mkpath(folder)) {
-        ui_.ShowMessage("Unable to create OstrelData folder!", "", MessageButtons::kOk,
-                        MessageIcon::kNone);
+        ui_.ShowMessage(texts::kFolderNotCreated, "", MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
     request.folder = folder.toStdString();
-    if (!downloadJob_.Start(std::move(request))) {
-        StartFailed();
-        return;
-    }
-    download_->setText("Cancel");
+    Started(service_.Download(std::move(request)));
 }
 
 void CDlgRecorder::OnFormat() {
-    if (!ConfirmStop()) {
-        return;
-    }
-    if (ui_.ShowMessage("WARNING: Formatting will erase ALL data on the memory card.\nSelect OK to "
-                        "format the memory card or CANCEL to abort.",
-                        "Format?", MessageButtons::kOkCancel,
+    if (!ConfirmStop() ||
+        ui_.ShowMessage(texts::kFormatWarning, texts::kFormatCaption, MessageButtons::kOkCancel,
                         MessageIcon::kError) != MessageResult::kOk) {
         return;
     }
-    if (!formatJob_.Start()) {
-        StartFailed();
-        return;
+    const bool started = service_.Format();
+    if (started) {
+        ClearList();
     }
-    entries_.clear();
-    list_->clear();
-    fileCount_->setText("Files: none");
-    usedSpace_->clear();
-    download_->setText("Cancel");
+    Started(started);
 }
 
-void CDlgRecorder::StartFailed() {
-    ui_.ShowMessage("Unable to start thread", "FATAL ERROR", MessageButtons::kOk,
-                    MessageIcon::kError);
+void CDlgRecorder::OnProgress(const RecorderProgress& progress) {
+    progress_->setRange(0, progress.range);
+    progress_->setValue(progress.position);
+    if (!progress.subject.empty()) {
+        status_->setText(FromLatin1(progress.subject));
+    }
+    detail_->setText(FromLatin1(progress.detail));
 }
 
-void CDlgRecorder::done(int result) {
-    if (ConfirmStop()) {
-        QDialog::done(result);
+void CDlgRecorder::OnDownloaded(const DownloadResult& result) {
+    UpdateControls();
+    if (result.elapsedMs) {
+        status_->setText(FromLatin1(texts::DownloadEnd(result)));
+        detail_->setText(FromLatin1(texts::TotalTime(*result.elapsedMs)));
     }
 }
 
-bool CDlgRecorder::JobRunning() const {
-    return downloadJob_.IsRunning() || formatJob_.IsRunning();
+void CDlgRecorder::OnFormatted(FormatOutcome outcome) {
+    UpdateControls();
+    status_->setText(FromLatin1(texts::FormatEnd(outcome)));
+    detail_->setText(FromLatin1(texts::FormatEndDetail(outcome)));
+    if (outcome == FormatOutcome::kDone) {
+        progress_->setValue(progress_->maximum());
+    }
+}
+
+MessageResult CDlgRecorder::ShowMessage(const std::string& text, const std::string& caption,
+                                        MessageButtons buttons, MessageIcon icon) {
+    return ui_.ShowMessage(text, caption, buttons, icon);
+}
+
+ReplaceAnswer CDlgRecorder::ConfirmReplace(const std::string& path) {
+    return AskReplace(this, path);
+}
+
+void CDlgRecorder::Started(bool started) {
+    if (!started) {
+        ui_.ShowMessage(SessionJob::kCannotStart, SessionJob::kCannotStartCaption,
+                        MessageButtons::kOk, MessageIcon::kError);
+    }
+    UpdateControls();
+}
+
+// While the listing or a rate change runs, or the dialog waits for an end, nothing else starts;
+// a download or a format can be cancelled (Download reads Cancel) or asked to make way.
+void CDlgRecorder::UpdateControls() {
+    const bool transferring = Transferring();
+    const bool waiting = stopping_ || closing_ || (service_.IsBusy() && !transferring);
+    download_->setText(transferring ? "Cancel" : "&Download");
+    for (QWidget* control : std::initializer_list<QWidget*>{download_, format_, rates_}) {
+        control->setEnabled(!waiting);
+    }
+    if (waiting) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+bool CDlgRecorder::Transferring() const {
+    return service_.Running() == RecorderOperation::kDownload ||
+           service_.Running() == RecorderOperation::kFormat;
 }
 
 bool CDlgRecorder::AskToCancel() {
-    const std::string operation = OperationName(downloadJob_.IsRunning());
-    return ui_.ShowMessage(operation + " in progress\nAre you sure that you want to cancel it?",
-                           "Cancel " + operation + " ?", MessageButtons::kYesNo,
-                           MessageIcon::kError) == MessageResult::kYes;
+    const RecorderOperation running = service_.Running();
+    return ui_.ShowMessage(texts::CancelQuestion(running), texts::CancelCaption(running),
+                           MessageButtons::kYesNo, MessageIcon::kError) == MessageResult::kYes;
 }
 
-// A job that has not ended within the short wait refuses this time; the next attempt, once it
-// has ended, goes through.
+// The job ends within a poll of the line, then lets the line settle; the window stays alive
+// meanwhile.
 bool CDlgRecorder::ConfirmStop() {
-    if (!JobRunning()) {
+    if (!Transferring()) {
         return true;
     }
     if (!AskToCancel()) {
         return false;
     }
-    return downloadJob_.StopAndWait(kConfirmStopMs) && formatJob_.StopAndWait(kConfirmStopMs);
+    service_.Stop();
+    stopping_ = true;
+    UpdateControls();
+    ui_.PumpUntil([this] { return !service_.IsBusy(); });
+    stopping_ = false;
+    UpdateControls();
+    return true;
 }
 
-void CDlgRecorder::ShowStatus(const std::string& text) {
-    relay_.Post([this, text] { status_->setText(FromLatin1(text)); });
+void CDlgRecorder::done(int result) {
+    if (closing_ || (Transferring() && !AskToCancel())) {
+        return;
+    }
+    closing_ = true;
+    UpdateControls();
+    if (!service_.Close([this, result] { Closed(result); })) {
+        Started(false);
+        Closed(result);
+    }
 }
 
-void CDlgRecorder::ShowDetail(const std::string& text) {
-    relay_.Post([this, text] { detail_->setText(FromLatin1(text)); });
-}
-
-void CDlgRecorder::SetProgressRange(int maximum) {
-    relay_.Post([this, maximum] { progress_->setRange(0, maximum); });
-}
-
-void CDlgRecorder::SetProgress(int position) {
-    relay_.Post([this, position] { progress_->setValue(position); });
-}
-
-MessageResult CDlgRecorder::ShowMessage(const std::string& text, const std::string& caption,
-                                        MessageButtons buttons, MessageIcon icon) {
-    return workerUi_.ShowMessage(text, caption, buttons, icon);
-}
-
-ReplaceAnswer CDlgRecorder::ConfirmReplace(const std::string& path) {
-    ReplaceAnswer answer = ReplaceAnswer::kNo;
-    relay_.Call([&] { answer = AskReplace(this, path); });
-    return answer;
-}
-
-void CDlgRecorder::OperationEnded() {
-    relay_.Post([this] { download_->setText("Download"); });
+void CDlgRecorder::Closed(int result) {
+    closing_ = false;
+    QDialog::done(result);
 }
 
 template <>
 void OpenFeatureWindow<RecorderFeature>(const FeatureContext& context) {
-    RunRecorderManager(context);
+    CDlgRecorder dialog(context);
+    dialog.exec();
 }
 
 }  // namespace brennix

@@ -13,12 +13,6 @@ namespace brennix {
 
 namespace {
 
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \r\n\t");
-    const size_t last = text.find_last_not_of(" \r\n\t");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
 std::string Version(uint8_t tenths) {
     return FixedText(tenths * 0.1, 1);
 }
@@ -82,7 +76,7 @@ DeploymentRecord MakeDeploymentRecord(const RecordSources& sources) {
         .version = BRENNIX_VERSION,
         .connection = ConnectionOf(sources.session),
         .model = ModelName(deploy.model),
-        .banner = Trimmed(deploy.banner),
+        .banner = deploy.banner,
         .serialNumber = conf.SerialNumber(),
         .systemType = SystemTypeName(conf.SystemType()),
         .frequency = FrequencyName(conf.FrequencyCode()),

@@ -21,7 +21,7 @@ bool DeploySequence::Fail(SetupOutcome outcome) {
 
 void DeploySequence::Run() {
     result_.deploy.model = exchange_.Instrument().FindInstrument(true, false);
-    result_.deploy.banner = exchange_.Instrument().LastBanner();
+    result_.deploy.banner = exchange_.Instrument().LastVersionLine();
     if (result_.deploy.model != kMirovan) {
         Fail(SetupOutcome::kNotConnected);
         return;

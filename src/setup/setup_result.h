@@ -50,8 +50,9 @@ struct Sdi12Choice {
     std::string units;
 };
 
-// What a deployment did beyond its outcome: the instrument found and its "Ver" banner, the
-// recorder as read before the deployment started, the mode chosen and the SDI-12 values written.
+// What a deployment did beyond its outcome: the instrument found and the first line of its "Ver"
+// banner, the recorder as read before the deployment started, the mode chosen and the SDI-12
+// values written.
 struct DeployReport {
     int model = 0;
     std::string banner;

@@ -15,7 +15,9 @@ std::unique_ptr<SimulatedDevice> MakeSimulatedDevice(sim::SimulatedInstrument* s
 PortDevices::PortDevices(Clock& clock, const std::optional<sim::Settings>& simulated)
     : simulator_(simulated ? std::make_unique<sim::SimulatedInstrument>(*simulated) : nullptr),
       simulatedDevice_(MakeSimulatedDevice(simulator_.get(), clock)),
-      routed_(real_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : real_) {}
+      routed_(real_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : real_) {
+    routed_.AddRoute(&IsNetworkPortName, network_);
+}
 
 PortDevices::~PortDevices() = default;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/network_serial_device.h"
 #include "platform/posix_serial_device.h"
 #include "platform/serial_device.h"
 #include "sim/routed_serial_device.h"
@@ -12,7 +13,8 @@
 namespace brennix {
 
 // The serial device both programs talk through, built in one place from their options: the
-// system's ports by name and, when simulating, the built-in instrument under the name "SIM".
+// system's ports by name, ports on serial device servers ("tcp://HOST:PORT",
+// "rfc2217://HOST:PORT") and, when simulating, the built-in instrument under the name "SIM".
 class PortDevices {
   public:
     // simulated: the built-in instrument to offer; none: real ports only.
@@ -28,6 +30,7 @@ class PortDevices {
 
   private:
     PosixSerialDevice real_;
+    NetworkSerialDevice network_;
     std::unique_ptr<sim::SimulatedInstrument> simulator_;
     std::unique_ptr<SimulatedDevice> simulatedDevice_;
     RoutedSerialDevice routed_;

@@ -18,8 +18,6 @@ namespace brennix::sim {
 namespace {
 
 constexpr size_t kChunkSize = 4096;
-constexpr uint32_t kUsPerSecond = 1'000'000;
-constexpr long kNsPerUs = 1000;
 
 void CloseIfOpen(int& fd) {
     if (fd >= 0) {
@@ -30,7 +28,7 @@ void CloseIfOpen(int& fd) {
 
 }  // namespace
 
-PtyServer::PtyServer(SimulatedInstrument& instrument) : instrument_(instrument) {}
+PtyServer::PtyServer(HostLine& line) : line_(line) {}
 
 PtyServer::~PtyServer() {
     Stop();
@@ -45,7 +43,7 @@ bool PtyServer::Start() {
         CloseDescriptors();
         return false;
     }
-    start_ = std::chrono::steady_clock::now();
+    line_.Start();
     thread_ = std::thread([this] { Serve(); });
     return true;
 }
@@ -93,7 +91,7 @@ bool PtyServer::OpenPseudoTerminal() {
         return Fail("tcgetattr");
     }
     cfmakeraw(&mode);
-    const speed_t speed = SpeedCodeOf(instrument_.GetSettings().baudRate).value_or(B9600);
+    const speed_t speed = SpeedCodeOf(line_.Line().StartRate()).value_or(B9600);
     cfsetispeed(&mode, speed);
     cfsetospeed(&mode, speed);
     if (tcsetattr(slaveFd_, TCSANOW, &mode) != 0) {
@@ -120,27 +118,16 @@ void PtyServer::CloseDescriptors() {
 
 void PtyServer::Serve() {
     for (;;) {
-        const Instant now = Now();
         if (pendingOutput_.empty()) {
-            std::string due(instrument_.HostAvailable(now.tick, now.microsecond), '\0');
-            instrument_.HostRead(reinterpret_cast<uint8_t*>(due.data()), due.size(), now.tick,
-                                 now.microsecond);
+            pendingOutput_ = line_.TakeDue();
             if (transcript_ != nullptr) {
-                transcript_->InstrumentSent(reinterpret_cast<const uint8_t*>(due.data()),
-                                            due.size());
+                transcript_->InstrumentSent(reinterpret_cast<const uint8_t*>(pendingOutput_.data()),
+                                            pendingOutput_.size());
             }
-            pendingOutput_ = std::move(due);
         }
-        // Sleeps until the next byte is due, to the microsecond, so paced output leaves as
-        // evenly as on a real line.
         std::optional<timespec> timeout;
         if (pendingOutput_.empty()) {
-            if (const std::optional<uint32_t> waitUs =
-                    instrument_.UsUntilNextOutput(now.tick, now.microsecond)) {
-                const uint32_t us = std::max<uint32_t>(*waitUs, 1);
-                timeout = timespec{static_cast<time_t>(us / kUsPerSecond),
-                                   static_cast<long>(us % kUsPerSecond) * kNsPerUs};
-            }
+            timeout = line_.UntilNextOutput();
         }
         const short outputEvents = pendingOutput_.empty() ? 0 : POLLOUT;
         pollfd fds[2] = {{masterFd_, static_cast<short>(POLLIN | outputEvents), 0},
@@ -171,18 +158,17 @@ void PtyServer::TakeInput() {
     termios mode{};
     if (tcgetattr(masterFd_, &mode) == 0) {
         if (const std::optional<uint32_t> rate = BaudRateOf(cfgetospeed(&mode))) {
-            instrument_.HostSetBaudRate(*rate);
+            line_.Line().HostSetBaudRate(*rate);
             if (transcript_ != nullptr && *rate != transcriptRate_) {
                 transcript_->RateSet(*rate);
                 transcriptRate_ = *rate;
             }
         }
     }
-    const Instant now = Now();
     if (transcript_ != nullptr) {
         transcript_->HostWrote(buffer, static_cast<size_t>(count));
     }
-    instrument_.HostWrite(buffer, static_cast<size_t>(count), now.tick, now.microsecond);
+    line_.Write(buffer, static_cast<size_t>(count));
 }
 
 void PtyServer::FlushOutput() {
@@ -190,13 +176,6 @@ void PtyServer::FlushOutput() {
     if (written > 0) {
         pendingOutput_.erase(0, static_cast<size_t>(written));
     }
-}
-
-PtyServer::Instant PtyServer::Now() const {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
-                             std::chrono::steady_clock::now() - start_)
-                             .count();
-    return {static_cast<uint32_t>(elapsed / 1000), static_cast<uint32_t>(elapsed % 1000)};
 }
 
 }  // namespace brennix::sim

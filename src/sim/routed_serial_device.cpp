@@ -2,8 +2,20 @@
 
 namespace brennix {
 
+namespace {
+
+bool IsSimulatedPortName(std::string_view name) {
+    return name == RoutedSerialDevice::kSimulatedPortName;
+}
+
+}  // namespace
+
 RoutedSerialDevice::RoutedSerialDevice(SerialDevice& real, SerialDevice& simulated)
-    : real_(real), simulated_(simulated), current_(&real) {}
+    : real_(real), routes_{{&IsSimulatedPortName, &simulated}}, current_(&real) {}
+
+void RoutedSerialDevice::AddRoute(NameTest test, SerialDevice& device) {
+    routes_.push_back({test, &device});
+}
 
 bool RoutedSerialDevice::Open(const std::string& name) {
     Close();
@@ -14,8 +26,10 @@ bool RoutedSerialDevice::Open(const std::string& name) {
 void RoutedSerialDevice::Close() {
     if (real_.IsOpen())
         real_.Close();
-    if (simulated_.IsOpen())
-        simulated_.Close();
+    for (const Route& route : routes_) {
+        if (route.device->IsOpen())
+            route.device->Close();
+    }
 }
 
 bool RoutedSerialDevice::IsOpen() const {
@@ -62,6 +76,10 @@ bool RoutedSerialDevice::SetBreak(bool on) {
     return current_->SetBreak(on);
 }
 
+PortCapabilities RoutedSerialDevice::Capabilities() const {
+    return current_->Capabilities();
+}
+
 // Asking about another port never redirects the calls of the port that is open.
 bool RoutedSerialDevice::Exists(const std::string& name) {
     SerialDevice& device = DeviceFor(name);
@@ -80,7 +98,11 @@ std::string RoutedSerialDevice::LastErrorMessage() const {
 }
 
 SerialDevice& RoutedSerialDevice::DeviceFor(const std::string& name) {
-    return name == kSimulatedPortName ? simulated_ : real_;
+    for (const Route& route : routes_) {
+        if (route.test(name))
+            return *route.device;
+    }
+    return real_;
 }
 
 }  // namespace brennix

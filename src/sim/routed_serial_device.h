@@ -1,18 +1,24 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/serial_device.h"
 
 namespace brennix {
 
-// One port for the link that is either the simulated instrument (name "SIM") or a real port
-// (any other name), chosen by the name each Open is given.
+// One port for the link that is the simulated instrument (name "SIM"), a port of another kind
+// that a route claims by its name (a network port, say), or a real port (any other name), chosen
+// by the name each Open is given.
 class RoutedSerialDevice : public SerialDevice {
   public:
     static constexpr const char* kSimulatedPortName = "SIM";
+    using NameTest = bool (*)(std::string_view name);
 
     RoutedSerialDevice(SerialDevice& real, SerialDevice& simulated);
+    // The names test says yes to go to device.
+    void AddRoute(NameTest test, SerialDevice& device);
 
     bool Open(const std::string& name) override;
     void Close() override;
@@ -27,15 +33,21 @@ class RoutedSerialDevice : public SerialDevice {
     bool Write(const uint8_t* data, size_t count, size_t& done) override;
     bool Purge(uint32_t flags) override;
     bool SetBreak(bool on) override;
+    PortCapabilities Capabilities() const override;
     bool Exists(const std::string& name) override;
     int LastError() const override;
     std::string LastErrorMessage() const override;
 
   private:
+    struct Route {
+        NameTest test;
+        SerialDevice* device;
+    };
+
     SerialDevice& DeviceFor(const std::string& name);
 
     SerialDevice& real_;
-    SerialDevice& simulated_;
+    std::vector<Route> routes_;
     // The device of the last Open or Exists, whose error LastError reports.
     SerialDevice* current_;
 };

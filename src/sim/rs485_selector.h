@@ -5,8 +5,8 @@
 namespace brennix::sim {
 
 // RS-485 addressing: an instrument with an address listens only after the host has sent
-// 0xF0 three times and then 0xF0 | address, and until another address is selected. Address 0
-// is plain RS-232, which always listens and treats 0xF0 as data.
+// 0xF0 three times and then 0xF0 | address, and until another address is selected (0xF0 four
+// times selects none). Address 0 is plain RS-232, which always listens and treats 0xF0 as data.
 class Rs485Selector {
   public:
     explicit Rs485Selector(uint32_t address);

@@ -12,7 +12,8 @@ namespace brennix::sim {
 inline constexpr std::string_view kSimUsage =
     "usage: brennix-sim [--baud N] [--model NAME] [--asleep] [--sdi12] [--rs485 N] [--compass]\n"
     "                   [--firmware V] [--fault FAULT]... [--recorder-dir DIR] [RECORDER FAULTS]\n"
-    "                   [--transcript FILE]\n"
+    "                   [--transcript FILE] [--bus ADDRESS:MODEL,...]\n"
+    "                   [--listen tcp:PORT|rfc2217:PORT]\n"
     "       brennix-sim --help | --version\n"
     "  NAME: KTX, LMR, Mirovan, Fendrel, MirovanAdv, Corvex, Pelorin\n"
     "  N for --rs485: an address from 1 to 15\n"
@@ -20,6 +21,8 @@ inline constexpr std::string_view kSimUsage =
     "  FAULT: no-compass, no-compass-score, frame-checksum, frame-truncated, frame-cells\n"
     "  DIR: a folder whose files the recorder holds (names of up to 12 characters)\n"
     "  FILE: a record of the line's traffic, both ways, one line per line sent\n"
+    "  --bus 2:kMirovan,5:kKTX: several instruments on one RS-485 pair, by address\n"
+    "  --listen: serve on a TCP port of 127.0.0.1 (0: any free one), raw or RFC 2217\n"
     "hardware: [--system-type QZ|VW|JQ|ZK|WX|LMR] [--frequency 3|1.5 (MHz)]\n"
     "          [--without compass|sdi12] [--with ext-pressure|waves] [--recorder-nearly-full]\n"
     "recorder faults (blocks count from 0 in each transfer):\n"

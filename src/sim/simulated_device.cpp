@@ -7,8 +7,7 @@
 
 namespace brennix {
 
-SimulatedDevice::SimulatedDevice(sim::SimulatedInstrument& instrument, Clock& clock)
-    : instrument_(instrument), clock_(clock) {}
+SimulatedDevice::SimulatedDevice(sim::HostLine& line, Clock& clock) : line_(line), clock_(clock) {}
 
 bool SimulatedDevice::Open(const std::string& name) {
     if (vanished_ || name != kPortName)
@@ -17,7 +16,7 @@ bool SimulatedDevice::Open(const std::string& name) {
         return Fail(EBUSY);
     open_ = true;
     received_.clear();
-    instrument_.HostSetBaudRate(state_.baudRate);
+    line_.HostSetBaudRate(state_.baudRate);
     lastError_ = kErrorNone;
     return true;
 }
@@ -42,7 +41,7 @@ bool SimulatedDevice::SetState(const SerialState& state) {
     if (!CheckUsable())
         return false;
     state_ = state;
-    instrument_.HostSetBaudRate(state.baudRate);
+    line_.HostSetBaudRate(state.baudRate);
     return true;
 }
 
@@ -92,7 +91,7 @@ bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
         return Fail(EAGAIN);
     done = count;
     if (!transmitPaced_) {
-        instrument_.HostWrite(data, count, clock_.TickCount());
+        line_.HostWrite(data, count, clock_.TickCount(), 0);
         return true;
     }
     Transmit();
@@ -125,7 +124,7 @@ bool SimulatedDevice::SetBreak(bool on) {
     const uint32_t now = clock_.TickCount();
     if (on)
         breakTicks_.push_back(now);
-    instrument_.HostBreak(on, now);
+    line_.HostBreak(on, now);
     return true;
 }
 
@@ -159,7 +158,7 @@ void SimulatedDevice::Transmit() {
            static_cast<int32_t>(now - transmitting_.front().second) >= 0) {
         const uint8_t byte = transmitting_.front().first;
         transmitting_.pop_front();
-        instrument_.HostWrite(&byte, 1, now);
+        line_.HostWrite(&byte, 1, now, 0);
     }
 }
 
@@ -171,8 +170,8 @@ void SimulatedDevice::Collect() {
     Transmit();
     const uint32_t now = clock_.TickCount();
     std::array<uint8_t, 512> chunk{};
-    while (instrument_.HostAvailable(now) > 0) {
-        const size_t got = instrument_.HostRead(chunk.data(), chunk.size(), now);
+    while (line_.HostAvailable(now, 0) > 0) {
+        const size_t got = line_.HostRead(chunk.data(), chunk.size(), now, 0);
         if (got == 0)
             break;
         received_.insert(received_.end(), chunk.begin(), chunk.begin() + got);

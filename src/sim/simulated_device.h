@@ -6,11 +6,12 @@
 
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "sim/simulated_instrument.h"
+#include "sim/host_line.h"
 
 namespace brennix {
 
-// A serial port wired in-process to the instrument simulator. Opens under the name "SIM".
+// A serial port wired in-process to the instrument simulator (one instrument, or a bus of them).
+// Opens under the name "SIM".
 // The simulator is driven by this device's clock: on the virtual clock it acts as time advances.
 class SimulatedDevice : public SerialDevice {
   public:
@@ -18,7 +19,7 @@ class SimulatedDevice : public SerialDevice {
     // The "driver" time-out of an immediate read that finds too few bytes.
     static constexpr uint32_t kReadTimeoutMs = 100;
 
-    SimulatedDevice(sim::SimulatedInstrument& instrument, Clock& clock);
+    SimulatedDevice(sim::HostLine& line, Clock& clock);
 
     bool Open(const std::string& name) override;
     void Close() override;
@@ -55,7 +56,7 @@ class SimulatedDevice : public SerialDevice {
     // Fails like a real port that is closed or has gone away.
     bool CheckUsable();
 
-    sim::SimulatedInstrument& instrument_;
+    sim::HostLine& line_;
     Clock& clock_;
     std::deque<uint8_t> received_;
     // Paced writes not yet on the line, each with the tick it leaves at.

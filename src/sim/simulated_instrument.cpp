@@ -11,9 +11,9 @@
 #include "sim/output_line.h"
 #include "sim/rs485_selector.h"
 #include "sim/sdi12_mode.h"
+#include "sim/setup_commands.h"
 #include "sim/sim_compass.h"
 #include "sim/sim_diagnostics.h"
-#include "sim/setup_commands.h"
 #include "sim/sim_recorder.h"
 #include "sim/tick_timeline.h"
 
@@ -271,6 +271,10 @@ std::optional<uint32_t> SimulatedInstrument::UsUntilNextOutput(uint32_t nowTick,
         return std::nullopt;
     }
     return static_cast<uint32_t>(std::clamp<int64_t>(*due - impl_->nowUs, 0, UINT32_MAX));
+}
+
+uint32_t SimulatedInstrument::StartRate() const {
+    return impl_->settings.baudRate;
 }
 
 SimRecorder& SimulatedInstrument::Recorder() {

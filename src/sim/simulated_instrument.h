@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/host_line.h"
+
 namespace brennix::sim {
 
 class SimRecorder;
@@ -74,27 +76,30 @@ struct Faults {
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what
 // the host sends and by the tick the host passes in, so it runs the same on the virtual clock and
 // in real time. Not thread-safe: one host drives it.
-class SimulatedInstrument {
+class SimulatedInstrument : public HostLine {
   public:
     explicit SimulatedInstrument(const Settings& settings = {});
-    ~SimulatedInstrument();
+    ~SimulatedInstrument() override;
     SimulatedInstrument(const SimulatedInstrument&) = delete;
     SimulatedInstrument& operator=(const SimulatedInstrument&) = delete;
 
     // The host's side of the line. A real-time server also gives the microseconds into the
     // tick's millisecond: answers then start, and paced output arrives, to the microsecond, as
     // on a real line; with whole ticks both happen on the millisecond.
-    void HostSetBaudRate(uint32_t baudRate);
-    void HostWrite(const uint8_t* data, size_t count, uint32_t nowTick, uint32_t microsecond = 0);
-    void HostBreak(bool on, uint32_t nowTick);
+    void HostSetBaudRate(uint32_t baudRate) override;
+    void HostWrite(const uint8_t* data, size_t count, uint32_t nowTick,
+                   uint32_t microsecond = 0) override;
+    void HostBreak(bool on, uint32_t nowTick) override;
     // Bytes that have reached the host by then, and taking them.
-    size_t HostAvailable(uint32_t nowTick, uint32_t microsecond = 0);
-    size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick, uint32_t microsecond = 0);
+    size_t HostAvailable(uint32_t nowTick, uint32_t microsecond = 0) override;
+    size_t HostRead(uint8_t* buffer, size_t maxCount, uint32_t nowTick,
+                    uint32_t microsecond = 0) override;
+    uint32_t StartRate() const override;
 
     // How long until the next queued byte reaches the host: 0 when one is due already, none when
     // nothing is queued. Lets a real-time server sleep until then.
     std::optional<uint32_t> MsUntilNextOutput(uint32_t nowTick);
-    std::optional<uint32_t> UsUntilNextOutput(uint32_t nowTick, uint32_t microsecond);
+    std::optional<uint32_t> UsUntilNextOutput(uint32_t nowTick, uint32_t microsecond) override;
 
     Faults& GetFaults();
     // The recorder's files, to fill or look at.

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "desktop/qt_ui_host.h"
@@ -15,6 +16,7 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
+#include "sim/simulated_bus.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
@@ -117,6 +119,8 @@ class ConnectDialogTest : public QObject {
                                                    << "";
         QTest::newRow("gone") << "/dev/ttyUSB7"
                               << "";
+        QTest::newRow("a device server, listed by nobody else") << "rfc2217://buoy-7:4002"
+                                                                << "rfc2217://buoy-7:4002";
         QTest::newRow("nothing saved: the simulator") << ""
                                                       << "SIM1";
     }
@@ -169,6 +173,45 @@ class ConnectDialogTest : public QObject {
         QVERIFY(!link_->IsOpen());
         Click(dialog, "cancel");
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // With RS-485 chosen, Scan lists the bus while the window stays alive; a silent address
+    // cannot be chosen, an instrument fills in its address, and no connection is left behind.
+    void scanListsTheBusAndChoosingARowFillsInItsAddress() {
+        sim::SimulatedBus bus({{.model = sim::Model::kMirovan, .rs485Address = 2},
+                               {.model = sim::Model::kKtx, .rs485Address = 5}});
+        SimulatedDevice busPort(bus, clock_);
+        CSerialLink busLink(busPort, clock_);
+        CDlgConnect dialog(busLink, clock_, ui_, store_, SimulatedDevice::kPortName);
+        Combo(dialog, "rate")->setCurrentText("9600");
+        auto* address = dialog.findChild<QLineEdit*>("rs485");
+        auto* scan = dialog.findChild<QPushButton*>("scan");
+        address->setText("0");
+        QVERIFY(!scan->isEnabled());
+        address->setText("1");
+        QVERIFY(scan->isEnabled());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        scan->click();
+        QVERIFY(dialog.Searching() && !scan->isEnabled());
+        ui_.PumpUntil([&dialog] { return !dialog.Searching(); });
+
+        auto* list = dialog.findChild<QTreeWidget*>("instruments");
+        QCOMPARE(list->topLevelItemCount(), 15);
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("kMirovan"));
+        QCOMPARE(list->topLevelItem(4)->text(2), QStringLiteral("Ostrel KTX Version 2.4"));
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("silent"));
+        QCOMPARE(Status(dialog),
+                 QStringLiteral("2 instrument(s) found; choose one to connect to it"));
+        QVERIFY(!busLink.IsOpen());
+        QVERIFY(SaveScreenshot(dialog, "connect-dialog-scan"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->topLevelItem(0)).center());
+        QCOMPARE(address->text(), QStringLiteral("1"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->topLevelItem(4)).center());
+        QCOMPARE(address->text(), QStringLiteral("5"));
     }
 
   private:

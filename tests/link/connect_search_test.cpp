@@ -147,6 +147,21 @@ TEST_F(ConnectSearchTest, AutoPortStopsAtAMissingPortAndOtherwiseBreaksEachUntil
     EXPECT_GE(statusTicks[1] - simulated.BreakTicks()[0], 300u + 2000);
 }
 
+// "Auto" never sends a BREAK to a device server the user did not name; a named one that carries
+// bytes only cannot be searched for a rate, and the reason is its limits.
+TEST_F(ConnectSearchTest, AutoLeavesNetworkPortsAloneAndARawOneCannotSearchItsRate) {
+    search.SetAutoPorts({"tcp://buoy:4001", "rfc2217://pier:4002", "SIM"});
+    ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
+    EXPECT_EQ(search.ConnectedPort(), "SIM");
+    EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to SIM at 19200"}));
+    EXPECT_TRUE(silentPort.breaks.empty());
+
+    silentPort.bytesOnly = "tcp://buoy:4001 carries bytes only";
+    EXPECT_FALSE(search.Connect("tcp://buoy:4001", CConnectSearch::kAutoRate, stop));
+    EXPECT_EQ(search.OpenFailure(), silentPort.bytesOnly);
+    EXPECT_EQ(silentPort.written, "");
+}
+
 // A front end runs the search as a job; its stop ends the search at once, in any wait.
 TEST_F(ConnectSearchTest, StopEndsTheSearchAtOnce) {
     struct Case {

@@ -37,6 +37,9 @@ class FakeSerialDevice : public SerialDevice {
     bool waitsForInput = false;  // a port that can sleep until a byte arrives, as a tty can
     int inputWaits = 0;
     SerialState state;  // kept across opens, as a real port keeps its rate
+    // Non-empty: a port that carries bytes only (raw TCP), with these limits in words; it keeps
+    // the rate it was opened at and refuses a BREAK.
+    std::string bytesOnly;
 
     std::string written;
     std::vector<std::pair<bool, uint32_t>> breaks;  // on/off and the tick
@@ -59,6 +62,8 @@ class FakeSerialDevice : public SerialDevice {
     bool SetState(const SerialState& in) override {
         if (!Usable() || setStateFails)
             return Fail(EINVAL);
+        if (!bytesOnly.empty() && in.baudRate != state.baudRate)
+            return Fail(ENOTSUP);
         state = in;
         state.baudRate = keptRate.value_or(in.baudRate);
         return true;
@@ -111,6 +116,8 @@ class FakeSerialDevice : public SerialDevice {
     bool SetBreak(bool on) override {
         if (!Usable())
             return false;
+        if (!bytesOnly.empty())
+            return Fail(ENOTSUP);
         breaks.emplace_back(on, clock_.TickCount());
         if (on)
             breakRates.push_back(state.baudRate);
@@ -118,7 +125,12 @@ class FakeSerialDevice : public SerialDevice {
     }
     bool Exists(const std::string&) override { return true; }
     int LastError() const override { return lastError_; }
-    std::string LastErrorMessage() const override { return std::strerror(lastError_); }
+    std::string LastErrorMessage() const override {
+        return lastError_ == ENOTSUP ? bytesOnly : std::strerror(lastError_);
+    }
+    PortCapabilities Capabilities() const override {
+        return bytesOnly.empty() ? PortCapabilities{} : PortCapabilities{false, false, bytesOnly};
+    }
 
   private:
     bool Fail(int error) {

@@ -88,6 +88,22 @@ TEST(SerialLinkBreak, SendsTwoBlankLinesPausesThenHoldsTheBreak) {
     EXPECT_FALSE(line.link.SendBreak(300));
 }
 
+// Raw TCP to a device server: nothing goes out in place of a BREAK, the rate stays, and each
+// refusal says why in the terminal.
+TEST(SerialLinkBreak, PortCarryingBytesOnlyRefusesBreakAndRateChangeSayingWhy) {
+    FakeLine line;
+    line.device.bytesOnly = "tcp://buoy:4001 carries bytes only";
+    EXPECT_FALSE(line.link.SendBreak(300));
+    EXPECT_EQ(line.device.written, "");
+    EXPECT_TRUE(line.device.breaks.empty());
+    EXPECT_FALSE(line.link.SetBaudRate(57600));
+    EXPECT_EQ(line.link.GetBaudRate(), 9600u);
+    EXPECT_TRUE(line.link.SetBaudRate(9600));
+    const std::string said = "\r\n" + line.device.bytesOnly + "\r\n";
+    EXPECT_EQ(line.pane.Text(), said + said);
+    EXPECT_FALSE(line.link.Capabilities().sendBreak);
+}
+
 TEST(SerialLinkFlush, DiscardShowsOneChunkAndPurgesWithoutShowsAll) {
     struct Case {
         size_t waiting;

@@ -8,6 +8,7 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/posix_serial_device.h"
+#include "sim/simulated_instrument.h"
 
 namespace brennix::sim::test {
 namespace {

@@ -1,4 +1,7 @@
-#include "recorder/rate_restore.h"
+#include "recorder/line_settle.h"
+
+#include "link/link_lease.h"
+#include "platform/stop_event.h"
 
 namespace brennix {
 
@@ -22,6 +25,12 @@ void SettleLine(CSerialLink& link) {
         }
         link.Waits().Pause(kPollMs);
     }
+}
+
+bool SwitchRate(CInstrument& instrument, uint32_t rate) {
+    const StopEvent never;
+    const LinkLease whole(*instrument.GetLink(), &never);
+    return CRecorderAccess(instrument).SetBaud(rate);
 }
 
 bool RestoreRate(CRecorderAccess& access, CSerialLink& link, uint32_t rate) {

@@ -1,5 +1,6 @@
-// The recorder's block protocol and directory: framing and checksum edges on a scripted line,
-// the acknowledgement and retry bytes, and the directory as the simulated recorder lists it.
+// The recorder's block protocol: framing and checksum edges on a scripted line, the
+// acknowledgement and retry bytes and their time-outs, the line let fall quiet, and the directory's
+// failures as the simulated recorder shows them.
 #include "recorder/recorder_access.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,8 @@
 
 #include "link/fake_line.h"
 #include "link/link_lease.h"
-#include "recorder/rate_restore.h"
+#include "recorder/line_settle.h"
+#include "recorder/recorder_listing.h"
 #include "sim/sim_recorder.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_session.h"
@@ -135,119 +137,58 @@ TEST(SettleLine, WaitsForQuietButNotForever) {
 
 class RecorderDirectoryTest : public testing::Test {
   protected:
-    static sim::Settings Settings() {
-        sim::Settings settings;
-        settings.recorderCapacity = 8u << 20;
-        settings.recorderUsed = 3u * sim::SimRecorder::kSpaceUnit;
-        settings.recorderSamples = false;
-        return settings;
-    }
-    void AddTwoFiles() {
-        sim.instrument.Recorder().AddFile(
-            {"DEP1.000", std::string(70000, 'x'), 2006, 5, 17, 13, 45, 9});
-        sim.instrument.Recorder().AddFile({"DEP1.001", "abc", 2026, 12, 7, 0, 1, 2});
-    }
     // What the host sent since "bdir".
     std::string SentAfterCommand() const {
         const std::string& sent = sim.instrument.Received();
         return sent.substr(sent.find("bdir\r") + 5);
     }
 
-    SimSession sim{Settings()};
+    SimSession sim;
     CRecorderAccess access{sim.session.Instrument()};
 };
 
-TEST_F(RecorderDirectoryTest, ListsFilesWithTheirYearsFrom1980AndTheSpace) {
-    AddTwoFiles();
-    std::vector<RecorderFileEntry> entries;
-    ASSERT_TRUE(access.ReadDirectory(entries));
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].name, "DEP1.000");
-    EXPECT_EQ(entries[0].size, 70000u);
-    // On the wire the year is 26.
-    EXPECT_EQ(entries[0].year, 2006);
-    EXPECT_EQ(entries[0].month, 5);
-    EXPECT_EQ(entries[0].day, 17);
-    EXPECT_EQ(entries[0].hour, 13);
-    EXPECT_EQ(entries[0].minute, 45);
-    EXPECT_EQ(entries[1].name, "DEP1.001");
-    uint32_t used = 0;
-    uint32_t total = 0;
-    ASSERT_TRUE(access.GetSpace(used, total));
-    EXPECT_EQ(total, 8u << 20);
-    // Three units besides, two for the first file and one for the second.
-    EXPECT_EQ(used, 6u * sim::SimRecorder::kSpaceUnit);
-    // "c", the header, two entries, the empty block and the used space: each acknowledged once.
-    EXPECT_EQ(SentAfterCommand(), "aaaaaa");
-}
-
 TEST_F(RecorderDirectoryTest, IsReadOnceInItsLife) {
+    std::vector<RecorderFileEntry> entries;
+    ASSERT_TRUE(access.ReadDirectory(entries));
+    sim.instrument.ClearReceived();
     uint32_t used = 0;
     uint32_t total = 0;
     ASSERT_TRUE(access.GetSpace(used, total));
-    sim.instrument.ClearReceived();
-    AddTwoFiles();
-    std::vector<RecorderFileEntry> entries;
-    ASSERT_TRUE(access.ReadDirectory(entries));
-    EXPECT_TRUE(entries.empty());
     EXPECT_EQ(sim.instrument.Received(), "");
 }
 
-// A block that fails its checksum is rejected and asked for again, up to three times.
-TEST_F(RecorderDirectoryTest, BadChecksumsAreRejectedThreeTimesAtMost) {
+// A block that fails its checksum is rejected and asked for again, up to three times; an entry
+// that keeps failing is asked for again in a few more series, then the listing fails.
+TEST_F(RecorderDirectoryTest, BadChecksumsAreRejectedThreeTimesAtMostAndBounded) {
     struct Case {
         int block;
         int sends;
         bool listed;
-        const char* sent;
+        size_t rejects;
     };
-    for (const Case c : {Case{2, 2, true, "aaabbaaa"}, Case{0, 3, false, "abbb"}}) {
-        SimSession fresh{Settings()};
-        fresh.instrument.Recorder().AddFile({"DEP1.000", "x"});
-        fresh.instrument.Recorder().AddFile({"DEP1.001", "y"});
+    for (const Case c : {Case{2, 2, true, 2}, Case{0, 3, false, 3},
+                         Case{1, 1000, false, 3 * (CRecorderAccess::kEntryRetries + 1)}}) {
+        SimSession fresh;
         fresh.instrument.GetFaults().badChecksumBlock = c.block;
         fresh.instrument.GetFaults().badChecksumSends = c.sends;
-        CRecorderAccess fresher(fresh.session.Instrument());
-        std::vector<RecorderFileEntry> entries;
-        EXPECT_EQ(fresher.ReadDirectory(entries), c.listed) << c.block;
-        const std::string& sent = fresh.instrument.Received();
-        EXPECT_EQ(sent.substr(sent.find("bdir\r") + 5), c.sent);
+        const uint32_t start = fresh.clock.TickCount();
+        EXPECT_EQ(ReadRecorderListing(fresh.session.Instrument()).has_value(), c.listed);
+        const std::string& received = fresh.instrument.Received();
+        const std::string sent = received.substr(received.find("bdir\r") + 5);
+        EXPECT_EQ(static_cast<size_t>(std::count(sent.begin(), sent.end(), 'b')), c.rejects);
+        EXPECT_LT(fresh.clock.TickCount() - start, 60000u);
     }
 }
 
-TEST_F(RecorderDirectoryTest, AnEntryThatKeepsFailingEndsTheListingAfterBoundedSeries) {
-    AddTwoFiles();
-    sim.instrument.GetFaults().badChecksumBlock = 1;
-    sim.instrument.GetFaults().badChecksumSends = 1000;
-    const uint32_t start = sim.clock.TickCount();
-    std::vector<RecorderFileEntry> entries;
-    EXPECT_FALSE(access.ReadDirectory(entries));
-    const std::string sent = SentAfterCommand();
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), 'b'), 3 * (CRecorderAccess::kEntryRetries + 1));
-    EXPECT_LT(sim.clock.TickCount() - start, 60000u);
-}
-
 TEST_F(RecorderDirectoryTest, AMissingUsedSpaceBlockLeavesNothingUsed) {
-    AddTwoFiles();
-    // Header, two entries and the empty block come; then the recorder hangs.
-    sim.instrument.GetFaults().stallAfterBlocks = 4;
-    std::vector<RecorderFileEntry> entries;
-    ASSERT_TRUE(access.ReadDirectory(entries));
-    EXPECT_EQ(entries.size(), 2u);
-    uint32_t used = 1;
-    uint32_t total = 0;
-    ASSERT_TRUE(access.GetSpace(used, total));
-    EXPECT_EQ(used, 0u);
-    EXPECT_EQ(total, 8u << 20);
-}
-
-TEST_F(RecorderDirectoryTest, BaudSwitchesTheInstrumentThenTheLinkOrNeither) {
-    EXPECT_TRUE(access.SetBaud(57600));
-    EXPECT_EQ(sim.link.GetBaudRate(), 57600u);
-    EXPECT_TRUE(sim.session.Instrument().CommandOk("SaveSetup", 2000));
-    sim.instrument.GetFaults().refuseBaud = true;
-    EXPECT_FALSE(access.SetBaud(9600));
-    EXPECT_EQ(sim.link.GetBaudRate(), 57600u);
+    // Header, three entries and the empty block come; then the recorder hangs.
+    sim.instrument.GetFaults().stallAfterBlocks = 5;
+    const std::optional<RecorderListing> listing = ReadRecorderListing(sim.session.Instrument());
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->entries.size(), 3u);
+    EXPECT_EQ(listing->used, 0u);
+    EXPECT_EQ(listing->capacity, 4u << 20);
+    EXPECT_EQ(listing->FreeBytes(), 4u << 20);
 }
 
 }  // namespace

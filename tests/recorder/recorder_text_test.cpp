@@ -1,4 +1,4 @@
-// What the recorder manager shows and how a download names and counts its files.
+// What the recorder shows and how a download names and counts its files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,14 +7,14 @@
 #include "recorder/display_text.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
-#include "recorder/recorder_space.h"
+#include "recorder/recorder_listing.h"
 
 namespace brennix::test {
 namespace {
 
-TEST(RecorderSpace, FreeBytesNeverUnderflow) {
-    EXPECT_EQ(FreeRecorderBytes(1000, 4000), 0u);
-    EXPECT_EQ(FreeRecorderBytes(4000, 1000), 3000u);
+TEST(RecorderListing, FreeBytesNeverUnderflow) {
+    EXPECT_EQ((RecorderListing{{}, 4000, 1000}.FreeBytes()), 0u);
+    EXPECT_EQ((RecorderListing{{}, 1000, 4000}.FreeBytes()), 3000u);
 }
 
 TEST(FormatSize, SwitchesUnitAtEachPowerOf1024) {

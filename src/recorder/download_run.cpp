@@ -1,15 +1,16 @@
-#include "recorder/download_job.h"
+#include "recorder/download_run.h"
 
 #include <array>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "link/link_lease.h"
-#include "recorder/display_text.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
+#include "recorder/line_settle.h"
 #include "recorder/output_file.h"
+#include "recorder/recorder_access.h"
+#include "recorder/recorder_texts.h"
 
 namespace brennix {
 
@@ -19,29 +20,28 @@ constexpr size_t kBlockSize = 1024;
 constexpr uint32_t kSettleMs = 5;
 constexpr int kCancelRejects = 3;
 
-constexpr const char* kErrorCaption = "Error";
-
 bool FileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
 }
 
-// One download from start to end, on the job's thread.
-class Download {
+// The files of one download, on the worker, from the identification to the last file.
+class Transfer {
   public:
-    Download(WorkerInstrument& worker, RecorderJobListener& listener, const StopEvent& stop,
-             const DownloadRequest& request)
+    Transfer(WorkerSession& worker, JobReporter<RecorderListener>& report, const StopEvent& stop,
+             const DownloadRequest& request, DownloadResult& result)
         : worker_(worker),
-          access_(worker.Access()),
-          listener_(listener),
+          access_(worker.Instrument()),
+          report_(report),
           stop_(stop),
           request_(request),
+          result_(result),
           progress_(TotalSize(request.entries), 0) {}
 
     void Run();
 
   private:
-    // What happens after a file: the next one, or the end of the download.
+    // What happens after a file: the next one, or the end of the download and why.
     enum class Next { kGoOn, kCancel, kLost };
 
     static uint64_t TotalSize(const std::vector<RecorderFileEntry>& entries);
@@ -54,23 +54,27 @@ class Download {
     Next ReadFailed(const DownloadedFile& file);
     Next WriteFailed(const DownloadedFile& file, const OutputFile& output);
     Next Refuse(DownloadedFile& file);
-    Next Ask(const std::string& question);
+    MessageResult Tell(const std::string& text, const std::string& caption, MessageButtons buttons);
+    bool GoOn(const std::string& question);
     Next End(const DownloadedFile& file, Next next);
     bool PortLost();
+    void ShowSubject(const std::string& subject);
     void ShowProgress();
 
-    WorkerInstrument& worker_;
-    CRecorderAccess& access_;
-    RecorderJobListener& listener_;
+    WorkerSession& worker_;
+    CRecorderAccess access_;
+    JobReporter<RecorderListener>& report_;
     const StopEvent& stop_;
     const DownloadRequest& request_;
+    DownloadResult& result_;
     DownloadProgress progress_;
+    RecorderProgress shown_{"", "", 0, DownloadProgress::kSteps};
     std::string extension_;
     bool replaceAll_ = false;
     std::array<uint8_t, kBlockSize> block_{};
 };
 
-uint64_t Download::TotalSize(const std::vector<RecorderFileEntry>& entries) {
+uint64_t Transfer::TotalSize(const std::vector<RecorderFileEntry>& entries) {
     uint64_t total = 0;
     for (const RecorderFileEntry& entry : entries) {
         total += entry.size;
@@ -78,11 +82,9 @@ uint64_t Download::TotalSize(const std::vector<RecorderFileEntry>& entries) {
     return total;
 }
 
-void Download::Run() {
-    listener_.SetProgressRange(DownloadProgress::kSteps);
-    listener_.SetProgress(0);
-    // Nothing of the last operation's second line stays up during this one.
-    listener_.ShowDetail("");
+void Transfer::Run() {
+    // A fresh bar, and nothing of the last operation's second line.
+    report_.Post([shown = shown_](RecorderListener& l) { l.OnProgress(shown); });
     if (!FindExtension()) {
         return;
     }
@@ -97,68 +99,66 @@ void Download::Run() {
         }
     }
     Conclude(next);
-    listener_.ShowDetail("Total time " + FormatDuration(progress_.ElapsedMs(clock.TickCount())));
+    result_.elapsedMs = progress_.ElapsedMs(clock.TickCount());
 }
 
-void Download::Conclude(Next next) {
+void Transfer::Conclude(Next next) {
     switch (next) {
         case Next::kGoOn:
-            listener_.ShowStatus("Done");
-            break;
-        case Next::kCancel:
-            listener_.ShowStatus("Cancelled");
-            for (int i = 0; i < kCancelRejects; ++i) {
-                access_.SendReject();
-            }
-            break;
+            result_.outcome = DownloadOutcome::kDone;
+            return;
         case Next::kLost:
-            listener_.ShowStatus("Connection lost");
+            result_.outcome = DownloadOutcome::kConnectionLost;
+            return;
+        case Next::kCancel:
+            result_.outcome = DownloadOutcome::kCancelled;
             break;
+    }
+    for (int i = 0; i < kCancelRejects; ++i) {
+        access_.SendReject();
     }
 }
 
 // The model names the files' extension; a stop while it is asked is a cancel, not a failure.
-bool Download::FindExtension() {
+bool Transfer::FindExtension() {
     const char* extension = DownloadExtension(worker_.Instrument().FindInstrument(true, true));
     if (extension != nullptr) {
         extension_ = extension;
         return true;
     }
     if (stop_.IsSet()) {
-        listener_.ShowStatus("Cancelled");
+        result_.outcome = DownloadOutcome::kCancelled;
     } else {
-        listener_.ShowMessage("Unable to connect to any known instrument",
-                              "Connection Error:", MessageButtons::kOk, MessageIcon::kError);
+        result_.outcome = DownloadOutcome::kNoInstrument;
+        Tell(recorder_texts::kNoInstrument, recorder_texts::kNoInstrumentCaption,
+             MessageButtons::kOk);
     }
     return false;
 }
 
-Download::Next Download::Fetch(const RecorderFileEntry& entry) {
+Transfer::Next Transfer::Fetch(const RecorderFileEntry& entry) {
     const std::string fileName = entry.name + extension_;
     DownloadedFile file{entry.name, (std::filesystem::path(request_.folder) / fileName).string(), 0,
                         entry.size, FileOutcome::kFailed};
     if (!IsUsableFileName(entry.name)) {
         return Refuse(file);
     }
-    listener_.ShowStatus(fileName);
+    ShowSubject(fileName);
     if (!replaceAll_ && FileExists(file.path)) {
-        switch (listener_.ConfirmReplace(file.path)) {
-            case ReplaceAnswer::kNo:
-                progress_.Count(entry.size);
-                file.outcome = FileOutcome::kKept;
-                return End(file, Next::kGoOn);
-            case ReplaceAnswer::kYesToAll:
-                replaceAll_ = true;
-                break;
-            case ReplaceAnswer::kYes:
-                break;
+        const ReplaceAnswer answer =
+            report_.Ask([&file](RecorderListener& l) { return l.ConfirmReplace(file.path); });
+        if (answer == ReplaceAnswer::kNo) {
+            progress_.Count(entry.size);
+            file.outcome = FileOutcome::kKept;
+            return End(file, Next::kGoOn);
         }
+        replaceAll_ = answer == ReplaceAnswer::kYesToAll;
     }
     return StartTransfer(file);
 }
 
 // "download NAME", the instrument's "c", then the file's directory entry once more.
-Download::Next Download::StartTransfer(DownloadedFile& file) {
+Transfer::Next Transfer::StartTransfer(DownloadedFile& file) {
     if (!worker_.Instrument().SendCommand("download " + file.name) || !access_.WaitReady()) {
         return End(file, ReadFailed(file));
     }
@@ -172,7 +172,7 @@ Download::Next Download::StartTransfer(DownloadedFile& file) {
 }
 
 // The file as far as it arrives; what came stays on disk whatever happens.
-Download::Next Download::ReceiveFile(DownloadedFile& file) {
+Transfer::Next Transfer::ReceiveFile(DownloadedFile& file) {
     OutputFile output;
     output.Open(file.path);
     file.outcome = FileOutcome::kPartial;
@@ -189,7 +189,7 @@ Download::Next Download::ReceiveFile(DownloadedFile& file) {
 }
 
 // Blocks until the empty one, each written as it arrives.
-Download::Next Download::ReceiveBlocks(DownloadedFile& file, OutputFile& output) {
+Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, OutputFile& output) {
     for (;;) {
         if (stop_.IsSet()) {
             return Next::kCancel;
@@ -216,17 +216,22 @@ Download::Next Download::ReceiveBlocks(DownloadedFile& file, OutputFile& output)
     }
 }
 
-void Download::ShowProgress() {
+void Transfer::ShowSubject(const std::string& subject) {
+    shown_.subject = subject;
+    report_.Post([shown = shown_](RecorderListener& l) { l.OnProgress(shown); });
+}
+
+void Transfer::ShowProgress() {
     if (!progress_.TakeMove()) {
         return;
     }
-    listener_.SetProgress(progress_.Position());
-    listener_.ShowDetail("Time left " +
-                         FormatDuration(progress_.TimeLeftMs(worker_.GetClock().TickCount())));
+    shown_.position = progress_.Position();
+    shown_.detail = recorder_texts::TimeLeft(progress_.TimeLeftMs(worker_.GetClock().TickCount()));
+    report_.Post([shown = shown_](RecorderListener& l) { l.OnProgress(shown); });
 }
 
 // A stop or a vanished port is not asked about; any other failure asks whether to go on.
-Download::Next Download::ReadFailed(const DownloadedFile& file) {
+Transfer::Next Transfer::ReadFailed(const DownloadedFile& file) {
     if (file.outcome == FileOutcome::kFailed) {
         progress_.Count(file.expected);
     }
@@ -234,58 +239,76 @@ Download::Next Download::ReadFailed(const DownloadedFile& file) {
         return Next::kCancel;
     }
     if (PortLost()) {
-        listener_.ShowMessage("Lost the connection while reading '" + file.name + "':\n" +
-                                  worker_.Link().LastErrorMessage(),
-                              kErrorCaption, MessageButtons::kOk, MessageIcon::kError);
+        Tell(recorder_texts::ConnectionLost(file.name, worker_.Link().LastErrorMessage()),
+             recorder_texts::kErrorCaption, MessageButtons::kOk);
         return Next::kLost;
     }
-    return Ask("Error reading '" + file.name + "'\nDo you want to continue?");
+    return GoOn(recorder_texts::ReadError(file.name)) ? Next::kGoOn : Next::kCancel;
 }
 
-Download::Next Download::WriteFailed(const DownloadedFile& file, const OutputFile& output) {
-    return Ask("Error writing to '" + file.path + "'\nError: " +
-               std::to_string(output.ErrorCode()) + " (" + output.ErrorText() + ")\nContinue?");
+Transfer::Next Transfer::WriteFailed(const DownloadedFile& file, const OutputFile& output) {
+    return GoOn(recorder_texts::WriteError(file.path, output.ErrorCode(), output.ErrorText()))
+               ? Next::kGoOn
+               : Next::kCancel;
 }
 
-Download::Next Download::Refuse(DownloadedFile& file) {
+Transfer::Next Transfer::Refuse(DownloadedFile& file) {
     const std::string shown = PrintableName(file.name);
-    listener_.ShowStatus(shown);
+    ShowSubject(shown);
     progress_.Count(file.expected);
     file.outcome = FileOutcome::kRefused;
-    return End(file, Ask("'" + shown +
-                         "' cannot be saved: the name is not a plain file name\n"
-                         "Do you want to continue?"));
+    return End(file, GoOn(recorder_texts::UnusableName(shown)) ? Next::kGoOn : Next::kCancel);
 }
 
-Download::Next Download::Ask(const std::string& question) {
-    const MessageResult answer =
-        listener_.ShowMessage(question, kErrorCaption, MessageButtons::kYesNo, MessageIcon::kError);
-    return answer == MessageResult::kYes ? Next::kGoOn : Next::kCancel;
+MessageResult Transfer::Tell(const std::string& text, const std::string& caption,
+                             MessageButtons buttons) {
+    return report_.Ask([&](RecorderListener& l) {
+        return l.ShowMessage(text, caption, buttons, MessageIcon::kError);
+    });
 }
 
-Download::Next Download::End(const DownloadedFile& file, Next next) {
-    listener_.FileEnded(file);
+bool Transfer::GoOn(const std::string& question) {
+    return Tell(question, recorder_texts::kErrorCaption, MessageButtons::kYesNo) ==
+           MessageResult::kYes;
+}
+
+Transfer::Next Transfer::End(const DownloadedFile& file, Next next) {
+    result_.files.push_back(file);
+    report_.Post([file](RecorderListener& l) { l.OnFileEnded(file); });
     return next;
 }
 
-bool Download::PortLost() {
+bool Transfer::PortLost() {
     SerialState state;
     return !worker_.Link().IsOpen() || !worker_.Link().GetState(state);
 }
 
 }  // namespace
 
-DownloadJob::DownloadJob(const CInstrument& instrument, RecorderJobListener& listener)
-    : worker_(instrument, listener), listener_(listener), job_(worker_.GetClock()) {}
+DownloadRun::DownloadRun(JobReporter<RecorderListener>& report, DownloadRequest request)
+    : report_(report), request_(std::move(request)) {
+    result_.folder = request_.folder;
+}
 
-bool DownloadJob::Start(DownloadRequest request) {
-    return job_.Start([this, request = std::move(request)](const StopEvent& stop) {
-        {
-            const LinkLease lease(worker_.Link(), &stop);
-            Download(worker_, listener_, stop, request).Run();
+void DownloadRun::Work(WorkerSession& worker, const StopEvent& stop) {
+    const uint32_t lineRate = worker.Link().GetBaudRate();
+    if (request_.rate && *request_.rate != lineRate) {
+        if (!SwitchRate(worker.Instrument(), *request_.rate)) {
+            result_.outcome = DownloadOutcome::kRateRefused;
+            return;
         }
-        listener_.OperationEnded();
-    });
+        switchedFrom_ = lineRate;
+    }
+    Transfer(worker, report_, stop, request_, result_).Run();
+}
+
+void DownloadRun::Settle(WorkerSession& worker) {
+    if (switchedFrom_) {
+        CRecorderAccess access(worker.Instrument());
+        result_.rateNotRestored = !RestoreRate(access, worker.Link(), *switchedFrom_);
+        return;
+    }
+    SettleLine(worker.Link());
 }
 
 }  // namespace brennix

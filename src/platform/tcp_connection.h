@@ -1,0 +1,56 @@
+#pragma once
+
+#include <sys/socket.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brennix {
+
+// A TCP connection to a device server, made within a bounded time and used without blocking:
+// each wait is a poll() with the caller's time-out. The host's addresses are looked up once and
+// kept, so that reconnecting to the same host never waits on the name service again.
+class TcpConnection {
+  public:
+    TcpConnection() = default;
+    ~TcpConnection();
+    TcpConnection(const TcpConnection&) = delete;
+    TcpConnection& operator=(const TcpConnection&) = delete;
+
+    // Tries the host's addresses in turn until one accepts, all within timeoutMs; false with
+    // the reason in ErrorMessage().
+    bool Connect(const std::string& host, uint16_t port, uint32_t timeoutMs);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Appends what has arrived, without waiting. False once the far end has closed or reset the
+    // connection; what arrived before stays appended.
+    bool Receive(std::vector<uint8_t>& into);
+    // Sends what the socket takes now; false when the connection has failed.
+    bool Send(const uint8_t* data, size_t count, size_t& sent);
+    // Waits up to ms for the events (POLLIN, POLLOUT); false on a failed connection.
+    bool Wait(short events, int ms, bool& ready);
+    // Bytes handed to the socket that have not yet left it.
+    uint32_t Unsent() const;
+
+    int Error() const { return error_; }
+    const std::string& ErrorMessage() const { return message_; }
+
+  private:
+    bool Resolve(const std::string& host, uint16_t port);
+    // One address: true when connected by the deadline; error_ says why not.
+    bool ConnectTo(const sockaddr_storage& address, socklen_t size, int timeoutMs);
+    void Configure();
+    bool Fail(int error, const std::string& message);
+
+    int fd_ = -1;
+    std::string resolvedHost_;
+    uint16_t resolvedPort_ = 0;
+    std::vector<std::pair<sockaddr_storage, socklen_t>> addresses_;
+    int error_ = 0;
+    std::string message_;
+};
+
+}  // namespace brennix
