@@ -1,7 +1,6 @@
 #include "cli/compass_command.h"
 
 #include <array>
-#include <ctime>
 #include <optional>
 #include <string>
 
@@ -9,7 +8,6 @@
 #include "compass/compass_calibration.h"
 #include "compass/compass_feature.h"
 #include "compass/compass_rating.h"
-#include "compass/scores_note.h"
 #include "link/link_lease.h"
 #include "platform/number_text.h"
 
@@ -37,7 +35,6 @@ int CompassCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     out_ = cli.Out();
-    notes_ = &session.Notes();
     bool closed = false;
     CompassService service(session, cli.Relay(), *this);
     if (!service.Open([&closed] { closed = true; })) {
@@ -78,11 +75,6 @@ int CompassCommand::Calibrate(CliSession& cli, CompassService& service) {
     }
     std::fprintf(cli.Out(), "%s\n", ScoreReport(**scores_).c_str());
     return kExitOk;
-}
-
-void CompassCommand::OnScores(const std::optional<CompassScores>& scores) {
-    scores_ = scores;
-    notes_->compass = NoteOfScores(scores, std::time(nullptr));
 }
 
 void CompassCommand::OnAttitude(const Attitude& attitude) {

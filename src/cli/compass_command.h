@@ -18,7 +18,7 @@ class CompassCommand : public CliCommand, private CompassListener {
   private:
     void OnReady(bool ready) override { ready_ = ready; }
     void OnAttitude(const Attitude& attitude) override;
-    void OnScores(const std::optional<CompassScores>& scores) override;
+    void OnScores(const std::optional<CompassScores>& scores) override { scores_ = scores; }
 
     // Until the time is up, Enter is pressed (or the input ends, when no time was given); false
     // on Ctrl-C.
@@ -27,7 +27,6 @@ class CompassCommand : public CliCommand, private CompassListener {
 
     uint32_t seconds_ = 0;  // 0: until Enter
     std::FILE* out_ = nullptr;
-    SessionNotes* notes_ = nullptr;
     std::optional<bool> ready_;
     std::optional<Attitude> shown_;
     std::optional<std::optional<CompassScores>> scores_;

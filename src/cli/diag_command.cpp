@@ -1,10 +1,8 @@
 #include "cli/diag_command.h"
 
 #include <array>
-#include <ctime>
 
 #include "cli/cli_session.h"
-#include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
 #include "link/link_lease.h"
 
@@ -28,7 +26,6 @@ int DiagCommand::Run(CliSession& cli) {
     const LinkLease lease(session.Link());
     out_ = cli.Out();
     err_ = cli.Err();
-    notes_ = &session.Notes();
     portName_ = cli.PortName();
     DiagnosticsService service(session, cli.Relay(), *this);
     if (!OpenFiles(service)) {
@@ -79,9 +76,6 @@ void DiagCommand::End(int status) {
 void DiagCommand::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
     if (status_) {
         return;
-    }
-    if (playPath_.empty()) {
-        notes_->beams = NoteOfSnapshot(*snapshot, average_, std::time(nullptr));
     }
     const BeamFigures& f = snapshot->figures;
     std::fprintf(out_, "Ping %u:", snapshot->ping);

@@ -40,7 +40,6 @@ class DiagCommand : public CliCommand, private DiagnosticsListener {
 
     std::FILE* out_ = nullptr;
     std::FILE* err_ = nullptr;
-    SessionNotes* notes_ = nullptr;
     std::string portName_;
     uint32_t printed_ = 0;
     std::optional<int> status_;

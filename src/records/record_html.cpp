@@ -68,18 +68,21 @@ std::string UnitOf(const std::string& label) {
                                                      : std::string();
 }
 
-// Label and metric value; in English units also the value as shown, with its unit.
+// Label and metric value; in English units also the value as shown, with its unit. A label that
+// repeats the one above (the start's date and time) is left blank.
 std::string PageTable(const std::vector<RecordValue>& values, bool english) {
     std::string html = english ? "<tr><th>Setting</th><th>Metric</th><th>English</th></tr>" : "";
+    std::string above;
     for (const RecordValue& value : values) {
+        const std::string label = value.metricLabel == above ? "" : value.metricLabel;
+        above = value.metricLabel;
         if (!english) {
-            html += Row({value.metricLabel, value.metric});
+            html += Row({label, value.metric});
             continue;
         }
         const std::string unit = UnitOf(value.shownLabel);
         const bool differs = value.shownLabel != value.metricLabel && !unit.empty();
-        html += Row(
-            {value.metricLabel, value.metric, differs ? value.shown + " " + unit : value.shown});
+        html += Row({label, value.metric, differs ? value.shown + " " + unit : value.shown});
     }
     return Table(html);
 }
@@ -195,7 +198,7 @@ std::string ReplyLine(const SentCommand& sent) {
 }
 
 std::string Commands(const std::vector<SentCommand>& commands) {
-    std::string rows = "<tr><th>Command</th><th>Taken</th><th>Reply</th></tr>";
+    std::string rows = "<tr><th>Command</th><th>Accepted</th><th>Reply</th></tr>";
     for (const SentCommand& sent : commands) {
         rows += "<tr>" + Cell(sent.command, "td", "mono") + Cell(sent.accepted ? "yes" : "NO") +
                 Cell(ReplyLine(sent), "td", "mono") + "</tr>";
