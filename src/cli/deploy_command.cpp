@@ -66,7 +66,9 @@ int DeployCommand::Run(CliSession& cli) {
     }
     cli.Ui().DeliverInterrupt();
     if (cli.QuitRequested()) {
-        std::fprintf(cli.Err(), "brennix-cli: stopped; the deployment was not started\n");
+        std::fprintf(
+            cli.Err(),
+            "brennix-cli: stopped; the deployment was not started; no record was written\n");
         return kExitFailed;
     }
     const auto deployed = setup.Run([](SetupService& s) { return s.Deploy(); });

@@ -75,6 +75,16 @@ void ExpectRecordOfTheSchedule(const std::string& output, const std::filesystem:
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(path).replace_extension(".html")));
 }
 
+void ExpectOnlyTheStandardRecordListed() {
+    const CliRun records({"records", "--json"});
+    EXPECT_EQ(records.status, 0) << records.errors;
+    const std::optional<JsonValue> listed = ParseJson(records.output);
+    ASSERT_TRUE(listed.has_value()) << records.output;
+    ASSERT_EQ(listed->items.size(), 1u) << records.output;
+    EXPECT_EQ(listed->At(0)->TextOf("mode"), "Standard");
+    EXPECT_EQ(listed->At(0)->TextOf("serialNumber"), "M1234");
+}
+
 TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
     const SavedSettings metric("0");
     Simulator simulator({"--system-type", "JQ", "--frequency", "3", "--with", "waves"});
@@ -133,13 +143,7 @@ TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
         {"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "3", "--no-record"});
     EXPECT_EQ(sdi12.status, 0) << sdi12.errors;
     EXPECT_EQ(sdi12.output, "Deployment started (SDI-12).\n");
-    const CliRun records({"records", "--json"});
-    EXPECT_EQ(records.status, 0) << records.errors;
-    const std::optional<JsonValue> listed = ParseJson(records.output);
-    ASSERT_TRUE(listed.has_value()) << records.output;
-    ASSERT_EQ(listed->items.size(), 1u) << records.output;
-    EXPECT_EQ(listed->At(0)->TextOf("mode"), "Standard");
-    EXPECT_EQ(listed->At(0)->TextOf("serialNumber"), "M1234");
+    ExpectOnlyTheStandardRecordListed();
 }
 
 TEST(SetupEndToEnd, ImpossibleValuesAreRefusedBeforeOrByTheInstrument) {
