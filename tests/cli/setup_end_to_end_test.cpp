@@ -17,13 +17,15 @@
 namespace brennix::test {
 namespace {
 
-// The desktop program's settings file in a folder of the test's own, found through
-// XDG_CONFIG_HOME as the console looks for it; the folder is home too, so that the deployment
-// records go to its Documents.
+// The desktop program's settings file in a folder of the case's own (the cases run side by side),
+// found through XDG_CONFIG_HOME as the console looks for it; the folder is home too, so that the
+// deployment records go to its Documents.
 class SavedSettings {
   public:
     explicit SavedSettings(const std::string& unitSystem)
-        : folder_(std::filesystem::path(testing::TempDir()) / "brennix_setup_e2e"),
+        : folder_(std::filesystem::path(testing::TempDir()) /
+                  (std::string("brennix_setup_e2e_") +
+                   testing::UnitTest::GetInstance()->current_test_info()->name())),
           home_(getenv("HOME") ? getenv("HOME") : "") {
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "Ostrel");
