@@ -42,10 +42,6 @@ std::string Shortest(Number value) {
 
 }  // namespace
 
-std::string JsonNumber(double value) {
-    return Shortest(value);
-}
-
 void JsonWriter::Indent() {
     text_ += '\n';
     text_.append(2 * filled_.size(), ' ');
@@ -115,7 +111,7 @@ JsonWriter& JsonWriter::Boolean(const char* key, bool value) {
 }
 
 JsonWriter& JsonWriter::Number(const char* key, double value) {
-    Value(key, JsonNumber(value));
+    Value(key, Shortest(value));
     return *this;
 }
 

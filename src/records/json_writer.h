@@ -42,7 +42,4 @@ class JsonWriter {
     std::vector<bool> filled_;
 };
 
-// A number as JsonWriter writes it.
-std::string JsonNumber(double value);
-
 }  // namespace brennix

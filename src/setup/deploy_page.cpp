@@ -59,10 +59,6 @@ void CDlgMrvDeploy::ShowRecordNote(const QString& text) {
     recordNote_->show();
 }
 
-QString CDlgMrvDeploy::RecordNote() const {
-    return recordNote_->text();
-}
-
 void CDlgMrvDeploy::ValueChanged(SetupControl control) {
     CControlPanel::ValueChanged(control);
     if (control == SetupControl::kAveragingInterval || control == SetupControl::kSamplingInterval) {

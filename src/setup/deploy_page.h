@@ -19,7 +19,6 @@ class CDlgMrvDeploy : public CControlPanel {
     void ShowDays();
     // A line under the days about the last deployment's record.
     void ShowRecordNote(const QString& text);
-    QString RecordNote() const;
 
   signals:
     void deployClicked();
