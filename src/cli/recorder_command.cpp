@@ -10,7 +10,7 @@
 
 #include "cli/cli_session.h"
 #include "recorder/download_naming.h"
-#include "recorder/download_rates.h"
+#include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
 #include "recorder/recorder_texts.h"
 
@@ -79,8 +79,10 @@ bool RecorderCommand::Parse(CommandArguments& arguments) {
 
 bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     all_ = arguments.TakeFlag("--all");
+    verify_ = arguments.TakeFlag("--verify");
     std::string replace = "ask";
     if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_) ||
+        !arguments.TakeNumber("--attempts", attempts_) ||
         !arguments.TakeText("--replace", replace)) {
         return false;
     }
@@ -90,6 +92,11 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     }
     if (rate_ != 0 && !IsDownloadRate(rate_)) {
         return arguments.Fail("--rate must be one of " + RateList());
+    }
+    if (attempts_ != kSavedAttempts &&
+        (attempts_ < 1 || attempts_ > CRecorderAccess::kMaxBlockAttempts)) {
+        return arguments.Fail("--attempts must be from 1 to " +
+                              std::to_string(CRecorderAccess::kMaxBlockAttempts));
     }
     const auto policy = ReplacePolicy(replace);
     if (!policy) {
@@ -176,6 +183,10 @@ int RecorderCommand::Download(RecorderService& service) {
         return kExitFailed;
     }
     std::vector<RecorderFileEntry> entries = std::move(listing->entries);
+    if (all_ && entries.empty()) {
+        std::fprintf(cli_->Out(), "The recorder has no files: nothing to download\n");
+        return kExitOk;
+    }
     const bool allFound = Select(entries);
     if (entries.empty() && !allFound) {
         return kExitFailed;
@@ -187,8 +198,11 @@ int RecorderCommand::Download(RecorderService& service) {
                      error.message().c_str());
         return kExitFailed;
     }
-    const std::optional<uint32_t> rate = rate_ != 0 ? std::optional<uint32_t>(rate_) : std::nullopt;
-    service.Download({entries, folder_, rate});
+    Settings& saved = cli_->Store();
+    const int attempts =
+        attempts_ != kSavedAttempts ? static_cast<int>(attempts_) : SavedBlockAttempts(saved);
+    service.Download(
+        {entries, folder_, DownloadRate(service), attempts, verify_ || SavedVerify(saved)});
     Follow(service);
     console_->Finish();
     return Summarise(entries, allFound);
@@ -207,18 +221,27 @@ int RecorderCommand::Summarise(const std::vector<RecorderFileEntry>& entries, bo
     }
     if (result.elapsedMs) {
         std::fprintf(cli_->Out(), "%s\n%s\n", texts::DownloadEnd(result).c_str(),
-                     texts::TotalTime(*result.elapsedMs).c_str());
+                     texts::DownloadEndDetail(result).c_str());
     }
     if (result.rateNotRestored) {
         std::fprintf(cli_->Err(), "brennix-cli: could not switch the line back to %u baud\n",
                      cli_->Session().Link().GetBaudRate());
     }
-    const bool arrived =
-        result.files.size() == entries.size() &&
-        std::all_of(result.files.begin(), result.files.end(), [](const DownloadedFile& file) {
-            return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
-        });
-    return result.outcome == DownloadOutcome::kDone && arrived && allFound ? kExitOk : kExitFailed;
+    return result.outcome == DownloadOutcome::kDone && allFound ? kExitOk : kExitFailed;
+}
+
+// --rate, else the rate the recorder manager keeps; the line's own when the port cannot change
+// rates (a raw TCP device server).
+std::optional<uint32_t> RecorderCommand::DownloadRate(const RecorderService& service) const {
+    const std::optional<uint32_t> wanted =
+        rate_ != 0 ? std::optional<uint32_t>(rate_) : SavedDownloadRate(cli_->Store());
+    const std::string limits = service.RateLimits();
+    if (!wanted || limits.empty()) {
+        return wanted;
+    }
+    std::fprintf(cli_->Err(), "brennix-cli: downloading at the line's %u baud: %s\n",
+                 cli_->Session().Link().GetBaudRate(), limits.c_str());
+    return std::nullopt;
 }
 
 int RecorderCommand::Format(RecorderService& service) {
@@ -296,7 +319,8 @@ std::span<const CliCommandEntry> ConsoleCommands<RecorderFeature>() {
         CliCommandEntry{"recorder", "recorder list", "list the recorder's files and its used space",
                         &MakeCommand<RecorderCommand>},
         CliCommandEntry{"recorder", "recorder download NAME...|--all",
-                        "download files [--to DIR] [--rate N] [--replace ask|yes|no|all]",
+                        "download files [--to DIR] [--rate N] [--attempts N] [--verify] "
+                        "[--replace ask|yes|no|all]",
                         &MakeCommand<RecorderCommand>},
         CliCommandEntry{"recorder", "recorder format [--yes]", "erase the recorder's memory card",
                         &MakeCommand<RecorderCommand>},

@@ -34,6 +34,7 @@ class RecorderCommand : public CliCommand, private RecorderListener {
     bool Selected(const std::string& name) const;
     bool Select(std::vector<RecorderFileEntry>& entries) const;
     int Summarise(const std::vector<RecorderFileEntry>& entries, bool allFound) const;
+    std::optional<uint32_t> DownloadRate(const RecorderService& service) const;
 
     void OnRateSet(uint32_t, bool) override {}
     void OnListed(const std::optional<RecorderListing>& listing) override { listing_ = listing; }
@@ -49,7 +50,10 @@ class RecorderCommand : public CliCommand, private RecorderListener {
     std::vector<std::string> names_;
     bool all_ = false;
     std::string folder_ = ".";
-    uint32_t rate_ = 0;  // 0: keep the link's rate
+    uint32_t rate_ = 0;                                     // 0: the saved download rate
+    static constexpr uint32_t kSavedAttempts = UINT32_MAX;  // no --attempts given
+    uint32_t attempts_ = kSavedAttempts;
+    bool verify_ = false;
     std::optional<ReplaceAnswer> replace_;
     bool confirmed_ = false;
 

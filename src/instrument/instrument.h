@@ -49,6 +49,8 @@ class CInstrument {
     bool SetSdi12Mode(bool on);
 
     bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
+    // Two CRs, then the prompt within 2.5 s: the instrument's command line found.
+    bool LocatePrompt(char prompt = kPrompt);
     bool WaitFor(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
                  bool stopAtPrompt);
     bool ExecCommand(const std::string& command, std::span<char> reply, bool expectOk,
@@ -70,7 +72,6 @@ class CInstrument {
     void ReadBanner(std::span<char> banner);
     int AskSystemType();
     void SendSelection(uint32_t address);
-    bool LocatePrompt(char prompt);
     bool SendCharChecked(char character, uint8_t& echo);
     bool Retransmit(const std::string& command);
     bool WaitForQuietLine();

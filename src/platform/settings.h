@@ -36,6 +36,8 @@ inline constexpr TextSetting kConnectRate{"Connect settings/Rate", "9600"};
 inline constexpr IntSetting kConnectAddress{"Connect settings/RS485", 0};
 // The rate the recorder downloads at.
 inline constexpr IntSetting kDownloadRate{"Recorder/DownoadRate", 57600};
+inline constexpr IntSetting kBlockAttempts{"Recorder/BlockAttempts", 3};
+inline constexpr IntSetting kVerifyDownloads{"Recorder/VerifyDownloads", 0};
 }  // namespace settings
 
 // The application's settings store. Text is in the system's 8-bit encoding.

@@ -1,7 +1,10 @@
 #include "recorder/download_run.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <utility>
 
@@ -20,6 +23,24 @@ constexpr size_t kBlockSize = 1024;
 constexpr uint32_t kSettleMs = 5;
 constexpr int kCancelRejects = 3;
 
+bool AllArrived(const DownloadResult& result) {
+    return std::all_of(result.files.begin(), result.files.end(), [](const DownloadedFile& file) {
+        return file.outcome == FileOutcome::kComplete || file.outcome == FileOutcome::kKept;
+    });
+}
+
+// A verified download's copies: the second and at most three more.
+constexpr int kVerifyCopies = 4;
+constexpr const char* kVerifySuffix = ".verify";
+
+bool SameContents(const std::string& first, const std::string& second) {
+    std::ifstream a(first, std::ios::binary);
+    std::ifstream b(second, std::ios::binary);
+    return a && b &&
+           std::equal(std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>());
+}
+
 bool FileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
@@ -36,23 +57,27 @@ class Transfer {
           stop_(stop),
           request_(request),
           result_(result),
-          progress_(TotalSize(request.entries), 0) {}
+          progress_(TotalSize(request), 0) {
+        access_.SetBlockAttempts(request.blockAttempts);
+    }
 
     void Run();
 
   private:
     // What happens after a file: the next one, or the end of the download and why.
-    enum class Next { kGoOn, kCancel, kLost };
+    enum class Next { kGoOn, kCancel, kWriteFailed, kLost };
 
-    static uint64_t TotalSize(const std::vector<RecorderFileEntry>& entries);
+    static uint64_t TotalSize(const DownloadRequest& request);
     bool FindExtension();
     void Conclude(Next next);
     Next Fetch(const RecorderFileEntry& entry);
-    Next StartTransfer(DownloadedFile& file);
-    Next ReceiveFile(DownloadedFile& file);
-    Next ReceiveBlocks(DownloadedFile& file, OutputFile& output);
+    Next StartTransfer(DownloadedFile& file, const std::string& into);
+    Next ReceiveFile(DownloadedFile& file, const std::string& into);
+    Next ReceiveBlocks(DownloadedFile& file, const std::string& into, OutputFile& output);
+    Next Verify(DownloadedFile& file, const std::string& partPath);
+    Next KeepFile(DownloadedFile& file, const std::string& partPath, Next next);
     Next ReadFailed(const DownloadedFile& file);
-    Next WriteFailed(const DownloadedFile& file, const OutputFile& output);
+    Next WriteFailed(const std::string& path, const OutputFile& output);
     Next Refuse(DownloadedFile& file);
     MessageResult Tell(const std::string& text, const std::string& caption, MessageButtons buttons);
     bool GoOn(const std::string& question);
@@ -71,15 +96,16 @@ class Transfer {
     RecorderProgress shown_{"", "", 0, DownloadProgress::kSteps};
     std::string extension_;
     bool replaceAll_ = false;
+    bool abandoned_ = false;  // the file's transfer was left with its block rejected
     std::array<uint8_t, kBlockSize> block_{};
 };
 
-uint64_t Transfer::TotalSize(const std::vector<RecorderFileEntry>& entries) {
+uint64_t Transfer::TotalSize(const DownloadRequest& request) {
     uint64_t total = 0;
-    for (const RecorderFileEntry& entry : entries) {
+    for (const RecorderFileEntry& entry : request.entries) {
         total += entry.size;
     }
-    return total;
+    return request.verify ? 2 * total : total;
 }
 
 void Transfer::Run() {
@@ -90,7 +116,7 @@ void Transfer::Run() {
     }
     worker_.Link().FlushInput(true);
     Clock& clock = worker_.GetClock();
-    progress_ = DownloadProgress(TotalSize(request_.entries), clock.TickCount());
+    progress_ = DownloadProgress(TotalSize(request_), clock.TickCount());
     Next next = Next::kGoOn;
     for (const RecorderFileEntry& entry : request_.entries) {
         next = stop_.IsSet() ? Next::kCancel : Fetch(entry);
@@ -105,13 +131,17 @@ void Transfer::Run() {
 void Transfer::Conclude(Next next) {
     switch (next) {
         case Next::kGoOn:
-            result_.outcome = DownloadOutcome::kDone;
+            result_.outcome =
+                AllArrived(result_) ? DownloadOutcome::kDone : DownloadOutcome::kIncomplete;
             return;
         case Next::kLost:
             result_.outcome = DownloadOutcome::kConnectionLost;
             return;
         case Next::kCancel:
             result_.outcome = DownloadOutcome::kCancelled;
+            break;
+        case Next::kWriteFailed:
+            result_.outcome = DownloadOutcome::kWriteFailed;
             break;
     }
     for (int i = 0; i < kCancelRejects; ++i) {
@@ -154,42 +184,53 @@ Transfer::Next Transfer::Fetch(const RecorderFileEntry& entry) {
         }
         replaceAll_ = answer == ReplaceAnswer::kYesToAll;
     }
-    return StartTransfer(file);
+    const std::string partPath = file.path + kPartialSuffix;
+    Next next = StartTransfer(file, partPath);
+    if (request_.verify && next == Next::kGoOn && file.outcome == FileOutcome::kComplete) {
+        next = Verify(file, partPath);
+    }
+    return End(file, KeepFile(file, partPath, next));
 }
 
 // "download NAME", the instrument's "c", then the file's directory entry once more.
-Transfer::Next Transfer::StartTransfer(DownloadedFile& file) {
+Transfer::Next Transfer::StartTransfer(DownloadedFile& file, const std::string& into) {
     if (!worker_.Instrument().SendCommand("download " + file.name) || !access_.WaitReady()) {
-        return End(file, ReadFailed(file));
+        return ReadFailed(file);
     }
     size_t length = 0;
     if (!access_.ReceiveBlock(std::span(block_).first(RecorderFileEntry::kWireSize), length) ||
         length != RecorderFileEntry::kWireSize) {
         access_.SendReject();
-        return End(file, ReadFailed(file));
+        return ReadFailed(file);
     }
-    return End(file, ReceiveFile(file));
+    return ReceiveFile(file, into);
 }
 
 // The file as far as it arrives; what came stays on disk whatever happens.
-Transfer::Next Transfer::ReceiveFile(DownloadedFile& file) {
+Transfer::Next Transfer::ReceiveFile(DownloadedFile& file, const std::string& into) {
     OutputFile output;
-    output.Open(file.path);
+    output.Open(into);
     file.outcome = FileOutcome::kPartial;
-    Next next = ReceiveBlocks(file, output);
+    Next next = ReceiveBlocks(file, into, output);
     if (!output.IsOpen()) {
         file.outcome = FileOutcome::kFailed;  // never created
     } else if (!output.Close() && file.outcome == FileOutcome::kComplete) {
         file.outcome = FileOutcome::kPartial;
-        next = WriteFailed(file, output);
+        next = WriteFailed(into, output);
     }
-    worker_.Link().Waits().Pause(kSettleMs);
-    worker_.Link().FlushInput(true);
+    // A transfer given up on for the next file is let fall quiet first.
+    if (std::exchange(abandoned_, false) && next == Next::kGoOn) {
+        SettleAfterStop(worker_.Instrument());
+    } else {
+        worker_.Link().Waits().Pause(kSettleMs);
+        worker_.Link().FlushInput(true);
+    }
     return next;
 }
 
 // Blocks until the empty one, each written as it arrives.
-Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, OutputFile& output) {
+Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, const std::string& into,
+                                       OutputFile& output) {
     for (;;) {
         if (stop_.IsSet()) {
             return Next::kCancel;
@@ -204,16 +245,67 @@ Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, OutputFile& output)
         // A file that could not be created fails at its first block, even the empty one.
         if (length == 0 ? !output.IsOpen() : !output.Write(std::span(block_).first(length))) {
             access_.SendReject();
-            return WriteFailed(file, output);
+            abandoned_ = true;
+            return WriteFailed(into, output);
         }
         if (length == 0) {
-            file.outcome = FileOutcome::kComplete;
+            // An end before the listed size is a file cut short by the instrument.
+            file.outcome =
+                file.received < file.expected ? FileOutcome::kPartial : FileOutcome::kComplete;
             return Next::kGoOn;
         }
         file.received += length;
         progress_.Count(length);
         ShowProgress();
     }
+}
+
+// Fetches the file again until a copy agrees with the one before it, at most kVerifyCopies more
+// times; a file whose copies never agree stays a ".part" file.
+Transfer::Next Transfer::Verify(DownloadedFile& file, const std::string& partPath) {
+    const std::string copyPath = file.path + kVerifySuffix;
+    std::error_code error;
+    for (int round = 0; round < kVerifyCopies; ++round) {
+        DownloadedFile copy{file.name, file.path, 0, file.expected, FileOutcome::kFailed};
+        const Next next = StartTransfer(copy, copyPath);
+        if (next != Next::kGoOn || copy.outcome != FileOutcome::kComplete) {
+            std::filesystem::remove(copyPath, error);
+            file.outcome = FileOutcome::kUnverified;
+            return next;
+        }
+        if (SameContents(partPath, copyPath)) {
+            std::filesystem::remove(copyPath, error);
+            return Next::kGoOn;
+        }
+        std::filesystem::rename(copyPath, partPath, error);
+    }
+    file.outcome = FileOutcome::kUnverified;
+    return Next::kGoOn;
+}
+
+// A whole file takes its own name (replacing the one there, as the user agreed); a partial one
+// stays a ".part" file, unless nothing of it arrived.
+Transfer::Next Transfer::KeepFile(DownloadedFile& file, const std::string& partPath, Next next) {
+    std::error_code error;
+    if (file.outcome == FileOutcome::kComplete) {
+        std::filesystem::rename(partPath, file.path, error);
+        if (!error) {
+            return next;
+        }
+        file.outcome = FileOutcome::kPartial;
+        result_.writeError = error.message();
+        next = GoOn(recorder_texts::WriteError(file.path, error.value(), error.message()))
+                   ? next
+                   : Next::kWriteFailed;
+    }
+    if (file.outcome == FileOutcome::kPartial && file.received == 0) {
+        std::filesystem::remove(partPath, error);
+        file.outcome = FileOutcome::kFailed;
+    }
+    if (file.outcome == FileOutcome::kPartial || file.outcome == FileOutcome::kUnverified) {
+        file.path = partPath;
+    }
+    return next;
 }
 
 void Transfer::ShowSubject(const std::string& subject) {
@@ -246,10 +338,11 @@ Transfer::Next Transfer::ReadFailed(const DownloadedFile& file) {
     return GoOn(recorder_texts::ReadError(file.name)) ? Next::kGoOn : Next::kCancel;
 }
 
-Transfer::Next Transfer::WriteFailed(const DownloadedFile& file, const OutputFile& output) {
-    return GoOn(recorder_texts::WriteError(file.path, output.ErrorCode(), output.ErrorText()))
+Transfer::Next Transfer::WriteFailed(const std::string& path, const OutputFile& output) {
+    result_.writeError = output.ErrorText();
+    return GoOn(recorder_texts::WriteError(path, output.ErrorCode(), output.ErrorText()))
                ? Next::kGoOn
-               : Next::kCancel;
+               : Next::kWriteFailed;
 }
 
 Transfer::Next Transfer::Refuse(DownloadedFile& file) {
@@ -302,13 +395,21 @@ void DownloadRun::Work(WorkerSession& worker, const StopEvent& stop) {
     Transfer(worker, report_, stop, request_, result_).Run();
 }
 
-void DownloadRun::Settle(WorkerSession& worker) {
+void DownloadRun::Settle(WorkerSession& worker, const StopEvent& stop) {
     if (switchedFrom_) {
         CRecorderAccess access(worker.Instrument());
         result_.rateNotRestored = !RestoreRate(access, worker.Link(), *switchedFrom_);
         return;
     }
-    SettleLine(worker.Link());
+    // A transfer that was cut (the instrument told with three "b") may still be sending.
+    const DownloadOutcome outcome = result_.outcome;
+    const bool cut = stop.IsSet() || outcome == DownloadOutcome::kCancelled ||
+                     outcome == DownloadOutcome::kWriteFailed;
+    if (cut && outcome != DownloadOutcome::kConnectionLost) {
+        SettleAfterStop(worker.Instrument());
+    } else {
+        SettleLine(worker.Link());
+    }
 }
 
 }  // namespace brennix

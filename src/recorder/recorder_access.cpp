@@ -14,7 +14,6 @@ constexpr uint32_t kDirectoryCommandMs = 3000;
 constexpr uint32_t kBaudCommandMs = 2000;
 constexpr int kReadyPolls = 1000;
 constexpr uint32_t kReadyPollMs = 5;
-constexpr int kBlockAttempts = 3;
 constexpr uint32_t kWordMs = 2000;
 constexpr uint32_t kDataMs = 4000;
 constexpr uint32_t kRejectPauseMs = 10;
@@ -103,19 +102,24 @@ bool CRecorderAccess::ReceiveEntries() {
     }
 }
 
+// Never asked of a port that cannot follow: the instrument would go to a rate the line cannot.
 bool CRecorderAccess::SetBaud(uint32_t rate) {
-    if (link_ == nullptr ||
+    if (link_ == nullptr || !link_->Capabilities().changeSettings ||
         !instrument_.CommandOk("BAUD 0 " + std::to_string(rate), kBaudCommandMs)) {
         return false;
     }
     return link_->SetBaudRate(rate);
 }
 
+void CRecorderAccess::SetBlockAttempts(int attempts) {
+    blockAttempts_ = std::clamp(attempts, 1, kMaxBlockAttempts);
+}
+
 bool CRecorderAccess::ReceiveBlock(std::span<uint8_t> buffer, size_t& received) {
     if (link_ == nullptr) {
         return false;
     }
-    for (int attempt = 0; attempt < kBlockAttempts; ++attempt) {
+    for (int attempt = 0; attempt < blockAttempts_; ++attempt) {
         if (ReceiveOnce(buffer, received)) {
             SendAck();
             return true;

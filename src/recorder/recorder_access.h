@@ -36,8 +36,13 @@ class CRecorderAccess {
     // "BAUD 0 <rate>", then the link follows at the new rate.
     bool SetBaud(uint32_t rate);
 
-    // One block with acknowledgement: up to three attempts, each rejected and asked again; none
-    // more once the link's stop event is set or the port has gone.
+    // Attempts at one block: three unless told otherwise, ten at most for a known-noisy line.
+    static constexpr int kBlockAttempts = 3;
+    static constexpr int kMaxBlockAttempts = 10;
+    void SetBlockAttempts(int attempts);
+
+    // One block with acknowledgement: each failed attempt is rejected and the block asked again;
+    // none more once the link's stop event is set or the port has gone.
     bool ReceiveBlock(std::span<uint8_t> buffer, size_t& received);
     // Waits about 5 s for the instrument's "c", then acknowledges it.
     bool WaitReady();
@@ -60,6 +65,7 @@ class CRecorderAccess {
     std::vector<RecorderFileEntry> entries_;
     uint32_t usedSpace_ = 0;
     bool directoryRead_ = false;
+    int blockAttempts_ = kBlockAttempts;
 };
 
 }  // namespace brennix

@@ -1,5 +1,6 @@
 #include "recorder/recorder_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -9,12 +10,13 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "recorder/download_rates.h"
+#include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
 #include "recorder/recorder_texts.h"
 
@@ -65,9 +67,10 @@ CDlgRecorder::CDlgRecorder(const FeatureContext& context)
 }
 
 CDlgRecorder::~CDlgRecorder() {
-    if (rates_->currentIndex() >= 0) {
+    if (rates_->currentIndex() >= 0 && service_.RateLimits().empty()) {
         SaveDownloadRate(settings_, rates_->currentData().toUInt());
     }
+    SaveDownloadChecks(settings_, attempts_->value(), verify_->isChecked());
 }
 
 QString CDlgRecorder::DownloadFolder() {
@@ -92,6 +95,7 @@ void CDlgRecorder::CreateControls() {
     status_ = new QLabel(texts::kReadingRecorder, this);
     status_->setWordWrap(true);
     detail_ = new QLabel(this);
+    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fileCount_ = new QLabel(texts::kNoFiles, this);
     usedSpace_ = new QLabel(this);
     for (const auto& [widget, name] :
@@ -131,6 +135,7 @@ void CDlgRecorder::LayOut() {
     layout->addWidget(list_);
     layout->addLayout(counts);
     layout->addLayout(buttons);
+    layout->addLayout(CreateChecks());
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addWidget(detail_);
@@ -140,7 +145,31 @@ void CDlgRecorder::LayOut() {
     resize(sizeHint().expandedTo(QSize(460, 420)));
 }
 
+// For a known-noisy line: more attempts at each block, and each file fetched twice and compared.
+QLayout* CDlgRecorder::CreateChecks() {
+    attempts_ = new QSpinBox(this);
+    attempts_->setObjectName("attempts");
+    attempts_->setRange(1, CRecorderAccess::kMaxBlockAttempts);
+    attempts_->setValue(SavedBlockAttempts(settings_));
+    attempts_->setToolTip("How often a damaged block is asked for again");
+    verify_ = new QCheckBox("&Verify (download twice and compare)", this);
+    verify_->setObjectName("verify");
+    verify_->setChecked(SavedVerify(settings_));
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("Attempts per block", this));
+    row->addWidget(attempts_);
+    row->addStretch();
+    row->addWidget(verify_);
+    return row;
+}
+
+// A port that cannot change rates offers the line's own, and says why.
 void CDlgRecorder::FillRates() {
+    if (const std::string limits = service_.RateLimits(); !limits.empty()) {
+        rates_->addItem(QString::number(service_.LineRate()), service_.LineRate());
+        rates_->setToolTip(QString::fromStdString(limits));
+        return;
+    }
     for (const uint32_t rate : kDownloadRates) {
         rates_->addItem(QString::number(rate), rate);
     }
@@ -153,8 +182,9 @@ void CDlgRecorder::Initialise() {
     status_->setText(texts::kReadingDirectory);
     detail_->clear();
     const int index = rates_->currentIndex();
-    Started(service_.Open(index < 0 ? std::nullopt
-                                    : std::optional<uint32_t>(rates_->itemData(index).toUInt())));
+    const bool keepLineRate = index < 0 || !service_.RateLimits().empty();
+    Started(service_.Open(
+        keepLineRate ? std::nullopt : std::optional<uint32_t>(rates_->itemData(index).toUInt())));
 }
 
 void CDlgRecorder::ClearList() {
@@ -229,6 +259,8 @@ void CDlgRecorder::OnDownload() {
         return;
     }
     request.folder = folder.toStdString();
+    request.blockAttempts = attempts_->value();
+    request.verify = verify_->isChecked();
     Started(service_.Download(std::move(request)));
 }
 
@@ -258,7 +290,8 @@ void CDlgRecorder::OnDownloaded(const DownloadResult& result) {
     UpdateControls();
     if (result.elapsedMs) {
         status_->setText(FromLatin1(texts::DownloadEnd(result)));
-        detail_->setText(FromLatin1(texts::TotalTime(*result.elapsedMs)));
+        // The folder is the file system's (UTF-8), the rest plain ASCII.
+        detail_->setText(QString::fromStdString(texts::DownloadEndDetail(result)));
     }
 }
 
@@ -294,9 +327,11 @@ void CDlgRecorder::UpdateControls() {
     const bool transferring = Transferring();
     const bool waiting = stopping_ || closing_ || (service_.IsBusy() && !transferring);
     download_->setText(transferring ? "Cancel" : "&Download");
-    for (QWidget* control : std::initializer_list<QWidget*>{download_, format_, rates_}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{download_, format_, rates_, attempts_, verify_}) {
         control->setEnabled(!waiting);
     }
+    rates_->setEnabled(!waiting && service_.RateLimits().empty());
     if (waiting) {
         setCursor(Qt::BusyCursor);
     } else {

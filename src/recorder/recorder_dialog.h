@@ -9,7 +9,9 @@
 #include "recorder/recorder_file_entry.h"
 #include "recorder/recorder_service.h"
 
+class QCheckBox;
 class QComboBox;
+class QSpinBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -39,6 +41,7 @@ class CDlgRecorder : public QDialog, private RecorderListener {
     void CreateControls();
     void LayOut();
     void FillRates();
+    QLayout* CreateChecks();
     // Once the dialog is on the screen: the saved rate, then the listing.
     void Initialise();
     void OnRateChosen(int index);
@@ -71,6 +74,8 @@ class CDlgRecorder : public QDialog, private RecorderListener {
     QPushButton* format_ = nullptr;
     QPushButton* download_ = nullptr;
     QComboBox* rates_ = nullptr;
+    QSpinBox* attempts_ = nullptr;
+    QCheckBox* verify_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* detail_ = nullptr;

@@ -18,16 +18,21 @@ enum class ReplaceAnswer { kYes, kNo, kYesToAll };
 
 // How one file of a download ended.
 enum class FileOutcome {
-    kComplete,  // every byte arrived and was written
-    kKept,      // not downloaded: the file that was there is kept, as the user chose
-    kRefused,   // not downloaded: the name is not a plain file name
-    kFailed,    // the transfer never started
-    kPartial,   // cut short; the file holds what arrived
+    kComplete,    // every byte arrived and was written
+    kKept,        // not downloaded: the file that was there is kept, as the user chose
+    kRefused,     // not downloaded: the name is not a plain file name
+    kFailed,      // the transfer never started, or nothing of it arrived
+    kPartial,     // cut short, or ended before its listed size; path holds what arrived
+    kUnverified,  // fetched whole, but no two copies agreed; path holds the last copy
 };
+
+// A file is written under its name with ".part" added, and takes its own name only once it is
+// whole: a cut download never leaves a short file under the name of a complete one.
+inline constexpr const char* kPartialSuffix = ".part";
 
 struct DownloadedFile {
     std::string name;  // as the recorder lists it
-    std::string path;  // where it was (or would have been) written
+    std::string path;  // where it was (or would have been) written; the ".part" file when partial
     uint64_t received = 0;
     uint32_t expected = 0;  // the size the listing gives
     FileOutcome outcome = FileOutcome::kFailed;
@@ -36,7 +41,9 @@ struct DownloadedFile {
 // How a download as a whole ended.
 enum class DownloadOutcome {
     kDone,            // every file went through
+    kIncomplete,      // the download went to its end, but not every file arrived whole
     kCancelled,       // stopped, or the user chose not to go on after an error
+    kWriteFailed,     // a file could not be written and the user chose not to go on
     kConnectionLost,  // the port went away
     kNoInstrument,    // no known model answered, so the files could not be named
     kRateRefused,     // the instrument did not take the rate asked for; nothing was fetched
@@ -47,6 +54,8 @@ struct DownloadResult {
     // The files the download reached, in order; those after a stop are not among them.
     std::vector<DownloadedFile> files;
     std::string folder;
+    // The system's reason when a file could not be written ("No space left on device").
+    std::string writeError;
     // From the first file to the end; none when the download never began.
     std::optional<uint32_t> elapsedMs;
     // The rate was switched for the download and could not be put back.

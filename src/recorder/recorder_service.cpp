@@ -14,7 +14,7 @@ namespace {
 // A listing that was stopped leaves the instrument inside its transfer.
 void SettleIfStopped(WorkerSession& worker, const StopEvent& stop) {
     if (stop.IsSet()) {
-        SettleLine(worker.Link());
+        SettleAfterStop(worker.Instrument());
     }
 }
 
@@ -23,6 +23,7 @@ void SettleIfStopped(WorkerSession& worker, const StopEvent& stop) {
 RecorderService::RecorderService(CSession& session, JobRelay& relay, RecorderListener& listener)
     : lease_(session.Link()),
       detached_(session.Link()),
+      link_(session.Link()),
       lineRate_(session.Link().GetBaudRate()),
       listener_(listener),
       report_(relay, listener),
@@ -48,6 +49,11 @@ bool RecorderService::Open(std::optional<uint32_t> rate) {
                   .finished = [this, listing] { listener_.OnListed(*listing); }});
 }
 
+std::string RecorderService::RateLimits() const {
+    const PortCapabilities port = link_.Capabilities();
+    return port.changeSettings ? "" : port.limits;
+}
+
 bool RecorderService::List() {
     return Open(std::nullopt);
 }
@@ -67,7 +73,8 @@ bool RecorderService::Download(DownloadRequest request) {
     return Start(
         RecorderOperation::kDownload,
         {.work = [run](WorkerSession& worker, const StopEvent& stop) { run->Work(worker, stop); },
-         .settle = [run](WorkerSession& worker, const StopEvent&) { run->Settle(worker); },
+         .settle = [run](WorkerSession& worker,
+                         const StopEvent& stop) { run->Settle(worker, stop); },
          .finished = [this, run] { listener_.OnDownloaded(run->Result()); }});
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "link/detached_output.h"
 #include "link/link_lease.h"
@@ -43,6 +44,11 @@ class RecorderService {
     // all the same.
     bool Close(std::function<void()> closed);
 
+    // Why the line's rate cannot be changed on this port (a raw TCP device server); empty when
+    // it can. Downloads then run at the line's rate.
+    std::string RateLimits() const;
+    uint32_t LineRate() const { return lineRate_; }
+
     RecorderOperation Running() const { return running_; }
     bool IsBusy() const { return running_ != RecorderOperation::kNone; }
 
@@ -52,6 +58,7 @@ class RecorderService {
 
     const LinkLease lease_;
     const DetachedOutput detached_;
+    CSerialLink& link_;
     const uint32_t lineRate_;
     RecorderListener& listener_;  // told the results, on the owner's thread
     JobReporter<RecorderListener> report_;

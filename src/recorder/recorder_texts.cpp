@@ -1,6 +1,7 @@
 #include "recorder/recorder_texts.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "recorder/display_text.h"
 #include "recorder/download_naming.h"
@@ -83,8 +84,12 @@ std::string DownloadEnd(const DownloadResult& result) {
     switch (result.outcome) {
         case DownloadOutcome::kDone:
             return "Done";
+        case DownloadOutcome::kIncomplete:
+            return "Incomplete";
         case DownloadOutcome::kCancelled:
             return "Cancelled";
+        case DownloadOutcome::kWriteFailed:
+            return "Not written: " + result.writeError;
         case DownloadOutcome::kConnectionLost:
             return "Connection lost";
         case DownloadOutcome::kNoInstrument:
@@ -92,6 +97,22 @@ std::string DownloadEnd(const DownloadResult& result) {
             break;
     }
     return "";
+}
+
+std::string DownloadEndDetail(const DownloadResult& result) {
+    if (!result.elapsedMs) {
+        return "";
+    }
+    std::string detail = TotalTime(*result.elapsedMs) + ", files in " + result.folder;
+    for (const DownloadedFile& file : result.files) {
+        const std::string name = std::filesystem::path(file.path).filename().string();
+        if (file.outcome == FileOutcome::kPartial) {
+            detail += "\nPartial: " + name;
+        } else if (file.outcome == FileOutcome::kUnverified) {
+            detail += "\nNot verified: " + name;
+        }
+    }
+    return detail;
 }
 
 std::string FileLine(const DownloadedFile& file) {
@@ -107,6 +128,8 @@ std::string FileLine(const DownloadedFile& file) {
         case FileOutcome::kPartial:
             return file.path + "  partial: " + std::to_string(file.received) + " of " +
                    std::to_string(file.expected) + " bytes";
+        case FileOutcome::kUnverified:
+            return file.path + "  not verified: no two copies agreed";
     }
     return file.path + "  not downloaded";
 }

@@ -56,6 +56,9 @@ std::string Formatting(int round);
 // How a download ended, as its first status line: "Done", "Cancelled"; empty when it never began
 // (no known instrument, rate refused: those have their own box).
 std::string DownloadEnd(const DownloadResult& result);
+// The lines under it: "Total time 0:12, files in FOLDER", then "Partial: NAME.part" for each file
+// that did not arrive whole; empty when the download never began.
+std::string DownloadEndDetail(const DownloadResult& result);
 // What became of one file: "PATH  98304 bytes", "PATH  partial: 19456 of 98304 bytes", ...
 std::string FileLine(const DownloadedFile& file);
 

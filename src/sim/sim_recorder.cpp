@@ -84,6 +84,27 @@ Reply SimRecorder::Directory() {
     return Transfer(blocks, "OK\r\n");
 }
 
+namespace {
+
+// Bit 3 set in one byte and cleared in another: +8 and -8, the same sum. Each round picks other
+// bytes, as noise would.
+void DamageUnseen(std::string& block, int round) {
+    constexpr char kBit = 0x08;
+    const auto nth = [&block, round](bool bitSet) {
+        int seen = 0;
+        return std::find_if(block.begin(), block.end(),
+                            [&](char c) { return ((c & kBit) != 0) == bitSet && seen++ == round; });
+    };
+    const auto clear = nth(false);
+    const auto set = nth(true);
+    if (clear != block.end() && set != block.end()) {
+        *clear = static_cast<char>(*clear | kBit);
+        *set = static_cast<char>(*set & ~kBit);
+    }
+}
+
+}  // namespace
+
 // Error texts here hold no "c", which the host would take for the ready signal.
 Reply SimRecorder::Download(std::string_view name) {
     if (faults_.rejectDownload) {
@@ -100,6 +121,9 @@ Reply SimRecorder::Download(std::string_view name) {
         blocks.push_back(file->data.substr(at, kBlockSize));
     }
     blocks.emplace_back();
+    if (blindDamaged_ < faults_.blindDamageDownloads && blocks.size() > 2) {
+        DamageUnseen(blocks[1], blindDamaged_++);
+    }
     return Transfer(blocks, "OK\r\n");
 }
 

@@ -50,6 +50,7 @@ class SimRecorder {
 
     const Settings& settings_;
     const Faults& faults_;
+    int blindDamaged_ = 0;
     ModeHost& host_;
     std::vector<RecorderFile> files_;
     std::vector<std::string> skipped_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace brennix {
 
@@ -40,9 +41,15 @@ bool SimulatedDevice::GetState(SerialState& state) {
 bool SimulatedDevice::SetState(const SerialState& state) {
     if (!CheckUsable())
         return false;
+    if (!capabilities_.changeSettings && state.baudRate != state_.baudRate)
+        return Fail(ENOTSUP);
     state_ = state;
     line_.HostSetBaudRate(state.baudRate);
     return true;
+}
+
+void SimulatedDevice::SetCapabilities(PortCapabilities capabilities) {
+    capabilities_ = std::move(capabilities);
 }
 
 bool SimulatedDevice::SetQueueSizes(size_t, size_t) {

@@ -36,10 +36,13 @@ class SimulatedDevice : public SerialDevice {
     bool Exists(const std::string& name) override;
     int LastError() const override;
     std::string LastErrorMessage() const override;
+    PortCapabilities Capabilities() const override { return capabilities_; }
 
     // Test knobs: make the port vanish (as an adapter pulled out) or refuse writes.
     void SetVanished(bool vanished);
     void SetWritesRefused(bool refused);
+    // A port that carries bytes only (a raw TCP device server): a change of settings is refused.
+    void SetCapabilities(PortCapabilities capabilities);
     // Written bytes leave at the line rate (10 bits a byte) instead of at once, as from a real
     // port's transmit queue: they are pending meanwhile, and a purge of the transmit side
     // discards them.
@@ -68,6 +71,7 @@ class SimulatedDevice : public SerialDevice {
     bool open_ = false;
     bool vanished_ = false;
     bool writesRefused_ = false;
+    PortCapabilities capabilities_;
 };
 
 }  // namespace brennix

@@ -71,6 +71,9 @@ struct Faults {
     int stallAfterBlocks = -1;    // after this many blocks the instrument hangs until a BREAK
     bool rejectDownload = false;  // "download" is answered with an error
     bool refuseBaud = false;      // "BAUD 0 N" is answered with an error
+    // The first this many downloads have two bits of their first data block flipped in opposite
+    // directions, a damage the block's additive checksum cannot see.
+    int blindDamageDownloads = 0;
 };
 
 // A model of the maker's instruments as seen from the serial line. It is driven entirely by what

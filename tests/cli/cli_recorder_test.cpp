@@ -86,28 +86,39 @@ TEST_F(CliRecorderTest, ListsThenDownloadsByteForByteAtTheChosenRateAndSwitchesB
     EXPECT_NE(wire.find("BAUD 0 115200"), std::string::npos);
     EXPECT_NE(wire.find("BAUD 0 9600"), std::string::npos);
 
+    // Without --rate, the rate the recorder manager keeps (57600 when none was chosen).
+    const CliRun again(
+        {"--port", port, "recorder", "download", "DEP7.001", "--to", Out(), "--replace", "yes"});
+    EXPECT_EQ(again.status, 0) << again.output << again.errors;
+    EXPECT_NE(Contents(Wire()).find("BAUD 0 57600"), std::string::npos);
+    EXPECT_NE(again.output.find(", files in " + Out().string()), std::string::npos) << again.output;
+
     const CliRun after({"--port", port, "send", "Ver"});
     EXPECT_NE(after.output.find("Mirovan"), std::string::npos) << after.output;
 }
 
-TEST_F(CliRecorderTest, CtrlCCancelsKeepingThePartialFileAndTheInstrumentAnswersAfterwards) {
+// At the line's own rate no rate change afterwards finds the prompt again: the settling does.
+TEST_F(CliRecorderTest, CtrlCKeepsWhatCameAndTheNextCommandFindsTheInstrument) {
     Put("LONG.000", 60000);
     Simulator simulator(Sim());
     const std::string port = simulator.Port();
-    ChildProcess cli(Command(BRENNIX_CLI_PATH,
-                             {"--port", port, "recorder", "download", "LONG.000", "--to", Out()}));
+    ChildProcess cli(Command(BRENNIX_CLI_PATH, {"--port", port, "recorder", "download", "LONG.000",
+                                                "--to", Out(), "--rate", "9600"}));
     std::this_thread::sleep_for(std::chrono::seconds(4));
     cli.Interrupt();
     EXPECT_EQ(cli.Wait(20000), 1);
     const std::string output = cli.Output();
-    EXPECT_NE(output.find("LONG.000.mrv  partial: "), std::string::npos) << output;
+    EXPECT_NE(output.find("LONG.000.mrv.part  partial: "), std::string::npos) << output;
     EXPECT_NE(output.find("Cancelled\nTotal time"), std::string::npos) << output;
-    const auto kept = fs::file_size(Out() / "LONG.000.mrv");
+    EXPECT_NE(output.find("Partial: LONG.000.mrv.part"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(Out() / "LONG.000.mrv"));
+    const auto kept = fs::file_size(Out() / "LONG.000.mrv.part");
     EXPECT_GT(kept, 0u);
     EXPECT_LT(kept, 60000u);
 
-    const CliRun after({"--port", port, "recorder", "list"});
-    EXPECT_EQ(after.status, 0) << after.output << after.errors;
+    const CliRun after({"--port", port, "send", "Ver"});
+    EXPECT_TRUE(after.output.starts_with("Ver\nOstrel Mirovan")) << after.output;
+    EXPECT_EQ(after.errors, "");
 }
 
 TEST_F(CliRecorderTest, FormatAsksUnlessToldYesAndErasesEverything) {
@@ -124,6 +135,9 @@ TEST_F(CliRecorderTest, FormatAsksUnlessToldYesAndErasesEverything) {
     EXPECT_EQ(formatted.output, "Done\n");
     const CliRun list({"--port", port, "recorder", "list"});
     EXPECT_TRUE(list.output.starts_with("Files: 0\n")) << list.output;
+    const CliRun none({"--port", port, "recorder", "download", "--all", "--to", Out()});
+    EXPECT_EQ(none.status, 0) << none.errors;
+    EXPECT_EQ(none.output, "The recorder has no files: nothing to download\n");
 }
 
 }  // namespace

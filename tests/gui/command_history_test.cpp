@@ -93,5 +93,5 @@ class CommandHistoryTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::CommandHistoryTest)
+BRENNIX_GUI_TEST(brennix::test::CommandHistoryTest, "command_history_test")
 #include "command_history_test.moc"

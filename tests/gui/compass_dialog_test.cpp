@@ -116,5 +116,5 @@ class CompassDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::CompassDialogTest)
+BRENNIX_GUI_TEST(brennix::test::CompassDialogTest, "compass_dialog_test")
 #include "compass_dialog_test.moc"

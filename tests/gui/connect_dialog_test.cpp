@@ -241,5 +241,5 @@ class ConnectDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::ConnectDialogTest)
+BRENNIX_GUI_TEST(brennix::test::ConnectDialogTest, "connect_dialog_test")
 #include "connect_dialog_test.moc"

@@ -150,5 +150,5 @@ class EditorTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::EditorTest)
+BRENNIX_GUI_TEST(brennix::test::EditorTest, "dialogs_editor_test")
 #include "dialogs_editor_test.moc"

@@ -199,5 +199,5 @@ class UiHostTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::UiHostTest)
+BRENNIX_GUI_TEST(brennix::test::UiHostTest, "dialogs_ui_host_test")
 #include "dialogs_ui_host_test.moc"

@@ -243,5 +243,5 @@ class EcholuxDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::EcholuxDialogTest)
+BRENNIX_GUI_TEST(brennix::test::EcholuxDialogTest, "echolux_dialog_test")
 #include "echolux_dialog_test.moc"

@@ -100,5 +100,5 @@ class FeatureLauncherTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::FeatureLauncherTest)
+BRENNIX_GUI_TEST(brennix::test::FeatureLauncherTest, "feature_launcher_test")
 #include "feature_launcher_test.moc"

@@ -13,7 +13,9 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "desktop/start_options.h"
@@ -127,4 +129,19 @@ inline bool SaveScreenshot(QWidget& widget, const QString& name) {
     return folder.isEmpty() || widget.grab().save(QDir(folder).filePath(name + ".png"));
 }
 
+// The window tests are one program (window_tests.cpp): each test class registers itself under its
+// file's name, and the program runs the class named first on its command line.
+using GuiTestFactory = std::function<std::unique_ptr<QObject>()>;
+std::map<std::string, GuiTestFactory>& GuiTests();
+
+template <typename Test>
+struct GuiTestRegistration {
+    explicit GuiTestRegistration(const char* name) {
+        GuiTests()[name] = [] { return std::make_unique<Test>(); };
+    }
+};
+
 }  // namespace brennix::test
+
+#define BRENNIX_GUI_TEST(Class, name) \
+    static const brennix::test::GuiTestRegistration<Class> registered_gui_test(name);

@@ -74,5 +74,5 @@ class JobRelayTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::JobRelayTest)
+BRENNIX_GUI_TEST(brennix::test::JobRelayTest, "job_relay_test")
 #include "job_relay_test.moc"

@@ -92,7 +92,8 @@ class RecorderDialogTest : public QObject {
         dialog_->reject();
         Until([this] { return !dialog_->isVisible(); });
         QCOMPARE(Text("status"), QStringLiteral("Cancelled"));
-        QVERIFY(QFile::exists(QDir(CDlgRecorder::DownloadFolder()).filePath("DEP1.000.mrv")));
+        QVERIFY(Text("detail").endsWith("\nPartial: DEP1.000.mrv.part"));
+        QVERIFY(QFile::exists(QDir(CDlgRecorder::DownloadFolder()).filePath("DEP1.000.mrv.part")));
     }
 
     void replaceQuestionIsTheDialogsOwnAndNoKeepsTheFile() {
@@ -181,5 +182,5 @@ class RecorderDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::RecorderDialogTest)
+BRENNIX_GUI_TEST(brennix::test::RecorderDialogTest, "recorder_dialog_test")
 #include "recorder_dialog_test.moc"

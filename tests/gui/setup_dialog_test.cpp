@@ -253,5 +253,5 @@ class SetupDialogTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::SetupDialogTest)
+BRENNIX_GUI_TEST(brennix::test::SetupDialogTest, "setup_dialog_test")
 #include "setup_dialog_test.moc"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "desktop/color_edit_widget.h"
+#include "gui_fixture.h"
 
 using Chunks = std::vector<std::string>;
 Q_DECLARE_METATYPE(Chunks)
@@ -63,5 +64,5 @@ class TerminalOutputPaneTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::TerminalOutputPaneTest)
+BRENNIX_GUI_TEST(brennix::test::TerminalOutputPaneTest, "terminal_output_pane_test")
 #include "terminal_output_pane_test.moc"

@@ -71,7 +71,7 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Menus().english->isChecked() && Menus().rs232->isChecked());
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
         QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
-        QCOMPARE(Terminal().windowTitle(), QStringLiteral("Brennix v1.01"));
+        QCOMPARE(Terminal().windowTitle(), QStringLiteral("Brennix v" BRENNIX_VERSION));
         QVERIFY(
             Pane().starts_with("Welcome to Brennix!\r\nDiscover how easy it is to use the new "
                                "line of Ostrel software !!"));
@@ -491,5 +491,5 @@ class TerminalWindowTest : public QObject {
 
 }  // namespace brennix::test
 
-QTEST_MAIN(brennix::test::TerminalWindowTest)
+BRENNIX_GUI_TEST(brennix::test::TerminalWindowTest, "terminal_window_test")
 #include "terminal_window_test.moc"

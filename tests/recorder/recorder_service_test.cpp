@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "recorder/recorder_texts.h"
 #include "sim/sim_recorder.h"
 #include "support/sim_session.h"
 
@@ -240,7 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ReplaceCase>& info) { return info.param.name; });
 
 // Stopped while identifying, at the first blocks, mid-block and in the second file: what came is
-// kept and the instrument is told with three "b".
+// kept, the instrument is told with three "b", and once the line has fallen quiet the next
+// command meets the command line.
 class DownloadStoppedAnyTime : public RecorderServiceTest,
                                public testing::WithParamInterface<uint32_t> {};
 
@@ -252,16 +254,55 @@ TEST_P(DownloadStoppedAnyTime, KeepsWhatCameAndTellsTheInstrument) {
     const DownloadResult& result = *heard.downloaded;
     ASSERT_EQ(result.outcome, DownloadOutcome::kCancelled);
     if (!result.files.empty()) {
+        // Nothing of a cut file goes under its own name; an empty one leaves nothing at all.
         const DownloadedFile& cut = result.files.back();
-        EXPECT_EQ(cut.outcome, FileOutcome::kPartial);
+        EXPECT_EQ(cut.outcome, cut.received == 0 ? FileOutcome::kFailed : FileOutcome::kPartial);
+        EXPECT_EQ(cut.path.ends_with(".part"), cut.received > 0) << cut.path;
+        EXPECT_EQ(fs::exists(cut.path), cut.received > 0);
         EXPECT_EQ(Contents(cut.path), OnRecorder(result.files.size() - 1).substr(0, cut.received));
         const std::string sent = SentInLastDownload();
         EXPECT_EQ(sent.substr(sent.rfind('a') + 1, 3), "bbb") << sent;
     }
+    ExpectTheNextCommandAnswered();
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, DownloadStoppedAnyTime,
                          testing::Values(0u, 600u, 2500u, 3100u, 60000u, 110000u));
+
+// A cut download leaves the complete file of an earlier one alone; the next whole download takes
+// the name and clears the part.
+TEST_F(RecorderServiceTest, APartialFileNeverTakesTheNameOfACompleteOne) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    std::ofstream(root / "DEP1.000.mrv") << "complete";
+    ASSERT_TRUE(service.Download({entries, root.string(), std::nullopt}));
+    sim.PumpUntil([] { return false; }, 8000);
+    service.Stop();
+    Finish(true);
+    EXPECT_EQ(Contents(root / "DEP1.000.mrv"), "complete");
+    EXPECT_EQ(heard.downloaded->files.at(0).path, (root / "DEP1.000.mrv.part").string());
+    EXPECT_GT(fs::file_size(root / "DEP1.000.mrv.part"), 0u);
+    EXPECT_NE(
+        recorder_texts::DownloadEndDetail(*heard.downloaded).find("\nPartial: DEP1.000.mrv.part"),
+        std::string::npos);
+
+    EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+    EXPECT_FALSE(fs::exists(root / "DEP1.000.mrv.part"));
+}
+
+// The instrument's end block before the size it listed is a file cut short, not a done download.
+TEST_F(RecorderServiceTest, AFileEndingBeforeItsListedSizeIsIncomplete) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(2);
+    entries[0].size += 1;
+    const DownloadResult& result = Download(entries);
+    EXPECT_EQ(result.outcome, DownloadOutcome::kIncomplete);
+    EXPECT_EQ(result.files[0].outcome, FileOutcome::kPartial);
+    EXPECT_EQ(result.files[1].outcome, FileOutcome::kComplete);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv.part") == OnRecorder(0));
+    EXPECT_EQ(recorder_texts::DownloadEnd(result), "Incomplete");
+}
 
 TEST_F(RecorderServiceTest, ADownloadAtARateOfItsOwnPutsTheRateBack) {
     std::vector<RecorderFileEntry> entries = Listed();
@@ -279,6 +320,18 @@ TEST_F(RecorderServiceTest, ADownloadAtARateOfItsOwnPutsTheRateBack) {
     ExpectTheNextCommandAnswered();
 }
 
+// Through a port that carries bytes only, no "BAUD" goes out: the instrument would go to a rate
+// the line cannot follow.
+TEST_F(RecorderServiceTest, APortThatCannotChangeRatesDownloadsAtTheLinesOwn) {
+    sim.device.SetCapabilities({false, false, "raw TCP"});
+    EXPECT_EQ(service.RateLimits(), "raw TCP");
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    EXPECT_EQ(Download(entries, 115200).outcome, DownloadOutcome::kRateRefused);
+    EXPECT_EQ(sim.instrument.Received().find("BAUD"), std::string::npos);
+    EXPECT_EQ(sim.link.GetBaudRate(), 9600u);
+}
+
 // A block spoiled twice, then noise on the whole line (about one block in twenty spoiled).
 TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     std::vector<RecorderFileEntry> entries = Listed();
@@ -294,6 +347,40 @@ TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
     EXPECT_GT(Count(SentInLastDownload(), "b"), 0u);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+}
+
+// A block spoiled five times is given up on at three attempts, fetched at six.
+TEST_F(RecorderServiceTest, MoreAttemptsCarryABlockThroughANoisyLine) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    sim.instrument.GetFaults().badChecksumBlock = 2;
+    sim.instrument.GetFaults().badChecksumSends = 5;
+    heard.answers = {MessageResult::kNo};
+    EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kCancelled);
+    Finish(service.Download({entries, root.string(), std::nullopt, 6}));
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kDone);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+}
+
+// Damage the checksum cannot see: a verified download fetches again until two copies agree,
+// and never takes a file whose copies keep differing for a whole one.
+TEST_F(RecorderServiceTest, AVerifiedDownloadFetchesUntilTwoCopiesAgree) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    sim.instrument.GetFaults().blindDamageDownloads = 1;
+    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kDone);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
+    EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+
+    sim.instrument.GetFaults().blindDamageDownloads = 1 + 5;
+    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    const DownloadedFile& file = heard.downloaded->files.at(0);
+    EXPECT_EQ(file.outcome, FileOutcome::kUnverified);
+    EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kIncomplete);
+    EXPECT_EQ(file.path, (root / "DEP1.000.mrv.part").string());
+    EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u + 5u);
 }
 
 // A download the instrument refuses is asked about: Yes goes on with the next file, No cancels.
@@ -319,10 +406,10 @@ TEST_F(RecorderServiceTest, AStalledInstrumentIsStoppedWithDThenAsked) {
         heard.answers = {answer};
         const DownloadResult& result = Download(entries);
         const bool no = answer == MessageResult::kNo;
-        EXPECT_EQ(result.outcome, no ? DownloadOutcome::kCancelled : DownloadOutcome::kDone);
+        EXPECT_EQ(result.outcome, no ? DownloadOutcome::kCancelled : DownloadOutcome::kIncomplete);
         const std::string sent = SentInLastDownload();
         EXPECT_EQ(sent.substr(sent.rfind('a') + 1, 7), no ? "bbbdbbb" : "bbbd") << sent;
-        EXPECT_EQ(Contents(root / "DEP1.000.mrv"), OnRecorder(0).substr(0, 2048));
+        EXPECT_EQ(Contents(root / "DEP1.000.mrv.part"), OnRecorder(0).substr(0, 2048));
         EXPECT_EQ(heard.messages.back(), "Error reading 'DEP1.000'\nDo you want to continue?");
         sim.instrument.GetFaults().stallAfterBlocks = -1;
         sim.link.SendBreak(300);  // woken for the next round
@@ -331,23 +418,25 @@ TEST_F(RecorderServiceTest, AStalledInstrumentIsStoppedWithDThenAsked) {
 
 TEST_F(RecorderServiceTest, AFullDiskIsAskedAboutWithTheSystemsReason) {
     const std::vector<RecorderFileEntry> entries = Listed();
-    fs::create_symlink("/dev/full", root / "DEP1.000.mrv");
+    fs::create_symlink("/dev/full", root / "DEP1.000.mrv.part");
     heard.answers = {MessageResult::kNo};
     const DownloadResult& result = Download(entries);
-    EXPECT_EQ(result.outcome, DownloadOutcome::kCancelled);
-    EXPECT_EQ(heard.messages,
-              std::vector<std::string>{"Error writing to '" + (root / "DEP1.000.mrv").string() +
-                                       "'\nError: 28 (No space left on device)\nContinue?"});
-    EXPECT_EQ(result.files[0].outcome, FileOutcome::kPartial);
+    EXPECT_EQ(result.outcome, DownloadOutcome::kWriteFailed);
+    EXPECT_EQ(recorder_texts::DownloadEnd(result), "Not written: No space left on device");
+    EXPECT_EQ(heard.messages, std::vector<std::string>{
+                                  "Error writing to '" + (root / "DEP1.000.mrv.part").string() +
+                                  "'\nError: 28 (No space left on device)\nContinue?"});
+    EXPECT_EQ(result.files[0].outcome, FileOutcome::kFailed);  // nothing of it stored
     // The block that could not be written is rejected right after its acknowledgement.
     EXPECT_TRUE(SentInLastDownload().starts_with("aaab")) << SentInLastDownload();
+    ExpectTheNextCommandAnswered();
 }
 
 TEST_F(RecorderServiceTest, AFileThatCannotBeCreatedIsReportedEvenWhenItIsEmpty) {
     sim.instrument.Recorder().AddFile({"EMPTY.000", ""});
     std::vector<RecorderFileEntry> entries = Listed();
     entries.erase(entries.begin(), entries.begin() + 3);
-    fs::create_directory(root / "EMPTY.000.mrv");
+    fs::create_directory(root / "EMPTY.000.mrv.part");
     const DownloadResult& result = Download(entries);
     ASSERT_EQ(heard.messages.size(), 1u);
     EXPECT_NE(heard.messages[0].find("\nError: 21 (Is a directory)\n"), std::string::npos);

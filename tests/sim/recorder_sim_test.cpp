@@ -1,5 +1,6 @@
-// The simulated recorder as the host's bytes meet it: transfers with their faults, format, the
-// rate switch, a folder served as the recorder, and its pacing on a pseudo-terminal.
+// The simulated recorder as the host's bytes meet it (its faults are met through the recorder
+// service's tests): a transfer, format, the rate switch, a folder served as the recorder, and its
+// pacing on a pseudo-terminal.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -66,76 +67,6 @@ TEST(SimRecorder, DownloadRepeatsTheEntryThenSendsABlockPerAcknowledgement) {
     EXPECT_EQ(r.sim.Exchange("a"), kEmptyFrame);
     EXPECT_EQ(r.sim.Exchange("a"), "\r\n>");
     EXPECT_EQ(r.sim.Exchange("Ver\r").substr(0, 4), "Ver\r");
-}
-
-// What the instrument answers to "a" (ready), "a" (entry), then the host's bytes for block 1.
-struct FaultCase {
-    const char* name;
-    Faults faults;
-    std::vector<std::pair<std::string, bool>> steps;  // sent, whether block 1 comes back intact
-    std::string after;                                // sent once the steps are done
-    std::string afterReply;
-};
-
-class RecorderFaultTest : public testing::TestWithParam<FaultCase> {};
-
-TEST_P(RecorderFaultTest, SpoilOrWithholdTheBlockAsAsked) {
-    const FaultCase& c = GetParam();
-    RecorderSim r(c.faults);
-    r.sim.Exchange("download LOG.000\r");
-    r.sim.Exchange("a");
-    for (const auto& [sent, intact] : c.steps) {
-        const std::string reply = r.sim.Exchange(sent);
-        if (intact) {
-            EXPECT_EQ(reply, r.DataFrame(0)) << "after " << sent;
-        } else {
-            EXPECT_NE(reply, r.DataFrame(0)) << "after " << sent;
-        }
-    }
-    EXPECT_EQ(r.sim.Exchange(c.after, 1000), c.afterReply);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, RecorderFaultTest,
-                         testing::Values(FaultCase{"BadChecksumTwiceThenGood",
-                                                   {.badChecksumBlock = 1, .badChecksumSends = 2},
-                                                   {{"a", false}, {"b", false}, {"b", true}},
-                                                   "d",
-                                                   "\r\n>"},
-                                         FaultCase{"DroppedOnceThenResent",
-                                                   {.droppedBlock = 1},
-                                                   {{"a", false}, {"b", true}},
-                                                   "\r",
-                                                   "\r\n>"},
-                                         FaultCase{"StalledAnswersNothingMore",
-                                                   {.stallAfterBlocks = 1},
-                                                   {{"a", false}, {"b", false}},
-                                                   "\r",
-                                                   ""}),
-                         [](const testing::TestParamInfo<FaultCase>& info) {
-                             return info.param.name;
-                         });
-
-// A "d", or the host talking to the command line, stops the block where it is on the line.
-TEST(SimRecorder, AStopCutsTheBlockBeingSentShort) {
-    for (const char* stop : {"d", "\r"}) {
-        SimHarness sim({.baudRate = 9600, .recorderSamples = false});
-        sim.instrument.Recorder().AddFile({"LOG.000", RecorderSim::Data()});
-        sim.Exchange("download LOG.000\r", 100);
-        sim.Exchange("a", 100);
-        const std::string started = sim.Exchange("a", 100);
-        EXPECT_EQ(started.size(), 96u);  // 100 ms at 9600 baud
-        EXPECT_EQ(sim.Exchange(stop, 2000), "\r\n>") << stop;
-    }
-}
-
-TEST(SimRecorder, DownloadsThatCannotStartAnswerWithoutTheReadyByte) {
-    RecorderSim missing;
-    EXPECT_EQ(missing.sim.Exchange("download NONE.000\r"),
-              "download NONE.000\rERROR: file not found\r\n>");
-    RecorderSim refused({.rejectDownload = true});
-    const std::string reply = refused.sim.Exchange("download LOG.000\r");
-    EXPECT_EQ(reply, "download LOG.000\rERROR: download refused\r\n>");
-    EXPECT_EQ(reply.find('c'), std::string::npos);
 }
 
 TEST(SimRecorder, FormatAsksThenWorksWithDotsAndErasesOnlyOnYes) {

@@ -19,4 +19,10 @@ bool IsDownloadRate(uint32_t rate);
 std::optional<uint32_t> SavedDownloadRate(const Settings& settings);
 void SaveDownloadRate(Settings& settings, uint32_t rate);
 
+// Attempts at each block (3 unless a noisy line asked for more, 1 to 10) and whether files are
+// fetched twice and compared, as the recorder manager keeps them.
+int SavedBlockAttempts(const Settings& settings);
+bool SavedVerify(const Settings& settings);
+void SaveDownloadChecks(Settings& settings, int blockAttempts, bool verify);
+
 }  // namespace brennix

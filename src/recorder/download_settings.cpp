@@ -1,6 +1,8 @@
-#include "recorder/download_rates.h"
+#include "recorder/download_settings.h"
 
 #include <algorithm>
+
+#include "recorder/recorder_access.h"
 
 namespace brennix {
 
@@ -18,6 +20,20 @@ std::optional<uint32_t> SavedDownloadRate(const Settings& settings) {
 
 void SaveDownloadRate(Settings& settings, uint32_t rate) {
     settings.Write(settings::kDownloadRate, static_cast<int>(rate));
+}
+
+int SavedBlockAttempts(const Settings& settings) {
+    return std::clamp(settings.Read(settings::kBlockAttempts), 1,
+                      CRecorderAccess::kMaxBlockAttempts);
+}
+
+bool SavedVerify(const Settings& settings) {
+    return settings.Read(settings::kVerifyDownloads) != 0;
+}
+
+void SaveDownloadChecks(Settings& settings, int blockAttempts, bool verify) {
+    settings.Write(settings::kBlockAttempts, blockAttempts);
+    settings.Write(settings::kVerifyDownloads, verify ? 1 : 0);
 }
 
 }  // namespace brennix
