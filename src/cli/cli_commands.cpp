@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/exchange_commands.h"
+#include "cli/records_command.h"
 #include "cli/scan_command.h"
 #include "cli/terminal_command.h"
 #include "features/feature_list.h"
@@ -34,6 +35,13 @@ constexpr std::array kTerminalCommands = {
                     &MakeCommand<ScanCommand>},
 };
 
+// What the features leave behind, listed after them.
+constexpr std::array kRecordCommands = {
+    CliCommandEntry{"records", "records [--json]",
+                    "list the deployment records in OstrelData/deployments, newest first",
+                    &MakeCommand<RecordsCommand>},
+};
+
 std::vector<CliCommandEntry> AllCommands() {
     std::vector<CliCommandEntry> commands(kTerminalCommands.begin(), kTerminalCommands.end());
     Features::ForEach([&commands]<typename Feature>() {
@@ -41,6 +49,7 @@ std::vector<CliCommandEntry> AllCommands() {
             commands.push_back(entry);
         }
     });
+    commands.insert(commands.end(), kRecordCommands.begin(), kRecordCommands.end());
     return commands;
 }
 

@@ -1,16 +1,20 @@
 #include "cli/deploy_command.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "cli/cli_session.h"
 #include "cli/setup_console.h"
 #include "platform/number_text.h"
+#include "platform/ostrel_data_folder.h"
+#include "records/record_files.h"
 #include "setup/setup_texts.h"
 
 namespace brennix::cli {
 
 bool DeployCommand::Parse(CommandArguments& arguments) {
     std::string mode;
+    record_ = !arguments.TakeFlag("--no-record");
     if (!arguments.TakeChoice("--mode", {"standard", "sdi12"}, mode) ||
         !arguments.TakeText("--sdi12-address", address_) ||
         !arguments.TakeChoice("--sdi12-format", {"Ostrel", "Tandrel"}, format_) ||
@@ -62,7 +66,9 @@ int DeployCommand::Run(CliSession& cli) {
     }
     cli.Ui().DeliverInterrupt();
     if (cli.QuitRequested()) {
-        std::fprintf(cli.Err(), "brennix-cli: stopped; the deployment was not started\n");
+        std::fprintf(
+            cli.Err(),
+            "brennix-cli: stopped; the deployment was not started; no record was written\n");
         return kExitFailed;
     }
     const auto deployed = setup.Run([](SetupService& s) { return s.Deploy(); });
@@ -70,11 +76,26 @@ int DeployCommand::Run(CliSession& cli) {
         ShowOutcome(cli.Ui(), *deployed);
     }
     if (!deployed || deployed->outcome != SetupOutcome::kDone) {
-        std::fprintf(cli.Err(), "brennix-cli: the deployment was not started\n");
+        std::fprintf(cli.Err(),
+                     "brennix-cli: the deployment was not started; no record was written\n");
         return kExitFailed;
     }
     std::fprintf(cli.Out(), "Deployment started (%s).\n", sdi12_ ? "SDI-12" : "Standard");
-    return kExitOk;
+    return record_ ? KeepRecord(cli, setup.Sheet(), *deployed) : kExitOk;
+}
+
+// The record shows the pages in the unit system the desktop program was left in, as setup lists
+// them. One that cannot be written fails the command, though the instrument is deployed.
+int DeployCommand::KeepRecord(CliSession& cli, const SetupSheet& sheet,
+                              const SetupResult& deployed) const {
+    const UnitSystem units = UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem));
+    const WrittenRecord written = KeepDeploymentRecord(
+        {std::time(nullptr), deployed, sheet, units, cli.Session()}, OstrelDataFolder());
+    for (const std::string& line : RecordReport(written)) {
+        std::fprintf(written.written ? cli.Out() : cli.Err(), "%s%s\n",
+                     written.written ? "" : "brennix-cli: ", line.c_str());
+    }
+    return written.written ? kExitOk : kExitFailed;
 }
 
 }  // namespace brennix::cli

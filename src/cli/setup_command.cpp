@@ -247,7 +247,7 @@ std::span<const CliCommandEntry> ConsoleCommands<SetupFeature>() {
         CliCommandEntry{"setup", "setup [--units U] [--json | --set W=V...]",
                         "show a Mirovan's setup pages, or set W (SI, CB...); U metric|english",
                         &MakeCommand<SetupCommand>},
-        CliCommandEntry{"deploy", "deploy [--mode standard|sdi12]",
+        CliCommandEntry{"deploy", "deploy [--mode standard|sdi12] [--no-record]",
                         "start a Mirovan deployment; SDI-12: --sdi12-address/-format/-units",
                         &MakeCommand<DeployCommand>},
     };

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_session.h"
-#include "recorder/recorder_space.h"
+#include "records/recorder_reading.h"
 #include "setup/setup_feature.h"
 #include "setup/setup_texts.h"
 
@@ -12,7 +12,7 @@ namespace brennix::cli {
 ConsoleSetup::ConsoleSetup(CliSession& cli, UnitSystem units, Sdi12Dialog sdi12Dialog)
     : cli_(cli),
       sdi12Dialog_(std::move(sdi12Dialog)),
-      service_(cli.Session(), cli.Relay(), *this, units, &ReadRecorderFreeBytes) {}
+      service_(cli.Session(), cli.Relay(), *this, units, &ReadRecorderSummary) {}
 
 bool ConsoleSetup::Open() {
     if (!CheckInstrumentFor(cli_.Session(), SetupFeature::kCheck)) {

@@ -1,20 +1,12 @@
 #include "cli/setup_listing.h"
 
-#include <cstdio>
-
+#include "records/json_writer.h"
 #include "setup/control_table.h"
 #include "setup/page_content.h"
 
 namespace brennix::cli {
 
 namespace {
-
-std::string WithoutColon(std::string label) {
-    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
-        label.pop_back();
-    }
-    return label;
-}
 
 // The home's controls in the order its page shows them; the start date stands for the whole
 // picker.
@@ -28,7 +20,7 @@ PageListing ControlLines(const char* heading, ControlHome home, const SetupSheet
         const std::string value = spec->control == kStartDate ? StartOnText(sheet.Value(kStartDate),
                                                                             sheet.Value(kStartTime))
                                                               : sheet.Value(spec->control);
-        page.lines.emplace_back(WithoutColon(ControlLabel(spec->control, sheet.Units())), value);
+        page.lines.emplace_back(PlainLabel(ControlLabel(spec->control, sheet.Units())), value);
     }
     return page;
 }
@@ -36,30 +28,9 @@ PageListing ControlLines(const char* heading, ControlHome home, const SetupSheet
 PageListing InfoLines(const char* heading, const std::vector<InfoRow>& rows) {
     PageListing page{heading, {}};
     for (const InfoRow& row : rows) {
-        page.lines.emplace_back(WithoutColon(row.label), row.text);
+        page.lines.emplace_back(PlainLabel(row.label), row.text);
     }
     return page;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            json += escaped;
-        } else if (byte >= 0x80) {
-            json += static_cast<char>(0xC0 | (byte >> 6));
-            json += static_cast<char>(0x80 | (byte & 0x3F));
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <ctime>
 #include <utility>
 
 #include "compass/compass_feature.h"
 #include "compass/compass_rating.h"
+#include "compass/scores_note.h"
 #include "link/detached_output.h"
 
 namespace brennix {
@@ -38,6 +40,7 @@ QPushButton* Button(const char* text) {
 CDlgCompass::CDlgCompass(const FeatureContext& context)
     : QDialog(context.parent),
       ui_(context.ui),
+      notes_(context.session.Notes()),
       heading_(ReadOnlyValue()),
       pitch_(ReadOnlyValue()),
       roll_(ReadOnlyValue()),
@@ -116,6 +119,7 @@ void CDlgCompass::Stop() {
 void CDlgCompass::OnScores(const std::optional<CompassScores>& scores) {
     text_->setText(scores ? QString::fromStdString(ScoreReport(*scores))
                           : QString(compass_texts::kScoresUnreadable));
+    notes_.compass = NoteOfScores(scores, std::time(nullptr));
     SetBusy(false);
 }
 

@@ -43,6 +43,8 @@ class CDlgCompass : public QDialog, private CompassListener {
     void Closed();
 
     QtUiHost& ui_;
+    // The scores shown are noted for a deployment record of this session.
+    SessionNotes& notes_;
     QLineEdit* heading_;
     QLineEdit* pitch_;
     QLineEdit* roll_;

@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QWidget>
-#include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "desktop/qt_ui_host.h"
 #include "instrument/unit_system.h"
 #include "platform/settings.h"
 #include "script/session.h"
+#include "setup/recorder_summary.h"
 
 namespace brennix {
 
@@ -23,9 +22,9 @@ struct FeatureContext {
     UnitSystem units = UnitSystem::kEnglish;
     int model = 0;
     // What one feature offers another, bound by the launcher, so that no feature includes
-    // another: the recorder's free bytes (the setup pages' days of operation) and the recorder
-    // manager over a window (the setup sheet's Recorder button).
-    std::function<std::optional<uint64_t>(CInstrument& instrument)> readRecorderFreeBytes = {};
+    // another: the recorder's reading (the setup pages' days of operation, a deployment's
+    // record) and the recorder manager over a window (the setup sheet's Recorder button).
+    RecorderReader readRecorder = {};
     std::function<void(QWidget* parent)> openRecorderManager = {};
 };
 

@@ -2,7 +2,7 @@
 
 #include "features/feature_list.h"
 #include "link/link_lease.h"
-#include "recorder/recorder_space.h"
+#include "records/recorder_reading.h"
 
 namespace brennix {
 
@@ -22,7 +22,7 @@ void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context) {
     }
     FeatureContext opened = context;
     opened.model = *model;
-    opened.readRecorderFreeBytes = &ReadRecorderFreeBytes;
+    opened.readRecorder = &ReadRecorderSummary;
     opened.openRecorderManager = [context](QWidget* parent) {
         FeatureContext over = context;
         over.parent = parent;

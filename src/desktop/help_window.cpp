@@ -27,9 +27,11 @@ QStringList HelpWindow::CandidatePaths() {
             programDir.filePath(QStringLiteral("../share/brennix/") + kFileName)};
 }
 
-void HelpWindow::ShowPage(const QString& path) {
+void HelpWindow::ShowPage(const QString& path, const QString& anchor) {
     QUrl url = QUrl::fromLocalFile(QDir::cleanPath(path));
-    url.setFragment(kContentsAnchor);
+    if (!anchor.isEmpty()) {
+        url.setFragment(anchor);
+    }
     browser_->setSource(url);
     show();
     raise();

@@ -20,8 +20,8 @@ class HelpWindow : public QDialog {
     // Where the help page is looked for, most likely first: beside the program, then where an
     // installation puts shared files.
     static QStringList CandidatePaths();
-    // Shows the page at its contents.
-    void ShowPage(const QString& path);
+    // Shows the page at the anchor (its contents by default; none: its top).
+    void ShowPage(const QString& path, const QString& anchor = kContentsAnchor);
 
   private:
     QTextBrowser* browser_;

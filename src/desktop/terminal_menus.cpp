@@ -31,6 +31,8 @@ TerminalMenus::TerminalMenus(QMenuBar& bar) {
     tools->addSeparator();
     runCommandFile = tools->addAction(QObject::tr("Run command file..."));
     commandEditor = tools->addAction(QObject::tr("Command editor..."));
+    tools->addSeparator();
+    deploymentRecords = tools->addAction(QObject::tr("Deployment records..."));
 
     commands = bar.addMenu(QObject::tr("Commands"));
 }

@@ -30,6 +30,7 @@ struct TerminalMenus {
     QAction* closeLog = nullptr;
     QAction* runCommandFile = nullptr;
     QAction* commandEditor = nullptr;
+    QAction* deploymentRecords = nullptr;
 };
 
 }  // namespace brennix

@@ -20,6 +20,7 @@
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/commands_menu.h"
+#include "desktop/deployment_records_dialog.h"
 #include "desktop/help_window.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_status_bar.h"
@@ -29,6 +30,8 @@
 #include "link/detached_output.h"
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
+#include "platform/ostrel_data_folder.h"
+#include "records/record_files.h"
 #include "script/cmd_editor_dialog.h"
 #include "script/commands_table.h"
 
@@ -167,6 +170,8 @@ void CDlgTerminal::ConnectMenus() {
     connect(menus.closeLog, &QAction::triggered, this, &CDlgTerminal::CloseLogFile);
     connect(menus.runCommandFile, &QAction::triggered, this, &CDlgTerminal::RunCommandFile);
     connect(menus.commandEditor, &QAction::triggered, this, &CDlgTerminal::OpenCommandEditor);
+    connect(menus.deploymentRecords, &QAction::triggered, this,
+            &CDlgTerminal::ShowDeploymentRecords);
 }
 
 void CDlgTerminal::AddFeatureMenus() {
@@ -380,10 +385,28 @@ void CDlgTerminal::ShowHelp() {
                         MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
+    HelpViewer().ShowPage(*found);
+}
+
+HelpWindow& CDlgTerminal::HelpViewer() {
     if (helpWindow_ == nullptr) {
         helpWindow_ = new HelpWindow(this);
     }
-    helpWindow_->ShowPage(*found);
+    return *helpWindow_;
+}
+
+void CDlgTerminal::ShowDeploymentRecords() {
+    if (records_ == nullptr) {
+        records_ = new CDlgDeploymentRecords(
+            RecordsFolder(OstrelDataFolder()),
+            [this](const QString& sheet) { HelpViewer().ShowPage(sheet, {}); }, ui_, this);
+        records_->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        records_->Refresh();
+    }
+    records_->show();
+    records_->raise();
+    records_->activateWindow();
 }
 
 void CDlgTerminal::SetEnglishUnits(bool english) {

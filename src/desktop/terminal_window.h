@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -23,6 +24,7 @@ namespace brennix {
 
 class CBrennixApp;
 class CColorEdit;
+class CDlgDeploymentRecords;
 class HelpWindow;
 class TerminalStatusBar;
 
@@ -57,6 +59,8 @@ class CDlgTerminal : public QMainWindow {
     void CloseLogFile();
     void RunCommandFile();
     void OpenCommandEditor();
+    // Tools > Deployment records...: one list at a time, beside the terminal.
+    void ShowDeploymentRecords();
     void RunCommandsEntry(int id);
     // A feature of the Setup menu, after its instrument check.
     void OpenFeature(const FeatureEntry& entry);
@@ -98,6 +102,7 @@ class CDlgTerminal : public QMainWindow {
     // A script or another exchange holds the link; says so and returns true.
     bool RefuseWhileBusy();
     void ShowWarning(const QString& text);
+    HelpWindow& HelpViewer();
 
     CBrennixApp& app_;
     Clock& clock_;
@@ -111,6 +116,7 @@ class CDlgTerminal : public QMainWindow {
     CColorEdit* outputPane_ = nullptr;
     QComboBox* commandLine_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    QPointer<CDlgDeploymentRecords> records_;
     TerminalStatusBar* statusBar_ = nullptr;
     // The log file's path as the user chose it, while a log is open.
     QString logPath_;

@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
+#include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/plot_axis_widget.h"
 #include "diagnostics/plot_scale.h"
@@ -58,6 +60,7 @@ QLabel* Figure(const char* widest) {
 CDlgEcholux::CDlgEcholux(const FeatureContext& context)
     : QDialog(context.parent),
       ui_(context.ui),
+      notes_(context.session.Notes()),
       model_(context.model),
       fileDialog_(std::make_unique<EcholuxFileDialog>(context.settings)),
       relay_(*this, context.session.GetClock()),
@@ -398,6 +401,9 @@ void CDlgEcholux::OnProgress(int percent) {
 }
 
 void CDlgEcholux::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
+    if (service_.OpenFile() != DiagnosticsService::FileMode::kPlayback) {
+        notes_.beams = NoteOfSnapshot(*snapshot, service_.Averaging(), std::time(nullptr));
+    }
     ShowSnapshot(std::move(snapshot));
 }
 

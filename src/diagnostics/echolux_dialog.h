@@ -100,6 +100,8 @@ class CDlgEcholux : public QDialog, private DiagnosticsListener {
     void Warn(const QString& text);
 
     QtUiHost& ui_;
+    // The live frames shown are noted for a deployment record of this session.
+    SessionNotes& notes_;
     int model_;
     EcholuxSetup setup_;
     std::unique_ptr<EcholuxFileDialog> fileDialog_;

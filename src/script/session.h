@@ -6,6 +6,7 @@
 #include "platform/serial_device.h"
 #include "script/script_engine.h"
 #include "script/script_ui_host.h"
+#include "script/session_notes.h"
 
 namespace brennix {
 
@@ -24,6 +25,8 @@ class CSession {
     CScriptEngine& Engine() { return engine_; }
     Clock& GetClock() { return clock_; }
     ScriptUiHost& Ui() { return ui_; }
+    // What the views showed in this session, for a deployment record; owner's thread only.
+    SessionNotes& Notes() { return notes_; }
 
     // A script runs, or a dialog or a job holds the link: nobody else may use it now.
     bool LinkBusy() const;
@@ -34,6 +37,7 @@ class CSession {
     CSerialLink link_;
     CInstrument instrument_;
     CScriptEngine engine_;
+    SessionNotes notes_;
 };
 
 }  // namespace brennix

@@ -22,6 +22,9 @@ CDlgMrvDeploy::CDlgMrvDeploy(std::function<SetupSheet&()> sheet, UnitSystem unit
     : CControlPanel(std::move(sheet), units, ControlHome::kDeployPage, parent) {
     days_ = new QLabel("0.0 days of operation remaining", this);
     days_->setObjectName("days");
+    recordNote_ = new QLabel(this);
+    recordNote_->setObjectName("recordNote");
+    recordNote_->hide();
 
     // Not the default button: Enter closes the sheet, it never starts a deployment.
     auto* deploy = Button("Deploy", "deploy", this);
@@ -37,6 +40,7 @@ CDlgMrvDeploy::CDlgMrvDeploy(std::function<SetupSheet&()> sheet, UnitSystem unit
     buttons->addWidget(close);
 
     Layout()->addWidget(days_);
+    Layout()->addWidget(recordNote_);
     Layout()->addStretch();
     Layout()->addLayout(buttons);
 }
@@ -48,6 +52,11 @@ void CDlgMrvDeploy::Show() {
 
 QString CDlgMrvDeploy::DaysText() const {
     return days_->text();
+}
+
+void CDlgMrvDeploy::ShowRecordNote(const QString& text) {
+    recordNote_->setText(text);
+    recordNote_->show();
 }
 
 void CDlgMrvDeploy::ValueChanged(SetupControl control) {

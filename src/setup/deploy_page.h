@@ -17,6 +17,8 @@ class CDlgMrvDeploy : public CControlPanel {
     void Show();
     QString DaysText() const;
     void ShowDays();
+    // A line under the days about the last deployment's record.
+    void ShowRecordNote(const QString& text);
 
   signals:
     void deployClicked();
@@ -28,6 +30,7 @@ class CDlgMrvDeploy : public CControlPanel {
 
   private:
     QLabel* days_ = nullptr;
+    QLabel* recordNote_ = nullptr;
 };
 
 // The Advanced page: temperature mode, default temperature and salinity with the speed of sound

@@ -21,6 +21,7 @@ bool DeploySequence::Fail(SetupOutcome outcome) {
 
 void DeploySequence::Run() {
     result_.deploy.model = exchange_.Instrument().FindInstrument(true, false);
+    result_.deploy.banner = exchange_.Instrument().LastVersionLine();
     if (result_.deploy.model != kMirovan) {
         Fail(SetupOutcome::kNotConnected);
         return;
@@ -72,6 +73,7 @@ bool DeploySequence::RecorderHasRoom() {
     if (*freeBytes < kMinFreeRecorderBytes) {
         return Fail(SetupOutcome::kRecorderFull);
     }
+    result_.deploy.recorder = sheet_.Recorder();
     return true;
 }
 

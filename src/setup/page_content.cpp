@@ -35,6 +35,13 @@ std::string ControlLabel(SetupControl control, UnitSystem units) {
     return std::string(english ? spec.englishLabel : spec.label);
 }
 
+std::string PlainLabel(std::string label) {
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+        label.pop_back();
+    }
+    return label;
+}
+
 std::vector<std::string_view> ControlChoices(SetupControl control, const SetupRecord& record) {
     const ControlSpec& spec = SpecOf(control);
     const size_t offered =

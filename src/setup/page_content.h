@@ -15,6 +15,8 @@ namespace brennix {
 
 // The label as the page shows it, colon included where the page has one.
 std::string ControlLabel(SetupControl control, UnitSystem units);
+// The label as listings and records show it: without its trailing colon and blanks.
+std::string PlainLabel(std::string label);
 // The entries a list offers for this instrument (no "ENU" without a compass, no "SDI-12" mode
 // without the option); empty for a control that is not a list.
 std::vector<std::string_view> ControlChoices(SetupControl control, const SetupRecord& record);

@@ -4,9 +4,12 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <ctime>
 #include <tuple>
 
 #include "link/detached_output.h"
+#include "platform/ostrel_data_folder.h"
+#include "records/record_files.h"
 #include "setup/deploy_page.h"
 #include "setup/info_page.h"
 #include "setup/sdi12_deploy_dialog.h"
@@ -30,10 +33,11 @@ std::function<bool(const Refusal&)> FocusOn(PageWidget* page) {
 CSetupDialog::CSetupDialog(const FeatureContext& context)
     : QDialog(context.parent),
       ui_(context.ui),
+      session_(context.session),
       units_(context.units),
       runRecorderManager_(context.openRecorderManager),
       relay_(*this, context.session.GetClock()),
-      service_(context.session, relay_, *this, context.units, context.readRecorderFreeBytes) {
+      service_(context.session, relay_, *this, context.units, context.readRecorder) {
     setWindowTitle(kCaption);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("pages");
@@ -138,16 +142,31 @@ void CSetupDialog::OnEnded(const SetupResult& result) {
         RecorderEnded(result);
         return;
     }
-    ShowOutcome(ui_, result);
     const bool done = result.outcome == SetupOutcome::kDone;
     const bool failedToOpen = result.job == SetupJob::kRead && !done;
     const bool deployed = result.job == SetupJob::kDeploy && done;
+    const bool recorded = !deployed || KeepRecord(result);
+    ShowOutcome(ui_, result);
+    if (!recorded) {
+        ui_.ShowMessage(recordReport_.at(0) + "\n" + recordReport_.at(1), "Deployment record",
+                        MessageButtons::kOk, MessageIcon::kExclamation);
+    }
+    if (result.job == SetupJob::kDeploy && !done && result.outcome != SetupOutcome::kStopped) {
+        deployPage_->ShowRecordNote(kNoRecordText);
+    }
     if (failedToOpen || deployed || (closing_ && result.outcome != SetupOutcome::kRefused)) {
         QDialog::reject();
         return;
     }
     closing_ = false;
     Ended(result);
+}
+
+bool CSetupDialog::KeepRecord(const SetupResult& result) {
+    const WrittenRecord written = KeepDeploymentRecord(
+        {std::time(nullptr), result, service_.Sheet(), units_, session_}, OstrelDataFolder());
+    recordReport_ = RecordReport(written);
+    return written.written;
 }
 
 void CSetupDialog::Ended(const SetupResult& result) {
@@ -220,11 +239,23 @@ void CSetupDialog::RecorderEnded(const SetupResult& result) {
 
 template <>
 void OpenFeatureWindow<SetupFeature>(const FeatureContext& context) {
-    // The sheet's exchanges run on a worker: they reach the log, not the terminal's pane.
-    const DetachedOutput detached(context.session.Link());
-    CSetupDialog dialog(context);
-    if (dialog.Open()) {
-        dialog.exec();
+    std::vector<std::string> report;
+    {
+        // The sheet's exchanges run on a worker: they reach the log, not the terminal's pane.
+        const DetachedOutput detached(context.session.Link());
+        CSetupDialog dialog(context);
+        if (dialog.Open()) {
+            dialog.exec();
+        }
+        report = dialog.RecordLines();
+    }
+    // After the message that tells the technician to disconnect, the terminal says where the
+    // record is.
+    for (const std::string& line : report) {
+        context.session.Link().Tap().Print("\r\n" + line);
+    }
+    if (!report.empty()) {
+        context.session.Link().Tap().Print("\r\n");
     }
 }
 

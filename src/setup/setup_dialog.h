@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "desktop/feature_context.h"
@@ -18,7 +19,8 @@ class CDlgMrvDeploy;
 // sheet. The window only shows and forwards: a tab change, Close, Deploy and the Recorder button
 // are the service's jobs; while one runs the sheet stays alive with its controls off and the
 // wait cursor. A page whose checks or save fail cannot be left, by another tab or by closing; a
-// started deployment closes the sheet, which closes only once its job has ended.
+// started deployment is recorded in OstrelData/deployments and closes the sheet, which closes
+// only once its job has ended.
 class CSetupDialog : public QDialog, private SetupListener {
     Q_OBJECT
   public:
@@ -31,6 +33,9 @@ class CSetupDialog : public QDialog, private SetupListener {
 
     SetupPage ActivePage() const { return static_cast<SetupPage>(current_); }
     bool IsBusy() const { return service_.IsBusy(); }
+    // What the terminal is to say of the deployment's record once the sheet has closed; empty
+    // when no deployment started.
+    const std::vector<std::string>& RecordLines() const { return recordReport_; }
 
   public slots:
     // Close, Escape, Enter and the close box: the active page is left first; while a job runs,
@@ -61,8 +66,11 @@ class CSetupDialog : public QDialog, private SetupListener {
     void OnRecorder();
     void Ended(const SetupResult& result);
     void RecorderEnded(const SetupResult& result);
+    // Writes the record of a deployment that has started; false when it could not be written.
+    bool KeepRecord(const SetupResult& result);
 
     QtUiHost& ui_;
+    CSession& session_;
     UnitSystem units_;
     QTabWidget* tabs_ = nullptr;
     CDlgMrvDeploy* deployPage_ = nullptr;
@@ -72,6 +80,7 @@ class CSetupDialog : public QDialog, private SetupListener {
     bool busy_ = false;
     bool closing_ = false;
     std::function<void(QWidget* parent)> runRecorderManager_;
+    std::vector<std::string> recordReport_;
     QtJobRelay relay_;
     SetupService service_;  // last: its job ends before the rest goes
 };

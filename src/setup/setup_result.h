@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/recorder_summary.h"
 #include "setup/setup_controls.h"
 
 namespace brennix {
@@ -49,10 +50,13 @@ struct Sdi12Choice {
     std::string units;
 };
 
-// What a deployment did beyond its outcome: the instrument found, the mode chosen and the
-// SDI-12 values written.
+// What a deployment did beyond its outcome: the instrument found and the first line of its "Ver"
+// banner, the recorder as read before the deployment started, the mode chosen and the SDI-12
+// values written.
 struct DeployReport {
     int model = 0;
+    std::string banner;
+    std::optional<RecorderSummary> recorder;
     DeploymentMode mode = DeploymentMode::kStandard;
     std::optional<Sdi12Choice> sdi12;
 };

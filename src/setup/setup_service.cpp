@@ -9,9 +9,9 @@
 namespace brennix {
 
 SetupService::SetupService(CSession& session, JobRelay& relay, SetupListener& listener,
-                           UnitSystem units, FreeSpaceReader readFreeSpace)
+                           UnitSystem units, RecorderReader readRecorder)
     : units_(units),
-      readFreeSpace_(std::move(readFreeSpace)),
+      readRecorder_(std::move(readRecorder)),
       listener_(listener),
       report_(relay, listener),
       job_(session, relay) {}
@@ -56,7 +56,7 @@ void SetupService::Finish(const StopEvent& stop) {
 }
 
 SheetExchange SetupService::Exchange(WorkerSession& worker) {
-    return SheetExchange(*sheet_, worker.Instrument(), readFreeSpace_, result_.sent);
+    return SheetExchange(*sheet_, worker.Instrument(), readRecorder_, result_.sent);
 }
 
 bool SetupService::Read() {

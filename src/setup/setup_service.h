@@ -39,7 +39,7 @@ class SetupService {
     static constexpr uint32_t kBeforeFlushMs = 100;
 
     SetupService(CSession& session, JobRelay& relay, SetupListener& listener, UnitSystem units,
-                 FreeSpaceReader readFreeSpace);
+                 RecorderReader readRecorder);
 
     // Reads "get Conf", "get User" and "get Oper" into a new sheet, then shows the Deploy page.
     bool Read();
@@ -74,7 +74,7 @@ class SetupService {
     void Finish(const StopEvent& stop);
 
     UnitSystem units_;
-    FreeSpaceReader readFreeSpace_;
+    RecorderReader readRecorder_;
     SetupListener& listener_;
     JobReporter<SetupListener> report_;
     std::optional<SetupSheet> sheet_;

@@ -99,8 +99,12 @@ std::optional<Refusal> SetupSheet::CheckPage(SetupPage page) const {
     return std::nullopt;
 }
 
+std::optional<uint64_t> SetupSheet::FreeRecorderBytes() const {
+    return recorder_ ? std::optional(recorder_->freeBytes) : std::nullopt;
+}
+
 std::string SetupSheet::DaysRemaining() const {
-    return DaysRemainingText(freeBytes_, record_, Value(SetupControl::kAveragingInterval),
+    return DaysRemainingText(FreeRecorderBytes(), record_, Value(SetupControl::kAveragingInterval),
                              Value(SetupControl::kSamplingInterval));
 }
 

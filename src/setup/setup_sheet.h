@@ -9,13 +9,14 @@
 
 #include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
+#include "setup/recorder_summary.h"
 #include "setup/setup_controls.h"
 
 namespace brennix {
 
 // The setup sheet without its windows and without the line: the record read when it opened, what
 // every control holds and what its page showed, the flag that says the instrument took a setting
-// not yet saved, the recorder's free bytes, and the pages' rules. The setup service exchanges
+// not yet saved, the recorder as last read, and the pages' rules. The setup service exchanges
 // with the instrument on it; the desktop's pages show it and the console lists it.
 //
 // Threads: the setup service's job works on the sheet; its owner reads or changes it only while
@@ -58,9 +59,10 @@ class SetupSheet {
     // The SDI-12 deployment dialog's controls, fresh from the record.
     void LoadSdi12Dialog();
 
-    // The recorder's free bytes, none while they are not known.
-    std::optional<uint64_t> FreeRecorderBytes() const { return freeBytes_; }
-    void SetFreeRecorderBytes(std::optional<uint64_t> freeBytes) { freeBytes_ = freeBytes; }
+    // The recorder as last read, and its free bytes; none while not known.
+    const std::optional<RecorderSummary>& Recorder() const { return recorder_; }
+    void SetRecorder(std::optional<RecorderSummary> recorder) { recorder_ = std::move(recorder); }
+    std::optional<uint64_t> FreeRecorderBytes() const;
     // The days text for the intervals as typed now.
     std::string DaysRemaining() const;
 
@@ -75,7 +77,7 @@ class SetupSheet {
     std::set<SetupPage> initialised_;
     ControlValues values_;
     ControlValues shown_;
-    std::optional<uint64_t> freeBytes_;
+    std::optional<RecorderSummary> recorder_;
 };
 
 // The home whose controls a page saves; none for a page that only shows.

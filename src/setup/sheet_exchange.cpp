@@ -21,8 +21,8 @@ std::string ReplyText(const std::vector<char>& reply) {
 }  // namespace
 
 SheetExchange::SheetExchange(SetupSheet& sheet, CInstrument& instrument,
-                             const FreeSpaceReader& readFreeSpace, std::vector<SentCommand>& sent)
-    : sheet_(sheet), instrument_(instrument), readFreeSpace_(readFreeSpace), sent_(sent) {}
+                             const RecorderReader& readRecorder, std::vector<SentCommand>& sent)
+    : sheet_(sheet), instrument_(instrument), readRecorder_(readRecorder), sent_(sent) {}
 
 void SheetExchange::ShowPage(SetupPage page) {
     const bool first = sheet_.FirstShowing(page);
@@ -114,8 +114,8 @@ bool SheetExchange::Send(const std::string& command) {
 }
 
 bool SheetExchange::ReadRecorderSpace() {
-    sheet_.SetFreeRecorderBytes(readFreeSpace_ ? readFreeSpace_(instrument_) : std::nullopt);
-    return sheet_.FreeRecorderBytes().has_value();
+    sheet_.SetRecorder(readRecorder_ ? readRecorder_(instrument_) : std::nullopt);
+    return sheet_.Recorder().has_value();
 }
 
 }  // namespace brennix

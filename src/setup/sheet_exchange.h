@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "instrument/instrument.h"
+#include "setup/recorder_summary.h"
 #include "setup/setup_result.h"
 #include "setup/setup_sheet.h"
 
 namespace brennix {
-
-// How the recorder's free bytes are read: the recorder feature's business, handed in.
-using FreeSpaceReader = std::function<std::optional<uint64_t>(CInstrument& instrument)>;
 
 // The setup sheet's exchanges with the instrument, on a job's thread with the job's own
 // instrument: a page's initialisation, the saves and "SaveSetup", the recorder's space. Every
@@ -26,7 +24,7 @@ class SheetExchange {
     static constexpr uint32_t kWavesReplyMs = 1000;
 
     // Every command sent is added to sent.
-    SheetExchange(SetupSheet& sheet, CInstrument& instrument, const FreeSpaceReader& readFreeSpace,
+    SheetExchange(SetupSheet& sheet, CInstrument& instrument, const RecorderReader& readRecorder,
                   std::vector<SentCommand>& sent);
 
     SetupSheet& Sheet() { return sheet_; }
@@ -57,7 +55,7 @@ class SheetExchange {
 
     SetupSheet& sheet_;
     CInstrument& instrument_;
-    const FreeSpaceReader& readFreeSpace_;
+    const RecorderReader& readRecorder_;
     std::vector<SentCommand>& sent_;
 };
 

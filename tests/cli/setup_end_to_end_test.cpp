@@ -6,35 +6,85 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "cli_run.h"
+#include "records/json_reader.h"
 
 namespace brennix::test {
 namespace {
 
-// The desktop program's settings file in a folder of the test's own, found through
-// XDG_CONFIG_HOME as the console looks for it.
+// The desktop program's settings file in a folder of the case's own (the cases run side by side),
+// found through XDG_CONFIG_HOME as the console looks for it; the folder is home too, so that the
+// deployment records go to its Documents.
 class SavedSettings {
   public:
     explicit SavedSettings(const std::string& unitSystem)
-        : folder_(std::filesystem::path(testing::TempDir()) / "brennix_setup_e2e") {
+        : folder_(std::filesystem::path(testing::TempDir()) /
+                  (std::string("brennix_setup_e2e_") +
+                   testing::UnitTest::GetInstance()->current_test_info()->name())),
+          home_(getenv("HOME") ? getenv("HOME") : "") {
+        std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "Ostrel");
         std::ofstream(folder_ / "Ostrel" / "Brennix.conf")
             << "[General]\nUnitSystem=1\n\n[Settings]\nUnitSystem=" << unitSystem << "\n";
         setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+        setenv("HOME", folder_.c_str(), 1);
     }
     ~SavedSettings() {
         unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", home_.c_str(), 1);
         std::filesystem::remove_all(folder_);
+    }
+    std::filesystem::path Records() const {
+        return folder_ / "Documents" / "OstrelData" / "deployments";
     }
 
   private:
     std::filesystem::path folder_;
+    std::string home_;
 };
 
 bool Holds(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// The deployment's output names its record; the record holds the schedule the instrument took
+// (SI 120 too, taken before a refusal).
+void ExpectRecordOfTheSchedule(const std::string& output, const std::filesystem::path& folder) {
+    const std::string lead = "Deployment started (Standard).\nDeployment record: ";
+    ASSERT_TRUE(output.starts_with(lead)) << output;
+    const std::filesystem::path path =
+        output.substr(lead.size(), output.find('\n', lead.size()) - lead.size());
+    EXPECT_EQ(path.parent_path(), folder);
+    EXPECT_TRUE(path.filename().string().starts_with("M1234_")) << path;
+    std::ifstream file(path);
+    const std::optional<JsonValue> record =
+        ParseJson(std::string(std::istreambuf_iterator<char>(file), {}));
+    ASSERT_TRUE(record.has_value());
+    const JsonValue& deploy = *record->Find("deployPage");
+    for (const auto& [setting, metric] :
+         {std::pair{"SI", "120"}, std::pair{"CB", "1.00"}, std::pair{"CE", "4.50"},
+          std::pair{"Deployment", "RIVER1"}, std::pair{"mode", "Standard"}}) {
+        EXPECT_EQ(deploy.Find(setting)->TextOf("metric"), metric) << setting;
+    }
+    EXPECT_EQ(record->Find("advancedPage")->Find("soundSpeed")->TextOf("metric"), "1521.52");
+    EXPECT_EQ(record->Find("instrument")->TextOf("systemType"), "JQ");
+    EXPECT_EQ(record->Find("commands")->items.back().TextOf("command"), "deploy");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(path).replace_extension(".html")));
+}
+
+void ExpectOnlyTheStandardRecordListed() {
+    const CliRun records({"records", "--json"});
+    EXPECT_EQ(records.status, 0) << records.errors;
+    const std::optional<JsonValue> listed = ParseJson(records.output);
+    ASSERT_TRUE(listed.has_value()) << records.output;
+    ASSERT_EQ(listed->items.size(), 1u) << records.output;
+    EXPECT_EQ(listed->At(0)->TextOf("mode"), "Standard");
+    EXPECT_EQ(listed->At(0)->TextOf("serialNumber"), "M1234");
 }
 
 TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
@@ -86,14 +136,16 @@ TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
 
     const CliRun deploy({"--port", port, "deploy"});
     EXPECT_EQ(deploy.status, 0) << deploy.errors;
-    EXPECT_EQ(deploy.output, "Deployment started (Standard).\n");
     EXPECT_TRUE(Holds(deploy.errors, "[Mirovan deployment] Now disconnect the communication cable"))
         << deploy.errors;
+    ExpectRecordOfTheSchedule(deploy.output, metric.Records());
 
-    // Deployed, the instrument is woken again by the next command.
-    const CliRun sdi12({"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "3"});
+    // Deployed, the instrument is woken again by the next command; this one leaves no record.
+    const CliRun sdi12(
+        {"--port", port, "deploy", "--mode", "sdi12", "--sdi12-address", "3", "--no-record"});
     EXPECT_EQ(sdi12.status, 0) << sdi12.errors;
     EXPECT_EQ(sdi12.output, "Deployment started (SDI-12).\n");
+    ExpectOnlyTheStandardRecordListed();
 }
 
 TEST(SetupEndToEnd, ImpossibleValuesAreRefusedBeforeOrByTheInstrument) {
@@ -139,12 +191,15 @@ TEST(SetupEndToEnd, AWorkerThatCannotStartIsReported) {
     EXPECT_TRUE(Holds(setup.errors, "brennix-cli: Unable to start thread")) << setup.errors;
 }
 
-TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployed) {
+TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployedAndLeavesNoRecord) {
+    const SavedSettings metric("0");
     Simulator simulator({"--recorder-nearly-full"});
     const CliRun deploy({"--port", simulator.Port(), "deploy"});
     EXPECT_EQ(deploy.status, 1);
     EXPECT_EQ(deploy.output, "");
     EXPECT_TRUE(Holds(deploy.errors, "Recorder is FULL or NEARLY FULL")) << deploy.errors;
+    EXPECT_TRUE(Holds(deploy.errors, "no record was written")) << deploy.errors;
+    EXPECT_FALSE(std::filesystem::exists(metric.Records()));
 }
 
 }  // namespace

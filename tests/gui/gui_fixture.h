@@ -24,11 +24,13 @@
 
 namespace brennix::test {
 
-// Keeps a test program's settings and data in a temporary folder, away from the user's; Reset()
-// makes each case start as on a fresh machine. Construct it before anything reads settings.
+// Keeps a test program's settings, data and home (with its Documents/OstrelData) in a temporary
+// folder, away from the user's; Reset() makes each case start as on a fresh machine. Construct it
+// before anything reads settings.
 class GuiEnvironment {
   public:
     GuiEnvironment() {
+        qputenv("HOME", FilePath("home").toUtf8());
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(Text(settings::kOrganisation));
         QCoreApplication::setApplicationName(Text(settings::kApplication));
@@ -41,6 +43,8 @@ class GuiEnvironment {
         QSettings(Text(settings::kOrganisation), Text(settings::kApplication)).clear();
         QDir(DataFolder()).removeRecursively();
         QDir().mkpath(DataFolder());
+        QDir(FilePath("home")).removeRecursively();
+        QDir().mkpath(FilePath("home"));
     }
 
     static QString Text(std::string_view text) {

@@ -24,7 +24,6 @@ class RecorderDialogTest : public QObject {
 
   private slots:
     // Downloads land in the documents of a home of the test's own.
-    void initTestCase() { qputenv("HOME", environment_.FilePath("home").toUtf8()); }
 
     void init() {
         environment_.Reset();

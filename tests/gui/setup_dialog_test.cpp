@@ -15,7 +15,7 @@
 #include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
 #include "platform/qt_settings.h"
-#include "recorder/recorder_space.h"
+#include "records/recorder_reading.h"
 #include "script/session.h"
 #include "setup/sdi12_deploy_dialog.h"
 #include "setup/setup_dialog.h"
@@ -206,7 +206,7 @@ class SetupDialogTest : public QObject {
   private:
     FeatureContext Context() {
         FeatureContext context{nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan};
-        context.readRecorderFreeBytes = &ReadRecorderFreeBytes;
+        context.readRecorder = &ReadRecorderSummary;
         return context;
     }
     void Open() {

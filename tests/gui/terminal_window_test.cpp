@@ -11,13 +11,17 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
 #include <array>
 #include <cstdio>
 #include <string>
 
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
+#include "desktop/deployment_records_dialog.h"
 #include "desktop/file_dialogs.h"
+#include "desktop/help_window.h"
 #include "desktop/remembered_folder.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_menus.h"
@@ -25,7 +29,9 @@
 #include "desktop/terminal_window.h"
 #include "gui_fixture.h"
 #include "link/link_lease.h"
+#include "platform/ostrel_data_folder.h"
 #include "platform/qt_settings.h"
+#include "records/record_files.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
 #include "sim/simulated_instrument.h"
@@ -431,6 +437,32 @@ class TerminalWindowTest : public QObject {
 
         QVERIFY(QDir(folder).removeRecursively());
         QCOMPARE(StartFolder(store, settings::kLogFolder), fallback);
+    }
+
+    // Tools > Deployment records...: the records newest first; Open shows one's sheet in the help
+    // viewer.
+    void deploymentRecordsListOpensASheet() {
+        const std::string folder = RecordsFolder(OstrelDataFolder());
+        DeploymentRecord record;
+        record.serialNumber = "M1234";
+        QVERIFY(WriteDeploymentRecord(folder, record).written);
+        record.writtenAt = 1780000000;
+        record.mode = DeploymentMode::kSdi12;
+        QVERIFY(WriteDeploymentRecord(folder, record).written);
+
+        Menus().deploymentRecords->trigger();
+        auto* list = Terminal().findChild<CDlgDeploymentRecords*>();
+        QVERIFY(list && list->isVisible());
+        const auto* rows = list->findChild<QTreeWidget*>("records");
+        QCOMPARE(rows->topLevelItemCount(), 2);
+        QCOMPARE(rows->topLevelItem(0)->text(3), QStringLiteral("SDI-12"));
+        QCOMPARE(rows->topLevelItem(1)->text(1), QStringLiteral("M1234"));
+        QVERIFY(SaveScreenshot(*list, "deployment-records"));
+        list->findChild<QPushButton*>("open")->click();
+        auto* viewer = Terminal().findChild<HelpWindow*>();
+        QVERIFY(viewer && viewer->isVisible());
+        QVERIFY(viewer->findChild<QTextBrowser*>()->documentTitle().startsWith(
+            "Deployment record M1234"));
     }
 
   private:

@@ -10,7 +10,7 @@
 
 #include "instrument/instrument_codes.h"
 #include "instrument/setup_reader.h"
-#include "recorder/recorder_space.h"
+#include "records/recorder_reading.h"
 #include "support/sim_session.h"
 
 namespace brennix::test {
@@ -45,7 +45,7 @@ struct Heard : SetupListener {
 struct SetupRig {
     explicit SetupRig(const sim::Settings& settings = Instrument(),
                       UnitSystem units = UnitSystem::kMetric)
-        : sim(settings), service(sim.session, sim.relay, heard, units, &ReadRecorderFreeBytes) {}
+        : sim(settings), service(sim.session, sim.relay, heard, units, &ReadRecorderSummary) {}
 
     SetupResult RunJob(const std::function<bool(SetupService&)>& start) {
         heard.ended.reset();
