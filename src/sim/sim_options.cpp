@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "sim/baud_rates.h"
+#include "sim/line_noise_options.h"
 #include "sim/model_names.h"
 #include "sim/model_profile.h"
-#include "sim/text_case.h"
 #include "sim/recorder_options.h"
+#include "sim/text_case.h"
 
 namespace brennix::sim {
 
@@ -166,7 +167,8 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, 
                 }
                 settings.rs485Address = *number;
             }
-        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error)) {
+        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error) ||
+                   ParseLineNoiseOption(args, i, settings, parsedFaults, error)) {
             if (!error.empty()) {
                 return std::nullopt;
             }
