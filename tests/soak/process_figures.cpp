@@ -1,5 +1,6 @@
 #include "soak/process_figures.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,10 +9,7 @@ namespace brennix::soak {
 
 namespace {
 
-size_t Entries(const char* folder) {
-    const std::filesystem::directory_iterator entries(folder);
-    return static_cast<size_t>(std::distance(begin(entries), end(entries)));
-}
+namespace fs = std::filesystem;
 
 size_t ResidentKb() {
     std::ifstream status("/proc/self/status");
@@ -26,17 +24,39 @@ size_t ResidentKb() {
     return kb;
 }
 
+// Sorted, leaving out the descriptor the listing itself holds.
+std::vector<std::string> OpenFiles() {
+    const fs::path folder = fs::canonical("/proc/self/fd");
+    std::vector<std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::error_code gone;
+        const fs::path file = fs::read_symlink(entry.path(), gone);
+        if (!gone && file != folder) {
+            files.push_back(file.string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 }  // namespace
 
 ProcessFigures ProcessFigures::Now() {
-    // The count of open files is taken first: the directory listing holds one of its own.
-    const size_t files = Entries("/proc/self/fd") - 1;
-    return {ResidentKb(), Entries("/proc/self/task"), files};
+    const fs::directory_iterator tasks("/proc/self/task");
+    return {ResidentKb(), static_cast<size_t>(std::distance(begin(tasks), end(tasks))),
+            OpenFiles()};
 }
 
 std::string ProcessFigures::Text() const {
     return std::to_string(residentKb) + " kB resident, " + std::to_string(threads) + " threads, " +
-           std::to_string(fileDescriptors) + " open files";
+           std::to_string(openFiles.size()) + " open files";
+}
+
+std::vector<std::string> FilesLeftOpen(const ProcessFigures& start, const ProcessFigures& end) {
+    std::vector<std::string> left;
+    std::set_difference(end.openFiles.begin(), end.openFiles.end(), start.openFiles.begin(),
+                        start.openFiles.end(), std::back_inserter(left));
+    return left;
 }
 
 }  // namespace brennix::soak

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace brennix::soak {
 
@@ -9,10 +10,13 @@ namespace brennix::soak {
 struct ProcessFigures {
     size_t residentKb = 0;
     size_t threads = 0;
-    size_t fileDescriptors = 0;
+    std::vector<std::string> openFiles;  // what each descriptor refers to
 
     static ProcessFigures Now();
     std::string Text() const;
 };
+
+// The files open in end that were not in start.
+std::vector<std::string> FilesLeftOpen(const ProcessFigures& start, const ProcessFigures& end);
 
 }  // namespace brennix::soak

@@ -24,8 +24,8 @@ constexpr double kAllowedGrowth = 0.05;
 // A shorter round first fills what only ever grows to a size of its own: the allocator's pools
 // and the stacks of the workers' threads, which the C library keeps for the next thread.
 constexpr uint32_t kWarmUpTerminalMs = 60 * 1000;
-constexpr size_t kWarmUpFrames = 200;
-constexpr int kWarmUpCycles = 20;
+constexpr size_t kWarmUpFrames = 1000;
+constexpr int kWarmUpCycles = 50;
 
 // "compass cal" streams the attitude until a line end; the terminal shows it as it comes.
 bool StreamToTerminal(test::SimSession& sim, uint32_t ms) {
@@ -61,8 +61,8 @@ bool Report(const ProcessFigures& start, const ProcessFigures& end) {
         std::printf("threads left running: %zu\n", end.threads - start.threads);
         passed = false;
     }
-    if (end.fileDescriptors != start.fileDescriptors) {
-        std::printf("files left open: %zu\n", end.fileDescriptors - start.fileDescriptors);
+    for (const std::string& file : FilesLeftOpen(start, end)) {
+        std::printf("file left open: %s\n", file.c_str());
         passed = false;
     }
     std::printf(passed ? "PASS\n" : "FAIL\n");
@@ -101,5 +101,7 @@ int Run() {
 }  // namespace brennix::soak
 
 int main() {
+    // Each figure shows as it is taken, also when the output goes to a file.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     return brennix::soak::Run();
 }
