@@ -39,12 +39,16 @@ std::vector<std::string> OpenFiles() {
     return files;
 }
 
+size_t Threads() {
+    const fs::directory_iterator tasks("/proc/self/task");
+    return static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
 }  // namespace
 
 ProcessFigures ProcessFigures::Now() {
-    const fs::directory_iterator tasks("/proc/self/task");
-    return {ResidentKb(), static_cast<size_t>(std::distance(begin(tasks), end(tasks))),
-            OpenFiles()};
+    const size_t threads = Threads();
+    return {ResidentKb(), threads, OpenFiles()};
 }
 
 std::string ProcessFigures::Text() const {
