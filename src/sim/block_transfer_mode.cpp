@@ -64,7 +64,7 @@ void BlockTransferMode::SendCurrent(int64_t nowMs) {
         ++spoiled_;
         frame.back() = static_cast<char>(frame.back() ^ 0x5A);
     }
-    host_.Answer(frame, nowMs);
+    host_.AnswerFrame(frame, nowMs);
 }
 
 void BlockTransferMode::Finish(int64_t nowMs) {

@@ -23,6 +23,21 @@ std::string FaultInjector::Apply(std::string_view bytes, const Faults& faults) {
     return out;
 }
 
+std::string FaultInjector::FlipBits(std::string_view bytes, double bitErrorRate) {
+    std::string out(bytes);
+    if (bitErrorRate <= 0.0) {
+        return out;
+    }
+    for (char& c : out) {
+        for (int bit = 0; bit < 8; ++bit) {
+            if (Chance(bitErrorRate)) {
+                c = static_cast<char>(c ^ (1 << bit));
+            }
+        }
+    }
+    return out;
+}
+
 std::string FaultInjector::Misframe(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());

@@ -11,10 +11,14 @@ namespace brennix::sim {
 // Spoils outgoing bytes as a bad line would, from a seeded generator so that tests repeat.
 class FaultInjector {
   public:
-    explicit FaultInjector(uint32_t seed = 0x2545F491u);
+    static constexpr uint32_t kDefaultSeed = 0x2545F491u;
+
+    explicit FaultInjector(uint32_t seed = kDefaultSeed);
 
     // Drops and alters bytes at the rates the faults ask for.
     std::string Apply(std::string_view bytes, const Faults& faults);
+    // Flips each bit of bytes with probability bitErrorRate, as a noisy line does.
+    std::string FlipBits(std::string_view bytes, double bitErrorRate);
     // What the host makes of bytes sent at another rate: noise that never holds a prompt or "OK".
     static std::string Misframe(std::string_view bytes);
     // A different printable character in place of c, for a garbled echo.

@@ -19,6 +19,8 @@ class ModeHost {
     virtual void Emit(std::string_view bytes, int64_t atMs) = 0;
     // Sends an answer after the instrument's reply delay.
     virtual void Answer(std::string_view text, int64_t nowMs) = 0;
+    // Sends a recorder transfer's block frame as an answer; the noisy line acts here.
+    virtual void AnswerFrame(std::string_view frame, int64_t nowMs) = 0;
     // Sends the echo of typed characters; the garbled-echo fault acts here.
     virtual void Echo(std::string echo, int64_t nowMs) = 0;
     // Runs one command line of the command mode.

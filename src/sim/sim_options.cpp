@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "sim/baud_rates.h"
+#include "sim/line_noise_options.h"
 #include "sim/model_names.h"
 #include "sim/model_profile.h"
-#include "sim/text_case.h"
 #include "sim/recorder_options.h"
+#include "sim/text_case.h"
 
 namespace brennix::sim {
 
@@ -108,6 +109,35 @@ Taken TakeHardwareOption(const std::vector<std::string>& args, size_t& i, Settin
     return Taken::kTaken;
 }
 
+// The model, and the rate and RS-485 address it answers at.
+bool ApplyLineOption(const std::string& option, const std::string& value, Settings& settings,
+                     std::string& error) {
+    if (option == "--model") {
+        const std::optional<Model> model = ParseModelName(value);
+        if (!model) {
+            error = "unknown model '" + value + "'";
+            return false;
+        }
+        settings.model = *model;
+        return true;
+    }
+    const std::optional<uint32_t> number = ParseUnsigned(value);
+    if (option == "--baud") {
+        if (!number || !SpeedCodeOf(*number)) {
+            error = "unsupported baud rate '" + value + "'";
+            return false;
+        }
+        settings.baudRate = *number;
+    } else {
+        if (!number || *number < 1 || *number > kMaxRs485Address) {
+            error = "RS-485 address must be 1 to 15, not '" + value + "'";
+            return false;
+        }
+        settings.rs485Address = *number;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, std::string& error,
@@ -142,31 +172,11 @@ std::optional<Settings> ParseSimArguments(const std::vector<std::string>& args, 
                 error = option + " needs a value";
                 return std::nullopt;
             }
-            const std::string& value = args[++i];
-            if (option == "--model") {
-                const std::optional<Model> model = ParseModelName(value);
-                if (!model) {
-                    error = "unknown model '" + value + "'";
-                    return std::nullopt;
-                }
-                settings.model = *model;
-                continue;
+            if (!ApplyLineOption(option, args[++i], settings, error)) {
+                return std::nullopt;
             }
-            const std::optional<uint32_t> number = ParseUnsigned(value);
-            if (option == "--baud") {
-                if (!number || !SpeedCodeOf(*number)) {
-                    error = "unsupported baud rate '" + value + "'";
-                    return std::nullopt;
-                }
-                settings.baudRate = *number;
-            } else {
-                if (!number || *number < 1 || *number > kMaxRs485Address) {
-                    error = "RS-485 address must be 1 to 15, not '" + value + "'";
-                    return std::nullopt;
-                }
-                settings.rs485Address = *number;
-            }
-        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error)) {
+        } else if (ParseRecorderOption(args, i, settings, parsedFaults, error) ||
+                   ParseLineNoiseOption(args, i, settings, parsedFaults, error)) {
             if (!error.empty()) {
                 return std::nullopt;
             }

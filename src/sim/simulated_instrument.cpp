@@ -41,6 +41,7 @@ struct SimulatedInstrument::Impl : ModeHost {
     explicit Impl(const Settings& initial)
         : settings(initial),
           hostRate(initial.baudRate),
+          injector(initial.faultSeed.value_or(FaultInjector::kDefaultSeed)),
           rs485(initial.rs485Address),
           interpreter(settings, faults, *this),
           recorder(settings, faults, *this),
@@ -176,11 +177,22 @@ struct SimulatedInstrument::Impl : ModeHost {
         Emit(text, now + faults.extraDelayMs);
     }
 
+    void AnswerFrame(std::string_view frame, int64_t now) override {
+        if (faults.noiseEverything) {
+            Answer(frame, now);
+        } else {
+            Answer(injector.FlipBits(frame, faults.bitErrorRate), now);
+        }
+    }
+
     void Emit(std::string_view bytes, int64_t startMs) override {
         if (faults.silent || bytes.empty()) {
             return;
         }
         std::string out = injector.Apply(bytes, faults);
+        if (faults.noiseEverything) {
+            out = injector.FlipBits(out, faults.bitErrorRate);
+        }
         if (hostRate != settings.baudRate) {
             out = FaultInjector::Misframe(out);
         }

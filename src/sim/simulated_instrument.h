@@ -42,6 +42,8 @@ struct Settings {
     std::string recorderFolder = {};
     bool recorderSamples = true;
     uint32_t formatMs = 3000;  // how long "format" works after its question was answered yes
+    // Seeds the generator of the line faults (lost, altered and flipped bits); none: a fixed one.
+    std::optional<uint32_t> faultSeed = std::nullopt;
 };
 
 // How the diagnostic frames answered to "Amp" are spoiled.
@@ -49,8 +51,12 @@ enum class FrameFault { kNone, kBadChecksum, kTruncated, kTooManyCells };
 
 // Fault knobs; all off by default.
 struct Faults {
-    double dropRate = 0.0;      // share of output bytes lost
-    double corruptRate = 0.0;   // share of output bytes altered
+    double dropRate = 0.0;     // share of output bytes lost
+    double corruptRate = 0.0;  // share of output bytes altered
+    // A noisy line: each bit of a recorder transfer's block frames (of everything sent, with
+    // noiseEverything) is flipped with this probability.
+    double bitErrorRate = 0.0;
+    bool noiseEverything = false;
     uint32_t extraDelayMs = 0;  // added before every reply
     bool silent = false;        // answers nothing at all
     int garbleEchoes = 0;       // number of command echoes to garble

@@ -24,8 +24,9 @@ TEST(SimOptions, EveryOptionIsRead) {
 
 TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--baud"},       {"--baud", "9601"}, {"--baud", "96OO"}, {"--model", "Nortex"},
-        {"--rs485", "0"}, {"--rs485", "16"},  {"--rs485", "-1"},  {"--verbose"}};
+        {"--baud"},         {"--baud", "9601"},  {"--baud", "96OO"},   {"--model", "Nortex"},
+        {"--rs485", "0"},   {"--rs485", "16"},   {"--rs485", "-1"},    {"--verbose"},
+        {"--noise", "1.5"}, {"--noise", "-0.1"}, {"--noise", "1e-3x"}, {"--seed", "-3"}};
     for (const std::vector<std::string>& args : bad) {
         std::string error;
         EXPECT_FALSE(ParseSimArguments(args, error)) << args.back();
