@@ -68,6 +68,14 @@ TEST(DaysRemaining, TheWorkedExampleGives15Point4EveryTime) {
     }
 }
 
+// The record's own 418 bytes are kept back: on a small recorder at an hourly interval they are
+// nine samples, over a third of a day.
+TEST(DaysRemaining, KeepsTheRecordsBytesBack) {
+    // (11,218 - 418) / 45 = 240 samples × 3600 s = 10.0 days; without the reserve 10.4.
+    EXPECT_EQ(DaysRemainingText(11'218, LongSampleRecord(), "0", "3600"),
+              "10.0 days of operation remaining");
+}
+
 TEST(DaysRemaining, CountsBurstsOnlyWhenAnAverageFitsTheBurstInterval) {
     // 22222 samples / 100 per burst = 222 bursts × 3000 s = 7.7 days.
     const SetupRecord record = LongSampleRecord(1, 3000, 100);
