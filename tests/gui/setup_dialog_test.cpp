@@ -16,6 +16,7 @@
 #include "gui_fixture.h"
 #include "platform/qt_settings.h"
 #include "records/recorder_reading.h"
+#include "recorder/recorder_dialog.h"
 #include "script/session.h"
 #include "setup/sdi12_deploy_dialog.h"
 #include "setup/setup_dialog.h"
@@ -174,7 +175,8 @@ class SetupDialogTest : public QObject {
             auto* setup = qobject_cast<CSetupDialog*>(sheet);
             Until([&] { return !setup->IsBusy(); });
             before = sheet->findChild<QLabel*>("days")->text();
-            OnNextModal([&](QWidget* recorder) {
+            // Typed: until the manager is up, the sheet itself is the active modal window.
+            OnNextModal<CDlgRecorder>([&](CDlgRecorder* recorder) {
                 manager = recorder->windowTitle();
                 instrument_->Recorder().AddFile({"BIG.000", std::string(3'000'000, 'x')});
                 recorder->close();
