@@ -1,6 +1,7 @@
 // Numbers as the instrument, the files and the pages read them: printf's layout, a point for the
 // decimals whatever the locale.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -32,9 +33,11 @@ TEST(FormatText, LaysOutAsPrintfDoes) {
 
 // A technician's locale with a decimal comma must not reach a command: "CB 0,50" is refused.
 TEST(FormatText, KeepsThePointInADecimalCommaLocale) {
-    const std::filesystem::path locales =
-        std::filesystem::temp_directory_path() / "brennix-number-text-locales";
-    std::filesystem::create_directories(locales);
+    // A folder of its own: another run of the suite may be making and removing its locale too.
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "brennix-number-text-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::filesystem::path locales = pattern;
     const std::string make =
         "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
     if (std::system(make.c_str()) != 0) {
