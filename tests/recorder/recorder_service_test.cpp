@@ -186,7 +186,9 @@ TEST_F(RecorderServiceTest, EveryFileArrivesIntactUnderItsModelsExtension) {
         EXPECT_TRUE(Contents(file.path) == OnRecorder(i)) << file.name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);
+    EXPECT_EQ(result.folder, root.string());
     EXPECT_EQ(heard.ended.size(), 3u);
+    EXPECT_EQ(heard.progress.front().position, 0);
     EXPECT_EQ(heard.Subjects(),
               (std::vector<std::string>{"DEP1.000.mrv", "DEP1.001.mrv", "TEST.000.mrv"}));
     EXPECT_EQ(heard.progress.back().position, 300);
@@ -381,6 +383,25 @@ TEST_F(RecorderServiceTest, AVerifiedDownloadFetchesUntilTwoCopiesAgree) {
     EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kIncomplete);
     EXPECT_EQ(file.path, (root / "DEP1.000.mrv.part").string());
     EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u + 5u);
+}
+
+// Stopped while fetching the check copy, the first copy stays a ".part" file and no copy is
+// left behind; the bar counts both copies, so the check copy runs in its second half.
+TEST_F(RecorderServiceTest, AVerifiedDownloadStoppedWhileCheckingLeavesOnlyThePart) {
+    std::vector<RecorderFileEntry> entries = Listed();
+    entries.resize(1);
+    ASSERT_TRUE(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    sim.PumpUntil(
+        [this] {
+            return !heard.progress.empty() &&
+                   heard.progress.back().position > heard.progress.back().range / 2 + 10;
+        },
+        600000);
+    service.Stop();
+    Finish(true);
+    EXPECT_EQ(heard.downloaded->files.at(0).outcome, FileOutcome::kUnverified);
+    ASSERT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+    EXPECT_TRUE(Contents(root / "DEP1.000.mrv.part") == OnRecorder(0));
 }
 
 // A download the instrument refuses is asked about: Yes goes on with the next file, No cancels.

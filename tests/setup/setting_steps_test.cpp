@@ -122,6 +122,22 @@ TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
     EXPECT_EQ(record.User().DeploymentName(), "RIVER1");
 }
 
+// The calendar's edges: month lengths and the leap years of the Gregorian rule.
+TEST(SettingStepPlan, AStartDateIsADayOfTheCalendar) {
+    SetupRecord record = Record();
+    const ControlValues shown = Shown(record, kMetric);
+    for (const char* day : {"2024/02/29", "2000/02/29", "2026/01/31", "2026/08/31", "2026/12/31"}) {
+        EXPECT_TRUE(std::holds_alternative<StepPlan>(
+            PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
+            << day;
+    }
+    for (const char* day : {"2026/02/29", "2100/02/29", "2026/04/31", "2026/01/32", "2026/00/10"}) {
+        EXPECT_TRUE(std::holds_alternative<Refusal>(
+            PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
+            << day;
+    }
+}
+
 TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
     SetupRecord record = Record();
     const ControlValues shown = Shown(record, kMetric);
