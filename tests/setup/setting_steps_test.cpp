@@ -122,8 +122,9 @@ TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
     EXPECT_EQ(record.User().DeploymentName(), "RIVER1");
 }
 
-// The calendar's edges: month lengths and the leap years of the Gregorian rule.
-TEST(SettingStepPlan, AStartDateIsADayOfTheCalendar) {
+// The calendar's and the clock's edges: month lengths, the leap years of the Gregorian rule,
+// the last second of a day.
+TEST(SettingStepPlan, AStartIsADayOfTheCalendarAndATimeOfDay) {
     SetupRecord record = Record();
     const ControlValues shown = Shown(record, kMetric);
     for (const char* day : {"2024/02/29", "2000/02/29", "2026/01/31", "2026/08/31", "2026/12/31"}) {
@@ -131,11 +132,14 @@ TEST(SettingStepPlan, AStartDateIsADayOfTheCalendar) {
             PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
             << day;
     }
-    for (const char* day : {"2026/02/29", "2100/02/29", "2026/04/31", "2026/01/32", "2026/00/10"}) {
+    for (const char* day :
+         {"2026/02/29", "2100/02/29", "2026/04/31", "2026/01/32", "2026/00/10", "2026/05/00"}) {
         EXPECT_TRUE(std::holds_alternative<Refusal>(
             PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
             << day;
     }
+    EXPECT_TRUE(std::holds_alternative<StepPlan>(
+        PlanStep(SpecOf(kStartTime), "23:59:59", shown.at(kStartTime), record, kMetric, {})));
 }
 
 TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
