@@ -46,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         AttitudeCase{"NoHeading", "Pitch= 1 Roll= 1", std::nullopt},
         AttitudeCase{"NoEquals", "Heading 123.4 Pitch 1.2 Roll -0.8", std::nullopt},
         AttitudeCase{"NotANumber", "Heading= abc Pitch= 1 Roll= 1", std::nullopt},
+        AttitudeCase{"PlusThenMinus", "Heading= +-5 Pitch= 1 Roll= 1", std::nullopt},
         AttitudeCase{"NotFinite", "Heading= nan Pitch= 1 Roll= 1", std::nullopt},
         AttitudeCase{"Empty", "", std::nullopt}),
     [](const testing::TestParamInfo<AttitudeCase>& info) { return info.param.name; });
@@ -76,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
     Replies, ScoreParsing,
     testing::Values(ScoreCase{"AsTheInstrumentSendsIt",
                               "\r\nCalibration score: H 12 V 7 M 25.0\r\n>", true, 12, 7, 25.0},
-                    ScoreCase{"WithoutBlanks", "score:H9V8M0.5", true, 9, 8, 0.5},
+                    ScoreCase{"WithoutBlanks", "score:H9V8M10.5", true, 9, 8, 10.5},
                     ScoreCase{"LettersBeforeScoreDoNotCount",
                               "Heading Value M 3 score: H 1 V 2 M 3", true, 1, 2, 3.0},
                     ScoreCase{"NoScoreWord", "H 1 V 2 M 3", false},

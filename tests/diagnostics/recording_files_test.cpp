@@ -118,5 +118,21 @@ TEST(Recording, EachLineStartsWithALineFeedInTheFixedColumns) {
               "\n  1 1234.57 255 255 255   7   7   7  99  99  99");
 }
 
+// What is recorded plays back as the same beams.
+TEST(Recording, PlaysBackAsTheFrameThatWasRecorded) {
+    const BeamFrame recorded = TwoCells();
+    PlaybackReader reader(FileWith(FormatRecordedFrame(recorded)));
+    const std::optional<BeamFrame> played = reader.NextFrame();
+    ASSERT_TRUE(played);
+    ASSERT_EQ(played->cells, 2u);
+    for (size_t beam = 0; beam < kBeamCount; ++beam) {
+        for (size_t cell = 0; cell < 2; ++cell) {
+            EXPECT_EQ(played->amplitude[beam][cell], recorded.amplitude[beam][cell]);
+            EXPECT_EQ(played->cosine[beam][cell], recorded.cosine[beam][cell]);
+            EXPECT_EQ(played->sine[beam][cell], recorded.sine[beam][cell]);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace brennix::test
