@@ -76,6 +76,8 @@ class UiHostTest : public QObject {
         QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
     }
 
+    // Rows stack down with OK and Cancel side by side below them, all inside the window; the
+    // check row's label reads left of its box, and a click on it toggles the box.
     void rowsStackDownWithOkAndCancelBelow() {
         CDlgInput dialog({Row(InputKind::kInput, {"Cell begin(m)", "1.50"}),
                           Row(InputKind::kSelect, {"Coord system", "BEAM", "XYZ", "ENU"}),
@@ -83,26 +85,19 @@ class UiHostTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(SaveScreenshot(dialog, "dialogs-input"));
-        const int h = dialog.RowHeight();
-        for (size_t row = 0; row < 3; ++row) {
-            const QRect control = dialog.RowControl(row)->geometry();
-            QCOMPARE(control.top(), CDlgInput::kFirstRowTop + int(row) * (h + CDlgInput::kRowGap));
-            QVERIFY(control.height() <= h);
-            QVERIFY(control.right() < dialog.width());
+        const QRect window = dialog.rect();
+        for (size_t row = 1; row < 3; ++row) {
+            QVERIFY(dialog.RowControl(row)->y() > dialog.RowControl(row - 1)->geometry().bottom());
+            QVERIFY(window.contains(dialog.RowControl(row)->geometry()));
         }
         const QRect ok = dialog.OkButton()->geometry();
-        QCOMPARE(ok.top(),
-                 CDlgInput::kFirstRowTop + 2 * (h + CDlgInput::kRowGap) + h + CDlgInput::kOkGap);
-        QVERIFY(ok.left() > 0 && ok.right() < dialog.width() && ok.bottom() < dialog.height());
         const QRect cancel = dialog.CancelButton()->geometry();
-        QCOMPARE(cancel.top(), ok.top());
-        QVERIFY(cancel.left() > ok.right() && cancel.right() < dialog.width());
+        QVERIFY(ok.top() > dialog.RowControl(2)->geometry().bottom() && window.contains(ok));
+        QVERIFY(cancel.top() == ok.top() && cancel.left() > ok.right() && window.contains(cancel));
 
-        // The check row's label reads left of its box, and a click on it toggles the box.
         auto* check = qobject_cast<QCheckBox*>(dialog.RowControl(2));
         QCOMPARE(check->x(), dialog.RowControl(0)->x());
         const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-        QCOMPARE(labels.size(), 3);
         QVERIFY(labels[2]->geometry().right() < check->x());
         QTest::mouseClick(labels[2], Qt::LeftButton);
         QVERIFY(!check->isChecked());
@@ -141,24 +136,19 @@ class UiHostTest : public QObject {
         QCOMPARE(seen->icon, shownIcon);
     }
 
-    void cancelledInputDialogSaysSo_data() {
-        QTest::addColumn<bool>("button");
-        QTest::newRow("escape") << false;
-        QTest::newRow("cancel button") << true;
-    }
+    // Escape and Cancel both say the dialog was cancelled, with no results.
     void cancelledInputDialogSaysSo() {
-        QFETCH(bool, button);
-        std::vector<std::string> results;
-        OnNextModal([button](QWidget* modal) {
-            auto* input = qobject_cast<CDlgInput*>(modal);
-            QVERIFY(input != nullptr);
-            if (button)
-                input->CancelButton()->click();
-            else
-                QTest::keyClick(modal, Qt::Key_Escape);
-        });
-        QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
-        QVERIFY(results.empty());
+        for (const bool button : {false, true}) {
+            std::vector<std::string> results;
+            OnNextModal<CDlgInput>([button](CDlgInput* input) {
+                if (button)
+                    input->CancelButton()->click();
+                else
+                    QTest::keyClick(input, Qt::Key_Escape);
+            });
+            QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
+            QVERIFY(results.empty());
+        }
     }
 
     // Stop, the close box and Enter only ask to stop; the windows go when the host closes them.

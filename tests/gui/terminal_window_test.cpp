@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -182,8 +183,8 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("cb 2.5\r") != std::string::npos);
     }
 
-    // While a command file waits, nothing else may talk to the instrument; Stop ends the file
-    // there, and the terminal takes commands again.
+    // While a command file waits, nothing else may talk to the instrument (nor a Setup menu
+    // feature); Stop ends the file there, and the terminal takes commands again.
     void stopEndsACommandFileAndNothingElseRunsMeanwhile() {
         const QString path = environment_.FilePath("slow.cmd");
         QVERIFY(WriteFile(path, "Ver\r\n#WAIT 10\r\nShow Conf\r\n"));
@@ -195,6 +196,7 @@ class TerminalWindowTest : public QObject {
                 [&] { Type("Ver"); },
                 [&] { Terminal().RunCommandsEntry(1126); },
                 [&] { Terminal().SendBreakToInstrument(); },
+                [&] { SetupMenuEntry("&Compass")->trigger(); },
                 [&] { QVERIFY(!Terminal().close()); },
             };
             for (const auto& attempt : attempts) {
@@ -208,7 +210,7 @@ class TerminalWindowTest : public QObject {
             window->StopButton()->click();
         });
         Menus().runCommandFile->trigger();
-        QCOMPARE(refusals, QStringList(4, "A script is running. Stop it first."));
+        QCOMPARE(refusals, QStringList(5, "A script is running. Stop it first."));
         QVERIFY(Received().starts_with("Ver\r"));
         QVERIFY(Received().find("Show Conf") == std::string::npos);
         QVERIFY(!Terminal().Engine().IsRunning());
@@ -428,6 +430,12 @@ class TerminalWindowTest : public QObject {
     void Type(const QString& command) {
         Terminal().CommandLine().setEditText(command);
         QTest::keyClick(&Terminal().CommandLine(), Qt::Key_Return);
+    }
+    QAction* SetupMenuEntry(const QString& text) const {
+        const QList<QAction*> entries = Menus().setup->actions();
+        const auto entry = std::find_if(entries.begin(), entries.end(),
+                                        [&text](const QAction* a) { return a->text() == text; });
+        return entry != entries.end() ? *entry : nullptr;
     }
     CDlgTerminal& Terminal() const { return *app_->Terminal(); }
     TerminalMenus& Menus() const { return Terminal().Menus(); }
