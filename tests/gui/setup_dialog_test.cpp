@@ -64,6 +64,8 @@ class SetupDialogTest : public QObject {
 
         Pick("tempMode", "USER");
         QVERIFY(!Edit("temperature")->isReadOnly());
+        Type("temperature", "10");  // the sound speed follows as it is typed
+        QCOMPARE(Edit("soundSpeed")->text(), QStringLiteral("1489.99"));
         for (const int tab : {2, 3}) {
             Tabs()->setCurrentIndex(tab);
             Settle();
