@@ -1,9 +1,7 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QTest>
 #include <memory>
 

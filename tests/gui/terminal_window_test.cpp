@@ -9,13 +9,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "desktop/brennix_app.h"
