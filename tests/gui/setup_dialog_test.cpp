@@ -115,6 +115,23 @@ class SetupDialogTest : public QObject {
         QVERIFY(rig_->instrument.Received().find("SaveSetup") != std::string::npos);
     }
 
+    // Deploy turns the sheet through the pages as they are applied and back to Deploy; the
+    // final message follows and the sheet closes.
+    void deployTurnsThroughThePagesAndBack() {
+        Open();
+        QList<int> shown = {0};
+        const auto final = AnswerNextMessage();
+        Button("deploy")->click();
+        Until([&] {
+            if (Tabs()->currentIndex() != shown.last())
+                shown << Tabs()->currentIndex();
+            return !dialog_->isVisible();
+        });
+        QCOMPARE(shown, QList<int>({0, 1, 2, 3, 0}));
+        QCOMPARE(final->caption, QStringLiteral("Mirovan deployment"));
+        QVERIFY(rig_->instrument.Received().ends_with("deploy\r"));
+    }
+
     // Deploy in SDI-12 mode: the dialog comes, a refused value brings it back with the focus on
     // it, the final message follows and the sheet closes; the mode stays as picked.
     void sdi12DeploymentRunsTheDialog() {
