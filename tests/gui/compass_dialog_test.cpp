@@ -1,22 +1,16 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QTest>
 #include <memory>
 
 #include "compass/compass_dialog.h"
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
-#include "desktop/qt_ui_host.h"
 #include "desktop/terminal_menus.h"
 #include "desktop/terminal_window.h"
 #include "gui_fixture.h"
-#include "platform/qt_settings.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 
@@ -24,16 +18,8 @@ class CompassDialogTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        instrument_ = std::make_unique<sim::SimulatedInstrument>();
-        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
-        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
-        session_->Link().Open(SimulatedDevice::kPortName, 9600);
-    }
-    void cleanup() {
-        session_.reset();
-        device_.reset();
-    }
+    void init() { rig_ = std::make_unique<SimWindowRig>(); }
+    void cleanup() { rig_.reset(); }
 
     // Start shows the instructions and the attitude as the compass turns, Stop the scores;
     // Enter closes nothing, Escape closes once the BREAK has ended the calibration.
@@ -58,20 +44,20 @@ class CompassDialogTest : public QObject {
         QVERIFY(dialog.Text().endsWith("Ambient magnetic field strength (0-100): 23.40 (FAIR)"));
         QVERIFY(SaveScreenshot(dialog, "compass_scores"));
 
-        const size_t breaks = device_->BreakTicks().size();
+        const size_t breaks = rig_->device.BreakTicks().size();
         QTest::keyClick(&dialog, Qt::Key_Return);
         QVERIFY2(dialog.isVisible(), "Enter closes nothing");
         QTest::keyClick(&dialog, Qt::Key_Escape);
         Until([&] { return !dialog.isVisible(); });
-        QVERIFY(device_->BreakTicks().size() > breaks);
+        QVERIFY(rig_->device.BreakTicks().size() > breaks);
     }
 
     void compassThatDoesNotAnswerIsReported() {
-        instrument_->GetFaults().noCompass = true;
+        rig_->instrument.GetFaults().noCompass = true;
         CDlgCompass dialog(Context());
         const auto seen = AnswerNextMessage();
         QVERIFY(dialog.Open());
-        const VirtualTimeDriver time(clock_);
+        const VirtualTimeDriver time(rig_->clock);
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(seen->text, QString("Compass not present or is not responding properly"));
         QCOMPARE(seen->caption, QString("Brennix"));
@@ -80,8 +66,7 @@ class CompassDialogTest : public QObject {
     // From the terminal's Setup menu: none of the calibration's traffic reaches the terminal, and
     // what the BREAK at the close woke up is dropped.
     void openedFromTheSetupMenu() {
-        GuiEnvironment environment;
-        CBrennixApp app(environment.Options());
+        CBrennixApp app(environment_.Options());
         app.Start();
         QAction* compass = nullptr;
         for (QAction* action : app.Terminal()->Menus().setup->actions()) {
@@ -103,15 +88,11 @@ class CompassDialogTest : public QObject {
     }
 
   private:
-    FeatureContext Context() { return {nullptr, *session_, ui_, store_}; }
-    void Until(const std::function<bool()>& done) { ui_.PumpUntil(done); }
+    FeatureContext Context() { return rig_->Context(); }
+    void Until(const std::function<bool()>& done) { rig_->Until(done); }
 
-    VirtualClock clock_;
-    QtUiHost ui_{clock_};
-    QtSettings store_;
-    std::unique_ptr<sim::SimulatedInstrument> instrument_;
-    std::unique_ptr<SimulatedDevice> device_;
-    std::unique_ptr<CSession> session_;
+    GuiEnvironment environment_;
+    std::unique_ptr<SimWindowRig> rig_;
 };
 
 }  // namespace brennix::test

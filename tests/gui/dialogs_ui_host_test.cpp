@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <utility>
 
 #include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
@@ -14,9 +15,6 @@
 #include "script/script_running_window.h"
 
 Q_DECLARE_METATYPE(brennix::InputKind)
-Q_DECLARE_METATYPE(brennix::MessageButtons)
-Q_DECLARE_METATYPE(brennix::MessageIcon)
-Q_DECLARE_METATYPE(brennix::MessageResult)
 
 namespace brennix::test {
 namespace {
@@ -76,6 +74,8 @@ class UiHostTest : public QObject {
         QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
     }
 
+    // Rows stack down with OK and Cancel side by side below them, all inside the window; the
+    // check row's label reads left of its box, and a click on it toggles the box.
     void rowsStackDownWithOkAndCancelBelow() {
         CDlgInput dialog({Row(InputKind::kInput, {"Cell begin(m)", "1.50"}),
                           Row(InputKind::kSelect, {"Coord system", "BEAM", "XYZ", "ENU"}),
@@ -83,82 +83,51 @@ class UiHostTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(SaveScreenshot(dialog, "dialogs-input"));
-        const int h = dialog.RowHeight();
-        for (size_t row = 0; row < 3; ++row) {
-            const QRect control = dialog.RowControl(row)->geometry();
-            QCOMPARE(control.top(), CDlgInput::kFirstRowTop + int(row) * (h + CDlgInput::kRowGap));
-            QVERIFY(control.height() <= h);
-            QVERIFY(control.right() < dialog.width());
+        const QRect window = dialog.rect();
+        for (size_t row = 1; row < 3; ++row) {
+            QVERIFY(dialog.RowControl(row)->y() > dialog.RowControl(row - 1)->geometry().bottom());
+            QVERIFY(window.contains(dialog.RowControl(row)->geometry()));
         }
         const QRect ok = dialog.OkButton()->geometry();
-        QCOMPARE(ok.top(),
-                 CDlgInput::kFirstRowTop + 2 * (h + CDlgInput::kRowGap) + h + CDlgInput::kOkGap);
-        QVERIFY(ok.left() > 0 && ok.right() < dialog.width() && ok.bottom() < dialog.height());
         const QRect cancel = dialog.CancelButton()->geometry();
-        QCOMPARE(cancel.top(), ok.top());
-        QVERIFY(cancel.left() > ok.right() && cancel.right() < dialog.width());
+        QVERIFY(ok.top() > dialog.RowControl(2)->geometry().bottom() && window.contains(ok));
+        QVERIFY(cancel.top() == ok.top() && cancel.left() > ok.right() && window.contains(cancel));
 
-        // The check row's label reads left of its box, and a click on it toggles the box.
         auto* check = qobject_cast<QCheckBox*>(dialog.RowControl(2));
         QCOMPARE(check->x(), dialog.RowControl(0)->x());
         const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-        QCOMPARE(labels.size(), 3);
         QVERIFY(labels[2]->geometry().right() < check->x());
         QTest::mouseClick(labels[2], Qt::LeftButton);
         QVERIFY(!check->isChecked());
     }
 
-    // Without a caption the box shows the program's name.
-    void messageBoxesMapButtonsAndIcons_data() {
-        QTest::addColumn<MessageButtons>("buttons");
-        QTest::addColumn<MessageIcon>("icon");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("press");
-        QTest::addColumn<MessageResult>("expected");
-        QTest::addColumn<QMessageBox::Icon>("shownIcon");
-        QTest::newRow("escape cancels")
-            << MessageButtons::kOkCancel << MessageIcon::kExclamation << ""
-            << "" << MessageResult::kCancel << QMessageBox::Warning;
-        QTest::newRow("yes") << MessageButtons::kYesNo << MessageIcon::kQuestion
-                             << "Lose all changes?"
-                             << "Yes" << MessageResult::kYes << QMessageBox::Question;
-        QTest::newRow("escape says no")
-            << MessageButtons::kYesNo << MessageIcon::kError << "Com ERROR"
-            << "" << MessageResult::kNo << QMessageBox::Critical;
-    }
-    void messageBoxesMapButtonsAndIcons() {
-        QFETCH(MessageButtons, buttons);
-        QFETCH(MessageIcon, icon);
-        QFETCH(QString, caption);
-        QFETCH(QString, press);
-        QFETCH(MessageResult, expected);
-        QFETCH(QMessageBox::Icon, shownIcon);
-        const auto seen = AnswerNextMessage(press);
-        QVERIFY(ui_.ShowMessage("Line one\nline two", caption.toStdString(), buttons, icon) ==
-                expected);
-        QCOMPARE(seen->caption, caption.isEmpty() ? QStringLiteral("Brennix") : caption);
-        QCOMPARE(seen->text, QStringLiteral("Line one\nline two"));
-        QCOMPARE(seen->icon, shownIcon);
+    // Escape (or the close box) answers Cancel or No; without a caption the box shows the
+    // program's name. (The other answers, captions and icons are met by the windows' tests.)
+    void escapeAnswersCancelOrNo() {
+        for (const auto& [buttons, expected] :
+             {std::pair{MessageButtons::kOkCancel, MessageResult::kCancel},
+              std::pair{MessageButtons::kYesNo, MessageResult::kNo}}) {
+            const auto seen = AnswerNextMessage("");
+            QVERIFY(ui_.ShowMessage("Line one\nline two", "", buttons, MessageIcon::kQuestion) ==
+                    expected);
+            QCOMPARE(seen->caption, QStringLiteral("Brennix"));
+            QCOMPARE(seen->text, QStringLiteral("Line one\nline two"));
+        }
     }
 
-    void cancelledInputDialogSaysSo_data() {
-        QTest::addColumn<bool>("button");
-        QTest::newRow("escape") << false;
-        QTest::newRow("cancel button") << true;
-    }
+    // Escape and Cancel both say the dialog was cancelled, with no results.
     void cancelledInputDialogSaysSo() {
-        QFETCH(bool, button);
-        std::vector<std::string> results;
-        OnNextModal([button](QWidget* modal) {
-            auto* input = qobject_cast<CDlgInput*>(modal);
-            QVERIFY(input != nullptr);
-            if (button)
-                input->CancelButton()->click();
-            else
-                QTest::keyClick(modal, Qt::Key_Escape);
-        });
-        QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
-        QVERIFY(results.empty());
+        for (const bool button : {false, true}) {
+            std::vector<std::string> results;
+            OnNextModal<CDlgInput>([button](CDlgInput* input) {
+                if (button)
+                    input->CancelButton()->click();
+                else
+                    QTest::keyClick(input, Qt::Key_Escape);
+            });
+            QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
+            QVERIFY(results.empty());
+        }
     }
 
     // Stop, the close box and Enter only ask to stop; the windows go when the host closes them.

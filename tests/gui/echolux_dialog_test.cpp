@@ -7,20 +7,15 @@
 #include <QTimer>
 #include <memory>
 
-#include "desktop/qt_ui_host.h"
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"
 #include "diagnostics/plot_widget.h"
 #include "gui_fixture.h"
-#include "instrument/instrument_codes.h"
 #include "link/output_window.h"
 #include "link/serial_poll.h"
-#include "platform/qt_settings.h"
 #include "sim/diagnostic_frame.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 #include "support/no_new_threads.h"
 
 namespace brennix::test {
@@ -71,15 +66,9 @@ class EcholuxDialogTest : public QObject {
   private slots:
     void init() {
         environment_.Reset();
-        instrument_ = std::make_unique<sim::SimulatedInstrument>();
-        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
-        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
-        session_->Link().Open(SimulatedDevice::kPortName, 9600);
+        rig_ = std::make_unique<SimWindowRig>();
     }
-    void cleanup() {
-        session_.reset();
-        device_.reset();
-    }
+    void cleanup() { rig_.reset(); }
 
     void viewShowsItsFigures_data() {
         QTest::addColumn<int>("view");
@@ -114,7 +103,8 @@ class EcholuxDialogTest : public QObject {
         QVERIFY(SaveScreenshot(dialog, screenshot));
     }
 
-    // The menu offers what fits the moment; a file open offers only its closing.
+    // The menu offers what fits the moment; a file open offers only its closing. Averaging
+    // starts from a cleared display; a recording that cannot be opened is said.
     void optionsMenuFollowsTheState() {
         const QString path = environment_.FilePath("pings.ecx");
         CDlgEcholux dialog(Context());
@@ -134,25 +124,18 @@ class EcholuxDialogTest : public QObject {
         menu->actions()[3]->trigger();
         QCOMPARE(dialog.StatusText(), QString());
 
+        dialog.ToggleAveraging();
+        QCOMPARE(dialog.TableText(0, 0), QString("0/0"));
+        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
+        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu())[1], QString("Averaging*"));
+
         // Playing the recording back counts its frames from the first.
         dialog.OpenPlayback();
         QCOMPARE(dialog.StatusText(), QString("Playing back pings.ecx"));
         QCOMPARE(dialog.PingText(), QString("Ping : 0"));
-        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu()).last(), QString("Close file"));
-    }
-
-    void averagingStartsFromAClearedDisplay() {
-        CDlgEcholux dialog(Context());
-        dialog.ShowSnapshot(SeventhPing());
-        dialog.ToggleAveraging();
-        QVERIFY(dialog.Averaging());
-        QCOMPARE(dialog.TableText(0, 0), QString("0"));
-        QCOMPARE(dialog.PingText(), QString("Ping : 7"));
-        QCOMPARE(MenuTexts(*dialog.BuildOptionsMenu())[1], QString("Averaging*"));
-    }
-
-    void aRecordingThatCannotBeOpenedIsReported() {
-        CDlgEcholux dialog(Context());
+        menu = dialog.BuildOptionsMenu();
+        QCOMPARE(MenuTexts(*menu).last(), QString("Close file"));
+        menu->actions()[3]->trigger();
         dialog.SetFileDialog(std::make_unique<FixedRecording>("/no/such/folder/x.ecx"));
         const auto seen = AnswerNextMessage();
         dialog.OpenPlayback();
@@ -160,15 +143,23 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(dialog.StatusText(), QString());
     }
 
-    // Closed half-way through a frame: the terminal's output stays detached until the service
-    // has let the frame end, so nothing of it reaches the terminal, and the next command works.
+    // Opened from the menu, the window shows the instrument's pings. Closed half-way through a
+    // frame: the terminal's output stays detached until the service has let the frame end, so
+    // nothing of it reaches the terminal, and the next command works.
     void closedMidFrameLeavesTheTerminalQuiet() {
         StringTerminalPane terminal;
-        session_->Link().Tap().SetOutputWindow(&terminal);
-        OnNextModal<CDlgEcholux>([this](CDlgEcholux* dialog) {
+        rig_->session.Link().Tap().SetOutputWindow(&terminal);
+        QString shown;
+        uint32_t firstShownAt = 0;
+        // Closed mid-way through the frame after the first one shown.
+        OnNextModal<CDlgEcholux>([&](CDlgEcholux* dialog) {
             auto* closer = new QTimer(dialog);
-            connect(closer, &QTimer::timeout, dialog, [this, dialog, closer] {
-                if (clock_.TickCount() >= 4000) {
+            connect(closer, &QTimer::timeout, dialog, [&, dialog, closer] {
+                if (shown.isEmpty() && dialog->PingText() != "Ping : 0") {
+                    shown = dialog->PingText();
+                    firstShownAt = rig_->clock.TickCount();
+                }
+                if (!shown.isEmpty() && rig_->clock.TickCount() - firstShownAt >= 3000) {
                     closer->stop();
                     dialog->reject();
                 }
@@ -176,17 +167,18 @@ class EcholuxDialogTest : public QObject {
             closer->start(1);
         });
         {
-            const VirtualTimeDriver time(clock_);
+            const VirtualTimeDriver time(rig_->clock);
             OpenFeatureWindow<DiagnosticsFeature>(Context());
         }
-        QVERIFY(instrument_->Received().find("Amp\r") != std::string::npos);
+        QVERIFY(rig_->instrument.Received().find("Amp\r") != std::string::npos);
+        QCOMPARE(shown, QStringLiteral("Ping : 1"));
         for (int poll = 0; poll < 60; ++poll) {
-            clock_.Sleep(100);
-            SerialPoll::Run(session_->Link());
+            rig_->clock.Sleep(100);
+            SerialPoll::Run(rig_->session.Link());
         }
         QCOMPARE(terminal.Text(), std::string());
-        QVERIFY(session_->Instrument().SendCommand("Ver"));
-        session_->Link().Tap().SetOutputWindow(nullptr);
+        QVERIFY(rig_->session.Instrument().SendCommand("Ver"));
+        rig_->session.Link().Tap().SetOutputWindow(nullptr);
     }
 
     void aWorkerThatCannotStartIsSaid() {
@@ -228,17 +220,10 @@ class EcholuxDialogTest : public QObject {
     }
 
   private:
-    FeatureContext Context() {
-        return {nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan};
-    }
+    FeatureContext Context() { return rig_->Context(); }
 
     GuiEnvironment environment_;
-    VirtualClock clock_;
-    QtUiHost ui_{clock_};
-    QtSettings store_;
-    std::unique_ptr<sim::SimulatedInstrument> instrument_;
-    std::unique_ptr<SimulatedDevice> device_;
-    std::unique_ptr<CSession> session_;
+    std::unique_ptr<SimWindowRig> rig_;
 };
 
 }  // namespace brennix::test

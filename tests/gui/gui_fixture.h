@@ -18,9 +18,16 @@
 #include <string>
 #include <type_traits>
 
+#include "desktop/feature_context.h"
+#include "desktop/qt_ui_host.h"
 #include "desktop/start_options.h"
+#include "instrument/instrument_codes.h"
 #include "platform/clock.h"
+#include "platform/qt_settings.h"
 #include "platform/settings.h"
+#include "script/session.h"
+#include "sim/simulated_device.h"
+#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 
@@ -71,6 +78,26 @@ class VirtualTimeDriver {
 
   private:
     QTimer timer_;
+};
+
+// A feature's window on a simulated Mirovan at 9600 baud on virtual time: what the Setup menu
+// would hand it. Until() runs the window's event loop while the clock moves on.
+struct SimWindowRig {
+    explicit SimWindowRig(const sim::Settings& settings = {}, uint32_t startTick = 0)
+        : clock(startTick), instrument(settings) {
+        session.Link().Open(SimulatedDevice::kPortName, 9600);
+    }
+    FeatureContext Context() {
+        return {nullptr, session, ui, store, UnitSystem::kMetric, kMirovan};
+    }
+    void Until(const std::function<bool()>& done) { ui.PumpUntil(done); }
+
+    VirtualClock clock;
+    QtUiHost ui{clock};
+    QtSettings store;
+    sim::SimulatedInstrument instrument;
+    SimulatedDevice device{instrument, clock};
+    CSession session{device, clock, ui};
 };
 
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {

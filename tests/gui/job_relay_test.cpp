@@ -1,7 +1,7 @@
 // A worker's questions reach the person on the window thread, and the worker waits for the
-// answer; the window stays responsive meanwhile.
+// answer; the window stays responsive meanwhile. (Reports posted to the window thread are met by
+// every feature window's test.)
 #include <QTest>
-#include <QThread>
 #include <atomic>
 
 #include "desktop/qt_job_relay.h"
@@ -37,26 +37,6 @@ class JobRelayTest : public QObject {
         QCOMPARE(answer, MessageResult::kNo);
         QCOMPARE(seen->caption, QString("Error"));
         QCOMPARE(seen->text, QString("Error reading 'A.000'\nDo you want to continue?"));
-    }
-
-    void progressIsPostedWithoutWaiting() {
-        QObject context;
-        std::atomic<int> calls = 0;
-        Qt::HANDLE ranOn = nullptr;
-        SystemClock clock;
-        QtJobRelay relay(context, clock);
-        Job job(clock);
-        job.Start([&](const StopEvent&) {
-            for (int i = 0; i < 3; ++i) {
-                relay.Post([&] {
-                    ranOn = QThread::currentThreadId();
-                    ++calls;
-                });
-            }
-        });
-        QVERIFY(job.WaitFinished(5000));
-        QTRY_COMPARE(calls.load(), 3);
-        QCOMPARE(ranOn, QThread::currentThreadId());
     }
 
     // Asked from the window thread itself, a blocking call across threads would deadlock.

@@ -8,14 +8,9 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
-#include "platform/qt_settings.h"
 #include "recorder/recorder_dialog.h"
-#include "script/session.h"
 #include "sim/sim_recorder.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 
@@ -24,25 +19,20 @@ class RecorderDialogTest : public QObject {
 
   private slots:
     // Downloads land in the documents of a home of the test's own.
-
     void init() {
         environment_.Reset();
-        QDir(environment_.FilePath("home")).removeRecursively();
-        instrument_ = std::make_unique<sim::SimulatedInstrument>();
-        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
-        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
-        QVERIFY(session_->Link().Open(SimulatedDevice::kPortName, 9600));
+        rig_ = std::make_unique<SimWindowRig>();
     }
     void cleanup() {
         dialog_.reset();
-        session_.reset();
+        rig_.reset();
     }
 
     // Nothing starts while the listing runs; then the files at the saved rate, a download with
     // its Cancel button, and a close that puts the line's rate back and keeps the chosen one.
     void listsAtTheSavedRateDownloadsAndClosesAtTheLinesRate() {
         QSettings().setValue("Recorder/DownoadRate", 115200);
-        dialog_ = std::make_unique<CDlgRecorder>(FeatureContext{nullptr, *session_, ui_, store_});
+        dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());
         dialog_->show();
         Until([this] { return Text("status") == "Reading directory..."; });
         QVERIFY(!Button("download")->isEnabled() && !Button("format")->isEnabled());
@@ -70,7 +60,7 @@ class RecorderDialogTest : public QObject {
 
         dialog_->reject();
         Until([this] { return !dialog_->isVisible(); });
-        QCOMPARE(session_->Link().GetBaudRate(), 9600u);
+        QCOMPARE(rig_->session.Link().GetBaudRate(), 9600u);
         dialog_.reset();
         QCOMPARE(QSettings().value("Recorder/DownoadRate").toUInt(), 115200u);
     }
@@ -103,23 +93,15 @@ class RecorderDialogTest : public QObject {
         Open();
         List()->topLevelItem(2)->setSelected(true);
         QStringList buttons;
-        QString caption;
-        QString text;
-        OnNextModal<QMessageBox>([&](QMessageBox* box) {
-            caption = box->windowTitle();
-            text = box->text();
+        OnNextModal<QMessageBox>([&buttons](QMessageBox* box) {
             for (QAbstractButton* button : box->buttons())
                 buttons << button->text();
-            SaveScreenshot(*box, "recorder-replace");
-            for (QAbstractButton* button : box->buttons()) {
-                if (button->text() == "&No")
-                    button->click();
-            }
         });
+        const auto seen = AnswerNextMessage("No");
         Button("download")->click();
         Until([this] { return Button("download")->text() == "&Download"; });
-        QCOMPARE(caption, QStringLiteral("Confirm file replace"));
-        QCOMPARE(text, "File " + existing + " already exists!\nDo you want to replace it?");
+        QCOMPARE(seen->caption, QStringLiteral("Confirm file replace"));
+        QCOMPARE(seen->text, "File " + existing + " already exists!\nDo you want to replace it?");
         buttons.sort();
         QCOMPARE(buttons, (QStringList{"&No", "&Yes", "Yes to &all"}));
         QCOMPARE(ReadFile(existing), QByteArray("old"));
@@ -129,7 +111,7 @@ class RecorderDialogTest : public QObject {
     void refusedRateLeavesTheChoiceAsItWas() {
         Open();
         QCOMPARE(Rates()->currentText(), QStringLiteral("57600"));
-        instrument_->GetFaults().refuseBaud = true;
+        rig_->instrument.GetFaults().refuseBaud = true;
         const auto refusal = AnswerNextMessage("OK");
         Rates()->setCurrentIndex(Rates()->findText("115200"));
         emit Rates()->activated(Rates()->currentIndex());
@@ -137,7 +119,17 @@ class RecorderDialogTest : public QObject {
         QCOMPARE(refusal->text,
                  QStringLiteral("Failed to change baud rate\n Please try a different baud rate!"));
         QCOMPARE(Rates()->currentText(), QStringLiteral("57600"));
-        QCOMPARE(session_->Link().GetBaudRate(), 57600u);
+        QCOMPARE(rig_->session.Link().GetBaudRate(), 57600u);
+    }
+
+    // A port that cannot change rates offers only the line's own and says why; no BAUD goes out.
+    void aPortThatCannotChangeRatesOffersTheLinesOwn() {
+        rig_->device.SetCapabilities({false, false, "raw TCP"});
+        Open();
+        QCOMPARE(Rates()->count(), 1);
+        QCOMPARE(Rates()->currentText(), QStringLiteral("9600"));
+        QCOMPARE(Rates()->toolTip(), QStringLiteral("raw TCP"));
+        QVERIFY(rig_->instrument.Received().find("BAUD") == std::string::npos);
     }
 
     void formatAsksFirstThenEmptiesTheList() {
@@ -159,11 +151,11 @@ class RecorderDialogTest : public QObject {
 
   private:
     void Open() {
-        dialog_ = std::make_unique<CDlgRecorder>(FeatureContext{nullptr, *session_, ui_, store_});
+        dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());
         dialog_->show();
         Until([this] { return Text("status") == "Ready"; });
     }
-    void Until(const std::function<bool()>& done) { ui_.PumpUntil(done); }
+    void Until(const std::function<bool()>& done) { rig_->Until(done); }
     QString Text(const char* label) const { return dialog_->findChild<QLabel*>(label)->text(); }
     QPushButton* Button(const char* name) const { return dialog_->findChild<QPushButton*>(name); }
     QTreeWidget* List() const { return dialog_->findChild<QTreeWidget*>("list"); }
@@ -171,12 +163,7 @@ class RecorderDialogTest : public QObject {
     QProgressBar* Progress() const { return dialog_->findChild<QProgressBar*>("progress"); }
 
     GuiEnvironment environment_;
-    VirtualClock clock_;
-    QtUiHost ui_{clock_};
-    QtSettings store_;
-    std::unique_ptr<sim::SimulatedInstrument> instrument_;
-    std::unique_ptr<SimulatedDevice> device_;
-    std::unique_ptr<CSession> session_;
+    std::unique_ptr<SimWindowRig> rig_;
     std::unique_ptr<CDlgRecorder> dialog_;
 };
 

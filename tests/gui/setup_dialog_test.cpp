@@ -10,19 +10,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "desktop/feature_context.h"
 #include "desktop/feature_launcher.h"
-#include "desktop/qt_ui_host.h"
 #include "gui_fixture.h"
-#include "platform/qt_settings.h"
-#include "records/recorder_reading.h"
 #include "recorder/recorder_dialog.h"
-#include "script/session.h"
+#include "records/recorder_reading.h"
 #include "setup/sdi12_deploy_dialog.h"
 #include "setup/setup_dialog.h"
 #include "sim/sim_recorder.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 
@@ -37,15 +31,11 @@ class SetupDialogTest : public QObject {
         settings.frequencyCode = 0;  // 3 MHz
         settings.waveOption = true;
         settings.recorderSamples = false;  // an empty recorder
-        instrument_ = std::make_unique<sim::SimulatedInstrument>(settings);
-        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
-        session_ = std::make_unique<CSession>(*device_, clock_, ui_);
-        QVERIFY(session_->Link().Open(SimulatedDevice::kPortName, 9600));
+        rig_ = std::make_unique<SimWindowRig>(settings, 1000);
     }
     void cleanup() {
         dialog_.reset();
-        session_.reset();
-        device_.reset();
+        rig_.reset();
     }
 
     // Each page as the technician sees it; a tab change waits for its job with the controls off.
@@ -74,7 +64,7 @@ class SetupDialogTest : public QObject {
 
         Pick("tempMode", "USER");
         QVERIFY(!Edit("temperature")->isReadOnly());
-        Type("temperature", "10");
+        Type("temperature", "10");  // the sound speed follows as it is typed
         QCOMPARE(Edit("soundSpeed")->text(), QStringLiteral("1489.99"));
         for (const int tab : {2, 3}) {
             Tabs()->setCurrentIndex(tab);
@@ -100,7 +90,7 @@ class SetupDialogTest : public QObject {
         QFETCH(QString, caption);
         Open();
         if (instrumentRefuses)
-            instrument_->GetFaults().refusedSettings = {"CB"};
+            rig_->instrument.GetFaults().refusedSettings = {"CB"};
         Type("cellBegin", cellBegin);
         auto seen = AnswerNextMessage();
         Tabs()->setCurrentIndex(1);
@@ -117,12 +107,29 @@ class SetupDialogTest : public QObject {
     void enterClosesOnceThePageIsSaved() {
         Open();
         Type("averagingInterval", "120");
-        instrument_->ClearReceived();
+        rig_->instrument.ClearReceived();
         QTest::keyClick(Edit("averagingInterval"), Qt::Key_Return);
         QVERIFY(dialog_->isVisible());
         Until([&] { return !dialog_->isVisible(); });
         QCOMPARE(dialog_->result(), int(QDialog::Rejected));
-        QVERIFY(instrument_->Received().find("SaveSetup") != std::string::npos);
+        QVERIFY(rig_->instrument.Received().find("SaveSetup") != std::string::npos);
+    }
+
+    // Deploy turns the sheet through the pages as they are applied and back to Deploy; the
+    // final message follows and the sheet closes.
+    void deployTurnsThroughThePagesAndBack() {
+        Open();
+        QList<int> shown = {0};
+        const auto final = AnswerNextMessage();
+        Button("deploy")->click();
+        Until([&] {
+            if (Tabs()->currentIndex() != shown.last())
+                shown << Tabs()->currentIndex();
+            return !dialog_->isVisible();
+        });
+        QCOMPARE(shown, QList<int>({0, 1, 2, 3, 0}));
+        QCOMPARE(final->caption, QStringLiteral("Mirovan deployment"));
+        QVERIFY(rig_->instrument.Received().ends_with("deploy\r"));
     }
 
     // Deploy in SDI-12 mode: the dialog comes, a refused value brings it back with the focus on
@@ -130,7 +137,7 @@ class SetupDialogTest : public QObject {
     void sdi12DeploymentRunsTheDialog() {
         Open();
         Pick("mode", "SDI-12");
-        instrument_->GetFaults().refusedSettings = {"sdi12format"};
+        rig_->instrument.GetFaults().refusedSettings = {"sdi12format"};
         QString focused;
         QString refusal;
         OnNextModal<CDlgSdi12Deploy>([&](CDlgSdi12Deploy* dialog) {
@@ -145,7 +152,7 @@ class SetupDialogTest : public QObject {
                 box->accept();
                 OnNextModal<CDlgSdi12Deploy>([&](CDlgSdi12Deploy* again) {
                     focused = again->focusWidget() ? again->focusWidget()->objectName() : "";
-                    instrument_->GetFaults().refusedSettings.clear();
+                    rig_->instrument.GetFaults().refusedSettings.clear();
                     connect(again, &QDialog::finished, this,
                             [this] { finalMessage_ = AnswerNextMessage(); });
                     again->findChild<QPushButton*>("deploy")->click();
@@ -158,7 +165,7 @@ class SetupDialogTest : public QObject {
         QCOMPARE(focused, QStringLiteral("sdi12Format"));
         QVERIFY(finalMessage_);
         QCOMPARE(finalMessage_->caption, QStringLiteral("Mirovan SDI-12 deployment"));
-        QVERIFY(instrument_->Received().ends_with("sample\r"));
+        QVERIFY(rig_->instrument.Received().ends_with("sample\r"));
     }
 
     // Setup > Deployment: the instrument check, then the sheet on what the instrument holds; the
@@ -178,7 +185,7 @@ class SetupDialogTest : public QObject {
             // Typed: until the manager is up, the sheet itself is the active modal window.
             OnNextModal<CDlgRecorder>([&](CDlgRecorder* recorder) {
                 manager = recorder->windowTitle();
-                instrument_->Recorder().AddFile({"BIG.000", std::string(3'000'000, 'x')});
+                rig_->instrument.Recorder().AddFile({"BIG.000", std::string(3'000'000, 'x')});
                 recorder->close();
             });
             sheet->findChild<QPushButton*>("recorder")->click();
@@ -186,7 +193,7 @@ class SetupDialogTest : public QObject {
             after = sheet->findChild<QLabel*>("days")->text();
             sheet->findChild<QPushButton*>("close")->click();
         });
-        const VirtualTimeDriver time(clock_);
+        const VirtualTimeDriver time(rig_->clock);
         LaunchFeature(*row, Context());
         QCOMPARE(caption, QStringLiteral("Setup Mirovan"));
         QCOMPARE(manager, QStringLiteral("Recorder manager"));
@@ -195,11 +202,11 @@ class SetupDialogTest : public QObject {
     }
 
     void aBlockThatDoesNotArriveIsReportedAndTheSheetCloses() {
-        instrument_->GetFaults().wrongBlockChecksum = true;
+        rig_->instrument.GetFaults().wrongBlockChecksum = true;
         auto seen = AnswerNextMessage();
         CSetupDialog dialog(Context());
         QVERIFY(dialog.Open());
-        const VirtualTimeDriver time(clock_);
+        const VirtualTimeDriver time(rig_->clock);
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(seen->caption, QStringLiteral("Setup Mirovan"));
         QVERIFY2(seen->text.contains("no valid answer to \"get Conf\""), qPrintable(seen->text));
@@ -207,7 +214,7 @@ class SetupDialogTest : public QObject {
 
   private:
     FeatureContext Context() {
-        FeatureContext context{nullptr, *session_, ui_, store_, UnitSystem::kMetric, kMirovan};
+        FeatureContext context = rig_->Context();
         context.readRecorder = &ReadRecorderSummary;
         return context;
     }
@@ -219,7 +226,7 @@ class SetupDialogTest : public QObject {
         dialog_->activateWindow();
         Settle();
     }
-    void Until(const std::function<bool()>& done) { ui_.PumpUntil(done); }
+    void Until(const std::function<bool()>& done) { rig_->Until(done); }
     void Settle() {
         Until([this] { return !dialog_->IsBusy(); });
     }
@@ -243,12 +250,7 @@ class SetupDialogTest : public QObject {
     }
 
     GuiEnvironment environment_;
-    VirtualClock clock_{1000};
-    QtUiHost ui_{clock_};
-    QtSettings store_;
-    std::unique_ptr<sim::SimulatedInstrument> instrument_;
-    std::unique_ptr<SimulatedDevice> device_;
-    std::unique_ptr<CSession> session_;
+    std::unique_ptr<SimWindowRig> rig_;
     std::unique_ptr<CSetupDialog> dialog_;
     std::shared_ptr<SeenMessage> finalMessage_;
 };

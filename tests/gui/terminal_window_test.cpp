@@ -9,12 +9,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "desktop/brennix_app.h"
@@ -167,17 +166,9 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("Ver\r") != std::string::npos);
     }
 
-    void commandsMenuOrderAndAnEntryAskingForInput() {
-        QStringList groups;
-        for (QAction* action : Menus().commands->actions())
-            groups << action->text();
-        QCOMPARE(groups, QStringList({"SDI-12", "Compass", "Sensor", "Deploy", "System", "Setup",
-                                      "Show", "Help"}));
-        QMenu* setup = Menus().commands->actions().at(5)->menu();
-        QCOMPARE(setup->actions().size(), 16);
-        QCOMPARE(setup->actions().last()->text(), QStringLiteral("SaveSetup"));
-
-        QAction* cellBegin = setup->actions().at(2);
+    // A Commands entry that asks for a value sends what was typed into its Input dialog.
+    void commandsEntryAskingForInputSendsTheValue() {
+        QAction* cellBegin = Menus().commands->actions().at(5)->menu()->actions().at(2);
         QCOMPARE(cellBegin->text(), QStringLiteral("CellBegin"));
         OnNextModal([](QWidget* modal) {
             auto* input = qobject_cast<CDlgInput*>(modal);
@@ -190,8 +181,8 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("cb 2.5\r") != std::string::npos);
     }
 
-    // While a command file waits, nothing else may talk to the instrument; Stop ends the file
-    // there, and the terminal takes commands again.
+    // While a command file waits, nothing else may talk to the instrument (nor a Setup menu
+    // feature); Stop ends the file there, and the terminal takes commands again.
     void stopEndsACommandFileAndNothingElseRunsMeanwhile() {
         const QString path = environment_.FilePath("slow.cmd");
         QVERIFY(WriteFile(path, "Ver\r\n#WAIT 10\r\nShow Conf\r\n"));
@@ -203,6 +194,7 @@ class TerminalWindowTest : public QObject {
                 [&] { Type("Ver"); },
                 [&] { Terminal().RunCommandsEntry(1126); },
                 [&] { Terminal().SendBreakToInstrument(); },
+                [&] { SetupMenuEntry("&Compass")->trigger(); },
                 [&] { QVERIFY(!Terminal().close()); },
             };
             for (const auto& attempt : attempts) {
@@ -216,7 +208,7 @@ class TerminalWindowTest : public QObject {
             window->StopButton()->click();
         });
         Menus().runCommandFile->trigger();
-        QCOMPARE(refusals, QStringList(4, "A script is running. Stop it first."));
+        QCOMPARE(refusals, QStringList(5, "A script is running. Stop it first."));
         QVERIFY(Received().starts_with("Ver\r"));
         QVERIFY(Received().find("Show Conf") == std::string::npos);
         QVERIFY(!Terminal().Engine().IsRunning());
@@ -224,23 +216,65 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("Show Conf\r") != std::string::npos);
     }
 
-    // The dialog's own messages stay out of the terminal; the outcome is reported once.
-    void connectDialogOutcomeIsReportedOnce() {
+    // Nobody answers: the prompt search and the feature say so and no window opens; the
+    // wake-up's traffic stays out of the terminal.
+    void aFeatureTheInstrumentCheckRefusesOpensNoWindow() {
+        app_->Simulator()->GetFaults().silent = true;
+        const std::string before = Pane();
+        QStringList seen;
+        QTimer acknowledge;
+        connect(&acknowledge, &QTimer::timeout, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + " | " + box->text();
+                box->accept();
+            }
+        });
+        acknowledge.start(10);
+        SetupMenuEntry("&Deployment")->trigger();
+        QCOMPARE(seen,
+                 QStringList({"Brennix | FAIL TO LOCATE PROMPT",
+                              "Mirovan not found | Deployment dialog works only with Mirovan"}));
+        QCOMPARE(Pane(), before);
+    }
+
+    // The bar shows the connection, the address, the log and the script state as they change;
+    // the connect dialog's own messages stay out of the terminal, its outcome is reported once.
+    void statusBarAndTerminalFollowTheConnectionLogAndScript() {
+        TerminalStatusBar& bar = Terminal().StatusBar();
+        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 9600 baud"));
+        QCOMPARE(bar.AddressText(), QStringLiteral("RS-232"));
+        QCOMPARE(bar.LogText(), QStringLiteral("No log"));
+        QCOMPARE(bar.ScriptText(), QStringLiteral("Ready"));
+
+        const QString logPath = environment_.FilePath("bar.log");
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(logPath));
+        Menus().openLog->trigger();
+        QCOMPARE(bar.LogText(), QStringLiteral("Log bar.log"));
+        QCOMPARE(bar.findChild<QLabel*>("log")->toolTip(), logPath);
+
+        QString whileRunning;
+        QTimer::singleShot(2 * CDlgTerminal::kPollIntervalMs, this,
+                           [&] { whileRunning = bar.ScriptText(); });
+        Type("#WAIT 2");
+        QCOMPARE(whileRunning, QStringLiteral("Script running"));
+
         const size_t shownBefore = Pane().size();
         OnNextModal([](QWidget* modal) {
-            modal->findChild<QComboBox*>("rate")->setCurrentText("9600");
-            modal->findChild<QLineEdit*>("rs485")->setText("5");
+            modal->findChild<QComboBox*>("rate")->setCurrentText("19200");
+            modal->findChild<QLineEdit*>("rs485")->setText("4");
             modal->findChild<QPushButton*>("connect")->click();
         });
         Terminal().Connect();
-        QVERIFY(Terminal().Link().IsOpen());
-        QCOMPARE(Terminal().Instrument().Rs485Address(), 5u);
-        QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 9600\r\n"));
+        QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 19200\r\n"));
+        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 19200 baud"));
+        QCOMPARE(bar.AddressText(), QStringLiteral("RS-485 address 4"));
+        QCOMPARE(Terminal().Instrument().Rs485Address(), 4u);
 
         OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("cancel")->click(); });
         Terminal().Connect();
         QVERIFY(!Terminal().Link().IsOpen());
         QVERIFY(Pane().ends_with("\r\nNot connected\r\n"));
+        QCOMPARE(bar.ConnectionText(), QStringLiteral("Not connected"));
     }
 
     // On a desktop the technician looks at other windows all day: output keeps flowing while
@@ -266,30 +300,18 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
     }
 
-    // The message names the system's reason, not that of a later query of the closed port.
-    void portThatCannotBeOpenedSaysWhy_data() {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << "/dev/brennix-no-such-port"
-                                 << "No such file or directory";
-        QTest::newRow("a folder") << "/tmp"
-                                  << "Is a directory";
-        QTest::newRow("a plain file") << "hostname"
-                                      << "Inappropriate ioctl for device";
-    }
+    // The message names the system's reason, not that of a later query of the closed port (a
+    // plain file opens, and is then refused as no terminal).
     void portThatCannotBeOpenedSaysWhy() {
-        QFETCH(QString, port);
-        QFETCH(QString, reason);
-        if (port == "hostname") {
-            port = environment_.FilePath("hostname");
-            QVERIFY(WriteFile(port, "field-laptop\n"));
-        }
+        const QString port = environment_.FilePath("hostname");
+        QVERIFY(WriteFile(port, "field-laptop\n"));
         StartOptions options = environment_.Options();
         options.simulate = false;
         options.port = port.toStdString();
         const auto seen = AnswerNextMessage();
         StartApp(options);
-        QCOMPARE(seen->text, "Could not open " + port + " at 9600 baud:\n" + reason);
+        QCOMPARE(seen->text,
+                 "Could not open " + port + " at 9600 baud:\nInappropriate ioctl for device");
         QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
     }
 
@@ -317,68 +339,16 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("No log"));
     }
 
-    // A folder, or a file that is plainly no text, is refused with its reason; nothing is sent.
-    // A byte-order mark in front of the first command is not sent either.
-    void commandFilesAreCheckedBeforeTheirBytesAreSent_data() {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("refusal");
-        QTest::newRow("folder") << QByteArray()
-                                << "it is a folder; choose a command file inside it";
-        QTest::newRow("binary") << QByteArray("Ver\r\n\x89PNG\x1A\n", 11)
-                                << "it is not a text file (byte 0x1A at offset 9)";
-        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFVer\r\n") << "";
-    }
-    void commandFilesAreCheckedBeforeTheirBytesAreSent() {
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, refusal);
-        QString path = environment_.FilePath("setup.cmd");
-        if (contents.isEmpty()) {
-            path = environment_.DataFolder();
-        } else {
-            QVERIFY(WriteFile(path, contents));
-        }
+    // A file the command file reader refuses is said with its reason; nothing is sent.
+    void aRefusedCommandFileIsSaidAndNothingSent() {
+        const QString path = environment_.FilePath("setup.cmd");
+        QVERIFY(WriteFile(path, QByteArray("Ver\r\n\x89PNG\x1A\n", 11)));
         Terminal().SetFileDialogs(std::make_unique<FixedFileName>(path));
-        if (refusal.isEmpty()) {
-            Menus().runCommandFile->trigger();
-            QVERIFY(Received().starts_with("Ver\r"));
-            return;
-        }
         const auto seen = AnswerNextMessage();
         Menus().runCommandFile->trigger();
-        QCOMPARE(seen->text, "Cannot run the command file\n" + path + ":\n" + refusal);
+        QCOMPARE(seen->text, "Cannot run the command file\n" + path +
+                                 ":\nit is not a text file (byte 0x1A at offset 9)");
         QVERIFY(Received().empty());
-    }
-
-    // The bar shows the connection, the address, the log and the script state as they change.
-    void statusBarFollowsTheConnectionLogAndScript() {
-        TerminalStatusBar& bar = Terminal().StatusBar();
-        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 9600 baud"));
-        QCOMPARE(bar.AddressText(), QStringLiteral("RS-232"));
-        QCOMPARE(bar.LogText(), QStringLiteral("No log"));
-        QCOMPARE(bar.ScriptText(), QStringLiteral("Ready"));
-
-        const QString logPath = environment_.FilePath("bar.log");
-        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(logPath));
-        Menus().openLog->trigger();
-        QCOMPARE(bar.LogText(), QStringLiteral("Log bar.log"));
-        QCOMPARE(bar.findChild<QLabel*>("log")->toolTip(), logPath);
-
-        QString whileRunning;
-        QTimer::singleShot(2 * CDlgTerminal::kPollIntervalMs, this,
-                           [&] { whileRunning = bar.ScriptText(); });
-        Type("#WAIT 2");
-        QCOMPARE(whileRunning, QStringLiteral("Script running"));
-
-        OnNextModal([](QWidget* modal) {
-            modal->findChild<QComboBox*>("rate")->setCurrentText("19200");
-            modal->findChild<QLineEdit*>("rs485")->setText("4");
-            modal->findChild<QPushButton*>("connect")->click();
-        });
-        Terminal().Connect();
-        QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 19200 baud"));
-        QCOMPARE(bar.AddressText(), QStringLiteral("RS-485 address 4"));
-        // The addressed instrument was selected, so typed commands reach it.
-        QVERIFY(Received().find("\xF0\xF0\xF0\xF4") != std::string::npos);
     }
 
     // The newest output stays in view when the font grows.
@@ -479,6 +449,12 @@ class TerminalWindowTest : public QObject {
     void Type(const QString& command) {
         Terminal().CommandLine().setEditText(command);
         QTest::keyClick(&Terminal().CommandLine(), Qt::Key_Return);
+    }
+    QAction* SetupMenuEntry(const QString& text) const {
+        const QList<QAction*> entries = Menus().setup->actions();
+        const auto entry = std::find_if(entries.begin(), entries.end(),
+                                        [&text](const QAction* a) { return a->text() == text; });
+        return entry != entries.end() ? *entry : nullptr;
     }
     CDlgTerminal& Terminal() const { return *app_->Terminal(); }
     TerminalMenus& Menus() const { return Terminal().Menus(); }
