@@ -14,20 +14,21 @@
 namespace brennix::fuzz {
 
 // A far end whose answers are the fuzzer's input: the input is a series of chunks (a length byte,
-// then that many bytes), and each time the host has written something the far end answers
-// (BreaksAnswer: also each BREAK), the next chunk arrives. Nothing arrives between the host's
-// writes, so while the host waits the clock is moved on in large steps: its time-outs come after
-// a few polls, with the same outcome. Once the input is used up and the host waits for more, the
-// dry event is set; a lease with it ends every wait of the link at once.
+// then that many bytes), and what the host writes may release the next chunk (Answers decides;
+// with breakReleases, so does the end of each BREAK). Nothing arrives between the host's writes,
+// so while the host waits the clock is moved on in large steps: its time-outs come after a few
+// polls, with the same outcome. Once the input is used up and the host waits for more, the dry
+// event is set; a lease with it ends every wait of the link at once.
 class ChunkedFarEnd : public SerialDevice {
   public:
     static constexpr uint32_t kIdleStepMs = 500;
-    // Whether what the host just wrote is answered.
-    using Answers = std::function<bool(const std::string& written)>;
+    // What the far end does with what the host just wrote: ReleaseNext(), Queue() a reply of its
+    // own, or nothing.
+    using Answers = std::function<void(const std::string& written, ChunkedFarEnd& far)>;
 
     ChunkedFarEnd(const uint8_t* data, size_t size, VirtualClock& clock, StopEvent& dry,
-                  Answers answers)
-        : clock_(clock), dry_(dry), answers_(std::move(answers)) {
+                  Answers answers, bool breakReleases)
+        : clock_(clock), dry_(dry), answers_(std::move(answers)), breakReleases_(breakReleases) {
         for (size_t at = 0; at < size;) {
             const size_t length = data[at++];
             const size_t taken = std::min(length, size - at);
@@ -68,9 +69,7 @@ class ChunkedFarEnd : public SerialDevice {
     }
     bool Write(const uint8_t* data, size_t count, size_t& done) override {
         written_ += count;
-        if (answers_(std::string(reinterpret_cast<const char*>(data), count))) {
-            Release();
-        }
+        answers_(std::string(reinterpret_cast<const char*>(data), count), *this);
         done = count;
         return true;
     }
@@ -81,8 +80,8 @@ class ChunkedFarEnd : public SerialDevice {
         return true;
     }
     bool SetBreak(bool on) override {
-        if (!on) {
-            Release();
+        if (!on && breakReleases_) {
+            ReleaseNext();
         }
         return true;
     }
@@ -93,19 +92,22 @@ class ChunkedFarEnd : public SerialDevice {
     // How many bytes the host has sent.
     size_t Written() const { return written_; }
     // Makes bytes arrive at once, before the next chunk.
-    void Queue(const std::string& bytes) { queue_.insert(queue_.end(), bytes.begin(), bytes.end()); }
-
-  private:
-    void Release() {
+    void Queue(const std::string& bytes) {
+        queue_.insert(queue_.end(), bytes.begin(), bytes.end());
+    }
+    // Makes the next chunk of the input arrive.
+    void ReleaseNext() {
         if (!chunks_.empty()) {
             Queue(chunks_.front());
             chunks_.pop_front();
         }
     }
 
+  private:
     VirtualClock& clock_;
     StopEvent& dry_;
     Answers answers_;
+    bool breakReleases_;
     std::deque<std::string> chunks_;
     std::deque<char> queue_;
     size_t written_ = 0;

@@ -30,8 +30,10 @@ class AnswersYes : public UiHost {
 };
 
 // Every line, every plus sign and every character sent one at a time gets an answer.
-bool Answered(const std::string& written) {
-    return !written.empty();
+void Answer(const std::string& written, fuzz::ChunkedFarEnd& far) {
+    if (!written.empty()) {
+        far.ReleaseNext();
+    }
 }
 
 // The record's every field is read as the pages and the diagnostics read it.
@@ -49,7 +51,7 @@ void ReadEveryField(const SetupRecord& record) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VirtualClock clock;
     StopEvent dry;
-    fuzz::ChunkedFarEnd far(data, size, clock, dry, &Answered);
+    fuzz::ChunkedFarEnd far(data, size, clock, dry, &Answer, true);
     AnswersYes ui;
     CSerialLink link(far, clock);
     const LinkLease lease(link, &dry);
