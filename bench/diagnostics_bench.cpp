@@ -1,6 +1,6 @@
 // How long a 512-cell diagnostic frame takes to decode and work out, and the visible plot to
 // redraw at 1280 × 800, in processor time of this thread, so that other work on a shared machine
-// does not count. Run offscreen: QT_QPA_PLATFORM=offscreen build/tests/bench/diagnostics_bench
+// does not count. Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/diagnostics_bench
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
