@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "instrument/scripted_line.h"
+#include "instrument_line.h"
 #include "support/sim_session.h"
 
 namespace brennix::test {
@@ -56,26 +56,28 @@ const WakeCase kWakeCases[] = {
      .maxMs = 1200, .writesRefused = true},
     {.name = "ReceivePurgeFails", .identify = true, .expected = kFailToWakeUpInstrument1, .failingPurge = 1},
     {.name = "TransmitPurgeFails", .identify = true, .expected = kFailToWakeUpInstrument1, .failingPurge = 2},
-    {.name = "BreakFails", .identify = true, .expected = kFailToWakeUpInstrument2, .wire = " \r\n  \r\n  \r\n",
+    {.name = "BreakFails", .identify = true, .expected = kFailToWakeUpInstrument2, .wire = " \r\n",
      .breakFails = true},
     {.name = "WriteRefused", .identify = true, .expected = kFailToWakeUpInstrument1, .writesRefused = true},
 };
 // clang-format on
 
-class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public ScriptedLine {};
+class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public InstrumentLine {};
 
 TEST_P(WakeUpTest, EndsWithItsCodeWireAndTime) {
     const WakeCase& test = GetParam();
-    device.awake = !test.asleep;
-    device.wakeWord = test.wakeWord;
-    device.breakReply = test.breakReply;
-    device.replies[""] = test.blankLineReply;
-    device.failingPurge = test.failingPurge;
-    device.breakFails = test.breakFails;
-    device.writesRefused = test.writesRefused;
+    farEnd.awake = !test.asleep;
+    farEnd.wakeWord = test.wakeWord;
+    farEnd.breakReply = test.breakReply;
+    farEnd.Reply("", test.blankLineReply);
+    device.FailPurge(test.failingPurge);
+    if (test.breakFails) {
+        device.SetCapabilities({true, false, "no BREAK"});
+    }
+    device.SetWritesRefused(test.writesRefused);
     instrument.SetRs485Address(test.address);
     EXPECT_EQ(instrument.FindInstrument(test.identify, false), test.expected);
-    EXPECT_EQ(device.Wire(), test.wire);
+    EXPECT_EQ(farEnd.Wire(), test.wire);
     EXPECT_GE(Elapsed(), test.minMs);
     EXPECT_LE(Elapsed(), test.maxMs);
     if (test.message.empty()) {
@@ -88,13 +90,13 @@ TEST_P(WakeUpTest, EndsWithItsCodeWireAndTime) {
 INSTANTIATE_TEST_SUITE_P(Cases, WakeUpTest, ::testing::ValuesIn(kWakeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class IdentificationTest : public ::testing::Test, public ScriptedLine {};
+class IdentificationTest : public ::testing::Test, public InstrumentLine {};
 
 TEST_F(IdentificationTest, NoLinkOrAClosedOneFails) {
     EXPECT_EQ(CInstrument(clock, ui).FindInstrument(false, false), kFailToWakeUpInstrument5);
     link.Close();
     EXPECT_EQ(instrument.FindInstrument(false, false), kFailToWakeUpInstrument5);
-    EXPECT_EQ(device.Wire(), "");
+    EXPECT_EQ(farEnd.Wire(), "");
 }
 
 struct BannerCase {
@@ -120,16 +122,16 @@ const BannerCase kBannerCases[] = {
     {"NoToken", "Welcome", "", kFailToWakeUpInstrument5},
 };
 
-class BannerTest : public ::testing::TestWithParam<BannerCase>, public ScriptedLine {};
+class BannerTest : public ::testing::TestWithParam<BannerCase>, public InstrumentLine {};
 
 TEST_P(BannerTest, NamesTheModel) {
     const BannerCase& test = GetParam();
-    device.replies["Ver"] = test.banner + "\r\n>";
-    device.replies["systemtype"] = test.systemType + "\r\n>";
+    farEnd.Reply("Ver", test.banner + "\r\n>");
+    farEnd.Reply("systemtype", test.systemType + "\r\n>");
     EXPECT_EQ(instrument.FindInstrument(true, false), test.expected);
     const std::string asked =
         std::string("\r\rVer\r") + (test.systemType.empty() ? "" : "\r\rsystemtype\r");
-    EXPECT_EQ(device.Wire(), " \r\n" + asked);
+    EXPECT_EQ(farEnd.Wire(), " \r\n" + asked);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -137,22 +139,22 @@ INSTANTIATE_TEST_SUITE_P(Banners, BannerTest, ::testing::ValuesIn(kBannerCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IdentificationTest, RestOfTheAnswerIsTakenInBeforeReturning) {
-    device.replies["Ver"] = "Fndl 1.4\r\nSerial 1234\r\n>";
+    farEnd.Reply("Ver", "Fndl 1.4\r\nSerial 1234\r\n>");
     EXPECT_EQ(instrument.FindInstrument(true, false), kFendrel);
     // Only the prompt stays behind for the next command's prompt search.
-    EXPECT_EQ(device.TakeQueued(), ">");
+    EXPECT_EQ(Unread(), ">");
 }
 
 TEST_F(IdentificationTest, SdiTwelveModeChangesHowCommandsAreSent) {
-    device.replies["SDI12 ON"] = "OK\r\n>";
+    farEnd.Reply("SDI12 ON", "OK\r\n>");
     ASSERT_TRUE(instrument.SetSdi12Mode(true));
-    device.ClearWire();
+    farEnd.ClearWire();
     EXPECT_TRUE(instrument.SendCommand("0M"));
     EXPECT_TRUE(instrument.SetSdi12Mode(false));
-    EXPECT_EQ(device.Wire(), "0M!?EXIT!!");
+    EXPECT_EQ(farEnd.Wire(), "0M!?EXIT!!");
     EXPECT_FALSE(instrument.IsSdi12Mode());
 
-    device.awake = false;
+    farEnd.awake = false;
     EXPECT_FALSE(instrument.SetSdi12Mode(true));
     EXPECT_FALSE(instrument.IsSdi12Mode());
 }
@@ -174,20 +176,20 @@ const Sdi12Case kSdi12Cases[] = {
     {"NoKeepsTheMode", MessageResult::kNo, false, kSystemIsInSDI12Mode, ""},
 };
 
-class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public ScriptedLine {};
+class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public InstrumentLine {};
 
 TEST_P(Sdi12Test, AsksAndActsOnTheAnswer) {
     const Sdi12Case& test = GetParam();
-    device.awake = false;
-    device.wakeWord = test.exitHeard ? "?EXIT!!" : "";
-    device.breakReply = "SDI-12 Mode\r\n";
+    farEnd.awake = false;
+    farEnd.wakeWord = test.exitHeard ? "?EXIT!!" : "";
+    farEnd.breakReply = "SDI-12 Mode\r\n";
     ui.messageAnswers.push_back(test.answer);
     EXPECT_EQ(instrument.FindInstrument(false, true), test.expected);
     ExpectOneMessage("This system is running in SDI-12 Mode.\nSwitch to RS-232(Standard) Mode?",
                      "SDI-12 Mode Detected");
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::kYesNo);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::kQuestion);
-    EXPECT_EQ(device.Wire(), kToBreak + test.wireAfterWakeUp);
+    EXPECT_EQ(farEnd.Wire(), kToBreak + test.wireAfterWakeUp);
     EXPECT_EQ(instrument.IsSdi12Mode(), !test.exitHeard);
 }
 
@@ -197,10 +199,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, Sdi12Test, ::testing::ValuesIn(kSdi12Cases),
 // What the instrument said before the BREAK counts even when the BREAK brings an answer of its
 // own (a stray byte from the line's break condition).
 TEST(Sdi12Exit, ModeHeardBeforeTheBreakIsKeptWhateverFollowsIt) {
-    ScriptedLine line;
-    line.device.awake = false;
-    line.device.breakReply = "\xFF";
-    line.device.Send("SDI-12 mode active\r\n", 10);
+    InstrumentLine line;
+    line.farEnd.awake = false;
+    line.farEnd.breakReply = "\xFF";
+    line.farEnd.Send("SDI-12 mode active\r\n", 10);
     EXPECT_EQ(line.instrument.FindInstrument(false, false), kSystemIsInSDI12Mode);
     EXPECT_TRUE(line.instrument.IsSdi12Mode());
 }

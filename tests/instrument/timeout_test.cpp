@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "instrument/scripted_line.h"
+#include "instrument_line.h"
 
 namespace brennix::test {
 namespace {
@@ -16,9 +16,9 @@ namespace {
 struct TimeoutCase {
     const char* name;
     // The far end, answering at that tick after the operation starts, or never.
-    std::function<void(ScriptedLine&, std::optional<uint32_t> answerAt)> arrange;
+    std::function<void(InstrumentLine&, std::optional<uint32_t> answerAt)> arrange;
     // Runs the operation; true when it saw the answer.
-    std::function<bool(ScriptedLine&)> act;
+    std::function<bool(InstrumentLine&)> act;
     // The last tick at which an answer still counts: the wait's start plus its time-out plus the
     // one poll step in which the expired wait still reads what has arrived.
     uint32_t lastInTime;
@@ -31,7 +31,7 @@ class TimeoutTest : public testing::TestWithParam<TimeoutCase> {};
 TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
     const TimeoutCase& c = GetParam();
     {
-        ScriptedLine line;
+        InstrumentLine line;
         c.arrange(line, std::nullopt);
         EXPECT_FALSE(c.act(line)) << "silent";
         if (c.silentEnd) {
@@ -39,12 +39,12 @@ TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
         }
     }
     {
-        ScriptedLine line;
+        InstrumentLine line;
         c.arrange(line, c.lastInTime);
         EXPECT_TRUE(c.act(line)) << "answer at " << c.lastInTime;
     }
     {
-        ScriptedLine line;
+        InstrumentLine line;
         c.arrange(line, c.lastInTime + 1);
         EXPECT_FALSE(c.act(line)) << "answer at " << c.lastInTime + 1;
     }
@@ -52,20 +52,20 @@ TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
 
 // An asleep far end hears nothing and says nothing but what the test queues.
 auto Asleep(std::string answer) {
-    return [answer](ScriptedLine& line, std::optional<uint32_t> at) {
-        line.device.awake = false;
+    return [answer](InstrumentLine& line, std::optional<uint32_t> at) {
+        line.farEnd.awake = false;
         if (at) {
-            line.device.Send(answer, *at);
+            line.farEnd.Send(answer, *at);
         }
     };
 }
 
-bool Shown(const ScriptedLine& line, const std::string& text) {
+bool Shown(const InstrumentLine& line, const std::string& text) {
     return line.pane.Text().find(text) != std::string::npos;
 }
 
-bool NoPlusSigns(ScriptedLine& line) {
-    return line.device.Wire().find('+') == std::string::npos;
+bool NoPlusSigns(InstrumentLine& line) {
+    return line.farEnd.Wire().find('+') == std::string::npos;
 }
 
 // The wake-up after a BREAK: the first prompt search ends at 1501, the BREAK takes 100 + 300 ms
@@ -74,20 +74,20 @@ constexpr uint32_t kAfterBreakWaitStart = 1501 + 400 + 500;
 
 const TimeoutCase kTimeoutCases[] = {
     {"PromptSearchBeforeACommand", Asleep(">"),
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          line.instrument.SendCommand("Ver");
          return line.ui.messages.empty();  // no "FAIL TO LOCATE PROMPT"
      },
      2500 + 1, 2500 + 1},
     // The echo check starts after the 150 ms pause that follows the command.
     {"EchoCheckAfterTheCommand", Asleep("Ver"),
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          return line.instrument.SendCommand("Ver", CInstrument::kPrompt, false) &&
-                line.device.Wire() == "Ver\r";  // verified without retransmission
+                line.farEnd.Wire() == "Ver\r";  // verified without retransmission
      },
      150 + 2000 + 1, std::nullopt},
     {"ProbeOfTheConnectSearch", Asleep(">"),
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          CInstrument probe(line.clock, line.ui);
          return probe.ProbePrompt(line.link);
      },
@@ -95,67 +95,67 @@ const TimeoutCase kTimeoutCases[] = {
     // A silent instrument then gets the plus signs (500 ms), their prompt wait (3001) and the
     // final 2000 ms pause.
     {"PromptAfterTheBreak",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.awake = false;
-         line.device.breakReply = "\r\n";
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.awake = false;
+         line.farEnd.breakReply = "\r\n";
          if (at) {
-             line.device.Send(">", *at);
+             line.farEnd.Send(">", *at);
          }
      },
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          return line.instrument.FindInstrument(false, false) == kKTX && NoPlusSigns(line);
      },
      kAfterBreakWaitStart + 2000 + 1, std::nullopt},
     {"CompassReportGetsFifteenSeconds",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.awake = false;
-         line.device.breakReply = "Compass calibrating\r\n";
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.awake = false;
+         line.farEnd.breakReply = "Compass calibrating\r\n";
          if (at) {
-             line.device.Send(">", *at);
+             line.farEnd.Send(">", *at);
          }
      },
-     [](ScriptedLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
+     [](InstrumentLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
      kAfterBreakWaitStart + 2001 + 15000 + 1, kAfterBreakWaitStart + 2001 + 15000 + 1},
     // Without an engine each line waits for its "OK" from the end of the echo check (150).
     {"RunTextWaitsForOk",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["wp 1"] = at ? "\r\nOK\r\n>" : "";
-         line.device.replyDelays["wp 1"] = at.value_or(0);
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.Reply("wp 1", at ? "\r\nOK\r\n>" : "", at.value_or(0));
      },
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          line.instrument.RunText("wp 1");
          return Shown(line, "OK");
      },
      150 + 3000 + 1, 150 + 3000 + 1},
     // "Ver" and "systemtype" each cost the 150 ms echo pause; the answer is then read as a line.
     {"SystemTypeAnswer",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "Mirovan MRV 3.2\r\n>";
-         line.device.replies["systemtype"] = at ? "MRV LMR\r\n>" : "";
-         line.device.replyDelays["systemtype"] = at.value_or(150) - 150;
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.Reply("Ver", "Mirovan MRV 3.2\r\n>");
+         line.farEnd.Reply("systemtype", at ? "MRV LMR\r\n>" : "", at.value_or(150) - 150);
      },
-     [](ScriptedLine& line) { return line.instrument.FindInstrument(true, false) == kMirovanAdv; },
+     [](InstrumentLine& line) {
+         return line.instrument.FindInstrument(true, false) == kMirovanAdv;
+     },
      300 + 500 + 1, std::nullopt},
     // After a short banner the rest of the answer gets 300 ms, after any other 500 ms.
     {"TrailingLineAfterAShortBanner",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "KTX 1.0\r\n";
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.Reply("Ver", "KTX 1.0\r\n");
          if (at) {
-             line.device.Send("Serial 7\r\n", *at);
+             line.farEnd.Send("Serial 7\r\n", *at);
          }
      },
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kKTX && Shown(line, "Serial 7");
      },
      150 + 300 + 1, std::nullopt},
     {"TrailingLineAfterALongBanner",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "Crv 2.0\r\n";
+     [](InstrumentLine& line, std::optional<uint32_t> at) {
+         line.farEnd.Reply("Ver", "Crv 2.0\r\n");
          if (at) {
-             line.device.Send("Serial 7\r\n", *at);
+             line.farEnd.Send("Serial 7\r\n", *at);
          }
      },
-     [](ScriptedLine& line) {
+     [](InstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kCorvex && Shown(line, "Serial 7");
      },
      150 + 500 + 1, std::nullopt},
@@ -164,12 +164,12 @@ const TimeoutCase kTimeoutCases[] = {
 INSTANTIATE_TEST_SUITE_P(Waits, TimeoutTest, testing::ValuesIn(kTimeoutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class PauseTest : public testing::Test, public ScriptedLine {};
+class PauseTest : public testing::Test, public InstrumentLine {};
 
 // An echo that comes at once is looked for only after the 150 ms pause.
 TEST_F(PauseTest, EchoIsLookedForAfterTheSettlePause) {
-    device.awake = false;
-    device.Send("Ver", 1);
+    farEnd.awake = false;
+    farEnd.Send("Ver", 1);
     EXPECT_TRUE(instrument.SendCommand("Ver", CInstrument::kPrompt, false));
     EXPECT_EQ(Elapsed(), 150u);
 }
@@ -177,7 +177,7 @@ TEST_F(PauseTest, EchoIsLookedForAfterTheSettlePause) {
 // A silent wake-up: 1501 for the first prompt, the BREAK and the pause (900), the plus signs'
 // pause (500), their prompt (3001) and the final pause (2000).
 TEST_F(PauseTest, SilentWakeUpCostsEveryStepExactly) {
-    device.awake = false;
+    farEnd.awake = false;
     EXPECT_EQ(instrument.FindInstrument(false, false), kKTX);
     EXPECT_EQ(Elapsed(), 1501u + 900 + 500 + 3001 + 2000);
 }

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "link/fake_line.h"
 #include "link/link_lease.h"
 #include "recorder/line_settle.h"
 #include "recorder/recorder_listing.h"
 #include "sim/sim_recorder.h"
+#include "support/scripted_line.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_session.h"
 
@@ -28,7 +28,9 @@ struct FramingLine {
         return instrument;
     }
 
-    FakeLine line;
+    FramingLine() { line.farEnd.awake = false; }
+
+    ScriptedLine line;
     ScriptedUiHost ui{line.clock};
     CInstrument instrument{line.clock, ui};
     CRecorderAccess access{Linked(instrument, line.link)};
@@ -48,7 +50,7 @@ class ReceiveBlockTest : public testing::TestWithParam<FrameCase> {};
 TEST_P(ReceiveBlockTest, AcknowledgesGoodFramesAndRejectsEachBadAttempt) {
     const FrameCase& c = GetParam();
     FramingLine f;
-    f.line.device.Arrive(c.arrives);
+    f.line.farEnd.Send(c.arrives);
     std::vector<uint8_t> buffer(c.maximum);
     size_t received = 99;
     EXPECT_EQ(f.access.ReceiveBlock(buffer, received), c.received);
@@ -56,7 +58,7 @@ TEST_P(ReceiveBlockTest, AcknowledgesGoodFramesAndRejectsEachBadAttempt) {
         EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<long>(received)),
                   c.data);
     }
-    EXPECT_EQ(f.line.device.written, c.answered);
+    EXPECT_EQ(f.line.farEnd.Wire(), c.answered);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,7 +83,7 @@ TEST(ReceiveBlock, SilentFarEndGivesUpAfterThreeTimedOutAttempts) {
     std::array<uint8_t, 28> buffer{};
     size_t received = 0;
     EXPECT_FALSE(f.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(f.line.device.written, "bbb");
+    EXPECT_EQ(f.line.farEnd.Wire(), "bbb");
     // Each attempt: the length word's 2 s, then 10 ms before and after its "b".
     EXPECT_EQ(f.line.clock.TickCount() - start, 3 * (2001 + 20));
 }
@@ -94,12 +96,12 @@ TEST(ReceiveBlock, AStopOrAVanishedPortEndsItWithoutAskingAgain) {
     std::array<uint8_t, 28> buffer{};
     size_t received = 0;
     EXPECT_FALSE(stopped.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(stopped.line.device.written, "");
+    EXPECT_EQ(stopped.line.farEnd.Wire(), "");
 
     FramingLine vanished;
-    vanished.line.device.lost = true;
+    vanished.line.device.SetVanished(true);
     EXPECT_FALSE(vanished.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(vanished.line.device.written, "");
+    EXPECT_EQ(vanished.line.farEnd.Wire(), "");
 }
 
 // "c" at the last of the 1000 polls, 5 ms apart, is taken; one millisecond later it is missed.
@@ -107,10 +109,10 @@ TEST(WaitReady, TakesTheReadySignalUntilTheLastPollAndAcknowledgesIt) {
     for (const uint32_t late : {0u, 1u}) {
         FramingLine f;
         const uint32_t start = f.line.clock.TickCount();
-        f.line.device.Arrive("x", start + 10);  // noise costs its poll and no more
-        f.line.device.Arrive("c", start + 999 * 5 + late);
+        f.line.farEnd.Send("x", 10);  // noise costs its poll and no more
+        f.line.farEnd.Send("c", 999 * 5 + late);
         EXPECT_EQ(f.access.WaitReady(), late == 0) << late;
-        EXPECT_EQ(f.line.device.written, late == 0 ? "a" : "");
+        EXPECT_EQ(f.line.farEnd.Wire(), late == 0 ? "a" : "");
         EXPECT_EQ(f.line.clock.TickCount() - start, late == 0 ? 4995u : 5000u) << late;
     }
 }
@@ -121,8 +123,8 @@ TEST(WaitReady, TakesTheReadySignalUntilTheLastPollAndAcknowledgesIt) {
 TEST(SettleLine, WaitsForQuietButNotForever) {
     FramingLine tail;
     const uint32_t start = tail.line.clock.TickCount();
-    tail.line.device.Arrive("xx", start + 100);
-    tail.line.device.Arrive("yy", start + 250);
+    tail.line.farEnd.Send("xx", 100);
+    tail.line.farEnd.Send("yy", 250);
     SettleLine(tail.line.link);
     EXPECT_EQ(tail.line.clock.TickCount() - start, 260u + 200u);
     EXPECT_EQ(tail.line.link.BytesWaiting(), 0u);
@@ -130,7 +132,7 @@ TEST(SettleLine, WaitsForQuietButNotForever) {
     FramingLine noisy;
     const uint32_t begun = noisy.line.clock.TickCount();
     for (uint32_t at = 0; at < 10000; at += 50) {
-        noisy.line.device.Arrive("z", begun + at);
+        noisy.line.farEnd.Send("z", at);
     }
     SettleLine(noisy.line.link);
     EXPECT_EQ(noisy.line.clock.TickCount() - begun, 6430u);

@@ -3,25 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "instrument/instrument.h"
-#include "instrument/scripted_device.h"
-#include "link/output_window.h"
-#include "link/serial_link.h"
-#include "platform/clock.h"
+#include "support/scripted_line.h"
 #include "support/scripted_ui_host.h"
 
 namespace brennix::test {
 
-// An instrument object on an open link to a scripted far end, all on the virtual clock.
-struct ScriptedLine {
-    ScriptedLine() {
-        link.Open("SCRIPTED", 9600);
-        link.Tap().SetOutputWindow(&pane);
-        instrument.SetLink(&link);
-    }
+// An instrument object on a link to a scripted far end, the clock starting at 0.
+struct InstrumentLine : ScriptedLine {
+    InstrumentLine() : ScriptedLine(0) { instrument.SetLink(&link); }
 
+    // What has arrived and the host has not read.
+    std::string Unread() {
+        std::string rest(link.BytesWaiting(), '\0');
+        size_t done = 0;
+        link.Read(std::span(reinterpret_cast<uint8_t*>(rest.data()), rest.size()), done, 0, false);
+        return rest.substr(0, done);
+    }
     uint32_t Elapsed(uint32_t since = 0) { return clock.TickCount() - since; }
     void ExpectOneMessage(const std::string& text, const std::string& caption = "") const {
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -29,10 +30,6 @@ struct ScriptedLine {
         EXPECT_EQ(ui.messages[0].caption, caption);
     }
 
-    VirtualClock clock;
-    ScriptedDevice device{clock};
-    CSerialLink link{device, clock};
-    StringTerminalPane pane;  // what the terminal would show
     ScriptedUiHost ui{clock};
     CInstrument instrument{clock, ui};
 };
