@@ -56,14 +56,7 @@ std::vector<std::string> Probes(const std::string& port, std::vector<int> rates)
     return lines;
 }
 
-// The rate the line was at for each BREAK the silent port carried.
-std::vector<uint32_t> BreakRates(const sim::ScriptedFarEnd& farEnd) {
-    std::vector<uint32_t> rates;
-    for (const auto& edge : farEnd.Breaks())
-        if (edge.on)
-            rates.push_back(edge.rate);
-    return rates;
-}
+using Edges = std::vector<sim::ScriptedFarEnd::BreakEdge>;
 
 const std::vector<int> kRateOrder = {9600, 19200, 600, 115200, 57600, 38400, 4800, 2400, 1200, 300};
 
@@ -74,10 +67,9 @@ TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesE
 
     EXPECT_TRUE(search.Probed());
     EXPECT_EQ(statuses, Probes("COM1:", kRateOrder));
-    EXPECT_EQ(BreakRates(silence), std::vector<uint32_t>{9600});
-    ASSERT_EQ(silence.Breaks().size(), 2u);
-    EXPECT_EQ(silence.Breaks()[1].tick - silence.Breaks()[0].tick, 300u);
-    EXPECT_EQ(statusTicks[0] - silence.Breaks()[1].tick, 4000u);
+    const uint32_t at = silence.Breaks().at(0).tick;
+    EXPECT_EQ(silence.Breaks(), (Edges{{true, at, 9600}, {false, at + 300, 9600}}));
+    EXPECT_EQ(statusTicks[0] - (at + 300), 4000u);
     for (size_t i = 1; i < statusTicks.size(); ++i)
         EXPECT_EQ(statusTicks[i] - statusTicks[i - 1], 150u + 2001) << kRateOrder[i];
     std::string probes;
@@ -86,22 +78,8 @@ TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesE
     EXPECT_EQ(silence.Wire(), "  \r\n  \r\n<BREAK>" + probes);
 }
 
-// The instrument at 19200 answers the second probe; the rate is then the port's.
-TEST_F(ConnectSearchTest, AutoRateStopsAtTheRateThatAnswers) {
-    ASSERT_TRUE(search.Connect("SIM", CConnectSearch::kAutoRate, stop));
-
-    EXPECT_EQ(search.ConnectedRate(), 19200u);
-    EXPECT_EQ(statuses, Probes("SIM", {9600, 19200}));
-    ASSERT_EQ(simulated.BreakTicks().size(), 1u);
-    SerialState state;
-    ASSERT_TRUE(link.GetState(state));
-    EXPECT_EQ(state.baudRate, 19200u);
-    // The search held the link while it ran, and only then.
-    EXPECT_FALSE(link.Waits().IsLeased());
-}
-
 // "Auto" for both: each port gets a BREAK and 2 s, then the rate search's own BREAK and 4 s,
-// before its ten probes.
+// before its ten probes. The instrument at 19200 answers the second; the rate is then the port's.
 TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes) {
     search.SetAutoPorts({"Auto", "COM1:", "SIM"});
     ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, CConnectSearch::kAutoRate, stop));
@@ -112,12 +90,19 @@ TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes
     for (const std::string& line : Probes("SIM", {9600, 19200}))
         expected.push_back(line);
     EXPECT_EQ(statuses, expected);
-    EXPECT_EQ(BreakRates(silence), (std::vector<uint32_t>{9600, 9600}));
-    ASSERT_EQ(silence.Breaks().size(), 4u);
-    // The pause, then the second BREAK's 100 ms lead-in.
-    EXPECT_EQ(silence.Breaks()[2].tick - silence.Breaks()[1].tick, 2000u + 100);
-    EXPECT_EQ(statusTicks[0] - silence.Breaks()[3].tick, 4000u);
+    // Between the BREAKs the pause, then the second BREAK's 100 ms lead-in.
+    const uint32_t at = silence.Breaks().at(0).tick;
+    EXPECT_EQ(silence.Breaks(), (Edges{{true, at, 9600},
+                                       {false, at + 300, 9600},
+                                       {true, at + 300 + 2000 + 100, 9600},
+                                       {false, at + 2700, 9600}}));
+    EXPECT_EQ(statusTicks[0] - (at + 2700), 4000u);
     ASSERT_EQ(simulated.BreakTicks().size(), 2u);
+    SerialState state;
+    ASSERT_TRUE(link.GetState(state));
+    EXPECT_EQ(state.baudRate, 19200u);
+    // The search held the link while it ran, and only then.
+    EXPECT_FALSE(link.Waits().IsLeased());
 }
 
 TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
