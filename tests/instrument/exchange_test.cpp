@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "instrument_line.h"
+#include "support/scripted_instrument_line.h"
 
 namespace brennix::test {
 namespace {
 
-class ExchangeTest : public ::testing::Test, public InstrumentLine {};
+class ExchangeTest : public ::testing::Test, public ScriptedInstrumentLine {};
 
 TEST_F(ExchangeTest, SendCommandFindsThePromptVerifiesTheEchoAndRefusesWhatIsTooLong) {
     EXPECT_FALSE(instrument.SendCommand(std::string(511, 'a')));
@@ -66,7 +66,7 @@ const RetransmitCase kRetransmitCases[] = {
     {"QuietLinePurgeFails", "Ver", 1, false, 0, 3, "FAIL TO CLEAR RECEIVE BUFFER 2"},
 };
 
-class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>, public InstrumentLine {};
+class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>, public ScriptedInstrumentLine {};
 
 // The line's CR is not sent again: the caller goes on to wait for the command's answer.
 TEST_P(RetransmitTest, SendsTheCommandAgainWithoutItsCr) {
@@ -120,7 +120,7 @@ struct CommandOkCase {
     std::string unread;
 };
 
-class CommandOkTest : public ::testing::TestWithParam<CommandOkCase>, public InstrumentLine {};
+class CommandOkTest : public ::testing::TestWithParam<CommandOkCase>, public ScriptedInstrumentLine {};
 
 // About one line per second of the time-out (at least two), then one more line is taken in.
 TEST_P(CommandOkTest, ReadsItsLinesAndOneMore) {

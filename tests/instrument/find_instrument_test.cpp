@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "instrument_line.h"
+#include "support/scripted_instrument_line.h"
 #include "support/sim_session.h"
 
 namespace brennix::test {
@@ -67,7 +67,7 @@ const WakeCase kWakeCases[] = {
 };
 // clang-format on
 
-class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public InstrumentLine {};
+class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public ScriptedInstrumentLine {};
 
 TEST_P(WakeUpTest, EndsWithItsCodeWireAndTime) {
     const WakeCase& test = GetParam();
@@ -93,7 +93,7 @@ TEST_P(WakeUpTest, EndsWithItsCodeWireAndTime) {
 INSTANTIATE_TEST_SUITE_P(Cases, WakeUpTest, ::testing::ValuesIn(kWakeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class IdentificationTest : public ::testing::Test, public InstrumentLine {};
+class IdentificationTest : public ::testing::Test, public ScriptedInstrumentLine {};
 
 TEST_F(IdentificationTest, NoLinkOrAClosedOneFails) {
     EXPECT_EQ(CInstrument(clock, ui).FindInstrument(false, false), kFailToWakeUpInstrument5);
@@ -125,7 +125,7 @@ const BannerCase kBannerCases[] = {
     {"NoToken", "Welcome", "", kFailToWakeUpInstrument5},
 };
 
-class BannerTest : public ::testing::TestWithParam<BannerCase>, public InstrumentLine {};
+class BannerTest : public ::testing::TestWithParam<BannerCase>, public ScriptedInstrumentLine {};
 
 TEST_P(BannerTest, NamesTheModel) {
     const BannerCase& test = GetParam();
@@ -179,7 +179,7 @@ const Sdi12Case kSdi12Cases[] = {
     {"NoKeepsTheMode", MessageResult::kNo, false, kSystemIsInSDI12Mode, ""},
 };
 
-class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public InstrumentLine {};
+class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public ScriptedInstrumentLine {};
 
 TEST_P(Sdi12Test, AsksAndActsOnTheAnswer) {
     const Sdi12Case& test = GetParam();

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "instrument_line.h"
+#include "support/scripted_instrument_line.h"
 
 namespace brennix::test {
 namespace {
@@ -22,7 +22,7 @@ struct TimeoutCase {
     std::vector<std::pair<std::string, std::string>> replies;
     std::string answer;
     // Runs the operation; true when it saw the answer.
-    std::function<bool(InstrumentLine&)> act;
+    std::function<bool(ScriptedInstrumentLine&)> act;
     // The last tick at which an answer still counts: the wait's start plus its time-out plus the
     // one poll step in which the expired wait still reads what has arrived.
     uint32_t lastInTime;
@@ -37,7 +37,7 @@ TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
     for (const std::optional<uint32_t> answerAt :
          {std::optional<uint32_t>{}, std::optional{c.lastInTime},
           std::optional{c.lastInTime + 1}}) {
-        InstrumentLine line;
+        ScriptedInstrumentLine line;
         line.farEnd.awake = !c.asleep;
         line.farEnd.breakReply = c.breakReply;
         for (const auto& [heard, reply] : c.replies) {
@@ -53,7 +53,7 @@ TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
     }
 }
 
-bool Shown(const InstrumentLine& line, const std::string& text) {
+bool Shown(const ScriptedInstrumentLine& line, const std::string& text) {
     return line.pane.Text().find(text) != std::string::npos;
 }
 
@@ -67,7 +67,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {},
      ">",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          line.instrument.SendCommand("Ver");
          return line.ui.messages.empty();  // no "FAIL TO LOCATE PROMPT"
      },
@@ -79,7 +79,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {},
      "Ver",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.SendCommand("Ver", CInstrument::kPrompt, false) &&
                 line.farEnd.Wire() == "Ver\r";  // verified without retransmission
      },
@@ -90,7 +90,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {},
      ">",
-     [](InstrumentLine& line) { return CInstrument(line.clock, line.ui).ProbePrompt(line.link); },
+     [](ScriptedInstrumentLine& line) { return CInstrument(line.clock, line.ui).ProbePrompt(line.link); },
      2000 + 1,
      2000 + 1},
     // A silent instrument then gets the plus signs (500 ms), their prompt wait (3001) and the
@@ -100,7 +100,7 @@ const TimeoutCase kTimeoutCases[] = {
      "\r\n",
      {},
      ">",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(false, false) == kKTX &&
                 line.farEnd.Wire().find('+') == std::string::npos;
      },
@@ -111,7 +111,7 @@ const TimeoutCase kTimeoutCases[] = {
      "Compass calibrating\r\n",
      {},
      ">",
-     [](InstrumentLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
+     [](ScriptedInstrumentLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
      kAfterBreakWaitStart + 2001 + 15000 + 1,
      kAfterBreakWaitStart + 2001 + 15000 + 1},
     // Without an engine each line waits for its "OK" from the end of the echo check (150).
@@ -120,7 +120,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {{"wp 1", ""}},
      "\r\nOK\r\n>",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          line.instrument.RunText("wp 1");
          return Shown(line, "OK");
      },
@@ -132,7 +132,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {{"Ver", "Mirovan MRV 3.2\r\n>"}, {"systemtype", ""}},
      "MRV LMR\r\n>",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kMirovanAdv;
      },
      300 + 500 + 1,
@@ -143,7 +143,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {{"Ver", "KTX 1.0\r\n"}},
      "Serial 7\r\n",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kKTX && Shown(line, "Serial 7");
      },
      150 + 300 + 1,
@@ -153,7 +153,7 @@ const TimeoutCase kTimeoutCases[] = {
      "",
      {{"Ver", "Crv 2.0\r\n"}},
      "Serial 7\r\n",
-     [](InstrumentLine& line) {
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kCorvex && Shown(line, "Serial 7");
      },
      150 + 500 + 1,

@@ -12,9 +12,12 @@
 
 namespace brennix::test {
 
-// An instrument object on a link to a scripted far end, the clock starting at 0.
-struct InstrumentLine : ScriptedLine {
-    InstrumentLine() : ScriptedLine(0) { instrument.SetLink(&link); }
+// An instrument object on a link to a scripted far end, showing its message boxes to a scripted
+// UI host.
+struct ScriptedInstrumentLine : ScriptedLine {
+    explicit ScriptedInstrumentLine(uint32_t startTick = 0) : ScriptedLine(startTick) {
+        instrument.SetLink(&link);
+    }
 
     // What has arrived and the host has not read.
     std::string Unread() {
