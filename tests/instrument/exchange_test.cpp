@@ -66,7 +66,8 @@ const RetransmitCase kRetransmitCases[] = {
     {"QuietLinePurgeFails", "Ver", 1, false, 0, 3, "FAIL TO CLEAR RECEIVE BUFFER 2"},
 };
 
-class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>, public ScriptedInstrumentLine {};
+class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>,
+                       public ScriptedInstrumentLine {};
 
 // The line's CR is not sent again: the caller goes on to wait for the command's answer.
 TEST_P(RetransmitTest, SendsTheCommandAgainWithoutItsCr) {
@@ -112,35 +113,29 @@ TEST_F(ExchangeTest, ExecCommandStopsAtThePromptOrWaitsForOkAndCommandOkForItsLi
     EXPECT_LE(Elapsed(start), 4 * 1502u + 200);
 }
 
-struct CommandOkCase {
-    const char* name;
-    uint32_t timeoutMs;
-    std::string answer;
-    bool expected;
-    std::string unread;
-};
-
-class CommandOkTest : public ::testing::TestWithParam<CommandOkCase>, public ScriptedInstrumentLine {};
-
 // About one line per second of the time-out (at least two), then one more line is taken in.
-TEST_P(CommandOkTest, ReadsItsLinesAndOneMore) {
-    const CommandOkCase& test = GetParam();
-    farEnd.Reply("bdir", test.answer);
-    EXPECT_EQ(instrument.CommandOk("bdir", test.timeoutMs), test.expected);
-    EXPECT_EQ(Unread(), test.unread);
+TEST(CommandOk, ReadsItsLinesAndOneMore) {
+    struct Case {
+        uint32_t timeoutMs;
+        std::string answer;
+        bool expected;
+        std::string unread;
+    };
+    const Case cases[] = {
+        {3000, "1\r\n2\r\nOK\r\n>", true, ">"},                   // OK on the third line
+        {3000, "1\r\n2\r\n3\r\nOK\r\n>", false, ">"},             // on the extra one: not counted
+        {3000, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", false, "OK\r\n>"},  // after the extra one
+        {1000, "1\r\nDefault\r\n>", true, ">"},                   // "Default" counts as OK
+        {1000, "1\r\n2\r\n3\r\nOK\r\n>", false, "OK\r\n>"},       // one second still reads two
+        {4499, "1\r\n2\r\n3\r\nOK\r\n>", true, ">"},              // rounded to the nearest second
+    };
+    for (const Case& c : cases) {
+        ScriptedInstrumentLine line;
+        line.farEnd.Reply("bdir", c.answer);
+        EXPECT_EQ(line.instrument.CommandOk("bdir", c.timeoutMs), c.expected) << c.timeoutMs;
+        EXPECT_EQ(line.Unread(), c.unread) << c.timeoutMs << " " << c.answer;
+    }
 }
-
-const CommandOkCase kCommandOkCases[] = {
-    {"OkOnTheThirdLine", 3000, "1\r\n2\r\nOK\r\n>", true, ">"},
-    {"OkOnTheExtraLineIsNotCounted", 3000, "1\r\n2\r\n3\r\nOK\r\n>", false, ">"},
-    {"OkAfterTheExtraLine", 3000, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", false, "OK\r\n>"},
-    {"DefaultCountsAsOk", 1000, "1\r\nDefault\r\n>", true, ">"},
-    {"OneSecondStillReadsTwoLines", 1000, "1\r\n2\r\n3\r\nOK\r\n>", false, "OK\r\n>"},
-    {"TimeOutRoundsToTheNearestSecond", 4499, "1\r\n2\r\n3\r\nOK\r\n>", true, ">"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Lines, CommandOkTest, ::testing::ValuesIn(kCommandOkCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The frame "get Conf" answers with after the echo; the checksum is the byte sum plus 0xA596.
 std::string Frame(const std::vector<uint8_t>& data, int checksumDelta = 0) {
