@@ -128,6 +128,7 @@ TEST(CommandOk, ReadsItsLinesAndOneMore) {
         {1000, "1\r\nDefault\r\n>", true, ">"},                   // "Default" counts as OK
         {1000, "1\r\n2\r\n3\r\nOK\r\n>", false, "OK\r\n>"},       // one second still reads two
         {4499, "1\r\n2\r\n3\r\nOK\r\n>", true, ">"},              // rounded to the nearest second
+        {4500, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", true, ">"},         // a half second rounds up
     };
     for (const Case& c : cases) {
         ScriptedInstrumentLine line;
