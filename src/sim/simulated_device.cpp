@@ -8,14 +8,16 @@
 
 namespace brennix {
 
-SimulatedDevice::SimulatedDevice(sim::HostLine& line, Clock& clock) : line_(line), clock_(clock) {}
+SimulatedDevice::SimulatedDevice(sim::HostLine& line, Clock& clock, std::string name)
+    : line_(line), clock_(clock), name_(std::move(name)) {}
 
 bool SimulatedDevice::Open(const std::string& name) {
-    if (vanished_ || name != kPortName)
+    if (vanished_ || name != name_)
         return Fail(ENOENT);
     if (open_)
         return Fail(EBUSY);
     open_ = true;
+    lost_ = false;
     received_.clear();
     line_.HostSetBaudRate(state_.baudRate);
     lastError_ = kErrorNone;
@@ -44,7 +46,8 @@ bool SimulatedDevice::SetState(const SerialState& state) {
     if (!capabilities_.changeSettings && state.baudRate != state_.baudRate)
         return Fail(ENOTSUP);
     state_ = state;
-    line_.HostSetBaudRate(state.baudRate);
+    state_.baudRate = keptRate_.value_or(state.baudRate);
+    line_.HostSetBaudRate(state_.baudRate);
     return true;
 }
 
@@ -52,7 +55,8 @@ void SimulatedDevice::SetCapabilities(PortCapabilities capabilities) {
     capabilities_ = std::move(capabilities);
 }
 
-bool SimulatedDevice::SetQueueSizes(size_t, size_t) {
+bool SimulatedDevice::SetQueueSizes(size_t, size_t transmitBytes) {
+    transmitQueueSize_ = transmitBytes;
     return CheckUsable();
 }
 
@@ -71,6 +75,18 @@ bool SimulatedDevice::BytesPending(uint32_t& count) {
         return false;
     Transmit();
     count = static_cast<uint32_t>(transmitting_.size());
+    return true;
+}
+
+bool SimulatedDevice::WaitForInput(uint32_t ms) {
+    if (!waitsForInput_ || !CheckUsable())
+        return false;
+    ++inputWaits_;
+    Collect();
+    for (uint32_t waited = 0; received_.empty() && waited < ms; ++waited) {
+        clock_.Sleep(1);
+        Collect();
+    }
     return true;
 }
 
@@ -94,14 +110,17 @@ bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
     done = 0;
     if (!CheckUsable())
         return false;
-    if (writesRefused_)
+    if (writesRefused_ || (writesRefusedUntil_ &&
+                           static_cast<int32_t>(clock_.TickCount() - *writesRefusedUntil_) < 0))
         return Fail(EAGAIN);
+    Transmit();
+    count =
+        std::min(count, transmitQueueSize_ - std::min(transmitQueueSize_, transmitting_.size()));
     done = count;
     if (!transmitPaced_) {
         line_.HostWrite(data, count, clock_.TickCount(), 0);
         return true;
     }
-    Transmit();
     const uint32_t byteMs = std::max<uint32_t>(1, 10'000 / std::max<uint32_t>(state_.baudRate, 1));
     uint32_t leaves = transmitting_.empty() ? clock_.TickCount() : transmitting_.back().second;
     for (size_t i = 0; i < count; ++i) {
@@ -112,7 +131,7 @@ bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
 }
 
 bool SimulatedDevice::Purge(uint32_t flags) {
-    if (!CheckUsable())
+    if (!CheckUsable() || (purgesUntilFailure_ > 0 && --purgesUntilFailure_ == 0))
         return false;
     if (flags & kPurgeRxClear) {
         Collect();
@@ -128,6 +147,8 @@ bool SimulatedDevice::Purge(uint32_t flags) {
 bool SimulatedDevice::SetBreak(bool on) {
     if (!CheckUsable())
         return false;
+    if (!capabilities_.sendBreak)
+        return Fail(ENOTSUP);
     const uint32_t now = clock_.TickCount();
     if (on)
         breakTicks_.push_back(now);
@@ -136,7 +157,7 @@ bool SimulatedDevice::SetBreak(bool on) {
 }
 
 bool SimulatedDevice::Exists(const std::string& name) {
-    return !vanished_ && name == kPortName;
+    return !vanished_ && name == name_;
 }
 
 int SimulatedDevice::LastError() const {
@@ -144,15 +165,23 @@ int SimulatedDevice::LastError() const {
 }
 
 std::string SimulatedDevice::LastErrorMessage() const {
+    // A port that carries bytes only says why it refused.
+    if (lastError_ == ENOTSUP && !capabilities_.limits.empty())
+        return capabilities_.limits;
     return std::strerror(lastError_);
 }
 
 void SimulatedDevice::SetVanished(bool vanished) {
     vanished_ = vanished;
+    lost_ = lost_ || (vanished && open_);
 }
 
 void SimulatedDevice::SetWritesRefused(bool refused) {
     writesRefused_ = refused;
+}
+
+void SimulatedDevice::SetWritesRefusedUntil(uint32_t tick) {
+    writesRefusedUntil_ = tick;
 }
 
 void SimulatedDevice::SetTransmitPaced(bool paced) {
@@ -191,7 +220,7 @@ bool SimulatedDevice::Fail(int error) {
 }
 
 bool SimulatedDevice::CheckUsable() {
-    if (vanished_)
+    if (lost_)
         return Fail(EIO);
     if (!open_)
         return Fail(EBADF);

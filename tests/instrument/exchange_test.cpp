@@ -4,27 +4,28 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <optional>
 #include <utility>
 #include <vector>
 
-#include "instrument/scripted_line.h"
+#include "support/scripted_instrument_line.h"
 
 namespace brennix::test {
 namespace {
 
-class ExchangeTest : public ::testing::Test, public ScriptedLine {};
+class ExchangeTest : public ::testing::Test, public ScriptedInstrumentLine {};
 
 TEST_F(ExchangeTest, SendCommandFindsThePromptVerifiesTheEchoAndRefusesWhatIsTooLong) {
     EXPECT_FALSE(instrument.SendCommand(std::string(511, 'a')));
     EXPECT_FALSE(instrument.CommandOk(std::string(100, 'a'), 1000));
-    EXPECT_EQ(device.Wire(), "");
+    EXPECT_EQ(farEnd.Wire(), "");
     EXPECT_TRUE(instrument.SendCommand("cb 5"));
     EXPECT_TRUE(instrument.SendCommand("", CInstrument::kPrompt, false));
-    EXPECT_EQ(device.Wire(), "\r\rcb 5\r\r");
-    device.ClearWire();
+    EXPECT_EQ(farEnd.Wire(), "\r\rcb 5\r\r");
+    farEnd.ClearWire();
     const std::string longest(510, 'a');
     EXPECT_TRUE(instrument.SendCommand(longest));
-    EXPECT_EQ(device.Wire(), "\r\r" + longest + "\r");
+    EXPECT_EQ(farEnd.Wire(), "\r\r" + longest + "\r");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -34,15 +35,15 @@ TEST_F(ExchangeTest, ProbeBindsTheLinkAndWithoutAPromptNothingIsSent) {
     CInstrument probe(clock, ui);
     EXPECT_TRUE(probe.ProbePrompt(link));
     EXPECT_EQ(probe.GetLink(), &link);
-    EXPECT_EQ(device.Wire(), " \r\n");
-    device.ClearWire();
-    device.awake = false;
+    EXPECT_EQ(farEnd.Wire(), " \r\n");
+    farEnd.ClearWire();
+    farEnd.awake = false;
     EXPECT_FALSE(probe.ProbePrompt(link));
     std::array<char, 14> reply{};  // one short of "Unknown Error " and its NUL
     EXPECT_FALSE(instrument.ExecCommand("wp 1", reply, true, 3000));
     EXPECT_STREQ(reply.data(), "Unknown Error");
-    EXPECT_EQ(device.Wire(), " \r\n\r\r");
-    ExpectOneMessage("FAIL TO LOCATE PROMPT");
+    EXPECT_EQ(farEnd.Wire(), " \r\n\r\r");
+    ExpectMessage("FAIL TO LOCATE PROMPT");
 }
 
 struct RetransmitCase {
@@ -65,34 +66,31 @@ const RetransmitCase kRetransmitCases[] = {
     {"QuietLinePurgeFails", "Ver", 1, false, 0, 3, "FAIL TO CLEAR RECEIVE BUFFER 2"},
 };
 
-class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>, public ScriptedLine {};
+class RetransmitTest : public ::testing::TestWithParam<RetransmitCase>,
+                       public ScriptedInstrumentLine {};
 
 // The line's CR is not sent again: the caller goes on to wait for the command's answer.
 TEST_P(RetransmitTest, SendsTheCommandAgainWithoutItsCr) {
     const RetransmitCase& test = GetParam();
-    device.garbledEchoes = test.garbledEchoes;
-    device.failingPurge = test.failingPurge;
+    farEnd.garbledEchoes = test.garbledEchoes;
+    device.FailPurge(test.failingPurge);
     EXPECT_EQ(instrument.SendCommand(test.command), test.expected);
     std::string expected = "\r\r" + test.command + "\r";
     for (int i = 0; i < test.repeats; ++i) {
         expected += test.command;
     }
-    EXPECT_EQ(device.Wire(), expected);
-    if (*test.message == '\0') {
-        EXPECT_TRUE(ui.messages.empty());
-    } else {
-        ExpectOneMessage(test.message);
-    }
+    EXPECT_EQ(farEnd.Wire(), expected);
+    ExpectMessage(test.message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RetransmitTest, ::testing::ValuesIn(kRetransmitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExchangeTest, RetransmissionWaitsForAQuietLineButNotForever) {
-    device.garbledEchoes = 1;
+    farEnd.garbledEchoes = 1;
     // An instrument that streams data: the line never falls quiet.
     for (uint32_t tick = 0; tick < 60000; tick += 50) {
-        device.Send("x", tick);
+        farEnd.Send("x", tick);
     }
     EXPECT_FALSE(instrument.SendCommand("Ver", CInstrument::kPrompt, false));
     EXPECT_LT(Elapsed(), 20000u);
@@ -100,9 +98,9 @@ TEST_F(ExchangeTest, RetransmissionWaitsForAQuietLineButNotForever) {
 
 // CommandOk gives up each line (three and the extra one) after 1500 ms.
 TEST_F(ExchangeTest, ExecCommandStopsAtThePromptOrWaitsForOkAndCommandOkForItsLines) {
-    device.replies["xyz"] = "ERR\r\n>";
-    device.replies["wp 1"] = "\r\nOK\r\n>";
-    device.replies["bdir"] = "";
+    farEnd.Reply("xyz", "ERR\r\n>");
+    farEnd.Reply("wp 1", "\r\nOK\r\n>");
+    farEnd.Reply("bdir", "");
     std::array<char, 64> reply{};
     EXPECT_FALSE(instrument.ExecCommand("xyz", reply, true, 10000));
     EXPECT_LT(Elapsed(), 500u);
@@ -115,35 +113,30 @@ TEST_F(ExchangeTest, ExecCommandStopsAtThePromptOrWaitsForOkAndCommandOkForItsLi
     EXPECT_LE(Elapsed(start), 4 * 1502u + 200);
 }
 
-struct CommandOkCase {
-    const char* name;
-    uint32_t timeoutMs;
-    std::string answer;
-    bool expected;
-    std::string unread;
-};
-
-class CommandOkTest : public ::testing::TestWithParam<CommandOkCase>, public ScriptedLine {};
-
 // About one line per second of the time-out (at least two), then one more line is taken in.
-TEST_P(CommandOkTest, ReadsItsLinesAndOneMore) {
-    const CommandOkCase& test = GetParam();
-    device.replies["bdir"] = test.answer;
-    EXPECT_EQ(instrument.CommandOk("bdir", test.timeoutMs), test.expected);
-    EXPECT_EQ(device.TakeQueued(), test.unread);
+TEST(CommandOk, ReadsItsLinesAndOneMore) {
+    struct Case {
+        uint32_t timeoutMs;
+        std::string answer;
+        bool expected;
+        std::string unread;
+    };
+    const Case cases[] = {
+        {3000, "1\r\n2\r\nOK\r\n>", true, ">"},                   // OK on the third line
+        {3000, "1\r\n2\r\n3\r\nOK\r\n>", false, ">"},             // on the extra one: not counted
+        {3000, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", false, "OK\r\n>"},  // after the extra one
+        {1000, "1\r\nDefault\r\n>", true, ">"},                   // "Default" counts as OK
+        {1000, "1\r\n2\r\n3\r\nOK\r\n>", false, "OK\r\n>"},       // one second still reads two
+        {4499, "1\r\n2\r\n3\r\nOK\r\n>", true, ">"},              // rounded to the nearest second
+        {4500, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", true, ">"},         // a half second rounds up
+    };
+    for (const Case& c : cases) {
+        ScriptedInstrumentLine line;
+        line.farEnd.Reply("bdir", c.answer);
+        EXPECT_EQ(line.instrument.CommandOk("bdir", c.timeoutMs), c.expected) << c.timeoutMs;
+        EXPECT_EQ(line.Unread(), c.unread) << c.timeoutMs << " " << c.answer;
+    }
 }
-
-const CommandOkCase kCommandOkCases[] = {
-    {"OkOnTheThirdLine", 3000, "1\r\n2\r\nOK\r\n>", true, ">"},
-    {"OkOnTheExtraLineIsNotCounted", 3000, "1\r\n2\r\n3\r\nOK\r\n>", false, ">"},
-    {"OkAfterTheExtraLine", 3000, "1\r\n2\r\n3\r\n4\r\nOK\r\n>", false, "OK\r\n>"},
-    {"DefaultCountsAsOk", 1000, "1\r\nDefault\r\n>", true, ">"},
-    {"OneSecondStillReadsTwoLines", 1000, "1\r\n2\r\n3\r\nOK\r\n>", false, "OK\r\n>"},
-    {"TimeOutRoundsToTheNearestSecond", 4499, "1\r\n2\r\n3\r\nOK\r\n>", true, ">"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Lines, CommandOkTest, ::testing::ValuesIn(kCommandOkCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The frame "get Conf" answers with after the echo; the checksum is the byte sum plus 0xA596.
 std::string Frame(const std::vector<uint8_t>& data, int checksumDelta = 0) {
@@ -165,38 +158,38 @@ const std::vector<uint8_t> kData = [] {
     return data;
 }();
 
-class ReadBlockTest : public ExchangeTest {
-  protected:
-    std::array<uint8_t, 96> block{};
-};
-
-TEST_F(ReadBlockTest, ReadsAGoodFrame) {
-    device.replies["get Conf"] = Frame(kData);
-    EXPECT_TRUE(instrument.ReadBlock("get Conf", block, 15000));
-    EXPECT_TRUE(std::ranges::equal(block, kData));
-    EXPECT_EQ(device.TakeQueued(), ">");
-}
-
-// The length is checked before the block is read, so no frame reaches past the caller's buffer.
-TEST_F(ReadBlockTest, RejectsAnotherLengthBeforeReadingTheBlock) {
-    for (const size_t size : {95u, 97u, 3996u}) {
-        const std::vector<uint8_t> other(size, 0x55);
-        device.replies["get Conf"] = Frame(other);
-        EXPECT_FALSE(instrument.ReadBlock("get Conf", block, 15000)) << size;
-        EXPECT_EQ(block[0], 0) << size;
-        EXPECT_EQ(device.TakeQueued().size(), size + 5) << size;
-    }
-}
-
-TEST_F(ReadBlockTest, RejectsAWrongChecksumAShortBlockAndAMissingOk) {
-    const std::pair<std::string, uint32_t> replies[] = {
-        {Frame(kData, 1), 0}, {Frame(kData).substr(0, 8 + 50), 5000}, {"ERR\r\n>", 4000}};
-    for (const auto& [reply, timeoutMs] : replies) {
-        device.replies["get Conf"] = reply;
+// A good frame is read. Another length is refused before the block is read, so no frame reaches
+// past the caller's buffer; a wrong checksum, a short block and a missing OK are refused too, the
+// last two once their time is up.
+TEST_F(ExchangeTest, ReadBlockTakesOnlyAGoodFrameOfItsLength) {
+    struct Case {
+        std::string reply;
+        uint32_t timeoutMs;
+        uint32_t minMs;
+        std::optional<size_t> unread;  // checked where the length decides
+    };
+    const Case cases[] = {
+        {Frame(std::vector<uint8_t>(95, 0x55)), 15000, 0, 100},
+        {Frame(std::vector<uint8_t>(97, 0x55)), 15000, 0, 102},
+        {Frame(std::vector<uint8_t>(3996, 0x55)), 15000, 0, 4001},
+        {Frame(kData, 1), 15000, 0, {}},
+        {Frame(kData).substr(0, 8 + 50), 5000, 5000, {}},
+        {"ERR\r\n>", 4000, 4000, {}},
+        {Frame(kData), 15000, 0, 1},
+    };
+    for (const Case& c : cases) {
+        std::array<uint8_t, 96> block{};
+        farEnd.Reply("get Conf", c.reply);
         const uint32_t start = clock.TickCount();
-        EXPECT_FALSE(instrument.ReadBlock("get Conf", block, timeoutMs == 0 ? 15000 : timeoutMs));
-        EXPECT_GE(Elapsed(start), timeoutMs);
-        EXPECT_LE(Elapsed(start), timeoutMs + 1200);
+        const bool good = c.unread == 1u;
+        EXPECT_EQ(instrument.ReadBlock("get Conf", block, c.timeoutMs), good) << c.reply;
+        EXPECT_GE(Elapsed(start), c.minMs) << c.reply;
+        EXPECT_LE(Elapsed(start), c.minMs + 1200) << c.reply;
+        if (c.unread) {
+            EXPECT_TRUE(std::ranges::equal(block, good ? kData : std::vector<uint8_t>(96)));
+            EXPECT_EQ(Unread().size(), *c.unread) << c.reply;
+        }
+        Unread();
     }
 }
 
@@ -204,9 +197,12 @@ TEST_F(ExchangeTest, RunFileSendsEachLineGoesOnAfterAnErrorAndRefusesWhatCannotB
     const auto dir = std::filesystem::temp_directory_path() / "brennix_instrument_test";
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "setup.cmd", std::ios::binary) << "cb 5\r\n\r\nbad\nsave\r";
-    device.replies = {{"cb 5", "OK\r\n>"}, {"bad", "ERR\r\n>"}, {"save", "OK\r\n>"}};
+    for (const char* line : {"cb 5", "save"}) {
+        farEnd.Reply(line, "OK\r\n>");
+    }
+    farEnd.Reply("bad", "ERR\r\n>");
     EXPECT_TRUE(instrument.RunFile((dir / "setup.cmd").string()));
-    EXPECT_EQ(device.Wire(), "\r\rcb 5\r\r\rbad\r\r\rsave\r");
+    EXPECT_EQ(farEnd.Wire(), "\r\rcb 5\r\r\rbad\r\r\rsave\r");
     EXPECT_FALSE(instrument.RunFile((dir / "missing.cmd").string()));
     EXPECT_FALSE(instrument.RunFile(dir.string()));
     std::filesystem::remove_all(dir);

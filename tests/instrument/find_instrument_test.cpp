@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "instrument/scripted_line.h"
+#include "support/scripted_instrument_line.h"
 #include "support/sim_session.h"
 
 namespace brennix::test {
@@ -18,6 +18,7 @@ struct WakeCase {
     bool asleep = true;
     std::string wakeWord{};
     std::string breakReply{};
+    std::string saidFirst{};               // what the instrument sends 10 ms in, before any BREAK
     std::string blankLineReply = "\r\n>";  // heard only when awake
     uint32_t address = 0;
     bool identify = false;
@@ -31,13 +32,14 @@ struct WakeCase {
     bool writesRefused = false;
 };
 
-// A silent wake-up costs 1500 prompt + 400 BREAK + 500 + 500 after the plus signs + 3000 prompt
-// + 2000 pause. A compass report says the instrument is awake but busy: no plus signs then.
+// A silent wake-up costs 1501 for the first prompt, the BREAK and the pause (900), the plus signs'
+// pause (500), their prompt (3001) and the final pause (2000). A compass report says the
+// instrument is awake but busy: no plus signs then.
 // A refused RS-485 selection byte is retried for its 100 ms, and only the first one is tried.
 // clang-format off
 const WakeCase kWakeCases[] = {
     {.name = "AwakeAnswersTheFirstBlankLine", .asleep = false, .wire = " \r\n", .maxMs = 10},
-    {.name = "SilentCostsEveryStepAndStillCountsAsAwake", .wire = kToPlusSigns, .minMs = 7900, .maxMs = 7920},
+    {.name = "SilentCostsEveryStepAndStillCountsAsAwake", .wire = kToPlusSigns, .minMs = 7902, .maxMs = 7902},
     {.name = "SilentFailsIdentificationAtThePromptSearch", .identify = true,
      .expected = kFailToWakeUpInstrument4, .wire = kToPlusSigns + "\r\r", .message = "FAIL TO LOCATE PROMPT"},
     {.name = "BreakWakes", .breakReply = "\r\nMirovan ready\r\n>", .wire = kToBreak, .minMs = 4400, .maxMs = 4420},
@@ -49,6 +51,9 @@ const WakeCase kWakeCases[] = {
      .minMs = 1500 + 400 + 500 + 500 + 15000},
     {.name = "Sdi12ReplyIsReportedWithoutAQuestion", .breakReply = "SDI-12 Mode\r\n", .identify = true,
      .expected = kSystemIsInSDI12Mode, .wire = kToBreak},
+    // What was said before the BREAK counts even when the BREAK brings a stray byte of its own.
+    {.name = "Sdi12HeardBeforeTheBreakIsKept", .breakReply = "\xFF", .saidFirst = "SDI-12 mode active\r\n",
+     .expected = kSystemIsInSDI12Mode, .wire = kToBreak},
     {.name = "Rs485AddressIsSelectedBeforeEveryStep", .address = 5,
      .wire = kSelect5 + " \r\n  \r\n  \r\n<BREAK>" + kSelect5 + "++++++++++" + kSelect5 + "\r\r\n"},
     {.name = "Rs485SelectionTakesTheAddressLowByte", .asleep = false, .address = 0x1A3, .wire = "\xF0\xF0\xF0\xF3 \r\n"},
@@ -56,45 +61,45 @@ const WakeCase kWakeCases[] = {
      .maxMs = 1200, .writesRefused = true},
     {.name = "ReceivePurgeFails", .identify = true, .expected = kFailToWakeUpInstrument1, .failingPurge = 1},
     {.name = "TransmitPurgeFails", .identify = true, .expected = kFailToWakeUpInstrument1, .failingPurge = 2},
-    {.name = "BreakFails", .identify = true, .expected = kFailToWakeUpInstrument2, .wire = " \r\n  \r\n  \r\n",
+    {.name = "BreakFails", .identify = true, .expected = kFailToWakeUpInstrument2, .wire = " \r\n",
      .breakFails = true},
     {.name = "WriteRefused", .identify = true, .expected = kFailToWakeUpInstrument1, .writesRefused = true},
 };
 // clang-format on
 
-class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public ScriptedLine {};
+class WakeUpTest : public ::testing::TestWithParam<WakeCase>, public ScriptedInstrumentLine {};
 
 TEST_P(WakeUpTest, EndsWithItsCodeWireAndTime) {
     const WakeCase& test = GetParam();
-    device.awake = !test.asleep;
-    device.wakeWord = test.wakeWord;
-    device.breakReply = test.breakReply;
-    device.replies[""] = test.blankLineReply;
-    device.failingPurge = test.failingPurge;
-    device.breakFails = test.breakFails;
-    device.writesRefused = test.writesRefused;
+    farEnd.awake = !test.asleep;
+    farEnd.wakeWord = test.wakeWord;
+    farEnd.breakReply = test.breakReply;
+    farEnd.Send(test.saidFirst, 10);
+    farEnd.Reply("", test.blankLineReply);
+    device.FailPurge(test.failingPurge);
+    if (test.breakFails) {
+        device.SetCapabilities({true, false, "no BREAK"});
+    }
+    device.SetWritesRefused(test.writesRefused);
     instrument.SetRs485Address(test.address);
     EXPECT_EQ(instrument.FindInstrument(test.identify, false), test.expected);
-    EXPECT_EQ(device.Wire(), test.wire);
+    EXPECT_EQ(instrument.IsSdi12Mode(), test.expected == kSystemIsInSDI12Mode);
+    EXPECT_EQ(farEnd.Wire(), test.wire);
     EXPECT_GE(Elapsed(), test.minMs);
     EXPECT_LE(Elapsed(), test.maxMs);
-    if (test.message.empty()) {
-        EXPECT_TRUE(ui.messages.empty());
-    } else {
-        ExpectOneMessage(test.message);
-    }
+    ExpectMessage(test.message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WakeUpTest, ::testing::ValuesIn(kWakeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class IdentificationTest : public ::testing::Test, public ScriptedLine {};
+class IdentificationTest : public ::testing::Test, public ScriptedInstrumentLine {};
 
 TEST_F(IdentificationTest, NoLinkOrAClosedOneFails) {
     EXPECT_EQ(CInstrument(clock, ui).FindInstrument(false, false), kFailToWakeUpInstrument5);
     link.Close();
     EXPECT_EQ(instrument.FindInstrument(false, false), kFailToWakeUpInstrument5);
-    EXPECT_EQ(device.Wire(), "");
+    EXPECT_EQ(farEnd.Wire(), "");
 }
 
 struct BannerCase {
@@ -120,16 +125,16 @@ const BannerCase kBannerCases[] = {
     {"NoToken", "Welcome", "", kFailToWakeUpInstrument5},
 };
 
-class BannerTest : public ::testing::TestWithParam<BannerCase>, public ScriptedLine {};
+class BannerTest : public ::testing::TestWithParam<BannerCase>, public ScriptedInstrumentLine {};
 
 TEST_P(BannerTest, NamesTheModel) {
     const BannerCase& test = GetParam();
-    device.replies["Ver"] = test.banner + "\r\n>";
-    device.replies["systemtype"] = test.systemType + "\r\n>";
+    farEnd.Reply("Ver", test.banner + "\r\n>");
+    farEnd.Reply("systemtype", test.systemType + "\r\n>");
     EXPECT_EQ(instrument.FindInstrument(true, false), test.expected);
     const std::string asked =
         std::string("\r\rVer\r") + (test.systemType.empty() ? "" : "\r\rsystemtype\r");
-    EXPECT_EQ(device.Wire(), " \r\n" + asked);
+    EXPECT_EQ(farEnd.Wire(), " \r\n" + asked);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -137,22 +142,22 @@ INSTANTIATE_TEST_SUITE_P(Banners, BannerTest, ::testing::ValuesIn(kBannerCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IdentificationTest, RestOfTheAnswerIsTakenInBeforeReturning) {
-    device.replies["Ver"] = "Fndl 1.4\r\nSerial 1234\r\n>";
+    farEnd.Reply("Ver", "Fndl 1.4\r\nSerial 1234\r\n>");
     EXPECT_EQ(instrument.FindInstrument(true, false), kFendrel);
     // Only the prompt stays behind for the next command's prompt search.
-    EXPECT_EQ(device.TakeQueued(), ">");
+    EXPECT_EQ(Unread(), ">");
 }
 
 TEST_F(IdentificationTest, SdiTwelveModeChangesHowCommandsAreSent) {
-    device.replies["SDI12 ON"] = "OK\r\n>";
+    farEnd.Reply("SDI12 ON", "OK\r\n>");
     ASSERT_TRUE(instrument.SetSdi12Mode(true));
-    device.ClearWire();
+    farEnd.ClearWire();
     EXPECT_TRUE(instrument.SendCommand("0M"));
     EXPECT_TRUE(instrument.SetSdi12Mode(false));
-    EXPECT_EQ(device.Wire(), "0M!?EXIT!!");
+    EXPECT_EQ(farEnd.Wire(), "0M!?EXIT!!");
     EXPECT_FALSE(instrument.IsSdi12Mode());
 
-    device.awake = false;
+    farEnd.awake = false;
     EXPECT_FALSE(instrument.SetSdi12Mode(true));
     EXPECT_FALSE(instrument.IsSdi12Mode());
 }
@@ -174,36 +179,25 @@ const Sdi12Case kSdi12Cases[] = {
     {"NoKeepsTheMode", MessageResult::kNo, false, kSystemIsInSDI12Mode, ""},
 };
 
-class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public ScriptedLine {};
+class Sdi12Test : public ::testing::TestWithParam<Sdi12Case>, public ScriptedInstrumentLine {};
 
 TEST_P(Sdi12Test, AsksAndActsOnTheAnswer) {
     const Sdi12Case& test = GetParam();
-    device.awake = false;
-    device.wakeWord = test.exitHeard ? "?EXIT!!" : "";
-    device.breakReply = "SDI-12 Mode\r\n";
+    farEnd.awake = false;
+    farEnd.wakeWord = test.exitHeard ? "?EXIT!!" : "";
+    farEnd.breakReply = "SDI-12 Mode\r\n";
     ui.messageAnswers.push_back(test.answer);
     EXPECT_EQ(instrument.FindInstrument(false, true), test.expected);
-    ExpectOneMessage("This system is running in SDI-12 Mode.\nSwitch to RS-232(Standard) Mode?",
-                     "SDI-12 Mode Detected");
+    ExpectMessage("This system is running in SDI-12 Mode.\nSwitch to RS-232(Standard) Mode?",
+                  "SDI-12 Mode Detected");
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::kYesNo);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::kQuestion);
-    EXPECT_EQ(device.Wire(), kToBreak + test.wireAfterWakeUp);
+    EXPECT_EQ(farEnd.Wire(), kToBreak + test.wireAfterWakeUp);
     EXPECT_EQ(instrument.IsSdi12Mode(), !test.exitHeard);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, Sdi12Test, ::testing::ValuesIn(kSdi12Cases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// What the instrument said before the BREAK counts even when the BREAK brings an answer of its
-// own (a stray byte from the line's break condition).
-TEST(Sdi12Exit, ModeHeardBeforeTheBreakIsKeptWhateverFollowsIt) {
-    ScriptedLine line;
-    line.device.awake = false;
-    line.device.breakReply = "\xFF";
-    line.device.Send("SDI-12 mode active\r\n", 10);
-    EXPECT_EQ(line.instrument.FindInstrument(false, false), kSystemIsInSDI12Mode);
-    EXPECT_TRUE(line.instrument.IsSdi12Mode());
-}
 
 // On a real port a write returns before the bytes have left; the second wake-up's purge of the
 // transmit side must not throw "?EXIT!!" away, nor a BREAK's answer hide the "SDI-12" heard

@@ -31,26 +31,16 @@ TEST(SetupRecord, KeepsEveryByteItDoesNotInterpretAndOnlyTouchesAFieldsOwnBytes)
     record.User().SetWaterDepth(0x1234);
     record.Oper().SetSdi12Format(1);
     const auto changed = record.Bytes();
-    const std::array<std::pair<size_t, uint8_t>, 15> expected = {{
-        {121, 0x44},
-        {122, 0x33},
-        {123, 0x22},
-        {124, 0x11},  // AI, user offset 25
-        {125, 0xFE},
-        {126, 0xFF},
-        {127, 0xFF},
-        {128, 0xFF},  // SI, user offset 29
-        {344, 0xD4},
-        {345, 0xFE},  // CB, user offset 248
-        {352, 0x34},
-        {353, 0x12},  // WD, user offset 256
-        {410, 0x01},  // SDI-12 format, oper offset 56
-        {120, original[120]},
-        {129, original[129]},  // neighbours untouched
-    }};
-    for (const auto& [offset, value] : expected) {
-        EXPECT_EQ(changed[offset], value) << "record offset " << offset;
-    }
+    // AI and SI (user offsets 25 and 29), CB (248), WD (256), the SDI-12 format (oper offset 56),
+    // each at its record offset, with the neighbours of the first two untouched.
+    const auto at = [&changed](size_t offset, size_t count) {
+        return std::vector<uint8_t>(changed.begin() + offset, changed.begin() + offset + count);
+    };
+    EXPECT_EQ(at(120, 10), (std::vector<uint8_t>{original[120], 0x44, 0x33, 0x22, 0x11, 0xFE, 0xFF,
+                                                 0xFF, 0xFF, original[129]}));
+    EXPECT_EQ(at(344, 2), (std::vector<uint8_t>{0xD4, 0xFE}));
+    EXPECT_EQ(at(352, 2), (std::vector<uint8_t>{0x34, 0x12}));
+    EXPECT_EQ(at(410, 1), std::vector<uint8_t>{0x01});
     size_t differing = 0;
     for (size_t i = 0; i < changed.size(); ++i) {
         differing += changed[i] != original[i] ? 1 : 0;

@@ -1,24 +1,28 @@
 // Every time-out of the exchange, on the virtual clock: a silent far end fails the step exactly
 // when its time is up, an answer in the last moment of the wait still counts, and one tick after
-// that it does not. Times count from the start of the operation; a wait that starts later says
-// where it starts.
+// that it does not. Times count from the start of the operation.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "instrument/scripted_line.h"
+#include "support/scripted_instrument_line.h"
 
 namespace brennix::test {
 namespace {
 
 struct TimeoutCase {
     const char* name;
-    // The far end, answering at that tick after the operation starts, or never.
-    std::function<void(ScriptedLine&, std::optional<uint32_t> answerAt)> arrange;
+    // The far end: asleep, or awake with these replies; the answer it sends, or stays silent on.
+    bool asleep;
+    std::string breakReply;
+    std::vector<std::pair<std::string, std::string>> replies;
+    std::string answer;
     // Runs the operation; true when it saw the answer.
-    std::function<bool(ScriptedLine&)> act;
+    std::function<bool(ScriptedInstrumentLine&)> act;
     // The last tick at which an answer still counts: the wait's start plus its time-out plus the
     // one poll step in which the expired wait still reads what has arrived.
     uint32_t lastInTime;
@@ -30,42 +34,27 @@ class TimeoutTest : public testing::TestWithParam<TimeoutCase> {};
 
 TEST_P(TimeoutTest, SilentFailsOnTimeLastMomentCountsOneTickLateDoesNot) {
     const TimeoutCase& c = GetParam();
-    {
-        ScriptedLine line;
-        c.arrange(line, std::nullopt);
-        EXPECT_FALSE(c.act(line)) << "silent";
-        if (c.silentEnd) {
+    for (const std::optional<uint32_t> answerAt :
+         {std::optional<uint32_t>{}, std::optional{c.lastInTime},
+          std::optional{c.lastInTime + 1}}) {
+        ScriptedInstrumentLine line;
+        line.farEnd.awake = !c.asleep;
+        line.farEnd.breakReply = c.breakReply;
+        for (const auto& [heard, reply] : c.replies) {
+            line.farEnd.Reply(heard, reply);
+        }
+        if (answerAt) {
+            line.farEnd.Send(c.answer, *answerAt);
+        }
+        EXPECT_EQ(c.act(line), answerAt == c.lastInTime) << answerAt.value_or(0);
+        if (!answerAt && c.silentEnd) {
             EXPECT_EQ(line.Elapsed(), *c.silentEnd) << "silent";
         }
     }
-    {
-        ScriptedLine line;
-        c.arrange(line, c.lastInTime);
-        EXPECT_TRUE(c.act(line)) << "answer at " << c.lastInTime;
-    }
-    {
-        ScriptedLine line;
-        c.arrange(line, c.lastInTime + 1);
-        EXPECT_FALSE(c.act(line)) << "answer at " << c.lastInTime + 1;
-    }
 }
 
-// An asleep far end hears nothing and says nothing but what the test queues.
-auto Asleep(std::string answer) {
-    return [answer](ScriptedLine& line, std::optional<uint32_t> at) {
-        line.device.awake = false;
-        if (at) {
-            line.device.Send(answer, *at);
-        }
-    };
-}
-
-bool Shown(const ScriptedLine& line, const std::string& text) {
+bool Shown(const ScriptedInstrumentLine& line, const std::string& text) {
     return line.pane.Text().find(text) != std::string::npos;
-}
-
-bool NoPlusSigns(ScriptedLine& line) {
-    return line.device.Wire().find('+') == std::string::npos;
 }
 
 // The wake-up after a BREAK: the first prompt search ends at 1501, the BREAK takes 100 + 300 ms
@@ -73,114 +62,106 @@ bool NoPlusSigns(ScriptedLine& line) {
 constexpr uint32_t kAfterBreakWaitStart = 1501 + 400 + 500;
 
 const TimeoutCase kTimeoutCases[] = {
-    {"PromptSearchBeforeACommand", Asleep(">"),
-     [](ScriptedLine& line) {
+    {"PromptSearchBeforeACommand",
+     true,
+     "",
+     {},
+     ">",
+     [](ScriptedInstrumentLine& line) {
          line.instrument.SendCommand("Ver");
          return line.ui.messages.empty();  // no "FAIL TO LOCATE PROMPT"
      },
-     2500 + 1, 2500 + 1},
+     2500 + 1,
+     2500 + 1},
     // The echo check starts after the 150 ms pause that follows the command.
-    {"EchoCheckAfterTheCommand", Asleep("Ver"),
-     [](ScriptedLine& line) {
+    {"EchoCheckAfterTheCommand",
+     true,
+     "",
+     {},
+     "Ver",
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.SendCommand("Ver", CInstrument::kPrompt, false) &&
-                line.device.Wire() == "Ver\r";  // verified without retransmission
+                line.farEnd.Wire() == "Ver\r";  // verified without retransmission
      },
-     150 + 2000 + 1, std::nullopt},
-    {"ProbeOfTheConnectSearch", Asleep(">"),
-     [](ScriptedLine& line) {
-         CInstrument probe(line.clock, line.ui);
-         return probe.ProbePrompt(line.link);
-     },
-     2000 + 1, 2000 + 1},
+     150 + 2000 + 1,
+     std::nullopt},
+    {"ProbeOfTheConnectSearch",
+     true,
+     "",
+     {},
+     ">",
+     [](ScriptedInstrumentLine& line) { return CInstrument(line.clock, line.ui).ProbePrompt(line.link); },
+     2000 + 1,
+     2000 + 1},
     // A silent instrument then gets the plus signs (500 ms), their prompt wait (3001) and the
     // final 2000 ms pause.
     {"PromptAfterTheBreak",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.awake = false;
-         line.device.breakReply = "\r\n";
-         if (at) {
-             line.device.Send(">", *at);
-         }
+     true,
+     "\r\n",
+     {},
+     ">",
+     [](ScriptedInstrumentLine& line) {
+         return line.instrument.FindInstrument(false, false) == kKTX &&
+                line.farEnd.Wire().find('+') == std::string::npos;
      },
-     [](ScriptedLine& line) {
-         return line.instrument.FindInstrument(false, false) == kKTX && NoPlusSigns(line);
-     },
-     kAfterBreakWaitStart + 2000 + 1, std::nullopt},
+     kAfterBreakWaitStart + 2000 + 1,
+     std::nullopt},
     {"CompassReportGetsFifteenSeconds",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.awake = false;
-         line.device.breakReply = "Compass calibrating\r\n";
-         if (at) {
-             line.device.Send(">", *at);
-         }
-     },
-     [](ScriptedLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
-     kAfterBreakWaitStart + 2001 + 15000 + 1, kAfterBreakWaitStart + 2001 + 15000 + 1},
+     true,
+     "Compass calibrating\r\n",
+     {},
+     ">",
+     [](ScriptedInstrumentLine& line) { return line.instrument.FindInstrument(false, false) == kKTX; },
+     kAfterBreakWaitStart + 2001 + 15000 + 1,
+     kAfterBreakWaitStart + 2001 + 15000 + 1},
     // Without an engine each line waits for its "OK" from the end of the echo check (150).
     {"RunTextWaitsForOk",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["wp 1"] = at ? "\r\nOK\r\n>" : "";
-         line.device.replyDelays["wp 1"] = at.value_or(0);
-     },
-     [](ScriptedLine& line) {
+     false,
+     "",
+     {{"wp 1", ""}},
+     "\r\nOK\r\n>",
+     [](ScriptedInstrumentLine& line) {
          line.instrument.RunText("wp 1");
          return Shown(line, "OK");
      },
-     150 + 3000 + 1, 150 + 3000 + 1},
+     150 + 3000 + 1,
+     150 + 3000 + 1},
     // "Ver" and "systemtype" each cost the 150 ms echo pause; the answer is then read as a line.
     {"SystemTypeAnswer",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "Mirovan MRV 3.2\r\n>";
-         line.device.replies["systemtype"] = at ? "MRV LMR\r\n>" : "";
-         line.device.replyDelays["systemtype"] = at.value_or(150) - 150;
+     false,
+     "",
+     {{"Ver", "Mirovan MRV 3.2\r\n>"}, {"systemtype", ""}},
+     "MRV LMR\r\n>",
+     [](ScriptedInstrumentLine& line) {
+         return line.instrument.FindInstrument(true, false) == kMirovanAdv;
      },
-     [](ScriptedLine& line) { return line.instrument.FindInstrument(true, false) == kMirovanAdv; },
-     300 + 500 + 1, std::nullopt},
+     300 + 500 + 1,
+     std::nullopt},
     // After a short banner the rest of the answer gets 300 ms, after any other 500 ms.
     {"TrailingLineAfterAShortBanner",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "KTX 1.0\r\n";
-         if (at) {
-             line.device.Send("Serial 7\r\n", *at);
-         }
-     },
-     [](ScriptedLine& line) {
+     false,
+     "",
+     {{"Ver", "KTX 1.0\r\n"}},
+     "Serial 7\r\n",
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kKTX && Shown(line, "Serial 7");
      },
-     150 + 300 + 1, std::nullopt},
+     150 + 300 + 1,
+     std::nullopt},
     {"TrailingLineAfterALongBanner",
-     [](ScriptedLine& line, std::optional<uint32_t> at) {
-         line.device.replies["Ver"] = "Crv 2.0\r\n";
-         if (at) {
-             line.device.Send("Serial 7\r\n", *at);
-         }
-     },
-     [](ScriptedLine& line) {
+     false,
+     "",
+     {{"Ver", "Crv 2.0\r\n"}},
+     "Serial 7\r\n",
+     [](ScriptedInstrumentLine& line) {
          return line.instrument.FindInstrument(true, false) == kCorvex && Shown(line, "Serial 7");
      },
-     150 + 500 + 1, std::nullopt},
+     150 + 500 + 1,
+     std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Waits, TimeoutTest, testing::ValuesIn(kTimeoutCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-class PauseTest : public testing::Test, public ScriptedLine {};
-
-// An echo that comes at once is looked for only after the 150 ms pause.
-TEST_F(PauseTest, EchoIsLookedForAfterTheSettlePause) {
-    device.awake = false;
-    device.Send("Ver", 1);
-    EXPECT_TRUE(instrument.SendCommand("Ver", CInstrument::kPrompt, false));
-    EXPECT_EQ(Elapsed(), 150u);
-}
-
-// A silent wake-up: 1501 for the first prompt, the BREAK and the pause (900), the plus signs'
-// pause (500), their prompt (3001) and the final pause (2000).
-TEST_F(PauseTest, SilentWakeUpCostsEveryStepExactly) {
-    device.awake = false;
-    EXPECT_EQ(instrument.FindInstrument(false, false), kKTX);
-    EXPECT_EQ(Elapsed(), 1501u + 900 + 500 + 3001 + 2000);
-}
 
 }  // namespace
 }  // namespace brennix::test

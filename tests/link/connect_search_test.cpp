@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "fake_line.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/job.h"
+#include "platform/network_port_name.h"
 #include "sim/routed_serial_device.h"
+#include "sim/scripted_far_end.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 #include "support/scripted_ui_host.h"
@@ -19,11 +20,14 @@
 namespace brennix {
 namespace {
 
-// Two ports: "SIM", an instrument at 19200 baud, and any other name, a port where nothing
-// answers.
+// Three ports: "SIM", an instrument at 19200 baud, "COM1:", where nothing answers, and
+// "tcp://buoy:4001", a device server that carries bytes only.
 class ConnectSearchTest : public ::testing::Test {
   protected:
     ConnectSearchTest() {
+        silence.awake = false;
+        rawPort.SetCapabilities({false, false, "tcp://buoy:4001 carries bytes only"});
+        ports.AddRoute(IsNetworkPortName, rawPort);
         search.SetStatusCallback([this](const std::string& text) {
             statuses.push_back(text);
             statusTicks.push_back(clock.TickCount());
@@ -32,7 +36,9 @@ class ConnectSearchTest : public ::testing::Test {
 
     VirtualClock clock{1000};
     test::ScriptedUiHost ui{clock};
-    test::FakeSerialDevice silentPort{clock};
+    sim::ScriptedFarEnd silence{clock};
+    SimulatedDevice silentPort{silence, clock, "COM1:"};
+    SimulatedDevice rawPort{silence, clock, "tcp://buoy:4001"};
     sim::SimulatedInstrument instrument{{.baudRate = 19200}};
     SimulatedDevice simulated{instrument, clock};
     RoutedSerialDevice ports{silentPort, simulated};
@@ -50,6 +56,8 @@ std::vector<std::string> Probes(const std::string& port, std::vector<int> rates)
     return lines;
 }
 
+using Edges = std::vector<sim::ScriptedFarEnd::BreakEdge>;
+
 const std::vector<int> kRateOrder = {9600, 19200, 600, 115200, 57600, 38400, 4800, 2400, 1200, 300};
 
 // Nothing answers: one BREAK at 9600, 4 s, then every rate in its order, each probe taking the
@@ -59,34 +67,19 @@ TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesE
 
     EXPECT_TRUE(search.Probed());
     EXPECT_EQ(statuses, Probes("COM1:", kRateOrder));
-    EXPECT_EQ(silentPort.breakRates, std::vector<uint32_t>{9600});
-    ASSERT_EQ(silentPort.breaks.size(), 2u);
-    EXPECT_EQ(silentPort.breaks[1].second - silentPort.breaks[0].second, 300u);
-    EXPECT_EQ(statusTicks[0] - silentPort.breaks[1].second, 4000u);
+    const uint32_t at = silence.Breaks().at(0).tick;
+    EXPECT_EQ(silence.Breaks(), (Edges{{true, at, 9600}, {false, at + 300, 9600}}));
+    EXPECT_EQ(statusTicks[0] - (at + 300), 4000u);
     for (size_t i = 1; i < statusTicks.size(); ++i)
         EXPECT_EQ(statusTicks[i] - statusTicks[i - 1], 150u + 2001) << kRateOrder[i];
     std::string probes;
     for (size_t i = 0; i < kRateOrder.size(); ++i)
         probes += " \r\n";
-    EXPECT_EQ(silentPort.written, "  \r\n  \r\n" + probes);
-}
-
-// The instrument at 19200 answers the second probe; the rate is then the port's.
-TEST_F(ConnectSearchTest, AutoRateStopsAtTheRateThatAnswers) {
-    ASSERT_TRUE(search.Connect("SIM", CConnectSearch::kAutoRate, stop));
-
-    EXPECT_EQ(search.ConnectedRate(), 19200u);
-    EXPECT_EQ(statuses, Probes("SIM", {9600, 19200}));
-    ASSERT_EQ(simulated.BreakTicks().size(), 1u);
-    SerialState state;
-    ASSERT_TRUE(link.GetState(state));
-    EXPECT_EQ(state.baudRate, 19200u);
-    // The search held the link while it ran, and only then.
-    EXPECT_FALSE(link.Waits().IsLeased());
+    EXPECT_EQ(silence.Wire(), "  \r\n  \r\n<BREAK>" + probes);
 }
 
 // "Auto" for both: each port gets a BREAK and 2 s, then the rate search's own BREAK and 4 s,
-// before its ten probes.
+// before its ten probes. The instrument at 19200 answers the second; the rate is then the port's.
 TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes) {
     search.SetAutoPorts({"Auto", "COM1:", "SIM"});
     ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, CConnectSearch::kAutoRate, stop));
@@ -97,12 +90,19 @@ TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes
     for (const std::string& line : Probes("SIM", {9600, 19200}))
         expected.push_back(line);
     EXPECT_EQ(statuses, expected);
-    EXPECT_EQ(silentPort.breakRates, (std::vector<uint32_t>{9600, 9600}));
-    ASSERT_EQ(silentPort.breaks.size(), 4u);
-    // The pause, then the second BREAK's 100 ms lead-in.
-    EXPECT_EQ(silentPort.breaks[2].second - silentPort.breaks[1].second, 2000u + 100);
-    EXPECT_EQ(statusTicks[0] - silentPort.breaks[3].second, 4000u);
+    // Between the BREAKs the pause, then the second BREAK's 100 ms lead-in.
+    const uint32_t at = silence.Breaks().at(0).tick;
+    EXPECT_EQ(silence.Breaks(), (Edges{{true, at, 9600},
+                                       {false, at + 300, 9600},
+                                       {true, at + 300 + 2000 + 100, 9600},
+                                       {false, at + 2700, 9600}}));
+    EXPECT_EQ(statusTicks[0] - (at + 2700), 4000u);
     ASSERT_EQ(simulated.BreakTicks().size(), 2u);
+    SerialState state;
+    ASSERT_TRUE(link.GetState(state));
+    EXPECT_EQ(state.baudRate, 19200u);
+    // The search held the link while it ran, and only then.
+    EXPECT_FALSE(link.Waits().IsLeased());
 }
 
 TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
@@ -110,39 +110,37 @@ TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
 
     EXPECT_FALSE(search.Probed());
     EXPECT_EQ(search.ConnectedRate(), 4800u);
-    EXPECT_EQ(silentPort.written, "");
-    EXPECT_TRUE(silentPort.breaks.empty());
+    EXPECT_EQ(silence.Wire(), "");
+    EXPECT_TRUE(silence.Breaks().empty());
 }
 
 TEST_F(ConnectSearchTest, PortThatCannotBeOpenedOrDoesNotKeepTheRateFails) {
-    silentPort.openError = ENOENT;
     EXPECT_FALSE(search.Connect("COM7:", 9600, stop));
     const std::string status = "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")";
     EXPECT_EQ(statuses.back(), status);
     EXPECT_EQ(search.OpenFailure(), status + ": " + std::strerror(ENOENT));
     EXPECT_FALSE(link.IsOpen());
 
-    silentPort.openError = 0;
-    silentPort.keptRate = 9600;
+    silentPort.SetKeptRate(9600);
     EXPECT_FALSE(search.Connect("COM1:", 128000, stop));
     EXPECT_EQ(statuses.back().rfind("Unable to connect to 'COM1:'", 0), 0u);
 }
 
 TEST_F(ConnectSearchTest, AutoPortStopsAtAMissingPortAndOtherwiseBreaksEachUntilOneAnswers) {
     search.SetAutoPorts({"COM1:", "SIM"});
-    silentPort.openError = ENOENT;
+    silentPort.SetVanished(true);
     EXPECT_FALSE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
     EXPECT_TRUE(simulated.BreakTicks().empty());
     EXPECT_TRUE(statuses.empty());
     EXPECT_EQ(search.OpenFailure().rfind("Unable to connect to 'COM1:'", 0), 0u);
 
-    silentPort.openError = 0;
+    silentPort.SetVanished(false);
     ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
 
     EXPECT_EQ(search.ConnectedPort(), "SIM");
     EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to COM1: at 19200",
                                                   "Connecting to SIM at 19200"}));
-    EXPECT_EQ(silentPort.breaks.size(), 2u);  // on and off
+    EXPECT_EQ(silence.Breaks().size(), 2u);  // on and off
     ASSERT_EQ(simulated.BreakTicks().size(), 1u);
     EXPECT_GE(statusTicks[1] - simulated.BreakTicks()[0], 300u + 2000);
 }
@@ -154,12 +152,11 @@ TEST_F(ConnectSearchTest, AutoLeavesNetworkPortsAloneAndARawOneCannotSearchItsRa
     ASSERT_TRUE(search.Connect(CConnectSearch::kAutoPort, 19200, stop));
     EXPECT_EQ(search.ConnectedPort(), "SIM");
     EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to SIM at 19200"}));
-    EXPECT_TRUE(silentPort.breaks.empty());
+    EXPECT_TRUE(silence.Breaks().empty());
 
-    silentPort.bytesOnly = "tcp://buoy:4001 carries bytes only";
     EXPECT_FALSE(search.Connect("tcp://buoy:4001", CConnectSearch::kAutoRate, stop));
-    EXPECT_EQ(search.OpenFailure(), silentPort.bytesOnly);
-    EXPECT_EQ(silentPort.written, "");
+    EXPECT_EQ(search.OpenFailure(), rawPort.Capabilities().limits);
+    EXPECT_EQ(silence.Wire(), "");
 }
 
 // A front end runs the search as a job; its stop ends the search at once, in any wait.

@@ -35,7 +35,7 @@ TEST(LinkLease, AStopEndsAFifteenSecondReadWithinOnePollStep) {
         << "the stop belongs to the lease, not the link";
 }
 
-TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
+TEST(LinkLease, HoldsTheLinkWhileItLivesNestedLeasesRestoreTheOuterStopAndAStoppedOneWaitsNot) {
     SimLine line;
     StopEvent outerStop;
     StopEvent innerStop;
@@ -47,6 +47,13 @@ TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
         {
             const LinkLease inner(line.link, &innerStop);
             EXPECT_TRUE(line.link.Waits().StopRequested());
+            // A stopped link neither pauses nor waits for input.
+            const uint32_t start = line.clock.TickCount();
+            line.link.Waits().Pause(2000);
+            std::array<uint8_t, 4> bytes{};
+            size_t done = 0;
+            EXPECT_FALSE(line.link.Read(bytes, done, 3000, false));
+            EXPECT_EQ(line.clock.TickCount(), start);
             const LinkLease plain(line.link);
             EXPECT_TRUE(line.link.Waits().StopRequested())
                 << "a lease without a stop keeps the one in force";
@@ -55,19 +62,6 @@ TEST(LinkLease, HoldsTheLinkWhileItLivesAndNestedLeasesRestoreTheOuterStop) {
         EXPECT_TRUE(line.link.Waits().IsLeased());
     }
     EXPECT_FALSE(line.link.Waits().IsLeased());
-}
-
-TEST(LinkLease, AStoppedLinkPausesNotAtAll) {
-    SimLine line;
-    StopEvent stop;
-    stop.Set();
-    const LinkLease lease(line.link, &stop);
-    const uint32_t start = line.clock.TickCount();
-    line.link.Waits().Pause(2000);
-    std::array<uint8_t, 4> bytes{};
-    size_t done = 0;
-    EXPECT_FALSE(line.link.Read(bytes, done, 3000, false));
-    EXPECT_EQ(line.clock.TickCount(), start);
 }
 
 TEST(DetachedOutput, KeepsTheExchangeOutOfTheWindowAndGivesItBack) {

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "fake_line.h"
 #include "link/link_lease.h"
+#include "support/scripted_line.h"
 #include "support/scripted_ui_host.h"
 
 namespace brennix::test {
@@ -32,8 +32,8 @@ class ReplyReadTest : public testing::TestWithParam<ReplyCase> {};
 
 TEST_P(ReplyReadTest, StoresEchoesAndEndsAsGiven) {
     const ReplyCase& c = GetParam();
-    FakeLine line;
-    line.device.Arrive(c.input);
+    ScriptedLine line;
+    line.farEnd.Send(c.input);
     constexpr char kGuard = 0x55;  // no read may touch the bytes past the buffer
     std::vector<char> bytes(c.bufferSize + 4, kGuard);
     const std::span<char> buffer(bytes.data(), c.bufferSize);
@@ -72,28 +72,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(SerialLinkRead, ImmediateReadIsOneDeviceReadTimedReadGathersPiecesWithoutDriverWaits) {
-    FakeLine line;
-    line.device.Arrive("ab");
+    ScriptedLine line;
+    line.farEnd.Send("ab");
     std::array<uint8_t, 6> buffer{};
     size_t done = 0;
     EXPECT_TRUE(line.link.Read(buffer, done, 0, true));
     EXPECT_EQ(done, 2u);
-    EXPECT_EQ(line.clock.TickCount(), 1000 + FakeSerialDevice::kReadTimeoutMs);
+    EXPECT_EQ(line.clock.TickCount(), 1000 + SimulatedDevice::kReadTimeoutMs);
 
     const uint32_t start = line.clock.TickCount();
-    line.device.Arrive("abc");
-    line.device.Arrive("de", start + 5);
-    line.device.Arrive("fgh", start + 9);
+    line.farEnd.Send("abc");
+    line.farEnd.Send("de", 5);
+    line.farEnd.Send("fgh", 9);
     EXPECT_TRUE(line.link.Read(buffer, done, 100, true));
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "abcdef");
     EXPECT_EQ(line.pane.Text(), "ababcdef");
     EXPECT_EQ(line.link.BytesWaiting(), 2u);
-    EXPECT_LT(line.clock.TickCount() - start, FakeSerialDevice::kReadTimeoutMs);
+    EXPECT_LT(line.clock.TickCount() - start, SimulatedDevice::kReadTimeoutMs);
 }
 
 TEST(SerialLinkRead, LostPortEndsAtTheTimeOutPumpingALeaseHoldersWindow) {
-    FakeLine line;
-    line.device.lost = true;
+    ScriptedLine line;
+    line.device.SetVanished(true);
     test::ScriptedUiHost window(line.clock);
     const LinkLease lease(line.link, nullptr, &window);
     std::array<char, 16> buffer{};
@@ -113,18 +113,18 @@ TEST(SerialLinkRead, WaitsOnThePortBetweenPollsUnlessAScriptPumps) {
     };
     for (const Case c :
          {Case{true, false, 5, 0}, Case{true, true, 0, 5}, Case{false, false, 0, 0}}) {
-        FakeLine line;
-        line.device.waitsForInput = c.portWaits;
+        ScriptedLine line;
+        line.device.SetWaitsForInput(c.portWaits);
         test::ScriptedUiHost window(line.clock);
         std::optional<LinkLease> lease;
         if (c.scriptRuns) {
             lease.emplace(line.link, nullptr, &window);
         }
-        line.device.Arrive("x", line.clock.TickCount() + 5);
+        line.farEnd.Send("x", 5);
         std::array<uint8_t, 1> buffer{};
         size_t done = 0;
         EXPECT_TRUE(line.link.Read(buffer, done, 100, false));
-        EXPECT_EQ(line.device.inputWaits, c.portWaitsExpected);
+        EXPECT_EQ(line.device.InputWaits(), c.portWaitsExpected);
         EXPECT_EQ(window.pumpedMs, c.pumpsExpected);
         EXPECT_EQ(line.clock.TickCount(), 1005u);
     }
@@ -161,12 +161,12 @@ class TimeoutTest : public testing::TestWithParam<std::tuple<TimedCase, uint32_t
 TEST_P(TimeoutTest, AnswerAtTheLastPollIsTakenOneTickLaterIsTooLate) {
     const auto& [c, start] = GetParam();
     for (uint32_t late : {0u, 1u}) {
-        FakeLine line(start);
-        const uint32_t answerTick = start + c.lastTakenOffset + late;
+        ScriptedLine line(start);
+        const uint32_t answerMs = c.lastTakenOffset + late;
         if (c.writes) {
-            line.device.writesRefusedUntil = answerTick;
+            line.device.SetWritesRefusedUntil(start + answerMs);
         } else {
-            line.device.Arrive("\r\n", answerTick);
+            line.farEnd.Send("\r\n", answerMs);
         }
         EXPECT_EQ(c.run(line.link), late == 0);
         if (late) {

@@ -10,28 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "link/fake_line.h"
 #include "link/link_lease.h"
 #include "recorder/line_settle.h"
 #include "recorder/recorder_listing.h"
 #include "sim/sim_recorder.h"
-#include "support/scripted_ui_host.h"
+#include "support/scripted_instrument_line.h"
 #include "support/sim_session.h"
 
 namespace brennix::test {
 namespace {
 
 // The recorder access on a line whose far end sends exactly what a case gives.
-struct FramingLine {
-    static CInstrument& Linked(CInstrument& instrument, CSerialLink& link) {
-        instrument.SetLink(&link);
-        return instrument;
-    }
+struct FramingLine : ScriptedInstrumentLine {
+    FramingLine() : ScriptedInstrumentLine(1000) { farEnd.awake = false; }
 
-    FakeLine line;
-    ScriptedUiHost ui{line.clock};
-    CInstrument instrument{line.clock, ui};
-    CRecorderAccess access{Linked(instrument, line.link)};
+    CRecorderAccess access{instrument};
 };
 
 struct FrameCase {
@@ -48,7 +41,7 @@ class ReceiveBlockTest : public testing::TestWithParam<FrameCase> {};
 TEST_P(ReceiveBlockTest, AcknowledgesGoodFramesAndRejectsEachBadAttempt) {
     const FrameCase& c = GetParam();
     FramingLine f;
-    f.line.device.Arrive(c.arrives);
+    f.farEnd.Send(c.arrives);
     std::vector<uint8_t> buffer(c.maximum);
     size_t received = 99;
     EXPECT_EQ(f.access.ReceiveBlock(buffer, received), c.received);
@@ -56,7 +49,7 @@ TEST_P(ReceiveBlockTest, AcknowledgesGoodFramesAndRejectsEachBadAttempt) {
         EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<long>(received)),
                   c.data);
     }
-    EXPECT_EQ(f.line.device.written, c.answered);
+    EXPECT_EQ(f.farEnd.Wire(), c.answered);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,41 +70,41 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReceiveBlock, SilentFarEndGivesUpAfterThreeTimedOutAttempts) {
     FramingLine f;
-    const uint32_t start = f.line.clock.TickCount();
+    const uint32_t start = f.clock.TickCount();
     std::array<uint8_t, 28> buffer{};
     size_t received = 0;
     EXPECT_FALSE(f.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(f.line.device.written, "bbb");
+    EXPECT_EQ(f.farEnd.Wire(), "bbb");
     // Each attempt: the length word's 2 s, then 10 ms before and after its "b".
-    EXPECT_EQ(f.line.clock.TickCount() - start, 3 * (2001 + 20));
+    EXPECT_EQ(f.clock.TickCount() - start, 3 * (2001 + 20));
 }
 
 TEST(ReceiveBlock, AStopOrAVanishedPortEndsItWithoutAskingAgain) {
     FramingLine stopped;
     StopEvent stop;
     stop.Set();
-    const LinkLease lease(stopped.line.link, &stop);
+    const LinkLease lease(stopped.link, &stop);
     std::array<uint8_t, 28> buffer{};
     size_t received = 0;
     EXPECT_FALSE(stopped.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(stopped.line.device.written, "");
+    EXPECT_EQ(stopped.farEnd.Wire(), "");
 
     FramingLine vanished;
-    vanished.line.device.lost = true;
+    vanished.device.SetVanished(true);
     EXPECT_FALSE(vanished.access.ReceiveBlock(buffer, received));
-    EXPECT_EQ(vanished.line.device.written, "");
+    EXPECT_EQ(vanished.farEnd.Wire(), "");
 }
 
 // "c" at the last of the 1000 polls, 5 ms apart, is taken; one millisecond later it is missed.
 TEST(WaitReady, TakesTheReadySignalUntilTheLastPollAndAcknowledgesIt) {
     for (const uint32_t late : {0u, 1u}) {
         FramingLine f;
-        const uint32_t start = f.line.clock.TickCount();
-        f.line.device.Arrive("x", start + 10);  // noise costs its poll and no more
-        f.line.device.Arrive("c", start + 999 * 5 + late);
+        const uint32_t start = f.clock.TickCount();
+        f.farEnd.Send("x", 10);  // noise costs its poll and no more
+        f.farEnd.Send("c", 999 * 5 + late);
         EXPECT_EQ(f.access.WaitReady(), late == 0) << late;
-        EXPECT_EQ(f.line.device.written, late == 0 ? "a" : "");
-        EXPECT_EQ(f.line.clock.TickCount() - start, late == 0 ? 4995u : 5000u) << late;
+        EXPECT_EQ(f.farEnd.Wire(), late == 0 ? "a" : "");
+        EXPECT_EQ(f.clock.TickCount() - start, late == 0 ? 4995u : 5000u) << late;
     }
 }
 
@@ -120,20 +113,20 @@ TEST(WaitReady, TakesTheReadySignalUntilTheLastPollAndAcknowledgesIt) {
 // 6425 ms).
 TEST(SettleLine, WaitsForQuietButNotForever) {
     FramingLine tail;
-    const uint32_t start = tail.line.clock.TickCount();
-    tail.line.device.Arrive("xx", start + 100);
-    tail.line.device.Arrive("yy", start + 250);
-    SettleLine(tail.line.link);
-    EXPECT_EQ(tail.line.clock.TickCount() - start, 260u + 200u);
-    EXPECT_EQ(tail.line.link.BytesWaiting(), 0u);
+    const uint32_t start = tail.clock.TickCount();
+    tail.farEnd.Send("xx", 100);
+    tail.farEnd.Send("yy", 250);
+    SettleLine(tail.link);
+    EXPECT_EQ(tail.clock.TickCount() - start, 260u + 200u);
+    EXPECT_EQ(tail.link.BytesWaiting(), 0u);
 
     FramingLine noisy;
-    const uint32_t begun = noisy.line.clock.TickCount();
+    const uint32_t begun = noisy.clock.TickCount();
     for (uint32_t at = 0; at < 10000; at += 50) {
-        noisy.line.device.Arrive("z", begun + at);
+        noisy.farEnd.Send("z", at);
     }
-    SettleLine(noisy.line.link);
-    EXPECT_EQ(noisy.line.clock.TickCount() - begun, 6430u);
+    SettleLine(noisy.link);
+    EXPECT_EQ(noisy.clock.TickCount() - begun, 6430u);
 }
 
 class RecorderDirectoryTest : public testing::Test {
