@@ -54,10 +54,6 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::s
     close(inputFile);
 }
 
-void ChildProcess::Interrupt() {
-    Signal(SIGINT);
-}
-
 void ChildProcess::Signal(int number) {
     kill(pid_, number);
 }
@@ -73,6 +69,11 @@ std::string ChildProcess::FirstLine(int timeoutMs) const {
     WaitUntil(timeoutMs, [&] { return (output = Output()).find('\n') != std::string::npos; });
     const size_t end = output.find('\n');
     return end == std::string::npos ? std::string() : output.substr(0, end);
+}
+
+bool ChildProcess::Shows(const std::string& text, int timeoutMs) const {
+    return WaitUntil(timeoutMs,
+                     [&] { return (Output() + Errors()).find(text) != std::string::npos; });
 }
 
 int ChildProcess::Wait(int timeoutMs) {

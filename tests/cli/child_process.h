@@ -18,11 +18,11 @@ class ChildProcess {
 
     // The first line of stdout, once it is complete; empty if none came within timeoutMs.
     std::string FirstLine(int timeoutMs) const;
+    // Whether text showed on stdout or stderr within timeoutMs.
+    bool Shows(const std::string& text, int timeoutMs) const;
     // The exit status, or -1 when the program had to be killed after timeoutMs.
     int Wait(int timeoutMs);
-    // Ctrl-C, as a user at the terminal would press it.
-    void Interrupt();
-    // Any other signal: a closed terminal (SIGHUP), a kill (SIGTERM).
+    // Ctrl-C (SIGINT), a closed terminal (SIGHUP), a kill (SIGTERM).
     void Signal(int number);
     std::string Output() const { return Contents(stdout_); }
     std::string Errors() const { return Contents(stderr_); }
