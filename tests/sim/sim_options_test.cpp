@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,40 +14,25 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
+Arguments Words(const std::string& line) {
+    std::istringstream stream(line);
+    Arguments words;
+    for (std::string word; stream >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 TEST(SimOptions, EveryOptionIsRead) {
     std::string error;
     ASSERT_TRUE(ParseSimArguments({}, error));
     Faults faults;
-    const std::optional<Settings> all = ParseSimArguments({"--baud",
-                                                           "19200",
-                                                           "--model",
-                                                           "mirovanadv",
-                                                           "--asleep",
-                                                           "--sdi12",
-                                                           "--rs485",
-                                                           "15",
-                                                           "--compass",
-                                                           "--firmware",
-                                                           "60",
-                                                           "--frequency",
-                                                           "3000",
-                                                           "--fault",
-                                                           "no-compass",
-                                                           "--fault",
-                                                           "frame-truncated",
-                                                           "--recorder-dir",
-                                                           "/data",
-                                                           "--bad-checksum-block",
-                                                           "3",
-                                                           "--bad-checksum-sends",
-                                                           "2",
-                                                           "--drop-block",
-                                                           "4",
-                                                           "--stall-after",
-                                                           "5",
-                                                           "--reject-download",
-                                                           "--refuse-baud"},
-                                                          error, &faults);
+    const std::optional<Settings> all = ParseSimArguments(
+        Words("--baud 19200 --model mirovanadv --asleep --sdi12 --rs485 15 --compass --firmware 60 "
+              "--frequency 3000 --fault no-compass --fault frame-truncated --recorder-dir /data "
+              "--bad-checksum-block 3 --bad-checksum-sends 2 --drop-block 4 --stall-after 5 "
+              "--reject-download --refuse-baud"),
+        error, &faults);
     ASSERT_TRUE(all) << error;
     EXPECT_EQ(all->baudRate, 19200u);
     EXPECT_EQ(all->model, Model::kMirovanAdv);
@@ -66,12 +52,12 @@ TEST(SimOptions, EveryOptionIsRead) {
 // The serving options come out of the arguments and leave the instrument's own behind; the bus
 // makes one instrument per entry with its address and model.
 TEST(SimOptions, BusListenAndTranscriptAreTakenOut) {
-    Arguments arguments = {"--baud",   "19200",     "--bus",        "2:kMirovan,5:KTX",
-                           "--listen", "rfc2217:0", "--transcript", "wire.txt"};
+    Arguments arguments =
+        Words("--baud 19200 --bus 2:kMirovan,5:KTX --listen rfc2217:0 --transcript wire.txt");
     std::string error;
     const std::optional<ServeOptions> serve = TakeServeOptions(arguments, error);
     ASSERT_TRUE(serve) << error;
-    EXPECT_EQ(arguments, (Arguments{"--baud", "19200"}));
+    EXPECT_EQ(arguments, Words("--baud 19200"));
     EXPECT_EQ(serve->listenProtocol, NetworkProtocol::kRfc2217);
     EXPECT_EQ(serve->transcriptPath, "wire.txt");
     const std::vector<Settings> instruments = InstrumentsToServe({.baudRate = 19200}, *serve);
@@ -82,38 +68,23 @@ TEST(SimOptions, BusListenAndTranscriptAreTakenOut) {
 }
 
 TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {
-    for (const Arguments& bad : std::vector<Arguments>{{"--baud"},
-                                                       {"--baud", "9601"},
-                                                       {"--baud", "96OO"},
-                                                       {"--model", "Nortex"},
-                                                       {"--rs485", "0"},
-                                                       {"--rs485", "16"},
-                                                       {"--verbose"},
-                                                       {"--noise", "1.5"},
-                                                       {"--noise", "1e-3x"},
-                                                       {"--seed", "-3"},
-                                                       {"--firmware", "256"},
-                                                       {"--frequency", "600"},
-                                                       {"--fault", "smoke"},
-                                                       {"--recorder-dir"},
-                                                       {"--drop-block", "-1"}}) {
+    for (const char* bad :
+         {"--baud", "--baud 9601", "--baud 96OO", "--model Nortex", "--rs485 0", "--rs485 16",
+          "--verbose", "--noise 1.5", "--noise 1e-3x", "--seed -3", "--firmware 256",
+          "--frequency 600", "--fault smoke", "--recorder-dir", "--drop-block -1"}) {
+        const Arguments arguments = Words(bad);
         std::string error;
-        EXPECT_FALSE(ParseSimArguments(bad, error)) << bad.back();
+        EXPECT_FALSE(ParseSimArguments(arguments, error)) << bad;
         // The reason names the option or the value refused.
-        EXPECT_TRUE(error.find(bad.front()) != std::string::npos ||
-                    error.find("'" + bad.back() + "'") != std::string::npos)
+        EXPECT_TRUE(error.find(arguments.front()) != std::string::npos ||
+                    error.find("'" + arguments.back() + "'") != std::string::npos)
             << error;
     }
-    for (const Arguments& bad : std::vector<Arguments>{{"--bus", "2"},
-                                                       {"--bus", "16:kKTX"},
-                                                       {"--bus", "2:kKTX,2:kLMR"},
-                                                       {"--bus", "2:kNortex"},
-                                                       {"--listen", "udp:7000"},
-                                                       {"--listen", "tcp:70000"},
-                                                       {"--listen"}}) {
-        Arguments arguments = bad;
+    for (const char* bad : {"--bus 2", "--bus 16:kKTX", "--bus 2:kKTX,2:kLMR", "--bus 2:kNortex",
+                            "--listen udp:7000", "--listen tcp:70000", "--listen"}) {
+        Arguments arguments = Words(bad);
         std::string error;
-        EXPECT_FALSE(TakeServeOptions(arguments, error)) << bad.back();
+        EXPECT_FALSE(TakeServeOptions(arguments, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
 }
