@@ -43,8 +43,8 @@ TEST(SetupEndToEnd, ChangesTheScheduleReadsItBackAndDeploys) {
     Simulator simulator({"--system-type", "JQ", "--frequency", "3", "--with", "waves"});
     const std::string port = simulator.Port();
 
-    const CliRun set({"--port", port, "setup", "--set", "SI=60", "--set", "cb=1", "--set",
-                      "Deployment=RIVER1", "--set", "coordsystem=xyz"});
+    const CliRun set({"--port", port, "setup", "--set", "SI=60", "cb=1", "--set",
+                      "Deployment=RIVER1", "coordsystem=xyz"});
     EXPECT_EQ(set.status, 0) << set.errors;
     EXPECT_EQ(set.output,
               "SI 60: OK\nCB 1.00: OK\nDeployment RIVER1: OK\nCoordSystem XYZ: OK\n"

@@ -16,49 +16,18 @@
 namespace brennix::sim::test {
 namespace {
 
-class PtyServerTest : public testing::Test {
-  protected:
-    explicit PtyServerTest(const Settings& settings) : instrument(settings) {}
-    void Serve() { ASSERT_TRUE(server.Start()) << server.Error(); }
-
-    SimulatedInstrument instrument;
-    PtyServer server{instrument};
-    SystemClock clock;
-    PosixSerialDevice device;
-    CSerialLink link{device, clock};
-    std::array<char, 128> reply{};
-};
-
-struct At19200 : PtyServerTest {
-    At19200() : PtyServerTest({.baudRate = 19200}) {}
-};
-
-TEST_F(At19200, AnswersOnlyAtTheRateTheProgramSets) {
-    Serve();
-    ASSERT_TRUE(link.Open(server.SlavePath(), 19200)) << link.LastErrorMessage();
-    ASSERT_TRUE(link.Write("Ver\r", 200, false));
-    EXPECT_TRUE(link.ReadUntil(reply, "\r\n>", 2000, 0, false));
-    EXPECT_EQ(std::string(reply.data()),
-              "Ver\rOstrel Mirovan MRV Version 3.8\r\nSerial number M1234\r\n>");
-
-    ASSERT_TRUE(link.Open(server.SlavePath(), 9600)) << link.LastErrorMessage();
-    ASSERT_TRUE(link.Write(" \r\n", 200, false));
-    EXPECT_FALSE(link.ReadUntil(reply, ">", 200, 0, false));
-    server.Stop();
-    EXPECT_EQ(instrument.Received(), "Ver\r \r\n");
-}
-
-struct RecorderAt9600 : PtyServerTest {
-    RecorderAt9600() : PtyServerTest({.baudRate = 9600, .recorderSamples = false}) {
-        instrument.Recorder().AddFile({"PACE.000", std::string(4096, 'p')});
-    }
-};
-
 // The blocks leave no faster than ten bits a byte at the rate that "BAUD" switched to, and not at
 // the old rate either.
-TEST_F(RecorderAt9600, PacingHoldsAtTheSwitchedRate) {
+TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
     constexpr uint32_t kBaud = 115200;
-    Serve();
+    SimulatedInstrument instrument({.baudRate = 9600, .recorderSamples = false});
+    instrument.Recorder().AddFile({"PACE.000", std::string(4096, 'p')});
+    PtyServer server(instrument);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    SystemClock clock;
+    PosixSerialDevice device;
+    CSerialLink link(device, clock);
+    std::array<char, 64> reply{};
     ASSERT_TRUE(link.Open(server.SlavePath(), 9600));
     ASSERT_TRUE(link.Write("BAUD 0 115200\r", 200, false));
     ASSERT_TRUE(link.ReadUntil(reply, "OK\r\n>", 2000, 0, false));
