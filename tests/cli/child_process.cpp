@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,8 +82,11 @@ int ChildProcess::Wait(int timeoutMs) {
         return -1;
     }
     int status = 0;
+    rusage usage{};
     const bool ended =
-        WaitUntil(timeoutMs, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
+        WaitUntil(timeoutMs, [&] { return wait4(pid_, &status, WNOHANG, &usage) == pid_; });
+    cpuSeconds_ = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     if (!ended) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);

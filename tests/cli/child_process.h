@@ -24,6 +24,8 @@ class ChildProcess {
     int Wait(int timeoutMs);
     // Ctrl-C (SIGINT), a closed terminal (SIGHUP), a kill (SIGTERM).
     void Signal(int number);
+    // The processor time the program used, once Wait saw it end.
+    double CpuSeconds() const { return cpuSeconds_; }
     std::string Output() const { return Contents(stdout_); }
     std::string Errors() const { return Contents(stderr_); }
 
@@ -33,6 +35,7 @@ class ChildProcess {
     pid_t pid_ = -1;
     int stdout_ = -1;
     int stderr_ = -1;
+    double cpuSeconds_ = 0;
 };
 
 }  // namespace brennix::test

@@ -36,11 +36,13 @@ struct CliRun {
         status = cli.Wait(30000);
         output = cli.Output();
         errors = cli.Errors();
+        cpuSeconds = cli.CpuSeconds();
     }
     bool Said(const std::string& text) const { return errors.find(text) != std::string::npos; }
     int status;
     std::string output;
     std::string errors;
+    double cpuSeconds;
 };
 
 // A folder of the test's own that is home and the settings' folder too (ctest runs cases side by
