@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -69,6 +70,12 @@ class TempHome {
     std::string home_ = getenv("HOME") ? getenv("HOME") : "";
     std::filesystem::path root_;
 };
+
+// A file name in the temporary folder of this run's own: other runs of the suite may be going on.
+inline std::string TempPath(const std::string& name) {
+    return std::filesystem::temp_directory_path() /
+           ("brennix-cli-" + std::to_string(getpid()) + "-" + name);
+}
 
 inline std::string Contents(const std::filesystem::path& path) {
     std::ifstream stream(path, std::ios::binary);
