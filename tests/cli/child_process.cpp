@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,10 +55,6 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::s
     close(inputFile);
 }
 
-void ChildProcess::Interrupt() {
-    Signal(SIGINT);
-}
-
 void ChildProcess::Signal(int number) {
     kill(pid_, number);
 }
@@ -75,13 +72,21 @@ std::string ChildProcess::FirstLine(int timeoutMs) const {
     return end == std::string::npos ? std::string() : output.substr(0, end);
 }
 
+bool ChildProcess::Shows(const std::string& text, int timeoutMs) const {
+    return WaitUntil(timeoutMs,
+                     [&] { return (Output() + Errors()).find(text) != std::string::npos; });
+}
+
 int ChildProcess::Wait(int timeoutMs) {
     if (pid_ <= 0) {
         return -1;
     }
     int status = 0;
+    rusage usage{};
     const bool ended =
-        WaitUntil(timeoutMs, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
+        WaitUntil(timeoutMs, [&] { return wait4(pid_, &status, WNOHANG, &usage) == pid_; });
+    cpuSeconds_ = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     if (!ended) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);

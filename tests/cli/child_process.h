@@ -18,12 +18,14 @@ class ChildProcess {
 
     // The first line of stdout, once it is complete; empty if none came within timeoutMs.
     std::string FirstLine(int timeoutMs) const;
+    // Whether text showed on stdout or stderr within timeoutMs.
+    bool Shows(const std::string& text, int timeoutMs) const;
     // The exit status, or -1 when the program had to be killed after timeoutMs.
     int Wait(int timeoutMs);
-    // Ctrl-C, as a user at the terminal would press it.
-    void Interrupt();
-    // Any other signal: a closed terminal (SIGHUP), a kill (SIGTERM).
+    // Ctrl-C (SIGINT), a closed terminal (SIGHUP), a kill (SIGTERM).
     void Signal(int number);
+    // The processor time the program used, once Wait saw it end.
+    double CpuSeconds() const { return cpuSeconds_; }
     std::string Output() const { return Contents(stdout_); }
     std::string Errors() const { return Contents(stderr_); }
 
@@ -33,6 +35,7 @@ class ChildProcess {
     pid_t pid_ = -1;
     int stdout_ = -1;
     int stderr_ = -1;
+    double cpuSeconds_ = 0;
 };
 
 }  // namespace brennix::test

@@ -2,21 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/cli_command.h"
 
 namespace brennix::cli {
 namespace {
 
-struct ParseCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    // What parsing the shared options and then the command's own arguments gives: empty when
-    // accepted, else the start of the error.
-    std::string error;
-};
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream stream(line);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
 
-class CliOptionsTest : public testing::TestWithParam<ParseCase> {};
-
+// What parsing the shared options and then the command's own arguments gives: empty when
+// accepted, else the error.
 std::string ParseAll(const std::vector<std::string>& arguments) {
     const ParseResult result = ParseCliOptions(arguments);
     if (!result.options) {
@@ -27,15 +30,22 @@ std::string ParseAll(const std::vector<std::string>& arguments) {
         return "unknown command " + result.options->command;
     }
     CommandArguments rest(result.options->commandArguments);
-    const std::unique_ptr<CliCommand> command = entry->make();
-    if (!command->Parse(rest)) {
+    if (!entry->make()->Parse(rest)) {
         return rest.Error();
     }
     return PortChoiceError(*result.options);
 }
 
+struct ParseCase {
+    const char* name;
+    const char* arguments;  // split at blanks
+    std::string error;      // its start; empty when accepted
+};
+
+class CliOptionsTest : public testing::TestWithParam<ParseCase> {};
+
 TEST_P(CliOptionsTest, AcceptsOrSaysWhy) {
-    const std::string error = ParseAll(GetParam().arguments);
+    const std::string error = ParseAll(Words(GetParam().arguments));
     EXPECT_TRUE(error.starts_with(GetParam().error)) << error;
     EXPECT_EQ(error.empty(), GetParam().error.empty()) << error;
 }
@@ -43,108 +53,82 @@ TEST_P(CliOptionsTest, AcceptsOrSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliOptionsTest,
     testing::Values(
-        ParseCase{"TerminalByDefault", {"--simulate"}, ""},
-        ParseCase{"SendWithPort", {"--port", "/dev/pts/3", "send", "hello"}, ""},
-        ParseCase{"OptionsAfterTheCommand", {"send", "Ver", "--simulate", "--wait", "200"}, ""},
-        ParseCase{"Menu", {"--simulate", "menu", "CellBegin"}, ""},
-        ParseCase{"Run", {"--simulate", "run", "a.cmd"}, ""},
-        ParseCase{"Identify", {"--simulate", "identify"}, ""},
-        ParseCase{"NeitherPortNorSimulate", {}, "give either --port NAME or --simulate"},
-        ParseCase{"BothPortAndSimulate", {"--port", "x", "--simulate"}, "give either"},
-        ParseCase{"SendWithoutLine", {"--simulate", "send"}, "the command needs LINE"},
-        ParseCase{"BaudWithoutValue", {"--simulate", "--baud"}, "--baud needs a value"},
-        ParseCase{"BaudNotANumber", {"--simulate", "--baud", "96OO"}, "--baud needs a whole"},
-        ParseCase{"BaudZero", {"--simulate", "--baud", "0"}, "--baud needs a rate above 0"},
-        ParseCase{"WaitNotANumber",
-                  {"--simulate", "send", "x", "--wait", "soon"},
-                  "--wait needs a whole number"},
-        ParseCase{"Rs485Highest", {"--simulate", "--rs485", "15"}, ""},
-        ParseCase{"Rs485OneTooHigh",
-                  {"--simulate", "--rs485", "16"},
+        ParseCase{"TerminalByDefault", "--simulate", ""},
+        ParseCase{"OptionsAfterTheCommand", "send Ver --simulate --wait 200", ""},
+        ParseCase{"NeitherPortNorSimulate", "", "give either --port NAME or --simulate"},
+        ParseCase{"BothPortAndSimulate", "--port x --simulate", "give either"},
+        ParseCase{"BaudWithoutValue", "--simulate --baud", "--baud needs a value"},
+        ParseCase{"BaudNotANumber", "--simulate --baud 96OO", "--baud needs a whole"},
+        ParseCase{"BaudZero", "--simulate --baud 0", "--baud needs a rate above 0"},
+        ParseCase{"WaitNotANumber", "--simulate send x --wait soon", "--wait needs a whole number"},
+        ParseCase{"Rs485Highest", "--simulate --rs485 15", ""},
+        ParseCase{"Rs485OneTooHigh", "--simulate --rs485 16",
                   "--rs485 16 is out of range: an RS-485 address is 0 (plain RS-232) to 15"},
-        ParseCase{"Rs485FarTooHigh", {"--simulate", "--rs485", "999"}, "--rs485 999 is out"},
-        ParseCase{"Rs485Negative", {"--simulate", "--rs485", "-3"}, "--rs485 needs a whole"},
-        ParseCase{"ModelInAnyCase", {"--simulate", "--model", "mirovanadv"}, ""},
-        ParseCase{"UnknownModelListsTheKnownOnes",
-                  {"--simulate", "--model", "Bogus"},
+        ParseCase{"Rs485Negative", "--simulate --rs485 -3", "--rs485 needs a whole"},
+        ParseCase{"ModelInAnyCase", "--simulate --model mirovanadv", ""},
+        ParseCase{"UnknownModelListsTheKnownOnes", "--simulate --model Bogus",
                   "unknown model 'Bogus'; --model takes one of KTX, LMR, Mirovan, Fendrel, "
                   "MirovanAdv, Corvex, Pelorin"},
-        ParseCase{"UnknownCommand", {"--simulate", "dance"}, "unknown command dance"},
-        ParseCase{"UnknownOption", {"--simulate", "--colour"}, "unknown option --colour"},
-        ParseCase{
-            "StrayArgument", {"--simulate", "identify", "extra"}, "unexpected argument extra"},
+        ParseCase{"UnknownCommand", "--simulate dance", "unknown command dance"},
+        ParseCase{"UnknownOption", "--simulate --colour", "unknown option --colour"},
+        ParseCase{"StrayArgument", "--simulate identify extra", "unexpected argument extra"},
+        // Several pairs may follow one --set.
         ParseCase{"SetupSettings",
-                  {"--simulate", "setup", "--units", "English", "--set", "si=60", "--set", "CB=1"},
+                  "--simulate setup --units English --set si=60 --set CB=1 TempMode=USER Temp=5",
                   ""},
-        ParseCase{"SetupUnknownWord",
-                  {"--simulate", "setup", "--set", "CS=1.0"},
+        ParseCase{"SetupUnknownWord", "--simulate setup --set CS=1.0",
                   "--set takes WORD=VALUE with one of SI, AI"},
-        ParseCase{"SetupWithoutEquals", {"--simulate", "setup", "--set", "SI"}, "--set takes"},
-        ParseCase{"SetupWordTwice",
-                  {"--simulate", "setup", "--set", "SI=6", "--set", "si=7"},
+        ParseCase{"SetupWithoutEquals", "--simulate setup --set SI", "--set takes"},
+        ParseCase{"SetupWordTwice", "--simulate setup --set SI=6 --set si=7",
                   "--set SI is given twice"},
-        ParseCase{"SetupUnits",
-                  {"--simulate", "setup", "--units", "imperial"},
+        ParseCase{"SetupUnits", "--simulate setup --units imperial",
                   "--units takes one of metric, english, not 'imperial'"},
-        ParseCase{"SetupJsonWithSet",
-                  {"--simulate", "setup", "--json", "--set", "SI=6"},
+        ParseCase{"SetupJsonWithSet", "--simulate setup --json --set SI=6",
                   "--json lists the pages"},
         ParseCase{"DeploySdi12",
-                  {"--simulate", "deploy", "--mode", "SDI12", "--sdi12-format", "tandrel",
-                   "--sdi12-address", "4"},
-                  ""},
-        ParseCase{"DeploySdi12OptionsAlone",
-                  {"--simulate", "deploy", "--sdi12-units", "Metric"},
+                  "--simulate deploy --mode SDI12 --sdi12-format tandrel --sdi12-address 4", ""},
+        ParseCase{"DeploySdi12OptionsAlone", "--simulate deploy --sdi12-units Metric",
                   "the --sdi12-... options go with --mode sdi12"},
-        ParseCase{"DeployAddressNotANumber",
-                  {"--simulate", "deploy", "--mode", "sdi12", "--sdi12-address", "A"},
+        ParseCase{"DeployAddressNotANumber", "--simulate deploy --mode sdi12 --sdi12-address A",
                   "--sdi12-address needs a whole number, not 'A'"},
-        ParseCase{"DeployMode",
-                  {"--simulate", "deploy", "--mode", "burst"},
+        ParseCase{"DeployMode", "--simulate deploy --mode burst",
                   "--mode takes one of standard, sdi12"},
         ParseCase{"RecorderDownload",
-                  {"--simulate", "recorder", "download", "A.000", "B.000", "--to", "d", "--rate",
-                   "115200", "--replace", "all"},
+                  "--simulate recorder download A.000 B.000 --to d --rate 115200 --replace all",
                   ""},
-        ParseCase{"RecorderWithoutAction", {"--simulate", "recorder"}, "the command needs list"},
-        ParseCase{"RecorderUnknownAction",
-                  {"--simulate", "recorder", "erase"},
+        ParseCase{"RecorderWithoutAction", "--simulate recorder", "the command needs list"},
+        ParseCase{"RecorderUnknownAction", "--simulate recorder erase",
                   "recorder needs list, download or format"},
-        ParseCase{
-            "DownloadNothing", {"--simulate", "recorder", "download"}, "download needs the names"},
-        ParseCase{"DownloadNamesAndAll",
-                  {"--simulate", "recorder", "download", "A", "--all"},
+        ParseCase{"DownloadNothing", "--simulate recorder download", "download needs the names"},
+        ParseCase{"DownloadNamesAndAll", "--simulate recorder download A --all",
                   "download needs the names"},
-        ParseCase{"DownloadRateNotInTheList",
-                  {"--simulate", "recorder", "download", "--all", "--rate", "14400"},
+        ParseCase{"DownloadRateNotInTheList", "--simulate recorder download --all --rate 14400",
                   "--rate must be one of 300, 600"},
-        ParseCase{"DownloadReplaceUnknown",
-                  {"--simulate", "recorder", "download", "--all", "--replace", "maybe"},
+        ParseCase{"DownloadReplaceUnknown", "--simulate recorder download --all --replace maybe",
                   "--replace must be ask, yes, no or all"},
-        ParseCase{
-            "ListTakesNothing", {"--simulate", "recorder", "list", "x"}, "unexpected argument x"}),
+        ParseCase{"ListTakesNothing", "--simulate recorder list x", "unexpected argument x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliOptions, KeepsEveryValue) {
     const ParseResult result =
-        ParseCliOptions({"--port", "/dev/ttyUSB0", "--baud", "19200", "--log", "t.log", "--rs485",
-                         "3", "send", "x", "--wait", "250"});
+        ParseCliOptions(Words("--port /dev/ttyUSB0 --baud 19200 --log t.log --rs485 3 send x "
+                              "--wait 250"));
     ASSERT_TRUE(result.options);
     EXPECT_EQ(result.options->port, "/dev/ttyUSB0");
     EXPECT_EQ(result.options->baudRate, 19200u);
     EXPECT_EQ(result.options->logPath, "t.log");
     EXPECT_EQ(result.options->rs485Address, 3u);
     EXPECT_EQ(result.options->command, "send");
-    EXPECT_EQ(result.options->commandArguments, (std::vector<std::string>{"x", "--wait", "250"}));
+    EXPECT_EQ(result.options->commandArguments, Words("x --wait 250"));
 }
 
 TEST(CliOptions, WarnsOnlyWhenTheModelMeansNothing) {
-    const ParseResult withPort = ParseCliOptions({"--port", "/dev/ttyS0", "--model", "Corvex"});
+    const ParseResult withPort = ParseCliOptions(Words("--port /dev/ttyS0 --model Corvex"));
     ASSERT_TRUE(withPort.options);
     ASSERT_EQ(withPort.warnings.size(), 1u);
     EXPECT_TRUE(withPort.warnings[0].starts_with("--model only chooses the simulated instrument"));
-    EXPECT_TRUE(ParseCliOptions({"--simulate", "--model", "Corvex"}).warnings.empty());
-    EXPECT_TRUE(ParseCliOptions({"--port", "/dev/ttyS0"}).warnings.empty());
+    EXPECT_TRUE(ParseCliOptions(Words("--simulate --model Corvex")).warnings.empty());
+    EXPECT_TRUE(ParseCliOptions(Words("--port /dev/ttyS0")).warnings.empty());
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,10 +37,49 @@ struct CliRun {
         status = cli.Wait(30000);
         output = cli.Output();
         errors = cli.Errors();
+        cpuSeconds = cli.CpuSeconds();
     }
+    bool Said(const std::string& text) const { return errors.find(text) != std::string::npos; }
     int status;
     std::string output;
     std::string errors;
+    double cpuSeconds;
 };
+
+// A folder of the test's own that is home and the settings' folder too (ctest runs cases side by
+// side), with the desktop program's settings file holding the unit system; gone afterwards.
+class TempHome {
+  public:
+    explicit TempHome(const char* unitSystem = "0") {
+        std::string pattern = std::filesystem::temp_directory_path() / "brennix-cli-XXXXXX";
+        root_ = mkdtemp(pattern.data());
+        std::filesystem::create_directories(root_ / "Ostrel");
+        std::ofstream(root_ / "Ostrel" / "Brennix.conf")
+            << "[General]\nUnitSystem=1\n\n[Settings]\nUnitSystem=" << unitSystem << "\n";
+        setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+        setenv("HOME", root_.c_str(), 1);
+    }
+    ~TempHome() {
+        unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", home_.c_str(), 1);
+        std::filesystem::remove_all(root_);
+    }
+    std::filesystem::path Path(const std::string& name) const { return root_ / name; }
+
+  private:
+    std::string home_ = getenv("HOME") ? getenv("HOME") : "";
+    std::filesystem::path root_;
+};
+
+// A file name in the temporary folder of this run's own: other runs of the suite may be going on.
+inline std::string TempPath(const std::string& name) {
+    return std::filesystem::temp_directory_path() /
+           ("brennix-cli-" + std::to_string(getpid()) + "-" + name);
+}
+
+inline std::string Contents(const std::filesystem::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace brennix::test

@@ -1,46 +1,15 @@
-// The simulator's compass calibration and diagnostic frames, driven as a host would.
+// The simulator's diagnostic frames, driven as a host would (its compass is met through the
+// compass service's tests).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "sim/diagnostic_frame.h"
-#include "sim/sim_compass.h"
 #include "sim/sim_diagnostics.h"
 #include "sim/sim_harness.h"
-#include "sim/sim_options.h"
 
 namespace brennix::sim::test {
 namespace {
-
-size_t Count(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-TEST(SimCompass, CalibrationStreamsTurningLinesUntilALineEnd) {
-    SimHarness sim;
-    EXPECT_EQ(sim.Exchange("compass init\r", SimCompass::kInitMs), "compass init\rOK\r\n>");
-    sim.Exchange("compass cal\r");
-    const std::string first = sim.Collect(1000);
-    const std::string later = sim.Collect(30000);
-    EXPECT_EQ(Count(first, "Heading= "), 2u) << first;
-    EXPECT_EQ(Count(later, "Heading= "), 75u);
-    EXPECT_NE(first.substr(first.rfind("Heading")), later.substr(later.rfind("Heading")));
-    EXPECT_EQ(sim.Exchange(" \r\n"), "\r\nCalibration score: H 2 V 2 M 23.4\r\n>");
-    EXPECT_EQ(sim.Collect(2000), "") << "the stream has ended";
-}
-
-TEST(SimCompass, ABreakEndsTheCalibrationWithoutScores) {
-    SimHarness sim;
-    sim.Exchange("compass cal\r", 1000);
-    sim.Break();
-    const std::string reply = sim.Collect(100);
-    EXPECT_EQ(reply.find("score"), std::string::npos) << reply;
-    EXPECT_NE(reply.find("Command mode"), std::string::npos) << reply;
-}
 
 TEST(SimDiagnostics, AmpNeedsBinaryOutputAndAnswersOneFrame) {
     SimHarness sim(Unpaced({.cpuVersion = 60}));
@@ -87,26 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
                     FrameCase{"MirovanAdvType5", {.model = Model::kMirovanAdv}, 146, false},
                     FrameCase{"Type5At116", {.model = Model::kLmr, .cpuVersion = 116}, 146, true}),
     [](const testing::TestParamInfo<FrameCase>& info) { return info.param.name; });
-
-TEST(SimOptions, HardwareAndFaultsAreRead) {
-    std::string error;
-    Faults faults;
-    const auto settings = ParseSimArguments({"--firmware", "60", "--frequency", "3000", "--fault",
-                                             "no-compass", "--fault", "frame-truncated"},
-                                            error, &faults);
-    ASSERT_TRUE(settings) << error;
-    EXPECT_EQ(settings->cpuVersion, 60);
-    EXPECT_EQ(settings->frequencyCode, 0);
-    EXPECT_TRUE(faults.noCompass);
-    EXPECT_EQ(faults.frameFault, FrameFault::kTruncated);
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"--firmware", "0"},
-                                                                 {"--firmware", "256"},
-                                                                 {"--frequency", "600"},
-                                                                 {"--fault", "smoke"},
-                                                                 {"--fault"}}) {
-        EXPECT_FALSE(ParseSimArguments(bad, error)) << bad.back();
-    }
-}
 
 }  // namespace
 }  // namespace brennix::sim::test

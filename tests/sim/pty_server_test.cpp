@@ -1,39 +1,59 @@
+// brennix-sim's pseudo-terminal driven through the real port and link, in real time.
 #include "sim/pty_server.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <string>
 
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/posix_serial_device.h"
+#include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
 
 namespace brennix::sim::test {
 namespace {
 
-TEST(PtyServer, ServesTheRealPortInRealTimeAtTheRateTheProgramSets) {
-    SimulatedInstrument instrument({.baudRate = 19200});
+// The blocks leave no faster than ten bits a byte at the rate that "BAUD" switched to, and not at
+// the old rate either.
+TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
+    constexpr uint32_t kBaud = 115200;
+    SimulatedInstrument instrument({.baudRate = 9600, .recorderSamples = false});
+    instrument.Recorder().AddFile({"PACE.000", std::string(4096, 'p')});
     PtyServer server(instrument);
     ASSERT_TRUE(server.Start()) << server.Error();
     SystemClock clock;
     PosixSerialDevice device;
     CSerialLink link(device, clock);
-    std::array<char, 128> reply{};
+    std::array<char, 64> reply{};
+    ASSERT_TRUE(link.Open(server.SlavePath(), 9600));
+    ASSERT_TRUE(link.Write("BAUD 0 115200\r", 200, false));
+    ASSERT_TRUE(link.ReadUntil(reply, "OK\r\n>", 2000, 0, false));
+    ASSERT_TRUE(link.SetBaudRate(kBaud));
+    ASSERT_TRUE(link.Write("download PACE.000\r", 200, false));
+    ASSERT_TRUE(link.ReadUntil(reply, "c", 2000, 0, false));
 
-    ASSERT_TRUE(link.Open(server.SlavePath(), 19200)) << link.LastErrorMessage();
-    ASSERT_TRUE(link.Write("Ver\r", 200, false));
-    EXPECT_TRUE(link.ReadUntil(reply, "\r\n>", 2000, 0, false));
-    EXPECT_EQ(std::string(reply.data()),
-              "Ver\rOstrel Mirovan MRV Version 3.8\r\nSerial number M1234\r\n>");
-
-    // Opened again at a rate the instrument does not use.
-    ASSERT_TRUE(link.Open(server.SlavePath(), 9600)) << link.LastErrorMessage();
-    ASSERT_TRUE(link.Write(" \r\n", 200, false));
-    EXPECT_FALSE(link.ReadUntil(reply, ">", 200, 0, false));
-    server.Stop();
-    EXPECT_EQ(instrument.Received(), "Ver\r \r\n");
+    size_t bytes = 0;
+    std::chrono::steady_clock::time_point first;
+    for (int block = 0; block < 6; ++block) {
+        ASSERT_TRUE(link.WriteChar('a', 0));
+        std::array<uint8_t, 1100> frame{};
+        size_t done = 0;
+        ASSERT_TRUE(link.Read(std::span(frame).first(2), done, 2000, false));
+        if (block == 0)
+            first = std::chrono::steady_clock::now();
+        const size_t rest = frame[0] + frame[1] * 256u - 2;
+        ASSERT_TRUE(link.Read(std::span(frame).subspan(2, rest), done, 2000, false));
+        bytes += 2 + rest;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();
+    // The first byte is already in when the clock starts.
+    const double lineSeconds = (bytes - 1) * 10.0 / kBaud;
+    EXPECT_GE(seconds, lineSeconds);
+    EXPECT_LT(seconds, 3 * lineSeconds);
 }
 
 }  // namespace

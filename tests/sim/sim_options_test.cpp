@@ -1,35 +1,90 @@
+// brennix-sim's command line: the instrument's options, its faults and how it is served.
 #include "sim/sim_options.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "sim/serve_options.h"
 
 namespace brennix::sim::test {
 namespace {
 
+using Arguments = std::vector<std::string>;
+
+Arguments Words(const std::string& line) {
+    std::istringstream stream(line);
+    Arguments words;
+    for (std::string word; stream >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 TEST(SimOptions, EveryOptionIsRead) {
     std::string error;
     ASSERT_TRUE(ParseSimArguments({}, error));
-    const std::optional<Settings> all =
-        ParseSimArguments({"--baud", "19200", "--model", "mirovanadv", "--asleep", "--sdi12",
-                           "--rs485", "15", "--compass"},
-                          error);
+    Faults faults;
+    const std::optional<Settings> all = ParseSimArguments(
+        Words("--baud 19200 --model mirovanadv --asleep --sdi12 --rs485 15 --compass --firmware 60 "
+              "--frequency 3000 --fault no-compass --fault frame-truncated --recorder-dir /data "
+              "--bad-checksum-block 3 --bad-checksum-sends 2 --drop-block 4 --stall-after 5 "
+              "--reject-download --refuse-baud"),
+        error, &faults);
     ASSERT_TRUE(all) << error;
     EXPECT_EQ(all->baudRate, 19200u);
     EXPECT_EQ(all->model, Model::kMirovanAdv);
     EXPECT_TRUE(all->asleep && all->sdi12Mode && all->reportsCompass);
     EXPECT_EQ(all->rs485Address, 15u);
+    EXPECT_EQ(all->cpuVersion, 60);
+    EXPECT_EQ(all->frequencyCode, 0);
+    EXPECT_EQ(all->recorderFolder, "/data");
+    EXPECT_TRUE(faults.noCompass && faults.rejectDownload && faults.refuseBaud);
+    EXPECT_EQ(faults.frameFault, FrameFault::kTruncated);
+    EXPECT_EQ(faults.badChecksumBlock, 3);
+    EXPECT_EQ(faults.badChecksumSends, 2);
+    EXPECT_EQ(faults.droppedBlock, 4);
+    EXPECT_EQ(faults.stallAfterBlocks, 5);
+}
+
+// The serving options come out of the arguments and leave the instrument's own behind; the bus
+// makes one instrument per entry with its address and model.
+TEST(SimOptions, BusListenAndTranscriptAreTakenOut) {
+    Arguments arguments =
+        Words("--baud 19200 --bus 2:kMirovan,5:KTX --listen rfc2217:0 --transcript wire.txt");
+    std::string error;
+    const std::optional<ServeOptions> serve = TakeServeOptions(arguments, error);
+    ASSERT_TRUE(serve) << error;
+    EXPECT_EQ(arguments, Words("--baud 19200"));
+    EXPECT_EQ(serve->listenProtocol, NetworkProtocol::kRfc2217);
+    EXPECT_EQ(serve->transcriptPath, "wire.txt");
+    const std::vector<Settings> instruments = InstrumentsToServe({.baudRate = 19200}, *serve);
+    ASSERT_EQ(instruments.size(), 2u);
+    EXPECT_EQ(instruments[1].rs485Address, 5u);
+    EXPECT_EQ(instruments[1].model, Model::kKtx);
+    EXPECT_EQ(instruments[1].baudRate, 19200u);
 }
 
 TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--baud"},         {"--baud", "9601"},  {"--baud", "96OO"},   {"--model", "Nortex"},
-        {"--rs485", "0"},   {"--rs485", "16"},   {"--rs485", "-1"},    {"--verbose"},
-        {"--noise", "1.5"}, {"--noise", "-0.1"}, {"--noise", "1e-3x"}, {"--seed", "-3"}};
-    for (const std::vector<std::string>& args : bad) {
+    for (const char* bad :
+         {"--baud", "--baud 9601", "--baud 96OO", "--model Nortex", "--rs485 0", "--rs485 16",
+          "--verbose", "--noise 1.5", "--noise 1e-3x", "--seed -3", "--firmware 256",
+          "--frequency 600", "--fault smoke", "--recorder-dir", "--drop-block -1"}) {
+        const Arguments arguments = Words(bad);
         std::string error;
-        EXPECT_FALSE(ParseSimArguments(args, error)) << args.back();
+        EXPECT_FALSE(ParseSimArguments(arguments, error)) << bad;
+        // The reason names the option or the value refused.
+        EXPECT_TRUE(error.find(arguments.front()) != std::string::npos ||
+                    error.find("'" + arguments.back() + "'") != std::string::npos)
+            << error;
+    }
+    for (const char* bad : {"--bus 2", "--bus 16:kKTX", "--bus 2:kKTX,2:kLMR", "--bus 2:kNortex",
+                            "--listen udp:7000", "--listen tcp:70000", "--listen"}) {
+        Arguments arguments = Words(bad);
+        std::string error;
+        EXPECT_FALSE(TakeServeOptions(arguments, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
 }
