@@ -11,23 +11,24 @@
 namespace brennix::test {
 namespace {
 
-struct StepCase {
-    float span;
-    float step;
-};
-
-class TickRule : public testing::TestWithParam<StepCase> {};
-
-TEST_P(TickRule, StepGrowsWithTheSpan) {
-    EXPECT_EQ(TickStepForSpan(GetParam().span), GetParam().step) << GetParam().span;
+TEST(TickRule, StepGrowsWithTheSpan) {
+    for (const auto& [span, step] : {std::pair{750.0f, 100.0f},
+                                     {500.5f, 100.0f},
+                                     {500.0f, 50.0f},
+                                     {201.0f, 50.0f},
+                                     {200.0f, 20.0f},
+                                     {101.0f, 20.0f},
+                                     {100.0f, 10.0f},
+                                     {51.0f, 10.0f},
+                                     {50.0f, 5.0f},
+                                     {22.0f, 5.0f},
+                                     {20.0f, 2.0f},
+                                     {15.5f, 2.0f},
+                                     {15.0f, 1.0f},
+                                     {0.0f, 1.0f}}) {
+        EXPECT_EQ(TickStepForSpan(span), step) << span;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Spans, TickRule,
-                         testing::Values(StepCase{750, 100}, StepCase{500.5f, 100},
-                                         StepCase{500, 50}, StepCase{201, 50}, StepCase{200, 20},
-                                         StepCase{101, 20}, StepCase{100, 10}, StepCase{51, 10},
-                                         StepCase{50, 5}, StepCase{22, 5}, StepCase{20, 2},
-                                         StepCase{15.5f, 2}, StepCase{15, 1}, StepCase{0, 1}));
 
 TEST(AxisTicks, Span0To22GivesFiveLabelledTicks) {
     const AxisSpan span{0, 22, TickStepForSpan(22)};
@@ -41,37 +42,29 @@ TEST(AxisTicks, Span0To22GivesFiveLabelledTicks) {
     EXPECT_DOUBLE_EQ(AxisOffset(20, span, 440), 400);
 }
 
+// The first tick truncates toward zero; nonsense spans draw nothing.
 TEST(AxisTicks, FirstTickTruncatesTowardZero) {
     EXPECT_EQ(TickValues({-7, 12, 5}), (std::vector<float>{-5, 0, 5, 10}));
     EXPECT_EQ(TickValues({7, 21, 5}), (std::vector<float>{5, 10, 15, 20}));
-}
-
-TEST(AxisTicks, NonsenseSpansDrawNothing) {
     EXPECT_TRUE(TickValues({0, 10, 0}).empty());
     EXPECT_TRUE(TickValues({10, 0, 1}).empty());
     EXPECT_TRUE(TickValues({0, 1e9f, 1}).empty());
     EXPECT_TRUE(HorizontalGridValues({0, 10, -1}).empty());
 }
 
-struct LabelCase {
-    float value;
-    float step;
-    const char* label;
-};
-
-class VerticalLabels : public testing::TestWithParam<LabelCase> {};
-
-TEST_P(VerticalLabels, DecimalsFollowTheStepAndTheValue) {
-    EXPECT_EQ(VerticalTickLabel(GetParam().value, GetParam().step), GetParam().label);
+TEST(VerticalLabels, DecimalsFollowTheStepAndTheValue) {
+    struct Case {
+        float value;
+        float step;
+        const char* label;
+    };
+    for (const Case& c :
+         {Case{250, 50, " 250"}, Case{0, 50, "   0"}, Case{2.5f, 1, " 2.5"},
+          Case{0.5f, 0.5f, " 0.5"}, Case{0.005f, 0.001f, "0.005"}, Case{0.125f, 0.05f, "0.125"},
+          Case{0.25f, 0.05f, "0.25"}, Case{1.05f, 1, "1.05"}}) {
+        EXPECT_EQ(VerticalTickLabel(c.value, c.step), c.label) << c.value;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Labels, VerticalLabels,
-                         testing::Values(LabelCase{250, 50, " 250"}, LabelCase{0, 50, "   0"},
-                                         LabelCase{2.5f, 1, " 2.5"}, LabelCase{0.5f, 0.5f, " 0.5"},
-                                         LabelCase{0.005f, 0.001f, "0.005"},
-                                         LabelCase{0.125f, 0.05f, "0.125"},
-                                         LabelCase{0.25f, 0.05f, "0.25"},
-                                         LabelCase{1.05f, 1, "1.05"}));
 
 TEST(Grid, Span0To250Step50HasSixLinesTheLowestOneAboveTheBottom) {
     const AxisSpan vertical{0, 250, 50};
@@ -79,9 +72,7 @@ TEST(Grid, Span0To250Step50HasSixLinesTheLowestOneAboveTheBottom) {
     EXPECT_EQ(HorizontalGridRow(0, vertical, 500), 499);
     EXPECT_EQ(HorizontalGridRow(50, vertical, 500), 400);
     EXPECT_EQ(HorizontalGridRow(250, vertical, 500), 0);
-}
-
-TEST(Grid, FirstHorizontalLineSitsOnTheStepAtOrAboveTheMinimum) {
+    // The first horizontal line sits on the step at or above the minimum.
     EXPECT_EQ(HorizontalGridValues({12, 30, 5}).front(), 15);
     EXPECT_EQ(HorizontalGridValues({10, 30, 5}).front(), 10);
     EXPECT_EQ(HorizontalGridValues({-0.5f, 3, 1}).front(), 0);
@@ -103,11 +94,12 @@ TEST(PointMapping, ScalesAcrossAndUpFromTheBottom) {
     EXPECT_DOUBLE_EQ(MapPoint(0, 125, horizontal, vertical, 2, 440, 500).y, 0);
 }
 
+// A value at 32767 or a masked point breaks the line; only the shown samples are drawn.
 TEST(SeriesGaps, AValueAt32767OrAMaskedPointBreaksTheLine) {
     const AxisSpan span{0, 10, 1};
-    const std::vector<float> x = {0, 1, 2, 3, 4, 5, 6};
-    const auto runs = [&](const std::vector<float>& values,
-                          const std::vector<unsigned char>& mask) {
+    const std::vector<float> x = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const auto runs = [&](std::vector<float> values, const std::vector<unsigned char>& mask) {
+        values.resize(x.size(), 1);
         std::vector<size_t> sizes;
         for (const auto& run : SeriesRuns(x, values, mask, 0, 6, span, span, 1, 100, 100)) {
             sizes.push_back(run.size());
@@ -119,16 +111,10 @@ TEST(SeriesGaps, AValueAt32767OrAMaskedPointBreaksTheLine) {
     EXPECT_EQ(runs({1, 2, 3, 4, 5, 6, 7}, {1, 1, 1, 0, 1, 1, 1}), (std::vector<size_t>{3, 3}));
     // A point alone between two gaps draws nothing.
     EXPECT_EQ(runs({1, 32766, 3, 32768, 4, 5, 6}, {}), (std::vector<size_t>{3}));
-}
-
-TEST(SeriesGaps, OnlyTheShownSamplesAreDrawn) {
-    const AxisSpan span{0, 10, 1};
-    const std::vector<float> values(10, 1);
-    const std::vector<float> x = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    const auto runs = SeriesRuns(x, values, {}, 3, 6, span, span, 1, 100, 100);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].size(), 4u);
-    EXPECT_DOUBLE_EQ(runs[0].front().x, 30);
+    const auto shown = SeriesRuns(x, std::vector<float>(10, 1), {}, 3, 6, span, span, 1, 100, 100);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].size(), 4u);
+    EXPECT_DOUBLE_EQ(shown[0].front().x, 30);
 }
 
 struct ScrollCase {
@@ -167,10 +153,7 @@ TEST(Selection, DraggingEitherWayReportsTheSameRange) {
     EXPECT_EQ(right, 97);
     EXPECT_EQ(SelectedSamples(left, right, window), (std::pair{202, 297}));
     EXPECT_EQ(SelectedSamples(right, left, window), (std::pair{202, 297}));
-}
-
-TEST(Selection, PointsOutsideThePlotAreKeptInTheWindow) {
-    const SampleWindow window{200, 299};
+    // Points outside the plot are kept in the window.
     EXPECT_EQ(SampleAt(-50, 400, window), 0);
     EXPECT_EQ(SampleAt(900, 400, window), 99);
     EXPECT_EQ(SampleAt(10, 0, window), 0);

@@ -155,7 +155,8 @@ TEST_F(RecorderServiceTest, ListsFilesWithTheirYearsFrom1980AndTheSpace) {
     EXPECT_EQ(sent.substr(sent.find("bdir\r") + 5), "aaaaaaaa");
 }
 
-TEST_F(RecorderServiceTest, OpensAtTheDownloadRateAndClosesAtTheLinesOwn) {
+// Closing puts the line's own rate back: ACloseStopsWhatRunsThenPutsTheRateBack.
+TEST_F(RecorderServiceTest, OpensAtTheDownloadRateAndRefusedRatesLeaveIt) {
     Finish(service.Open(57600));
     EXPECT_EQ(heard.rates, (std::vector<std::pair<uint32_t, bool>>{{57600, true}}));
     EXPECT_EQ(sim.link.GetBaudRate(), 57600u);
@@ -166,13 +167,6 @@ TEST_F(RecorderServiceTest, OpensAtTheDownloadRateAndClosesAtTheLinesOwn) {
     Finish(service.SetRate(115200));
     EXPECT_EQ(heard.rates.back(), std::make_pair(115200u, false));
     EXPECT_EQ(sim.link.GetBaudRate(), 57600u);
-
-    sim.instrument.GetFaults().refuseBaud = false;
-    bool closed = false;
-    ASSERT_TRUE(service.Close([&closed] { closed = true; }));
-    ASSERT_TRUE(sim.PumpUntil([&closed] { return closed; }));
-    EXPECT_EQ(sim.link.GetBaudRate(), 9600u);
-    ExpectTheNextCommandAnswered();
 }
 
 TEST_F(RecorderServiceTest, EveryFileArrivesIntactUnderItsModelsExtension) {
@@ -306,6 +300,7 @@ TEST_F(RecorderServiceTest, AFileEndingBeforeItsListedSizeIsIncomplete) {
     EXPECT_EQ(recorder_texts::DownloadEnd(result), "Incomplete");
 }
 
+// A rate refused by the instrument or the port fetches nothing.
 TEST_F(RecorderServiceTest, ADownloadAtARateOfItsOwnPutsTheRateBack) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.resize(1);
@@ -320,21 +315,19 @@ TEST_F(RecorderServiceTest, ADownloadAtARateOfItsOwnPutsTheRateBack) {
     EXPECT_FALSE(result.rateNotRestored);
     EXPECT_EQ(sim.link.GetBaudRate(), 9600u);
     ExpectTheNextCommandAnswered();
-}
 
-// Through a port that carries bytes only, no "BAUD" goes out: the instrument would go to a rate
-// the line cannot follow.
-TEST_F(RecorderServiceTest, APortThatCannotChangeRatesDownloadsAtTheLinesOwn) {
+    // Through a port that carries bytes only, no "BAUD" goes out: the instrument would go to a
+    // rate the line cannot follow.
     sim.device.SetCapabilities({false, false, "raw TCP"});
     EXPECT_EQ(service.RateLimits(), "raw TCP");
-    std::vector<RecorderFileEntry> entries = Listed();
-    entries.resize(1);
+    sim.instrument.ClearReceived();
     EXPECT_EQ(Download(entries, 115200).outcome, DownloadOutcome::kRateRefused);
     EXPECT_EQ(sim.instrument.Received().find("BAUD"), std::string::npos);
     EXPECT_EQ(sim.link.GetBaudRate(), 9600u);
 }
 
-// A block spoiled twice, then noise on the whole line (about one block in twenty spoiled).
+// A block spoiled twice, then noise on the whole line (about one block in twenty spoiled); more
+// attempts carry a block through a noisier line.
 TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.resize(1);
@@ -349,12 +342,9 @@ TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
     EXPECT_GT(Count(SentInLastDownload(), "b"), 0u);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
-}
 
-// A block spoiled five times is given up on at three attempts, fetched at six.
-TEST_F(RecorderServiceTest, MoreAttemptsCarryABlockThroughANoisyLine) {
-    std::vector<RecorderFileEntry> entries = Listed();
-    entries.resize(1);
+    // A block spoiled five times is given up on at three attempts, fetched at six.
+    sim.instrument.GetFaults().corruptRate = 0;
     sim.instrument.GetFaults().badChecksumBlock = 2;
     sim.instrument.GetFaults().badChecksumSends = 5;
     heard.answers = {MessageResult::kNo};
@@ -494,7 +484,8 @@ TEST_F(RecorderServiceTest, AVanishedPortEndsTheDownloadKeepingWhatCame) {
     EXPECT_EQ(Contents(cut.path), OnRecorder(0).substr(0, cut.received));
 }
 
-TEST_F(RecorderServiceTest, NoKnownInstrumentIsSaidAndNothingIsFetched) {
+// A silent instrument: no download and no format begins.
+TEST_F(RecorderServiceTest, NoKnownInstrumentIsSaidAndNothingIsFetchedOrFormatted) {
     const std::vector<RecorderFileEntry> entries = Listed();
     sim.instrument.GetFaults().silent = true;
     const DownloadResult& result = Download(entries);
@@ -502,6 +493,11 @@ TEST_F(RecorderServiceTest, NoKnownInstrumentIsSaidAndNothingIsFetched) {
     EXPECT_FALSE(result.elapsedMs);
     EXPECT_EQ(heard.messages,
               std::vector<std::string>{"Unable to connect to any known instrument"});
+
+    Finish(service.Format());
+    EXPECT_EQ(heard.formatted, FormatOutcome::kNotStarted);
+    EXPECT_TRUE(heard.Subjects().empty());
+    EXPECT_EQ(sim.ui.messages.at(0).text, "FAIL TO LOCATE PROMPT");
 }
 
 class ModelExtensionTest : public RecorderServiceTest,
@@ -545,14 +541,6 @@ TEST_F(SlowFormatTest, AFormatNeverConfirmedEndsAfterItsRounds) {
     EXPECT_EQ(heard.Subjects().back(), "Formatting (100%)");
     EXPECT_GE(sim.clock.TickCount() - start, 100u * (500 + 10));
     EXPECT_LT(sim.clock.TickCount() - start, 100u * (500 + 10) + 4000);
-}
-
-TEST_F(RecorderServiceTest, AFormatNobodyHearsFailsWithoutRounds) {
-    sim.instrument.GetFaults().silent = true;
-    Finish(service.Format());
-    EXPECT_EQ(heard.formatted, FormatOutcome::kNotStarted);
-    EXPECT_TRUE(heard.Subjects().empty());
-    EXPECT_EQ(sim.ui.messages.at(0).text, "FAIL TO LOCATE PROMPT");
 }
 
 class FormatStoppedAnyTime : public RecorderServiceTest,

@@ -75,15 +75,8 @@ TEST(DownloadProgress, NoTotalOrMoreThanTheTotalKeepsTheBarFullAndNothingLeft) {
     EXPECT_EQ(over.TimeLeftMs(500), 0u);
 }
 
-TEST(DownloadNaming, EachModelHasItsExtension) {
-    const std::pair<int, const char*> cases[] = {
-        {kKTX, ".ktx"},        {kLMR, ".lmr"},    {kMirovan, ".mrv"}, {kFendrel, ".fnd"},
-        {kMirovanAdv, ".mrv"}, {kCorvex, ".crv"}, {kPelorin, ".ktx"},
-    };
-    for (const auto& [model, extension] : cases) {
-        ASSERT_NE(DownloadExtension(model), nullptr) << model;
-        EXPECT_STREQ(DownloadExtension(model), extension);
-    }
+// The models' own extensions: ModelExtensionTest.
+TEST(DownloadNaming, CodesThatAreNoModelHaveNoExtension) {
     for (const int code : {int{kFailToWakeUp}, int{kNoResponce}, int{kSystemIsInSDI12Mode}, 9}) {
         EXPECT_EQ(DownloadExtension(code), nullptr) << code;
     }

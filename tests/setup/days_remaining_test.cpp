@@ -59,15 +59,6 @@ SetupRecord LongSampleRecord(uint16_t burst = 0, int32_t burstInterval = 0,
     return builder.Build();
 }
 
-TEST(DaysRemaining, TheWorkedExampleGives15Point4EveryTime) {
-    const SetupRecord record = LongSampleRecord();
-    for (int retyped = 0; retyped < 3; ++retyped) {
-        // 1,000,000 usable bytes / 45 = 22222 samples × 60 s = 1,333,320 s = 15.43 days.
-        EXPECT_EQ(DaysRemainingText(1'000'418, record, "0", "60"),
-                  "15.4 days of operation remaining");
-    }
-}
-
 // The record's own 418 bytes are kept back: on a small recorder at an hourly interval they are
 // nine samples, over a third of a day.
 TEST(DaysRemaining, KeepsTheRecordsBytesBack) {
@@ -76,43 +67,45 @@ TEST(DaysRemaining, KeepsTheRecordsBytesBack) {
               "10.0 days of operation remaining");
 }
 
-TEST(DaysRemaining, CountsBurstsOnlyWhenAnAverageFitsTheBurstInterval) {
-    // 22222 samples / 100 per burst = 222 bursts × 3000 s = 7.7 days.
-    const SetupRecord record = LongSampleRecord(1, 3000, 100);
-    EXPECT_EQ(DaysRemainingText(1'000'418, record, "50", "60"), "7.7 days of operation remaining");
-    EXPECT_EQ(DaysRemainingText(1'000'418, record, "51", "60"), "15.4 days of operation remaining");
-}
-
-TEST(DaysRemaining, LargeRecordersAndLongIntervalsDoNotWrap) {
-    // 4 GB / 16-byte samples × 3600 s would wrap 32 bits many times over.
-    const SetupRecord record = RecordBuilder().Conf(25, 0x40).Build();
-    EXPECT_EQ(DaysRemainingText(4'294'967'295u, record, "0", "3600"),
-              "11184809.5 days of operation remaining");
-}
-
-TEST(DaysRemaining, SaysWhyWhereNoFigureExists) {
-    EXPECT_EQ(DaysRemainingText(std::nullopt, LongSampleRecord(), "0", "60"),
-              "Days remaining unknown: recorder space not read");
-    EXPECT_EQ(DaysRemainingText(1000, RecordBuilder().Oper(52, 1).Build(), "0", "60"),
-              "Days remaining unknown: no sample size");
-    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(1, 3600, 0), "60", "60"),
-              "Days remaining unknown: 0 samples per burst");
-    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(), "0", "6O"),
-              "Days remaining unknown: check the intervals");
-    EXPECT_EQ(DaysRemainingText(1'000'418, LongSampleRecord(), "0", "-60"),
-              "Days remaining unknown: check the intervals");
-}
-
-TEST(DaysRemaining, FullRecorder) {
-    // A full recorder is a figure, not an unknown.
-    EXPECT_EQ(DaysRemainingText(0, LongSampleRecord(), "0", "60"),
-              "0.0 days of operation remaining");
-    // One record's worth is held back: 582 bytes are 36 samples of 16 bytes, a day each.
-    EXPECT_EQ(DaysRemainingText(1000, RecordBuilder().Conf(25, 0x40).Build(), "0", "86400"),
-              "36.0 days of operation remaining");
-    // Below one record's worth the space is not reduced any further.
-    EXPECT_EQ(DaysRemainingText(400, RecordBuilder().Conf(25, 0x40).Build(), "0", "86400"),
-              "25.0 days of operation remaining");
+TEST(DaysRemaining, GivesTheFigureOrSaysWhyThereIsNone) {
+    const SetupRecord plain = LongSampleRecord();
+    const SetupRecord bursts = LongSampleRecord(1, 3000, 100);
+    const SetupRecord small = RecordBuilder().Conf(25, 0x40).Build();  // 16-byte samples
+    const SetupRecord noSize = RecordBuilder().Oper(52, 1).Build();
+    const SetupRecord noBurstSamples = LongSampleRecord(1, 3600, 0);
+    struct Case {
+        std::optional<uint64_t> space;
+        const SetupRecord& record;
+        const char* averaging;
+        const char* sampling;
+        const char* text;
+    };
+    for (const Case& c : {
+             // 1,000,000 usable bytes / 45 = 22222 samples × 60 s = 1,333,320 s = 15.43 days.
+             Case{1'000'418, plain, "0", "60", "15.4 days of operation remaining"},
+             // Bursts count only when an average fits the burst interval: 22222 samples / 100
+             // per burst = 222 bursts × 3000 s = 7.7 days.
+             Case{1'000'418, bursts, "50", "60", "7.7 days of operation remaining"},
+             Case{1'000'418, bursts, "51", "60", "15.4 days of operation remaining"},
+             // 4 GB / 16-byte samples × 3600 s would wrap 32 bits many times over.
+             Case{4'294'967'295u, small, "0", "3600", "11184809.5 days of operation remaining"},
+             // A full recorder is a figure, not an unknown.
+             Case{0, plain, "0", "60", "0.0 days of operation remaining"},
+             // One record's worth is held back: 582 bytes are 36 samples of 16 bytes, a day each;
+             // below one record's worth the space is not reduced any further.
+             Case{1000, small, "0", "86400", "36.0 days of operation remaining"},
+             Case{400, small, "0", "86400", "25.0 days of operation remaining"},
+             Case{std::nullopt, plain, "0", "60",
+                  "Days remaining unknown: recorder space not read"},
+             Case{1000, noSize, "0", "60", "Days remaining unknown: no sample size"},
+             Case{1'000'418, noBurstSamples, "60", "60",
+                  "Days remaining unknown: 0 samples per burst"},
+             Case{1'000'418, plain, "0", "6O", "Days remaining unknown: check the intervals"},
+             Case{1'000'418, plain, "0", "-60", "Days remaining unknown: check the intervals"},
+         }) {
+        EXPECT_EQ(DaysRemainingText(c.space, c.record, c.averaging, c.sampling), c.text)
+            << c.averaging << " " << c.sampling;
+    }
 }
 
 }  // namespace

@@ -83,26 +83,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     OtherFields, DeployPageRules,
-    testing::Values(
-        RuleCase{"BlankFileName", kWx1500kHz, kMetric, kFileName, "   ",
-                 "The file name must not be left blank.", kFileName},
-        RuleCase{"NameWithAScriptVariable", kWx1500kHz, kMetric, kFileName, "A%B",
-                 "The file name must not contain %, #, / or characters other than plain "
-                 "letters, digits and punctuation.",
-                 kFileName},
-        RuleCase{"IntervalWithTrailingText", kWx1500kHz, kMetric, kSamplingInterval, "60abc",
-                 "The sampling interval must be a whole number.", kSamplingInterval},
-        RuleCase{"ImpossibleDate", kWx1500kHz, kMetric, kStartDate, "2026/02/30",
-                 "The start date must be a date (YYYY/MM/DD).", kStartDate},
-        RuleCase{"ImpossibleTime", kWx1500kHz, kMetric, kStartTime, "24:00:00",
-                 "The start time must be a time of day (HH:MM:SS).", kStartTime},
-        RuleCase{"LeapDay", kWx1500kHz, kMetric, kStartDate, "2028/02/29", ""},
-        RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
-                 "The sampling interval must be at least 1 second.", kSamplingInterval},
-        RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
-                 "The sampling interval must be at least 1 second.", kSamplingInterval},
-        RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
-                 "The averaging interval must be at least 1 second.", kAveragingInterval}),
+    testing::Values(RuleCase{"BlankFileName", kWx1500kHz, kMetric, kFileName, "   ",
+                             "The file name must not be left blank.", kFileName},
+                    RuleCase{"IntervalWithTrailingText", kWx1500kHz, kMetric, kSamplingInterval,
+                             "60abc", "The sampling interval must be a whole number.",
+                             kSamplingInterval},
+                    RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
+                             "The sampling interval must be at least 1 second.", kSamplingInterval},
+                    RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
+                             "The sampling interval must be at least 1 second.", kSamplingInterval},
+                    RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
+                             "The averaging interval must be at least 1 second.",
+                             kAveragingInterval}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {

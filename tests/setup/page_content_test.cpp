@@ -40,7 +40,6 @@ INSTANTIATE_TEST_SUITE_P(
         HardwareCase{"Code0x51IsLmr", RecordBuilder().Conf(25, 0x51), "System Type:", "LMR"},
         HardwareCase{"Code0x51Is1500kHz", RecordBuilder().Conf(25, 0x51),
                      "System Frequency:", "1.5 MHz"},
-        HardwareCase{"Code0x21IsJq", RecordBuilder().Conf(25, 0x21), "System Type:", "JQ"},
         HardwareCase{"TypeAboveFiveHasNoName", RecordBuilder().Conf(25, 0x71),
                      "System Type:", "Unknown (7)"},
         // 0x91 is -111: C division gives type -6 and frequency -15.
@@ -48,8 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
                      "System Frequency:", "Unknown (-15)"},
         HardwareCase{"CpuVersionRightAligned", RecordBuilder().Conf(12, 38),
                      "CPU Software Version:", "MRV   3.8"},
-        HardwareCase{"SlantAngle", RecordBuilder().Conf(28, 0xC8).Conf(29, 0x00),
-                     "Slant Angle (deg):", "20.0"},
         HardwareCase{"NegativeSlantIsWider", RecordBuilder().Conf(28, 0x38).Conf(29, 0xFF),
                      "Slant Angle (deg):", "-20.0"},
         HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),

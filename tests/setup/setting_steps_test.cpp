@@ -127,13 +127,14 @@ TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
 TEST(SettingStepPlan, AStartIsADayOfTheCalendarAndATimeOfDay) {
     SetupRecord record = Record();
     const ControlValues shown = Shown(record, kMetric);
-    for (const char* day : {"2024/02/29", "2000/02/29", "2026/01/31", "2026/08/31", "2026/12/31"}) {
+    for (const char* day :
+         {"2024/02/29", "2028/02/29", "2000/02/29", "2026/01/31", "2026/08/31", "2026/12/31"}) {
         EXPECT_TRUE(std::holds_alternative<StepPlan>(
             PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
             << day;
     }
-    for (const char* day :
-         {"2026/02/29", "2100/02/29", "2026/04/31", "2026/01/32", "2026/00/10", "2026/05/00"}) {
+    for (const char* day : {"2026/02/29", "2026/02/30", "2100/02/29", "2026/04/31", "2026/01/32",
+                            "2026/00/10", "2026/05/00"}) {
         EXPECT_TRUE(std::holds_alternative<Refusal>(
             PlanStep(SpecOf(kStartDate), day, shown.at(kStartDate), record, kMetric, {})))
             << day;
@@ -167,6 +168,10 @@ TEST(SettingStepPlan, GarbageNeverBecomesACommand) {
              Case{kFileName, "TAB\tNAME",
                   "The file name must not contain %, #, / or characters other than plain "
                   "letters, digits and punctuation."},
+             Case{kFileName, "A%B",
+                  "The file name must not contain %, #, / or characters other than plain "
+                  "letters, digits and punctuation."},
+             Case{kStartTime, "24:00:00", "The start time must be a time of day (HH:MM:SS)."},
          }) {
         const auto planned = PlanStep(SpecOf(c.control), c.typed, shown.at(c.control), record,
                                       kMetric, ControlChoices(c.control, record));

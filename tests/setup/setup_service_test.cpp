@@ -324,24 +324,17 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
     }
 }
 
-class NearlyFullRecorder : public SetupServiceTest {
-  protected:
-    NearlyFullRecorder()
-        : SetupServiceTest([] {
-              sim::Settings settings = Instrument();
-              settings.recorderCapacity = (4u << 20) + 30000;
-              settings.recorderUsed = 4u << 20;
-              return settings;
-          }()) {}
-};
-
-TEST_F(NearlyFullRecorder, IsRefusedAfterTheSettingsWereWrittenBackOnTheDeployPage) {
-    Open();
-    Set(kSamplingInterval, "60");
-    EXPECT_EQ(Deploy().outcome, SetupOutcome::kRecorderFull);
-    EXPECT_EQ(Held().SamplingInterval(), 60);
-    EXPECT_EQ(heard.shown.back(), SetupPage::kDeploy);
-    EXPECT_EQ(Sheet().ActivePage(), SetupPage::kDeploy);
+TEST(SetupServiceDeploy, ANearlyFullRecorderIsRefusedAfterTheSettingsWereWrittenBack) {
+    sim::Settings settings = Instrument();
+    settings.recorderCapacity = (4u << 20) + 30000;
+    settings.recorderUsed = 4u << 20;
+    SetupRig t(settings);
+    t.Open();
+    t.Set(kSamplingInterval, "60");
+    EXPECT_EQ(t.Deploy().outcome, SetupOutcome::kRecorderFull);
+    EXPECT_EQ(t.Held().SamplingInterval(), 60);
+    EXPECT_EQ(t.heard.shown.back(), SetupPage::kDeploy);
+    EXPECT_EQ(t.Sheet().ActivePage(), SetupPage::kDeploy);
 }
 
 TEST_F(SetupServiceTest, DaysFollowTheIntervalsTypedWithoutAskingTheRecorderAgain) {
