@@ -51,8 +51,26 @@ INSTANTIATE_TEST_SUITE_P(
                      "Slant Angle (deg):", "-20.0"},
         HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),
                      "Vertical Beam:", "Unknown (2)"},
-        HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"}),
+        HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"},
+        HardwareCase{"BeamGeometry", RecordBuilder().Conf(27, 2),
+                     "Beam Geometry:", "4_BEAMS_ONE_VERTICAL"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each sensor has a byte of its own: with one set, only its row says YES.
+TEST(OptionsPage, EachSensorIsReadFromItsOwnByte) {
+    const std::vector<std::pair<size_t, std::string>> sensors = {{31, "Compass:"},
+                                                                 {32, "Recorder:"},
+                                                                 {33, "Temperature Sensor:"},
+                                                                 {34, "Pressure Sensor:"},
+                                                                 {35, "CTD Sensor:"}};
+    for (const auto& [offset, label] : sensors) {
+        SetupRecord record = RecordBuilder().Conf(12, 60).Conf(offset, 1).Build();
+        const std::vector<InfoRow> rows = LoadOptionsPage(record);
+        for (const auto& [other, otherLabel] : sensors) {
+            EXPECT_EQ(Row(rows, otherLabel), other == offset ? "YES" : "NO") << label;
+        }
+    }
+}
 
 TEST(OptionsPage, FirmwareBefore54ClearsTheLateSensorsForTheWholeSheet) {
     for (const auto& [cpu, shown] : {std::pair{53, "NO"}, {54, "YES"}}) {
