@@ -154,6 +154,11 @@ TEST(PageLoads, CodesWithoutAListEntryShowNoSelection) {
     EXPECT_EQ(values.at(SetupControl::kTempMode), "");
 }
 
+TEST(PageLoads, DynamicBoundaryAdjustmentIsByte247OfTheUserBlock) {
+    SetupRecord record = RecordBuilder().User(247, 1).Build();
+    EXPECT_EQ(LoadAdvancedPage(record, UnitSystem::kMetric).at(SetupControl::kDynBoundAdj), "YES");
+}
+
 TEST(PageChoices, FollowTheInstrumentsOptions) {
     using Entries = std::vector<std::string_view>;
     const SetupRecord bare = RecordBuilder().Build();
