@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         AttitudeCase{"NoHeading", "Pitch= 1 Roll= 1", std::nullopt},
         AttitudeCase{"NoEquals", "Heading 123.4 Pitch 1.2 Roll -0.8", std::nullopt},
         AttitudeCase{"NotANumber", "Heading= abc Pitch= 1 Roll= 1", std::nullopt},
-        AttitudeCase{"PlusThenMinus", "Heading= +-5 Pitch= 1 Roll= 1", std::nullopt},
+        AttitudeCase{"PlusThenMinus", "Heading= +-5 Pitch= 1 Roll= 1\r\n", std::nullopt},
         AttitudeCase{"NotFinite", "Heading= nan Pitch= 1 Roll= 1", std::nullopt},
         AttitudeCase{"Empty", "", std::nullopt}),
     [](const testing::TestParamInfo<AttitudeCase>& info) { return info.param.name; });
