@@ -79,6 +79,19 @@ TEST(ReceiveBlock, SilentFarEndGivesUpAfterThreeTimedOutAttempts) {
     EXPECT_EQ(f.clock.TickCount() - start, 3 * (2001 + 20));
 }
 
+// After its length word a block's data may keep the host waiting 4 s, not a moment longer.
+TEST(ReceiveBlock, TheDataIsWaitedForFourSeconds) {
+    for (const auto& [pause, answered] : {std::pair{4000u, "a"}, {4001u, "bbb"}}) {
+        FramingLine f;
+        f.farEnd.Send(std::string("\x06\x00", 2));
+        f.farEnd.Send(std::string("\x01\x02\x99\xA5", 4), pause);
+        std::array<uint8_t, 28> buffer{};
+        size_t received = 0;
+        EXPECT_EQ(f.access.ReceiveBlock(buffer, received), pause == 4000u);
+        EXPECT_EQ(f.farEnd.Wire(), answered) << pause;
+    }
+}
+
 TEST(ReceiveBlock, AStopOrAVanishedPortEndsItWithoutAskingAgain) {
     FramingLine stopped;
     StopEvent stop;
