@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                                    frame[2] = 0x02;
                                    frame.insert(frame.end() - 1, 9, 3);
                                    return frame;
-                               }()},
+                               }(),
+                               false},
                     RejectCase{"ChecksumByteMissing", Cut(Frame(4, 9), 1)},
                     RejectCase{"CountFieldCutShort", Bytes{0x00, kFrameSync, 0x04}},
                     RejectCase{"WrongChecksum", WithChecksumSpoiled(Frame(4, 9))},

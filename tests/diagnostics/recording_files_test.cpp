@@ -125,6 +125,8 @@ TEST(Recording, PlaysBackAsTheFrameThatWasRecorded) {
     const std::optional<BeamFrame> played = reader.NextFrame();
     ASSERT_TRUE(played);
     ASSERT_EQ(played->cells, 2u);
+    // The range is written with two decimals.
+    EXPECT_NEAR(played->range[1], recorded.range[1], 0.005);
     for (size_t beam = 0; beam < kBeamCount; ++beam) {
         for (size_t cell = 0; cell < 2; ++cell) {
             EXPECT_EQ(played->amplitude[beam][cell], recorded.amplitude[beam][cell]);
