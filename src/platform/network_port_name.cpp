@@ -16,6 +16,8 @@ bool SplitHostAndPort(std::string_view text, std::string_view& host, std::string
         if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':')
             return false;
         host = text.substr(1, close - 1);
+        if (host.find(':') == std::string_view::npos)
+            return false;  // brackets are for an IPv6 address only
         colon = close + 1;
     } else {
         colon = text.rfind(':');

@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"tcp://host:65536", false, kRaw, "", 0},
                     NameCase{"tcp://host:40x1", false, kRaw, "", 0},
                     NameCase{"rfc2217://::1:7000", false, kRfc, "", 0},
+                    // Brackets hold an IPv6 address: "[host]" would not name itself again.
+                    NameCase{"tcp://[[host]:4001", false, kRaw, "", 0},
                     NameCase{"/dev/ttyUSB0", false, kRaw, "", 0}));
 
 TEST(NetworkPortName, OnlyTheSchemesMarkANetworkPort) {
