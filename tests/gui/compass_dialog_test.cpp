@@ -1,15 +1,9 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
-#include <QAction>
-#include <QMenu>
 #include <QTest>
 #include <memory>
 
 #include "compass/compass_dialog.h"
-#include "desktop/brennix_app.h"
-#include "desktop/color_edit_widget.h"
-#include "desktop/terminal_menus.h"
-#include "desktop/terminal_window.h"
 #include "gui_fixture.h"
 
 namespace brennix::test {
@@ -61,30 +55,6 @@ class CompassDialogTest : public QObject {
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(seen->text, QString("Compass not present or is not responding properly"));
         QCOMPARE(seen->caption, QString("Brennix"));
-    }
-
-    // From the terminal's Setup menu: none of the calibration's traffic reaches the terminal, and
-    // what the BREAK at the close woke up is dropped.
-    void openedFromTheSetupMenu() {
-        CBrennixApp app(environment_.Options());
-        app.Start();
-        QAction* compass = nullptr;
-        for (QAction* action : app.Terminal()->Menus().setup->actions()) {
-            if (action->text() == "&Compass")
-                compass = action;
-        }
-        QVERIFY(compass);
-        const std::string before = app.Terminal()->OutputPane().Text();
-        QString caption;
-        OnNextModal([&caption](QWidget* window) {
-            caption = window->windowTitle();
-            QTest::keyClick(window, Qt::Key_Escape);
-        });
-        compass->trigger();
-        QCOMPARE(caption, QString("Compass calibration"));
-        QTest::qWait(700);
-        QCOMPARE(app.Terminal()->OutputPane().Text(), before);
-        QVERIFY(app.Simulator()->Received().find("compass init\r") != std::string::npos);
     }
 
   private:

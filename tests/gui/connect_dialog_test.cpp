@@ -37,42 +37,29 @@ class ConnectDialogTest : public QObject {
         device_.reset();
     }
 
-    // "Auto" searches and needs an answer; a named rate is taken without asking the instrument.
-    // What worked is saved and chosen again next time. An RS-485 address out of range would
-    // select another instrument on the bus: it is refused before anything is opened. A failure
-    // saves nothing.
+    // What worked is saved and chosen again next time; a failure saves nothing. An RS-485
+    // address out of range would select another instrument on the bus: it is refused before
+    // anything is opened. (How each rate is searched is the search's own test.)
     void connectsAndRemembersWhatWorked_data() {
         QTest::addColumn<QString>("rate");
-        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("address");
         QTest::addColumn<bool>("silent");
         QTest::addColumn<uint>("connectedRate");
-        QTest::newRow("Auto finds the instrument at 19200") << "Auto"
-                                                            << "7" << false << 19200u;
-        QTest::newRow("named rate needs no answer") << "4800"
-                                                    << "7" << true << 4800u;
-        QTest::newRow("Auto with no answer fails") << "Auto"
-                                                   << "7" << true << 0u;
-        QTest::newRow("15 is the highest address") << "19200"
-                                                   << "15" << false << 19200u;
-        QTest::newRow("16 would send F0") << "19200"
-                                          << "16" << false << 0u;
-        QTest::newRow("999 would send F7") << "19200"
-                                           << "999" << false << 0u;
-        QTest::newRow("negative address") << "19200"
-                                          << "-3" << false << 0u;
-        QTest::newRow("empty address") << "19200"
-                                       << "" << false << 0u;
+        QTest::newRow("Auto finds the instrument at 19200") << "Auto" << 7 << false << 19200u;
+        QTest::newRow("named rate needs no answer") << "4800" << 7 << true << 4800u;
+        QTest::newRow("Auto with no answer fails") << "Auto" << 7 << true << 0u;
+        QTest::newRow("16 would send F0") << "19200" << 16 << false << 0u;
     }
     void connectsAndRemembersWhatWorked() {
         QFETCH(QString, rate);
-        QFETCH(QString, address);
+        QFETCH(int, address);
         QFETCH(bool, silent);
         QFETCH(uint, connectedRate);
         instrument_->GetFaults().silent = silent;
         auto dialog =
             std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         Combo(*dialog, "rate")->setCurrentText(rate);
-        dialog->findChild<QLineEdit*>("rs485")->setText(address);
+        dialog->findChild<QLineEdit*>("rs485")->setText(QString::number(address));
         dialog->show();
         Connect(*dialog);
 
@@ -81,7 +68,7 @@ class ConnectDialogTest : public QObject {
             QVERIFY(rate == "Auto" || !link_->IsOpen());  // a refused address opens nothing
             QCOMPARE(Status(*dialog),
                      rate == "Auto" ? QString("Connect failed!")
-                                    : "RS485 address '" + address +
+                                    : "RS485 address '" + QString::number(address) +
                                           "' refused: an RS-485 address is 0 (plain RS-232) to 15");
             QVERIFY(QSettings().childGroups().isEmpty());
             return;
@@ -89,13 +76,13 @@ class ConnectDialogTest : public QObject {
         QCOMPARE(dialog->Probed(), rate == "Auto");
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(link_->GetBaudRate(), connectedRate);
-        QCOMPARE(dialog->Rs485Address(), address.toInt());
+        QCOMPARE(dialog->Rs485Address(), address);
 
         dialog =
             std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
-        QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), address);
+        QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QString::number(address));
     }
 
     // "/dev/ttyUSB1" saved with only "/dev/ttyUSB10" present must not connect to the wrong port;

@@ -134,11 +134,14 @@ struct SeenMessage {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
 };
 inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK") {
     auto seen = std::make_shared<SeenMessage>();
     OnNextModal<QMessageBox>([seen, press](QMessageBox* box) {
-        *seen = {box->windowTitle(), box->text(), box->icon()};
+        *seen = {box->windowTitle(), box->text(), box->icon(), {}};
+        for (QAbstractButton* button : box->buttons())
+            seen->buttons << button->text();
         for (QAbstractButton* button : box->buttons()) {
             if (!press.isEmpty() && button->text().remove('&') == press) {
                 button->click();

@@ -29,7 +29,8 @@ class RecorderDialogTest : public QObject {
     }
 
     // Nothing starts while the listing runs; then the files at the saved rate, a download with
-    // its Cancel button, and a close that puts the line's rate back and keeps the chosen one.
+    // its Cancel button, a download asking before it replaces a file, and a close that puts the
+    // line's rate back and keeps the chosen one.
     void listsAtTheSavedRateDownloadsAndClosesAtTheLinesRate() {
         QSettings().setValue("Recorder/DownoadRate", 115200);
         dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());
@@ -55,8 +56,20 @@ class RecorderDialogTest : public QObject {
         QCOMPARE(Text("status"), QStringLiteral("Done"));
         QVERIFY(Text("detail").startsWith("Total time 00:00:0"));
         QCOMPARE(Progress()->value(), 300);
-        QCOMPARE(ReadFile(QDir(CDlgRecorder::DownloadFolder()).filePath("TEST.000.mrv")).size(),
-                 700);
+        const QString downloaded = QDir(CDlgRecorder::DownloadFolder()).filePath("TEST.000.mrv");
+        QCOMPARE(ReadFile(downloaded).size(), 700);
+
+        // Downloaded again: the question is the dialog's own, and No keeps the file.
+        QVERIFY(WriteFile(downloaded, "old"));
+        List()->topLevelItem(1)->setSelected(false);
+        const auto seen = AnswerNextMessage("No");
+        Button("download")->click();
+        Until([this] { return Button("download")->text() == "&Download"; });
+        QCOMPARE(seen->caption, QStringLiteral("Confirm file replace"));
+        QCOMPARE(seen->text, "File " + downloaded + " already exists!\nDo you want to replace it?");
+        seen->buttons.sort();
+        QCOMPARE(seen->buttons, (QStringList{"&No", "&Yes", "Yes to &all"}));
+        QCOMPARE(ReadFile(downloaded), QByteArray("old"));
 
         dialog_->reject();
         Until([this] { return !dialog_->isVisible(); });
@@ -84,27 +97,6 @@ class RecorderDialogTest : public QObject {
         QCOMPARE(Text("status"), QStringLiteral("Cancelled"));
         QVERIFY(Text("detail").endsWith("\nPartial: DEP1.000.mrv.part"));
         QVERIFY(QFile::exists(QDir(CDlgRecorder::DownloadFolder()).filePath("DEP1.000.mrv.part")));
-    }
-
-    void replaceQuestionIsTheDialogsOwnAndNoKeepsTheFile() {
-        QDir().mkpath(CDlgRecorder::DownloadFolder());
-        const QString existing = QDir(CDlgRecorder::DownloadFolder()).filePath("TEST.000.mrv");
-        QVERIFY(WriteFile(existing, "old"));
-        Open();
-        List()->topLevelItem(2)->setSelected(true);
-        QStringList buttons;
-        OnNextModal<QMessageBox>([&buttons](QMessageBox* box) {
-            for (QAbstractButton* button : box->buttons())
-                buttons << button->text();
-        });
-        const auto seen = AnswerNextMessage("No");
-        Button("download")->click();
-        Until([this] { return Button("download")->text() == "&Download"; });
-        QCOMPARE(seen->caption, QStringLiteral("Confirm file replace"));
-        QCOMPARE(seen->text, "File " + existing + " already exists!\nDo you want to replace it?");
-        buttons.sort();
-        QCOMPARE(buttons, (QStringList{"&No", "&Yes", "Yes to &all"}));
-        QCOMPARE(ReadFile(existing), QByteArray("old"));
     }
 
     // A rate the instrument refuses is said, and the choice goes back to the line's.

@@ -86,27 +86,30 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
     }
 
-    void fontButtonCyclesAndIsRemembered_data() {
-        QTest::addColumn<int>("saved");
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("first press") << 0 << 1 << 1;
-        QTest::newRow("five presses come back") << 0 << 5 << 0;
-        QTest::newRow("out of range applies as 0") << 7 << 0 << 0;
-        QTest::newRow("negative, then a press") << -3 << 1 << 1;
-    }
-    void fontButtonCyclesAndIsRemembered() {
-        QFETCH(int, saved);
-        QFETCH(int, presses);
-        QFETCH(int, expected);
-        QSettings().setValue("Terminal/Font", saved);
+    // A saved size out of range applies as the first; the button cycles through the sizes and
+    // back, keeps the newest output in view, and the size is remembered.
+    void fontButtonCyclesKeepsTheNewestOutputInViewAndIsRemembered() {
+        QSettings().setValue("Terminal/Font", 7);
         StartApp();
-        for (int i = 0; i < presses; ++i)
+        QCOMPARE(QSettings().value("Terminal/Font").toInt(), 0);
+        QSettings().setValue("Terminal/Font", -3);
+        StartApp();
+        std::string lines;
+        for (int i = 0; i < 300; ++i)
+            lines += "line " + std::to_string(i) + "\r\n";
+        Terminal().OutputPane().SetText(lines);
+        QScrollBar* scroll = Terminal().OutputPane().verticalScrollBar();
+        QList<int> sizes;
+        for (int press = 0; press < 6; ++press) {
             Terminal().NextFontSize();
-        QCOMPARE(QSettings().value("Terminal/Font").toInt(), expected);
+            QCoreApplication::processEvents();
+            QVERIFY(scroll->maximum() > 0);
+            QCOMPARE(scroll->value(), scroll->maximum());
+            sizes << QSettings().value("Terminal/Font").toInt();
+        }
+        QCOMPARE(sizes, QList<int>({1, 2, 3, 4, 0, 1}));
         StartApp();
-        QCOMPARE(Terminal().OutputPane().font().pointSize(),
-                 TerminalFontForSize(expected).pointSize());
+        QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(1).pointSize());
     }
 
     // The reply shows and reaches the log file, which starts empty; a dialog's own exchange
@@ -149,17 +152,14 @@ class TerminalWindowTest : public QObject {
         // neither sends anything. Choosing an entry sends it.
         QComboBox& line = Terminal().CommandLine();
         line.setEditText("Sho");
-        const auto press = [&](Qt::Key key) {
+        QStringList shown;
+        for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down,
+                                  Qt::Key_Down, Qt::Key_Up}) {
             QTest::keyClick(line.lineEdit(), key);
-            return line.currentText();
-        };
-        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Show Conf"));
-        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Ver"));
-        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Ver"));
-        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Show Conf"));
-        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Sho"));
-        QCOMPARE(press(Qt::Key_Down), QStringLiteral("Sho"));
-        QCOMPARE(press(Qt::Key_Up), QStringLiteral("Show Conf"));
+            shown << line.currentText();
+        }
+        QCOMPARE(shown,
+                 QStringList({"Show Conf", "Ver", "Ver", "Show Conf", "Sho", "Sho", "Show Conf"}));
         QVERIFY(Received().empty());
         emit line.activated(1);
         QTRY_COMPARE(line.itemText(0), QStringLiteral("Ver"));
@@ -181,9 +181,19 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("cb 2.5\r") != std::string::npos);
     }
 
-    // While a command file waits, nothing else may talk to the instrument (nor a Setup menu
-    // feature); Stop ends the file there, and the terminal takes commands again.
-    void stopEndsACommandFileAndNothingElseRunsMeanwhile() {
+    // A file the command file reader refuses is said with its reason, and nothing is sent. While
+    // a command file waits, nothing else may talk to the instrument (nor a Setup menu feature);
+    // Stop ends the file there, and the terminal takes commands again.
+    void commandFilesRefusedOrStoppedAndNothingElseRunsMeanwhile() {
+        const QString refused = environment_.FilePath("setup.cmd");
+        QVERIFY(WriteFile(refused, QByteArray("Ver\r\n\x89PNG\x1A\n", 11)));
+        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(refused));
+        const auto seen = AnswerNextMessage();
+        Menus().runCommandFile->trigger();
+        QCOMPARE(seen->text, "Cannot run the command file\n" + refused +
+                                 ":\nit is not a text file (byte 0x1A at offset 9)");
+        QVERIFY(Received().empty());
+
         const QString path = environment_.FilePath("slow.cmd");
         QVERIFY(WriteFile(path, "Ver\r\n#WAIT 10\r\nShow Conf\r\n"));
         Terminal().SetFileDialogs(std::make_unique<FixedFileName>(path));
@@ -234,6 +244,26 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(seen,
                  QStringList({"Brennix | FAIL TO LOCATE PROMPT",
                               "Mirovan not found | Deployment dialog works only with Mirovan"}));
+        QCOMPARE(Pane(), before);
+    }
+
+    // Compass calibration from the Setup menu: none of its traffic reaches the terminal, and
+    // what the BREAK at the close woke up is dropped.
+    void compassFromTheSetupMenuLeavesTheTerminalQuiet() {
+        const std::string before = Pane();
+        QString caption;
+        bool initSent = false;
+        OnNextModal([&](QWidget* window) {
+            caption = window->windowTitle();
+            initSent = QTest::qWaitFor(
+                [this] { return Received().find("compass init\r") != std::string::npos; },
+                kReplyMs);
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        SetupMenuEntry("&Compass")->trigger();
+        QCOMPARE(caption, QString("Compass calibration"));
+        QVERIFY(initSent);
+        QTest::qWait(700);
         QCOMPARE(Pane(), before);
     }
 
@@ -337,34 +367,6 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(seen->text,
                  "Cannot create the log file\n" + missing + ":\nNo such file or directory");
         QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("No log"));
-    }
-
-    // A file the command file reader refuses is said with its reason; nothing is sent.
-    void aRefusedCommandFileIsSaidAndNothingSent() {
-        const QString path = environment_.FilePath("setup.cmd");
-        QVERIFY(WriteFile(path, QByteArray("Ver\r\n\x89PNG\x1A\n", 11)));
-        Terminal().SetFileDialogs(std::make_unique<FixedFileName>(path));
-        const auto seen = AnswerNextMessage();
-        Menus().runCommandFile->trigger();
-        QCOMPARE(seen->text, "Cannot run the command file\n" + path +
-                                 ":\nit is not a text file (byte 0x1A at offset 9)");
-        QVERIFY(Received().empty());
-    }
-
-    // The newest output stays in view when the font grows.
-    void fontChangeKeepsTheNewestOutputInView() {
-        std::string lines;
-        for (int i = 0; i < 300; ++i)
-            lines += "line " + std::to_string(i) + "\r\n";
-        Terminal().OutputPane().SetText(lines);
-        QScrollBar* scroll = Terminal().OutputPane().verticalScrollBar();
-        QCOMPARE(scroll->value(), scroll->maximum());
-        for (int press = 0; press < 4; ++press) {
-            Terminal().NextFontSize();
-            QCoreApplication::processEvents();
-            QVERIFY(scroll->maximum() > 0);
-            QCOMPARE(scroll->value(), scroll->maximum());
-        }
     }
 
     // At start the terminal is on the screen first, and the connect dialog stands in its middle.
