@@ -1,6 +1,4 @@
 // The command line's history: the rules of the list and of its file "cmd.ini".
-#include <QTest>
-#include <string>
 #include <vector>
 
 #include "desktop/command_history.h"

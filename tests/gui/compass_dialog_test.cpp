@@ -1,7 +1,5 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
-#include <QTest>
-#include <memory>
 
 #include "compass/compass_dialog.h"
 #include "gui_fixture.h"

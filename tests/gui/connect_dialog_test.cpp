@@ -1,24 +1,11 @@
 // The connect dialog on the in-process simulator and virtual time: QtUiHost pumps the real event
 // loop while the search's pauses pass on the virtual clock, so a full rate search takes
 // milliseconds.
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
-#include <memory>
 
-#include "desktop/qt_ui_host.h"
-#include "gui_fixture.h"
 #include "link/connect_dialog.h"
+#include "gui_fixture.h"
 #include "link/serial_link.h"
-#include "platform/clock.h"
-#include "platform/qt_settings.h"
 #include "sim/simulated_bus.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 

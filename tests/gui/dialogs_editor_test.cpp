@@ -1,6 +1,5 @@
 // The command editor: its questions about unsaved changes, its files, and Run.
 #include <QPlainTextEdit>
-#include <QTest>
 
 #include "gui_fixture.h"
 #include "instrument/instrument.h"

@@ -1,17 +1,15 @@
-// QtUiHost's dialogs: the Input dialog's rows and layout, message boxes, the script-running
-// windows.
+// QtUiHost's dialogs: the Input dialog's rows and layout, message boxes (also a worker's, through
+// the job relay), the script-running windows.
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
+#include <atomic>
 #include <utility>
 
-#include "desktop/qt_ui_host.h"
+#include "desktop/qt_job_relay.h"
 #include "gui_fixture.h"
-#include "platform/clock.h"
+#include "platform/job.h"
 #include "script/input_dialog.h"
+#include "script/relayed_ui_host.h"
 #include "script/script_running_window.h"
 
 Q_DECLARE_METATYPE(brennix::InputKind)
@@ -128,6 +126,37 @@ class UiHostTest : public QObject {
             QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
             QVERIFY(results.empty());
         }
+    }
+
+    // A worker's question reaches the person on the window thread through the relay while the
+    // worker waits for the answer; asked from the window thread itself, where a blocking call
+    // across threads would deadlock, it is answered in place. (Reports posted to the window
+    // thread are met by every feature window's test.)
+    void workersQuestionsAreAnsweredOnTheWindowThread() {
+        SystemClock clock;
+        QWidget window;
+        QtUiHost windowHost(clock, &window);
+        QtJobRelay relay(window, clock);
+        RelayedUiHost workerHost(windowHost, relay, clock);
+        const auto seen = AnswerNextMessage("No");
+        std::atomic<bool> done = false;
+        MessageResult answer = MessageResult::kOk;
+        Job job(clock);
+        job.Start([&](const StopEvent&) {
+            answer = workerHost.ShowMessage("Error reading 'A.000'\nDo you want to continue?",
+                                            "Error", MessageButtons::kYesNo, MessageIcon::kError);
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+        QVERIFY(job.WaitFinished(1000));
+        QCOMPARE(answer, MessageResult::kNo);
+        QCOMPARE(seen->caption, QString("Error"));
+        QCOMPARE(seen->text, QString("Error reading 'A.000'\nDo you want to continue?"));
+
+        AnswerNextMessage("Yes");
+        QCOMPARE(
+            workerHost.ShowMessage("Replace?", "", MessageButtons::kYesNo, MessageIcon::kQuestion),
+            MessageResult::kYes);
     }
 
     // Stop, the close box and Enter only ask to stop; the windows go when the host closes them.

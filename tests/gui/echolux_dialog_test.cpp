@@ -3,9 +3,6 @@
 #include <QAction>
 #include <QImage>
 #include <QMenu>
-#include <QTest>
-#include <QTimer>
-#include <memory>
 
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/diagnostics_feature.h"

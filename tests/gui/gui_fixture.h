@@ -1,16 +1,23 @@
 #pragma once
 
+// What every window test includes: the test library, the widgets the tests find by name, and the
+// environment and rigs below.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdint>
 #include <functional>
 #include <map>

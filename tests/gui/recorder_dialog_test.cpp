@@ -1,12 +1,6 @@
 // The recorder manager's own behaviour on the in-process simulator and virtual time: what it shows
 // and enables as the service reports, its questions, and its close once the rate is back.
-#include <QComboBox>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
-#include <memory>
 
 #include "gui_fixture.h"
 #include "recorder/recorder_dialog.h"

@@ -1,14 +1,8 @@
 // The setup sheet's window on the in-process simulator and virtual time: what the technician
 // sees on each page, the controls off while a job runs, the focus after a refusal, and the
 // windows that come and go (the SDI-12 dialog, the recorder manager, the messages).
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <algorithm>
-#include <memory>
 
 #include "desktop/feature_launcher.h"
 #include "gui_fixture.h"

@@ -1,8 +1,6 @@
 // The output pane shows the received bytes as the terminal append rule holds them, whatever mix
 // of split line ends, erasures and trimming arrives.
-#include <QTest>
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "desktop/color_edit_widget.h"

@@ -1,20 +1,13 @@
 // The program against the simulated instrument: start-up settings, the command line, the log file,
 // command files, the Commands menu, connecting, and what is refused while a script runs.
 #include <QAction>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBrowser>
-#include <QTreeWidget>
 #include <algorithm>
 #include <array>
-#include <string>
 
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
@@ -29,11 +22,9 @@
 #include "gui_fixture.h"
 #include "link/link_lease.h"
 #include "platform/ostrel_data_folder.h"
-#include "platform/qt_settings.h"
 #include "records/record_files.h"
 #include "script/input_dialog.h"
 #include "script/script_running_window.h"
-#include "sim/simulated_instrument.h"
 
 namespace brennix::test {
 namespace {
