@@ -166,9 +166,8 @@ class SetupDialogTest : public QObject {
     // Recorder button runs the recorder manager over it, then reads the space again.
     void theMenuRowOpensTheSheetAndItsRecorderButtonTheManager() {
         const auto entries = FeatureEntries();
-        const auto row = std::find_if(entries.begin(), entries.end(), [](const FeatureEntry& e) {
-            return e.menuText == "&Deployment";
-        });
+        const auto row =
+            std::ranges::find(entries, QString("&Deployment"), &FeatureEntry::menuText);
         QVERIFY(row != entries.end());
         QString caption, manager, before, after;
         OnNextModal([&](QWidget* sheet) {

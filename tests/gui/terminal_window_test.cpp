@@ -445,8 +445,7 @@ class TerminalWindowTest : public QObject {
     }
     QAction* SetupMenuEntry(const QString& text) const {
         const QList<QAction*> entries = Menus().setup->actions();
-        const auto entry = std::find_if(entries.begin(), entries.end(),
-                                        [&text](const QAction* a) { return a->text() == text; });
+        const auto entry = std::ranges::find(entries, text, &QAction::text);
         return entry != entries.end() ? *entry : nullptr;
     }
     CDlgTerminal& Terminal() const { return *app_->Terminal(); }
