@@ -181,12 +181,8 @@ class EcholuxDialogTest : public QObject {
     void aWorkerThatCannotStartIsSaid() {
         CDlgEcholux dialog(Context());
         const auto seen = AnswerNextMessage();
-        bool opened = true;
-        {
-            const NoNewThreads none;
-            opened = dialog.Open();
-        }
-        QVERIFY(!opened);
+        const NoNewThreads none;
+        QVERIFY(!dialog.Open());
         QCOMPARE(seen->text, QString("Unable to start thread"));
         QCOMPARE(seen->caption, QString("FATAL ERROR"));
     }

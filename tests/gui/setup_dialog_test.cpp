@@ -20,12 +20,11 @@ class SetupDialogTest : public QObject {
   private slots:
     void init() {
         environment_.Reset();
-        sim::Settings settings;
-        settings.systemType = 2;     // JQ: the cells are checked
-        settings.frequencyCode = 0;  // 3 MHz
-        settings.waveOption = true;
-        settings.recorderSamples = false;  // an empty recorder
-        rig_ = std::make_unique<SimWindowRig>(settings, 1000);
+        // A JQ (its cells are checked) at 3 MHz with the wave option and an empty recorder.
+        rig_ = std::make_unique<SimWindowRig>(
+            sim::Settings{
+                .systemType = 2, .frequencyCode = 0, .waveOption = true, .recorderSamples = false},
+            1000);
     }
     void cleanup() {
         dialog_.reset();
