@@ -125,25 +125,19 @@ struct ScrollCase {
     SampleWindow after;
 };
 
-class Scrolling : public testing::TestWithParam<ScrollCase> {};
-
-TEST_P(Scrolling, MovesByLinesPagesOrThumbWithinTheSamples) {
-    const ScrollCase& c = GetParam();
-    EXPECT_EQ(ScrollWindow(c.before, c.action, c.thumb, 1000), c.after);
+TEST(Scrolling, MovesByLinesPagesOrThumbWithinTheSamples) {
+    for (const ScrollCase& c :
+         {ScrollCase{"LineIsFourPercent", {100, 299}, ScrollAction::kLineRight, 0, {108, 307}},
+          ScrollCase{"LineIsAtLeastOneSample", {100, 109}, ScrollAction::kLineLeft, 0, {99, 108}},
+          ScrollCase{"PageIsTwoLines", {100, 299}, ScrollAction::kPageLeft, 0, {84, 283}},
+          ScrollCase{"ThumbPlacesTheFirstSample", {0, 199}, ScrollAction::kThumb, 500, {500, 699}},
+          ScrollCase{"NeverBeforeTheFirst", {3, 202}, ScrollAction::kPageLeft, 0, {0, 199}},
+          ScrollCase{"NeverPastTheLast", {790, 989}, ScrollAction::kPageRight, 0, {800, 999}},
+          ScrollCase{"ThumbPastTheEnd", {0, 199}, ScrollAction::kThumb, 5000, {800, 999}},
+          ScrollCase{"WiderThanTheData", {0, 1999}, ScrollAction::kLineRight, 0, {0, 999}}}) {
+        EXPECT_EQ(ScrollWindow(c.before, c.action, c.thumb, 1000), c.after) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, Scrolling,
-    testing::Values(
-        ScrollCase{"LineIsFourPercent", {100, 299}, ScrollAction::kLineRight, 0, {108, 307}},
-        ScrollCase{"LineIsAtLeastOneSample", {100, 109}, ScrollAction::kLineLeft, 0, {99, 108}},
-        ScrollCase{"PageIsTwoLines", {100, 299}, ScrollAction::kPageLeft, 0, {84, 283}},
-        ScrollCase{"ThumbPlacesTheFirstSample", {0, 199}, ScrollAction::kThumb, 500, {500, 699}},
-        ScrollCase{"NeverBeforeTheFirst", {3, 202}, ScrollAction::kPageLeft, 0, {0, 199}},
-        ScrollCase{"NeverPastTheLast", {790, 989}, ScrollAction::kPageRight, 0, {800, 999}},
-        ScrollCase{"ThumbPastTheEnd", {0, 199}, ScrollAction::kThumb, 5000, {800, 999}},
-        ScrollCase{"WiderThanTheData", {0, 1999}, ScrollAction::kLineRight, 0, {0, 999}}),
-    [](const testing::TestParamInfo<ScrollCase>& info) { return info.param.name; });
 
 TEST(Selection, DraggingEitherWayReportsTheSameRange) {
     const SampleWindow window{200, 299};
