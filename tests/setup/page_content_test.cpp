@@ -28,33 +28,28 @@ struct HardwareCase {
     const char* shown;
 };
 
-class HardwarePage : public testing::TestWithParam<HardwareCase> {};
-
-TEST_P(HardwarePage, ShowsTheConfBlockAsThePageDoes) {
-    EXPECT_EQ(Row(HardwareRows(GetParam().record.Build()), GetParam().label), GetParam().shown);
+TEST(HardwarePage, ShowsTheConfBlockAsThePageDoes) {
+    for (const HardwareCase& c :
+         {HardwareCase{"Code0x51IsLmr", RecordBuilder().Conf(25, 0x51), "System Type:", "LMR"},
+          HardwareCase{"Code0x51Is1500kHz", RecordBuilder().Conf(25, 0x51),
+                       "System Frequency:", "1.5 MHz"},
+          HardwareCase{"TypeAboveFiveHasNoName", RecordBuilder().Conf(25, 0x71),
+                       "System Type:", "Unknown (7)"},
+          // 0x91 is -111: C division gives type -6 and frequency -15.
+          HardwareCase{"NegativeCodeHasNoName", RecordBuilder().Conf(25, 0x91),
+                       "System Frequency:", "Unknown (-15)"},
+          HardwareCase{"CpuVersionRightAligned", RecordBuilder().Conf(12, 38),
+                       "CPU Software Version:", "MRV   3.8"},
+          HardwareCase{"NegativeSlantIsWider", RecordBuilder().Conf(28, 0x38).Conf(29, 0xFF),
+                       "Slant Angle (deg):", "-20.0"},
+          HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),
+                       "Vertical Beam:", "Unknown (2)"},
+          HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"},
+          HardwareCase{"BeamGeometry", RecordBuilder().Conf(27, 2),
+                       "Beam Geometry:", "4_BEAMS_ONE_VERTICAL"}}) {
+        EXPECT_EQ(Row(HardwareRows(c.record.Build()), c.label), c.shown) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, HardwarePage,
-    testing::Values(
-        HardwareCase{"Code0x51IsLmr", RecordBuilder().Conf(25, 0x51), "System Type:", "LMR"},
-        HardwareCase{"Code0x51Is1500kHz", RecordBuilder().Conf(25, 0x51),
-                     "System Frequency:", "1.5 MHz"},
-        HardwareCase{"TypeAboveFiveHasNoName", RecordBuilder().Conf(25, 0x71),
-                     "System Type:", "Unknown (7)"},
-        // 0x91 is -111: C division gives type -6 and frequency -15.
-        HardwareCase{"NegativeCodeHasNoName", RecordBuilder().Conf(25, 0x91),
-                     "System Frequency:", "Unknown (-15)"},
-        HardwareCase{"CpuVersionRightAligned", RecordBuilder().Conf(12, 38),
-                     "CPU Software Version:", "MRV   3.8"},
-        HardwareCase{"NegativeSlantIsWider", RecordBuilder().Conf(28, 0x38).Conf(29, 0xFF),
-                     "Slant Angle (deg):", "-20.0"},
-        HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),
-                     "Vertical Beam:", "Unknown (2)"},
-        HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"},
-        HardwareCase{"BeamGeometry", RecordBuilder().Conf(27, 2),
-                     "Beam Geometry:", "4_BEAMS_ONE_VERTICAL"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Each sensor has a byte of its own: with one set, only its row says YES.
 TEST(OptionsPage, EachSensorIsReadFromItsOwnByte) {

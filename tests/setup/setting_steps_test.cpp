@@ -23,8 +23,6 @@ struct StepCase {
     int64_t stored;       // what the record field holds once the instrument accepted
 };
 
-class SettingStepPlan : public testing::TestWithParam<StepCase> {};
-
 // Cell begin 50 cm, cell end 500 cm, 20.0 deg C, 35.0 ppt, depth 10 m, coordinates XYZ, SDI-12
 // output Ostrel with English units, compass fitted.
 SetupRecord Record() {
@@ -49,54 +47,53 @@ ControlValues Shown(SetupRecord& record, UnitSystem units) {
     return shown;
 }
 
-TEST_P(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
-    const StepCase& c = GetParam();
-    SetupRecord record = Record();
-    const ControlValues shown = Shown(record, c.units);
-    const ControlSpec& spec = SpecOf(c.control);
-    const auto planned = PlanStep(spec, c.typed, shown.at(c.control), record, c.units,
-                                  ControlChoices(c.control, record));
-    ASSERT_TRUE(std::holds_alternative<StepPlan>(planned)) << std::get<Refusal>(planned).message;
-    const StepPlan& plan = std::get<StepPlan>(planned);
-    EXPECT_EQ(plan.write ? plan.command : "", c.command);
-    if (plan.write && plan.store) {
-        plan.store(record);
-    }
-    if (spec.step.field.read) {
-        EXPECT_EQ(spec.step.field.read(record), c.stored);
-    }
-}
-
 using enum SetupControl;
 constexpr UnitSystem kMetric = UnitSystem::kMetric;
 constexpr UnitSystem kEnglish = UnitSystem::kEnglish;
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, SettingStepPlan,
-    testing::Values(
-        // In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
-        StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
-        StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
-        // The record keeps what was sent, rounded to the centimetre as the command is.
-        StepCase{"FeetStoredAsSent", kEnglish, kCellBegin, "3.28", "CB 1.00", 100},
-        StepCase{"CentimetresStoredAsSent", kMetric, kCellBegin, "0.29", "CB 0.29", 29},
-        StepCase{"RetypedSameValueIsNotSent", kMetric, kCellBegin, "0.5", "", 50},
-        StepCase{"HalfAMetre", kMetric, kCellEnd, "0.5", "CE 0.50", 50},
-        StepCase{"Salinity", kMetric, kSalinity, "35.5", "Sal 35.50", 355},
-        StepCase{"SalinityIsNeverConverted", kEnglish, kSalinity, "30", "Sal 30.00", 300},
-        StepCase{"TemperatureTruncated", kMetric, kTemperature, "15.05", "Temp 15.05", 150},
-        StepCase{"TemperatureFromFahrenheit", kEnglish, kTemperature, "50", "Temp 10.00", 100},
-        StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1250},
-        StepCase{"NegativeTemperatureTruncated", kMetric, kTemperature, "-1.55", "Temp -1.55", -15},
-        StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
-        StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
-        StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
-        StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
-        StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
-        StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
-        // The record keeps the units taken, for the dialog's next opening.
-        StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
+    for (const StepCase& c :
+         {// In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
+          StepCase{"UntouchedFeetAreNotResent", kEnglish, kCellBegin, "1.64", "", 50},
+          StepCase{"UntouchedFahrenheitIsNotResent", kEnglish, kTemperature, "68.00", "", 200},
+          // The record keeps what was sent, rounded to the centimetre as the command is.
+          StepCase{"FeetStoredAsSent", kEnglish, kCellBegin, "3.28", "CB 1.00", 100},
+          StepCase{"CentimetresStoredAsSent", kMetric, kCellBegin, "0.29", "CB 0.29", 29},
+          StepCase{"RetypedSameValueIsNotSent", kMetric, kCellBegin, "0.5", "", 50},
+          StepCase{"HalfAMetre", kMetric, kCellEnd, "0.5", "CE 0.50", 50},
+          StepCase{"Salinity", kMetric, kSalinity, "35.5", "Sal 35.50", 355},
+          StepCase{"SalinityIsNeverConverted", kEnglish, kSalinity, "30", "Sal 30.00", 300},
+          StepCase{"TemperatureTruncated", kMetric, kTemperature, "15.05", "Temp 15.05", 150},
+          StepCase{"TemperatureFromFahrenheit", kEnglish, kTemperature, "50", "Temp 10.00", 100},
+          StepCase{"WaterDepthFromFeet", kEnglish, kWaterDepth, "41.01", "WD 12.50", 1250},
+          StepCase{"NegativeTemperatureTruncated", kMetric, kTemperature, "-1.55", "Temp -1.55",
+                   -15},
+          StepCase{"Interval", kMetric, kSamplingInterval, " 60 ", "SI 60", 60},
+          StepCase{"ListEntryText", kMetric, kCoordSystem, "ENU", "CoordSystem ENU", 2},
+          StepCase{"ListEntryBackToTheRecord", kMetric, kCoordSystem, "XYZ", "", 1},
+          StepCase{"Sdi12AddressZeroIsNotSent", kMetric, kSdi12Address, "00", "", 0},
+          StepCase{"Sdi12Address", kMetric, kSdi12Address, "3", "Sdi12Address 3", 0},
+          StepCase{"Sdi12Format", kMetric, kSdi12Format, "Tandrel", "sdi12format Tandrel", 1},
+          // The record keeps the units taken, for the dialog's next opening.
+          StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 1}}) {
+        SCOPED_TRACE(c.name);
+        SetupRecord record = Record();
+        const ControlValues shown = Shown(record, c.units);
+        const ControlSpec& spec = SpecOf(c.control);
+        const auto planned = PlanStep(spec, c.typed, shown.at(c.control), record, c.units,
+                                      ControlChoices(c.control, record));
+        ASSERT_TRUE(std::holds_alternative<StepPlan>(planned))
+            << std::get<Refusal>(planned).message;
+        const StepPlan& plan = std::get<StepPlan>(planned);
+        EXPECT_EQ(plan.write ? plan.command : "", c.command);
+        if (plan.write && plan.store) {
+            plan.store(record);
+        }
+        if (spec.step.field.read) {
+            EXPECT_EQ(spec.step.field.read(record), c.stored);
+        }
+    }
+}
 
 TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
     SetupRecord record = Record();
