@@ -94,15 +94,11 @@ TEST(OptionsPage, ShowsBitZeroOfTheOptionBytes) {
 }
 
 TEST(PageLoads, ConvertForDisplayInEnglishUnits) {
+    // Cell begin 50 cm, cell end 500 cm, 15.0 deg C, 35.0 ppt, water depth 1000 cm.
     SetupRecord record = RecordBuilder()
-                             .User(248, 50)  // cell begin 50 cm
-                             .User(250, 0xF4)
-                             .User(251, 0x01)  // cell end 500 cm
-                             .User(12, 150)    // 15.0 deg C
-                             .User(14, 0x5E)
-                             .User(15, 0x01)  // 35.0 ppt
-                             .User(256, 0xE8)
-                             .User(257, 0x03)  // water depth 1000 cm
+                             .User(248, {50, 0, 0xF4, 0x01})
+                             .User(12, {150, 0, 0x5E, 0x01})
+                             .User(256, {0xE8, 0x03})
                              .Build();
     const ControlValues metric = LoadDeployPage(record, UnitSystem::kMetric);
     EXPECT_EQ(metric.at(SetupControl::kCellBegin), "0.50");
@@ -120,15 +116,8 @@ TEST(PageLoads, ConvertForDisplayInEnglishUnits) {
 }
 
 TEST(PageLoads, StartOnShowsThePickersFormat) {
-    SetupRecord record = RecordBuilder()
-                             .User(58, 0xEA)
-                             .User(59, 0x07)
-                             .User(60, 7)
-                             .User(61, 3)
-                             .User(62, 5)
-                             .User(63, 9)
-                             .User(65, 1)
-                             .Build();
+    // 2026, day 7, month 3, 09:05, hundredths 0, 1 s.
+    SetupRecord record = RecordBuilder().User(58, {0xEA, 0x07, 7, 3, 5, 9, 0, 1}).Build();
     const ControlValues values = LoadDeployPage(record, UnitSystem::kMetric);
     EXPECT_EQ(StartOnText(values.at(SetupControl::kStartDate), values.at(SetupControl::kStartTime)),
               "2026/03/07 , 09:05:01");

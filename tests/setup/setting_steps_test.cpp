@@ -29,14 +29,9 @@ struct StepCase {
 SetupRecord Record() {
     return RecordBuilder()
         .Conf(31, 1)
-        .User(248, 50)
-        .User(250, 0xF4)
-        .User(251, 0x01)
-        .User(12, 200)
-        .User(14, 0x5E)
-        .User(15, 0x01)
-        .User(256, 0xE8)
-        .User(257, 0x03)
+        .User(248, {50, 0, 0xF4, 0x01})
+        .User(12, {200, 0, 0x5E, 0x01})
+        .User(256, {0xE8, 0x03})
         .User(43, 1)
         .Build();
 }
