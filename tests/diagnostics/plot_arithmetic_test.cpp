@@ -12,20 +12,12 @@ namespace brennix::test {
 namespace {
 
 TEST(TickRule, StepGrowsWithTheSpan) {
-    for (const auto& [span, step] : {std::pair{750.0f, 100.0f},
-                                     {500.5f, 100.0f},
-                                     {500.0f, 50.0f},
-                                     {201.0f, 50.0f},
-                                     {200.0f, 20.0f},
-                                     {101.0f, 20.0f},
-                                     {100.0f, 10.0f},
-                                     {51.0f, 10.0f},
-                                     {50.0f, 5.0f},
-                                     {22.0f, 5.0f},
-                                     {20.0f, 2.0f},
-                                     {15.5f, 2.0f},
-                                     {15.0f, 1.0f},
-                                     {0.0f, 1.0f}}) {
+    // Either side of each span where the step changes.
+    using Step = std::pair<float, float>;
+    for (const auto& [span, step] :
+         {Step{750, 100}, Step{500.5f, 100}, Step{500, 50}, Step{201, 50}, Step{200, 20},
+          Step{101, 20}, Step{100, 10}, Step{51, 10}, Step{50, 5}, Step{22, 5}, Step{20, 2},
+          Step{15.5f, 2}, Step{15, 1}, Step{0, 1}}) {
         EXPECT_EQ(TickStepForSpan(span), step) << span;
     }
 }

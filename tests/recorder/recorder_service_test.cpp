@@ -209,32 +209,30 @@ struct ReplaceCase {
     bool secondReplaced;
 };
 
-class ReplaceTest : public RecorderServiceTest, public testing::WithParamInterface<ReplaceCase> {};
-
-TEST_P(ReplaceTest, AsksPerExistingFileUntilYesToAll) {
-    const ReplaceCase& c = GetParam();
+TEST_F(RecorderServiceTest, ReplacingAsksPerExistingFileUntilYesToAll) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.erase(entries.begin());
-    std::ofstream(root / "DEP1.001.mrv") << "old";
-    std::ofstream(root / "TEST.000.mrv") << "old";
-    heard.replaceAnswers = c.answers;
-    const DownloadResult& result = Download(entries);
-    EXPECT_EQ(heard.replaceAsked.size(), c.questions);
-    EXPECT_EQ(heard.replaceAsked.front(), (root / "DEP1.001.mrv").string());
-    EXPECT_EQ(Contents(root / "DEP1.001.mrv") == OnRecorder(1), c.firstReplaced);
-    EXPECT_EQ(Contents(root / "TEST.000.mrv") == OnRecorder(2), c.secondReplaced);
-    // A file kept counts as arrived, and for the bar.
-    EXPECT_EQ(result.outcome, DownloadOutcome::kDone);
-    EXPECT_EQ(heard.progress.back().position, 300);
+    for (const ReplaceCase& c : {
+             ReplaceCase{"YesAsksAgain", {ReplaceAnswer::kYes, ReplaceAnswer::kYes}, 2, true, true},
+             ReplaceCase{"YesToAllAsksNoMore", {ReplaceAnswer::kYesToAll}, 1, true, true},
+             ReplaceCase{
+                 "NoKeepsTheFile", {ReplaceAnswer::kNo, ReplaceAnswer::kYes}, 2, false, true},
+         }) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(root / "DEP1.001.mrv") << "old";
+        std::ofstream(root / "TEST.000.mrv") << "old";
+        heard.replaceAsked.clear();
+        heard.replaceAnswers = c.answers;
+        const DownloadResult& result = Download(entries);
+        EXPECT_EQ(heard.replaceAsked.size(), c.questions);
+        EXPECT_EQ(heard.replaceAsked.front(), (root / "DEP1.001.mrv").string());
+        EXPECT_EQ(Contents(root / "DEP1.001.mrv") == OnRecorder(1), c.firstReplaced);
+        EXPECT_EQ(Contents(root / "TEST.000.mrv") == OnRecorder(2), c.secondReplaced);
+        // A file kept counts as arrived, and for the bar.
+        EXPECT_EQ(result.outcome, DownloadOutcome::kDone);
+        EXPECT_EQ(heard.progress.back().position, 300);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ReplaceTest,
-    testing::Values(
-        ReplaceCase{"YesAsksAgain", {ReplaceAnswer::kYes, ReplaceAnswer::kYes}, 2, true, true},
-        ReplaceCase{"YesToAllAsksNoMore", {ReplaceAnswer::kYesToAll}, 1, true, true},
-        ReplaceCase{"NoKeepsTheFile", {ReplaceAnswer::kNo, ReplaceAnswer::kYes}, 2, false, true}),
-    [](const testing::TestParamInfo<ReplaceCase>& info) { return info.param.name; });
 
 // Stopped while identifying, at the first blocks, mid-block and in the second file: what came is
 // kept, the instrument is told with three "b", and once the line has fallen quiet the next

@@ -53,11 +53,10 @@ TEST(HardwarePage, ShowsTheConfBlockAsThePageDoes) {
 
 // Each sensor has a byte of its own: with one set, only its row says YES.
 TEST(OptionsPage, EachSensorIsReadFromItsOwnByte) {
-    const std::vector<std::pair<size_t, std::string>> sensors = {{31, "Compass:"},
-                                                                 {32, "Recorder:"},
-                                                                 {33, "Temperature Sensor:"},
-                                                                 {34, "Pressure Sensor:"},
-                                                                 {35, "CTD Sensor:"}};
+    using Sensor = std::pair<size_t, std::string>;
+    const std::vector<Sensor> sensors = {Sensor{31, "Compass:"}, Sensor{32, "Recorder:"},
+                                         Sensor{33, "Temperature Sensor:"},
+                                         Sensor{34, "Pressure Sensor:"}, Sensor{35, "CTD Sensor:"}};
     for (const auto& [offset, label] : sensors) {
         SetupRecord record = RecordBuilder().Conf(12, 60).Conf(offset, 1).Build();
         const std::vector<InfoRow> rows = LoadOptionsPage(record);

@@ -126,13 +126,11 @@ class EveryControl : public SetupServiceTest {
 
 TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
     Open();
-    for (const auto& [control, value] : {std::pair{kFileName, "RIVER1"},
-                                         {kStartTime, "08:05:09"},
-                                         {kStartDate, "2026/05/17"},
-                                         {kCellEnd, "4.50"},
-                                         {kCellBegin, "0.29"},
-                                         {kAveragingInterval, "120"},
-                                         {kSamplingInterval, "600"}}) {
+    using Typed = std::pair<SetupControl, const char*>;
+    for (const auto& [control, value] :
+         {Typed{kFileName, "RIVER1"}, Typed{kStartTime, "08:05:09"},
+          Typed{kStartDate, "2026/05/17"}, Typed{kCellEnd, "4.50"}, Typed{kCellBegin, "0.29"},
+          Typed{kAveragingInterval, "120"}, Typed{kSamplingInterval, "600"}}) {
         Set(control, value);
     }
     EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
@@ -143,14 +141,10 @@ TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
     // The page shows again what the instrument holds, to the centimetre.
     EXPECT_EQ(Sheet().Record().User().CellBegin(), Held().CellBegin());
 
-    for (const auto& [control, value] : {std::pair{kTempMode, "USER"},
-                                         {kSalinity, "30"},
-                                         {kTemperature, "15.05"},
-                                         {kWaveSpectra, "YES"},
-                                         {kWaterDepth, "12.5"},
-                                         {kDataFormat, "SHORT"},
-                                         {kDynBoundAdj, "YES"},
-                                         {kCoordSystem, "XYZ"}}) {
+    for (const auto& [control, value] :
+         {Typed{kTempMode, "USER"}, Typed{kSalinity, "30"}, Typed{kTemperature, "15.05"},
+          Typed{kWaveSpectra, "YES"}, Typed{kWaterDepth, "12.5"}, Typed{kDataFormat, "SHORT"},
+          Typed{kDynBoundAdj, "YES"}, Typed{kCoordSystem, "XYZ"}}) {
         ASSERT_TRUE(Sheet().Editable(control));
         Set(control, value);
     }
