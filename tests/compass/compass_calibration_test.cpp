@@ -9,27 +9,11 @@
 namespace brennix::test {
 namespace {
 
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 class CompassCalibrationTest : public testing::Test {
   protected:
     SimSession sim;
     CCompassCalibration calibration{sim.session.Instrument()};
 };
-
-TEST_F(CompassCalibrationTest, StartedTwiceSendsTheCommandOnce) {
-    ASSERT_TRUE(calibration.Init());
-    EXPECT_TRUE(calibration.Start());
-    EXPECT_FALSE(calibration.Start());
-    EXPECT_TRUE(calibration.IsCalibrating());
-    EXPECT_EQ(Occurrences(sim.instrument.Received(), "compass cal\r"), 1u);
-}
 
 // The attitude follows the instrument's latest line as it turns.
 TEST_F(CompassCalibrationTest, AttitudeFollowsTheLatestLine) {
