@@ -26,68 +26,59 @@ sim::Settings Instrument(uint8_t type = 2, bool waves = false) {
 
 class SetupServiceTest : public testing::Test, public SetupRig {
   protected:
-    explicit SetupServiceTest(const sim::Settings& settings = Instrument(),
-                              UnitSystem units = UnitSystem::kMetric)
-        : SetupRig(settings, units) {}
+    SetupServiceTest() : SetupRig(Instrument()) {}
 };
 
-class SetupServiceUnits : public SetupServiceTest, public testing::WithParamInterface<UnitSystem> {
-  protected:
-    SetupServiceUnits() : SetupServiceTest(Instrument(2, true), GetParam()) {}
-};
-
-TEST_P(SetupServiceUnits, PagesLeftUntouchedSendNothingVisitAfterVisit) {
-    Open();
-    const auto before = Sheet().Record().Bytes();
-    for (int visit = 0; visit < 3; ++visit) {
-        EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
-        EXPECT_EQ(Turn(SetupPage::kAdvanced, {SetupPage::kDeploy}).outcome, SetupOutcome::kDone);
+TEST(SetupServiceUnits, PagesLeftUntouchedSendNothingVisitAfterVisit) {
+    for (const UnitSystem units : {UnitSystem::kMetric, UnitSystem::kEnglish}) {
+        SetupRig t(Instrument(2, true), units);
+        t.Open();
+        const auto before = t.Sheet().Record().Bytes();
+        for (int visit = 0; visit < 3; ++visit) {
+            EXPECT_EQ(t.Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome,
+                      SetupOutcome::kDone);
+            EXPECT_EQ(t.Turn(SetupPage::kAdvanced, {SetupPage::kDeploy}).outcome,
+                      SetupOutcome::kDone);
+        }
+        EXPECT_EQ(t.Sent(), (Lines{"enablewaves"}));
+        EXPECT_EQ(t.Sheet().Record().Bytes(), before);
+        EXPECT_FALSE(t.Sheet().Modified());
     }
-    EXPECT_EQ(Sent(), (Lines{"enablewaves"}));
-    EXPECT_EQ(Sheet().Record().Bytes(), before);
-    EXPECT_FALSE(Sheet().Modified());
 }
 
-INSTANTIATE_TEST_SUITE_P(Units, SetupServiceUnits,
-                         testing::Values(UnitSystem::kMetric, UnitSystem::kEnglish));
-
 // A VW instrument with waves and compass: every control of both pages can change.
-class EveryControl : public SetupServiceTest {
-  protected:
-    EveryControl() : SetupServiceTest(Instrument(1, true)) {}
-};
-
-TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
-    Open();
+TEST(SetupServiceEveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
+    SetupRig t(Instrument(1, true));
+    t.Open();
     using Typed = std::pair<SetupControl, const char*>;
     for (const auto& [control, value] :
          {Typed{kFileName, "RIVER1"}, Typed{kStartTime, "08:05:09"},
           Typed{kStartDate, "2026/05/17"}, Typed{kCellEnd, "4.50"}, Typed{kCellBegin, "0.29"},
           Typed{kAveragingInterval, "120"}, Typed{kSamplingInterval, "600"}}) {
-        Set(control, value);
+        t.Set(control, value);
     }
-    EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
-    EXPECT_EQ(Sent(), (Lines{"SI 600", "AI 120", "CB 0.29", "CE 4.50", "SD 2026/05/17",
-                             "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
-    EXPECT_EQ(Held().SamplingInterval(), 600);
-    EXPECT_EQ(Sheet().Record().User().DeploymentName(), "RIVER1");
+    EXPECT_EQ(t.Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(t.Sent(), (Lines{"SI 600", "AI 120", "CB 0.29", "CE 4.50", "SD 2026/05/17",
+                               "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
+    EXPECT_EQ(t.Held().SamplingInterval(), 600);
+    EXPECT_EQ(t.Sheet().Record().User().DeploymentName(), "RIVER1");
     // The page shows again what the instrument holds, to the centimetre.
-    EXPECT_EQ(Sheet().Record().User().CellBegin(), Held().CellBegin());
+    EXPECT_EQ(t.Sheet().Record().User().CellBegin(), t.Held().CellBegin());
 
     for (const auto& [control, value] :
          {Typed{kTempMode, "USER"}, Typed{kSalinity, "30"}, Typed{kTemperature, "15.05"},
           Typed{kWaveSpectra, "YES"}, Typed{kWaterDepth, "12.5"}, Typed{kDataFormat, "SHORT"},
           Typed{kDynBoundAdj, "YES"}, Typed{kCoordSystem, "XYZ"}}) {
-        ASSERT_TRUE(Sheet().Editable(control));
-        Set(control, value);
+        ASSERT_TRUE(t.Sheet().Editable(control));
+        t.Set(control, value);
     }
-    EXPECT_EQ(Turn(SetupPage::kAdvanced).outcome, SetupOutcome::kDone);
-    EXPECT_EQ(Sent(),
+    EXPECT_EQ(t.Turn(SetupPage::kAdvanced).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(t.Sent(),
               (Lines{"CoordSystem XYZ", "DataFormat SHORT", "DynBoundAdj YES", "WaveSpectra YES",
                      "WD 12.50", "TempMode USER", "Temp 15.05", "Sal 30.00", "SaveSetup"}));
-    EXPECT_EQ(Sheet().Record().User().Temperature(), 150);
-    EXPECT_EQ(Sheet().Record().User().Salinity(), 300);
-    EXPECT_EQ(Sheet().Value(kSoundSpeed), "1501.01");
+    EXPECT_EQ(t.Sheet().Record().User().Temperature(), 150);
+    EXPECT_EQ(t.Sheet().Record().User().Salinity(), 300);
+    EXPECT_EQ(t.Sheet().Value(kSoundSpeed), "1501.01");
 }
 
 TEST_F(SetupServiceTest, ARefusedSettingStopsTheLaterStepsAndTheNextGoodLeaveSaves) {
