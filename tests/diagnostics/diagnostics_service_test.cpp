@@ -124,28 +124,25 @@ TEST_F(DiagnosticsServiceTest, SetsUpThenShowsEachPingAfterItsWholeWindow) {
     CloseAndCheckTheInstrumentAnswers();
 }
 
+using Lines = std::vector<std::string>;
+
 struct SetupCase {
     const char* name;
     sim::Settings settings;
     int model;
-    sim::Faults faults;
-    std::vector<std::string> messages;  // empty: set up
+    sim::Faults faults = {};
+    Lines messages = {};  // empty: set up
 };
 
 // Without its configuration the set-up goes on; a refused setting ends the service.
 TEST(DiagnosticsSetUp, TravelTimeTakesNoSettingsARefusalEndsIt) {
+    const std::string failed = "Failed to setup instrument!";
+    const sim::Faults refused{.refusedSettings = {"BDset"}};
     for (const SetupCase& c :
-         {SetupCase{"Corvex", {.model = sim::Model::kCorvex}, kCorvex, {}, {}},
-          SetupCase{"Silent",
-                    {},
-                    kMirovan,
-                    {.silent = true},
-                    {"Unable to read setup from the instrument", "Failed to setup instrument!"}},
-          SetupCase{"BlankDistanceRefused",
-                    {},
-                    kMirovan,
-                    {.refusedSettings = {"BDset"}},
-                    {"Failed to setup instrument!"}}}) {
+         {SetupCase{"Corvex", sim::Settings{.model = sim::Model::kCorvex}, kCorvex},
+          SetupCase{"Silent", sim::Settings{}, kMirovan, sim::Faults{.silent = true},
+                    Lines{"Unable to read setup from the instrument", failed}},
+          SetupCase{"BlankDistanceRefused", sim::Settings{}, kMirovan, refused, Lines{failed}}}) {
         SCOPED_TRACE(c.name);
         DiagnosticsRig t(c.settings);
         t.sim.instrument.GetFaults() = c.faults;
