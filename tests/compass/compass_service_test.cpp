@@ -73,12 +73,8 @@ TEST_F(CompassServiceTest, FinishBeforeStartAsksNothing) {
     CloseAndCheckTheInstrumentAnswers();
 }
 
-class SilentCompassTest : public CompassServiceTest {
-  protected:
-    SilentCompassTest() { sim.instrument.GetFaults().noCompass = true; }
-};
-
-TEST_F(SilentCompassTest, ACompassThatDoesNotAnswerIsReportedAndGetsNoBreak) {
+TEST_F(CompassServiceTest, ACompassThatDoesNotAnswerIsReportedAndGetsNoBreak) {
+    sim.instrument.GetFaults().noCompass = true;
     Open();
     ASSERT_TRUE(sim.PumpUntil([this] { return heard.ready.has_value(); }));
     EXPECT_FALSE(*heard.ready);

@@ -49,14 +49,14 @@ struct Heard : DiagnosticsListener {
     bool connectionLost = false;
 };
 
-class DiagnosticsServiceTest : public testing::Test {
-  protected:
-    // While the worker waits for a message to be answered, virtual time runs on for the test as
-    // fast as it pumps: after one, a wait is bounded by its event, not by a time.
-    static constexpr uint32_t kAnsweringMs = 3600000;
+// While the worker waits for a message to be answered, virtual time runs on for the test as fast
+// as it pumps: after one, a wait is bounded by its event, not by a time.
+constexpr uint32_t kAnsweringMs = 3600000;
 
-    explicit DiagnosticsServiceTest(const sim::Settings& settings = {}) : sim(settings) {}
-    void TearDown() override {
+// The service on a simulated instrument; closed, and its end awaited, when the rig goes.
+struct DiagnosticsRig {
+    explicit DiagnosticsRig(const sim::Settings& settings = {}) : sim(settings) {}
+    ~DiagnosticsRig() {
         service.Close();
         EXPECT_TRUE(sim.PumpUntil([this] { return !service.IsOpen(); }, 20000));
     }
@@ -94,6 +94,8 @@ class DiagnosticsServiceTest : public testing::Test {
     bool closed = false;
 };
 
+class DiagnosticsServiceTest : public testing::Test, public DiagnosticsRig {};
+
 TEST_F(DiagnosticsServiceTest, SetsUpThenShowsEachPingAfterItsWholeWindow) {
     Open();
     ASSERT_TRUE(Frames(2));
@@ -122,53 +124,43 @@ TEST_F(DiagnosticsServiceTest, SetsUpThenShowsEachPingAfterItsWholeWindow) {
     CloseAndCheckTheInstrumentAnswers();
 }
 
+using Lines = std::vector<std::string>;
+
 struct SetupCase {
     const char* name;
     sim::Settings settings;
     int model;
-    sim::Faults faults;
-    std::vector<std::string> messages;  // empty: set up
-};
-
-class SetupOutcomes : public DiagnosticsServiceTest, public testing::WithParamInterface<SetupCase> {
-  protected:
-    SetupOutcomes() : DiagnosticsServiceTest(GetParam().settings) {
-        sim.instrument.GetFaults() = GetParam().faults;
-    }
+    sim::Faults faults = {};
+    Lines messages = {};  // empty: set up
 };
 
 // Without its configuration the set-up goes on; a refused setting ends the service.
-TEST_P(SetupOutcomes, TravelTimeTakesNoSettingsARefusalEndsIt) {
-    Open(GetParam().model);
-    ASSERT_TRUE(sim.PumpUntil([this] { return heard.setup || closed; }, kAnsweringMs));
-    std::vector<std::string> said = Messages();
-    std::erase(said, "FAIL TO LOCATE PROMPT");  // the instrument's own, as each command fails
-    EXPECT_EQ(said, GetParam().messages);
-    if (GetParam().messages.empty()) {
-        EXPECT_FLOAT_EQ(heard.setup->horizontalSpan, 750.0f);
-        EXPECT_TRUE(heard.setup->rules.travelTime);
-        EXPECT_EQ(sim.instrument.Received().find("set"), std::string::npos);
-    } else {
-        EXPECT_TRUE(heard.refused);
-        EXPECT_TRUE(sim.PumpUntil([this] { return closed; }, 2000));
+TEST(DiagnosticsSetUp, TravelTimeTakesNoSettingsARefusalEndsIt) {
+    const std::string failed = "Failed to setup instrument!";
+    const sim::Faults refused{.refusedSettings = {"BDset"}};
+    for (const SetupCase& c :
+         {SetupCase{"Corvex", sim::Settings{.model = sim::Model::kCorvex}, kCorvex},
+          SetupCase{"Silent", sim::Settings{}, kMirovan, sim::Faults{.silent = true},
+                    Lines{"Unable to read setup from the instrument", failed}},
+          SetupCase{"BlankDistanceRefused", sim::Settings{}, kMirovan, refused, Lines{failed}}}) {
+        SCOPED_TRACE(c.name);
+        DiagnosticsRig t(c.settings);
+        t.sim.instrument.GetFaults() = c.faults;
+        t.Open(c.model);
+        ASSERT_TRUE(t.sim.PumpUntil([&t] { return t.heard.setup || t.closed; }, kAnsweringMs));
+        std::vector<std::string> said = t.Messages();
+        std::erase(said, "FAIL TO LOCATE PROMPT");  // the instrument's own, as each command fails
+        EXPECT_EQ(said, c.messages);
+        if (c.messages.empty()) {
+            EXPECT_FLOAT_EQ(t.heard.setup->horizontalSpan, 750.0f);
+            EXPECT_TRUE(t.heard.setup->rules.travelTime);
+            EXPECT_EQ(t.sim.instrument.Received().find("set"), std::string::npos);
+        } else {
+            EXPECT_TRUE(t.heard.refused);
+            EXPECT_TRUE(t.sim.PumpUntil([&t] { return t.closed; }, 2000));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Instruments, SetupOutcomes,
-    testing::Values(SetupCase{"Corvex", {.model = sim::Model::kCorvex}, kCorvex, {}, {}},
-                    SetupCase{"Silent",
-                              {},
-                              kMirovan,
-                              {.silent = true},
-                              {"Unable to read setup from the instrument",
-                               "Failed to setup instrument!"}},
-                    SetupCase{"BlankDistanceRefused",
-                              {},
-                              kMirovan,
-                              {.refusedSettings = {"BDset"}},
-                              {"Failed to setup instrument!"}}),
-    [](const testing::TestParamInfo<SetupCase>& info) { return info.param.name; });
 
 struct FaultCase {
     const char* name;
@@ -177,38 +169,30 @@ struct FaultCase {
     size_t cells;  // 0: no frame decodes
 };
 
-class FrameFaults : public DiagnosticsServiceTest, public testing::WithParamInterface<FaultCase> {
-  protected:
-    FrameFaults() : DiagnosticsServiceTest(GetParam().settings) {
-        sim.instrument.GetFaults().frameFault = GetParam().fault;
-    }
-};
-
-TEST_P(FrameFaults, SpoiledFramesAreDroppedTrustedOnesShown) {
-    const FaultCase& c = GetParam();
-    Open(c.settings.model == sim::Model::kFendrel ? kFendrel : kMirovan);
-    if (c.cells == 0) {
-        ASSERT_TRUE(sim.PumpUntil([this] { return heard.missed == 2; }));
-        EXPECT_TRUE(heard.frames.empty());
-    } else {
-        ASSERT_TRUE(Frames(1));
-        EXPECT_EQ(heard.frames[0]->cells, c.cells);
-        EXPECT_EQ(heard.missed, 0);
+TEST(DiagnosticsFrames, SpoiledFramesAreDroppedTrustedOnesShown) {
+    for (const FaultCase& c :
+         {FaultCase{"CheckedAndRight", {.cpuVersion = 60}, sim::FrameFault::kNone, 498},
+          FaultCase{"CheckedAndWrong", {.cpuVersion = 60}, sim::FrameFault::kBadChecksum, 0},
+          // Firmware 3.8 leaves noise in the checksum byte; it is not looked at.
+          FaultCase{"OldFirmwareUnchecked", {}, sim::FrameFault::kBadChecksum, 498},
+          FaultCase{"FendrelChecked", {.model = sim::Model::kFendrel}, sim::FrameFault::kNone, 498},
+          // The decoder's other refusals: FrameDecoding.
+          FaultCase{
+              "At3000kHz", {.cpuVersion = 60, .frequencyCode = 0}, sim::FrameFault::kNone, 512}}) {
+        SCOPED_TRACE(c.name);
+        DiagnosticsRig t(c.settings);
+        t.sim.instrument.GetFaults().frameFault = c.fault;
+        t.Open(c.settings.model == sim::Model::kFendrel ? kFendrel : kMirovan);
+        if (c.cells == 0) {
+            ASSERT_TRUE(t.sim.PumpUntil([&t] { return t.heard.missed == 2; }));
+            EXPECT_TRUE(t.heard.frames.empty());
+        } else {
+            ASSERT_TRUE(t.Frames(1));
+            EXPECT_EQ(t.heard.frames[0]->cells, c.cells);
+            EXPECT_EQ(t.heard.missed, 0);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Frames, FrameFaults,
-    testing::Values(
-        FaultCase{"CheckedAndRight", {.cpuVersion = 60}, sim::FrameFault::kNone, 498},
-        FaultCase{"CheckedAndWrong", {.cpuVersion = 60}, sim::FrameFault::kBadChecksum, 0},
-        // Firmware 3.8 leaves noise in the checksum byte; it is not looked at.
-        FaultCase{"OldFirmwareUnchecked", {}, sim::FrameFault::kBadChecksum, 498},
-        FaultCase{"FendrelChecked", {.model = sim::Model::kFendrel}, sim::FrameFault::kNone, 498},
-        // The decoder's other refusals: FrameDecoding.
-        FaultCase{
-            "At3000kHz", {.cpuVersion = 60, .frequencyCode = 0}, sim::FrameFault::kNone, 512}),
-    [](const testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 // Played back without an instrument, as brennix-cli diag --play does: the same figures, counted
 // from 1, and the instrument hears nothing.

@@ -34,24 +34,19 @@ struct RulesCase {
     bool travelTime;
 };
 
-class FrameRulesForHardware : public testing::TestWithParam<RulesCase> {};
-
-TEST_P(FrameRulesForHardware, TrustTheChecksumFromTheFirmwareThatComputesIt) {
-    const RulesCase& c = GetParam();
-    const FrameRules rules = FrameRulesFor(Conf(c.hardware), c.model);
-    EXPECT_EQ(rules.compareChecksum, c.compared);
-    EXPECT_EQ(rules.travelTime, c.travelTime);
+TEST(FrameRulesForHardware, TrustTheChecksumFromTheFirmwareThatComputesIt) {
+    for (const RulesCase& c :
+         {RulesCase{"Mirovan56", {56, 0x41}, kMirovan, false, false},
+          RulesCase{"Mirovan57", {57, 0x41}, kMirovan, true, false},
+          RulesCase{"FendrelOfAnyVersion", {20, 0x21}, kFendrel, true, false},
+          RulesCase{"SystemType5At115", {115, 0x51}, kFendrel, false, true},
+          RulesCase{"SystemType5At116", {116, 0x51}, kFendrel, true, true},
+          RulesCase{"CorvexCountsTravelTime", {12, 0x31}, kCorvex, true, true}}) {
+        const FrameRules rules = FrameRulesFor(Conf(c.hardware), c.model);
+        EXPECT_EQ(rules.compareChecksum, c.compared) << c.name;
+        EXPECT_EQ(rules.travelTime, c.travelTime) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Versions, FrameRulesForHardware,
-    testing::Values(RulesCase{"Mirovan56", {56, 0x41}, kMirovan, false, false},
-                    RulesCase{"Mirovan57", {57, 0x41}, kMirovan, true, false},
-                    RulesCase{"FendrelOfAnyVersion", {20, 0x21}, kFendrel, true, false},
-                    RulesCase{"SystemType5At115", {115, 0x51}, kFendrel, false, true},
-                    RulesCase{"SystemType5At116", {116, 0x51}, kFendrel, true, true},
-                    RulesCase{"CorvexCountsTravelTime", {12, 0x31}, kCorvex, true, true}),
-    [](const testing::TestParamInfo<RulesCase>& info) { return info.param.name; });
 
 struct CellSizeCase {
     const char* name;
@@ -60,22 +55,18 @@ struct CellSizeCase {
     uint32_t timeoutMs;
 };
 
-class CellSizeForHardware : public testing::TestWithParam<CellSizeCase> {};
-
-TEST_P(CellSizeForHardware, FinerCellsFromVersion49BelowA26DegreeSlant) {
-    const CellSizeCommand command = CellSizeCommandFor(Conf(GetParam().hardware));
-    EXPECT_EQ(command.command, GetParam().command);
-    EXPECT_EQ(command.timeoutMs, GetParam().timeoutMs);
+TEST(CellSizeForHardware, FinerCellsFromVersion49BelowA26DegreeSlant) {
+    for (const CellSizeCase& c :
+         {CellSizeCase{"Fine1500kHz", {49, 0x41, 259}, "CSset 21", 1000},
+          CellSizeCase{"OldFirmware1500kHz", {48, 0x41, 250}, "CSset 15", 1000},
+          CellSizeCase{"SteepSlant1500kHz", {60, 0x41, 260}, "CSset 15", 1000},
+          CellSizeCase{"Fine3000kHz", {60, 0x40, 200}, "CSset 10.5", 3000},
+          CellSizeCase{"Coarse3000kHzHasTwoBlanks", {38, 0x40, 250}, "CSset  7", 3000}}) {
+        const CellSizeCommand command = CellSizeCommandFor(Conf(c.hardware));
+        EXPECT_EQ(command.command, c.command) << c.name;
+        EXPECT_EQ(command.timeoutMs, c.timeoutMs) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Hardware, CellSizeForHardware,
-    testing::Values(CellSizeCase{"Fine1500kHz", {49, 0x41, 259}, "CSset 21", 1000},
-                    CellSizeCase{"OldFirmware1500kHz", {48, 0x41, 250}, "CSset 15", 1000},
-                    CellSizeCase{"SteepSlant1500kHz", {60, 0x41, 260}, "CSset 15", 1000},
-                    CellSizeCase{"Fine3000kHz", {60, 0x40, 200}, "CSset 10.5", 3000},
-                    CellSizeCase{"Coarse3000kHzHasTwoBlanks", {38, 0x40, 250}, "CSset  7", 3000}),
-    [](const testing::TestParamInfo<CellSizeCase>& info) { return info.param.name; });
 
 // What the instrument answers to a bare "OF", as the set-up notes it to put it back later.
 TEST(ReportedOutputFormat, IsTheWordAfterTheSettingsName) {

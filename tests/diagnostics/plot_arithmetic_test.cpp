@@ -12,20 +12,12 @@ namespace brennix::test {
 namespace {
 
 TEST(TickRule, StepGrowsWithTheSpan) {
-    for (const auto& [span, step] : {std::pair{750.0f, 100.0f},
-                                     {500.5f, 100.0f},
-                                     {500.0f, 50.0f},
-                                     {201.0f, 50.0f},
-                                     {200.0f, 20.0f},
-                                     {101.0f, 20.0f},
-                                     {100.0f, 10.0f},
-                                     {51.0f, 10.0f},
-                                     {50.0f, 5.0f},
-                                     {22.0f, 5.0f},
-                                     {20.0f, 2.0f},
-                                     {15.5f, 2.0f},
-                                     {15.0f, 1.0f},
-                                     {0.0f, 1.0f}}) {
+    // Either side of each span where the step changes.
+    using Step = std::pair<float, float>;
+    for (const auto& [span, step] :
+         {Step{750, 100}, Step{500.5f, 100}, Step{500, 50}, Step{201, 50}, Step{200, 20},
+          Step{101, 20}, Step{100, 10}, Step{51, 10}, Step{50, 5}, Step{22, 5}, Step{20, 2},
+          Step{15.5f, 2}, Step{15, 1}, Step{0, 1}}) {
         EXPECT_EQ(TickStepForSpan(span), step) << span;
     }
 }
@@ -125,25 +117,19 @@ struct ScrollCase {
     SampleWindow after;
 };
 
-class Scrolling : public testing::TestWithParam<ScrollCase> {};
-
-TEST_P(Scrolling, MovesByLinesPagesOrThumbWithinTheSamples) {
-    const ScrollCase& c = GetParam();
-    EXPECT_EQ(ScrollWindow(c.before, c.action, c.thumb, 1000), c.after);
+TEST(Scrolling, MovesByLinesPagesOrThumbWithinTheSamples) {
+    for (const ScrollCase& c :
+         {ScrollCase{"LineIsFourPercent", {100, 299}, ScrollAction::kLineRight, 0, {108, 307}},
+          ScrollCase{"LineIsAtLeastOneSample", {100, 109}, ScrollAction::kLineLeft, 0, {99, 108}},
+          ScrollCase{"PageIsTwoLines", {100, 299}, ScrollAction::kPageLeft, 0, {84, 283}},
+          ScrollCase{"ThumbPlacesTheFirstSample", {0, 199}, ScrollAction::kThumb, 500, {500, 699}},
+          ScrollCase{"NeverBeforeTheFirst", {3, 202}, ScrollAction::kPageLeft, 0, {0, 199}},
+          ScrollCase{"NeverPastTheLast", {790, 989}, ScrollAction::kPageRight, 0, {800, 999}},
+          ScrollCase{"ThumbPastTheEnd", {0, 199}, ScrollAction::kThumb, 5000, {800, 999}},
+          ScrollCase{"WiderThanTheData", {0, 1999}, ScrollAction::kLineRight, 0, {0, 999}}}) {
+        EXPECT_EQ(ScrollWindow(c.before, c.action, c.thumb, 1000), c.after) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, Scrolling,
-    testing::Values(
-        ScrollCase{"LineIsFourPercent", {100, 299}, ScrollAction::kLineRight, 0, {108, 307}},
-        ScrollCase{"LineIsAtLeastOneSample", {100, 109}, ScrollAction::kLineLeft, 0, {99, 108}},
-        ScrollCase{"PageIsTwoLines", {100, 299}, ScrollAction::kPageLeft, 0, {84, 283}},
-        ScrollCase{"ThumbPlacesTheFirstSample", {0, 199}, ScrollAction::kThumb, 500, {500, 699}},
-        ScrollCase{"NeverBeforeTheFirst", {3, 202}, ScrollAction::kPageLeft, 0, {0, 199}},
-        ScrollCase{"NeverPastTheLast", {790, 989}, ScrollAction::kPageRight, 0, {800, 999}},
-        ScrollCase{"ThumbPastTheEnd", {0, 199}, ScrollAction::kThumb, 5000, {800, 999}},
-        ScrollCase{"WiderThanTheData", {0, 1999}, ScrollAction::kLineRight, 0, {0, 999}}),
-    [](const testing::TestParamInfo<ScrollCase>& info) { return info.param.name; });
 
 TEST(Selection, DraggingEitherWayReportsTheSameRange) {
     const SampleWindow window{200, 299};

@@ -45,60 +45,45 @@ struct PlaybackCase {
     std::vector<size_t> frames;
 };
 
-class Playback : public testing::TestWithParam<PlaybackCase> {};
-
-TEST_P(Playback, FramesAreRunsOfRisingCellIndices) {
-    EXPECT_EQ(FrameSizes(GetParam().text), GetParam().frames);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, Playback,
-    testing::Values(
+TEST(Playback, FramesAreRunsOfRisingCellIndices) {
+    const PlaybackCase cases[] = {
         // The line that breaks a run starts the next frame instead of being lost.
-        PlaybackCase{"TwoRunsOfFive", Lines(0, 4) + Lines(0, 4), {5, 5}},
-        PlaybackCase{"ARepeatedIndexEndsAFrame", Lines(0, 2) + Lines(2, 4), {3, 3}},
-        PlaybackCase{"GapsInRisingIndicesStayOneFrame", Line(0) + Line(5) + Line(9), {3}},
-        PlaybackCase{"MoreThan512RisingIndicesAreCut", Lines(0, 599), {512, 88}},
-        PlaybackCase{"BlankLinesAsTheWindowWritesThem", "\n" + Line(0) + "\n" + Line(1), {2}},
-        PlaybackCase{"CarriageReturnsSeparateToo",
-                     "0 1.0 1 2 3 4 5 6 7 8 9\r\n1 1.1 1 2 3 4 5 6 "
-                     "7 8 9\r\n",
-                     {2}},
-        PlaybackCase{"LastLineWithoutLineEnd", Lines(0, 1) + "2 1.0 1 2 3 4 5 6 7 8 9", {3}},
-        PlaybackCase{"TooLongLineIsSkipped",
-                     Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(600, ' ') + "\n" + Line(2),
-                     {2}},
-        PlaybackCase{"LongestLineIsRead",
-                     Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(512 - 23, ' ') + "\n",
-                     {2}},
-        PlaybackCase{"NotARecordingAtAll", std::string("\x89PNG\r\n\x1a\n\0\0\0IHDR", 16), {}},
-        PlaybackCase{"EmptyFile", "", {}}),
-    [](const testing::TestParamInfo<PlaybackCase>& info) { return info.param.name; });
-
-struct LineCase {
-    const char* name;
-    const char* line;
-    bool parses;
-};
-
-class RecordedLine : public testing::TestWithParam<LineCase> {};
-
-TEST_P(RecordedLine, NeedsElevenNumbersOfTheirKind) {
-    EXPECT_EQ(ParseRecordedLine(GetParam().line).has_value(), GetParam().parses);
+        {"TwoRunsOfFive", Lines(0, 4) + Lines(0, 4), {5, 5}},
+        {"ARepeatedIndexEndsAFrame", Lines(0, 2) + Lines(2, 4), {3, 3}},
+        {"GapsInRisingIndicesStayOneFrame", Line(0) + Line(5) + Line(9), {3}},
+        {"MoreThan512RisingIndicesAreCut", Lines(0, 599), {512, 88}},
+        {"BlankLinesAsTheWindowWritesThem", "\n" + Line(0) + "\n" + Line(1), {2}},
+        {"CarriageReturnsSeparateToo",
+         "0 1.0 1 2 3 4 5 6 7 8 9\r\n1 1.1 1 2 3 4 5 6 7 8 9\r\n",
+         {2}},
+        {"LastLineWithoutLineEnd", Lines(0, 1) + "2 1.0 1 2 3 4 5 6 7 8 9", {3}},
+        {"TooLongLineIsSkipped",
+         Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(600, ' ') + "\n" + Line(2),
+         {2}},
+        {"LongestLineIsRead",
+         Line(0) + "1 1.0 1 2 3 4 5 6 7 8 9" + std::string(512 - 23, ' ') + "\n",
+         {2}},
+        {"NotARecordingAtAll", std::string("\x89PNG\r\n\x1a\n\0\0\0IHDR", 16), {}},
+        {"EmptyFile", "", {}},
+    };
+    for (const PlaybackCase& c : cases) {
+        EXPECT_EQ(FrameSizes(c.text), c.frames) << c.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RecordedLine,
-    testing::Values(LineCase{"Complete", "  3   0.48 255   0  12 128 127 126 1 2 3", true},
-                    LineCase{"ExtraNumbersIgnored", "3 0.48 1 2 3 4 5 6 7 8 9 10 11", true},
-                    LineCase{"TenNumbers", "3 0.48 1 2 3 4 5 6 7 8", false},
-                    LineCase{"ValueAbove255", "3 0.48 1 2 3 4 5 6 7 8 256", false},
-                    LineCase{"NegativeValue", "3 0.48 1 2 3 4 5 -6 7 8 9", false},
-                    LineCase{"NegativeIndex", "-3 0.48 1 2 3 4 5 6 7 8 9", false},
-                    LineCase{"WordInPlaceOfANumber", "3 0.48 1 2 three 4 5 6 7 8 9", false},
-                    LineCase{"TabsAreNoSeparators", "3\t0.48 1 2 3 4 5 6 7 8 9", false},
-                    LineCase{"RangeNotANumber", "3 nan 1 2 3 4 5 6 7 8 9", false}),
-    [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+// Complete lines, extra numbers ignored; then too few, above 255, negative, a word, tabs, no range.
+TEST(RecordedLine, NeedsElevenNumbersOfTheirKind) {
+    for (const char* line :
+         {"  3   0.48 255   0  12 128 127 126 1 2 3", "3 0.48 1 2 3 4 5 6 7 8 9 10 11"}) {
+        EXPECT_TRUE(ParseRecordedLine(line)) << line;
+    }
+    for (const char* line :
+         {"3 0.48 1 2 3 4 5 6 7 8", "3 0.48 1 2 3 4 5 6 7 8 256", "3 0.48 1 2 3 4 5 -6 7 8 9",
+          "-3 0.48 1 2 3 4 5 6 7 8 9", "3 0.48 1 2 three 4 5 6 7 8 9", "3\t0.48 1 2 3 4 5 6 7 8 9",
+          "3 nan 1 2 3 4 5 6 7 8 9"}) {
+        EXPECT_FALSE(ParseRecordedLine(line)) << line;
+    }
+}
 
 BeamFrame TwoCells() {
     BeamFrame frame;

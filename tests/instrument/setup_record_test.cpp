@@ -54,21 +54,15 @@ TEST(SetupRecord, KeepsEveryByteItDoesNotInterpretAndOnlyTouchesAFieldsOwnBytes)
 TEST(SetupRecord, ReadsSignedAndUnsignedFieldsAsTheInstrumentWroteThem) {
     std::vector<uint8_t> bytes(SetupRecord::kSize, 0);
     const size_t user = SetupRecord::kUserOffset;
-    bytes[user + 12] = 0x38;  // temperature -200 tenths
-    bytes[user + 13] = 0xFF;
-    bytes[user + 35] = 0x00;  // burst sampling 0x8000: unsigned
-    bytes[user + 36] = 0x80;
-    bytes[user + 41] = 0xFF;  // samples per burst 65535
-    bytes[user + 42] = 0xFF;
-    bytes[user + 58] = 0xEA;  // start 2026, day 17, month 5, 08:30:45
-    bytes[user + 59] = 0x07;
-    bytes[user + 60] = 17;
-    bytes[user + 61] = 5;
-    bytes[user + 62] = 30;
-    bytes[user + 63] = 8;
-    bytes[user + 64] = 99;  // hundredths: never read, never written
-    bytes[user + 65] = 45;
-    bytes[SetupRecord::kOperOffset + 53] = 0xF6;  // -10 cells
+    const auto put = [&bytes](size_t offset, std::initializer_list<uint8_t> values) {
+        std::copy(values.begin(), values.end(), bytes.begin() + static_cast<long>(offset));
+    };
+    put(user + 12, {0x38, 0xFF});  // temperature -200 tenths
+    put(user + 35, {0x00, 0x80});  // burst sampling 0x8000: unsigned
+    put(user + 41, {0xFF, 0xFF});  // samples per burst 65535
+    // Start 2026, day 17, month 5, 08:30:45; the hundredths (99) are never read, never written.
+    put(user + 58, {0xEA, 0x07, 17, 5, 30, 8, 99, 45});
+    put(SetupRecord::kOperOffset + 53, {0xF6});  // -10 cells
     SetupRecord record = *SetupRecord::FromBytes(bytes);
     EXPECT_EQ(record.User().Temperature(), -200);
     EXPECT_EQ(record.User().BurstSampling(), 0x8000);

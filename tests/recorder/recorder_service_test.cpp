@@ -87,11 +87,11 @@ struct Heard : RecorderListener {
     std::deque<ReplaceAnswer> replaceAnswers;
 };
 
-class RecorderServiceTest : public testing::Test {
-  protected:
-    explicit RecorderServiceTest(const sim::Settings& settings = {})
+// The service on a simulated instrument, downloading into a folder of its own.
+struct RecorderRig {
+    explicit RecorderRig(const sim::Settings& settings = {})
         : sim(settings), root(TemporaryFolder()) {}
-    ~RecorderServiceTest() override { fs::remove_all(root); }
+    ~RecorderRig() { fs::remove_all(root); }
 
     static fs::path TemporaryFolder() {
         std::string pattern = (fs::temp_directory_path() / "brennix-recorder-XXXXXX").string();
@@ -139,6 +139,8 @@ class RecorderServiceTest : public testing::Test {
     RecorderService service{sim.session, sim.relay, heard};
     fs::path root;
 };
+
+class RecorderServiceTest : public testing::Test, public RecorderRig {};
 
 TEST_F(RecorderServiceTest, ListsFilesWithTheirYearsFrom1980AndTheSpace) {
     sim.instrument.Recorder().AddFile({"OLD.000", "abc", 2006, 5, 17, 13, 45, 9});
@@ -209,32 +211,30 @@ struct ReplaceCase {
     bool secondReplaced;
 };
 
-class ReplaceTest : public RecorderServiceTest, public testing::WithParamInterface<ReplaceCase> {};
-
-TEST_P(ReplaceTest, AsksPerExistingFileUntilYesToAll) {
-    const ReplaceCase& c = GetParam();
+TEST_F(RecorderServiceTest, ReplacingAsksPerExistingFileUntilYesToAll) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.erase(entries.begin());
-    std::ofstream(root / "DEP1.001.mrv") << "old";
-    std::ofstream(root / "TEST.000.mrv") << "old";
-    heard.replaceAnswers = c.answers;
-    const DownloadResult& result = Download(entries);
-    EXPECT_EQ(heard.replaceAsked.size(), c.questions);
-    EXPECT_EQ(heard.replaceAsked.front(), (root / "DEP1.001.mrv").string());
-    EXPECT_EQ(Contents(root / "DEP1.001.mrv") == OnRecorder(1), c.firstReplaced);
-    EXPECT_EQ(Contents(root / "TEST.000.mrv") == OnRecorder(2), c.secondReplaced);
-    // A file kept counts as arrived, and for the bar.
-    EXPECT_EQ(result.outcome, DownloadOutcome::kDone);
-    EXPECT_EQ(heard.progress.back().position, 300);
+    for (const ReplaceCase& c : {
+             ReplaceCase{"YesAsksAgain", {ReplaceAnswer::kYes, ReplaceAnswer::kYes}, 2, true, true},
+             ReplaceCase{"YesToAllAsksNoMore", {ReplaceAnswer::kYesToAll}, 1, true, true},
+             ReplaceCase{
+                 "NoKeepsTheFile", {ReplaceAnswer::kNo, ReplaceAnswer::kYes}, 2, false, true},
+         }) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(root / "DEP1.001.mrv") << "old";
+        std::ofstream(root / "TEST.000.mrv") << "old";
+        heard.replaceAsked.clear();
+        heard.replaceAnswers = c.answers;
+        const DownloadResult& result = Download(entries);
+        EXPECT_EQ(heard.replaceAsked.size(), c.questions);
+        EXPECT_EQ(heard.replaceAsked.front(), (root / "DEP1.001.mrv").string());
+        EXPECT_EQ(Contents(root / "DEP1.001.mrv") == OnRecorder(1), c.firstReplaced);
+        EXPECT_EQ(Contents(root / "TEST.000.mrv") == OnRecorder(2), c.secondReplaced);
+        // A file kept counts as arrived, and for the bar.
+        EXPECT_EQ(result.outcome, DownloadOutcome::kDone);
+        EXPECT_EQ(heard.progress.back().position, 300);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ReplaceTest,
-    testing::Values(
-        ReplaceCase{"YesAsksAgain", {ReplaceAnswer::kYes, ReplaceAnswer::kYes}, 2, true, true},
-        ReplaceCase{"YesToAllAsksNoMore", {ReplaceAnswer::kYesToAll}, 1, true, true},
-        ReplaceCase{"NoKeepsTheFile", {ReplaceAnswer::kNo, ReplaceAnswer::kYes}, 2, false, true}),
-    [](const testing::TestParamInfo<ReplaceCase>& info) { return info.param.name; });
 
 // Stopped while identifying, at the first blocks, mid-block and in the second file: what came is
 // kept, the instrument is told with three "b", and once the line has fallen quiet the next
@@ -500,23 +500,15 @@ TEST_F(RecorderServiceTest, NoKnownInstrumentIsSaidAndNothingIsFetchedOrFormatte
     EXPECT_EQ(sim.ui.messages.at(0).text, "FAIL TO LOCATE PROMPT");
 }
 
-class ModelExtensionTest : public RecorderServiceTest,
-                           public testing::WithParamInterface<std::pair<sim::Model, const char*>> {
-  protected:
-    ModelExtensionTest() : RecorderServiceTest({.model = GetParam().first}) {}
-};
-
-TEST_P(ModelExtensionTest, NamesTheFileAfterTheModelTheInstrumentReports) {
-    std::vector<RecorderFileEntry> entries = Listed();
-    EXPECT_EQ(Download({entries.back()}).files[0].path,
-              (root / (std::string("TEST.000") + GetParam().second)).string());
+TEST(RecorderModels, NameTheFileAfterTheModelTheInstrumentReports) {
+    for (const auto& [model, extension] :
+         {std::pair{sim::Model::kKtx, ".ktx"}, std::pair{sim::Model::kPelorin, ".ktx"},
+          std::pair{sim::Model::kCorvex, ".crv"}, std::pair{sim::Model::kMirovanAdv, ".mrv"}}) {
+        RecorderRig rig({.model = model});
+        EXPECT_EQ(rig.Download({rig.Listed().back()}).files[0].path,
+                  (rig.root / (std::string("TEST.000") + extension)).string());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Models, ModelExtensionTest,
-                         testing::Values(std::pair{sim::Model::kKtx, ".ktx"},
-                                         std::pair{sim::Model::kPelorin, ".ktx"},
-                                         std::pair{sim::Model::kCorvex, ".crv"},
-                                         std::pair{sim::Model::kMirovanAdv, ".mrv"}));
 
 TEST_F(RecorderServiceTest, AFormatAnswersTheQuestionOnceAndCountsItsRounds) {
     Finish(service.Format());
@@ -529,18 +521,14 @@ TEST_F(RecorderServiceTest, AFormatAnswersTheQuestionOnceAndCountsItsRounds) {
 }
 
 // A hundred rounds of half a second and a pause each, then said to be unconfirmed, not done.
-class SlowFormatTest : public RecorderServiceTest {
-  protected:
-    SlowFormatTest() : RecorderServiceTest({.formatMs = 600000}) {}
-};
-
-TEST_F(SlowFormatTest, AFormatNeverConfirmedEndsAfterItsRounds) {
-    const uint32_t start = sim.clock.TickCount();
-    Finish(service.Format());
-    EXPECT_EQ(heard.formatted, FormatOutcome::kUnconfirmed);
-    EXPECT_EQ(heard.Subjects().back(), "Formatting (100%)");
-    EXPECT_GE(sim.clock.TickCount() - start, 100u * (500 + 10));
-    EXPECT_LT(sim.clock.TickCount() - start, 100u * (500 + 10) + 4000);
+TEST(RecorderFormat, AFormatNeverConfirmedEndsAfterItsRounds) {
+    RecorderRig slow({.formatMs = 600000});
+    const uint32_t start = slow.sim.clock.TickCount();
+    slow.Finish(slow.service.Format());
+    EXPECT_EQ(slow.heard.formatted, FormatOutcome::kUnconfirmed);
+    EXPECT_EQ(slow.heard.Subjects().back(), "Formatting (100%)");
+    EXPECT_GE(slow.sim.clock.TickCount() - start, 100u * (500 + 10));
+    EXPECT_LT(slow.sim.clock.TickCount() - start, 100u * (500 + 10) + 4000);
 }
 
 class FormatStoppedAnyTime : public RecorderServiceTest,

@@ -18,32 +18,21 @@ TEST(RecorderListing, FreeBytesNeverUnderflow) {
 }
 
 TEST(FormatSize, SwitchesUnitAtEachPowerOf1024) {
-    const std::pair<int64_t, const char*> cases[] = {
-        {0, "0 b"},
-        {-5, "-5 b"},
-        {1023, "1023 b"},
-        {1024, " 1.0 kB"},
-        {1536, " 1.5 kB"},
-        {1048575, "1024.0 kB"},
-        {1048576, "1.00 MB"},
-        {1073741823, "1024.00 MB"},
-        {1073741824, "1.00 GB"},
-        {int64_t{5} << 40, "5120.00 GB"},
-    };
-    for (const auto& [bytes, text] : cases) {
+    using Size = std::pair<int64_t, const char*>;
+    for (const auto& [bytes, text] :
+         {Size{0, "0 b"}, Size{-5, "-5 b"}, Size{1023, "1023 b"}, Size{1024, " 1.0 kB"},
+          Size{1536, " 1.5 kB"}, Size{1048575, "1024.0 kB"}, Size{1048576, "1.00 MB"},
+          Size{1073741823, "1024.00 MB"}, Size{1073741824, "1.00 GB"},
+          Size{int64_t{5} << 40, "5120.00 GB"}}) {
         EXPECT_EQ(FormatSize(bytes), text) << bytes;
     }
 }
 
 TEST(FormatDuration, CountsWholeSecondsAndLetsHoursGrow) {
-    const std::pair<uint64_t, const char*> cases[] = {
-        {0, "00:00:00"},
-        {999, "00:00:00"},
-        {3723004, "01:02:03"},
-        {86399999, "23:59:59"},
-        {uint64_t{100} * 3600000, "100:00:00"},
-    };
-    for (const auto& [ms, text] : cases) {
+    using Duration = std::pair<uint64_t, const char*>;
+    for (const auto& [ms, text] :
+         {Duration{0, "00:00:00"}, Duration{999, "00:00:00"}, Duration{3723004, "01:02:03"},
+          Duration{86399999, "23:59:59"}, Duration{uint64_t{100} * 3600000, "100:00:00"}}) {
         EXPECT_EQ(FormatDuration(ms), text) << ms;
     }
 }

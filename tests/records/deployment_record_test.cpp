@@ -10,27 +10,16 @@
 #include "instrument/setup_reader.h"
 #include "records/json_reader.h"
 #include "records/record_files.h"
-#include "records/recorder_reading.h"
 #include "setup/control_table.h"
 #include "setup/page_content.h"
-#include "setup/setup_service.h"
+#include "setup/setup_rig.h"
 #include "sim/sim_recorder.h"
-#include "support/sim_session.h"
 
 namespace brennix::test {
 namespace {
 
 namespace fs = std::filesystem;
 using enum SetupControl;
-
-struct Heard : SetupListener {
-    void OnPageShown(SetupPage) override {}
-    bool RunSdi12Dialog(const std::optional<Refusal>&) override { return sdi12Dialog(); }
-    void OnEnded(const SetupResult& result) override { ended = result; }
-
-    std::function<bool()> sdi12Dialog;
-    std::optional<SetupResult> ended;
-};
 
 struct Case {
     const char* name;
@@ -47,46 +36,40 @@ std::string ReadFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-class DeploymentRecordTest : public testing::TestWithParam<Case> {
+class DeploymentRecordTest : public testing::TestWithParam<Case>, public SetupRig {
   protected:
     DeploymentRecordTest()
-        : folder_(fs::path(testing::TempDir()) / ("records_" + std::string(GetParam().name))),
-          service_(sim_.session, sim_.relay, heard_, GetParam().units, &ReadRecorderSummary) {
+        : SetupRig({}, GetParam().units),
+          folder_(fs::path(testing::TempDir()) / ("records_" + std::string(GetParam().name))) {
         fs::remove_all(folder_);
     }
     ~DeploymentRecordTest() override { fs::remove_all(folder_); }
 
-    SetupResult Run(const std::function<bool()>& start) {
-        heard_.ended.reset();
-        EXPECT_TRUE(start());
-        EXPECT_TRUE(sim_.PumpUntil([this] { return heard_.ended.has_value(); }));
-        return heard_.ended.value_or(SetupResult{});
-    }
     // Deploys with a changed schedule and, in SDI-12, changed dialog values.
-    SetupResult Deploy() {
-        EXPECT_EQ(Run([this] { return service_.Read(); }).outcome, SetupOutcome::kDone);
-        SetupSheet& sheet = service_.Sheet();
+    SetupResult DeployChanged() {
+        EXPECT_EQ(RunJob([](SetupService& s) { return s.Read(); }).outcome, SetupOutcome::kDone);
+        SetupSheet& sheet = Sheet();
         sheet.SetValue(kSamplingInterval, "600");
         sheet.SetValue(kFileName, "RIVER1");
         sheet.SetValue(kSalinity, "30.0");
         const bool sdi12 = GetParam().mode == DeploymentMode::kSdi12;
         sheet.SetValue(kMode, sdi12 ? "SDI-12" : "Standard");
-        heard_.sdi12Dialog = [&sheet] {
+        heard.sdi12Dialog = [&sheet](const std::optional<Refusal>&) {
             sheet.SetValue(kSdi12Address, "7");
             sheet.SetValue(kSdi12Format, "Tandrel");
             sheet.SetValue(kSdi12Units, "Metric");
             return true;
         };
-        return Run([this] { return service_.Deploy(); });
+        return Deploy();
     }
     // The instrument woken after its deployment: its record and its SDI-12 address.
-    SetupRecord Held() {
-        sim_.session.Instrument().FindInstrument(false, false);
-        return ReadSetupRecord(sim_.session.Instrument()).record.value();
+    SetupRecord HeldRecord() {
+        sim.session.Instrument().FindInstrument(false, false);
+        return ReadSetupRecord(sim.session.Instrument()).record.value();
     }
     std::string HeldSdi12Address() {
         std::vector<char> reply(100);
-        CInstrument& instrument = sim_.session.Instrument();
+        CInstrument& instrument = sim.session.Instrument();
         EXPECT_TRUE(instrument.ExecCommand("Sdi12Address", reply, false, 0) &&
                     instrument.WaitFor(reply, ">", 1000, false));
         const std::string text(reply.data());
@@ -95,9 +78,6 @@ class DeploymentRecordTest : public testing::TestWithParam<Case> {
     }
 
     fs::path folder_;
-    SimSession sim_;
-    Heard heard_;
-    SetupService service_;
 };
 
 void ExpectPage(const JsonValue& page, ControlHome home, const SetupRecord& held, UnitSystem units,
@@ -124,25 +104,24 @@ void ExpectPage(const JsonValue& page, ControlHome home, const SetupRecord& held
 TEST_P(DeploymentRecordTest, HoldsWhatTheInstrumentHoldsAfterwards) {
     const Case& c = GetParam();
     if (c.notes) {
-        sim_.session.Notes().compass =
-            CompassNote{1, true, 8, "Excellent", 5, "Good", 0.52, "Good"};
-        sim_.session.Notes().beams = BeamNote{
+        sim.session.Notes().compass = CompassNote{1, true, 8, "Excellent", 5, "Good", 0.52, "Good"};
+        sim.session.Notes().beams = BeamNote{
             2, 42, true, "Range (m)", 10.0f, {0.5f, 1.0f}, {{21, 2, 180, {150.0f, 90.0f}}}};
     }
-    const SetupResult result = Deploy();
+    const SetupResult result = DeployChanged();
     ASSERT_EQ(result.outcome, SetupOutcome::kDone);
     const WrittenRecord written = KeepDeploymentRecord(
-        {1700000000, result, service_.Sheet(), c.units, sim_.session}, folder_.string());
+        {1700000000, result, service.Sheet(), c.units, sim.session}, folder_.string());
     ASSERT_TRUE(written.written) << written.error;
     EXPECT_TRUE(ReadFile(written.htmlPath).starts_with("<!DOCTYPE html>"));
     const std::optional<JsonValue> json = ParseJson(ReadFile(written.jsonPath));
     ASSERT_TRUE(json.has_value());
-    const SetupRecord held = Held();
+    const SetupRecord held = HeldRecord();
     const std::string mode = c.mode == DeploymentMode::kSdi12 ? "SDI-12" : "Standard";
 
     EXPECT_EQ(json->Find("format")->number, 1.0);
     EXPECT_EQ(json->Find("instrument")->TextOf("serialNumber"), held.Conf().SerialNumber());
-    EXPECT_EQ(json->Find("connection")->Find("rate")->number, sim_.link.GetBaudRate());
+    EXPECT_EQ(json->Find("connection")->Find("rate")->number, sim.link.GetBaudRate());
     EXPECT_EQ(json->TextOf("units"), c.units == UnitSystem::kEnglish ? "English" : "Metric");
     ExpectPage(*json->Find("deployPage"), ControlHome::kDeployPage, held, c.units, mode);
     ExpectPage(*json->Find("advancedPage"), ControlHome::kAdvancedPage, held, c.units, mode);
@@ -159,13 +138,13 @@ TEST_P(DeploymentRecordTest, HoldsWhatTheInstrumentHoldsAfterwards) {
     }
     const JsonValue& recorder = *json->Find("recorder");
     EXPECT_EQ(recorder.Find("capacityBytes")->number,
-              sim_.instrument.GetSettings().recorderCapacity);
-    EXPECT_EQ(recorder.Find("files")->items.size(), sim_.instrument.Recorder().Files().size());
+              sim.instrument.GetSettings().recorderCapacity);
+    EXPECT_EQ(recorder.Find("files")->items.size(), sim.instrument.Recorder().Files().size());
     // Every command, in the order the instrument heard them, the deployment's own last.
-    const std::string heard = sim_.instrument.Received();
+    const std::string received = sim.instrument.Received();
     size_t from = 0;
     for (const JsonValue& command : json->Find("commands")->items) {
-        from = heard.find(command.TextOf("command") + "\r", from);
+        from = received.find(command.TextOf("command") + "\r", from);
         EXPECT_NE(from, std::string::npos) << command.TextOf("command");
     }
     EXPECT_EQ(json->Find("commands")->items.back().TextOf("command"),

@@ -18,32 +18,27 @@ struct SizeCase {
     int64_t bytes;
 };
 
-class SampleSize : public testing::TestWithParam<SizeCase> {};
-
-TEST_P(SampleSize, FollowsTypeFormatFirmwareAndAdditions) {
-    EXPECT_EQ(BytesPerSample(GetParam().record.Build()), GetParam().bytes);
-}
-
 // Conf 12 CPU version, 25 system code, 26 beams, 35 CTD, 89 YSI; User 254 data format, 255 wave
 // flags; Oper 52 profiling, 53 cells.
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, SampleSize,
-    testing::Values(
-        SizeCase{"LongOnLmrWithCurrentFirmware", RecordBuilder().Conf(12, 55).Conf(25, 0x50), 45},
-        SizeCase{"LongOnVwBeforeFirmware55", RecordBuilder().Conf(12, 40).Conf(25, 0x10), 42},
-        SizeCase{"LongBeforeFirmware38", RecordBuilder().Conf(12, 37).Conf(25, 0x50), 40},
-        SizeCase{"ShortOnJq", RecordBuilder().Conf(12, 60).Conf(25, 0x20).User(254, 1), 28},
-        SizeCase{"WxIs16WhateverFormatAndFirmware",
-                 RecordBuilder().Conf(12, 20).Conf(25, 0x40).User(254, 1), 16},
-        SizeCase{"ProfilingReplacesTheBase",
-                 RecordBuilder().Conf(25, 0x40).Conf(26, 3).Oper(52, 1).Oper(53, 10), 180},
-        SizeCase{"SensorsAndWavesAdd",
-                 RecordBuilder().Conf(12, 60).Conf(25, 0x50).Conf(35, 1).Conf(89, 5).User(255, 3),
-                 45 + 16 + 5 + 24 + 2048},
-        SizeCase{"WaveBurstOnUnversionedFirmware",
-                 RecordBuilder().Conf(12, 0).Conf(25, 0x40).User(255, 2), 16 + 3072},
-        SizeCase{"ProfilingWithoutCellsIsEmpty", RecordBuilder().Conf(26, 3).Oper(52, 1), 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(SampleSize, FollowsTypeFormatFirmwareAndAdditions) {
+    for (const SizeCase& c :
+         {SizeCase{"LongOnLmrWithCurrentFirmware", RecordBuilder().Conf(12, 55).Conf(25, 0x50), 45},
+          SizeCase{"LongOnVwBeforeFirmware55", RecordBuilder().Conf(12, 40).Conf(25, 0x10), 42},
+          SizeCase{"LongBeforeFirmware38", RecordBuilder().Conf(12, 37).Conf(25, 0x50), 40},
+          SizeCase{"ShortOnJq", RecordBuilder().Conf(12, 60).Conf(25, 0x20).User(254, 1), 28},
+          SizeCase{"WxIs16WhateverFormatAndFirmware",
+                   RecordBuilder().Conf(12, 20).Conf(25, 0x40).User(254, 1), 16},
+          SizeCase{"ProfilingReplacesTheBase",
+                   RecordBuilder().Conf(25, 0x40).Conf(26, 3).Oper(52, 1).Oper(53, 10), 180},
+          SizeCase{"SensorsAndWavesAdd",
+                   RecordBuilder().Conf(12, 60).Conf(25, 0x50).Conf(35, 1).Conf(89, 5).User(255, 3),
+                   45 + 16 + 5 + 24 + 2048},
+          SizeCase{"WaveBurstOnUnversionedFirmware",
+                   RecordBuilder().Conf(12, 0).Conf(25, 0x40).User(255, 2), 16 + 3072},
+          SizeCase{"ProfilingWithoutCellsIsEmpty", RecordBuilder().Conf(26, 3).Oper(52, 1), 0}}) {
+        EXPECT_EQ(BytesPerSample(c.record.Build()), c.bytes) << c.name;
+    }
+}
 
 // A long sample of 45 bytes (LMR, firmware 5.5) with burst sampling as given.
 SetupRecord LongSampleRecord(uint16_t burst = 0, int32_t burstInterval = 0,

@@ -26,76 +26,65 @@ struct RuleCase {
     SetupControl focus = SetupControl::kCellBegin;
 };
 
-class DeployPageRules : public testing::TestWithParam<RuleCase> {};
-
-TEST_P(DeployPageRules, PassOrNameTheProblemAndTheControl) {
-    const RuleCase& c = GetParam();
-    const SetupRecord record = RecordBuilder()
-                                   .Conf(25, c.systemCode)
-                                   .User(25, 60)    // averaging 60 s
-                                   .User(29, 60)    // sampling 60 s
-                                   .User(248, 100)  // cell begin 1.00 m
-                                   .User(250, 200)  // cell end 2.00 m
-                                   .User(49, 'D')
-                                   .Build();
-    const ControlValues shown = LoadDeployPage(record, c.units);
-    ControlValues typed = shown;
-    typed[c.control] = c.typed;
-    const std::optional<Refusal> refusal = ValidateDeployPage(typed, shown, record, c.units);
-    if (std::string(c.message).empty()) {
-        EXPECT_FALSE(refusal) << refusal->message;
-        return;
-    }
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->message, c.message);
-    EXPECT_EQ(refusal->control, c.focus);
-    EXPECT_EQ(refusal->source, Refusal::Source::kPageRule);
-}
-
 using enum SetupControl;
 constexpr UnitSystem kMetric = UnitSystem::kMetric;
 constexpr UnitSystem kEnglish = UnitSystem::kEnglish;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cells, DeployPageRules,
-    testing::Values(
-        // The lower limit is widened by 1 cm...
-        RuleCase{"Begin0195Passes", kJq3MHz, kMetric, kCellBegin, "0.195", ""},
-        RuleCase{"Begin018Fails", kJq3MHz, kMetric, kCellBegin, "0.18",
-                 "Cell Begin must be between  0.20 to  5.80 m.", kCellBegin},
-        // ...but 0.19 is held as 0.18999999761 and the limit as 0.20000000298 - 0.01.
-        RuleCase{"Begin019FailsInSinglePrecision", kJq3MHz, kMetric, kCellBegin, "0.19",
-                 "Cell Begin must be between  0.20 to  5.80 m.", kCellBegin},
-        RuleCase{"SpanTooShortAt3MHz", kJq3MHz, kMetric, kCellEnd, "1.1",
-                 "Cell End must be  0.20 m more than Cell Begin.", kCellEnd},
-        RuleCase{"SpanTooShortAt1500kHz", kJq1500kHz, kMetric, kCellEnd, "1.4",
-                 "Cell End must be  0.50 m more than Cell Begin.", kCellEnd},
-        RuleCase{"Begin19PassesItsRangeNotTheSpan", kJq1500kHz, kMetric, kCellBegin, "19.0",
-                 "Cell End must be  0.50 m more than Cell Begin.", kCellEnd},
-        RuleCase{"EnglishLimitsInFeet", kJq3MHz, kEnglish, kCellBegin, "0.5",
-                 "Cell Begin must be between  0.66 to 19.03 ft.", kCellBegin},
-        RuleCase{"EnglishSpanInFeet", kJq1500kHz, kEnglish, kCellEnd, "4.0",
-                 "Cell End must be  1.64 ft more than Cell Begin.", kCellEnd},
-        RuleCase{"OtherSystemTypesAreNotChecked", kWx1500kHz, kMetric, kCellBegin, "99", ""},
-        RuleCase{"CellThatIsNoNumber", kJq3MHz, kMetric, kCellBegin, "1.0m",
-                 "Cell Begin must be a number.", kCellBegin}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    OtherFields, DeployPageRules,
-    testing::Values(RuleCase{"BlankFileName", kWx1500kHz, kMetric, kFileName, "   ",
-                             "The file name must not be left blank.", kFileName},
-                    RuleCase{"IntervalWithTrailingText", kWx1500kHz, kMetric, kSamplingInterval,
-                             "60abc", "The sampling interval must be a whole number.",
-                             kSamplingInterval},
-                    RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
-                             "The sampling interval must be at least 1 second.", kSamplingInterval},
-                    RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
-                             "The sampling interval must be at least 1 second.", kSamplingInterval},
-                    RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
-                             "The averaging interval must be at least 1 second.",
-                             kAveragingInterval}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(DeployPageRules, PassOrNameTheProblemAndTheControl) {
+    for (const RuleCase& c :
+         {// The lower limit is widened by 1 cm...
+          RuleCase{"Begin0195Passes", kJq3MHz, kMetric, kCellBegin, "0.195", ""},
+          RuleCase{"Begin018Fails", kJq3MHz, kMetric, kCellBegin, "0.18",
+                   "Cell Begin must be between  0.20 to  5.80 m.", kCellBegin},
+          // ...but 0.19 is held as 0.18999999761 and the limit as 0.20000000298 - 0.01.
+          RuleCase{"Begin019FailsInSinglePrecision", kJq3MHz, kMetric, kCellBegin, "0.19",
+                   "Cell Begin must be between  0.20 to  5.80 m.", kCellBegin},
+          RuleCase{"SpanTooShortAt3MHz", kJq3MHz, kMetric, kCellEnd, "1.1",
+                   "Cell End must be  0.20 m more than Cell Begin.", kCellEnd},
+          RuleCase{"SpanTooShortAt1500kHz", kJq1500kHz, kMetric, kCellEnd, "1.4",
+                   "Cell End must be  0.50 m more than Cell Begin.", kCellEnd},
+          RuleCase{"Begin19PassesItsRangeNotTheSpan", kJq1500kHz, kMetric, kCellBegin, "19.0",
+                   "Cell End must be  0.50 m more than Cell Begin.", kCellEnd},
+          RuleCase{"EnglishLimitsInFeet", kJq3MHz, kEnglish, kCellBegin, "0.5",
+                   "Cell Begin must be between  0.66 to 19.03 ft.", kCellBegin},
+          RuleCase{"EnglishSpanInFeet", kJq1500kHz, kEnglish, kCellEnd, "4.0",
+                   "Cell End must be  1.64 ft more than Cell Begin.", kCellEnd},
+          RuleCase{"OtherSystemTypesAreNotChecked", kWx1500kHz, kMetric, kCellBegin, "99", ""},
+          RuleCase{"CellThatIsNoNumber", kJq3MHz, kMetric, kCellBegin, "1.0m",
+                   "Cell Begin must be a number.", kCellBegin},
+          RuleCase{"BlankFileName", kWx1500kHz, kMetric, kFileName, "   ",
+                   "The file name must not be left blank.", kFileName},
+          RuleCase{"IntervalWithTrailingText", kWx1500kHz, kMetric, kSamplingInterval, "60abc",
+                   "The sampling interval must be a whole number.", kSamplingInterval},
+          RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
+                   "The sampling interval must be at least 1 second.", kSamplingInterval},
+          RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
+                   "The sampling interval must be at least 1 second.", kSamplingInterval},
+          RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
+                   "The averaging interval must be at least 1 second.", kAveragingInterval}}) {
+        SCOPED_TRACE(c.name);
+        const SetupRecord record = RecordBuilder()
+                                       .Conf(25, c.systemCode)
+                                       .User(25, 60)    // averaging 60 s
+                                       .User(29, 60)    // sampling 60 s
+                                       .User(248, 100)  // cell begin 1.00 m
+                                       .User(250, 200)  // cell end 2.00 m
+                                       .User(49, 'D')
+                                       .Build();
+        const ControlValues shown = LoadDeployPage(record, c.units);
+        ControlValues typed = shown;
+        typed[c.control] = c.typed;
+        const std::optional<Refusal> refusal = ValidateDeployPage(typed, shown, record, c.units);
+        if (std::string(c.message).empty()) {
+            EXPECT_FALSE(refusal) << refusal->message;
+            continue;
+        }
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(refusal->message, c.message);
+        EXPECT_EQ(refusal->control, c.focus);
+        EXPECT_EQ(refusal->source, Refusal::Source::kPageRule);
+    }
+}
 
 TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {
     struct Case {

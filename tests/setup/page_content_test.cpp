@@ -28,41 +28,35 @@ struct HardwareCase {
     const char* shown;
 };
 
-class HardwarePage : public testing::TestWithParam<HardwareCase> {};
-
-TEST_P(HardwarePage, ShowsTheConfBlockAsThePageDoes) {
-    EXPECT_EQ(Row(HardwareRows(GetParam().record.Build()), GetParam().label), GetParam().shown);
+TEST(HardwarePage, ShowsTheConfBlockAsThePageDoes) {
+    for (const HardwareCase& c :
+         {HardwareCase{"Code0x51IsLmr", RecordBuilder().Conf(25, 0x51), "System Type:", "LMR"},
+          HardwareCase{"Code0x51Is1500kHz", RecordBuilder().Conf(25, 0x51),
+                       "System Frequency:", "1.5 MHz"},
+          HardwareCase{"TypeAboveFiveHasNoName", RecordBuilder().Conf(25, 0x71),
+                       "System Type:", "Unknown (7)"},
+          // 0x91 is -111: C division gives type -6 and frequency -15.
+          HardwareCase{"NegativeCodeHasNoName", RecordBuilder().Conf(25, 0x91),
+                       "System Frequency:", "Unknown (-15)"},
+          HardwareCase{"CpuVersionRightAligned", RecordBuilder().Conf(12, 38),
+                       "CPU Software Version:", "MRV   3.8"},
+          HardwareCase{"NegativeSlantIsWider", RecordBuilder().Conf(28, 0x38).Conf(29, 0xFF),
+                       "Slant Angle (deg):", "-20.0"},
+          HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),
+                       "Vertical Beam:", "Unknown (2)"},
+          HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"},
+          HardwareCase{"BeamGeometry", RecordBuilder().Conf(27, 2),
+                       "Beam Geometry:", "4_BEAMS_ONE_VERTICAL"}}) {
+        EXPECT_EQ(Row(HardwareRows(c.record.Build()), c.label), c.shown) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, HardwarePage,
-    testing::Values(
-        HardwareCase{"Code0x51IsLmr", RecordBuilder().Conf(25, 0x51), "System Type:", "LMR"},
-        HardwareCase{"Code0x51Is1500kHz", RecordBuilder().Conf(25, 0x51),
-                     "System Frequency:", "1.5 MHz"},
-        HardwareCase{"TypeAboveFiveHasNoName", RecordBuilder().Conf(25, 0x71),
-                     "System Type:", "Unknown (7)"},
-        // 0x91 is -111: C division gives type -6 and frequency -15.
-        HardwareCase{"NegativeCodeHasNoName", RecordBuilder().Conf(25, 0x91),
-                     "System Frequency:", "Unknown (-15)"},
-        HardwareCase{"CpuVersionRightAligned", RecordBuilder().Conf(12, 38),
-                     "CPU Software Version:", "MRV   3.8"},
-        HardwareCase{"NegativeSlantIsWider", RecordBuilder().Conf(28, 0x38).Conf(29, 0xFF),
-                     "Slant Angle (deg):", "-20.0"},
-        HardwareCase{"FlagOtherThanZeroOrOne", RecordBuilder().Conf(92, 2),
-                     "Vertical Beam:", "Unknown (2)"},
-        HardwareCase{"Orientation", RecordBuilder().Conf(30, 2), "Sensor Orientation:", "SIDE"},
-        HardwareCase{"BeamGeometry", RecordBuilder().Conf(27, 2),
-                     "Beam Geometry:", "4_BEAMS_ONE_VERTICAL"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Each sensor has a byte of its own: with one set, only its row says YES.
 TEST(OptionsPage, EachSensorIsReadFromItsOwnByte) {
-    const std::vector<std::pair<size_t, std::string>> sensors = {{31, "Compass:"},
-                                                                 {32, "Recorder:"},
-                                                                 {33, "Temperature Sensor:"},
-                                                                 {34, "Pressure Sensor:"},
-                                                                 {35, "CTD Sensor:"}};
+    using Sensor = std::pair<size_t, std::string>;
+    const std::vector<Sensor> sensors = {Sensor{31, "Compass:"}, Sensor{32, "Recorder:"},
+                                         Sensor{33, "Temperature Sensor:"},
+                                         Sensor{34, "Pressure Sensor:"}, Sensor{35, "CTD Sensor:"}};
     for (const auto& [offset, label] : sensors) {
         SetupRecord record = RecordBuilder().Conf(12, 60).Conf(offset, 1).Build();
         const std::vector<InfoRow> rows = LoadOptionsPage(record);
@@ -99,15 +93,11 @@ TEST(OptionsPage, ShowsBitZeroOfTheOptionBytes) {
 }
 
 TEST(PageLoads, ConvertForDisplayInEnglishUnits) {
+    // Cell begin 50 cm, cell end 500 cm, 15.0 deg C, 35.0 ppt, water depth 1000 cm.
     SetupRecord record = RecordBuilder()
-                             .User(248, 50)  // cell begin 50 cm
-                             .User(250, 0xF4)
-                             .User(251, 0x01)  // cell end 500 cm
-                             .User(12, 150)    // 15.0 deg C
-                             .User(14, 0x5E)
-                             .User(15, 0x01)  // 35.0 ppt
-                             .User(256, 0xE8)
-                             .User(257, 0x03)  // water depth 1000 cm
+                             .User(248, {50, 0, 0xF4, 0x01})
+                             .User(12, {150, 0, 0x5E, 0x01})
+                             .User(256, {0xE8, 0x03})
                              .Build();
     const ControlValues metric = LoadDeployPage(record, UnitSystem::kMetric);
     EXPECT_EQ(metric.at(SetupControl::kCellBegin), "0.50");
@@ -125,15 +115,8 @@ TEST(PageLoads, ConvertForDisplayInEnglishUnits) {
 }
 
 TEST(PageLoads, StartOnShowsThePickersFormat) {
-    SetupRecord record = RecordBuilder()
-                             .User(58, 0xEA)
-                             .User(59, 0x07)
-                             .User(60, 7)
-                             .User(61, 3)
-                             .User(62, 5)
-                             .User(63, 9)
-                             .User(65, 1)
-                             .Build();
+    // 2026, day 7, month 3, 09:05, hundredths 0, 1 s.
+    SetupRecord record = RecordBuilder().User(58, {0xEA, 0x07, 7, 3, 5, 9, 0, 1}).Build();
     const ControlValues values = LoadDeployPage(record, UnitSystem::kMetric);
     EXPECT_EQ(StartOnText(values.at(SetupControl::kStartDate), values.at(SetupControl::kStartTime)),
               "2026/03/07 , 09:05:01");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "instrument/setup_record.h"
@@ -17,6 +18,13 @@ class RecordBuilder {
     RecordBuilder& Conf(size_t offset, uint8_t value) { return Put(offset, value); }
     RecordBuilder& User(size_t offset, uint8_t value) {
         return Put(SetupRecord::kUserOffset + offset, value);
+    }
+    // Bytes from the offset on: a field of several bytes, low byte first.
+    RecordBuilder& User(size_t offset, std::initializer_list<uint8_t> values) {
+        for (const uint8_t value : values) {
+            User(offset++, value);
+        }
+        return *this;
     }
     RecordBuilder& Oper(size_t offset, uint8_t value) {
         return Put(SetupRecord::kOperOffset + offset, value);

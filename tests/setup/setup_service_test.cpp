@@ -9,14 +9,11 @@
 #include <vector>
 
 #include "instrument/instrument_codes.h"
-#include "instrument/setup_reader.h"
-#include "records/recorder_reading.h"
-#include "support/sim_session.h"
+#include "setup/setup_rig.h"
 
 namespace brennix::test {
 namespace {
 
-using Lines = std::vector<std::string>;
 using enum SetupControl;
 
 sim::Settings Instrument(uint8_t type = 2, bool waves = false) {
@@ -27,140 +24,61 @@ sim::Settings Instrument(uint8_t type = 2, bool waves = false) {
     return settings;
 }
 
-struct Heard : SetupListener {
-    void OnPageShown(SetupPage page) override { shown.push_back(page); }
-    bool RunSdi12Dialog(const std::optional<Refusal>& refused) override {
-        dialogRefusals.push_back(refused);
-        return sdi12Dialog ? sdi12Dialog(refused) : !refused;
-    }
-    void OnEnded(const SetupResult& result) override { ended = result; }
-
-    std::vector<SetupPage> shown;
-    std::vector<std::optional<Refusal>> dialogRefusals;
-    std::function<bool(const std::optional<Refusal>&)> sdi12Dialog;
-    std::optional<SetupResult> ended;
-};
-
-// The service on a simulated instrument, with a listener that notes what it heard.
-struct SetupRig {
-    explicit SetupRig(const sim::Settings& settings = Instrument(),
-                      UnitSystem units = UnitSystem::kMetric)
-        : sim(settings), service(sim.session, sim.relay, heard, units, &ReadRecorderSummary) {}
-
-    SetupResult RunJob(const std::function<bool(SetupService&)>& start) {
-        heard.ended.reset();
-        EXPECT_TRUE(start(service));
-        EXPECT_TRUE(sim.PumpUntil([this] { return heard.ended.has_value(); }));
-        EXPECT_FALSE(service.IsBusy());
-        return heard.ended.value_or(SetupResult{});
-    }
-    void Open() {
-        ASSERT_EQ(RunJob([](SetupService& s) { return s.Read(); }).outcome, SetupOutcome::kDone);
-        sim.instrument.ClearReceived();
-    }
-    SetupResult Turn(std::optional<SetupPage> leave, std::vector<SetupPage> enter = {}) {
-        return RunJob([&](SetupService& s) { return s.Turn(leave, enter); });
-    }
-    SetupResult Deploy() {
-        return RunJob([](SetupService& s) { return s.Deploy(); });
-    }
-    void Set(SetupControl control, const char* value) { service.Sheet().SetValue(control, value); }
-    SetupSheet& Sheet() { return service.Sheet(); }
-
-    // The lines the program wrote since the last call, blank lines left out.
-    Lines Sent() {
-        Lines lines;
-        std::string line;
-        for (const char c : sim.instrument.Received() + "\r") {
-            if (c != '\r' && c != '\n') {
-                line += c;
-            } else if (!line.empty()) {
-                lines.push_back(std::exchange(line, {}));
-            }
-        }
-        sim.instrument.ClearReceived();
-        return lines;
-    }
-    // What the instrument holds now.
-    UserBlock Held() {
-        const UserBlock held = ReadSetupRecord(sim.session.Instrument()).record->User();
-        sim.instrument.ClearReceived();
-        return held;
-    }
-
-    SimSession sim;
-    Heard heard;
-    SetupService service;
-};
-
 class SetupServiceTest : public testing::Test, public SetupRig {
   protected:
-    using SetupRig::SetupRig;
+    SetupServiceTest() : SetupRig(Instrument()) {}
 };
 
-class SetupServiceUnits : public SetupServiceTest, public testing::WithParamInterface<UnitSystem> {
-  protected:
-    SetupServiceUnits() : SetupServiceTest(Instrument(2, true), GetParam()) {}
-};
-
-TEST_P(SetupServiceUnits, PagesLeftUntouchedSendNothingVisitAfterVisit) {
-    Open();
-    const auto before = Sheet().Record().Bytes();
-    for (int visit = 0; visit < 3; ++visit) {
-        EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
-        EXPECT_EQ(Turn(SetupPage::kAdvanced, {SetupPage::kDeploy}).outcome, SetupOutcome::kDone);
+TEST(SetupServiceUnits, PagesLeftUntouchedSendNothingVisitAfterVisit) {
+    for (const UnitSystem units : {UnitSystem::kMetric, UnitSystem::kEnglish}) {
+        SetupRig t(Instrument(2, true), units);
+        t.Open();
+        const auto before = t.Sheet().Record().Bytes();
+        for (int visit = 0; visit < 3; ++visit) {
+            EXPECT_EQ(t.Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome,
+                      SetupOutcome::kDone);
+            EXPECT_EQ(t.Turn(SetupPage::kAdvanced, {SetupPage::kDeploy}).outcome,
+                      SetupOutcome::kDone);
+        }
+        EXPECT_EQ(t.Sent(), (Lines{"enablewaves"}));
+        EXPECT_EQ(t.Sheet().Record().Bytes(), before);
+        EXPECT_FALSE(t.Sheet().Modified());
     }
-    EXPECT_EQ(Sent(), (Lines{"enablewaves"}));
-    EXPECT_EQ(Sheet().Record().Bytes(), before);
-    EXPECT_FALSE(Sheet().Modified());
 }
 
-INSTANTIATE_TEST_SUITE_P(Units, SetupServiceUnits,
-                         testing::Values(UnitSystem::kMetric, UnitSystem::kEnglish));
-
 // A VW instrument with waves and compass: every control of both pages can change.
-class EveryControl : public SetupServiceTest {
-  protected:
-    EveryControl() : SetupServiceTest(Instrument(1, true)) {}
-};
-
-TEST_F(EveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
-    Open();
-    for (const auto& [control, value] : {std::pair{kFileName, "RIVER1"},
-                                         {kStartTime, "08:05:09"},
-                                         {kStartDate, "2026/05/17"},
-                                         {kCellEnd, "4.50"},
-                                         {kCellBegin, "0.29"},
-                                         {kAveragingInterval, "120"},
-                                         {kSamplingInterval, "600"}}) {
-        Set(control, value);
+TEST(SetupServiceEveryControl, ChangedValuesGoOutInEachPagesOrderThenSaveSetup) {
+    SetupRig t(Instrument(1, true));
+    t.Open();
+    using Typed = std::pair<SetupControl, const char*>;
+    for (const auto& [control, value] :
+         {Typed{kFileName, "RIVER1"}, Typed{kStartTime, "08:05:09"},
+          Typed{kStartDate, "2026/05/17"}, Typed{kCellEnd, "4.50"}, Typed{kCellBegin, "0.29"},
+          Typed{kAveragingInterval, "120"}, Typed{kSamplingInterval, "600"}}) {
+        t.Set(control, value);
     }
-    EXPECT_EQ(Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
-    EXPECT_EQ(Sent(), (Lines{"SI 600", "AI 120", "CB 0.29", "CE 4.50", "SD 2026/05/17",
-                             "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
-    EXPECT_EQ(Held().SamplingInterval(), 600);
-    EXPECT_EQ(Sheet().Record().User().DeploymentName(), "RIVER1");
+    EXPECT_EQ(t.Turn(SetupPage::kDeploy, {SetupPage::kAdvanced}).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(t.Sent(), (Lines{"SI 600", "AI 120", "CB 0.29", "CE 4.50", "SD 2026/05/17",
+                               "ST 08:05:09", "Deployment RIVER1", "SaveSetup", "enablewaves"}));
+    EXPECT_EQ(t.Held().SamplingInterval(), 600);
+    EXPECT_EQ(t.Sheet().Record().User().DeploymentName(), "RIVER1");
     // The page shows again what the instrument holds, to the centimetre.
-    EXPECT_EQ(Sheet().Record().User().CellBegin(), Held().CellBegin());
+    EXPECT_EQ(t.Sheet().Record().User().CellBegin(), t.Held().CellBegin());
 
-    for (const auto& [control, value] : {std::pair{kTempMode, "USER"},
-                                         {kSalinity, "30"},
-                                         {kTemperature, "15.05"},
-                                         {kWaveSpectra, "YES"},
-                                         {kWaterDepth, "12.5"},
-                                         {kDataFormat, "SHORT"},
-                                         {kDynBoundAdj, "YES"},
-                                         {kCoordSystem, "XYZ"}}) {
-        ASSERT_TRUE(Sheet().Editable(control));
-        Set(control, value);
+    for (const auto& [control, value] :
+         {Typed{kTempMode, "USER"}, Typed{kSalinity, "30"}, Typed{kTemperature, "15.05"},
+          Typed{kWaveSpectra, "YES"}, Typed{kWaterDepth, "12.5"}, Typed{kDataFormat, "SHORT"},
+          Typed{kDynBoundAdj, "YES"}, Typed{kCoordSystem, "XYZ"}}) {
+        ASSERT_TRUE(t.Sheet().Editable(control));
+        t.Set(control, value);
     }
-    EXPECT_EQ(Turn(SetupPage::kAdvanced).outcome, SetupOutcome::kDone);
-    EXPECT_EQ(Sent(),
+    EXPECT_EQ(t.Turn(SetupPage::kAdvanced).outcome, SetupOutcome::kDone);
+    EXPECT_EQ(t.Sent(),
               (Lines{"CoordSystem XYZ", "DataFormat SHORT", "DynBoundAdj YES", "WaveSpectra YES",
                      "WD 12.50", "TempMode USER", "Temp 15.05", "Sal 30.00", "SaveSetup"}));
-    EXPECT_EQ(Sheet().Record().User().Temperature(), 150);
-    EXPECT_EQ(Sheet().Record().User().Salinity(), 300);
-    EXPECT_EQ(Sheet().Value(kSoundSpeed), "1501.01");
+    EXPECT_EQ(t.Sheet().Record().User().Temperature(), 150);
+    EXPECT_EQ(t.Sheet().Record().User().Salinity(), 300);
+    EXPECT_EQ(t.Sheet().Value(kSoundSpeed), "1501.01");
 }
 
 TEST_F(SetupServiceTest, ARefusedSettingStopsTheLaterStepsAndTheNextGoodLeaveSaves) {
@@ -310,7 +228,7 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetupRig t;
+        SetupRig t(Instrument());
         t.Open();
         c.arrange(t);
         EXPECT_EQ(t.Deploy().outcome, c.outcome);
