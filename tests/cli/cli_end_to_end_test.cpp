@@ -225,27 +225,21 @@ TEST(CliEndToEnd, DiagnosticRecordingPlaysBackToTheSameFigures) {
 
 // A closed terminal or a kill ends a command as Ctrl-C does: the calibration is ended with its
 // BREAK, and the next command finds the instrument answering.
-class EndedBySignal : public testing::TestWithParam<int> {};
-
-TEST_P(EndedBySignal, LeavesTheInstrumentAnswering) {
+TEST(CliEndToEnd, EndedBySignalLeavesTheInstrumentAnswering) {
     Simulator simulator;
     const std::string port = simulator.Port();
-    {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
         ChildProcess compass(
             Command(BRENNIX_CLI_PATH, {"--port", port, "compass", "--seconds", "60"}));
         EXPECT_TRUE(compass.Shows("Heading", 20000));
-        compass.Signal(GetParam());
+        compass.Signal(signal);
         EXPECT_EQ(compass.Wait(10000), 1);
         EXPECT_THAT(compass.Errors(), HasSubstr("calibration cancelled"));
+        const CliRun identify({"--port", port, "identify"});
+        EXPECT_EQ(identify.output, "kMirovan\n") << identify.errors;
     }
-    const CliRun identify({"--port", port, "identify"});
-    EXPECT_EQ(identify.output, "kMirovan\n") << identify.errors;
 }
-
-INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal, testing::Values(SIGTERM, SIGHUP),
-                         [](const auto& info) {
-                             return info.param == SIGTERM ? "Term" : "Hangup";
-                         });
 
 // Nothing answers at the wrong rate: said so, with the way out; the search finds the rate.
 TEST(CliEndToEnd, ASilentLineIsAFailureAndTheRateCanBeSearched) {

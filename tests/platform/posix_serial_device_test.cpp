@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -27,6 +28,7 @@ namespace brennix {
 namespace {
 
 using std::chrono::steady_clock;
+using testing::HasSubstr;
 
 // How long a test waits for the kernel to move bytes before it gives up.
 constexpr std::chrono::milliseconds kPatience{1000};
@@ -115,8 +117,7 @@ TEST_F(PosixSerialDeviceTest, HonoursAndHoldsTheLockFile) {
     PosixSerialDevice other(kTimeoutMs, kTimeoutMs, testing::TempDir());
     EXPECT_FALSE(other.Open(path_));
     EXPECT_EQ(other.LastError(), EBUSY);
-    EXPECT_NE(other.LastErrorMessage().find(", process 1"), std::string::npos)
-        << other.LastErrorMessage();
+    EXPECT_THAT(other.LastErrorMessage(), HasSubstr(", process 1"));
 
     std::ofstream(lock) << "   4194304\n";  // above any process id the kernel hands out
     ASSERT_TRUE(other.Open(path_)) << other.LastErrorMessage();
