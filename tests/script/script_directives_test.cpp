@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -91,10 +92,10 @@ TEST_F(EngineTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
 TEST_F(EngineTest, MessageBoxOkGoesOnAndCancelStops) {
     EXPECT_NE(engine.Run("#MSGBOX 'Deploy now?'\na", true), 0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Deploy now?");
-    EXPECT_EQ(ui.messages[0].caption, "Message");
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::kOkCancel);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+    const auto& [text, caption, buttons, icon] = ui.messages[0];
+    EXPECT_EQ(std::tie(text, caption, buttons, icon),
+              std::make_tuple("Deploy now?", "Message", MessageButtons::kOkCancel,
+                              MessageIcon::kExclamation));
 
     ui.messageAnswers.push_back(MessageResult::kCancel);
     EXPECT_EQ(engine.Run("#msgbox\nb", true), 0);
@@ -183,26 +184,20 @@ TEST_F(RunScriptTest, CalledFileSharesTheCallersVariables) {
     EXPECT_EQ(ui.scriptWindowsShown, 1);
 }
 
-TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
+// With no folders set, a plain name is looked up in the working folder.
+TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItselfThenTheWorkingFolder) {
     WriteFile("sub/inner.cmd", "second");
     WriteFile("inner.cmd", "first");
     engine.SetScriptFolders((folder / "none").string(), (folder / "sub").string());
     engine.Run("#RUNSCRIPT 'inner.cmd'", true);
     engine.SetScriptFolders("", "");
     engine.Run("#RUNSCRIPT '" + (folder / "inner.cmd").string() + "'", true);
-    EXPECT_EQ(Received(), "second\rfirst\r");
-}
-
-// With no folders set, a plain name is looked up in the working folder.
-TEST_F(RunScriptTest, PlainNameIsFoundInTheWorkingFolder) {
-    WriteFile("inner.cmd", "here");
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    engine.SetScriptFolders("", "");
+    std::filesystem::current_path(folder / "sub");
     const int result = engine.Run("#RUNSCRIPT 'inner.cmd'", true);
     std::filesystem::current_path(before);
     EXPECT_NE(result, 0);
-    EXPECT_EQ(Received(), "here\r");
+    EXPECT_EQ(Received(), "second\rfirst\rsecond\r");
 }
 
 struct MissingCase {
