@@ -57,17 +57,6 @@ TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {
     EXPECT_LT(terminal.output.find("Ver"), terminal.output.find("systemtype")) << terminal.output;
 }
 
-// Selection bytes go out before the first command, so an addressed instrument hears "send" too.
-TEST(CliEndToEnd, AnAddressedInstrumentIsIdentifiedAndHearsSend) {
-    Simulator simulator({"--rs485", "3", "--model", "KTX"});
-    const std::string port = simulator.Port();
-    const CliRun identify({"--port", port, "--rs485", "3", "identify"});
-    EXPECT_EQ(identify.output, "kKTX\n") << identify.errors;
-    const CliRun send({"--port", port, "--rs485", "3", "send", "Ver", "--wait", "800"});
-    EXPECT_EQ(send.status, 0) << send.errors;
-    EXPECT_THAT(send.output, HasSubstr("Ver\nOstrel KTX"));
-}
-
 struct RefusalCase {
     const char* name;
     const char* arguments;  // split at blanks; FILE names a file holding fileContents
@@ -129,7 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {"no Commands entry is labelled 'CellMiddle'; menu --list shows them"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The list needs no instrument.
 TEST(CliEndToEnd, MenuListsTheEntriesWithoutAnInstrument) {
     const CliRun list({"menu", "--list"});
     EXPECT_EQ(list.status, 0) << list.errors;
@@ -197,14 +185,8 @@ TEST(CliEndToEnd, CompassPrintsTheTurningAttitudeThenTheScores) {
     EXPECT_THAT(run.output, HasSubstr("Horizontal calibration score (0-9):         0 (VERY POOR)\n"
                                       "Vertical calibration score (0-9):           0 (VERY POOR)\n"
                                       "Ambient magnetic field strength (0-100): 23.40 (FAIR)\n"));
-
-    Simulator silent({"--fault", "no-compass"});
-    const CliRun none({"--port", silent.Port(), "compass", "--seconds", "1"});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_THAT(none.errors, HasSubstr("Compass not present or is not responding properly"));
 }
 
-// Two live frames recorded, and the recording played back to the same figures.
 TEST(CliEndToEnd, DiagnosticRecordingPlaysBackToTheSameFigures) {
     Simulator simulator({"--baud", "115200", "--firmware", "60"});
     const std::string port = simulator.Port();

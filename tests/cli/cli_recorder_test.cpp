@@ -1,6 +1,6 @@
 // The recorder on the console against brennix-sim on a pseudo-terminal: files served from a
-// folder come back byte for byte through a switched rate; Ctrl-C keeps the part that came; a
-// format asks first.
+// folder come back byte for byte through a switched rate; a format asks first; Ctrl-C keeps the
+// part that came.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -35,7 +35,7 @@ class CliRecorderTest : public testing::Test {
     TempHome home_;
 };
 
-TEST_F(CliRecorderTest, ListsThenDownloadsByteForByteAtTheChosenRateAndSwitchesBack) {
+TEST_F(CliRecorderTest, ListsDownloadsAtTheChosenRateSwitchingBackThenFormatsWhenToldYes) {
     const std::string first = Put("DEP7.000", 30000);
     const std::string second = Put("DEP7.001", 5000);
     Simulator simulator(Sim());
@@ -63,6 +63,19 @@ TEST_F(CliRecorderTest, ListsThenDownloadsByteForByteAtTheChosenRateAndSwitchesB
     EXPECT_EQ(again.status, 0) << again.output << again.errors;
     EXPECT_THAT(Wire(), HasSubstr("BAUD 0 57600"));
     EXPECT_THAT(again.output, HasSubstr(", files in " + Out().string()));
+
+    // The format's question is asked on the console; formatted, there is nothing to download.
+    const CliRun declined({"--port", port, "recorder", "format"}, "c\n");
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_THAT(declined.errors, HasSubstr("WARNING: Formatting will erase ALL data"));
+    EXPECT_EQ(declined.output, "Not formatted\n");
+
+    const CliRun formatted({"--port", port, "recorder", "format", "--yes"});
+    EXPECT_EQ(formatted.status, 0) << formatted.output << formatted.errors;
+    EXPECT_EQ(formatted.output, "Done\n");
+    const CliRun none({"--port", port, "recorder", "download", "--all", "--to", Out()});
+    EXPECT_EQ(none.status, 0) << none.errors;
+    EXPECT_EQ(none.output, "The recorder has no files: nothing to download\n");
 }
 
 // At the line's own rate no rate change afterwards finds the prompt again: the settling does.
@@ -87,24 +100,6 @@ TEST_F(CliRecorderTest, CtrlCKeepsWhatCameAndTheNextCommandFindsTheInstrument) {
     const CliRun after({"--port", port, "send", "Ver"});
     EXPECT_THAT(after.output, StartsWith("Ver\nOstrel Mirovan"));
     EXPECT_EQ(after.errors, "");
-}
-
-// The question is asked on the console; an empty recorder has nothing to download, and says so.
-TEST_F(CliRecorderTest, FormatAsksUnlessToldYesAndErasesEverything) {
-    Put("OLD.000", 100);
-    Simulator simulator(Sim());
-    const std::string port = simulator.Port();
-    const CliRun declined({"--port", port, "recorder", "format"}, "c\n");
-    EXPECT_EQ(declined.status, 1);
-    EXPECT_THAT(declined.errors, HasSubstr("WARNING: Formatting will erase ALL data"));
-    EXPECT_EQ(declined.output, "Not formatted\n");
-
-    const CliRun formatted({"--port", port, "recorder", "format", "--yes"});
-    EXPECT_EQ(formatted.status, 0) << formatted.output << formatted.errors;
-    EXPECT_EQ(formatted.output, "Done\n");
-    const CliRun none({"--port", port, "recorder", "download", "--all", "--to", Out()});
-    EXPECT_EQ(none.status, 0) << none.errors;
-    EXPECT_EQ(none.output, "The recorder has no files: nothing to download\n");
 }
 
 }  // namespace

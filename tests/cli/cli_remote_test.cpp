@@ -22,7 +22,7 @@ namespace {
 using std::chrono::steady_clock;
 
 // The bus is scanned in order; Ctrl-C in the silent address after the last instrument stops at
-// once, and the instruments still answer at their addresses afterwards.
+// once, and the instruments still answer at their addresses afterwards, to "send" too.
 TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
     Simulator bus({"--bus", "2:kMirovan,3:kKTX"});
     const std::string port = bus.Port();
@@ -42,6 +42,10 @@ TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
 
     const CliRun after({"--port", port, "--rs485", "3", "identify"});
     EXPECT_EQ(after.output, "kKTX\n") << after.errors;
+    // Selection bytes go out before the first command, so the addressed instrument hears "send".
+    const CliRun send({"--port", port, "--rs485", "3", "send", "Ver", "--wait", "800"});
+    EXPECT_EQ(send.status, 0) << send.errors;
+    EXPECT_THAT(send.output, HasSubstr("Ver\nOstrel KTX"));
 }
 
 // Raw TCP cannot send the BREAK a sleeping instrument needs, and says so; RFC 2217 carries it.

@@ -91,7 +91,7 @@ TEST_P(NetworkDeviceTest, RateAndBreakReachTheFarPortOnlyThroughRfc2217) {
     EXPECT_EQ(state.baudRate, 57600u);
 }
 
-// The server going away is a lost port, as an adapter pulled out is, and says so.
+// As an adapter pulled out is.
 TEST_P(NetworkDeviceTest, ServerGoneIsALostPort) {
     ASSERT_TRUE(device.Open(server.Address()));
     server.Stop();
