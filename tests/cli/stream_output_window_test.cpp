@@ -12,6 +12,12 @@
 namespace brennix::cli {
 namespace {
 
+void AppendAll(StreamOutputWindow& window, const std::vector<std::string>& chunks) {
+    for (const std::string& chunk : chunks) {
+        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
+    }
+}
+
 struct ShownCase {
     const char* name;
     StreamOutputWindow::Mode mode;
@@ -25,9 +31,7 @@ TEST_P(StreamOutputWindowTest, ShowsLineEndsForItsStream) {
     std::FILE* stream = std::tmpfile();
     ASSERT_NE(stream, nullptr);
     StreamOutputWindow window(stream, GetParam().mode);
-    for (const std::string& chunk : GetParam().chunks) {
-        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
-    }
+    AppendAll(window, GetParam().chunks);
     window.Finish();
     std::string shown(4096, '\0');
     std::rewind(stream);
@@ -70,10 +74,7 @@ TEST(StreamOutputWindow, TellsTheLineEditorWhatStandsBeforeTheCursor) {
     ASSERT_NE(stream, nullptr);
     RecordingReader reader;
     StreamOutputWindow window(stream, StreamOutputWindow::Mode::kTerminal, &reader);
-    for (const std::string& chunk :
-         std::vector<std::string>{"Ver\r", "MRV 3.8\r\n>", "a\x08", std::string(70, 'x')}) {
-        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
-    }
+    AppendAll(window, {"Ver\r", "MRV 3.8\r\n>", "a\x08", std::string(70, 'x')});
     std::fclose(stream);
     // A control character or a line too long for a prompt leaves nothing to keep in front.
     EXPECT_EQ(reader.seen, (std::vector<std::string>{"", ">", "", ""}));

@@ -18,11 +18,8 @@ TEST(SimDiagnostics, AmpNeedsBinaryOutputAndAnswersOneFrame) {
     sim.Exchange("OF Binary\r");
     const std::string reply = sim.Exchange("Amp\r", SimDiagnostics::kPingMs);
     ASSERT_TRUE(reply.starts_with("Amp\r\xB2"));
-    const std::string frame = reply.substr(4, reply.size() - 7);
-    EXPECT_EQ(frame.size(), 1 + 2 + 9 * 498 + 1u);
-    EXPECT_EQ(frame[1], static_cast<char>(498 & 0xFF));
-    EXPECT_EQ(static_cast<uint8_t>(frame.back()),
-              DiagnosticFrame::Checksum(frame.substr(1, frame.size() - 2)));
+    // The echo, one frame of 498 cells, the prompt (its checksum: the diagnostics service's tests).
+    EXPECT_EQ(reply.size(), 4 + (4 + 9 * 498) + 3u);
     EXPECT_TRUE(reply.ends_with("\r\n>"));
 }
 
