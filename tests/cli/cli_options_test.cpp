@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <tuple>
 
 #include "cli/cli_command.h"
+#include "support/words.h"
 
 namespace brennix::cli {
 namespace {
 
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
+using test::Words;
 
 // What parsing the shared options and then the command's own arguments gives: empty when
 // accepted, else the error.
@@ -114,12 +108,10 @@ TEST(CliOptions, KeepsEveryValue) {
         ParseCliOptions(Words("--port /dev/ttyUSB0 --baud 19200 --log t.log --rs485 3 send x "
                               "--wait 250"));
     ASSERT_TRUE(result.options);
-    EXPECT_EQ(result.options->port, "/dev/ttyUSB0");
-    EXPECT_EQ(result.options->baudRate, 19200u);
-    EXPECT_EQ(result.options->logPath, "t.log");
-    EXPECT_EQ(result.options->rs485Address, 3u);
-    EXPECT_EQ(result.options->command, "send");
-    EXPECT_EQ(result.options->commandArguments, Words("x --wait 250"));
+    const CliOptions& o = *result.options;
+    EXPECT_EQ(std::tie(o.port, o.baudRate, o.logPath, o.rs485Address, o.command),
+              std::make_tuple("/dev/ttyUSB0", 19200u, "t.log", 3u, "send"));
+    EXPECT_EQ(o.commandArguments, Words("x --wait 250"));
 }
 
 TEST(CliOptions, WarnsOnlyWhenTheModelMeansNothing) {

@@ -2,8 +2,6 @@
 // brennix-cli: the simulator's own TCP listener, a real ser2net on the loopback address, and a
 // bus of simulated instruments on one pseudo-terminal.
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,11 +10,11 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <random>
 #include <string>
 #include <thread>
 
 #include "cli_run.h"
+#include "support/loopback_port.h"
 
 namespace brennix::test {
 namespace {
@@ -24,7 +22,7 @@ namespace {
 using std::chrono::steady_clock;
 
 // The bus is scanned in order; Ctrl-C in the silent address after the last instrument stops at
-// once, and the instruments still answer at their addresses afterwards.
+// once, and the instruments still answer at their addresses afterwards, to "send" too.
 TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
     Simulator bus({"--bus", "2:kMirovan,3:kKTX"});
     const std::string port = bus.Port();
@@ -44,6 +42,10 @@ TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
 
     const CliRun after({"--port", port, "--rs485", "3", "identify"});
     EXPECT_EQ(after.output, "kKTX\n") << after.errors;
+    // Selection bytes go out before the first command, so the addressed instrument hears "send".
+    const CliRun send({"--port", port, "--rs485", "3", "send", "Ver", "--wait", "800"});
+    EXPECT_EQ(send.status, 0) << send.errors;
+    EXPECT_THAT(send.output, HasSubstr("Ver\nOstrel KTX"));
 }
 
 // Raw TCP cannot send the BREAK a sleeping instrument needs, and says so; RFC 2217 carries it.
@@ -51,33 +53,18 @@ TEST(CliRemote, RawTcpCannotBreakButRfc2217Can) {
     Simulator asleepRaw({"--listen", "tcp:0", "--asleep"});
     const CliRun refused({"--port", asleepRaw.Port(), "identify"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(refused.Said("carries bytes only (raw TCP)")) << refused.errors;
+    EXPECT_THAT(refused.errors, HasSubstr("carries bytes only (raw TCP)"));
 
     Simulator asleepRfc({"--listen", "rfc2217:0", "--asleep"});
     const CliRun woken({"--port", asleepRfc.Port(), "identify"});
     EXPECT_EQ(woken.output, "kMirovan\n") << woken.errors;
 }
 
-// A loopback port that is free now.
-uint16_t FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
 bool Accepts(uint16_t port) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool accepted = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const sockaddr_in address = LoopbackAddress(port);
+    const bool accepted =
+        connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(fd);
     return accepted;
 }
@@ -102,15 +89,11 @@ TEST(CliRemote, Ser2netServesRawAndRfc2217) {
     }
     const TempHome home;
     std::filesystem::create_directories(home.Path("recorder"));
-    std::string data(20000, '\0');
-    std::mt19937 random(7);
-    for (char& byte : data)
-        byte = static_cast<char>(random());
-    std::ofstream(home.Path("recorder") / "BUOY.000", std::ios::binary) << data;
+    const std::string data = PutRandomFile(home.Path("recorder") / "BUOY.000", 20000);
     Simulator rawSim;
     Simulator rfcSim({"--recorder-dir", home.Path("recorder")});
-    const uint16_t rawPort = FreePort();
-    const uint16_t rfcPort = FreePort();
+    const uint16_t rawPort = FreeLoopbackPort();
+    const uint16_t rfcPort = FreeLoopbackPort();
     std::ofstream(home.Path("ser2net.yaml"))
         << "connection: &raw\n  accepter: tcp,127.0.0.1," << rawPort << "\n  connector: serialdev,"
         << rawSim.Port() << ",9600n81,local\n"

@@ -3,9 +3,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,9 @@
 namespace brennix::test {
 
 using Arguments = std::vector<std::string>;
+using testing::EndsWith;
+using testing::HasSubstr;
+using testing::StartsWith;
 
 inline Arguments Command(const char* program, Arguments arguments) {
     arguments.insert(arguments.begin(), program);
@@ -39,7 +45,6 @@ struct CliRun {
         errors = cli.Errors();
         cpuSeconds = cli.CpuSeconds();
     }
-    bool Said(const std::string& text) const { return errors.find(text) != std::string::npos; }
     int status;
     std::string output;
     std::string errors;
@@ -75,6 +80,16 @@ class TempHome {
 inline std::string TempPath(const std::string& name) {
     return std::filesystem::temp_directory_path() /
            ("brennix-cli-" + std::to_string(getpid()) + "-" + name);
+}
+
+// A file of random bytes, the same for the same size; its contents returned.
+inline std::string PutRandomFile(const std::filesystem::path& path, size_t size) {
+    std::mt19937 random(static_cast<unsigned>(size));
+    std::string data(size, '\0');
+    for (char& byte : data)
+        byte = static_cast<char>(random());
+    std::ofstream(path, std::ios::binary) << data;
+    return data;
 }
 
 inline std::string Contents(const std::filesystem::path& path) {

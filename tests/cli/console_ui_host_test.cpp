@@ -17,7 +17,9 @@ class ConsoleInterruptTest : public ::testing::Test {
     ConsoleUiHost ui_{clock_, input_, stderr};
     int stops_ = 0;
 
-    void SetUp() override { ui_.SetInterruptHandler([this] { ++stops_; }); }
+    void SetUp() override {
+        ui_.SetInterruptHandler([this] { ++stops_; });
+    }
 };
 
 // A signal sent to the program and to its group arrives twice at once; a person who means to end

@@ -12,6 +12,12 @@
 namespace brennix::cli {
 namespace {
 
+void AppendAll(StreamOutputWindow& window, const std::vector<std::string>& chunks) {
+    for (const std::string& chunk : chunks) {
+        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
+    }
+}
+
 struct ShownCase {
     const char* name;
     StreamOutputWindow::Mode mode;
@@ -25,9 +31,7 @@ TEST_P(StreamOutputWindowTest, ShowsLineEndsForItsStream) {
     std::FILE* stream = std::tmpfile();
     ASSERT_NE(stream, nullptr);
     StreamOutputWindow window(stream, GetParam().mode);
-    for (const std::string& chunk : GetParam().chunks) {
-        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
-    }
+    AppendAll(window, GetParam().chunks);
     window.Finish();
     std::string shown(4096, '\0');
     std::rewind(stream);
@@ -50,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{"LoneLineFeed", Mode::kTerminal, {"a\nb\n"}, "a\r\nb\r\n"},
         ShownCase{"TextEndsAtANul", Mode::kTerminal, {std::string("ok\0junk", 7)}, "ok\n"},
         // A file or a pipe gets text lines, the last one ended too.
-        ShownCase{"FileOrPipeGetsTextLinesAndALastLineEnd", Mode::kLines, {"Ver\r", "MRV\r\n>"},
+        ShownCase{"FileOrPipeGetsTextLinesAndALastLineEnd",
+                  Mode::kLines,
+                  {"Ver\r", "MRV\r\n>"},
                   "Ver\nMRV\n>\n"},
         ShownCase{"NothingShownNothingAdded", Mode::kTerminal, {""}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -68,39 +74,28 @@ TEST(StreamOutputWindow, TellsTheLineEditorWhatStandsBeforeTheCursor) {
     ASSERT_NE(stream, nullptr);
     RecordingReader reader;
     StreamOutputWindow window(stream, StreamOutputWindow::Mode::kTerminal, &reader);
-    for (const std::string& chunk :
-         std::vector<std::string>{"Ver\r", "MRV 3.8\r\n>", "a\x08", std::string(70, 'x')}) {
-        window.Append(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
-    }
+    AppendAll(window, {"Ver\r", "MRV 3.8\r\n>", "a\x08", std::string(70, 'x')});
     std::fclose(stream);
     // A control character or a line too long for a prompt leaves nothing to keep in front.
     EXPECT_EQ(reader.seen, (std::vector<std::string>{"", ">", "", ""}));
 }
 
-struct LabelCase {
-    const char* name;
-    std::string typed;
-    std::string label;  // of the entry found; empty when refused
-    std::string error;
-};
-
-class MenuLabelTest : public testing::TestWithParam<LabelCase> {};
-
-TEST_P(MenuLabelTest, FindsTheOneEntryTheLabelNames) {
-    const LabelMatch match = FindCommandsEntry(GetParam().typed);
-    EXPECT_EQ(match.entry ? std::string(match.entry->Label()) : std::string(), GetParam().label);
-    EXPECT_EQ(match.error, GetParam().error);
+TEST(MenuLabel, FindsTheOneEntryTheLabelNames) {
+    struct Case {
+        std::string typed;
+        std::string label;  // of the entry found; empty when refused
+        std::string error;
+    };
+    for (const Case& c :
+         {Case{"CellBegin", "CellBegin", ""}, Case{"cellbegin", "CellBegin", ""},
+          Case{"SAVESETUP", "SaveSetup", ""},  // a repeated label is one command
+          Case{"sensor", "Sensor", ""},        // the command, not its group
+          Case{"Setup", "", "no Commands entry is labelled 'Setup'; menu --list shows them"}}) {
+        const LabelMatch match = FindCommandsEntry(c.typed);
+        EXPECT_EQ(match.entry ? std::string(match.entry->Label()) : "", c.label) << c.typed;
+        EXPECT_EQ(match.error, c.error);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Labels, MenuLabelTest,
-    testing::Values(LabelCase{"Exact", "CellBegin", "CellBegin", ""},
-                    LabelCase{"AnyCase", "cellbegin", "CellBegin", ""},
-                    LabelCase{"RepeatedLabelIsOneCommand", "SAVESETUP", "SaveSetup", ""},
-                    LabelCase{"CommandNotItsGroup", "sensor", "Sensor", ""},
-                    LabelCase{"Unknown", "Setup", "",
-                              "no Commands entry is labelled 'Setup'; menu --list shows them"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace brennix::cli

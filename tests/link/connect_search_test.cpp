@@ -105,16 +105,15 @@ TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes
     EXPECT_FALSE(link.Waits().IsLeased());
 }
 
-TEST_F(ConnectSearchTest, DirectConnectionNeedsNoInstrumentAndSendsNothing) {
+// A direct connection needs no instrument and sends nothing; it fails on a port that cannot be
+// opened or does not keep the rate.
+TEST_F(ConnectSearchTest, DirectConnectionSendsNothingAndFailsOnAPortThatIsNotThere) {
     ASSERT_TRUE(search.Connect("COM1:", 4800, stop));
-
     EXPECT_FALSE(search.Probed());
     EXPECT_EQ(search.ConnectedRate(), 4800u);
     EXPECT_EQ(silence.Wire(), "");
     EXPECT_TRUE(silence.Breaks().empty());
-}
 
-TEST_F(ConnectSearchTest, PortThatCannotBeOpenedOrDoesNotKeepTheRateFails) {
     EXPECT_FALSE(search.Connect("COM7:", 9600, stop));
     const std::string status = "Unable to connect to 'COM7:' (" + std::to_string(ENOENT) + ")";
     EXPECT_EQ(statuses.back(), status);

@@ -57,12 +57,5 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"tcp://[[host]:4001", false, kRaw, "", 0},
                     NameCase{"/dev/ttyUSB0", false, kRaw, "", 0}));
 
-TEST(NetworkPortName, OnlyTheSchemesMarkANetworkPort) {
-    EXPECT_TRUE(IsNetworkPortName("tcp://x"));
-    EXPECT_TRUE(IsNetworkPortName("rfc2217://"));
-    EXPECT_FALSE(IsNetworkPortName("/dev/ttyS0"));
-    EXPECT_FALSE(IsNetworkPortName("SIM"));
-}
-
 }  // namespace
 }  // namespace brennix

@@ -36,7 +36,9 @@ TEST_F(CommandsRunTest, CancelledValueSendsOnlyTheBareCommand) {
     EXPECT_TRUE(Shows(ErrorText("Error evaluating expression: check")));
 }
 
+// A group's title is no label of a command either.
 TEST_F(CommandsRunTest, IdsOutsideTheTableAndGroupTitlesDoNothing) {
+    EXPECT_EQ(CommandsTable::LabelLookup("Help"), nullptr);
     for (int id : {0, 1124, 1187, -1125, 1125, 1134, 1183}) {
         EXPECT_EQ(RunCommandsEntry(id, engine), 0) << id;
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -12,34 +13,6 @@ namespace brennix::test {
 namespace {
 
 struct WaitCase {
-    const char* script;
-    uint32_t atLeastMs;
-    uint32_t atMostMs;
-};
-
-class WaitTest : public EngineTest, public testing::WithParamInterface<WaitCase> {};
-
-TEST_P(WaitTest, PausesWholeSecondsAndNeverFails) {
-    EXPECT_NE(engine.Run(GetParam().script, true), 0);
-    EXPECT_GE(Now(), GetParam().atLeastMs);
-    EXPECT_LE(Now(), GetParam().atMostMs);
-    EXPECT_EQ(Received(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Periods, WaitTest,
-                         testing::Values(WaitCase{"#WAIT", 1000, 1010}, WaitCase{"#WAIT 0", 0, 5},
-                                         WaitCase{"#WAIT '-3'", 0, 5},
-                                         WaitCase{"#WAIT 3", 3000, 3020},
-                                         WaitCase{"#WAIT '2' 9", 2000, 2015}),
-                         kNameAfterScript);
-
-TEST_F(EngineTest, WaitShowsWhatTheInstrumentSends) {
-    engine.Run("Show Conf\n#WAIT", true);
-    EXPECT_TRUE(Shows("Show Conf\r")) << Terminal();
-    EXPECT_EQ(Terminal().back(), '>');
-}
-
-struct WaitPromptCase {
     const char* name;
     const char* script;
     bool silent;
@@ -47,34 +20,49 @@ struct WaitPromptCase {
     bool succeeds;
     uint32_t atLeastMs;
     uint32_t atMostMs;
+    const char* received;
 };
 
-// Each attempt waits a second for the prompt; the one that sees it ends at once. A slow reply
-// comes about 1.5 s after the send, when the first attempt (from about 400 ms) has failed.
-const WaitPromptCase kWaitPromptCases[] = {
-    {"GoesOnTheMomentThePromptArrives", "SaveSetup\n#WAIT_PROMPT 5", false, 1500, true, 1501, 1599},
-    {"PromptAlreadyInDoesNotWait", "SaveSetup\n#WAIT_PROMPT 5", false, 0, true, 0, 419},
-    {"ZeroFailsWithoutReading", "#WAIT_PROMPT 0\nabc", false, 0, false, 0, 4},
-    {"FailsAfterItsAttempts", "#WAIT_PROMPT 2\nabc", true, 0, false, 2000, 2019},
+// #WAIT pauses whole seconds and never fails. Each attempt of #WAIT_PROMPT waits a second for the
+// prompt; the one that sees it ends at once. A slow reply comes about 1.5 s after the send, when
+// the first attempt (from about 400 ms) has failed.
+const WaitCase kWaitCases[] = {
+    {"WaitsASecondByDefault", "#WAIT", false, 0, true, 1000, 1010, ""},
+    {"WaitsNothingForZero", "#WAIT 0", false, 0, true, 0, 5, ""},
+    {"WaitsNothingForLessThanZero", "#WAIT '-3'", false, 0, true, 0, 5, ""},
+    {"WaitsItsSeconds", "#WAIT 3", false, 0, true, 3000, 3020, ""},
+    {"WaitsItsFirstParameter", "#WAIT '2' 9", false, 0, true, 2000, 2015, ""},
+    {"GoesOnTheMomentThePromptArrives", "SaveSetup\n#WAIT_PROMPT 5", false, 1500, true, 1501, 1599,
+     "SaveSetup\r"},
+    {"PromptAlreadyInDoesNotWait", "SaveSetup\n#WAIT_PROMPT 5", false, 0, true, 0, 419,
+     "SaveSetup\r"},
+    {"ZeroFailsWithoutReading", "#WAIT_PROMPT 0\nabc", false, 0, false, 0, 4, "\r\n"},
+    {"FailsAfterItsAttempts", "#WAIT_PROMPT 2\nabc", true, 0, false, 2000, 2019, "\r\n"},
 };
 
-class WaitPromptTest : public EngineTest, public testing::WithParamInterface<WaitPromptCase> {};
+class WaitTest : public EngineTest, public testing::WithParamInterface<WaitCase> {};
 
-TEST_P(WaitPromptTest, EndsWhenThePromptArrivesOrTheAttemptsRunOut) {
-    const WaitPromptCase& test = GetParam();
-    line.instrument.GetFaults().silent = test.silent;
-    line.instrument.GetFaults().extraDelayMs = test.replyDelayMs;
-    EXPECT_EQ(engine.Run(test.script, true) != 0, test.succeeds);
-    EXPECT_GE(Now(), test.atLeastMs);
-    EXPECT_LE(Now(), test.atMostMs);
-    if (!test.succeeds) {
+TEST_P(WaitTest, EndsOnTimeAndFailsOnlyWithoutAPrompt) {
+    const WaitCase& c = GetParam();
+    line.instrument.GetFaults().silent = c.silent;
+    line.instrument.GetFaults().extraDelayMs = c.replyDelayMs;
+    EXPECT_EQ(engine.Run(c.script, true) != 0, c.succeeds);
+    EXPECT_GE(Now(), c.atLeastMs);
+    EXPECT_LE(Now(), c.atMostMs);
+    EXPECT_EQ(Received(), c.received);
+    if (!c.succeeds) {
         EXPECT_EQ(Terminal(), ErrorText("No prompt!"));
-        EXPECT_EQ(Received(), "\r\n");
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WaitPromptTest, testing::ValuesIn(kWaitPromptCases),
+INSTANTIATE_TEST_SUITE_P(Cases, WaitTest, testing::ValuesIn(kWaitCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, WaitShowsWhatTheInstrumentSends) {
+    engine.Run("Show Conf\n#WAIT", true);
+    EXPECT_TRUE(Shows("Show Conf\r")) << Terminal();
+    EXPECT_EQ(Terminal().back(), '>');
+}
 
 // An error reply ends in a prompt without "OK": the first attempt ends at once, the second
 // waits its full second.
@@ -91,10 +79,10 @@ TEST_F(EngineTest, WaitOkGoesOnAfterOkAndFailsAtAPromptWithoutOk) {
 TEST_F(EngineTest, MessageBoxOkGoesOnAndCancelStops) {
     EXPECT_NE(engine.Run("#MSGBOX 'Deploy now?'\na", true), 0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Deploy now?");
-    EXPECT_EQ(ui.messages[0].caption, "Message");
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::kOkCancel);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+    const auto& [text, caption, buttons, icon] = ui.messages[0];
+    EXPECT_EQ(std::tie(text, caption, buttons, icon),
+              std::make_tuple("Deploy now?", "Message", MessageButtons::kOkCancel,
+                              MessageIcon::kExclamation));
 
     ui.messageAnswers.push_back(MessageResult::kCancel);
     EXPECT_EQ(engine.Run("#msgbox\nb", true), 0);
@@ -183,26 +171,20 @@ TEST_F(RunScriptTest, CalledFileSharesTheCallersVariables) {
     EXPECT_EQ(ui.scriptWindowsShown, 1);
 }
 
-TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItself) {
+// With no folders set, a plain name is looked up in the working folder.
+TEST_F(RunScriptTest, FoldersAreTriedInOrderBeforeTheNameItselfThenTheWorkingFolder) {
     WriteFile("sub/inner.cmd", "second");
     WriteFile("inner.cmd", "first");
     engine.SetScriptFolders((folder / "none").string(), (folder / "sub").string());
     engine.Run("#RUNSCRIPT 'inner.cmd'", true);
     engine.SetScriptFolders("", "");
     engine.Run("#RUNSCRIPT '" + (folder / "inner.cmd").string() + "'", true);
-    EXPECT_EQ(Received(), "second\rfirst\r");
-}
-
-// With no folders set, a plain name is looked up in the working folder.
-TEST_F(RunScriptTest, PlainNameIsFoundInTheWorkingFolder) {
-    WriteFile("inner.cmd", "here");
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    engine.SetScriptFolders("", "");
+    std::filesystem::current_path(folder / "sub");
     const int result = engine.Run("#RUNSCRIPT 'inner.cmd'", true);
     std::filesystem::current_path(before);
     EXPECT_NE(result, 0);
-    EXPECT_EQ(Received(), "here\r");
+    EXPECT_EQ(Received(), "second\rfirst\rsecond\r");
 }
 
 struct MissingCase {

@@ -15,9 +15,11 @@ struct SendCase {
 
 class SendLineTest : public EngineTest, public testing::WithParamInterface<SendCase> {};
 
-TEST_P(SendLineTest, SendsTheBuiltText) {
+// x holds ON, y and n hold 5; no other variable is set.
+TEST_P(SendLineTest, SendsTheBuiltTextOfTheBranchesTaken) {
     engine.SetVariable("x", "ON");
     engine.SetVariable("y", "5");
+    engine.SetVariable("n", "5");
     EXPECT_NE(engine.Run(GetParam().script, true), 0);
     EXPECT_EQ(Received(), GetParam().received);
     EXPECT_EQ(Terminal().find("\r\nERROR: "), std::string::npos) << Terminal();
@@ -133,43 +135,29 @@ INSTANTIATE_TEST_SUITE_P(
                     RunErrorCase{"#IF %x == 5\na\n#ENDIF", "\r\n", "Variable not found: %x"}),
     kNameAfterScript);
 
-struct ConditionCase {
-    const char* script;
-    const char* received;
-};
-
-class ConditionalTest : public EngineTest, public testing::WithParamInterface<ConditionCase> {};
-
-TEST_P(ConditionalTest, RunsOnlyTheTakenBranch) {
-    engine.SetVariable("x", "ON");
-    engine.SetVariable("n", "5");
-    EXPECT_NE(engine.Run(GetParam().script, true), 0) << Terminal();
-    EXPECT_EQ(Received(), GetParam().received);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Branches, ConditionalTest,
+    Branches, SendLineTest,
     testing::Values(
-        ConditionCase{"#IF x == 'on'\nA\n#ELSE\nB\n#ENDIF\nC", "A\rC\r"},
-        ConditionCase{"#if n == 05\nA\n#ELSE\nB\n#ENDIF", "B\r"},
-        ConditionCase{"#IF x != 'on'\nA\n#ENDIF\nB", "B\r"},
+        SendCase{"#IF x == 'on'\nA\n#ELSE\nB\n#ENDIF\nC", "A\rC\r"},
+        SendCase{"#if n == 05\nA\n#ELSE\nB\n#ENDIF", "B\r"},
+        SendCase{"#IF x != 'on'\nA\n#ENDIF\nB", "B\r"},
         // #ELSE and #ENDIF ignore their parameters.
-        ConditionCase{"#IF x != 'on'\nA\n#ELSE junk\nB\n#ENDIF x y\nC", "B\rC\r"},
-        ConditionCase{"#IF 'x' == x\nA\n#ENDIF", ""},
+        SendCase{"#IF x != 'on'\nA\n#ELSE junk\nB\n#ENDIF x y\nC", "B\rC\r"},
+        SendCase{"#IF 'x' == x\nA\n#ENDIF", ""},
         // Conditions inside code that does not run are never evaluated.
-        ConditionCase{"#IF x == 'OFF'\n#IF nope == 1\nA\n#ELSEIF nope2 == 1\n#ENDIF\nB\n#ELSE\nC\n"
-                      "#ENDIF",
-                      "C\r"},
-        ConditionCase{"#IF x == 'ON'\nA\n#ELSEIF nope == 1\nB\n#ELSE\nC\n#ENDIF\nD", "A\rD\r"},
-        ConditionCase{"#IF x == 'X'\nA\n#ELSEIF x == 'ON'\nB\n#ELSEIF x == 'ON'\nC\n#ELSE\nD\n"
-                      "#ENDIF",
-                      "B\r"},
-        ConditionCase{"#IF x == 'X'\nA\n#ELSEIF x == 'Y'\nB\n#ELSE\nC\n#ENDIF", "C\r"},
-        ConditionCase{"#IF 1 == 1\n#IF 2 == 3\nA\n#ELSE\nB\n#ENDIF\nC\n#ENDIF\nD", "B\rC\rD\r"},
+        SendCase{"#IF x == 'OFF'\n#IF nope == 1\nA\n#ELSEIF nope2 == 1\n#ENDIF\nB\n#ELSE\nC\n"
+                 "#ENDIF",
+                 "C\r"},
+        SendCase{"#IF x == 'ON'\nA\n#ELSEIF nope == 1\nB\n#ELSE\nC\n#ENDIF\nD", "A\rD\r"},
+        SendCase{"#IF x == 'X'\nA\n#ELSEIF x == 'ON'\nB\n#ELSEIF x == 'ON'\nC\n#ELSE\nD\n"
+                 "#ENDIF",
+                 "B\r"},
+        SendCase{"#IF x == 'X'\nA\n#ELSEIF x == 'Y'\nB\n#ELSE\nC\n#ENDIF", "C\r"},
+        SendCase{"#IF 1 == 1\n#IF 2 == 3\nA\n#ELSE\nB\n#ENDIF\nC\n#ENDIF\nD", "B\rC\rD\r"},
         // An open #IF at the end is accepted.
-        ConditionCase{"#IF x == 'ON'\nA", "A\r"},
+        SendCase{"#IF x == 'ON'\nA", "A\r"},
         // A stray #ELSE acts on the outermost frame and skips the rest without a message.
-        ConditionCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}),
+        SendCase{"A\n#ELSE\nB\n#ELSEIF 1 == 1\nC", "A\r"}),
     kNameAfterScript);
 
 // A non-quiet empty script sends nothing, a quiet run never opens the window, and a cancel asked

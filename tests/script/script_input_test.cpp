@@ -64,16 +64,21 @@ constexpr const char* kDialogScript =
     "df LONG\n"
     "#ENDIF";
 
-// Plain items are evaluated while the dialog is built, so mode already holds ON's value.
-// Cancelled, the dialog stops the run silently and assigns nothing.
+// An item naming a missing variable stops the run before the dialog. Plain items are evaluated
+// while the dialog is built, so mode then holds ON's value. Cancelled, the dialog stops the run
+// silently and assigns nothing.
 TEST_F(EngineTest, DialogBlockAsksAllRowsInOneDialogAndAssignsOnlyAfterOk) {
+    EXPECT_EQ(engine.Run(kDialogScript, true), 0);
+    EXPECT_EQ(Terminal(), "\r\nERROR: Variable not found: ON");
+    EXPECT_TRUE(ui.inputs.empty());
+    line.terminal.SetText("");
     engine.SetVariable("ON", "yes");
     EXPECT_EQ(engine.Run(kDialogScript, true), 0);
     EXPECT_EQ(Terminal(), "");
     EXPECT_FALSE(engine.FindVariable("cells"));
     ui.inputAnswers.push_back({"20", "SHORT", "ignored"});
     EXPECT_NE(engine.Run(kDialogScript, true), 0) << Terminal();
-    EXPECT_EQ(Received(), "nc 20\rdf SHORT\r");
+    EXPECT_EQ(Received(), "\r\nnc 20\rdf SHORT\r");
     ASSERT_EQ(ui.inputs.size(), 2u);
     const auto& rows = ui.inputs[1].rows;
     ASSERT_EQ(rows.size(), 3u);
@@ -82,12 +87,6 @@ TEST_F(EngineTest, DialogBlockAsksAllRowsInOneDialogAndAssignsOnlyAfterOk) {
     EXPECT_EQ(rows[2].arguments, (Args{"Dropped", ""}));
     EXPECT_EQ(engine.FindVariable("mode"), "yes");
     EXPECT_EQ(engine.FindVariable("fmt"), "SHORT");
-}
-
-TEST_F(EngineTest, DialogBlockItemNamingAMissingVariableStopsBeforeTheDialog) {
-    EXPECT_EQ(engine.Run(kDialogScript, true), 0);
-    EXPECT_EQ(Terminal(), "\r\nERROR: Variable not found: ON");
-    EXPECT_TRUE(ui.inputs.empty());
 }
 
 TEST_F(EngineTest, StopWhileTheDialogIsBuiltCancels) {

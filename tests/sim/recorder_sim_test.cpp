@@ -11,6 +11,7 @@
 #include <iomanip>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sim/sim_harness.h"
@@ -67,11 +68,9 @@ TEST(SimRecorder, ServesAFolderSortedByNameDatedByModificationLeavingOutLongName
     const SimRecorder& recorder = instrument.Recorder();
     EXPECT_TRUE(recorder.FolderError().empty());
     ASSERT_EQ(recorder.Files().size(), 2u);
-    EXPECT_EQ(recorder.Files()[0].name, "A.000");
-    EXPECT_EQ(recorder.Files()[0].data, "first");
-    EXPECT_EQ(recorder.Files()[0].year, 2006);
-    EXPECT_EQ(recorder.Files()[0].month, 5);
-    EXPECT_EQ(recorder.Files()[0].hour, 13);
+    const RecorderFile& a = recorder.Files()[0];
+    EXPECT_EQ(std::tie(a.name, a.data, a.year, a.month, a.hour),
+              std::make_tuple("A.000", "first", 2006, 5, 13));
     EXPECT_EQ(recorder.SkippedNames(), std::vector<std::string>{"MUCH_TOO_LONG.000"});
     std::filesystem::remove_all(folder);
 

@@ -3,25 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sim/serve_options.h"
+#include "support/words.h"
 
 namespace brennix::sim::test {
 namespace {
 
 using Arguments = std::vector<std::string>;
-
-Arguments Words(const std::string& line) {
-    std::istringstream stream(line);
-    Arguments words;
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
+using brennix::test::Words;
 
 TEST(SimOptions, EveryOptionIsRead) {
     std::string error;
@@ -34,19 +27,16 @@ TEST(SimOptions, EveryOptionIsRead) {
               "--reject-download --refuse-baud"),
         error, &faults);
     ASSERT_TRUE(all) << error;
-    EXPECT_EQ(all->baudRate, 19200u);
+    EXPECT_EQ(std::tie(all->baudRate, all->rs485Address, all->cpuVersion, all->frequencyCode),
+              std::make_tuple(19200u, 15u, 60, 0));
     EXPECT_EQ(all->model, Model::kMirovanAdv);
     EXPECT_TRUE(all->asleep && all->sdi12Mode && all->reportsCompass);
-    EXPECT_EQ(all->rs485Address, 15u);
-    EXPECT_EQ(all->cpuVersion, 60);
-    EXPECT_EQ(all->frequencyCode, 0);
     EXPECT_EQ(all->recorderFolder, "/data");
     EXPECT_TRUE(faults.noCompass && faults.rejectDownload && faults.refuseBaud);
     EXPECT_EQ(faults.frameFault, FrameFault::kTruncated);
-    EXPECT_EQ(faults.badChecksumBlock, 3);
-    EXPECT_EQ(faults.badChecksumSends, 2);
-    EXPECT_EQ(faults.droppedBlock, 4);
-    EXPECT_EQ(faults.stallAfterBlocks, 5);
+    EXPECT_EQ(std::tie(faults.badChecksumBlock, faults.badChecksumSends, faults.droppedBlock,
+                       faults.stallAfterBlocks),
+              std::make_tuple(3, 2, 4, 5));
 }
 
 // The serving options come out of the arguments and leave the instrument's own behind; the bus
@@ -62,9 +52,9 @@ TEST(SimOptions, BusListenAndTranscriptAreTakenOut) {
     EXPECT_EQ(serve->transcriptPath, "wire.txt");
     const std::vector<Settings> instruments = InstrumentsToServe({.baudRate = 19200}, *serve);
     ASSERT_EQ(instruments.size(), 2u);
-    EXPECT_EQ(instruments[1].rs485Address, 5u);
+    EXPECT_EQ(std::tie(instruments[1].rs485Address, instruments[1].baudRate),
+              std::make_tuple(5u, 19200u));
     EXPECT_EQ(instruments[1].model, Model::kKtx);
-    EXPECT_EQ(instruments[1].baudRate, 19200u);
 }
 
 TEST(SimOptions, BadArgumentsAreRefusedWithAReason) {

@@ -2,7 +2,7 @@
 
 #include <deque>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +12,7 @@
 namespace brennix::test {
 
 // A UiHost for tests: records every box and question, answers from queues, and pumps messages by
-// advancing the clock, firing actions scheduled for a tick (a Stop press at 3 s, say).
+// advancing the clock, pressing Stop when asked to at a tick.
 class ScriptedUiHost : public ScriptUiHost {
   public:
     struct Message {
@@ -38,17 +38,8 @@ class ScriptedUiHost : public ScriptUiHost {
     int scriptWindowsOpen = 0;
     int pumpedMs = 0;
 
-    // Runs action once the clock has reached tick, during a pump.
-    void At(uint32_t tick, std::function<void()> action) {
-        scheduled_.emplace(tick, std::move(action));
-    }
-    // Presses Stop on the innermost script window at tick.
-    void PressStopAt(uint32_t tick) {
-        At(tick, [this] {
-            if (!stopHandlers_.empty() && stopHandlers_.back())
-                stopHandlers_.back()();
-        });
-    }
+    // Presses Stop on the innermost script window during the first pump that reaches tick.
+    void PressStopAt(uint32_t tick) { stopAt_ = tick; }
 
     MessageResult ShowMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons, MessageIcon icon) override {
@@ -91,22 +82,16 @@ class ScriptedUiHost : public ScriptUiHost {
     void PumpMessages(uint32_t ms) override {
         pumpedMs += static_cast<int>(ms);
         clock_.Sleep(ms);
-        RunDueActions();
-    }
-
-    // Fires due actions without pumping; tests call it where time advanced outside a pump.
-    void RunDueActions() {
-        const uint32_t now = clock_.TickCount();
-        while (!scheduled_.empty() && scheduled_.begin()->first <= now) {
-            auto action = std::move(scheduled_.begin()->second);
-            scheduled_.erase(scheduled_.begin());
-            action();
+        if (stopAt_ && clock_.TickCount() >= *stopAt_) {
+            stopAt_.reset();
+            if (!stopHandlers_.empty() && stopHandlers_.back())
+                stopHandlers_.back()();
         }
     }
 
   private:
     Clock& clock_;
-    std::multimap<uint32_t, std::function<void()>> scheduled_;
+    std::optional<uint32_t> stopAt_;
     std::vector<std::function<void()>> stopHandlers_;
 };
 
