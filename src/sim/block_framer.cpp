@@ -20,13 +20,8 @@ uint16_t BlockChecksum(std::span<const uint8_t> data) {
 
 std::string FrameBlock(std::span<const uint8_t> data, const Faults& faults) {
     std::string frame;
-    const auto length = static_cast<uint16_t>(data.size() + 4 + (faults.wrongBlockLength ? 2 : 0));
-    AppendLittleEndian16(frame, length);
-    const size_t sent = faults.shortBlock ? data.size() / 2 : data.size();
-    frame.append(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(sent));
-    if (faults.shortBlock) {
-        return frame;
-    }
+    AppendLittleEndian16(frame, static_cast<uint16_t>(data.size() + 4));
+    frame.append(data.begin(), data.end());
     const uint16_t checksum = BlockChecksum(data);
     AppendLittleEndian16(
         frame, faults.wrongBlockChecksum ? static_cast<uint16_t>(checksum ^ 0x0101) : checksum);

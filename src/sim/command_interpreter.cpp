@@ -145,11 +145,7 @@ Reply CommandInterpreter::GetBlock(std::string_view name) const {
     if (!id) {
         return Error("no such block");
     }
-    std::string text = "OK\r\n" + FrameBlock(blocks_.Block(*id), faults_);
-    if (faults_.shortBlock) {
-        return {text};  // the frame breaks off; nothing follows
-    }
-    return Answer(text + "\r\n");
+    return Answer("OK\r\n" + FrameBlock(blocks_.Block(*id), faults_) + "\r\n");
 }
 
 Reply CommandInterpreter::Sdi12(std::string_view argument) {

@@ -4,25 +4,6 @@ namespace brennix::sim {
 
 FaultInjector::FaultInjector(uint32_t seed) : state_(seed == 0 ? 1 : seed) {}
 
-std::string FaultInjector::Apply(std::string_view bytes, const Faults& faults) {
-    if (faults.dropRate <= 0.0 && faults.corruptRate <= 0.0) {
-        return std::string(bytes);
-    }
-    std::string out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        if (Chance(faults.dropRate)) {
-            continue;
-        }
-        if (Chance(faults.corruptRate)) {
-            // A flipped bit always changes the byte.
-            c = static_cast<char>(c ^ (1 << (NextRandom() % 8)));
-        }
-        out.push_back(c);
-    }
-    return out;
-}
-
 std::string FaultInjector::FlipBits(std::string_view bytes, double bitErrorRate) {
     std::string out(bytes);
     if (bitErrorRate <= 0.0) {
@@ -46,10 +27,6 @@ std::string FaultInjector::Misframe(std::string_view bytes) {
         out.push_back(static_cast<char>(0x80 | ((static_cast<uint8_t>(c) * 37 + 11) & 0x7F)));
     }
     return out;
-}
-
-char FaultInjector::Garble(char c) {
-    return c == '#' ? '*' : '#';
 }
 
 bool FaultInjector::Chance(double rate) {

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "sim/simulated_instrument.h"
-
 namespace brennix::sim {
 
 // Spoils outgoing bytes as a bad line would, from a seeded generator so that tests repeat.
@@ -15,14 +13,10 @@ class FaultInjector {
 
     explicit FaultInjector(uint32_t seed = kDefaultSeed);
 
-    // Drops and alters bytes at the rates the faults ask for.
-    std::string Apply(std::string_view bytes, const Faults& faults);
     // Flips each bit of bytes with probability bitErrorRate, as a noisy line does.
     std::string FlipBits(std::string_view bytes, double bitErrorRate);
     // What the host makes of bytes sent at another rate: noise that never holds a prompt or "OK".
     static std::string Misframe(std::string_view bytes);
-    // A different printable character in place of c, for a garbled echo.
-    static char Garble(char c);
 
   private:
     bool Chance(double rate);

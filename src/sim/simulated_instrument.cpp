@@ -28,10 +28,6 @@ constexpr int64_t kBreakAfterLinesMs = 1000;
 constexpr size_t kReceivedLimit = 1 << 20;
 constexpr int64_t kUsPerMs = 1000;
 
-bool IsCommandCharacter(char c) {
-    return static_cast<unsigned char>(c) > ' ' && c != '+' && c != 0x7F;
-}
-
 }  // namespace
 
 // The instrument's state and the path of every byte: received bytes pass the rate check, the
@@ -76,8 +72,6 @@ struct SimulatedInstrument::Impl : ModeHost {
         if (breakHeld || hostRate != settings.baudRate) {
             return;  // lost on the line
         }
-        // A whole command line written at once may come back garbled; single characters never.
-        garbleArmed = count > 1;
         for (size_t i = 0; i < count; ++i) {
             if (rs485.Take(data[i])) {
                 lastInputMs = now;
@@ -85,7 +79,6 @@ struct SimulatedInstrument::Impl : ModeHost {
                 ApplySwitch(now);
             }
         }
-        garbleArmed = false;
     }
 
     void Break(bool on, int64_t now) {
@@ -161,17 +154,7 @@ struct SimulatedInstrument::Impl : ModeHost {
         }
     }
 
-    void Echo(std::string echo, int64_t now) override {
-        if (garbleArmed && faults.garbleEchoes > 0) {
-            const auto it = std::find_if(echo.begin(), echo.end(), IsCommandCharacter);
-            if (it != echo.end()) {
-                *it = FaultInjector::Garble(*it);
-                --faults.garbleEchoes;
-                garbleArmed = false;
-            }
-        }
-        Emit(echo, now);
-    }
+    void Echo(std::string echo, int64_t now) override { Emit(echo, now); }
 
     void Answer(std::string_view text, int64_t now) override {
         Emit(text, now + faults.extraDelayMs);
@@ -189,7 +172,7 @@ struct SimulatedInstrument::Impl : ModeHost {
         if (faults.silent || bytes.empty()) {
             return;
         }
-        std::string out = injector.Apply(bytes, faults);
+        std::string out(bytes);
         if (faults.noiseEverything) {
             out = injector.FlipBits(out, faults.bitErrorRate);
         }
@@ -233,7 +216,6 @@ struct SimulatedInstrument::Impl : ModeHost {
     std::unique_ptr<SimMode> mode;
     std::unique_ptr<SimMode> nextMode;
     bool breakHeld = false;
-    bool garbleArmed = false;
     int64_t lastInputMs = 0;
     std::optional<int64_t> linesWakeMs;
 };

@@ -51,18 +51,13 @@ enum class FrameFault { kNone, kBadChecksum, kTruncated, kTooManyCells };
 
 // Fault knobs; all off by default.
 struct Faults {
-    double dropRate = 0.0;     // share of output bytes lost
-    double corruptRate = 0.0;  // share of output bytes altered
     // A noisy line: each bit of a recorder transfer's block frames (of everything sent, with
     // noiseEverything) is flipped with this probability.
     double bitErrorRate = 0.0;
     bool noiseEverything = false;
     uint32_t extraDelayMs = 0;  // added before every reply
     bool silent = false;        // answers nothing at all
-    int garbleEchoes = 0;       // number of command echoes to garble
-    bool wrongBlockLength = false;
     bool wrongBlockChecksum = false;
-    bool shortBlock = false;
     bool noCompass = false;            // "compass init" and "compass cal" are refused
     bool compassScoreMissing = false;  // a calibration ends without its score line
     FrameFault frameFault = FrameFault::kNone;

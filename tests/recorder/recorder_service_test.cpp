@@ -338,13 +338,13 @@ TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
 
     sim.instrument.GetFaults().badChecksumBlock = -1;
-    sim.instrument.GetFaults().corruptRate = 0.00005;
+    sim.instrument.GetFaults().bitErrorRate = 0.000006;
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
     EXPECT_GT(Count(SentInLastDownload(), "b"), 0u);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
 
     // A block spoiled five times is given up on at three attempts, fetched at six.
-    sim.instrument.GetFaults().corruptRate = 0;
+    sim.instrument.GetFaults().bitErrorRate = 0;
     sim.instrument.GetFaults().badChecksumBlock = 2;
     sim.instrument.GetFaults().badChecksumSends = 5;
     heard.answers = {MessageResult::kNo};

@@ -26,7 +26,6 @@ struct Conversation {
     const char* name;
     Settings settings;
     std::vector<Step> steps;
-    Faults faults = {};
     uint32_t startTick = 1000;
 };
 
@@ -35,7 +34,6 @@ class ConversationTest : public testing::TestWithParam<Conversation> {};
 TEST_P(ConversationTest, RepliesExactly) {
     const Conversation& c = GetParam();
     SimHarness sim(Unpaced(c.settings), c.startTick);
-    sim.instrument.GetFaults() = c.faults;
     for (size_t i = 0; i < c.steps.size(); ++i) {
         if (c.steps[i].send == kBreak) {
             sim.Break();
@@ -48,13 +46,6 @@ TEST_P(ConversationTest, RepliesExactly) {
 
 std::string Banner(const std::string& name, const std::string& version, const char* serial) {
     return "Ver\rOstrel " + name + " Version " + version + "\r\nSerial number " + serial + "\r\n>";
-}
-
-Conversation Identity(const char* name, Model model, const std::string& banner,
-                      const std::string& type) {
-    return {name,
-            {.model = model},
-            {{"Ver\r", banner}, {"systemtype\r", "systemtype\rSystem type " + type + "\r\n>"}}};
 }
 
 const Conversation kConversations[] = {
@@ -85,7 +76,6 @@ const Conversation kConversations[] = {
                  {{kBreak, "\r\nOstrel Mirovan\r\nCommand mode\r\nCompass initialising\r\n", 10},
                   {"", "", 4980},
                   {"", ">", 20}},
-                 {},
                  0xFFFFFF00u},
     Conversation{"IdleTimeOutSendsItToSleep",
                  {.idleSleepMs = 60000},
@@ -106,14 +96,6 @@ const Conversation kConversations[] = {
          {"ai 600\r", "ai 600\rOK\r\n>"},
          {"Defaults\r", "Defaults\rOK\r\n>"},
          {"ai\r", "ai\rAI 300\r\n>"}}},
-    // Each model names itself.
-    Identity("Ktx", Model::kKtx, Banner("KTX", "2.4", "K2041"), "QZ"),
-    Identity("Lmr", Model::kLmr, Banner("LMR", "1.6", "L0317"), "LMR"),
-    Identity("Mirovan", Model::kMirovan, Banner("Mirovan MRV", "3.8", "M1234"), "WX"),
-    Identity("Fendrel", Model::kFendrel, Banner("Fendrel Fndl", "4.2", "F0562"), "JQ"),
-    Identity("MirovanAdv", Model::kMirovanAdv, Banner("Mirovan MRV", "5.5", "M2468"), "LMR"),
-    Identity("Corvex", Model::kCorvex, Banner("Corvex Crv", "1.2", "C0088"), "ZK"),
-    Identity("Pelorin", Model::kPelorin, Banner("Pelorin PLR", "2.0", "P0913"), "VW"),
     Conversation{"BannerLeadByte",
                  {.bannerLeadByte = true},
                  {{"Ver\r", "Ver\r\xE8" + Banner("Mirovan MRV", "3.8", "M1234").substr(4)}}},
@@ -145,16 +127,6 @@ const Conversation kConversations[] = {
                   {kSelect5 + "Ver\r", ""},
                   {kSelect3 + "\r", "\r>"}}},
     Conversation{"Rs232TakesSelectionBytesAsData", {}, {{kSelect3, kSelect3}}},
-    // Faults on demand.
-    Conversation{"GarbledEchoSpoilsOnlyAWholeLineWrittenAtOnce",
-                 {},
-                 {{"\r\r", "\r>\r>"},
-                  {"c", "c"},
-                  {"b", "b"},
-                  {"\r", "\rCB 0.50\r\n>"},
-                  {"cb 1.0\r", "#b 1.0\rOK\r\n>"},
-                  {"cb\r", "cb\rCB 1.00\r\n>"}},
-                 {.garbleEchoes = 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sim, ConversationTest, testing::ValuesIn(kConversations),
