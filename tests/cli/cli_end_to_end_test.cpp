@@ -118,14 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {"no Commands entry is labelled 'CellMiddle'; menu --list shows them"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CliEndToEnd, MenuListsTheEntriesWithoutAnInstrument) {
-    const CliRun list({"menu", "--list"});
-    EXPECT_EQ(list.status, 0) << list.errors;
-    EXPECT_THAT(list.output, StartsWith("Help\n  Help System\n"));
-    EXPECT_THAT(list.output, HasSubstr("Setup\n  AvgInterval\n  SampleInterval\n"));
-    EXPECT_THAT(list.output, EndsWith("SDI-12\n  sdi12\n  sdi12address\n  ?EXIT!\n"));
-}
-
 const Arguments kWithoutDisplay = {"/usr/bin/env",    "-u", "DISPLAY",        "-u",
                                    "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
 

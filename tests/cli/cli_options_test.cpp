@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "cli/cli_command.h"
 #include "support/words.h"
 
@@ -102,17 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "--replace must be ask, yes, no or all"},
         ParseCase{"ListTakesNothing", "--simulate recorder list x", "unexpected argument x"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CliOptions, KeepsEveryValue) {
-    const ParseResult result =
-        ParseCliOptions(Words("--port /dev/ttyUSB0 --baud 19200 --log t.log --rs485 3 send x "
-                              "--wait 250"));
-    ASSERT_TRUE(result.options);
-    const CliOptions& o = *result.options;
-    EXPECT_EQ(std::tie(o.port, o.baudRate, o.logPath, o.rs485Address, o.command),
-              std::make_tuple("/dev/ttyUSB0", 19200u, "t.log", 3u, "send"));
-    EXPECT_EQ(o.commandArguments, Words("x --wait 250"));
-}
 
 TEST(CliOptions, WarnsOnlyWhenTheModelMeansNothing) {
     const ParseResult withPort = ParseCliOptions(Words("--port /dev/ttyS0 --model Corvex"));

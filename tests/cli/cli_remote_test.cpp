@@ -1,6 +1,6 @@
 // Instruments behind a device server and on an RS-485 bus, as a technician reaches them with
-// brennix-cli: the simulator's own TCP listener, a real ser2net on the loopback address, and a
-// bus of simulated instruments on one pseudo-terminal.
+// brennix-cli: a real ser2net on the loopback address, and a bus of simulated instruments on one
+// pseudo-terminal.
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,18 +46,6 @@ TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
     const CliRun send({"--port", port, "--rs485", "3", "send", "Ver", "--wait", "800"});
     EXPECT_EQ(send.status, 0) << send.errors;
     EXPECT_THAT(send.output, HasSubstr("Ver\nOstrel KTX"));
-}
-
-// Raw TCP cannot send the BREAK a sleeping instrument needs, and says so; RFC 2217 carries it.
-TEST(CliRemote, RawTcpCannotBreakButRfc2217Can) {
-    Simulator asleepRaw({"--listen", "tcp:0", "--asleep"});
-    const CliRun refused({"--port", asleepRaw.Port(), "identify"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_THAT(refused.errors, HasSubstr("carries bytes only (raw TCP)"));
-
-    Simulator asleepRfc({"--listen", "rfc2217:0", "--asleep"});
-    const CliRun woken({"--port", asleepRfc.Port(), "identify"});
-    EXPECT_EQ(woken.output, "kMirovan\n") << woken.errors;
 }
 
 bool Accepts(uint16_t port) {

@@ -1,4 +1,4 @@
-// QtUiHost's dialogs: the Input dialog's rows and layout, message boxes (also a worker's, through
+// QtUiHost's dialogs: the Input dialog's rows, message boxes (also a worker's, through
 // the job relay), the script-running windows.
 #include <QCheckBox>
 #include <QPointer>
@@ -70,33 +70,6 @@ class UiHostTest : public QObject {
             qobject_cast<QCheckBox*>(control)->click();
         dialog.OkButton()->click();
         QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
-    }
-
-    // Rows stack down with OK and Cancel side by side below them, all inside the window; the
-    // check row's label reads left of its box, and a click on it toggles the box.
-    void rowsStackDownWithOkAndCancelBelow() {
-        CDlgInput dialog({Row(InputKind::kInput, {"Cell begin(m)", "1.50"}),
-                          Row(InputKind::kSelect, {"Coord system", "BEAM", "XYZ", "ENU"}),
-                          Row(InputKind::kCheck, {"Auto sleep", "ON", "ON", "OFF"})});
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(SaveScreenshot(dialog, "dialogs-input"));
-        const QRect window = dialog.rect();
-        for (size_t row = 1; row < 3; ++row) {
-            QVERIFY(dialog.RowControl(row)->y() > dialog.RowControl(row - 1)->geometry().bottom());
-            QVERIFY(window.contains(dialog.RowControl(row)->geometry()));
-        }
-        const QRect ok = dialog.OkButton()->geometry();
-        const QRect cancel = dialog.CancelButton()->geometry();
-        QVERIFY(ok.top() > dialog.RowControl(2)->geometry().bottom() && window.contains(ok));
-        QVERIFY(cancel.top() == ok.top() && cancel.left() > ok.right() && window.contains(cancel));
-
-        auto* check = qobject_cast<QCheckBox*>(dialog.RowControl(2));
-        QCOMPARE(check->x(), dialog.RowControl(0)->x());
-        const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-        QVERIFY(labels[2]->geometry().right() < check->x());
-        QTest::mouseClick(labels[2], Qt::LeftButton);
-        QVERIFY(!check->isChecked());
     }
 
     // Escape (or the close box) answers Cancel or No; without a caption the box shows the

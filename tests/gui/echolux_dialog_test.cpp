@@ -1,7 +1,6 @@
-// The Echolux window and its plot widget: what a frame's snapshot shows in each view, the options
-// menu, a close that leaves the terminal quiet, and the plots drawn into images.
+// The Echolux window: what a frame's snapshot shows in each view, the options menu, and a close
+// that leaves the terminal quiet.
 #include <QAction>
-#include <QImage>
 #include <QMenu>
 
 #include "diagnostics/beam_processor.h"
@@ -185,31 +184,6 @@ class EcholuxDialogTest : public QObject {
         QVERIFY(!dialog.Open());
         QCOMPARE(seen->text, QString("Unable to start thread"));
         QCOMPARE(seen->caption, QString("FATAL ERROR"));
-    }
-
-    // The lowest grid line one pixel above the bottom, lines ORed over the grid, a gap at 32767.
-    void plotDrawsGridLinesAndGaps() {
-        const QColor navy(0, 0, 128);
-        const QColor red(255, 0, 0);
-        CPlotWnd plot(Qt::black, navy, false, 0);
-        plot.resize(200, 100);
-        plot.SetHorizontalSpan(0, 10, 1);
-        plot.SetVerticalSpan(0, 0, 250, 50, 1);
-        plot.SetSeries({{{125, 125, 32767, 125, 125}, {}, red, 0}}, {0, 2, 4, 6, 8});
-        plot.show();
-        const QImage image = plot.grab().toImage();
-        const auto at = [&image](int x, int y) { return QColor(image.pixel(x, y)); };
-        QCOMPARE(at(150, 99), navy);
-        QCOMPARE(at(150, 98), QColor(Qt::black));
-        QCOMPARE(at(150, 80), navy);
-        QCOMPARE(at(140, 30), navy);
-        // Row 50 holds the value 125: red where there is data, red ORed with the grid at x = 20,
-        // and nothing across the gap from x = 40 to 120.
-        QCOMPARE(at(30, 50), red);
-        QCOMPARE(at(20, 50), QColor(255, 0, 128));
-        QCOMPARE(at(70, 50), QColor(Qt::black));
-        QCOMPARE(at(110, 50), QColor(Qt::black));
-        QCOMPARE(at(150, 50), red);
     }
 
   private:

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTextBrowser>
 #include <algorithm>
 #include <array>
@@ -55,7 +54,8 @@ class TerminalWindowTest : public QObject {
     }
     void cleanup() { app_.reset(); }
 
-    // Defaults on a fresh machine; the unit system chosen is written only at the end.
+    // Defaults on a fresh machine; the unit system chosen is written only at the end, a saved
+    // font size out of range is taken as the first.
     void firstStartDefaultsAndUnitsStoredAtExit() {
         QCOMPARE(app_->Units(), UnitSystem::kEnglish);
         QVERIFY(Menus().english->isChecked() && Menus().rs232->isChecked());
@@ -72,35 +72,11 @@ class TerminalWindowTest : public QObject {
         QVERIFY(!QSettings().contains("Settings/UnitSystem"));
         app_->End();
         QCOMPARE(QSettings().value("Settings/UnitSystem").toInt(), 0);
+        QSettings().setValue("Terminal/Font", 7);  // out of range: the first size
         StartApp();
         QCOMPARE(app_->Units(), UnitSystem::kMetric);
+        QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(0).pointSize());
         QVERIFY(Menus().metric->isChecked() && !Menus().english->isChecked());
-    }
-
-    // A saved size out of range applies as the first; the button cycles through the sizes and
-    // back, keeps the newest output in view, and the size is remembered.
-    void fontButtonCyclesKeepsTheNewestOutputInViewAndIsRemembered() {
-        QSettings().setValue("Terminal/Font", 7);
-        StartApp();
-        QCOMPARE(QSettings().value("Terminal/Font").toInt(), 0);
-        QSettings().setValue("Terminal/Font", -3);
-        StartApp();
-        std::string lines;
-        for (int i = 0; i < 300; ++i)
-            lines += "line " + std::to_string(i) + "\r\n";
-        Terminal().OutputPane().SetText(lines);
-        QScrollBar* scroll = Terminal().OutputPane().verticalScrollBar();
-        QList<int> sizes;
-        for (int press = 0; press < 6; ++press) {
-            Terminal().NextFontSize();
-            QCoreApplication::processEvents();
-            QVERIFY(scroll->maximum() > 0);
-            QCOMPARE(scroll->value(), scroll->maximum());
-            sizes << QSettings().value("Terminal/Font").toInt();
-        }
-        QCOMPARE(sizes, QList<int>({1, 2, 3, 4, 0, 1}));
-        StartApp();
-        QCOMPARE(Terminal().OutputPane().font().pointSize(), TerminalFontForSize(1).pointSize());
     }
 
     // The reply shows and reaches the log file, which starts empty; a dialog's own exchange
@@ -238,26 +214,6 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Pane(), before);
     }
 
-    // Compass calibration from the Setup menu: none of its traffic reaches the terminal, and
-    // what the BREAK at the close woke up is dropped.
-    void compassFromTheSetupMenuLeavesTheTerminalQuiet() {
-        const std::string before = Pane();
-        QString caption;
-        bool initSent = false;
-        OnNextModal([&](QWidget* window) {
-            caption = window->windowTitle();
-            initSent = QTest::qWaitFor(
-                [this] { return Received().find("compass init\r") != std::string::npos; },
-                kReplyMs);
-            QTest::keyClick(window, Qt::Key_Escape);
-        });
-        SetupMenuEntry("&Compass")->trigger();
-        QCOMPARE(caption, QString("Compass calibration"));
-        QVERIFY(initSent);
-        QTest::qWait(700);
-        QCOMPARE(Pane(), before);
-    }
-
     // The bar shows the connection, the address, the log and the script state as they change;
     // the connect dialog's own messages stay out of the terminal, its outcome is reported once.
     void statusBarAndTerminalFollowTheConnectionLogAndScript() {
@@ -358,23 +314,6 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(seen->text,
                  "Cannot create the log file\n" + missing + ":\nNo such file or directory");
         QCOMPARE(Terminal().StatusBar().LogText(), QStringLiteral("No log"));
-    }
-
-    // At start the terminal is on the screen first, and the connect dialog stands in its middle.
-    void firstConnectDialogIsCentredOnTheShownTerminal() {
-        app_.reset();
-        StartOptions options = environment_.Options();
-        options.port.clear();
-        bool terminalShown = false;
-        QPoint dialogCentre;
-        OnNextModal([&](QWidget* modal) {
-            terminalShown = app_->Terminal()->isVisible();
-            dialogCentre = modal->frameGeometry().center();
-            modal->findChild<QPushButton*>("cancel")->click();
-        });
-        StartApp(options);
-        QVERIFY(terminalShown);
-        QVERIFY((dialogCentre - Terminal().frameGeometry().center()).manhattanLength() <= 2);
     }
 
     // Each file dialog starts where the user last left it, as long as that folder exists.

@@ -1,5 +1,5 @@
-// The simulated recorder where the recorder service's tests do not meet it: what a format
-// answers, the rates refused, and a folder served as the recorder (brennix-sim --recorder-dir).
+// A folder served as the simulated recorder (brennix-sim --recorder-dir); the recorder service's
+// tests meet the rest of it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -14,40 +14,11 @@
 #include <tuple>
 #include <vector>
 
-#include "sim/sim_harness.h"
+#include "sim/simulated_instrument.h"
 #include "sim/sim_recorder.h"
 
 namespace brennix::sim::test {
 namespace {
-
-TEST(SimRecorder, FormatAsksThenWorksWithDotsAndErasesOnlyOnYes) {
-    for (const bool yes : {false, true}) {
-        SimHarness sim(Unpaced({.recorderSamples = false}));
-        sim.instrument.Recorder().AddFile({"LOG.000", "data"});
-        EXPECT_EQ(sim.Exchange("format\r"),
-                  "format\r\r\nErase all files on the recorder? YES or NO\r\n");
-        if (!yes) {
-            EXPECT_EQ(sim.Exchange("no\r"), "no\r\r\nFormat aborted\r\n>");
-            EXPECT_EQ(sim.instrument.Recorder().Files().size(), 1u);
-            continue;
-        }
-        EXPECT_EQ(sim.Exchange("yes\r"), "yes\r\r\nFormatting");
-        EXPECT_EQ(sim.Exchange("bbb \r", 2500), "..");  // busy: not even echoed
-        EXPECT_EQ(sim.instrument.Recorder().Files().size(), 1u);
-        EXPECT_EQ(sim.Collect(500), "\r\nOK\r\n>");
-        EXPECT_TRUE(sim.instrument.Recorder().Files().empty());
-    }
-}
-
-// Only the rates the instrument lists, for port 0, are taken (the switch itself is met through
-// the recorder service's tests).
-TEST(SimRecorder, BaudRefusesRatesTheInstrumentDoesNotTake) {
-    SimHarness sim;
-    for (const char* refused : {"BAUD 0 14400\r", "BAUD 1 9600\r", "BAUD 0\r"}) {
-        EXPECT_NE(sim.Exchange(refused).find("ERROR"), std::string::npos) << refused;
-    }
-    EXPECT_EQ(sim.instrument.GetSettings().baudRate, 9600u);
-}
 
 TEST(SimRecorder, ServesAFolderSortedByNameDatedByModificationLeavingOutLongNames) {
     char pattern[] = "/tmp/brennix-recorder-XXXXXX";
