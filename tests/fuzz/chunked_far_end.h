@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/serial_device.h"
 #include "platform/stop_event.h"
+#include "platform/ui_host.h"
 
 namespace brennix::fuzz {
 
@@ -111,6 +112,21 @@ class ChunkedFarEnd : public SerialDevice {
     std::deque<std::string> chunks_;
     std::deque<char> queue_;
     size_t written_ = 0;
+};
+
+// The person at the host, giving every message box the same answer.
+class FixedAnswerUi : public UiHost {
+  public:
+    explicit FixedAnswerUi(MessageResult answer) : answer_(answer) {}
+    MessageResult ShowMessage(const std::string&, const std::string&, MessageButtons,
+                              MessageIcon) override {
+        return answer_;
+    }
+    void SetWaitCursor(bool) override {}
+    void PumpMessages(uint32_t) override {}
+
+  private:
+    MessageResult answer_;
 };
 
 }  // namespace brennix::fuzz

@@ -19,16 +19,6 @@ namespace {
 
 using namespace brennix;
 
-class AnswersYes : public UiHost {
-  public:
-    MessageResult ShowMessage(const std::string&, const std::string&, MessageButtons,
-                              MessageIcon) override {
-        return MessageResult::kYes;
-    }
-    void SetWaitCursor(bool) override {}
-    void PumpMessages(uint32_t) override {}
-};
-
 // Every line, every plus sign and every character sent one at a time gets an answer.
 void Answer(const std::string& written, fuzz::ChunkedFarEnd& far) {
     if (!written.empty()) {
@@ -52,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VirtualClock clock;
     StopEvent dry;
     fuzz::ChunkedFarEnd far(data, size, clock, dry, &Answer, true);
-    AnswersYes ui;
+    fuzz::FixedAnswerUi ui(MessageResult::kYes);
     CSerialLink link(far, clock);
     const LinkLease lease(link, &dry);
     ProbePrompt(link);

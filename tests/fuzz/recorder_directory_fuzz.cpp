@@ -13,22 +13,11 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/stop_event.h"
-#include "platform/ui_host.h"
 #include "recorder/recorder_access.h"
 
 namespace {
 
 using namespace brennix;
-
-class SilentUi : public UiHost {
-  public:
-    MessageResult ShowMessage(const std::string&, const std::string&, MessageButtons,
-                              MessageIcon) override {
-        return MessageResult::kOk;
-    }
-    void SetWaitCursor(bool) override {}
-    void PumpMessages(uint32_t) override {}
-};
 
 // The far end: a prompt for every line, the ready signal after "bdir", then one chunk of the
 // input per protocol byte.
@@ -48,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VirtualClock clock;
     StopEvent dry;
     fuzz::ChunkedFarEnd stream(data, size, clock, dry, &Answer, false);
-    SilentUi ui;
+    fuzz::FixedAnswerUi ui(MessageResult::kOk);
     CSerialLink link(stream, clock);
     CInstrument instrument(clock, ui);
     instrument.SetLink(&link);

@@ -13,16 +13,12 @@ class ConnectDialogTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // An instrument at 19200, the line opened at 9600: each dialog drops it first.
     void init() {
         environment_.Reset();
-        instrument_ = std::make_unique<sim::SimulatedInstrument>(sim::Settings{.baudRate = 19200});
-        device_ = std::make_unique<SimulatedDevice>(*instrument_, clock_);
-        link_ = std::make_unique<CSerialLink>(*device_, clock_);
+        rig_ = std::make_unique<SimWindowRig>(sim::Settings{.baudRate = 19200}, 1000);
     }
-    void cleanup() {
-        link_.reset();
-        device_.reset();
-    }
+    void cleanup() { rig_.reset(); }
 
     // What worked is saved and chosen again next time; a failure saves nothing. An RS-485
     // address out of range would select another instrument on the bus: it is refused before
@@ -42,9 +38,8 @@ class ConnectDialogTest : public QObject {
         QFETCH(int, address);
         QFETCH(bool, silent);
         QFETCH(uint, connectedRate);
-        instrument_->GetFaults().silent = silent;
-        auto dialog =
-            std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
+        rig_->instrument.GetFaults().silent = silent;
+        auto dialog = Dialog();
         Combo(*dialog, "rate")->setCurrentText(rate);
         dialog->findChild<QLineEdit*>("rs485")->setText(QString::number(address));
         dialog->show();
@@ -52,7 +47,7 @@ class ConnectDialogTest : public QObject {
 
         if (connectedRate == 0) {
             QVERIFY(dialog->isVisible());
-            QVERIFY(rate == "Auto" || !link_->IsOpen());  // a refused address opens nothing
+            QVERIFY(rate == "Auto" || !Link().IsOpen());  // a refused address opens nothing
             QCOMPARE(Status(*dialog),
                      rate == "Auto" ? QString("Connect failed!")
                                     : "RS485 address '" + QString::number(address) +
@@ -62,11 +57,10 @@ class ConnectDialogTest : public QObject {
         }
         QCOMPARE(dialog->Probed(), rate == "Auto");
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(link_->GetBaudRate(), connectedRate);
+        QCOMPARE(Link().GetBaudRate(), connectedRate);
         QCOMPARE(dialog->Rs485Address(), address);
 
-        dialog =
-            std::make_unique<CDlgConnect>(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
+        dialog = Dialog();
         QCOMPARE(Combo(*dialog, "port")->currentData().toString(), QStringLiteral("SIM"));
         QCOMPARE(Combo(*dialog, "rate")->currentText(), QString::number(connectedRate));
         QCOMPARE(dialog->findChild<QLineEdit*>("rs485")->text(), QString::number(address));
@@ -91,23 +85,23 @@ class ConnectDialogTest : public QObject {
         QFETCH(QString, chosen);
         if (!saved.isEmpty())
             QSettings("Ostrel", "Brennix").setValue("Connect settings/Port", saved);
-        CDlgConnect dialog(*link_, clock_, ui_, store_, "SIM1");
+        CDlgConnect dialog(Link(), rig_->clock, rig_->ui, rig_->store, "SIM1");
         QComboBox* ports = Combo(dialog, "port");
         QCOMPARE(ports->currentData().toString(), chosen);
         QCOMPARE(ports->currentText().isEmpty(), chosen.isEmpty());
         if (chosen.isEmpty()) {
             dialog.show();
             Connect(dialog);
-            QVERIFY(dialog.isVisible() && !link_->IsOpen());
+            QVERIFY(dialog.isVisible() && !Link().IsOpen());
         }
     }
 
     // Opening the dialog drops the current connection. Cancel is pressed while the search job
     // runs and the window stays alive, as a user would press it.
     void opensWithThePortsAndRatesAndCancelStopsTheSearch() {
-        QVERIFY(link_->Open(SimulatedDevice::kPortName, 9600));
-        CDlgConnect dialog(*link_, clock_, ui_, store_, SimulatedDevice::kPortName);
-        QVERIFY(!link_->IsOpen());
+        QVERIFY(Link().IsOpen());
+        CDlgConnect dialog(Link(), rig_->clock, rig_->ui, rig_->store, "SIM");
+        QVERIFY(!Link().IsOpen());
         QCOMPARE(Status(dialog), QStringLiteral("Click 'Connect' to start"));
         QCOMPARE(Combo(dialog, "port")->itemText(0), QStringLiteral("Auto"));
         QCOMPARE(Combo(dialog, "rate")->currentText(), QStringLiteral("9600"));
@@ -115,7 +109,7 @@ class ConnectDialogTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(SaveScreenshot(dialog, "connect-dialog"));
 
-        instrument_->GetFaults().silent = true;
+        rig_->instrument.GetFaults().silent = true;
         Combo(dialog, "rate")->setCurrentText("Auto");
         bool busyWhileSearching = false;
         QTimer::singleShot(0, &dialog, [&] {
@@ -129,7 +123,7 @@ class ConnectDialogTest : public QObject {
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QVERIFY(dialog.isVisible() && !dialog.Searching());
         QCOMPARE(Status(dialog), QStringLiteral("Search cancelled"));
-        QVERIFY(!link_->IsOpen());
+        QVERIFY(!Link().IsOpen());
         Click(dialog, "cancel");
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
@@ -139,9 +133,9 @@ class ConnectDialogTest : public QObject {
     void scanListsTheBusAndChoosingARowFillsInItsAddress() {
         sim::SimulatedBus bus({{.model = sim::Model::kMirovan, .rs485Address = 2},
                                {.model = sim::Model::kKtx, .rs485Address = 5}});
-        SimulatedDevice busPort(bus, clock_);
-        CSerialLink busLink(busPort, clock_);
-        CDlgConnect dialog(busLink, clock_, ui_, store_, SimulatedDevice::kPortName);
+        SimulatedDevice busPort(bus, rig_->clock);
+        CSerialLink busLink(busPort, rig_->clock);
+        CDlgConnect dialog(busLink, rig_->clock, rig_->ui, rig_->store, "SIM");
         Combo(dialog, "rate")->setCurrentText("9600");
         auto* address = dialog.findChild<QLineEdit*>("rs485");
         auto* scan = dialog.findChild<QPushButton*>("scan");
@@ -154,7 +148,7 @@ class ConnectDialogTest : public QObject {
 
         scan->click();
         QVERIFY(dialog.Searching() && !scan->isEnabled());
-        ui_.PumpUntil([&dialog] { return !dialog.Searching(); });
+        rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
 
         auto* list = dialog.findChild<QTreeWidget*>("instruments");
         QCOMPARE(list->topLevelItemCount(), 15);
@@ -185,16 +179,16 @@ class ConnectDialogTest : public QObject {
     // Presses Connect and keeps the window alive until the search job has ended.
     void Connect(CDlgConnect& dialog) {
         Click(dialog, "connect");
-        ui_.PumpUntil([&dialog] { return !dialog.Searching(); });
+        rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
+    }
+
+    CSerialLink& Link() { return rig_->session.Link(); }
+    std::unique_ptr<CDlgConnect> Dialog() {
+        return std::make_unique<CDlgConnect>(Link(), rig_->clock, rig_->ui, rig_->store, "SIM");
     }
 
     GuiEnvironment environment_;
-    VirtualClock clock_{1000};
-    QtUiHost ui_{clock_};
-    QtSettings store_;
-    std::unique_ptr<sim::SimulatedInstrument> instrument_;
-    std::unique_ptr<SimulatedDevice> device_;
-    std::unique_ptr<CSerialLink> link_;
+    std::unique_ptr<SimWindowRig> rig_;
 };
 
 }  // namespace brennix::test

@@ -193,27 +193,6 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().find("Show Conf\r") != std::string::npos);
     }
 
-    // Nobody answers: the prompt search and the feature say so and no window opens; the
-    // wake-up's traffic stays out of the terminal.
-    void aFeatureTheInstrumentCheckRefusesOpensNoWindow() {
-        app_->Simulator()->GetFaults().silent = true;
-        const std::string before = Pane();
-        QStringList seen;
-        QTimer acknowledge;
-        connect(&acknowledge, &QTimer::timeout, [&seen] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + " | " + box->text();
-                box->accept();
-            }
-        });
-        acknowledge.start(10);
-        SetupMenuEntry("&Deployment")->trigger();
-        QCOMPARE(seen,
-                 QStringList({"Brennix | FAIL TO LOCATE PROMPT",
-                              "Mirovan not found | Deployment dialog works only with Mirovan"}));
-        QCOMPARE(Pane(), before);
-    }
-
     // The bar shows the connection, the address, the log and the script state as they change;
     // the connect dialog's own messages stay out of the terminal, its outcome is reported once.
     void statusBarAndTerminalFollowTheConnectionLogAndScript() {

@@ -16,29 +16,6 @@ namespace {
 using Arguments = std::vector<std::string>;
 using brennix::test::Words;
 
-TEST(SimOptions, EveryOptionIsRead) {
-    std::string error;
-    ASSERT_TRUE(ParseSimArguments({}, error));
-    Faults faults;
-    const std::optional<Settings> all = ParseSimArguments(
-        Words("--baud 19200 --model mirovanadv --asleep --sdi12 --rs485 15 --compass --firmware 60 "
-              "--frequency 3000 --fault no-compass --fault frame-truncated --recorder-dir /data "
-              "--bad-checksum-block 3 --bad-checksum-sends 2 --drop-block 4 --stall-after 5 "
-              "--reject-download --refuse-baud"),
-        error, &faults);
-    ASSERT_TRUE(all) << error;
-    EXPECT_EQ(std::tie(all->baudRate, all->rs485Address, all->cpuVersion, all->frequencyCode),
-              std::make_tuple(19200u, 15u, 60, 0));
-    EXPECT_EQ(all->model, Model::kMirovanAdv);
-    EXPECT_TRUE(all->asleep && all->sdi12Mode && all->reportsCompass);
-    EXPECT_EQ(all->recorderFolder, "/data");
-    EXPECT_TRUE(faults.noCompass && faults.rejectDownload && faults.refuseBaud);
-    EXPECT_EQ(faults.frameFault, FrameFault::kTruncated);
-    EXPECT_EQ(std::tie(faults.badChecksumBlock, faults.badChecksumSends, faults.droppedBlock,
-                       faults.stallAfterBlocks),
-              std::make_tuple(3, 2, 4, 5));
-}
-
 // The serving options come out of the arguments and leave the instrument's own behind; the bus
 // makes one instrument per entry with its address and model.
 TEST(SimOptions, BusListenAndTranscriptAreTakenOut) {
