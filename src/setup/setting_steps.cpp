@@ -32,9 +32,10 @@ bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// The caller has checked the month; at() keeps a slip there from reading past the table.
 int DaysInMonth(int year, int month) {
     constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<size_t>(month - 1)];
+    return month == 2 && IsLeapYear(year) ? 29 : kDays.at(static_cast<size_t>(month - 1));
 }
 
 // Three whole numbers joined by separator, nothing else.
