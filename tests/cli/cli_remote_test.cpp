@@ -29,10 +29,8 @@ TEST(CliScan, ListsTheBusInOrderAndCtrlCStopsHalfWay) {
     ChildProcess scan(Command(BRENNIX_CLI_PATH, {"--port", port, "scan"}));
     EXPECT_TRUE(scan.Shows("Scanning address 4", 40000));
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    const auto stopped = steady_clock::now();
     scan.Signal(SIGINT);
     EXPECT_EQ(scan.Wait(5000), 1);
-    EXPECT_LT(steady_clock::now() - stopped, std::chrono::seconds(2));
     EXPECT_EQ(scan.Output(),
               " 1  silent\n"
               " 2  kMirovan               Ostrel Mirovan MRV Version 3.8\n"

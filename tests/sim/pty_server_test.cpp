@@ -53,7 +53,8 @@ TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
     // The first byte is already in when the clock starts.
     const double lineSeconds = (bytes - 1) * 10.0 / kBaud;
     EXPECT_GE(seconds, lineSeconds);
-    EXPECT_LT(seconds, 3 * lineSeconds);
+    // The old rate is twelve times slower: a bound this wide holds on a busy machine too.
+    EXPECT_LT(seconds, lineSeconds * kBaud / 9600);
 }
 
 }  // namespace
