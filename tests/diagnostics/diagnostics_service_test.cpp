@@ -3,6 +3,7 @@
 #include "diagnostics/diagnostics_service.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -294,7 +295,9 @@ class ClosedAnyTime : public DiagnosticsServiceTest,
 // within a few steps, says nothing, and the instrument answers afterwards.
 TEST_P(ClosedAnyTime, EndsPromptlyAndLeavesTheInstrumentAnswering) {
     const auto [mode, after] = GetParam();
-    const std::string path = testing::TempDir() + "closed_any_time.ecx";
+    // Each moment runs as a process of its own, side by side with the others: a file each.
+    const std::string path =
+        testing::TempDir() + "closed_any_time_" + std::to_string(::getpid()) + ".ecx";
     if (mode == Mode::kPlayback) {
         std::FILE* file = std::fopen(path.c_str(), "w");
         std::fputs("\n0 0.35 1 2 3 4 5 6 7 8 9\n1 0.40 1 2 3 4 5 6 7 8 9", file);
