@@ -19,8 +19,9 @@ namespace {
 // The blocks leave no faster than ten bits a byte at the rate that "BAUD" switched to, and not at
 // the old rate either.
 TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
+    constexpr uint32_t kStartBaud = 9600;
     constexpr uint32_t kBaud = 115200;
-    SimulatedInstrument instrument({.baudRate = 9600, .recorderSamples = false});
+    SimulatedInstrument instrument({.baudRate = kStartBaud, .recorderSamples = false});
     instrument.Recorder().AddFile({"PACE.000", std::string(4096, 'p')});
     PtyServer server(instrument);
     ASSERT_TRUE(server.Start()) << server.Error();
@@ -28,7 +29,7 @@ TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
     PosixSerialDevice device;
     CSerialLink link(device, clock);
     std::array<char, 64> reply{};
-    ASSERT_TRUE(link.Open(server.SlavePath(), 9600));
+    ASSERT_TRUE(link.Open(server.SlavePath(), kStartBaud));
     ASSERT_TRUE(link.Write("BAUD 0 115200\r", 200, false));
     ASSERT_TRUE(link.ReadUntil(reply, "OK\r\n>", 2000, 0, false));
     ASSERT_TRUE(link.SetBaudRate(kBaud));
@@ -53,7 +54,7 @@ TEST(PtyServer, PacesARecorderTransferAtTheSwitchedRate) {
     const double lineSeconds = bytes * 10.0 / kBaud;
     EXPECT_GE(seconds, lineSeconds);
     // The old rate is twelve times slower: a bound this wide holds on a busy machine too.
-    EXPECT_LT(seconds, lineSeconds * kBaud / 9600);
+    EXPECT_LT(seconds, lineSeconds * kBaud / kStartBaud);
 }
 
 }  // namespace
