@@ -77,7 +77,7 @@ void CompassService::Follow(CCompassCalibration& calibration, const StopEvent& s
 void CompassService::Settle(WorkerSession& worker) {
     CSerialLink& link = worker.Link();
     if (ready_) {
-        worker.Instrument().SendBreak(kBreakMs);
+        worker.Instrument().SendBreak();
         link.Waits().Pause(kAfterBreakMs);
     }
     link.Waits().Pause(kBeforeFlushMs);

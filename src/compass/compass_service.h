@@ -35,7 +35,6 @@ class CompassListener {
 class CompassService {
   public:
     static constexpr uint32_t kAttitudeIntervalMs = 300;
-    static constexpr uint32_t kBreakMs = 300;
     static constexpr uint32_t kAfterBreakMs = 700;
     static constexpr uint32_t kBeforeFlushMs = 100;
 

@@ -358,7 +358,7 @@ void CDlgTerminal::SendBreakToInstrument() {
         return;
     }
     Link().Purge(kPurgeRxClear);
-    Link().SendBreak(kBreakMs);
+    Link().SendBreak();
 }
 
 void CDlgTerminal::NextFontSize() {

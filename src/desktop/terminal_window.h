@@ -35,7 +35,6 @@ class CDlgTerminal : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int kPollIntervalMs = 500;
-    static constexpr uint32_t kBreakMs = 300;
 
     CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock, const StartOptions& options);
     // Saves the command history.

@@ -16,7 +16,6 @@ constexpr int kAwake = kKTX;
 
 constexpr uint32_t kWriteTimeoutMs = 1000;
 constexpr uint32_t kFirstPromptMs = 1500;
-constexpr uint32_t kBreakMs = 300;
 constexpr uint32_t kSettleMs = 500;
 constexpr uint32_t kPromptAfterBreakMs = 2000;
 constexpr uint32_t kPromptAfterPlusSignsMs = 3000;
@@ -133,7 +132,7 @@ int CInstrument::WakeAfterBreak(std::span<char> reply) {
     if (!link_->Purge(kPurgeRxClear)) {
         return kFailToWakeUpInstrument1;
     }
-    if (!link_->SendBreak(kBreakMs)) {
+    if (!link_->SendBreak()) {
         return kFailToWakeUpInstrument2;
     }
     SelectAddress();

@@ -292,8 +292,8 @@ bool CInstrument::ProbePrompt(CSerialLink& link) {
     return brennix::ProbePrompt(link);
 }
 
-bool CInstrument::SendBreak(uint32_t durationMs) {
-    return link_ != nullptr && link_->SendBreak(durationMs);
+bool CInstrument::SendBreak() {
+    return link_ != nullptr && link_->SendBreak();
 }
 
 void CInstrument::ShowFailure(const char* text) {

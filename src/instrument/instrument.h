@@ -60,7 +60,7 @@ class CInstrument {
     bool RunText(const std::string& text);
     bool RunFile(const std::string& path);
     bool ProbePrompt(CSerialLink& link);
-    bool SendBreak(uint32_t durationMs);
+    bool SendBreak();
 
   private:
     int Find(bool identify, bool offerSdi12Exit);

@@ -93,7 +93,7 @@ bool CConnectSearch::BreakIntoCommandMode(const std::string& port) {
         NoteOpenFailure(port);
         return false;
     }
-    if (link_.SendBreak(kBreakMs))
+    if (link_.SendBreak())
         return true;
     // A port that cannot carry a BREAK at all (raw TCP) is worth saying so about.
     if (!link_.Capabilities().sendBreak)

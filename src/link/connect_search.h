@@ -21,7 +21,6 @@ class CConnectSearch {
     static constexpr const char* kAutoPort = "Auto";
     static constexpr uint32_t kAutoRate = 0;
     static constexpr uint32_t kBreakRate = 9600;
-    static constexpr uint32_t kBreakMs = 300;
     // After the BREAK of a port search and of a rate search.
     static constexpr uint32_t kPortSettleMs = 2000;
     static constexpr uint32_t kRateSettleMs = 4000;

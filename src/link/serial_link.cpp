@@ -316,7 +316,7 @@ void CSerialLink::AwaitInput() {
     }
 }
 
-bool CSerialLink::SendBreak(uint32_t durationMs) {
+bool CSerialLink::SendBreak() {
     // A port that cannot carry a BREAK sends nothing in its place: it says why, and fails.
     if (!device_.Capabilities().sendBreak) {
         device_.SetBreak(true);
@@ -331,7 +331,7 @@ bool CSerialLink::SendBreak(uint32_t durationMs) {
     waits_.Wait(kBreakLeadInMs);
     if (!device_.SetBreak(true))
         return false;
-    waits_.Wait(durationMs);
+    waits_.Wait(kBreakMs);
     return device_.SetBreak(false);
 }
 

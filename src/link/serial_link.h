@@ -21,6 +21,9 @@ namespace brennix {
 class CSerialLink {
   public:
     static constexpr uint32_t kQueueSize = 16384;
+    // The one BREAK length of the program: the terminal's button, the connect search, the wake-up,
+    // the scripts and the compass all wake or interrupt the instrument with it.
+    static constexpr uint32_t kBreakMs = 300;
 
     CSerialLink(SerialDevice& device, Clock& clock);
     ~CSerialLink();
@@ -51,7 +54,8 @@ class CSerialLink {
     bool WaitSent(uint32_t timeoutMs);
     uint32_t GetBaudRate();
     bool SetBaudRate(uint32_t baudRate);
-    bool SendBreak(uint32_t durationMs);
+    // Holds the BREAK for kBreakMs.
+    bool SendBreak();
     bool Purge(uint32_t flags);
     bool GetState(SerialState& state);
     // A port that keeps its settings (raw TCP) refuses a change and says why in the terminal.

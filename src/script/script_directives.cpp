@@ -154,7 +154,7 @@ int ScriptDirectives::WaitForToken(CInstrument* instrument, int attempts, const 
 int ScriptDirectives::SendBreak(CInstrument* instrument) {
     ShowWaitingInput(instrument);
     if (LinkOf(instrument)) {
-        instrument->SendBreak(kBreakMs);
+        instrument->SendBreak();
     }
     return 1;
 }

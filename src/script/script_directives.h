@@ -17,7 +17,6 @@ class ScriptDirectives {
   public:
     static constexpr size_t kReplyBufferSize = 4000;
     static constexpr uint32_t kAttemptMs = 1000;
-    static constexpr uint32_t kBreakMs = 300;
     static constexpr int kDefaultBaudRate = 9600;
     // Command files calling command files: deeper than this is a file that calls itself.
     static constexpr int kMaxRunScriptNesting = 16;

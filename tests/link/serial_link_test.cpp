@@ -82,14 +82,14 @@ TEST(SerialLinkWrite, CompletesShortWritesAndEchoesOnlyWhatWasWritten) {
 
 TEST(SerialLinkBreak, SendsTwoBlankLinesPausesThenHoldsTheBreak) {
     ScriptedLine line;
-    EXPECT_TRUE(line.link.SendBreak(300));
+    EXPECT_TRUE(line.link.SendBreak());
     EXPECT_EQ(line.farEnd.Wire(), "  \r\n  \r\n<BREAK>");
     EXPECT_EQ(line.pane.Text(), "<BREAK>\r\n");
     using Edge = sim::ScriptedFarEnd::BreakEdge;
     EXPECT_EQ(line.farEnd.Breaks(), (std::vector<Edge>{{true, 1100, 9600}, {false, 1400, 9600}}));
 
     line.device.SetVanished(true);
-    EXPECT_FALSE(line.link.SendBreak(300));
+    EXPECT_FALSE(line.link.SendBreak());
 }
 
 // Raw TCP to a device server: nothing goes out in place of a BREAK, the rate stays, and each
@@ -97,7 +97,7 @@ TEST(SerialLinkBreak, SendsTwoBlankLinesPausesThenHoldsTheBreak) {
 TEST(SerialLinkBreak, PortCarryingBytesOnlyRefusesBreakAndRateChangeSayingWhy) {
     ScriptedLine line;
     line.device.SetCapabilities(kBytesOnly);
-    EXPECT_FALSE(line.link.SendBreak(300));
+    EXPECT_FALSE(line.link.SendBreak());
     EXPECT_EQ(line.farEnd.Wire(), "");
     EXPECT_FALSE(line.link.SetBaudRate(57600));
     EXPECT_EQ(line.link.GetBaudRate(), 9600u);

@@ -423,7 +423,7 @@ TEST_F(RecorderServiceTest, AStalledInstrumentIsStoppedWithDThenAsked) {
         EXPECT_EQ(Contents(root / "DEP1.000.mrv.part"), OnRecorder(0).substr(0, 2048));
         EXPECT_EQ(heard.messages.back(), "Error reading 'DEP1.000'\nDo you want to continue?");
         sim.instrument.GetFaults().stallAfterBlocks = -1;
-        sim.link.SendBreak(300);  // woken for the next round
+        sim.link.SendBreak();  // woken for the next round
     }
 }
 
