@@ -208,12 +208,12 @@ int ScriptDirectives::RunScript(CInstrument* instrument,
         if (IsFileNotDirectory(candidate)) {
             const CommandFile file = ReadCommandFile(candidate);
             if (!file.ok) {
-                return engine_.ReportError("Can't run file ", name + ": " + file.error);
+                return engine_.ReportLocalError("Can't run file ", name + ": " + file.error);
             }
             return instrument && instrument->RunText(file.text);
         }
     }
-    return engine_.ReportError("Can't find file ", name);
+    return engine_.ReportLocalError("Can't find file ", name);
 }
 
 }  // namespace brennix

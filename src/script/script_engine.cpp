@@ -21,7 +21,7 @@ struct CScriptEngine::Impl {
 
     ScriptUiHost& ui;
     CInstrument* instrument = nullptr;
-    VariableStore variables;
+    std::shared_ptr<VariableStore> variables = std::make_shared<VariableStore>();
     HandlerTable handlers;
     ScriptDirectives directives;
     // Runs nest through #RUNSCRIPT; the engine is running while any of them is.
@@ -69,11 +69,15 @@ bool CScriptEngine::IsCancelRequested() const {
 }
 
 std::optional<std::string> CScriptEngine::FindVariable(const std::string& name) const {
-    return impl_->variables.Find(name);
+    return impl_->variables->Find(name);
 }
 
 void CScriptEngine::SetVariable(const std::string& name, const std::string& value) {
-    impl_->variables.Set(name, value);
+    impl_->variables->Set(name, value);
+}
+
+void CScriptEngine::ShareVariablesOf(const CScriptEngine& other) {
+    impl_->variables = other.impl_->variables;
 }
 
 void CScriptEngine::SetScriptFolders(const std::string& first, const std::string& second) {
@@ -100,9 +104,24 @@ void CScriptEngine::RegisterFunction(const std::string& name, FunctionHandler ha
 int CScriptEngine::ReportError(const std::string& message,
                                const std::optional<std::string>& detail1,
                                const std::optional<std::string>& detail2) {
+    PrintError(message, detail1, detail2);
+    if (CSerialLink* link = Link()) {
+        link->Write("", 0, true);
+    }
+    return 0;
+}
+
+int CScriptEngine::ReportLocalError(const std::string& message, const std::string& detail) {
+    PrintError(message, detail, std::nullopt);
+    return 0;
+}
+
+void CScriptEngine::PrintError(const std::string& message,
+                               const std::optional<std::string>& detail1,
+                               const std::optional<std::string>& detail2) {
     CSerialLink* link = Link();
     if (!link) {
-        return 0;
+        return;
     }
     std::string text = "\r\nERROR: " + message;
     if (detail1) {
@@ -112,8 +131,6 @@ int CScriptEngine::ReportError(const std::string& message,
         text += " " + *detail2;
     }
     link->Tap().Print(text);
-    link->Write("", 0, true);
-    return 0;
 }
 
 // A script ends at its first NUL byte, as the text of a file read whole ends there.

@@ -35,6 +35,9 @@ class CScriptEngine : public CScriptRunner {
 
     std::optional<std::string> FindVariable(const std::string& name) const;
     void SetVariable(const std::string& name, const std::string& value);
+    // From now on this engine reads and sets the other's variables: a job's engine sees what the
+    // terminal's scripts set, as a typed command would.
+    void ShareVariablesOf(const CScriptEngine& other);
 
     // Folders tried by #RUNSCRIPT before the name itself; both empty by default.
     void SetScriptFolders(const std::string& first, const std::string& second);
@@ -49,8 +52,14 @@ class CScriptEngine : public CScriptRunner {
     int ReportError(const std::string& message,
                     const std::optional<std::string>& detail1 = std::nullopt,
                     const std::optional<std::string>& detail2 = std::nullopt);
+    // The same for a failure that never reached the instrument (a command file that cannot be
+    // read): prints the error and returns 0, but sends nothing, so no stray line end wakes or
+    // confuses the instrument in the middle of a sequence.
+    int ReportLocalError(const std::string& message, const std::string& detail);
 
   private:
+    void PrintError(const std::string& message, const std::optional<std::string>& detail1,
+                    const std::optional<std::string>& detail2);
     int RunQuiet(const std::vector<ScriptStatement>& statements);
     int RunWithWindow(const std::vector<ScriptStatement>& statements);
     CSerialLink* Link() const;
