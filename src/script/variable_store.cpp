@@ -5,6 +5,7 @@
 namespace brennix {
 
 std::optional<std::string> VariableStore::Find(const std::string& name) const {
+    const std::lock_guard lock(mutex_);
     for (const auto& [key, value] : variables_) {
         if (EqualsIgnoreCase(key, name)) {
             return value;
@@ -14,6 +15,7 @@ std::optional<std::string> VariableStore::Find(const std::string& name) const {
 }
 
 void VariableStore::Set(const std::string& name, const std::string& value) {
+    const std::lock_guard lock(mutex_);
     for (auto& [key, stored] : variables_) {
         if (EqualsIgnoreCase(key, name)) {
             stored = value;

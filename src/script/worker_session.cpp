@@ -8,6 +8,7 @@ WorkerSession::WorkerSession(CSession& session, ScriptUiHost& ui)
     instrument_.SetRs485Address(session.Instrument().Rs485Address());
     instrument_.SetScriptEngine(&engine_);
     engine_.SetInstrument(&instrument_);
+    engine_.ShareVariablesOf(session.Engine());
 }
 
 WorkerSession::~WorkerSession() {

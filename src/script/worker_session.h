@@ -8,9 +8,9 @@ namespace brennix {
 
 // The instrument as a job sees it on its own thread: an instrument object and a script engine of
 // its own on the session's link, at the same RS-485 address, whose questions go to the UiHost the
-// job was given. A setting sent through it goes through an engine
-// exactly as one typed at the terminal would; the terminal's own engine and instrument are never
-// touched from the worker.
+// job was given. A setting sent through it goes through an engine exactly as one typed at the
+// terminal would, with the terminal's variables; the terminal's own engine and instrument are
+// never touched from the worker.
 class WorkerSession {
   public:
     WorkerSession(CSession& session, ScriptUiHost& ui);

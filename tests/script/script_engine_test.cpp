@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "engine_fixture.h"
+#include "script/worker_session.h"
 
 namespace brennix::test {
 namespace {
@@ -50,6 +52,18 @@ TEST_F(EngineTest, VariablesLastFromRunToRunAndTheirNamesReach128Characters) {
     engine.SetVariable(std::string(128, 'n'), "7");
     EXPECT_NE(engine.Run("nc %N %" + std::string(128, 'n'), true), 0);
     EXPECT_EQ(Received(), "12\rnc 12 7\r");
+}
+
+// A setting a job sends (the setup sheet's) is run by the job's own engine on its worker, yet
+// with the terminal's variables, both ways.
+TEST_F(EngineTest, AJobsEngineUsesTheTerminalsVariables) {
+    engine.Run("##cells=\"20\"", true);
+    WorkerSession worker(line.session, ui);
+    std::array<char, 64> reply{};
+    EXPECT_TRUE(worker.Instrument().ExecCommand("nc %cells", reply, false, 0));
+    EXPECT_TRUE(worker.Instrument().ExecCommand("##cells=\"30\"", reply, false, 0));
+    EXPECT_NE(engine.Run("cb %CELLS", true), 0);
+    EXPECT_EQ(Received(), "20\rnc 20\r30\rcb 30\r");
 }
 
 const std::string kTooLongName = "set %" + std::string(129, 'n') + " x";
