@@ -78,10 +78,14 @@ CDlgCompass::CDlgCompass(const FeatureContext& context)
 }
 
 bool CDlgCompass::Open() {
-    // Until the compass has answered "compass init", only Close is of use.
+    // Until the compass has answered "compass init", only Close is of use, and the wait cursor
+    // says that the instrument is being asked.
     SetBusy(true);
     close_->setEnabled(true);
+    awaitingInit_ = true;
+    ui_.SetWaitCursor(true);
     if (!service_.Open([this] { Closed(); })) {
+        EndInitWait();
         ui_.ShowMessage(SessionJob::kCannotStart, SessionJob::kCannotStartCaption,
                         MessageButtons::kOk, MessageIcon::kError);
         return false;
@@ -90,6 +94,7 @@ bool CDlgCompass::Open() {
 }
 
 void CDlgCompass::OnReady(bool ready) {
+    EndInitWait();
     if (!ready) {
         ui_.ShowMessage(compass_texts::kNotResponding, "", MessageButtons::kOk, MessageIcon::kNone);
         reject();
@@ -143,7 +148,15 @@ void CDlgCompass::reject() {
     service_.Close();
 }
 
+void CDlgCompass::EndInitWait() {
+    if (std::exchange(awaitingInit_, false)) {
+        ui_.SetWaitCursor(false);
+    }
+}
+
+// Also when closed before the compass answered "compass init".
 void CDlgCompass::Closed() {
+    EndInitWait();
     if (std::exchange(closing_, true)) {
         ui_.SetWaitCursor(false);
     }

@@ -40,6 +40,7 @@ class CDlgCompass : public QDialog, private CompassListener {
     void OnScores(const std::optional<CompassScores>& scores) override;
 
     void SetBusy(bool busy);
+    void EndInitWait();
     void Closed();
 
     QtUiHost& ui_;
@@ -56,6 +57,7 @@ class CDlgCompass : public QDialog, private CompassListener {
     bool calibrating_ = false;
     bool busy_ = false;
     bool closing_ = false;
+    bool awaitingInit_ = false;
     QtJobRelay relay_;
     CompassService service_;  // last: its worker ends before the rest goes
 };

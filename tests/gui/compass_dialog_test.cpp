@@ -18,8 +18,11 @@ class CompassDialogTest : public QObject {
     void calibrationShowsAttitudeThenScores() {
         CDlgCompass dialog(Context());
         QVERIFY(dialog.Open());
+        const QCursor* cursor = QApplication::overrideCursor();
+        QVERIFY(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
         dialog.show();
         Until([&] { return dialog.Text().startsWith("Compass initialized."); });
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(dialog.Text(), QString("Compass initialized.\nPress 'Start' to calibrate it!"));
         dialog.Start();
         QVERIFY(
@@ -53,6 +56,7 @@ class CompassDialogTest : public QObject {
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(seen->text, QString("Compass not present or is not responding properly"));
         QCOMPARE(seen->caption, QString("Brennix"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
   private:
