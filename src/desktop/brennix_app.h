@@ -36,6 +36,7 @@ class CBrennixApp {
     CDlgTerminal* Terminal() const { return terminal_.get(); }
     // The built-in instrument and its port, present when started to simulate.
     sim::SimulatedInstrument* Simulator() const { return ports_.Simulator(); }
+    SimulatedDevice* SimulatedPort() const { return ports_.SimulatedPort(); }
     // The name under which the built-in instrument is offered; empty when not simulating.
     QString SimulatedPortName() const;
 

@@ -493,8 +493,9 @@ void CDlgTerminal::CheckConnection() {
 
 void CDlgTerminal::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    // Checked when the user comes back to the terminal, not while they work elsewhere.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Checked when the user comes back to the terminal and when they leave it, so a pulled adapter
+    // is said at once.
+    if (event->type() == QEvent::ActivationChange) {
         CheckConnection();
     }
 }

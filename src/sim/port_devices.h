@@ -26,6 +26,8 @@ class PortDevices {
     SerialDevice& Device() { return routed_; }
     // The built-in instrument, present when simulating.
     sim::SimulatedInstrument* Simulator() const { return simulator_.get(); }
+    // Its port, present when simulating: it can be made to vanish as a pulled adapter does.
+    SimulatedDevice* SimulatedPort() const { return simulatedDevice_.get(); }
     bool Simulating() const { return simulator_ != nullptr; }
 
   private:

@@ -256,6 +256,19 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
     }
 
+    // An adapter pulled while the technician works in the terminal is said as soon as they leave
+    // it, not only when they come back.
+    void pulledAdapterIsSaidWhenTheTerminalIsLeft() {
+        app_->SimulatedPort()->SetVanished(true);
+        const auto seen = AnswerNextMessage();
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_COMPARE(seen->text,
+                     QStringLiteral("Connection lost.\nPlease reconect to communication port!"));
+        QVERIFY(!Terminal().Link().IsOpen());
+    }
+
     // The message names the system's reason, not that of a later query of the closed port (a
     // plain file opens, and is then refused as no terminal).
     void portThatCannotBeOpenedSaysWhy() {
