@@ -35,6 +35,10 @@ class Parser {
             return TakeText(argument, options_.port);
         if (argument == "--log")
             return TakeText(argument, options_.logPath);
+        if (argument == "--log-time-stamps") {
+            options_.logTimeStamps = true;
+            return true;
+        }
         if (argument == "--model") {
             modelGiven_ = true;
             return TakeText(argument, options_.simulatedModel);
@@ -116,6 +120,10 @@ class Parser {
             result.warnings.push_back(
                 "--model only chooses the simulated instrument; with --port "
                 "the instrument on the port answers for itself");
+        }
+        if (options_.logTimeStamps && options_.logPath.empty()) {
+            result.warnings.push_back("--log-time-stamps stamps the lines of a log file: give one "
+                                      "with --log FILE");
         }
         return result;
     }

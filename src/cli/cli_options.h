@@ -15,6 +15,7 @@ struct CliOptions {
     std::string simulatedModel = "Mirovan";
     uint32_t baudRate = 9600;  // CConnectSearch::kAutoRate to search the rates
     std::string logPath;
+    bool logTimeStamps = false;  // each line of the log starts with the local time
     uint32_t rs485Address = 0;
     std::string command = "terminal";
     std::vector<std::string> commandArguments;

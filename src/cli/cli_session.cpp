@@ -176,6 +176,7 @@ bool CliSession::SearchPort(const std::string& port) {
 }
 
 bool CliSession::OpenLog() {
+    session_.Link().Tap().SetLogTimeStamps(options_.logTimeStamps);
     if (options_.logPath.empty() || session_.Link().Tap().OpenLog(options_.logPath)) {
         return true;
     }

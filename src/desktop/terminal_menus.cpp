@@ -28,6 +28,7 @@ TerminalMenus::TerminalMenus(QMenuBar& bar) {
     tools = bar.addMenu(QObject::tr("&Tools"));
     openLog = tools->addAction(QObject::tr("Open log file ..."));
     closeLog = tools->addAction(QObject::tr("Close log file"));
+    logTimeStamps = AddCheckable(tools, QObject::tr("Time stamps"));
     tools->addSeparator();
     runCommandFile = tools->addAction(QObject::tr("Run command file..."));
     commandEditor = tools->addAction(QObject::tr("Command editor..."));

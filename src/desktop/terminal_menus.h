@@ -28,6 +28,7 @@ struct TerminalMenus {
     QAction* exit = nullptr;
     QAction* openLog = nullptr;
     QAction* closeLog = nullptr;
+    QAction* logTimeStamps = nullptr;
     QAction* runCommandFile = nullptr;
     QAction* commandEditor = nullptr;
     QAction* deploymentRecords = nullptr;

@@ -71,6 +71,8 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
     pollTimer->start(kPollIntervalMs);
 
     Link().Tap().SetOutputWindow(outputPane_);
+    menus_->logTimeStamps->setChecked(app_.Store().Read(settings::kLogTimeStamps) != 0);
+    Link().Tap().SetLogTimeStamps(menus_->logTimeStamps->isChecked());
     // A job may write the log from its thread: the news is carried to the window's.
     Link().Tap().SetLogFailureCallback([this](const std::string& reason) {
         QMetaObject::invokeMethod(
@@ -168,6 +170,7 @@ void CDlgTerminal::ConnectMenus() {
     connect(menus.exit, &QAction::triggered, this, &QWidget::close);
     connect(menus.openLog, &QAction::triggered, this, &CDlgTerminal::OpenLogFile);
     connect(menus.closeLog, &QAction::triggered, this, &CDlgTerminal::CloseLogFile);
+    connect(menus.logTimeStamps, &QAction::toggled, this, &CDlgTerminal::SetLogTimeStamps);
     connect(menus.runCommandFile, &QAction::triggered, this, &CDlgTerminal::RunCommandFile);
     connect(menus.commandEditor, &QAction::triggered, this, &CDlgTerminal::OpenCommandEditor);
     connect(menus.deploymentRecords, &QAction::triggered, this,
@@ -442,6 +445,11 @@ void CDlgTerminal::CloseLogFile() {
     Link().Tap().OpenLog("");
     logPath_.clear();
     UpdateMenuState();
+}
+
+void CDlgTerminal::SetLogTimeStamps(bool on) {
+    Link().Tap().SetLogTimeStamps(on);
+    app_.Store().Write(settings::kLogTimeStamps, on ? 1 : 0);
 }
 
 void CDlgTerminal::RunCommandFile() {

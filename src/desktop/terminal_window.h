@@ -56,6 +56,7 @@ class CDlgTerminal : public QMainWindow {
     void SetSdi12Mode(bool on);
     void OpenLogFile();
     void CloseLogFile();
+    void SetLogTimeStamps(bool on);
     void RunCommandFile();
     void OpenCommandEditor();
     // Tools > Deployment records...: one list at a time, beside the terminal.

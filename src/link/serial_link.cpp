@@ -38,7 +38,7 @@ void StoreByte(std::span<char> buffer, size_t& stored, uint8_t byte) {
 }  // namespace
 
 CSerialLink::CSerialLink(SerialDevice& device, Clock& clock)
-    : device_(device), clock_(clock), waits_(clock) {}
+    : device_(device), clock_(clock), tap_(clock), waits_(clock) {}
 
 CSerialLink::~CSerialLink() {
     if (device_.IsOpen())

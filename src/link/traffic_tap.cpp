@@ -1,10 +1,26 @@
 #include "link/traffic_tap.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace brennix {
+
+namespace {
+
+std::string TimeStamp(const LocalDateTime& time) {
+    std::array<char, 32> text{};
+    const int length =
+        std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d.%03d ", time.year,
+                      time.month, time.day, time.hour, time.minute, time.second, time.millisecond);
+    return std::string(text.data(), static_cast<size_t>(std::max(length, 0)));
+}
+
+}  // namespace
 
 TrafficTap::~TrafficTap() {
     if (log_ != nullptr) {
@@ -19,6 +35,7 @@ bool TrafficTap::OpenLog(const std::string& path) {
     }
     logWriteFailed_ = false;
     logError_ = 0;
+    atLineStart_ = true;
     if (path.empty()) {
         return true;
     }
@@ -56,11 +73,10 @@ void TrafficTap::Print(const std::string& text) {
 // The log gets the bytes up to the first NUL. A failed write is reported once; later writes are
 // still tried, so the log goes on once there is room again.
 void TrafficTap::WriteLog(const uint8_t* bytes, size_t length) {
-    const void* zero = std::memchr(bytes, 0, length);
-    const size_t text =
-        zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
+    const std::string text = LogText(bytes, length);
     errno = 0;
-    const bool written = std::fwrite(bytes, 1, text, log_) == text && std::fflush(log_) == 0;
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), log_) == text.size() && std::fflush(log_) == 0;
     if (written || logWriteFailed_) {
         return;
     }
@@ -70,6 +86,30 @@ void TrafficTap::WriteLog(const uint8_t* bytes, size_t length) {
     if (logFailureCallback_) {
         logFailureCallback_(LogErrorMessage());
     }
+}
+
+std::string TrafficTap::LogText(const uint8_t* bytes, size_t length) {
+    const void* zero = std::memchr(bytes, 0, length);
+    const std::string_view text(
+        reinterpret_cast<const char*>(bytes),
+        zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length);
+    if (!logTimeStamps_) {
+        return std::string(text);
+    }
+    // Every line that starts in this piece arrived with it: one reading of the clock serves all.
+    std::string stamp;
+    std::string stamped;
+    for (const char byte : text) {
+        if (atLineStart_) {
+            if (stamp.empty()) {
+                stamp = TimeStamp(clock_.LocalTime());
+            }
+            stamped += stamp;
+        }
+        stamped += byte;
+        atLineStart_ = byte == '\n';
+    }
+    return stamped;
 }
 
 }  // namespace brennix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "link/output_window.h"
+#include "platform/clock.h"
 
 namespace brennix {
 
@@ -18,7 +20,7 @@ class TrafficTap {
     // away); called once for each log, which is incomplete from then on.
     using LogFailureCallback = std::function<void(const std::string& reason)>;
 
-    TrafficTap() = default;
+    explicit TrafficTap(Clock& clock) : clock_(clock) {}
     ~TrafficTap();
     TrafficTap(const TrafficTap&) = delete;
     TrafficTap& operator=(const TrafficTap&) = delete;
@@ -33,6 +35,10 @@ class TrafficTap {
     void SetLogFailureCallback(LogFailureCallback callback) {
         logFailureCallback_ = std::move(callback);
     }
+    // With time stamps on, each line of the log starts with the computer's local time when its
+    // first byte passed ("2026-12-08 14:03:07.215 "); the window and the port see no stamp.
+    void SetLogTimeStamps(bool on) { logTimeStamps_ = on; }
+    bool LogTimeStamps() const { return logTimeStamps_; }
     // Returns the window shown into until now.
     OutputWindow* SetOutputWindow(OutputWindow* window);
 
@@ -42,8 +48,15 @@ class TrafficTap {
 
   private:
     void WriteLog(const uint8_t* bytes, size_t length);
+    // The text for the log: the bytes up to the first NUL, with the time stamps if they are on.
+    std::string LogText(const uint8_t* bytes, size_t length);
 
+    Clock& clock_;
     std::FILE* log_ = nullptr;
+    // Switched from the window's thread while a job may be writing the log.
+    std::atomic<bool> logTimeStamps_ = false;
+    // The next byte logged starts a line: the log's first, or the one after a line feed.
+    bool atLineStart_ = true;
     int logError_ = 0;
     bool logWriteFailed_ = false;
     LogFailureCallback logFailureCallback_;

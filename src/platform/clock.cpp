@@ -19,11 +19,19 @@ void SystemClock::Sleep(uint32_t ms) {
 }
 
 LocalDateTime SystemClock::LocalTime() {
-    const std::time_t now = std::time(nullptr);
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto sinceSecond = now - std::chrono::system_clock::from_time_t(seconds);
     std::tm parts{};
-    localtime_r(&now, &parts);
-    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    localtime_r(&seconds, &parts);
+    return {parts.tm_year + 1900,
+            parts.tm_mon + 1,
+            parts.tm_mday,
+            parts.tm_hour,
+            parts.tm_min,
+            parts.tm_sec,
+            static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count())};
 }
 
 bool SystemClock::WaitForEvent(const StopEvent& event, uint32_t ms) {

@@ -17,6 +17,7 @@ struct LocalDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int millisecond = 0;
 };
 
 // The system's millisecond tick count (32 bits, wrapping) and waiting on it.

@@ -26,6 +26,8 @@ inline constexpr std::string_view kApplication = "Brennix";
 inline constexpr IntSetting kUnitSystem{"Settings/UnitSystem", 1};
 // The terminal's font size, 0 to 4.
 inline constexpr IntSetting kTerminalFont{"Terminal/Font", 0};
+// 1: each line of the log file starts with the local time.
+inline constexpr IntSetting kLogTimeStamps{"Terminal/LogTimeStamps", 0};
 // Where the log, command-file and diagnostic-recording dialogs were last left; empty: none yet.
 inline constexpr TextSetting kLogFolder{"Terminal/LogFolder", ""};
 inline constexpr TextSetting kCommandFileFolder{"Terminal/CommandFileFolder", ""};

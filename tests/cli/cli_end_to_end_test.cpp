@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,10 +52,22 @@ TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {
         EXPECT_EQ(line.size(), 5u + 2u * size) << label;
     }
 
-    const CliRun terminal({"--port", port, "terminal"}, "Ver\nsystemtype\n");
+    const std::string log = TempPath("stamped.log");
+    const CliRun terminal({"--port", port, "--log", log, "--log-time-stamps", "terminal"},
+                          "Ver\nsystemtype\n");
     EXPECT_EQ(terminal.status, 0) << terminal.errors;
     EXPECT_THAT(terminal.output, HasSubstr("MRV"));
     EXPECT_LT(terminal.output.find("Ver"), terminal.output.find("systemtype")) << terminal.output;
+    // Each line of the log starts with the time; the console shows none.
+    const std::regex stamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )");
+    std::ifstream logged(log);
+    int lines = 0;
+    for (std::string line; std::getline(logged, line); ++lines) {
+        EXPECT_TRUE(std::regex_search(line, stamp, std::regex_constants::match_continuous)) << line;
+    }
+    EXPECT_GT(lines, 3);
+    EXPECT_FALSE(std::regex_search(terminal.output, stamp));
+    std::filesystem::remove(log);
 }
 
 struct RefusalCase {

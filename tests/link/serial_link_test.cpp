@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <tuple>
 
@@ -140,6 +141,35 @@ TEST(SerialLinkLog, TruncatesOnOpenAndLogsRawBytesUpToAZero) {
     EXPECT_EQ(line.pane.Text(), "b >");
     std::remove(path.c_str());
     EXPECT_FALSE(line.link.Tap().OpenLog(testing::TempDir() + "no-such-folder/x.log"));
+}
+
+// A line stamped at its first byte however it arrives; the pane and the instrument see no stamp.
+TEST(SerialLinkLog, TimeStampsStartEachLineOfTheLogOnly) {
+    const std::string path = testing::TempDir() + "serial_link_stamps_test.log";
+    ScriptedLine line;
+    line.link.Tap().SetLogTimeStamps(true);
+    ASSERT_TRUE(line.link.Tap().OpenLog(path));
+    line.clock.SetLocalTime({2026, 12, 8, 14, 3, 7, 215});
+    line.farEnd.Send("Ostrel Mir");
+    uint8_t reply[64];
+    size_t done = 0;
+    line.link.Read(std::span(reply, 10), done, 10, true);
+    line.clock.SetLocalTime({2026, 12, 8, 14, 3, 8, 5});
+    line.farEnd.Send("ovan\r\n\r\n>");
+    line.link.Read(std::span(reply, 9), done, 10, true);
+    EXPECT_TRUE(line.link.Write("Ver", 10, true));
+    line.link.Tap().Print("\r\nDisconnected\r\n");
+    line.link.Tap().OpenLog("");
+
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+              "2026-12-08 14:03:07.215 Ostrel Mirovan\r\n"
+              "2026-12-08 14:03:08.005 \r\n"
+              "2026-12-08 14:03:08.005 >\r\n"
+              "2026-12-08 14:03:08.005 Disconnected\r\n");
+    EXPECT_EQ(line.pane.Text(), "Ostrel Mirovan\r\n\r\n>\r\nDisconnected\r\n");
+    EXPECT_EQ(line.farEnd.Wire(), "Ver\r\n");
+    std::remove(path.c_str());
 }
 
 }  // namespace
