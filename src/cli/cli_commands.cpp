@@ -79,14 +79,15 @@ std::string CommandUsage(std::string_view name) {
         }
     }
     return usage +
-           "OPTIONS: (--port NAME|auto | --simulate) [--baud N|auto] [--log FILE] [--rs485 N]\n"
+           "OPTIONS: (--port NAME|auto | --simulate) [--baud N|auto] [--log FILE [--log-time-stamps]]\n"
+           "         [--rs485 N]\n"
            "(brennix-cli --help lists every command)\n";
 }
 
 std::string CliUsage() {
     std::string usage =
         "usage: brennix-cli (--port NAME|auto | --simulate [--model NAME]) [--baud N|auto]\n"
-        "                   [--log FILE] [--rs485 N] [COMMAND [--help]]\n"
+        "                   [--log FILE [--log-time-stamps]] [--rs485 N] [COMMAND [--help]]\n"
         "       brennix-cli --help | --version\n"
         "commands:\n";
     for (const CliCommandEntry& entry : CliCommands()) {

@@ -27,7 +27,14 @@ std::optional<uint32_t> ParseWholeNumber(const std::string& text) {
 CommandArguments::CommandArguments(std::vector<std::string> arguments)
     : arguments_(std::move(arguments)) {}
 
+void CommandArguments::Asked(const std::string& name) {
+    if (std::find(optionsAsked_.begin(), optionsAsked_.end(), name) == optionsAsked_.end()) {
+        optionsAsked_.push_back(name);
+    }
+}
+
 bool CommandArguments::TakeFlag(const std::string& name) {
+    Asked(name);
     const auto found = std::find(arguments_.begin(), arguments_.end(), name);
     if (found == arguments_.end()) {
         return false;
@@ -37,6 +44,7 @@ bool CommandArguments::TakeFlag(const std::string& name) {
 }
 
 bool CommandArguments::TakeText(const std::string& name, std::string& value) {
+    Asked(name);
     const auto found = std::find(arguments_.begin(), arguments_.end(), name);
     if (found == arguments_.end()) {
         return true;
@@ -68,6 +76,7 @@ bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value) {
 
 bool CommandArguments::TakeChoice(const std::string& name, const std::vector<std::string>& choices,
                                   std::string& value) {
+    choicesAsked_[name] = choices;
     std::string taken;
     const bool present = std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end();
     if (!TakeText(name, taken) || !present) {
@@ -92,18 +101,8 @@ bool CommandArguments::TakeChoice(const std::string& name, const std::vector<std
     return true;
 }
 
-bool CommandArguments::TakeRepeated(const std::string& name, std::vector<std::string>& values) {
-    while (std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end()) {
-        std::string value;
-        if (!TakeText(name, value)) {
-            return false;
-        }
-        values.push_back(value);
-    }
-    return true;
-}
-
 bool CommandArguments::TakeList(const std::string& name, std::vector<std::string>& values) {
+    Asked(name);
     for (auto found = std::find(arguments_.begin(), arguments_.end(), name);
          found != arguments_.end(); found = std::find(found, arguments_.end(), name)) {
         if (found + 1 == arguments_.end()) {

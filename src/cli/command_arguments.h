@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,10 +28,8 @@ class CommandArguments {
     // An option whose value must be one of choices, in any case; value gets the choice as listed.
     bool TakeChoice(const std::string& name, const std::vector<std::string>& choices,
                     std::string& value);
-    // Every occurrence of an option with a value, in order.
-    bool TakeRepeated(const std::string& name, std::vector<std::string>& values);
-    // The same for an option that takes one value or more: each occurrence with every word after
-    // its first value up to the next option ("--set A=1 B=2 --set C=3").
+    // Every occurrence of an option that takes one value or more, each with every word after its
+    // first value up to the next option ("--set A=1 B=2 --set C=3").
     bool TakeList(const std::string& name, std::vector<std::string>& values);
     // The next word that is not an option; false (with the error naming what) when there is none.
     bool TakePositional(std::string& value, const std::string& what);
@@ -42,6 +41,13 @@ class CommandArguments {
     // A command's own verdict on what it took; false, with the error set.
     bool Reject(const std::string& message) { return Fail(message); }
 
+    // Every option the command asked for, in order, and the choices of those that take one:
+    // what the shell completion must offer.
+    const std::vector<std::string>& OptionsAsked() const { return optionsAsked_; }
+    const std::map<std::string, std::vector<std::string>>& ChoicesAsked() const {
+        return choicesAsked_;
+    }
+
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
     // Records a rule of the command's own that the arguments break (the first error stays);
@@ -49,8 +55,12 @@ class CommandArguments {
     bool Fail(const std::string& message);
 
   private:
+    void Asked(const std::string& name);
+
     std::vector<std::string> arguments_;
     std::string error_;
+    std::vector<std::string> optionsAsked_;
+    std::map<std::string, std::vector<std::string>> choicesAsked_;
 };
 
 }  // namespace brennix::cli

@@ -1,7 +1,12 @@
 #include "cli/cli_options.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cctype>
+#include <regex>
+
+#include "child_process.h"
 #include "cli/cli_command.h"
 #include "support/words.h"
 
@@ -101,13 +106,75 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ListTakesNothing", "--simulate recorder list x", "unexpected argument x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CliOptions, WarnsOnlyWhenTheModelMeansNothing) {
-    const ParseResult withPort = ParseCliOptions(Words("--port /dev/ttyS0 --model Corvex"));
+TEST(CliOptions, WarnsOnlyOfOptionsThatMeanNothingHere) {
+    const ParseResult withPort =
+        ParseCliOptions(Words("--port /dev/ttyS0 --model Corvex --log-time-stamps"));
     ASSERT_TRUE(withPort.options);
-    ASSERT_EQ(withPort.warnings.size(), 1u);
+    ASSERT_EQ(withPort.warnings.size(), 2u);
     EXPECT_TRUE(withPort.warnings[0].starts_with("--model only chooses the simulated instrument"));
+    EXPECT_TRUE(withPort.warnings[1].starts_with("--log-time-stamps stamps the lines of a log"));
     EXPECT_TRUE(ParseCliOptions(Words("--simulate --model Corvex")).warnings.empty());
-    EXPECT_TRUE(ParseCliOptions(Words("--port /dev/ttyS0")).warnings.empty());
+    EXPECT_TRUE(
+        ParseCliOptions(Words("--port /dev/ttyS0 --log-time-stamps --log x")).warnings.empty());
+}
+
+// What bash offers for the last word, with the completion the package installs.
+std::vector<std::string> Completions(std::vector<std::string> typed) {
+    std::string words = "brennix-cli";
+    for (const std::string& word : typed) {
+        words += " '" + word + "'";
+    }
+    test::ChildProcess bash({"/bin/bash", "-c",
+                             "source '" BRENNIX_COMPLETION_PATH "'; COMP_WORDS=(" + words +
+                                 "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _brennix_cli; "
+                                 "printf '%s\\n' \"${COMPREPLY[@]}\""});
+    EXPECT_EQ(bash.Wait(5000), 0) << bash.Errors();
+    return Words(bash.Output());
+}
+
+// The words before the options in a command's form: "recorder download" takes its action first.
+std::vector<std::string> FormWords(const CliCommandEntry& entry) {
+    std::vector<std::string> words = Words(std::string(entry.usage));
+    const auto action = std::find_if(words.begin() + 1, words.end(), [](const std::string& word) {
+        return !std::all_of(word.begin(), word.end(), [](char c) {
+            return std::islower(static_cast<unsigned char>(c)) != 0;
+        });
+    });
+    words.erase(action, words.end());
+    return words;
+}
+
+// The completion cannot drift from the program: every command, each form's options, the
+// choices of those that take one, and the options every command shares are offered.
+TEST(CliCompletion, OffersEveryCommandOptionAndChoiceTheProgramTakes) {
+    using testing::Contains;
+    const std::vector<std::string> commands = Completions({""});
+    for (const CliCommandEntry& entry : CliCommands()) {
+        EXPECT_THAT(commands, Contains(std::string(entry.name)));
+        std::vector<std::string> form = FormWords(entry);
+        CommandArguments asked({form.begin() + 1, form.end()});
+        entry.make()->Parse(asked);
+        form.insert(form.begin(), "--simulate");
+        form.push_back("--");
+        const std::vector<std::string> options = Completions(form);
+        for (const std::string& option : asked.OptionsAsked()) {
+            EXPECT_THAT(options, Contains(option)) << entry.usage;
+        }
+        for (const auto& [option, choices] : asked.ChoicesAsked()) {
+            form.back() = option;
+            form.push_back("");
+            EXPECT_THAT(Completions(form), testing::UnorderedElementsAreArray(choices)) << option;
+            form.pop_back();
+        }
+    }
+    const std::string usage = CliUsage();
+    const std::string shared = usage.substr(0, usage.find("commands:"));
+    const std::vector<std::string> offered = Completions({"--"});
+    const std::regex option("--[a-z0-9-]+");
+    for (auto found = std::sregex_iterator(shared.begin(), shared.end(), option);
+         found != std::sregex_iterator(); ++found) {
+        EXPECT_THAT(offered, Contains(found->str()));
+    }
 }
 
 }  // namespace
