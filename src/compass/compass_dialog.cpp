@@ -19,6 +19,11 @@ namespace brennix {
 
 namespace {
 
+constexpr const char* kWidestScoreLine =
+    "Ambient magnetic field strength (0-100): 100.00 (VERY POOR)";
+// The instructions take five lines at that width; one more keeps a wrapped word in view.
+constexpr int kTextLines = 6;
+
 QLineEdit* ReadOnlyValue() {
     auto* edit = new QLineEdit;
     edit->setReadOnly(true);
@@ -26,6 +31,14 @@ QLineEdit* ReadOnlyValue() {
     // The buttons take the focus first; the values can still be selected and copied.
     edit->setFocusPolicy(Qt::ClickFocus);
     return edit;
+}
+
+// A value with its unit after it.
+QLayout* WithUnit(QLineEdit* value) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(value);
+    row->addWidget(new QLabel(compass_texts::kAttitudeUnit));
+    return row;
 }
 
 QPushButton* Button(const char* text) {
@@ -54,13 +67,17 @@ CDlgCompass::CDlgCompass(const FeatureContext& context)
     // A fixed pitch lines the scores up as their texts intend.
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text_->setWordWrap(true);
-    text_->setMinimumHeight(text_->fontMetrics().height() * 6);
+    // As wide as the longest score line and as tall as the instructions: the dialog opens at
+    // the size its texts need, with no empty space under them.
+    text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(kWidestScoreLine));
+    text_->setMinimumHeight(text_->fontMetrics().height() * kTextLines);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* values = new QFormLayout;
-    values->addRow("Heading", heading_);
-    values->addRow("Pitch", pitch_);
-    values->addRow("Roll", roll_);
+    for (const auto& [name, value] :
+         {std::pair{"Heading", heading_}, {"Pitch", pitch_}, {"Roll", roll_}}) {
+        values->addRow(name, WithUnit(value));
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(start_);
     buttons->addWidget(stop_);
@@ -70,7 +87,6 @@ CDlgCompass::CDlgCompass(const FeatureContext& context)
     layout->addLayout(values);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
-    resize(560, 340);
 
     connect(start_, &QPushButton::clicked, this, &CDlgCompass::Start);
     connect(stop_, &QPushButton::clicked, this, &CDlgCompass::Stop);

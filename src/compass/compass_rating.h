@@ -14,6 +14,8 @@ inline constexpr const char* kRotate =
     "possible.\nAllow at least a minute for each turn.\n\nWhen finished, press Stop button";
 inline constexpr const char* kNotResponding = "Compass not present or is not responding properly";
 inline constexpr const char* kScoresUnreadable = "Error obtainig scores";
+// What heading, pitch and roll are measured in.
+inline constexpr const char* kAttitudeUnit = "degrees";
 }  // namespace compass_texts
 
 // A score as shown: one outside 0 to 9 shows as 0.

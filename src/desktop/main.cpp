@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "desktop/brennix_app.h"
+#include "desktop/file_dialog_fit.h"
 #include "desktop/startup_trace.h"
 #include "platform/exit_signals.h"
 
@@ -77,6 +78,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     brennix::TraceStartup("QApplication built");
+    brennix::FileDialogFit fileDialogFit;
+    application.installEventFilter(&fileDialogFit);
     brennix::ReleasePortsOnSignals({SIGINT, SIGTERM, SIGHUP, SIGQUIT});
     brennix::CBrennixApp app(options);
     return app.Run();

@@ -25,9 +25,12 @@ namespace brennix {
 
 namespace {
 
-constexpr std::array<QColor, kBeamCount> kBeamColours = {QColor(255, 0, 0), QColor(0, 0, 255),
+constexpr std::array<QColor, kBeamCount> kBeamColours = {QColor(255, 0, 0), QColor(30, 144, 255),
                                                          QColor(0, 255, 0)};
 constexpr std::array<const char*, 3> kViewNames = {"Amp", "Sine", "Cosine"};
+// The value axis of each view, in the counts the instrument sends them in.
+constexpr std::array<const char*, 3> kValueCaptions = {"Amplitude (counts)", "Sine (counts)",
+                                                       "Cosine (counts)"};
 constexpr float kAmplitudeTop = 250.0f;
 constexpr float kComponentTop = 200.0f;
 constexpr float kVerticalStep = 50.0f;
@@ -275,6 +278,7 @@ void CDlgEcholux::ReloadVisiblePlot() {
                    std::vector<float>(shown.range.begin(), shown.range.begin() + cells));
     horizontalAxis_->SetCaption(shown.HorizontalCaption());
     horizontalAxis_->SetSpan(0.0f, span, step);
+    verticalAxis_->SetCaption(kValueCaptions[static_cast<size_t>(view_)]);
     verticalAxis_->SetSpan(0.0f, top, kVerticalStep);
 }
 
@@ -369,6 +373,10 @@ QString CDlgEcholux::TableText(int row, int column) const {
     const BeamRow& cells = rows_.at(static_cast<size_t>(row));
     const QLabel* label = column == 0 ? cells.first : column == 1 ? cells.position : cells.level;
     return label->isHidden() ? QString() : label->text();
+}
+
+QString CDlgEcholux::ValueAxisCaption() const {
+    return verticalAxis_->Caption();
 }
 
 QString CDlgEcholux::FirstColumnHeader() const {

@@ -65,6 +65,7 @@ class CDlgEcholux : public QDialog, private DiagnosticsListener {
     // the column is hidden.
     QString TableText(int row, int column) const;
     QString FirstColumnHeader() const;
+    QString ValueAxisCaption() const;
 
     // Close, Escape and the close box: the service stops, then the window closes and any file
     // with it.

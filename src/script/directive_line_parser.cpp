@@ -92,7 +92,9 @@ std::optional<ScriptError> DirectiveLineParser::ParseParameters(std::vector<ArgT
             parameter += c;
         }
     }
-    if (doubleQuoted_) {
+    // A condition's open single quote would compare against the rest of the line, or look up a
+    // variable named after it: it is as unterminated as a double quote anywhere.
+    if (doubleQuoted_ || (isCondition_ && singleQuoted_)) {
         return ScriptError{"Unterminated string"};
     }
     FinishParameter(parameter, false, tokens);

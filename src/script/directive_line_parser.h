@@ -17,7 +17,8 @@ struct DirectiveLine {
 // Parses the text of a directive line after its leading '#': the name and its parameters.
 class DirectiveLineParser {
   public:
-    // Returns the error ("Syntax error ')'", "Unterminated string") when the line cannot be parsed.
+    // Returns the error ("Syntax error ')'", "Unterminated string") when the line cannot be parsed;
+    // the name is parsed all the same.
     std::optional<ScriptError> Parse(std::string_view text, DirectiveLine& line);
 
   private:

@@ -37,12 +37,16 @@ std::optional<ConditionalKind> ConditionalKindOf(const std::string& name) {
 
 }  // namespace
 
-std::vector<std::string> ScriptCompiler::SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
+std::vector<ScriptLine> ScriptCompiler::SplitLines(std::string_view text) {
+    std::vector<ScriptLine> lines;
+    int number = 1;
     size_t pos = 0;
     while (pos < text.size()) {
         if (IsLineBreak(text[pos])) {
-            ++pos;
+            // CR LF ends one line, as a lone CR or LF does.
+            const bool pair = text.substr(pos, 2) == "\r\n";
+            pos += pair ? 2 : 1;
+            ++number;
             continue;
         }
         size_t end = pos;
@@ -61,15 +65,17 @@ std::vector<std::string> ScriptCompiler::SplitLines(std::string_view text) {
         if (line.empty() && hadComment) {
             continue;
         }
-        lines.emplace_back(line);
+        lines.push_back({std::string(line), number});
     }
     return lines;
 }
 
 CompiledScript ScriptCompiler::Compile(std::string_view text) {
     result_ = CompiledScript{};
-    const std::vector<std::string> lines = SplitLines(text);
+    const std::vector<ScriptLine> lines = SplitLines(text);
+    result_.lineCount = lines.size();
     for (size_t index = 0; index < lines.size(); ++index) {
+        line_ = lines[index].number;
         if (!CompileLine(lines, index)) {
             result_.ok = false;
             result_.statements.clear();
@@ -79,29 +85,43 @@ CompiledScript ScriptCompiler::Compile(std::string_view text) {
     return std::move(result_);
 }
 
-bool ScriptCompiler::Fail(ScriptError error) {
+void ScriptCompiler::Add(ScriptStatement statement) {
+    statement.line = line_;
+    result_.statements.push_back(std::move(statement));
+}
+
+void ScriptCompiler::Report(ScriptError error) {
+    error.line = line_;
     result_.errors.push_back(std::move(error));
+}
+
+bool ScriptCompiler::Fail(ScriptError error) {
+    Report(std::move(error));
     return false;
 }
 
 // line := directive-line | send-line
 // A directive line that cannot be parsed is reported and left out; compilation goes on.
-bool ScriptCompiler::CompileLine(const std::vector<std::string>& lines, size_t& index) {
-    const std::string& line = lines[index];
+// A conditional cannot be left out so: the branches around it would run as they should not.
+bool ScriptCompiler::CompileLine(const std::vector<ScriptLine>& lines, size_t& index) {
+    const std::string& line = lines[index].text;
     if (!IsDirectiveLine(line)) {
         return CompileSendLine(line);
     }
 
     DirectiveLine directive;
     if (auto error = DirectiveLineParser().Parse(std::string_view(line).substr(1), directive)) {
-        result_.errors.push_back(std::move(*error));
+        if (ConditionalKindOf(directive.name)) {
+            return Fail(std::move(*error));
+        }
+        Report(std::move(*error));
         return true;
     }
     return CompileDirective(directive, lines, index);
 }
 
 bool ScriptCompiler::CompileDirective(const DirectiveLine& directive,
-                                      const std::vector<std::string>& lines, size_t& index) {
+                                      const std::vector<ScriptLine>& lines, size_t& index) {
     if (directive.name == "DIALOG") {
         return CompileDialogBlock(lines, index);
     }
@@ -113,7 +133,7 @@ bool ScriptCompiler::CompileDirective(const DirectiveLine& directive,
     statement.kind = StatementKind::kDirective;
     statement.name = directive.name;
     statement.arguments = directive.arguments;
-    result_.statements.push_back(std::move(statement));
+    Add(std::move(statement));
     return true;
 }
 
@@ -138,23 +158,27 @@ bool ScriptCompiler::CompileConditional(const DirectiveLine& directive) {
         statement.condition.left = tokens[0];
         statement.condition.right = tokens[2];
     }
-    result_.statements.push_back(std::move(statement));
+    Add(std::move(statement));
     return true;
 }
 
 // dialog-block := "#DIALOG" { expression-line } "#ENDDIALOG"
-bool ScriptCompiler::CompileDialogBlock(const std::vector<std::string>& lines, size_t& index) {
+// An item's error names the item's line; an unclosed block the #DIALOG line.
+bool ScriptCompiler::CompileDialogBlock(const std::vector<ScriptLine>& lines, size_t& index) {
     ScriptStatement statement;
     statement.kind = StatementKind::kDialogBlock;
+    const int opening = line_;
     for (size_t item = index + 1; item < lines.size(); ++item) {
-        if (EqualsIgnoreCase(lines[item], kEndDialog)) {
-            result_.statements.push_back(std::move(statement));
+        if (EqualsIgnoreCase(lines[item].text, kEndDialog)) {
+            line_ = opening;
+            Add(std::move(statement));
             index = item;
             return true;
         }
         ScriptExpression expression;
         size_t consumed = 0;
-        if (auto error = ExpressionParser().Parse(lines[item], expression, consumed)) {
+        if (auto error = ExpressionParser().Parse(lines[item].text, expression, consumed)) {
+            line_ = lines[item].number;
             return Fail(std::move(*error));
         }
         statement.dialogItems.push_back(std::move(expression));
@@ -168,7 +192,7 @@ bool ScriptCompiler::CompileSendLine(const std::string& line) {
     if (auto error = SendLineParser().Parse(line, statement.segments)) {
         return Fail(std::move(*error));
     }
-    result_.statements.push_back(std::move(statement));
+    Add(std::move(statement));
     return true;
 }
 

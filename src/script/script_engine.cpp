@@ -1,5 +1,7 @@
 #include "script/script_engine.h"
 
+#include <utility>
+
 #include "link/link_lease.h"
 #include "script/script_compiler.h"
 #include "script/script_directives.h"
@@ -29,6 +31,9 @@ struct CScriptEngine::Impl {
     bool cancelRequested = false;
     std::string firstScriptFolder;
     std::string secondScriptFolder;
+    // Whether the run in progress names the line of its errors, and the line it is at.
+    bool namesLines = false;
+    int errorLine = 0;
 };
 
 CScriptEngine::CScriptEngine(ScriptUiHost& ui, Clock& clock)
@@ -130,16 +135,35 @@ void CScriptEngine::PrintError(const std::string& message,
     if (detail2) {
         text += " " + *detail2;
     }
+    if (impl_->namesLines && impl_->errorLine > 0) {
+        text += " (line " + std::to_string(impl_->errorLine) + ")";
+    }
     link->Tap().Print(text);
 }
 
 // A script ends at its first NUL byte, as the text of a file read whole ends there.
+// A nested run names the lines of its own text; its caller's come back after it.
 int CScriptEngine::Run(const std::string& text, bool quiet) {
-    CompiledScript script =
+    const CompiledScript script =
         ScriptCompiler().Compile(std::string_view(text).substr(0, text.find('\0')));
+    const bool callerNamesLines = std::exchange(impl_->namesLines, !quiet && script.lineCount > 1);
+    const int callerLine = impl_->errorLine;
+    const int result = RunCompiled(script, quiet);
+    impl_->namesLines = callerNamesLines;
+    impl_->errorLine = callerLine;
+    return result;
+}
+
+void CScriptEngine::SetErrorLine(int line) {
+    impl_->errorLine = line;
+}
+
+int CScriptEngine::RunCompiled(const CompiledScript& script, bool quiet) {
     for (const ScriptError& error : script.errors) {
+        SetErrorLine(error.line);
         ReportError(error.message, error.detail1, error.detail2);
     }
+    SetErrorLine(0);
     if (!script.ok) {
         return 0;
     }

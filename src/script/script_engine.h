@@ -14,6 +14,8 @@
 
 namespace brennix {
 
+struct CompiledScript;
+
 // The interpreter of the command language: compiles a text into statements, then executes them
 // against the instrument. One engine lives for the whole program; its variables live as long.
 class CScriptEngine : public CScriptRunner {
@@ -48,7 +50,9 @@ class CScriptEngine : public CScriptRunner {
     void RegisterDirective(const std::string& name, DirectiveHandler handler);
     void RegisterFunction(const std::string& name, FunctionHandler handler);
 
-    // Prints "\r\nERROR: message detail1 detail2", sends CR LF to the instrument, returns 0.
+    // Prints "\r\nERROR: message detail1 detail2", sends CR LF to the instrument, returns 0. In
+    // a script of several lines that the technician runs (not quiet), the error ends with the
+    // line it was found in, " (line 3)", as the text's editor counts them.
     int ReportError(const std::string& message,
                     const std::optional<std::string>& detail1 = std::nullopt,
                     const std::optional<std::string>& detail2 = std::nullopt);
@@ -57,9 +61,13 @@ class CScriptEngine : public CScriptRunner {
     // confuses the instrument in the middle of a sequence.
     int ReportLocalError(const std::string& message, const std::string& detail);
 
+    // The line of the statement running now, which an error is reported against.
+    void SetErrorLine(int line);
+
   private:
     void PrintError(const std::string& message, const std::optional<std::string>& detail1,
                     const std::optional<std::string>& detail2);
+    int RunCompiled(const CompiledScript& script, bool quiet);
     int RunQuiet(const std::vector<ScriptStatement>& statements);
     int RunWithWindow(const std::vector<ScriptStatement>& statements);
     CSerialLink* Link() const;

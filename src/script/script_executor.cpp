@@ -36,6 +36,7 @@ bool ScriptExecutor::PumpAndCheckCancel() {
 int ScriptExecutor::Execute(const std::vector<ScriptStatement>& statements) {
     frames_.assign(1, ConditionFrame{});
     for (const ScriptStatement& statement : statements) {
+        engine_.SetErrorLine(statement.line);
         if (!PumpAndCheckCancel()) {
             return 0;
         }

@@ -59,6 +59,7 @@ struct ScriptStatement {
     std::vector<ScriptExpression> dialogItems;  // dialog blocks
     ConditionalKind conditional = ConditionalKind::kIf;
     Condition condition;  // #IF and #ELSEIF
+    int line = 0;         // where it stands in the text, from 1
 };
 
 // An error as ReportError prints it: the message and up to two details.
@@ -70,6 +71,8 @@ struct ScriptError {
     std::string message;
     std::optional<std::string> detail1;
     std::optional<std::string> detail2;
+    // The line of the text it was found in, from 1; 0 while not known.
+    int line = 0;
 
     bool operator==(const ScriptError&) const = default;
 };

@@ -12,6 +12,7 @@
 
 #include "setup/control_table.h"
 #include "setup/page_content.h"
+#include "setup/setup_texts.h"
 
 namespace brennix {
 
@@ -154,6 +155,12 @@ void CControlPanel::ShowStates() {
         widget->setEnabled(Sheet().Enabled(control));
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             SetReadOnly(edit, Sheet().ReadOnly(control));
+        }
+        // A greyed control says why, over itself and over its label alike.
+        const QString locked = FromEightBit(LockedText(Sheet(), control));
+        for (QWidget* carrier : {widget, static_cast<QWidget*>(labels_.at(control))}) {
+            carrier->setToolTip(locked);
+            carrier->setStatusTip(locked);
         }
     }
 }

@@ -70,7 +70,7 @@ ControlSpec Cell(SetupControl control, const char* name, const char* label, cons
             .label = label,
             .englishLabel = english,
             .enabled = &CellsEnabled,
-            .locked = "the page sets the cells only on VW and JQ instruments",
+            .locked = "the instrument takes no cell positions; only VW and JQ instruments do",
             .step = {word, StepFormat::kDecimal, subject, field, Quantity::kLength, 100.0},
             .saveOrder = saveOrder};
 }
@@ -165,7 +165,8 @@ std::vector<ControlSpec> SoundSpeedRows() {
          .name = "soundSpeed",
          .label = "Def Speed of Sound (m/s):",
          .englishLabel = "Def Speed of Sound (ft/s):",
-         .readOnly = [](const SetupSheet&) { return true; }},
+         .readOnly = [](const SetupSheet&) { return true; },
+         .locked = "the page works it out from the temperature and the salinity"},
     };
 }
 

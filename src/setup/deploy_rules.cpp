@@ -1,5 +1,6 @@
 #include "setup/deploy_rules.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/number_text.h"
@@ -130,6 +131,27 @@ std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const Co
         return CheckCells(current, conf, units);
     }
     return std::nullopt;
+}
+
+std::optional<Refusal> CheckStartNotPast(const std::string& date, const std::string& time,
+                                         std::time_t now) {
+    std::tm start{};
+    char trailing = 0;
+    if (std::sscanf(date.c_str(), "%d/%d/%d%c", &start.tm_year, &start.tm_mon, &start.tm_mday,
+                    &trailing) != 3 ||
+        std::sscanf(time.c_str(), "%d:%d:%d%c", &start.tm_hour, &start.tm_min, &start.tm_sec,
+                    &trailing) != 3) {
+        return std::nullopt;
+    }
+    start.tm_year -= 1900;
+    start.tm_mon -= 1;
+    start.tm_isdst = -1;
+    const std::time_t at = std::mktime(&start);
+    if (at == static_cast<std::time_t>(-1) || at >= now) {
+        return std::nullopt;
+    }
+    return PageRule("The start date and time must not be in the past.", SetupControl::kStartDate,
+                    false);
 }
 
 }  // namespace brennix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string_view>
 
@@ -22,5 +23,11 @@ std::optional<Refusal> CheckRange(double value, double min, double max, std::str
 // re-parsed by the steps.
 std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
                                           const SetupRecord& record, UnitSystem units);
+
+// Deploying with a start that has passed is refused: the instrument would be left waiting for a
+// moment that never comes. date "yyyy/MM/dd" and time "HH:mm:ss" are the page's values, taken as
+// the computer's local time, as the picker shows them; values the steps refuse pass here.
+std::optional<Refusal> CheckStartNotPast(const std::string& date, const std::string& time,
+                                         std::time_t now);
 
 }  // namespace brennix

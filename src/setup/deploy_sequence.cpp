@@ -1,6 +1,9 @@
 #include "setup/deploy_sequence.h"
 
+#include <ctime>
+
 #include "instrument/instrument_codes.h"
+#include "setup/deploy_rules.h"
 #include "setup/page_content.h"
 #include "setup/setup_service.h"
 
@@ -26,7 +29,10 @@ void DeploySequence::Run() {
         Fail(SetupOutcome::kNotConnected);
         return;
     }
-    if ((result_.refusal = sheet_.CheckPage(SetupPage::kDeploy))) {
+    if ((result_.refusal = sheet_.CheckPage(SetupPage::kDeploy)) ||
+        (result_.refusal =
+             CheckStartNotPast(sheet_.Value(SetupControl::kStartDate),
+                               sheet_.Value(SetupControl::kStartTime), std::time(nullptr)))) {
         result_.page = SetupPage::kDeploy;
         Fail(SetupOutcome::kRefused);
         return;

@@ -15,9 +15,9 @@ class SetupListener;
 inline constexpr uint64_t kMinFreeRecorderBytes = 64000;
 
 // The Deploy button's whole sequence, on the setup service's job: the instrument must answer as
-// a Mirovan, the Deploy page must pass its rules, every page is applied in tab order (each made
-// the active page first, the view told), then, with room on the recorder, the commands of the
-// mode the sheet holds start the deployment. What it came to goes into the result.
+// a Mirovan, the Deploy page must pass its rules with a start still ahead, every page is applied in
+// tab order (each made the active page first, the view told), then, with room on the recorder, the
+// commands of the mode the sheet holds start the deployment. What it came to goes into the result.
 class DeploySequence {
   public:
     DeploySequence(SheetExchange& exchange, JobReporter<SetupListener>& report, SetupResult& result,

@@ -1,7 +1,9 @@
 #include "setup/setup_dialog.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSignalBlocker>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <ctime>
@@ -22,6 +24,7 @@ namespace {
 
 // Wide enough for the four tabs side by side.
 constexpr int kMinimumWidth = 380;
+constexpr int kStatusLines = 3;
 
 template <typename PageWidget>
 std::function<bool(const Refusal&)> FocusOn(PageWidget* page) {
@@ -62,8 +65,15 @@ CSetupDialog::CSetupDialog(const FeatureContext& context)
     connect(deployPage_, &CDlgMrvDeploy::recorderClicked, this, &CSetupDialog::OnRecorder);
     connect(deployPage_, &CDlgMrvDeploy::closeClicked, this, &CSetupDialog::reject);
 
+    status_ = new QLabel(this);
+    status_->setObjectName("status");
+    status_->setWordWrap(true);
+    // Room for the longest reason, so the sheet keeps its size as the pointer moves.
+    status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * kStatusLines);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
+    layout->addWidget(status_);
     setMinimumWidth(kMinimumWidth);
 }
 
@@ -190,6 +200,20 @@ void CSetupDialog::reject() {
     }
     closing_ = true;
     StartJob(service_.Turn(ActivePage(), {}));
+}
+
+// The pages' controls send their status tips up to the sheet, which has no status bar of a
+// main window to show them.
+bool CSetupDialog::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        status_->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+QString CSetupDialog::StatusText() const {
+    return status_->text();
 }
 
 void CSetupDialog::keyPressEvent(QKeyEvent* event) {

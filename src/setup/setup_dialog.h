@@ -9,6 +9,7 @@
 #include "desktop/qt_job_relay.h"
 #include "setup/setup_service.h"
 
+class QLabel;
 class QTabWidget;
 
 namespace brennix {
@@ -36,6 +37,8 @@ class CSetupDialog : public QDialog, private SetupListener {
     // What the terminal is to say of the deployment's record once the sheet has closed; empty
     // when no deployment started.
     const std::vector<std::string>& RecordLines() const { return recordReport_; }
+    // The status line: why the control under the pointer is greyed.
+    QString StatusText() const;
 
   public slots:
     // Close, Escape, Enter and the close box: the active page is left first; while a job runs,
@@ -43,6 +46,7 @@ class CSetupDialog : public QDialog, private SetupListener {
     void reject() override;
 
   protected:
+    bool event(QEvent* event) override;
     // Enter closes the sheet as Close does; it never presses Deploy.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -73,6 +77,7 @@ class CSetupDialog : public QDialog, private SetupListener {
     CSession& session_;
     UnitSystem units_;
     QTabWidget* tabs_ = nullptr;
+    QLabel* status_ = nullptr;
     CDlgMrvDeploy* deployPage_ = nullptr;
     std::vector<Page> pages_;
     int current_ = 0;

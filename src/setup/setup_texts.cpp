@@ -1,6 +1,9 @@
 #include "setup/setup_texts.h"
 
 #include "platform/number_text.h"
+#include "setup/control_table.h"
+#include "setup/page_content.h"
+#include "setup/setup_sheet.h"
 
 namespace brennix {
 
@@ -38,6 +41,14 @@ void Tell(UiHost& ui, const Words& words) {
 std::string UnreadableText(const std::string& block) {
     return "The instrument's configuration could not be read: no valid answer to \"" + block +
            "\".\nCheck the cable and try again.";
+}
+
+std::string LockedText(const SetupSheet& sheet, SetupControl control) {
+    if (sheet.Editable(control)) {
+        return {};
+    }
+    return PlainLabel(ControlLabel(control, sheet.Units())) +
+           " cannot be changed: " + std::string(SpecOf(control).locked) + ".";
 }
 
 void ShowRefusal(UiHost& ui, const Refusal& refusal) {

@@ -9,6 +9,8 @@
 
 namespace brennix {
 
+class SetupSheet;
+
 // The words of the setup feature: what each outcome tells the technician, for the window and the
 // console alike.
 namespace setup_texts {
@@ -24,6 +26,10 @@ void ShowRefusal(UiHost& ui, const Refusal& refusal);
 // the deployment failed, or, once a deployment started, what the technician does next. Nothing
 // for a job that was done without words or stopped.
 void ShowOutcome(UiHost& ui, const SetupResult& result);
+
+// Why the technician cannot change a control now, as its tip and the status line say it; empty
+// while it takes input.
+std::string LockedText(const SetupSheet& sheet, SetupControl control);
 
 // Why the sheet could not open: the block that did not come.
 std::string UnreadableText(const std::string& block);

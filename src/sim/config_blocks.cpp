@@ -53,7 +53,9 @@ void ConfigBlocks::RestoreDefaults() {
     WriteInt(fields::kSamplesPerBurst, 1024);
     WriteInt(fields::kCoordSystem, 2);  // ENU
     WriteText(fields::kDeploymentName, "DEFAULT");
-    WriteInt(fields::kStartYear, 2026);
+    // A start far ahead, as set for a deployment to come: deploying it is never refused for a
+    // start that has passed.
+    WriteInt(fields::kStartYear, 2099);
     WriteInt(fields::kStartDay, 1);
     WriteInt(fields::kStartMonth, 1);
     WriteInt(fields::kCellBegin, 50);      // cm

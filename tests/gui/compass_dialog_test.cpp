@@ -29,6 +29,8 @@ class CompassDialogTest : public QObject {
             dialog.Text().startsWith("Begin slowly rotating the compass two full turns, varing"));
         Until([&] { return !dialog.Heading().isEmpty(); });
         QVERIFY(QRegularExpression("^-?\\d+\\.\\d\\d$").match(dialog.Pitch()).hasMatch());
+        const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+        QCOMPARE(std::ranges::count(labels, QString("degrees"), &QLabel::text), 3);
         QVERIFY(SaveScreenshot(dialog, "compass_calibrating"));
 
         dialog.Stop();

@@ -70,15 +70,20 @@ class EcholuxDialogTest : public QObject {
         QTest::addColumn<int>("view");
         QTest::addColumn<QString>("header");
         QTest::addColumn<bool>("peakColumns");
+        QTest::addColumn<QString>("axis");
         QTest::addColumn<QString>("screenshot");
-        QTest::newRow("Amp: noise and peaks") << 0 << "Noise" << true << "echolux_amp";
-        QTest::newRow("Sine: min/max") << 1 << "Sin Min/Max" << false << "echolux_sine";
-        QTest::newRow("Cosine: min/max") << 2 << "Cos Min/Max" << false << "echolux_cosine";
+        QTest::newRow("Amp: noise and peaks") << 0 << "Noise" << true << "Amplitude (counts)"
+                                              << "echolux_amp";
+        QTest::newRow("Sine: min/max") << 1 << "Sin Min/Max" << false << "Sine (counts)"
+                                       << "echolux_sine";
+        QTest::newRow("Cosine: min/max") << 2 << "Cos Min/Max" << false << "Cosine (counts)"
+                                         << "echolux_cosine";
     }
     void viewShowsItsFigures() {
         QFETCH(int, view);
         QFETCH(QString, header);
         QFETCH(bool, peakColumns);
+        QFETCH(QString, axis);
         QFETCH(QString, screenshot);
         CDlgEcholux dialog(Context());
         const auto shown = SeventhPing();
@@ -87,6 +92,7 @@ class EcholuxDialogTest : public QObject {
         dialog.show();
         QCOMPARE(dialog.PingText(), QString("Ping : 7"));
         QCOMPARE(dialog.FirstColumnHeader(), header);
+        QCOMPARE(dialog.ValueAxisCaption(), axis);
         const BeamFigures& f = shown->figures;
         const QString first[] = {QString::number(f.noise[1]),
                                  QString("%1/%2").arg(f.sinMin[1]).arg(f.sinMax[1]),

@@ -53,6 +53,15 @@ class SetupDialogTest : public QObject {
         QVERIFY(Edit("temperature")->isReadOnly());  // MEASURED
         QVERIFY(Combo("waveSpectra")->isEnabled());
         QVERIFY(!Combo("dynBoundAdj")->isEnabled());  // only on VW
+        // A greyed control says why: as its tip, and in the status line under the pointer.
+        const QString why =
+            "Dynamic Boundary Adj. cannot be changed: the page offers dynamic "
+            "boundary adjustment only on VW instruments.";
+        QCOMPARE(Combo("dynBoundAdj")->toolTip(), why);
+        QEnterEvent enter({}, {}, {});
+        QApplication::sendEvent(Combo("dynBoundAdj"), &enter);
+        QCOMPARE(dialog_->StatusText(), why);
+        QCOMPARE(Combo("waveSpectra")->toolTip(), QString());
         QVERIFY(SaveScreenshot(*dialog_, "setup-advanced"));
 
         Pick("tempMode", "USER");

@@ -1,11 +1,16 @@
 // The terminal's own parts: the output pane shows the received bytes as the terminal append rule
 // holds them, whatever mix of split line ends, erasures and trimming arrives; the command line's
-// history keeps the rules of its list and of its file "cmd.ini".
+// history keeps the rules of its list and of its file "cmd.ini"; Qt's own file dialog shows its
+// columns whole.
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <algorithm>
 #include <vector>
 
 #include "desktop/color_edit_widget.h"
 #include "desktop/command_history.h"
+#include "desktop/file_dialog_fit.h"
 #include "gui_fixture.h"
 
 using Texts = std::vector<std::string>;
@@ -127,6 +132,25 @@ class TerminalPartsTest : public QObject {
         QVERIFY(WriteFile(path, QByteArray(2000, 'o')));
         QVERIFY(history.Save(path.toStdString()));
         QCOMPARE(ReadFile(path), Lines(Numbered(34, 4)));
+    }
+
+    // Size, type and date are as wide as their texts once the folder is listed.
+    void fileDialogShowsItsColumnsWhole() {
+        QVERIFY(WriteFile(environment_.FilePath("a_rather_long_command_file_name.cmd"), "ver"));
+        FileDialogFit fit;
+        qApp->installEventFilter(&fit);
+        QFileDialog dialog(nullptr, "Run command file", environment_.FilePath(""),
+                           "Command files (*.cmd)");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        // The view's width for a column's texts is public only on its base class.
+        QAbstractItemView* list = dialog.findChild<QTreeView*>("treeView");
+        QHeaderView* header = dialog.findChild<QTreeView*>("treeView")->header();
+        QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) > 0);
+        for (int column = 1; column < header->count(); ++column)
+            QTRY_VERIFY2(header->sectionSize(column) >= list->sizeHintForColumn(column),
+                         qPrintable(QString::number(column)));
+        QVERIFY(SaveScreenshot(dialog, "file_dialog"));
     }
 
   private:

@@ -88,19 +88,26 @@ TEST_P(CompileErrorRunTest, ReportsAndSendsNothingOfTheScript) {
 INSTANTIATE_TEST_SUITE_P(
     Errors, CompileErrorRunTest,
     testing::Values(
-        CompileErrorCase{"abc\n#IF x\n#ENDIF", "Invalid syntax in #IF statement"},
+        CompileErrorCase{"abc\n#IF x\n#ENDIF", "Invalid syntax in #IF statement (line 2)"},
         CompileErrorCase{"#IF x == 5 6", "Invalid syntax in #IF statement"},
         CompileErrorCase{"#IF x = 5", "Invalid syntax in #IF statement"},
-        CompileErrorCase{"#IF 1 == 1\n#IF y\n#ENDIF\n#ENDIF", "Invalid syntax in #IF statement"},
-        CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF", "Invalid syntax in #ELSEIF statement"},
-        CompileErrorCase{"abc\n##x = 5", "Invalid expression ' x = 5 '"},
+        CompileErrorCase{"#IF 1 == 1\n#IF y\n#ENDIF\n#ENDIF",
+                         "Invalid syntax in #IF statement (line 2)"},
+        CompileErrorCase{"#IF a == b\n#ELSEIF a\n#ENDIF",
+                         "Invalid syntax in #ELSEIF statement (line 2)"},
+        CompileErrorCase{"abc\n##x = 5", "Invalid expression ' x = 5 ' (line 2)"},
         CompileErrorCase{"set ##x more", "Invalid expression ' x more '"},
         CompileErrorCase{"##x=my_var", "Invalid function name: my_var"},
         CompileErrorCase{"cb ##input('Cell begin',%x)",
                          "Invalid parameter name input('Cell begin',%x)"},
-        CompileErrorCase{"abc\n#DIALOG\nx=input()", "Unclosed #DIALOG block"},
-        CompileErrorCase{"#DIALOG\nx = 1\n#ENDDIALOG", "Invalid expression ' x = 1 '"},
-        CompileErrorCase{kTooLongName.c_str(), kTooLongNameError.c_str()}),
+        CompileErrorCase{"abc\n#DIALOG\nx=input()", "Unclosed #DIALOG block (line 2)"},
+        CompileErrorCase{"#DIALOG\nx = 1\n#ENDDIALOG", "Invalid expression ' x = 1 ' (line 2)"},
+        CompileErrorCase{kTooLongName.c_str(), kTooLongNameError.c_str()},
+        // A condition's open quote stops the script; blank and comment lines count, CR LF is
+        // one line break.
+        CompileErrorCase{"#IF x == 'y", "Unterminated string"},
+        CompileErrorCase{"a\r\n\r\n// note\r\n#IF x == 'y\r\nb\r\n#ENDIF",
+                         "Unterminated string (line 4)"}),
     kNameAfterScript);
 
 // Each report sends CR LF to the instrument before the script runs.
@@ -110,6 +117,16 @@ TEST_F(EngineTest, UnparsableDirectivesAreReportedAndTheRestRuns) {
     EXPECT_TRUE(Terminal().starts_with(ErrorText("Syntax error ')'") +
                                        ErrorText("Unterminated string") + "\r>"));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Run by the technician, a script of several lines names the line a run-time error stopped it
+// at; a quiet run of the same text does not.
+TEST_F(EngineTest, ARunOfSeveralLinesNamesTheLineOfItsError) {
+    EXPECT_EQ(engine.Run("a\n\n#WAIT abc\nb", false), 0);
+    EXPECT_TRUE(Shows(ErrorText("Variable not found: abc (line 3)"))) << Terminal();
+    line.terminal.SetText("");
+    EXPECT_EQ(engine.Run("a\n\n#WAIT abc\nb", true), 0);
+    EXPECT_TRUE(Terminal().ends_with(ErrorText("Variable not found: abc"))) << Terminal();
 }
 
 struct RunErrorCase {

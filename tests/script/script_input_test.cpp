@@ -97,7 +97,7 @@ TEST_F(EngineTest, StopWhileTheDialogIsBuiltCancels) {
             return 1;
         });
     EXPECT_EQ(engine.Run("#DIALOG\ns=STOPNOW()\nx=input('x')\n#ENDDIALOG", false), 0);
-    EXPECT_EQ(Terminal(), "\r\nERROR: Execution cancelled!");
+    EXPECT_EQ(Terminal(), "\r\nERROR: Execution cancelled! (line 1)");
     EXPECT_TRUE(ui.inputs.empty());
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
+#include <tuple>
 
 #include "record_builder.h"
 #include "setup/page_content.h"
@@ -112,6 +114,32 @@ TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {
                 EXPECT_EQ(refusal->control, kAveragingInterval);
                 EXPECT_TRUE(refusal->selectText);
             }
+        }
+    }
+}
+
+// A start a second before now is refused, now itself passes; values the steps refuse are left
+// to them.
+TEST(DeployPageRules, AStartThatHasPassedIsRefused) {
+    std::tm noon{};
+    noon.tm_year = 2026 - 1900;
+    noon.tm_mon = 4;
+    noon.tm_mday = 17;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    const std::time_t now = std::mktime(&noon);
+    for (const auto& [date, time, refused] : {std::tuple{"2026/05/17", "11:59:59", true},
+                                              {"2025/12/31", "23:00:00", true},
+                                              {"2026/05/17", "12:00:00", false},
+                                              {"2026/5/18", "0:00:00", false},
+                                              {"17.05.2026", "11:00:00", false},
+                                              {"2026/05/17", "", false}}) {
+        SCOPED_TRACE(std::string(date) + " " + time);
+        const std::optional<Refusal> refusal = CheckStartNotPast(date, time, now);
+        ASSERT_EQ(refusal.has_value(), refused);
+        if (refused) {
+            EXPECT_EQ(refusal->message, "The start date and time must not be in the past.");
+            EXPECT_EQ(refusal->control, kStartDate);
         }
     }
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "record_builder.h"
+#include "setup/setup_sheet.h"
+#include "setup/setup_texts.h"
 
 namespace brennix::test {
 namespace {
@@ -162,6 +164,20 @@ TEST(PageLoads, Sdi12DialogStartsAtAddressZeroAndTheRecordsFormats) {
         EXPECT_EQ(values.at(SetupControl::kSdi12Format), "Tandrel");
         EXPECT_EQ(values.at(SetupControl::kSdi12Units), units);
     }
+}
+
+// A greyed control names itself in the page's units and says why; one that takes input says
+// nothing.
+TEST(LockedControls, SayWhyTheyAreGreyed) {
+    const SetupSheet qz(RecordBuilder().Conf(25, 0x00).Build(), UnitSystem::kEnglish);
+    EXPECT_EQ(LockedText(qz, SetupControl::kCellEnd),
+              "Cell end (ft) cannot be changed: the instrument takes no cell positions; only VW "
+              "and JQ instruments do.");
+    const SetupSheet jq(RecordBuilder().Conf(25, 0x20).Build(), UnitSystem::kMetric);
+    EXPECT_EQ(LockedText(jq, SetupControl::kCellEnd), "");
+    EXPECT_EQ(LockedText(jq, SetupControl::kSoundSpeed),
+              "Def Speed of Sound (m/s) cannot be changed: the page works it out from the "
+              "temperature and the salinity.");
 }
 
 }  // namespace

@@ -211,6 +211,8 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
         {"silent instrument", [](auto& t) { t.sim.instrument.GetFaults().silent = true; },
          SetupOutcome::kNotConnected, nullptr},
         {"page rule", [](auto& t) { t.Set(kFileName, " "); }, SetupOutcome::kRefused, "systemtype"},
+        {"start passed", [](auto& t) { t.Set(kStartDate, "2020/01/01"); }, SetupOutcome::kRefused,
+         "systemtype"},
         {"instrument refuses",
          [](auto& t) {
              t.sim.instrument.GetFaults().refusedSettings = {"AI"};
