@@ -13,7 +13,7 @@
 #include "platform/qt_settings.h"
 #include "platform/queued_job_relay.h"
 #include "script/session.h"
-#include "sim/port_devices.h"
+#include "link/port_devices.h"
 
 namespace brennix::cli {
 

@@ -15,7 +15,7 @@
 #include "cli/cli_session.h"
 #include "cli/line_editor.h"
 #include "platform/exit_signals.h"
-#include "platform/posix_serial_device.h"
+#include "platform/system_serial_device.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void OnInterrupt(int) {
         interruptTarget ? interruptTarget->TakeInterrupt(now.tv_sec * 1'000'000'000LL + now.tv_nsec)
                         : Meaning::kEndNow;
     if (meaning == Meaning::kEndNow) {
-        brennix::PosixSerialDevice::ReleaseHeldPorts();
+        brennix::ReleaseSystemSerialPorts();
         brennix::cli::LineEditor::RestoreTerminal();
         _exit(130);
     }

@@ -7,7 +7,7 @@
 #include "instrument/unit_system.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
-#include "sim/port_devices.h"
+#include "link/port_devices.h"
 
 namespace brennix {
 

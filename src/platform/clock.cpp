@@ -4,6 +4,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "platform/calendar_time.h"
 #include "platform/stop_event.h"
 
 namespace brennix {
@@ -22,8 +23,7 @@ LocalDateTime SystemClock::LocalTime() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto sinceSecond = now - std::chrono::system_clock::from_time_t(seconds);
-    std::tm parts{};
-    localtime_r(&seconds, &parts);
+    const std::tm parts = LocalCalendarTime(seconds);
     return {parts.tm_year + 1900,
             parts.tm_mon + 1,
             parts.tm_mday,

@@ -2,7 +2,7 @@
 
 #include <signal.h>
 
-#include "platform/posix_serial_device.h"
+#include "platform/system_serial_device.h"
 
 namespace brennix {
 
@@ -12,7 +12,7 @@ void (*extraCleanup)() = nullptr;
 
 // The handler was installed to run once: raising the signal again takes the default action.
 void ReleaseAndEnd(int signal) {
-    PosixSerialDevice::ReleaseHeldPorts();
+    ReleaseSystemSerialPorts();
     if (extraCleanup != nullptr) {
         extraCleanup();
     }

@@ -1,5 +1,6 @@
 #include "platform/low_latency_mode.h"
 
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 
 namespace brennix {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <linux/serial.h>
+// The driver's own record of a port (<linux/serial.h>), kept out of this header.
+struct serial_struct;
 
 namespace brennix {
 

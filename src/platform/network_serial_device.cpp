@@ -1,7 +1,5 @@
 #include "platform/network_serial_device.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -182,7 +180,7 @@ bool NetworkSerialDevice::WaitForInput(uint32_t ms) {
     if (!inbox_.empty())
         return true;
     bool ready = false;
-    return CheckOpen() && !lost_ && connection_.Wait(POLLIN, static_cast<int>(ms), ready);
+    return CheckOpen() && !lost_ && connection_.Wait(TcpConnection::Readiness::kToReceive, static_cast<int>(ms), ready);
 }
 
 bool NetworkSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
@@ -196,7 +194,7 @@ bool NetworkSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
         inbox_.erase(inbox_.begin(), inbox_.begin() + static_cast<std::ptrdiff_t>(taken));
         done += taken;
         bool ready = false;
-        if (done == count || !connection_.Wait(POLLIN, RemainingMs(deadline), ready) || !ready)
+        if (done == count || !connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready) || !ready)
             return true;
     }
 }
@@ -313,7 +311,7 @@ bool NetworkSerialDevice::Flush(Deadline deadline) {
         bool ready = false;
         if (outbox_.empty())
             break;
-        if (!connection_.Wait(POLLOUT, RemainingMs(deadline), ready))
+        if (!connection_.Wait(TcpConnection::Readiness::kToSend, RemainingMs(deadline), ready))
             return Lost();
         if (!ready)
             break;
@@ -330,7 +328,7 @@ bool NetworkSerialDevice::PumpUntil(const std::function<bool()>& done, Deadline 
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         bool ready = false;
-        if (!connection_.Wait(POLLIN, RemainingMs(deadline), ready))
+        if (!connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready))
             return Lost();
     }
 }

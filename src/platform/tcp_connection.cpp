@@ -7,8 +7,10 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -45,8 +47,8 @@ bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t tim
     if (!Resolve(host, port))
         return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (const auto& [address, size] : addresses_) {
-        if (ConnectTo(address, size, RemainingMs(deadline))) {
+    for (const auto& address : addresses_) {
+        if (ConnectTo(address, RemainingMs(deadline))) {
             Configure();
             return true;
         }
@@ -79,9 +81,8 @@ bool TcpConnection::Resolve(const std::string& host, uint16_t port) {
     }
     addresses_.clear();
     for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-        sockaddr_storage address{};
-        std::memcpy(&address, entry->ai_addr, entry->ai_addrlen);
-        addresses_.emplace_back(address, entry->ai_addrlen);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(entry->ai_addr);
+        addresses_.emplace_back(bytes, bytes + entry->ai_addrlen);
     }
     ::freeaddrinfo(found);
     resolvedHost_ = host;
@@ -89,7 +90,10 @@ bool TcpConnection::Resolve(const std::string& host, uint16_t port) {
     return true;
 }
 
-bool TcpConnection::ConnectTo(const sockaddr_storage& address, socklen_t size, int timeoutMs) {
+bool TcpConnection::ConnectTo(const std::vector<uint8_t>& bytes, int timeoutMs) {
+    sockaddr_storage address{};
+    std::memcpy(&address, bytes.data(), std::min(bytes.size(), sizeof address));
+    const auto size = static_cast<socklen_t>(bytes.size());
     const int fd = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error_ = errno;
@@ -163,10 +167,11 @@ bool TcpConnection::Send(const uint8_t* data, size_t count, size_t& sent) {
     return true;
 }
 
-bool TcpConnection::Wait(short events, int ms, bool& ready) {
+bool TcpConnection::Wait(Readiness readiness, int ms, bool& ready) {
     ready = false;
     if (fd_ < 0)
         return Fail(EBADF, "not connected");
+    const short events = readiness == Readiness::kToReceive ? POLLIN : POLLOUT;
     pollfd entry{fd_, events, 0};
     int result = 0;
     do {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/socket.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,8 +28,9 @@ class TcpConnection {
     bool Receive(std::vector<uint8_t>& into);
     // Sends what the socket takes now; false when the connection has failed.
     bool Send(const uint8_t* data, size_t count, size_t& sent);
-    // Waits up to ms for the events (POLLIN, POLLOUT); false on a failed connection.
-    bool Wait(short events, int ms, bool& ready);
+    enum class Readiness { kToReceive, kToSend };
+    // Waits up to ms until the connection is ready as asked; false on a failed connection.
+    bool Wait(Readiness readiness, int ms, bool& ready);
     // Bytes handed to the socket that have not yet left it.
     uint32_t Unsent() const;
 
@@ -41,14 +40,15 @@ class TcpConnection {
   private:
     bool Resolve(const std::string& host, uint16_t port);
     // One address: true when connected by the deadline; error_ says why not.
-    bool ConnectTo(const sockaddr_storage& address, socklen_t size, int timeoutMs);
+    bool ConnectTo(const std::vector<uint8_t>& address, int timeoutMs);
     void Configure();
     bool Fail(int error, const std::string& message);
 
     int fd_ = -1;
     std::string resolvedHost_;
     uint16_t resolvedPort_ = 0;
-    std::vector<std::pair<sockaddr_storage, socklen_t>> addresses_;
+    // Each a socket address as the resolver gave it, its size the size of the vector.
+    std::vector<std::vector<uint8_t>> addresses_;
     int error_ = 0;
     std::string message_;
 };

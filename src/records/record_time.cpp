@@ -1,6 +1,9 @@
 #include "records/record_time.h"
 
 #include <array>
+#include <cstdio>
+
+#include "platform/calendar_time.h"
 
 namespace brennix {
 
@@ -13,24 +16,26 @@ std::string Format(const char* format, const std::tm& parts) {
 }
 
 std::tm Local(std::time_t time) {
-    std::tm parts{};
-    localtime_r(&time, &parts);
-    return parts;
+    return LocalCalendarTime(time);
+}
+
+// "+02:00", "-05:30", "+00:00".
+std::string IsoOffset(long seconds) {
+    const char sign = seconds < 0 ? '-' : '+';
+    const long minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    std::array<char, 40> text{};
+    std::snprintf(text.data(), text.size(), "%c%02ld:%02ld", sign, minutes / 60, minutes % 60);
+    return text.data();
 }
 
 }  // namespace
 
 std::string LocalIsoTime(std::time_t time) {
-    const std::tm parts = Local(time);
-    // strftime's +0200 becomes ISO's +02:00.
-    const std::string offset = Format("%z", parts);
-    return Format("%Y-%m-%dT%H:%M:%S", parts) + offset.substr(0, 3) + ":" + offset.substr(3);
+    return Format("%Y-%m-%dT%H:%M:%S", Local(time)) + IsoOffset(UtcOffsetSeconds(time));
 }
 
 std::string UtcIsoTime(std::time_t time) {
-    std::tm parts{};
-    gmtime_r(&time, &parts);
-    return Format("%Y-%m-%dT%H:%M:%SZ", parts);
+    return Format("%Y-%m-%dT%H:%M:%SZ", UtcCalendarTime(time));
 }
 
 std::string LocalDisplayTime(std::time_t time) {

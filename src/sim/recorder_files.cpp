@@ -1,14 +1,15 @@
 #include "sim/recorder_files.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#include "platform/calendar_time.h"
 
 namespace brennix::sim {
 
@@ -31,14 +32,13 @@ std::string SampleData(size_t size, uint32_t seed) {
 }
 
 void DateFromFile(const std::filesystem::path& path, RecorderFile& file) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error) {
         return;
     }
-    std::tm local{};
-    if (::localtime_r(&status.st_mtime, &local) == nullptr) {
-        return;
-    }
+    const std::tm local = LocalCalendarTime(std::chrono::system_clock::to_time_t(
+        std::chrono::file_clock::to_sys(written)));
     file.year = local.tm_year + 1900;
     file.month = local.tm_mon + 1;
     file.day = local.tm_mday;

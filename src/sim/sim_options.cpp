@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "sim/baud_rates.h"
+#include "sim/line_rates.h"
 #include "sim/line_noise_options.h"
 #include "sim/model_names.h"
 #include "sim/model_profile.h"
@@ -123,7 +123,7 @@ bool ApplyLineOption(const std::string& option, const std::string& value, Settin
     }
     const std::optional<uint32_t> number = ParseUnsigned(value);
     if (option == "--baud") {
-        if (!number || !SpeedCodeOf(*number)) {
+        if (!number || !IsLineRate(*number)) {
             error = "unsupported baud rate '" + value + "'";
             return false;
         }

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <memory>
 
-#include "sim/baud_rates.h"
+#include "sim/line_rates.h"
 #include "sim/block_framer.h"
 #include "sim/block_transfer_mode.h"
 #include "sim/format_mode.h"
@@ -154,7 +154,7 @@ Reply SimRecorder::Baud(std::string_view argument) {
     const std::string_view digits = argument.substr(2);
     uint32_t rate = 0;
     const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), rate);
-    if (status != std::errc() || end != digits.data() + digits.size() || !SpeedCodeOf(rate)) {
+    if (status != std::errc() || end != digits.data() + digits.size() || !IsLineRate(rate)) {
         return CommandInterpreter::Error("unsupported rate");
     }
     if (faults_.refuseBaud) {

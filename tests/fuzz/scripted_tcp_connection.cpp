@@ -63,7 +63,7 @@ bool TcpConnection::Send(const uint8_t*, size_t count, size_t& sent) {
 }
 
 // As poll() does, a closed connection reads as ready.
-bool TcpConnection::Wait(short, int, bool& ready) {
+bool TcpConnection::Wait(Readiness, int, bool& ready) {
     ready = true;
     return true;
 }

@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/job.h"
 #include "platform/network_port_name.h"
-#include "sim/routed_serial_device.h"
+#include "link/routed_serial_device.h"
 #include "sim/scripted_far_end.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "sim/simulated_instrument.h"
-#include "sim/tcp_server.h"
+#include "sim/serving/tcp_server.h"
 #include "support/loopback_port.h"
 
 namespace brennix {

@@ -1,5 +1,5 @@
 // brennix-sim's pseudo-terminal driven through the real port and link, in real time.
-#include "sim/pty_server.h"
+#include "sim/serving/pty_server.h"
 
 #include <gtest/gtest.h>
 

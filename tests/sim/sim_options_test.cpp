@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "sim/serve_options.h"
+#include "sim/serving/serve_options.h"
 #include "support/words.h"
 
 namespace brennix::sim::test {

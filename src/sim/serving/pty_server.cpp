@@ -1,4 +1,4 @@
-#include "sim/pty_server.h"
+#include "sim/serving/pty_server.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "sim/baud_rates.h"
+#include "sim/serving/baud_rates.h"
 
 namespace brennix::sim {
 

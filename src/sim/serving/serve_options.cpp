@@ -1,4 +1,4 @@
-#include "sim/serve_options.h"
+#include "sim/serving/serve_options.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "sim/routed_serial_device.h"
+#include "link/routed_serial_device.h"
 
 namespace brennix {
 

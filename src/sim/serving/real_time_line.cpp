@@ -1,4 +1,4 @@
-#include "sim/real_time_line.h"
+#include "sim/serving/real_time_line.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include "platform/network_port_name.h"
 #include "platform/telnet_channel.h"
 #include "sim/host_line.h"
-#include "sim/real_time_line.h"
+#include "sim/serving/real_time_line.h"
 #include "sim/wire_transcript.h"
 
 namespace brennix::sim {

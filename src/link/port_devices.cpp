@@ -1,4 +1,4 @@
-#include "sim/port_devices.h"
+#include "link/port_devices.h"
 
 namespace brennix {
 
@@ -13,9 +13,10 @@ std::unique_ptr<SimulatedDevice> MakeSimulatedDevice(sim::SimulatedInstrument* s
 }  // namespace
 
 PortDevices::PortDevices(Clock& clock, const std::optional<sim::Settings>& simulated)
-    : simulator_(simulated ? std::make_unique<sim::SimulatedInstrument>(*simulated) : nullptr),
+    : system_(MakeSystemSerialDevice()),
+      simulator_(simulated ? std::make_unique<sim::SimulatedInstrument>(*simulated) : nullptr),
       simulatedDevice_(MakeSimulatedDevice(simulator_.get(), clock)),
-      routed_(real_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : real_) {
+      routed_(*system_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : *system_) {
     routed_.AddRoute(&IsNetworkPortName, network_);
 }
 

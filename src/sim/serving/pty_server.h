@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "sim/host_line.h"
-#include "sim/real_time_line.h"
+#include "sim/serving/real_time_line.h"
 #include "sim/wire_transcript.h"
 
 namespace brennix::sim {

@@ -1,4 +1,4 @@
-#include "sim/tcp_server.h"
+#include "sim/serving/tcp_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "sim/baud_rates.h"
+#include "sim/line_rates.h"
 
 namespace brennix::sim {
 
@@ -247,7 +247,7 @@ std::vector<uint8_t> TcpServer::Apply(uint8_t command, std::span<const uint8_t> 
     };
     switch (command) {
         case rfc2217::kSetBaudRate:
-            if (asked != 0 && SpeedCodeOf(asked)) {
+            if (asked != 0 && IsLineRate(asked)) {
                 SetRate(asked);
             }
             return BigEndian(rate_);

@@ -4,9 +4,9 @@
 
 #include "platform/clock.h"
 #include "platform/network_serial_device.h"
-#include "platform/posix_serial_device.h"
 #include "platform/serial_device.h"
-#include "sim/routed_serial_device.h"
+#include "platform/system_serial_device.h"
+#include "link/routed_serial_device.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 
@@ -31,7 +31,7 @@ class PortDevices {
     bool Simulating() const { return simulator_ != nullptr; }
 
   private:
-    PosixSerialDevice real_;
+    std::unique_ptr<SerialDevice> system_;
     NetworkSerialDevice network_;
     std::unique_ptr<sim::SimulatedInstrument> simulator_;
     std::unique_ptr<SimulatedDevice> simulatedDevice_;
