@@ -12,6 +12,8 @@
 
 #include <editline/readline.h>
 
+#include "platform/deadline.h"
+
 namespace brennix::cli {
 
 namespace {
@@ -24,12 +26,6 @@ bool inputEnded = false;
 termios savedMode{};
 bool modeSaved = false;
 int terminalFd = -1;
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/deadline.h"
+
 namespace brennix {
 
 namespace {
@@ -17,13 +19,6 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 Deadline After(uint32_t ms) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-}
-
-// Rounded up, so that a wait of this long reaches the deadline.
-int RemainingMs(Deadline deadline) {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 std::vector<uint8_t> BigEndian(uint32_t value) {

@@ -17,6 +17,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/deadline.h"
+
 namespace brennix {
 
 namespace {
@@ -155,12 +157,6 @@ bool MakeRaw(int fd) {
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
     return ::tcsetattr(fd, TCSANOW, &settings) == 0;
-}
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 // The slave side of a Unix 98 pseudo-terminal (/dev/pts/N).

@@ -16,6 +16,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/deadline.h"
+
 namespace brennix {
 
 namespace {
@@ -25,12 +27,6 @@ constexpr size_t kReceiveChunk = 16384;
 constexpr int kKeepIdleSeconds = 10;
 constexpr int kKeepIntervalSeconds = 5;
 constexpr int kKeepProbes = 3;
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
 
 void SetOption(int fd, int level, int name, int value) {
     ::setsockopt(fd, level, name, &value, sizeof value);
