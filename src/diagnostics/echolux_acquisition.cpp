@@ -37,8 +37,7 @@ bool EcholuxAcquisition::PlayingBack() const {
 
 void EcholuxAcquisition::Run(const StopEvent& stop) {
     while (!stop.IsSet()) {
-        SerialState state;
-        if (!link_.GetState(state)) {
+        if (link_.PortLost()) {
             report_.Post([](DiagnosticsListener& l) { l.OnConnectionLost(); });
             return;
         }
@@ -47,7 +46,7 @@ void EcholuxAcquisition::Run(const StopEvent& stop) {
             RequestFrame();
         }
         received_.clear();
-        if (!Collect(stop, CollectionWindowMs(state.baudRate), playback)) {
+        if (!Collect(stop, CollectionWindowMs(link_.GetBaudRate()), playback)) {
             return;
         }
         // A file opened or closed meanwhile decides where this frame comes from.

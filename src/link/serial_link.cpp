@@ -84,6 +84,11 @@ bool CSerialLink::IsOpen() const {
     return device_.IsOpen();
 }
 
+bool CSerialLink::PortLost() {
+    SerialState state;
+    return !IsOpen() || !device_.GetState(state);
+}
+
 void CSerialLink::Revalidate() {
     if (portName_.empty())
         return;

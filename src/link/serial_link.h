@@ -34,6 +34,8 @@ class CSerialLink {
               uint8_t parity = kNoParity, uint8_t stopBits = kOneStopBit);
     void Close();
     bool IsOpen() const;
+    // No port is open, or the open one has gone away (an adapter pulled, the far end closed).
+    bool PortLost();
     // Reopens a port that has gone away (an adapter plugged back in), saying so.
     void Revalidate();
 

@@ -82,7 +82,6 @@ class Transfer {
     MessageResult Tell(const std::string& text, const std::string& caption, MessageButtons buttons);
     bool GoOn(const std::string& question);
     Next End(const DownloadedFile& file, Next next);
-    bool PortLost();
     void ShowSubject(const std::string& subject);
     void ShowProgress();
 
@@ -237,7 +236,7 @@ Transfer::Next Transfer::ReceiveBlocks(DownloadedFile& file, const std::string& 
         }
         size_t length = 0;
         if (!access_.ReceiveBlock(block_, length)) {
-            if (!stop_.IsSet() && !PortLost()) {
+            if (!stop_.IsSet() && !worker_.Link().PortLost()) {
                 access_.SendStop();
             }
             return ReadFailed(file);
@@ -330,7 +329,7 @@ Transfer::Next Transfer::ReadFailed(const DownloadedFile& file) {
     if (stop_.IsSet()) {
         return Next::kCancel;
     }
-    if (PortLost()) {
+    if (worker_.Link().PortLost()) {
         Tell(recorder_texts::ConnectionLost(file.name, worker_.Link().LastErrorMessage()),
              recorder_texts::kErrorCaption, MessageButtons::kOk);
         return Next::kLost;
@@ -369,11 +368,6 @@ Transfer::Next Transfer::End(const DownloadedFile& file, Next next) {
     result_.files.push_back(file);
     report_.Post([file](RecorderListener& l) { l.OnFileEnded(file); });
     return next;
-}
-
-bool Transfer::PortLost() {
-    SerialState state;
-    return !worker_.Link().IsOpen() || !worker_.Link().GetState(state);
 }
 
 }  // namespace

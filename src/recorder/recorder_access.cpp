@@ -126,7 +126,7 @@ bool CRecorderAccess::ReceiveBlock(std::span<uint8_t> buffer, size_t& received) 
         }
         // Asking again is pointless once the job is stopping or the port has gone; the caller
         // tells the instrument what it needs to hear.
-        if (link_->Waits().StopRequested() || PortGone()) {
+        if (link_->Waits().StopRequested() || link_->PortLost()) {
             return false;
         }
         link_->Purge(kPurgeRxClear);
@@ -146,11 +146,6 @@ bool CRecorderAccess::ReceiveOnce(std::span<uint8_t> buffer, size_t& received) {
     received = std::min<size_t>(AnnouncedDataLength(word), buffer.size());
     const std::span<uint8_t> data = buffer.first(received);
     return ReadPart(data, kDataMs) && ReadPart(word, kWordMs) && ChecksumMatches(data, word);
-}
-
-bool CRecorderAccess::PortGone() {
-    SerialState state;
-    return !link_->IsOpen() || !link_->GetState(state);
 }
 
 bool CRecorderAccess::ReadPart(std::span<uint8_t> part, uint32_t timeoutMs) {

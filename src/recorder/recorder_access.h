@@ -56,7 +56,6 @@ class CRecorderAccess {
     void AwaitListingEnd();
     bool ReceiveOnce(std::span<uint8_t> buffer, size_t& received);
     bool ReadPart(std::span<uint8_t> part, uint32_t timeoutMs);
-    bool PortGone();
     void SendByte(uint8_t byte);
 
     CInstrument& instrument_;
