@@ -7,7 +7,6 @@
 #include "diagnostics/diagnostics_service.h"
 #include "instrument/instrument_codes.h"
 #include "recorder/recorder_service.h"
-#include "records/recorder_reading.h"
 #include "setup/setup_service.h"
 
 namespace brennix::soak {
@@ -70,7 +69,7 @@ struct DiagnosticsHeard : DiagnosticsListener {
 
 bool SetupCycle(test::SimSession& sim) {
     SetupHeard heard;
-    SetupService service(sim.session, sim.relay, heard, UnitSystem::kMetric, &ReadRecorderSummary);
+    SetupService service(sim.session, sim.relay, heard, UnitSystem::kMetric);
     return Says(service.Read(), "the setup read did not start") &&
            Says(sim.PumpUntil([&] { return heard.ended.has_value(); }, kStepLimitMs),
                 "the setup read did not end") &&

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "cli/cli_session.h"
-#include "records/recorder_reading.h"
 #include "setup/setup_feature.h"
 #include "setup/setup_texts.h"
 
@@ -12,7 +11,7 @@ namespace brennix::cli {
 ConsoleSetup::ConsoleSetup(CliSession& cli, UnitSystem units, Sdi12Dialog sdi12Dialog)
     : cli_(cli),
       sdi12Dialog_(std::move(sdi12Dialog)),
-      service_(cli.Session(), cli.Relay(), *this, units, &ReadRecorderSummary) {}
+      service_(cli.Session(), cli.Relay(), *this, units) {}
 
 bool ConsoleSetup::Open() {
     if (!CheckInstrumentFor(cli_.Session(), SetupFeature::kCheck)) {

@@ -7,7 +7,6 @@
 #include "instrument/unit_system.h"
 #include "platform/settings.h"
 #include "script/session.h"
-#include "setup/recorder_summary.h"
 
 namespace brennix {
 
@@ -22,9 +21,7 @@ struct FeatureContext {
     UnitSystem units = UnitSystem::kEnglish;
     int model = 0;
     // What one feature offers another, bound by the launcher, so that no feature includes
-    // another: the recorder's reading (the setup pages' days of operation, a deployment's
-    // record) and the recorder manager over a window (the setup sheet's Recorder button).
-    RecorderReader readRecorder = {};
+    // another: the recorder manager over a window (the setup sheet's Recorder button).
     std::function<void(QWidget* parent)> openRecorderManager = {};
 };
 

@@ -2,7 +2,6 @@
 
 #include "features/feature_list.h"
 #include "link/link_lease.h"
-#include "records/recorder_reading.h"
 
 namespace brennix {
 
@@ -22,7 +21,6 @@ void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context) {
     }
     FeatureContext opened = context;
     opened.model = *model;
-    opened.readRecorder = &ReadRecorderSummary;
     opened.openRecorderManager = [context](QWidget* parent) {
         FeatureContext over = context;
         over.parent = parent;

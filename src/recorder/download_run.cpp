@@ -12,7 +12,7 @@
 #include "recorder/download_progress.h"
 #include "recorder/line_settle.h"
 #include "recorder/output_file.h"
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 #include "recorder/recorder_texts.h"
 
 namespace brennix {

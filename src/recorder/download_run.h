@@ -7,8 +7,8 @@
 
 #include "platform/job_reporter.h"
 #include "platform/stop_event.h"
-#include "recorder/recorder_access.h"
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_access.h"
+#include "instrument/recorder_file_entry.h"
 #include "recorder/recorder_listener.h"
 #include "script/worker_session.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 namespace brennix {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 #include "recorder/recorder_texts.h"
 
 namespace brennix {

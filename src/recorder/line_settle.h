@@ -4,7 +4,7 @@
 
 #include "instrument/instrument.h"
 #include "link/serial_link.h"
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 namespace brennix {
 

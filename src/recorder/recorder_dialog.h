@@ -6,7 +6,7 @@
 #include "desktop/feature_context.h"
 #include "desktop/qt_job_relay.h"
 #include "desktop/qt_ui_host.h"
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_file_entry.h"
 #include "recorder/recorder_service.h"
 
 class QCheckBox;

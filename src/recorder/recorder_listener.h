@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/ui_host.h"
-#include "recorder/recorder_listing.h"
+#include "instrument/recorder_listing.h"
 
 namespace brennix {
 

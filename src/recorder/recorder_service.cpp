@@ -5,7 +5,7 @@
 
 #include "recorder/format_run.h"
 #include "recorder/line_settle.h"
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 namespace brennix {
 

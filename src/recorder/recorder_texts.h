@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_file_entry.h"
 #include "recorder/recorder_listener.h"
-#include "recorder/recorder_listing.h"
+#include "instrument/recorder_listing.h"
 
 // What the recorder says, in the window and on the console alike: the messages, the status lines,
 // and the texts the typed results turn into.

@@ -89,7 +89,7 @@ DeploymentRecord MakeDeploymentRecord(const RecordSources& sources) {
         .deployPage = PageValues(ControlHome::kDeployPage, setup, sources.units, deploy.mode),
         .advancedPage = PageValues(ControlHome::kAdvancedPage, setup, sources.units, deploy.mode),
         .daysRemaining = DaysRemainingText(
-            deploy.recorder ? std::optional(deploy.recorder->freeBytes) : std::nullopt, setup,
+            deploy.recorder ? std::optional(deploy.recorder->FreeBytes()) : std::nullopt, setup,
             std::to_string(user.AveragingInterval()), std::to_string(user.SamplingInterval())),
         .mode = deploy.mode,
         .sdi12 = deploy.sdi12,

@@ -8,7 +8,7 @@
 
 #include "instrument/unit_system.h"
 #include "script/session_notes.h"
-#include "setup/recorder_summary.h"
+#include "instrument/recorder_listing.h"
 #include "setup/setup_result.h"
 
 namespace brennix {
@@ -67,7 +67,7 @@ struct DeploymentRecord {
 
     DeploymentMode mode = DeploymentMode::kStandard;
     std::optional<Sdi12Choice> sdi12;
-    std::optional<RecorderSummary> recorder;
+    std::optional<RecorderListing> recorder;
     std::vector<SentCommand> commands;
 
     std::optional<CompassNote> compass;

@@ -129,21 +129,21 @@ std::string Recorder(const DeploymentRecord& record) {
     if (!record.recorder) {
         return Section("Recorder", "<p>Not read.</p>");
     }
-    const RecorderSummary& recorder = *record.recorder;
+    const RecorderListing& recorder = *record.recorder;
     std::string rows =
         Row({"Free",
-             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.freeBytes))}) +
+             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.FreeBytes()))}) +
         Row({"Used",
-             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.usedBytes))}) +
+             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.used))}) +
         Row({"Capacity",
-             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.capacityBytes))});
+             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.capacity))});
     std::string files = "<tr><th>File</th><th>Size</th><th>Date</th><th>Time</th></tr>";
-    for (const RecorderFileSummary& file : recorder.files) {
+    for (const RecorderFileEntry& file : recorder.entries) {
         files += Row({file.name, std::to_string(file.size),
                       FormatText("%04d/%02d/%02d", file.year, file.month, file.day),
                       FormatText("%02d:%02d:%02d", file.hour, file.minute, file.second)});
     }
-    if (recorder.files.empty()) {
+    if (recorder.entries.empty()) {
         files += "<tr><td colspan=\"4\">No files.</td></tr>";
     }
     return Section("Recorder before the deployment", Table(rows) + Table(files));

@@ -61,13 +61,13 @@ void WritePage(JsonWriter& json, const char* key, const std::vector<RecordValue>
     json.EndObject();
 }
 
-void WriteRecorder(JsonWriter& json, const RecorderSummary& recorder) {
+void WriteRecorder(JsonWriter& json, const RecorderListing& recorder) {
     json.BeginObject("recorder")
-        .Integer("freeBytes", static_cast<int64_t>(recorder.freeBytes))
-        .Integer("usedBytes", static_cast<int64_t>(recorder.usedBytes))
-        .Integer("capacityBytes", static_cast<int64_t>(recorder.capacityBytes))
+        .Integer("freeBytes", static_cast<int64_t>(recorder.FreeBytes()))
+        .Integer("usedBytes", static_cast<int64_t>(recorder.used))
+        .Integer("capacityBytes", static_cast<int64_t>(recorder.capacity))
         .BeginArray("files");
-    for (const RecorderFileSummary& file : recorder.files) {
+    for (const RecorderFileEntry& file : recorder.entries) {
         json.BeginObject()
             .String("name", file.name)
             .Integer("size", file.size)

@@ -40,7 +40,7 @@ CSetupDialog::CSetupDialog(const FeatureContext& context)
       units_(context.units),
       runRecorderManager_(context.openRecorderManager),
       relay_(*this, context.session.GetClock()),
-      service_(context.session, relay_, *this, context.units, context.readRecorder) {
+      service_(context.session, relay_, *this, context.units) {
     setWindowTitle(kCaption);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("pages");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/recorder_summary.h"
+#include "instrument/recorder_listing.h"
 #include "setup/setup_controls.h"
 
 namespace brennix {
@@ -56,7 +56,7 @@ struct Sdi12Choice {
 struct DeployReport {
     int model = 0;
     std::string banner;
-    std::optional<RecorderSummary> recorder;
+    std::optional<RecorderListing> recorder;
     DeploymentMode mode = DeploymentMode::kStandard;
     std::optional<Sdi12Choice> sdi12;
 };

@@ -9,9 +9,8 @@
 namespace brennix {
 
 SetupService::SetupService(CSession& session, JobRelay& relay, SetupListener& listener,
-                           UnitSystem units, RecorderReader readRecorder)
+                           UnitSystem units)
     : units_(units),
-      readRecorder_(std::move(readRecorder)),
       listener_(listener),
       report_(relay, listener),
       job_(session, relay) {}
@@ -56,7 +55,7 @@ void SetupService::Finish(const StopEvent& stop) {
 }
 
 SheetExchange SetupService::Exchange(WorkerSession& worker) {
-    return SheetExchange(*sheet_, worker.Instrument(), readRecorder_, result_.sent);
+    return SheetExchange(*sheet_, worker.Instrument(), result_.sent);
 }
 
 bool SetupService::Read() {

@@ -38,8 +38,7 @@ class SetupService {
   public:
     static constexpr uint32_t kBeforeFlushMs = 100;
 
-    SetupService(CSession& session, JobRelay& relay, SetupListener& listener, UnitSystem units,
-                 RecorderReader readRecorder);
+    SetupService(CSession& session, JobRelay& relay, SetupListener& listener, UnitSystem units);
 
     // Reads "get Conf", "get User" and "get Oper" into a new sheet, then shows the Deploy page.
     bool Read();
@@ -74,7 +73,6 @@ class SetupService {
     void Finish(const StopEvent& stop);
 
     UnitSystem units_;
-    RecorderReader readRecorder_;
     SetupListener& listener_;
     JobReporter<SetupListener> report_;
     std::optional<SetupSheet> sheet_;

@@ -100,7 +100,7 @@ std::optional<Refusal> SetupSheet::CheckPage(SetupPage page) const {
 }
 
 std::optional<uint64_t> SetupSheet::FreeRecorderBytes() const {
-    return recorder_ ? std::optional(recorder_->freeBytes) : std::nullopt;
+    return recorder_ ? std::optional(recorder_->FreeBytes()) : std::nullopt;
 }
 
 std::string SetupSheet::DaysRemaining() const {

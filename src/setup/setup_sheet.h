@@ -9,7 +9,7 @@
 
 #include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
-#include "setup/recorder_summary.h"
+#include "instrument/recorder_listing.h"
 #include "setup/setup_controls.h"
 
 namespace brennix {
@@ -60,8 +60,8 @@ class SetupSheet {
     void LoadSdi12Dialog();
 
     // The recorder as last read, and its free bytes; none while not known.
-    const std::optional<RecorderSummary>& Recorder() const { return recorder_; }
-    void SetRecorder(std::optional<RecorderSummary> recorder) { recorder_ = std::move(recorder); }
+    const std::optional<RecorderListing>& Recorder() const { return recorder_; }
+    void SetRecorder(std::optional<RecorderListing> recorder) { recorder_ = std::move(recorder); }
     std::optional<uint64_t> FreeRecorderBytes() const;
     // The days text for the intervals as typed now.
     std::string DaysRemaining() const;
@@ -77,7 +77,7 @@ class SetupSheet {
     std::set<SetupPage> initialised_;
     ControlValues values_;
     ControlValues shown_;
-    std::optional<RecorderSummary> recorder_;
+    std::optional<RecorderListing> recorder_;
 };
 
 // The home whose controls a page saves; none for a page that only shows.

@@ -21,8 +21,8 @@ std::string ReplyText(const std::vector<char>& reply) {
 }  // namespace
 
 SheetExchange::SheetExchange(SetupSheet& sheet, CInstrument& instrument,
-                             const RecorderReader& readRecorder, std::vector<SentCommand>& sent)
-    : sheet_(sheet), instrument_(instrument), readRecorder_(readRecorder), sent_(sent) {}
+                             std::vector<SentCommand>& sent)
+    : sheet_(sheet), instrument_(instrument), sent_(sent) {}
 
 void SheetExchange::ShowPage(SetupPage page) {
     const bool first = sheet_.FirstShowing(page);
@@ -114,7 +114,7 @@ bool SheetExchange::Send(const std::string& command) {
 }
 
 bool SheetExchange::ReadRecorderSpace() {
-    sheet_.SetRecorder(readRecorder_ ? readRecorder_(instrument_) : std::nullopt);
+    sheet_.SetRecorder(ReadRecorderListing(instrument_));
     return sheet_.Recorder().has_value();
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "instrument/instrument.h"
-#include "setup/recorder_summary.h"
+#include "instrument/recorder_listing.h"
 #include "setup/setup_result.h"
 #include "setup/setup_sheet.h"
 
@@ -24,8 +24,7 @@ class SheetExchange {
     static constexpr uint32_t kWavesReplyMs = 1000;
 
     // Every command sent is added to sent.
-    SheetExchange(SetupSheet& sheet, CInstrument& instrument, const RecorderReader& readRecorder,
-                  std::vector<SentCommand>& sent);
+    SheetExchange(SetupSheet& sheet, CInstrument& instrument, std::vector<SentCommand>& sent);
 
     SetupSheet& Sheet() { return sheet_; }
     CInstrument& Instrument() { return instrument_; }
@@ -55,7 +54,6 @@ class SheetExchange {
 
     SetupSheet& sheet_;
     CInstrument& instrument_;
-    const RecorderReader& readRecorder_;
     std::vector<SentCommand>& sent_;
 };
 

@@ -13,7 +13,7 @@
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/stop_event.h"
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "desktop/feature_launcher.h"
 #include "gui_fixture.h"
 #include "recorder/recorder_dialog.h"
-#include "records/recorder_reading.h"
 #include "setup/sdi12_deploy_dialog.h"
 #include "setup/setup_dialog.h"
 #include "sim/sim_recorder.h"
@@ -216,7 +215,6 @@ class SetupDialogTest : public QObject {
   private:
     FeatureContext Context() {
         FeatureContext context = rig_->Context();
-        context.readRecorder = &ReadRecorderSummary;
         return context;
     }
     void Open() {

@@ -1,7 +1,7 @@
 // The recorder's block protocol: framing and checksum edges on a scripted line, the
 // acknowledgement and retry bytes and their time-outs, the line let fall quiet, and the directory's
 // failures as the simulated recorder shows them.
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "link/link_lease.h"
 #include "recorder/line_settle.h"
-#include "recorder/recorder_listing.h"
+#include "instrument/recorder_listing.h"
 #include "sim/sim_recorder.h"
 #include "support/scripted_instrument_line.h"
 #include "support/sim_session.h"

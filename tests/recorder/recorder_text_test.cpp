@@ -7,7 +7,7 @@
 #include "recorder/display_text.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
-#include "recorder/recorder_listing.h"
+#include "instrument/recorder_listing.h"
 
 namespace brennix::test {
 namespace {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "instrument/setup_reader.h"
-#include "records/recorder_reading.h"
 #include "setup/setup_service.h"
 #include "support/sim_session.h"
 
@@ -36,7 +35,7 @@ struct SetupHeard : SetupListener {
 // The service on a simulated instrument, with a listener that notes what it heard.
 struct SetupRig {
     explicit SetupRig(const sim::Settings& settings, UnitSystem units = UnitSystem::kMetric)
-        : sim(settings), service(sim.session, sim.relay, heard, units, &ReadRecorderSummary) {}
+        : sim(settings), service(sim.session, sim.relay, heard, units) {}
 
     SetupResult RunJob(const std::function<bool(SetupService&)>& start) {
         heard.ended.reset();

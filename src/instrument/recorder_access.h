@@ -7,7 +7,7 @@
 
 #include "instrument/instrument.h"
 #include "link/serial_link.h"
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_file_entry.h"
 
 namespace brennix {
 

@@ -1,4 +1,4 @@
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
-#include "recorder/recorder_listing.h"
+#include "instrument/recorder_listing.h"
 
-#include "recorder/recorder_access.h"
+#include "instrument/recorder_access.h"
 
 namespace brennix {
 

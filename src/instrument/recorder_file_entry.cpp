@@ -1,4 +1,4 @@
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_file_entry.h"
 
 #include <algorithm>
 

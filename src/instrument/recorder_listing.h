@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "instrument/instrument.h"
-#include "recorder/recorder_file_entry.h"
+#include "instrument/recorder_file_entry.h"
 
 namespace brennix {
 
