@@ -12,7 +12,7 @@
 #
 # Layers, lowest first. A library uses only libraries of lower layers, or of its own folder; the
 # libraries of one feature folder never use another feature's. Programs sit on top.
-set(BRENNIX_LAYERS platform simulator sim_serving link instrument script feature desktop_ui registry views front)
+set(BRENNIX_LAYERS platform simulator sim_serving link instrument script plot feature desktop_ui registry views front)
 set(BRENNIX_FEATURE_FOLDERS setup recorder compass diagnostics)
 
 set(BRENNIX_CORE_WARNINGS -Wshadow -Wconversion)
@@ -27,6 +27,7 @@ function(brennix_library name)
         target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
         target_link_libraries(${name} INTERFACE ${ARG_USES} ${ARG_EXTERNAL})
         _brennix_register(${name} OFF "${ARG_SOURCES}" "${ARG_USES}" ${ARG_LAYER})
+        set_property(GLOBAL PROPERTY BRENNIX_LIBRARY_${name} ON)
         return()
     endif()
     add_library(${name} STATIC ${ARG_SOURCES})
@@ -47,6 +48,7 @@ function(brennix_library name)
         set(qt ON)
     endif()
     _brennix_register(${name} "${qt}" "${ARG_SOURCES}" "${ARG_USES}" ${ARG_LAYER})
+    set_property(GLOBAL PROPERTY BRENNIX_LIBRARY_${name} ON)
 endfunction()
 
 function(brennix_program name)
@@ -80,8 +82,24 @@ function(_brennix_register name gui sources uses layer)
     endif()
 endfunction()
 
-# Fails the configuration when a target uses a library of a higher layer, of the same layer in
-# another folder, or of another feature.
+# Every library a target uses, directly or through the libraries it uses.
+function(_brennix_all_uses name result)
+    get_property(pending GLOBAL PROPERTY BRENNIX_USES_${name})
+    set(found "")
+    while(pending)
+        list(POP_FRONT pending used)
+        if(NOT used IN_LIST found)
+            list(APPEND found ${used})
+            get_property(next GLOBAL PROPERTY BRENNIX_USES_${used})
+            list(APPEND pending ${next})
+        endif()
+    endwhile()
+    set(${result} ${found} PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when a target uses a library of a higher layer or of the same layer in
+# another folder, when a feature reaches another feature's library by any path, or when a core
+# library reaches a Qt library by any path.
 function(_brennix_check_layers name)
     get_property(uses GLOBAL PROPERTY BRENNIX_USES_${name})
     get_property(rank GLOBAL PROPERTY BRENNIX_RANK_${name})
@@ -98,12 +116,40 @@ function(_brennix_check_layers name)
             message(FATAL_ERROR "${name} (src/${folder}) may not use ${used} (src/${used_folder}): "
                                 "it is not on a lower layer")
         endif()
-        if(NOT used_folder STREQUAL folder AND folder IN_LIST BRENNIX_FEATURE_FOLDERS
-           AND used_folder IN_LIST BRENNIX_FEATURE_FOLDERS)
+    endforeach()
+    _brennix_all_uses(${name} reached)
+    _brennix_feature_of(${folder} feature)
+    # Core: a library below the front ends declared without Qt. (The console's library is a
+    # front end: it keeps its settings in Qt Core's store.)
+    get_property(library GLOBAL PROPERTY BRENNIX_LIBRARY_${name})
+    get_property(qt GLOBAL PROPERTY BRENNIX_GUI_${name})
+    list(FIND BRENNIX_LAYERS front front_rank)
+    set(core OFF)
+    if(library AND NOT qt AND rank LESS front_rank)
+        set(core ON)
+    endif()
+    foreach(used IN LISTS reached)
+        get_property(used_folder GLOBAL PROPERTY BRENNIX_FOLDER_${used})
+        _brennix_feature_of(${used_folder} used_feature)
+        if(feature AND used_feature AND NOT feature STREQUAL used_feature)
             message(FATAL_ERROR "${name} (src/${folder}) may not use ${used}: one feature never "
                                 "uses another")
         endif()
+        get_property(used_qt GLOBAL PROPERTY BRENNIX_GUI_${used})
+        if(core AND used_qt)
+            message(FATAL_ERROR "${name} is a core library and may not use ${used}: it uses Qt")
+        endif()
     endforeach()
+endfunction()
+
+# The feature a folder belongs to (src/setup and src/setup/gui are both "setup"); empty for none.
+function(_brennix_feature_of folder result)
+    string(REGEX REPLACE "/.*" "" top "${folder}")
+    if(top IN_LIST BRENNIX_FEATURE_FOLDERS)
+        set(${result} ${top} PARENT_SCOPE)
+    else()
+        set(${result} "" PARENT_SCOPE)
+    endif()
 endfunction()
 
 # Called once all targets exist: checks the layers, and gives each target a check that runs

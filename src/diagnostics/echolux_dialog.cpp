@@ -17,7 +17,7 @@
 #include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/plot_axis_widget.h"
-#include "diagnostics/plot_scale.h"
+#include "plot/plot_scale.h"
 #include "diagnostics/plot_widget.h"
 #include "link/detached_output.h"
 

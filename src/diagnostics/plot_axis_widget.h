@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "diagnostics/plot_scale.h"
+#include "plot/plot_scale.h"
 
 namespace brennix {
 

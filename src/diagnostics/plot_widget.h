@@ -6,8 +6,8 @@
 #include <array>
 #include <vector>
 
-#include "diagnostics/plot_scale.h"
-#include "diagnostics/sample_window.h"
+#include "plot/plot_scale.h"
+#include "plot/sample_window.h"
 
 class QPainter;
 class QScrollBar;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "diagnostics/plot_scale.h"
+#include "plot/plot_scale.h"
 #include "platform/number_text.h"
 
 namespace brennix {

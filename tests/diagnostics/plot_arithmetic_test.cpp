@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/plot_scale.h"
-#include "diagnostics/sample_window.h"
+#include "plot/plot_scale.h"
+#include "plot/sample_window.h"
 
 namespace brennix::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "diagnostics/plot_scale.h"
+#include "plot/plot_scale.h"
 
 #include <algorithm>
 #include <array>

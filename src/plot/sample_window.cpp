@@ -1,4 +1,4 @@
-#include "diagnostics/sample_window.h"
+#include "plot/sample_window.h"
 
 #include <algorithm>
 #include <cmath>
