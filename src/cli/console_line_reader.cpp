@@ -1,9 +1,8 @@
 #include "cli/console_line_reader.h"
 
-#include <poll.h>
-#include <unistd.h>
+#include <optional>
 
-#include <cerrno>
+#include "platform/console_input.h"
 
 namespace brennix::cli {
 
@@ -36,23 +35,19 @@ bool ConsoleLineReader::TakeLine(std::string& line) {
 }
 
 bool ConsoleLineReader::Fill(uint32_t timeoutMs) {
-    pollfd watched{fd_, POLLIN, 0};
-    const int ready = poll(&watched, 1, static_cast<int>(timeoutMs));
-    if (ready <= 0) {
-        if (ready < 0 && errno != EINTR) {
-            ended_ = true;
-        }
-        return false;
-    }
+    const ConsoleWait wait = WaitForConsoleInput(fd_, static_cast<int>(timeoutMs));
+    std::optional<size_t> count;
     char chunk[4096];
-    const ssize_t count = read(fd_, chunk, sizeof chunk);
-    if (count <= 0) {
-        if (count == 0 || errno != EINTR) {
-            ended_ = true;
-        }
+    if (wait == ConsoleWait::kInput) {
+        count = ReadConsoleInput(fd_, chunk, sizeof chunk);
+    }
+    if (wait == ConsoleWait::kEnded || (wait == ConsoleWait::kInput && !count)) {
+        ended_ = true;
+    }
+    if (!count || *count == 0) {
         return false;
     }
-    pending_.append(chunk, static_cast<size_t>(count));
+    pending_.append(chunk, *count);
     return true;
 }
 

@@ -1,9 +1,5 @@
 #include "cli/line_editor.h"
 
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +8,7 @@
 
 #include <editline/readline.h>
 
+#include "platform/console_input.h"
 #include "platform/deadline.h"
 
 namespace brennix::cli {
@@ -22,16 +19,11 @@ namespace {
 std::optional<std::string> completedLine;
 bool inputEnded = false;
 
-// The terminal's mode before libedit changed it, for RestoreTerminal.
-termios savedMode{};
-bool modeSaved = false;
-int terminalFd = -1;
-
 }  // namespace
 
 LineEditor::LineEditor(int fd) : ConsoleLineReader(fd) {
-    terminalFd = fd;
-    modeSaved = tcgetattr(fd, &savedMode) == 0;
+    // The mode before libedit changes it, put back when the program ends.
+    KeepConsoleMode(fd);
     // Ctrl-C stays ours: it stops the running script.
     rl_catch_signals = 0;
 }
@@ -40,13 +32,7 @@ LineEditor::~LineEditor() {
     if (installed_) {
         rl_callback_handler_remove();
     }
-    RestoreTerminal();
-}
-
-void LineEditor::RestoreTerminal() {
-    if (modeSaved) {
-        tcsetattr(terminalFd, TCSANOW, &savedMode);
-    }
+    RestoreConsoleMode();
 }
 
 void LineEditor::TakeLine(char* line) {
@@ -82,11 +68,11 @@ ConsoleLineReader::Result LineEditor::ReadLine(std::string& line, uint32_t timeo
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     do {
-        pollfd watched{Descriptor(), POLLIN, 0};
-        if (poll(&watched, 1, RemainingMs(deadline)) <= 0) {
+        const ConsoleWait wait = WaitForConsoleInput(Descriptor(), RemainingMs(deadline));
+        if (wait == ConsoleWait::kTimeout) {
             continue;
         }
-        if (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        if (wait == ConsoleWait::kEnded) {
             inputEnded = true;
         } else {
             rl_callback_read_char();

@@ -24,9 +24,6 @@ class LineEditor : public ConsoleLineReader {
     // instrument's prompt it was typed at.
     void TakeBackTypedLine() override;
 
-    // Puts the terminal back the way it was; safe in a signal handler.
-    static void RestoreTerminal();
-
   private:
     static void TakeLine(char* line);
     void Install();

@@ -1,11 +1,8 @@
 // brennix-cli: the console front end. Talks to an instrument on a serial port (or the built-in
 // simulator) as the terminal window does, for scripting and for use without a desktop.
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,10 +11,14 @@
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/line_editor.h"
+#include "platform/console_input.h"
 #include "platform/exit_signals.h"
 #include "platform/system_serial_device.h"
 
 namespace {
+
+constexpr int kStandardInput = 0;
+constexpr int kStandardOutput = 1;
 
 brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 
@@ -25,17 +26,18 @@ brennix::cli::ConsoleUiHost* interruptTarget = nullptr;
 // it was; a deliberate second one, before the first was acted on, ends the program at once. A
 // closed terminal (SIGHUP) or a kill (SIGTERM) is taken the same way: a download at another
 // rate still ends with the rate put back and its partial file reported.
-void OnInterrupt(int) {
+void OnInterrupt() {
     using Meaning = brennix::cli::ConsoleUiHost::InterruptMeaning;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
     const Meaning meaning =
-        interruptTarget ? interruptTarget->TakeInterrupt(now.tv_sec * 1'000'000'000LL + now.tv_nsec)
-                        : Meaning::kEndNow;
+        interruptTarget
+            ? interruptTarget->TakeInterrupt(
+                  std::chrono::duration_cast<std::chrono::nanoseconds>(now).count())
+            : Meaning::kEndNow;
     if (meaning == Meaning::kEndNow) {
         brennix::ReleaseSystemSerialPorts();
-        brennix::cli::LineEditor::RestoreTerminal();
-        _exit(130);
+        brennix::RestoreConsoleMode();
+        brennix::EndProgramNow(130);
     }
 }
 
@@ -92,17 +94,12 @@ int main(int argc, char** argv) {
     }
     // A person at a terminal gets line editing; piped input is read as it comes.
     const std::unique_ptr<ConsoleLineReader> input =
-        isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)
-            ? std::make_unique<LineEditor>(STDIN_FILENO)
-            : std::make_unique<ConsoleLineReader>(STDIN_FILENO);
+        brennix::IsConsoleTerminal(kStandardInput) && brennix::IsConsoleTerminal(kStandardOutput)
+            ? std::make_unique<LineEditor>(kStandardInput)
+            : std::make_unique<ConsoleLineReader>(kStandardInput);
     CliSession session(*parsed.options, *input, stdout, stderr);
     interruptTarget = &session.Ui();
-    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(stopSignal, OnInterrupt);
-    }
-    // Whoever read our output may be gone (a closed terminal, a pipe): writes fail instead.
-    std::signal(SIGPIPE, SIG_IGN);
-    brennix::ReleasePortsOnSignals({SIGQUIT}, &LineEditor::RestoreTerminal);
+    brennix::HandleConsoleStopRequests(&OnInterrupt, &brennix::RestoreConsoleMode);
     const int status = session.Run(*command);
     interruptTarget = nullptr;
     return status;

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -80,7 +79,7 @@ int main(int argc, char* argv[]) {
     brennix::TraceStartup("QApplication built");
     brennix::FileDialogFit fileDialogFit;
     application.installEventFilter(&fileDialogFit);
-    brennix::ReleasePortsOnSignals({SIGINT, SIGTERM, SIGHUP, SIGQUIT});
+    brennix::ReleasePortsWhenEnded();
     brennix::CBrennixApp app(options);
     return app.Run();
 }

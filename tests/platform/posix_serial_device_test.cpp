@@ -210,7 +210,7 @@ TEST_F(PosixSerialDeviceTest, ProgramEndedBySignalLeavesThePortFree) {
         PosixSerialDevice held;
         if (!held.Open(path_))
             ::_exit(3);
-        ReleasePortsOnSignals({SIGTERM});
+        ReleasePortsWhenEnded();
         ::raise(SIGTERM);
         ::_exit(4);
     }
