@@ -108,8 +108,8 @@ void RunOnce(const Options& options, unsigned seed, const fs::path& folder, Tall
         return;
     }
     sim.instrument.GetFaults().bitErrorRate = options.ber;
-    service.Download({heard.listing->entries, folder.string(), std::nullopt, options.attempts,
-                      options.verify});
+    service.Download(
+        {heard.listing->entries, folder.string(), std::nullopt, options.attempts, options.verify});
     sim.PumpUntil(idle, 24 * 3600 * 1000);
     const DownloadResult& result = *heard.downloaded;
     const bool done = result.outcome == DownloadOutcome::kDone;

@@ -79,7 +79,8 @@ std::string CommandUsage(std::string_view name) {
         }
     }
     return usage +
-           "OPTIONS: (--port NAME|auto | --simulate) [--baud N|auto] [--log FILE [--log-time-stamps]]\n"
+           "OPTIONS: (--port NAME|auto | --simulate) [--baud N|auto] [--log FILE "
+           "[--log-time-stamps]]\n"
            "         [--rs485 N]\n"
            "(brennix-cli --help lists every command)\n";
 }

@@ -30,10 +30,9 @@ void OnInterrupt() {
     using Meaning = brennix::cli::ConsoleUiHost::InterruptMeaning;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     const Meaning meaning =
-        interruptTarget
-            ? interruptTarget->TakeInterrupt(
-                  std::chrono::duration_cast<std::chrono::nanoseconds>(now).count())
-            : Meaning::kEndNow;
+        interruptTarget ? interruptTarget->TakeInterrupt(
+                              std::chrono::duration_cast<std::chrono::nanoseconds>(now).count())
+                        : Meaning::kEndNow;
     if (meaning == Meaning::kEndNow) {
         brennix::ReleaseSystemSerialPorts();
         brennix::RestoreConsoleMode();

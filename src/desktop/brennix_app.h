@@ -5,9 +5,9 @@
 
 #include "desktop/start_options.h"
 #include "instrument/unit_system.h"
+#include "link/port_devices.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
-#include "link/port_devices.h"
 
 namespace brennix {
 

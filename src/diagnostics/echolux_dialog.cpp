@@ -17,9 +17,9 @@
 #include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
 #include "diagnostics/plot_axis_widget.h"
-#include "plot/plot_scale.h"
 #include "diagnostics/plot_widget.h"
 #include "link/detached_output.h"
+#include "plot/plot_scale.h"
 
 namespace brennix {
 

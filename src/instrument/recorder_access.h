@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "instrument/instrument.h"
-#include "link/serial_link.h"
 #include "instrument/recorder_file_entry.h"
+#include "link/serial_link.h"
 
 namespace brennix {
 

@@ -28,12 +28,15 @@ bool CConnectSearch::Connect(const std::string& port, uint32_t rate, const StopE
 }
 
 bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool probe) {
-    if (Stopped())
+    if (Stopped()) {
         return false;
-    if (port == kAutoPort)
+    }
+    if (port == kAutoPort) {
         return SearchPorts(rate);
-    if (rate == kAutoRate)
+    }
+    if (rate == kAutoRate) {
         return SearchRates(port);
+    }
 
     Status("Connecting to " + port + " at " + std::to_string(rate));
     if (!OpenAt(port, rate)) {
@@ -44,8 +47,9 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
     }
     if (probe) {
         probed_ = true;
-        if (!ProbeInstrument())
+        if (!ProbeInstrument()) {
             return false;
+        }
     }
     connectedPort_ = port;
     connectedRate_ = rate;
@@ -57,33 +61,41 @@ bool CConnectSearch::TryConnect(const std::string& port, uint32_t rate, bool pro
 // server: a BREAK and probes sent there would reach an instrument nobody chose.
 bool CConnectSearch::SearchPorts(uint32_t rate) {
     for (const std::string& port : autoPorts_) {
-        if (port == kAutoPort || IsNetworkPortName(port))
+        if (port == kAutoPort || IsNetworkPortName(port)) {
             continue;
-        if (!BreakIntoCommandMode(port) || !Pause(kPortSettleMs))
+        }
+        if (!BreakIntoCommandMode(port) || !Pause(kPortSettleMs)) {
             return false;
-        if (TryConnect(port, rate, true))
+        }
+        if (TryConnect(port, rate, true)) {
             return true;
-        if (Stopped())
+        }
+        if (Stopped()) {
             return false;
+        }
     }
     return false;
 }
 
 bool CConnectSearch::SearchRates(const std::string& port) {
-    if (!BreakIntoCommandMode(port) || !Pause(kRateSettleMs))
+    if (!BreakIntoCommandMode(port) || !Pause(kRateSettleMs)) {
         return false;
+    }
     for (const uint32_t rate : kProbeRates) {
-        if (TryConnect(port, rate, true))
+        if (TryConnect(port, rate, true)) {
             return true;
-        if (Stopped())
+        }
+        if (Stopped()) {
             return false;
+        }
     }
     return false;
 }
 
 bool CConnectSearch::OpenAt(const std::string& port, uint32_t rate) {
-    if (!link_.Open(port, rate))
+    if (!link_.Open(port, rate)) {
         return false;
+    }
     SerialState state;
     return link_.GetState(state) && state.baudRate == rate;
 }
@@ -93,11 +105,13 @@ bool CConnectSearch::BreakIntoCommandMode(const std::string& port) {
         NoteOpenFailure(port);
         return false;
     }
-    if (link_.SendBreak())
+    if (link_.SendBreak()) {
         return true;
+    }
     // A port that cannot carry a BREAK at all (raw TCP) is worth saying so about.
-    if (!link_.Capabilities().sendBreak)
+    if (!link_.Capabilities().sendBreak) {
         openFailure_ = link_.Capabilities().limits;
+    }
     return false;
 }
 
@@ -109,8 +123,9 @@ std::string CConnectSearch::NoteOpenFailure(const std::string& port) {
     const int error = link_.LastError();
     std::string status = "Unable to connect to '" + port + "' (" + std::to_string(error) + ")";
     openFailure_ = status;
-    if (error != kErrorNone)
+    if (error != kErrorNone) {
         openFailure_ += ": " + link_.LastErrorMessage();
+    }
     return status;
 }
 
@@ -119,8 +134,9 @@ bool CConnectSearch::Pause(uint32_t ms) {
 }
 
 void CConnectSearch::Status(const std::string& text) {
-    if (status_)
+    if (status_) {
         status_(text);
+    }
 }
 
 }  // namespace brennix

@@ -13,8 +13,9 @@ constexpr uint8_t kShownAsBlank = 0x04;
 }  // namespace
 
 void TerminalPane::Append(const uint8_t* bytes, size_t length) {
-    if (length == 0)
+    if (length == 0) {
         return;
+    }
     size_t shown = TextLength();
     if (shown > kTrimAbove) {
         ReplaceRange(0, shown - kKeepAfterTrim, "");

@@ -16,7 +16,8 @@ PortDevices::PortDevices(Clock& clock, const std::optional<sim::Settings>& simul
     : system_(MakeSystemSerialDevice()),
       simulator_(simulated ? std::make_unique<sim::SimulatedInstrument>(*simulated) : nullptr),
       simulatedDevice_(MakeSimulatedDevice(simulator_.get(), clock)),
-      routed_(*system_, simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : *system_) {
+      routed_(*system_,
+              simulatedDevice_ ? static_cast<SerialDevice&>(*simulatedDevice_) : *system_) {
     routed_.AddRoute(&IsNetworkPortName, network_);
 }
 

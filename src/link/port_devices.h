@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "link/routed_serial_device.h"
 #include "platform/clock.h"
 #include "platform/network_serial_device.h"
 #include "platform/serial_device.h"
 #include "platform/system_serial_device.h"
-#include "link/routed_serial_device.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
 

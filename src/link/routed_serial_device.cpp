@@ -24,11 +24,13 @@ bool RoutedSerialDevice::Open(const std::string& name) {
 }
 
 void RoutedSerialDevice::Close() {
-    if (real_.IsOpen())
+    if (real_.IsOpen()) {
         real_.Close();
+    }
     for (const Route& route : routes_) {
-        if (route.device->IsOpen())
+        if (route.device->IsOpen()) {
             route.device->Close();
+        }
     }
 }
 
@@ -84,8 +86,9 @@ PortCapabilities RoutedSerialDevice::Capabilities() const {
 bool RoutedSerialDevice::Exists(const std::string& name) {
     SerialDevice& device = DeviceFor(name);
     const bool exists = device.Exists(name);
-    if (!IsOpen())
+    if (!IsOpen()) {
         current_ = &device;
+    }
     return exists;
 }
 
@@ -99,8 +102,9 @@ std::string RoutedSerialDevice::LastErrorMessage() const {
 
 SerialDevice& RoutedSerialDevice::DeviceFor(const std::string& name) {
     for (const Route& route : routes_) {
-        if (route.test(name))
+        if (route.test(name)) {
             return *route.device;
+        }
     }
     return real_;
 }

@@ -23,8 +23,9 @@ const uint8_t* Bytes(const char* text) {
 // Empties a reply buffer and terminates its last byte, which is never written after; false when
 // it cannot hold one byte besides.
 bool StartReply(std::span<char> buffer) {
-    if (buffer.empty())
+    if (buffer.empty()) {
         return false;
+    }
     buffer.front() = '\0';
     buffer.back() = '\0';
     return buffer.size() >= 2;
@@ -41,15 +42,17 @@ CSerialLink::CSerialLink(SerialDevice& device, Clock& clock)
     : device_(device), clock_(clock), tap_(clock), waits_(clock) {}
 
 CSerialLink::~CSerialLink() {
-    if (device_.IsOpen())
+    if (device_.IsOpen()) {
         device_.Close();
+    }
 }
 
 bool CSerialLink::Open(const std::string& portName, uint32_t baudRate, uint8_t dataBits,
                        uint8_t parity, uint8_t stopBits) {
     Close();
-    if (!device_.Open(portName))
+    if (!device_.Open(portName)) {
         return false;
+    }
     SerialState state;
     if (!device_.GetState(state)) {
         Close();
@@ -90,11 +93,13 @@ bool CSerialLink::PortLost() {
 }
 
 void CSerialLink::Revalidate() {
-    if (portName_.empty())
+    if (portName_.empty()) {
         return;
+    }
     SerialState state;
-    if (device_.GetState(state))
+    if (device_.GetState(state)) {
         return;
+    }
     const std::string name = portName_;
     Close();
     if (!device_.Open(name)) {
@@ -113,16 +118,19 @@ bool CSerialLink::ReadChar(uint8_t& out, uint32_t timeoutMs, bool echo) {
     if (timeoutMs > 0) {
         const uint32_t start = clock_.TickCount();
         while (BytesWaiting() == 0) {
-            if (TimedOut(start, timeoutMs))
+            if (TimedOut(start, timeoutMs)) {
                 return false;
+            }
             AwaitInput();
         }
     }
     size_t done = 0;
-    if (!ReadPort(&out, 1, done) || done != 1)
+    if (!ReadPort(&out, 1, done) || done != 1) {
         return false;
-    if (echo && out != 0)
+    }
+    if (echo && out != 0) {
         tap_.Show(&out, 1);
+    }
     return true;
 }
 
@@ -134,12 +142,14 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
     done = 0;
     if (timeoutMs == 0) {
         const bool ok = ReadPort(buffer.data(), buffer.size(), done);
-        if (echo)
+        if (echo) {
             tap_.Show(buffer.data(), done);
+        }
         return ok;
     }
-    if (buffer.empty())
+    if (buffer.empty()) {
         return true;
+    }
     const uint32_t start = clock_.TickCount();
     for (;;) {
         const uint32_t waiting = BytesWaiting();
@@ -147,40 +157,47 @@ bool CSerialLink::Read(std::span<uint8_t> buffer, size_t& done, uint32_t timeout
             uint8_t* const at = buffer.data() + done;
             const size_t wanted = std::min<size_t>(waiting, buffer.size() - done);
             size_t got = 0;
-            if (!ReadPort(at, wanted, got))
+            if (!ReadPort(at, wanted, got)) {
                 return false;
-            if (echo)
+            }
+            if (echo) {
                 tap_.Show(at, got);
+            }
             done += got;
-            if (done == buffer.size())
+            if (done == buffer.size()) {
                 return true;
+            }
         } else {
             AwaitInput();
         }
-        if (TimedOut(start, timeoutMs))
+        if (TimedOut(start, timeoutMs)) {
             return false;
+        }
     }
 }
 
 bool CSerialLink::WriteBytes(std::span<const uint8_t> data, size_t& done, bool echo) {
     done = 0;
     const bool ok = device_.Write(data.data(), data.size(), done);
-    if (echo)
+    if (echo) {
         tap_.Show(data.data(), done);
+    }
     return ok;
 }
 
 bool CSerialLink::Write(const std::string& text, uint32_t timeoutMs, bool appendCrLf) {
     const uint32_t start = clock_.TickCount();
     // The text ends at its first zero byte, as any C text handed to the port would.
-    if (!WriteAll(Bytes(text.c_str()), std::strlen(text.c_str()), start, timeoutMs))
+    if (!WriteAll(Bytes(text.c_str()), std::strlen(text.c_str()), start, timeoutMs)) {
         return false;
+    }
     return !appendCrLf || WriteAll(Bytes("\r\n"), 2, start, timeoutMs);
 }
 
 bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skipBlankFirstLine) {
-    if (!StartReply(buffer))
+    if (!StartReply(buffer)) {
         return false;
+    }
     const size_t capacity = buffer.size() - 1;
     size_t stored = 0;
     const auto finish = [&](bool result) {
@@ -191,21 +208,26 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
     for (;;) {
         uint8_t byte = 0;
         size_t got = 0;
-        if (BytesWaiting() > 0 && !ReadPort(&byte, 1, got))
+        if (BytesWaiting() > 0 && !ReadPort(&byte, 1, got)) {
             return finish(false);
+        }
         if (got == 1) {
             StoreByte(buffer, stored, byte);
-            if (byte == 0)
+            if (byte == 0) {
                 return finish(true);
+            }
             const bool lineEnd =
                 stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n';
-            if (lineEnd && !(stored == 2 && skipBlankFirstLine))
+            if (lineEnd && !(stored == 2 && skipBlankFirstLine)) {
                 return finish(true);
-            if (stored == capacity)
+            }
+            if (stored == capacity) {
                 return finish(true);
+            }
         } else {
-            if (TimedOut(start, timeoutMs))
+            if (TimedOut(start, timeoutMs)) {
                 return finish(false);
+            }
             AwaitInput();
         }
     }
@@ -213,13 +235,15 @@ bool CSerialLink::ReadLine(std::span<char> buffer, uint32_t timeoutMs, bool skip
 
 bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
                             char stopChar, bool echo) {
-    if (!StartReply(buffer))
+    if (!StartReply(buffer)) {
         return false;
+    }
     const size_t capacity = buffer.size() - 1;
     size_t stored = 0;
     const auto finish = [&](bool result) {
-        if (echo)
+        if (echo) {
             tap_.Show(Bytes(buffer.data()), stored);
+        }
         return result;
     };
     const uint32_t start = clock_.TickCount();
@@ -228,16 +252,19 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
         uint8_t byte = 0;
         size_t got = 0;
         if (waiting > 0) {
-            if (!ReadPort(&byte, 1, got))
+            if (!ReadPort(&byte, 1, got)) {
                 return finish(false);
+            }
             if (got == 1) {
                 StoreByte(buffer, stored, byte);
             }
             // The token is looked for after every byte, so a new match can only end here.
-            if (std::string_view(buffer.data(), stored).ends_with(token))
+            if (std::string_view(buffer.data(), stored).ends_with(token)) {
                 return finish(true);
-            if (stored == capacity)
+            }
+            if (stored == capacity) {
                 return finish(false);
+            }
         } else if (stopChar != '\0' && stored > 0 && buffer[stored - 1] == stopChar) {
             buffer[--stored] = '\0';
             return finish(false);
@@ -245,8 +272,9 @@ bool CSerialLink::ReadUntil(std::span<char> buffer, const std::string& token, ui
         // Bytes already waiting are taken first; a port that claims bytes but yields none
         // still runs into the time-out.
         if (got == 0) {
-            if (TimedOut(start, timeoutMs))
+            if (TimedOut(start, timeoutMs)) {
                 return finish(false);
+            }
             AwaitInput();
         }
     }
@@ -258,8 +286,9 @@ uint32_t CSerialLink::BytesWaiting() {
 }
 
 bool CSerialLink::FlushInput(bool discard) {
-    if (!IsOpen())
+    if (!IsOpen()) {
         return false;
+    }
     std::array<uint8_t, kFlushChunk> chunk{};
     size_t shown = 0;
     for (uint32_t waiting = BytesWaiting(); waiting > 0; waiting = BytesWaiting()) {
@@ -268,8 +297,9 @@ bool CSerialLink::FlushInput(bool discard) {
         const bool ok = Read(std::span(chunk.data(), wanted), done, 0, true);
         shown += done;
         // Without discard, a line that never falls silent is shown for one queue's worth only.
-        if (discard || !ok || done == 0 || shown >= kQueueSize)
+        if (discard || !ok || done == 0 || shown >= kQueueSize) {
             break;
+        }
     }
     return discard ? Purge(kPurgeRxClear) : true;
 }
@@ -282,8 +312,9 @@ uint32_t CSerialLink::BytesPending() {
 bool CSerialLink::WaitSent(uint32_t timeoutMs) {
     const uint32_t start = clock_.TickCount();
     while (BytesPending() > 0) {
-        if (TimedOut(start, timeoutMs))
+        if (TimedOut(start, timeoutMs)) {
             return false;
+        }
         waits_.Wait(kInputPollMs);
     }
     return true;
@@ -296,8 +327,9 @@ uint32_t CSerialLink::GetBaudRate() {
 
 bool CSerialLink::SetBaudRate(uint32_t baudRate) {
     SerialState state;
-    if (!GetState(state))
+    if (!GetState(state)) {
         return false;
+    }
     state.baudRate = baudRate;
     return SetState(state);
 }
@@ -334,8 +366,9 @@ bool CSerialLink::SendBreak() {
     device_.Write(Bytes(kBreakLeadLine.data()), kBreakLeadLine.size(), done);
     Write(std::string(kBreakLeadLine), kBreakLineTimeoutMs, false);
     waits_.Wait(kBreakLeadInMs);
-    if (!device_.SetBreak(true))
+    if (!device_.SetBreak(true)) {
         return false;
+    }
     waits_.Wait(kBreakMs);
     return device_.SetBreak(false);
 }
@@ -349,10 +382,12 @@ bool CSerialLink::GetState(SerialState& state) {
 }
 
 bool CSerialLink::SetState(const SerialState& state) {
-    if (device_.SetState(state))
+    if (device_.SetState(state)) {
         return true;
-    if (!device_.Capabilities().changeSettings)
+    }
+    if (!device_.Capabilities().changeSettings) {
         tap_.Print("\r\n" + LastErrorMessage() + "\r\n");
+    }
     return false;
 }
 
@@ -381,12 +416,15 @@ bool CSerialLink::WriteAll(const uint8_t* data, size_t count, uint32_t startTick
         size_t done = 0;
         const bool ok = device_.Write(data + written, count - written, done);
         written += std::min(done, count - written);
-        if (written == count)
+        if (written == count) {
             break;
-        if (TimedOut(startTick, timeoutMs))
+        }
+        if (TimedOut(startTick, timeoutMs)) {
             return false;
-        if (!ok || done == 0)
+        }
+        if (!ok || done == 0) {
             waits_.Wait(1);
+        }
     }
     return true;
 }

@@ -14,16 +14,18 @@ constexpr int kLowLatency = static_cast<int>(ASYNC_LOW_LATENCY);
 void LowLatencyMode::Enable(int fd) {
     changed_ = false;
     serial_struct info{};
-    if (control_(fd, TIOCGSERIAL, &info) != 0 || (info.flags & kLowLatency) != 0)
+    if (control_(fd, TIOCGSERIAL, &info) != 0 || (info.flags & kLowLatency) != 0) {
         return;
+    }
     info.flags |= kLowLatency;
     changed_ = control_(fd, TIOCSSERIAL, &info) == 0;
 }
 
 void LowLatencyMode::Restore(int fd) {
     serial_struct info{};
-    if (!changed_ || control_(fd, TIOCGSERIAL, &info) != 0)
+    if (!changed_ || control_(fd, TIOCGSERIAL, &info) != 0) {
         return;
+    }
     info.flags &= ~kLowLatency;
     control_(fd, TIOCSSERIAL, &info);
     changed_ = false;

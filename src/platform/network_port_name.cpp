@@ -13,19 +13,23 @@ bool SplitHostAndPort(std::string_view text, std::string_view& host, std::string
     size_t colon = 0;
     if (text.starts_with('[')) {
         const size_t close = text.find(']');
-        if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':')
+        if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':') {
             return false;
+        }
         host = text.substr(1, close - 1);
-        if (host.find(':') == std::string_view::npos)
+        if (host.find(':') == std::string_view::npos) {
             return false;  // brackets are for an IPv6 address only
+        }
         colon = close + 1;
     } else {
         colon = text.rfind(':');
-        if (colon == std::string_view::npos)
+        if (colon == std::string_view::npos) {
             return false;
+        }
         host = text.substr(0, colon);
-        if (host.find(':') != std::string_view::npos)
+        if (host.find(':') != std::string_view::npos) {
             return false;  // an IPv6 address needs its brackets
+        }
     }
     port = text.substr(colon + 1);
     return !host.empty() && !port.empty();

@@ -44,10 +44,12 @@ bool NetworkSerialDevice::Open(const std::string& name) {
     Close();
     std::string error;
     std::optional<NetworkPortName> parsed = ParseNetworkPortName(name, error);
-    if (!parsed)
+    if (!parsed) {
         return Fail(EINVAL, error);
-    if (!connection_.Connect(parsed->host, parsed->port, kConnectTimeoutMs))
+    }
+    if (!connection_.Connect(parsed->host, parsed->port, kConnectTimeoutMs)) {
         return Fail(connection_.Error(), connection_.ErrorMessage());
+    }
     name_ = std::move(parsed);
     lastError_ = kErrorNone;
     errorDetail_.clear();
@@ -83,24 +85,29 @@ bool NetworkSerialDevice::IsOpen() const {
 }
 
 bool NetworkSerialDevice::GetState(SerialState& state) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     state = state_;
     return true;
 }
 
 bool NetworkSerialDevice::SetState(const SerialState& state) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     if (!Rfc2217()) {
-        if (settingsGiven_ && !SameSettings(state, state_))
+        if (settingsGiven_ && !SameSettings(state, state_)) {
             return FailNotCarried("a change of rate or framing");
+        }
         state_ = state;
         settingsGiven_ = true;
         return true;
     }
-    if (state.baudRate == 0 || state.dataBits < 5 || state.dataBits > kByteBits || state.parity > 4)
+    if (state.baudRate == 0 || state.dataBits < 5 || state.dataBits > kByteBits ||
+        state.parity > 4) {
         return Fail(EINVAL, "no such port settings");
+    }
     const uint8_t stopSize =
         state.stopBits == kTwoStopBits ? rfc2217::kTwoStopBits : rfc2217::kOneStopBit;
     const std::vector<Request> requests = {
@@ -109,8 +116,9 @@ bool NetworkSerialDevice::SetState(const SerialState& state) {
         {rfc2217::kSetParity, {static_cast<uint8_t>(state.parity + rfc2217::kParityOffset)}},
         {rfc2217::kSetStopSize, {stopSize}},
     };
-    if (!Exchange(requests) || !CheckAnswers(state))
+    if (!Exchange(requests) || !CheckAnswers(state)) {
         return false;
+    }
     state_ = state;
     return true;
 }
@@ -139,8 +147,9 @@ bool NetworkSerialDevice::ReadServerState() {
         {rfc2217::kSetParity, {0}},
         {rfc2217::kSetStopSize, {0}},
     };
-    if (!Exchange(queries))
+    if (!Exchange(queries)) {
         return false;
+    }
     state_.baudRate = Answered(rfc2217::kSetBaudRate);
     state_.dataBits = static_cast<uint8_t>(Answered(rfc2217::kSetDataSize));
     const uint32_t parity = Answered(rfc2217::kSetParity);
@@ -157,53 +166,64 @@ bool NetworkSerialDevice::SetQueueSizes(size_t, size_t) {
 
 bool NetworkSerialDevice::BytesWaiting(uint32_t& count) {
     count = 0;
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     count = static_cast<uint32_t>(inbox_.size());
     return true;
 }
 
 bool NetworkSerialDevice::BytesPending(uint32_t& count) {
     count = 0;
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     count = static_cast<uint32_t>(outbox_.size()) + connection_.Unsent();
     return true;
 }
 
 bool NetworkSerialDevice::WaitForInput(uint32_t ms) {
-    if (!inbox_.empty())
+    if (!inbox_.empty()) {
         return true;
+    }
     bool ready = false;
-    return CheckOpen() && !lost_ && connection_.Wait(TcpConnection::Readiness::kToReceive, static_cast<int>(ms), ready);
+    return CheckOpen() && !lost_ &&
+           connection_.Wait(TcpConnection::Readiness::kToReceive, static_cast<int>(ms), ready);
 }
 
 bool NetworkSerialDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
     done = 0;
     const Deadline deadline = After(readTimeoutMs_);
     for (;;) {
-        if (!CheckAlive())
+        if (!CheckAlive()) {
             return false;
+        }
         const size_t taken = std::min(count - done, inbox_.size());
         std::copy_n(inbox_.begin(), taken, buffer + done);
         inbox_.erase(inbox_.begin(), inbox_.begin() + static_cast<std::ptrdiff_t>(taken));
         done += taken;
         bool ready = false;
-        if (done == count || !connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready) || !ready)
+        if (done == count ||
+            !connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready) ||
+            !ready) {
             return true;
+        }
     }
 }
 
 // Bytes handed over count as written, as those in a tty's transmit queue do.
 bool NetworkSerialDevice::Write(const uint8_t* data, size_t count, size_t& done) {
     done = 0;
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     const Deadline deadline = After(writeTimeoutMs_);
-    if (outbox_.size() >= kOutboxLimit && !Flush(deadline))
+    if (outbox_.size() >= kOutboxLimit && !Flush(deadline)) {
         return false;
-    if (outbox_.size() >= kOutboxLimit)
+    }
+    if (outbox_.size() >= kOutboxLimit) {
         return true;
+    }
     if (Rfc2217()) {
         telnet_->SendData({data, count});
     } else {
@@ -216,31 +236,37 @@ bool NetworkSerialDevice::Write(const uint8_t* data, size_t count, size_t& done)
 // The receive side is emptied here and, through RFC 2217, in the server; what the server sent
 // before it heard the purge may still arrive, as bytes on a wire would.
 bool NetworkSerialDevice::Purge(uint32_t flags) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     if (flags & kPurgeRxClear) {
         inbox_.clear();
-        if (Rfc2217())
+        if (Rfc2217()) {
             telnet_->SendComPort(rfc2217::kPurgeData, std::vector{rfc2217::kPurgeReceived});
+        }
     }
-    if ((flags & kPurgeTxClear) && Rfc2217())
+    if ((flags & kPurgeTxClear) && Rfc2217()) {
         telnet_->SendComPort(rfc2217::kPurgeData, std::vector{rfc2217::kPurgeToSend});
+    }
     return Pump();
 }
 
 bool NetworkSerialDevice::SetBreak(bool on) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
-    if (!Rfc2217())
+    }
+    if (!Rfc2217()) {
         return FailNotCarried("a BREAK");
+    }
     // The answer only tells that the server has acted: servers differ in the value they report
     // (ser2net answers BREAK ON to either).
     return Exchange({{rfc2217::kSetControl, {on ? rfc2217::kBreakOn : rfc2217::kBreakOff}}});
 }
 
 PortCapabilities NetworkSerialDevice::Capabilities() const {
-    if (!name_ || name_->protocol == NetworkProtocol::kRfc2217)
+    if (!name_ || name_->protocol == NetworkProtocol::kRfc2217) {
         return {};
+    }
     return {false, false,
             NetworkPortText(NetworkProtocol::kRawTcp, *name_) +
                 " carries bytes only (raw TCP): the device server keeps its own rate and no "
@@ -283,8 +309,9 @@ void NetworkSerialDevice::OnComPortAgreed(bool agreed) {
 }
 
 bool NetworkSerialDevice::Pump() {
-    if (lost_)
+    if (lost_) {
         return Fail(EIO, connection_.ErrorMessage());
+    }
     std::vector<uint8_t> arrived;
     const bool alive = connection_.Receive(arrived);
     if (Rfc2217()) {
@@ -292,54 +319,66 @@ bool NetworkSerialDevice::Pump() {
     } else {
         inbox_.insert(inbox_.end(), arrived.begin(), arrived.end());
     }
-    if (!alive)
+    if (!alive) {
         return Lost();
+    }
     return Flush(std::chrono::steady_clock::now());
 }
 
 bool NetworkSerialDevice::Flush(Deadline deadline) {
     while (!outbox_.empty()) {
         size_t sent = 0;
-        if (!connection_.Send(outbox_.data(), outbox_.size(), sent))
+        if (!connection_.Send(outbox_.data(), outbox_.size(), sent)) {
             return Lost();
+        }
         outbox_.erase(outbox_.begin(), outbox_.begin() + static_cast<std::ptrdiff_t>(sent));
         bool ready = false;
-        if (outbox_.empty())
+        if (outbox_.empty()) {
             break;
-        if (!connection_.Wait(TcpConnection::Readiness::kToSend, RemainingMs(deadline), ready))
+        }
+        if (!connection_.Wait(TcpConnection::Readiness::kToSend, RemainingMs(deadline), ready)) {
             return Lost();
-        if (!ready)
+        }
+        if (!ready) {
             break;
+        }
     }
     return true;
 }
 
 bool NetworkSerialDevice::PumpUntil(const std::function<bool()>& done, Deadline deadline) {
     for (;;) {
-        if (!Pump())
+        if (!Pump()) {
             return false;
-        if (done())
+        }
+        if (done()) {
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
+        }
         bool ready = false;
-        if (!connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready))
+        if (!connection_.Wait(TcpConnection::Readiness::kToReceive, RemainingMs(deadline), ready)) {
             return Lost();
+        }
     }
 }
 
 bool NetworkSerialDevice::AwaitComPort() {
     const bool heard =
         PumpUntil([this] { return comPortAgreed_.has_value(); }, After(kAnswerTimeoutMs));
-    if (lost_)
+    if (lost_) {
         return false;
+    }
     const std::string server = name_->host + " port " + std::to_string(name_->port);
     const std::string raw =
         "; for a raw TCP port use " + NetworkPortText(NetworkProtocol::kRawTcp, *name_);
-    if (!heard)
+    if (!heard) {
         return Fail(ETIMEDOUT, server + " did not take up RFC 2217 within 2 s" + raw);
-    if (!*comPortAgreed_)
+    }
+    if (!*comPortAgreed_) {
         return Fail(EPROTO, server + " refused RFC 2217" + raw);
+    }
     return true;
 }
 
@@ -354,10 +393,12 @@ bool NetworkSerialDevice::Exchange(const std::vector<Request>& requests) {
                 static_cast<uint8_t>(request.command + rfc2217::kServerAnswer));
         });
     };
-    if (PumpUntil(answered, After(kAnswerTimeoutMs)))
+    if (PumpUntil(answered, After(kAnswerTimeoutMs))) {
         return true;
-    if (lost_)
+    }
+    if (lost_) {
         return false;
+    }
     return Fail(ETIMEDOUT,
                 "the device server did not answer the port settings (RFC 2217) "
                 "within 2 s");
@@ -367,8 +408,9 @@ uint32_t NetworkSerialDevice::Answered(uint8_t command) const {
     const auto found = answers_.find(static_cast<uint8_t>(command + rfc2217::kServerAnswer));
     uint32_t value = 0;
     if (found != answers_.end()) {
-        for (const uint8_t byte : found->second)
+        for (const uint8_t byte : found->second) {
             value = (value << kByteBits) | byte;
+        }
     }
     return value;
 }

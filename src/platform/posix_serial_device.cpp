@@ -45,8 +45,9 @@ bool SpeedFromBaud(uint32_t baud, speed_t& speed) {
 
 uint32_t BaudFromSpeed(speed_t speed) {
     for (const auto& [rate, code] : kBaudRates) {
-        if (code == speed)
+        if (code == speed) {
             return rate;
+        }
     }
     return 0;
 }
@@ -107,11 +108,13 @@ bool ApplyParity(uint8_t parity, tcflag_t& cflag) {
 }
 
 uint8_t ParityFromFlags(tcflag_t cflag) {
-    if (!(cflag & PARENB))
+    if (!(cflag & PARENB)) {
         return 0;
+    }
     const bool odd = cflag & PARODD;
-    if (cflag & CMSPAR)
+    if (cflag & CMSPAR) {
         return odd ? 3 : 4;
+    }
     return odd ? 1 : 2;
 }
 
@@ -124,16 +127,18 @@ std::array<std::atomic<int>, kHeldPortSlots> heldPorts;
 void RememberHeld(int fd) {
     for (std::atomic<int>& slot : heldPorts) {
         int empty = 0;
-        if (slot.compare_exchange_strong(empty, fd + 1))
+        if (slot.compare_exchange_strong(empty, fd + 1)) {
             return;
+        }
     }
 }
 
 void ForgetHeld(int fd) {
     for (std::atomic<int>& slot : heldPorts) {
         int held = fd + 1;
-        if (slot.compare_exchange_strong(held, 0))
+        if (slot.compare_exchange_strong(held, 0)) {
             return;
+        }
     }
 }
 
@@ -147,8 +152,9 @@ void ReleaseExclusive(int fd) {
 // framing stay as the port had them.
 bool MakeRaw(int fd) {
     termios settings{};
-    if (::tcgetattr(fd, &settings) != 0)
+    if (::tcgetattr(fd, &settings) != 0) {
         return false;
+    }
     const tcflag_t framing = settings.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
     cfmakeraw(&settings);
     settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -173,8 +179,9 @@ bool IsPseudoTerminal(int fd) {
 std::string PermissionHint(const std::string& device) {
     struct stat status {};
     const group* owner = ::stat(device.c_str(), &status) == 0 ? ::getgrgid(status.st_gid) : nullptr;
-    if (owner == nullptr || owner->gr_name == nullptr || std::strcmp(owner->gr_name, "root") == 0)
+    if (owner == nullptr || owner->gr_name == nullptr || std::strcmp(owner->gr_name, "root") == 0) {
         return "ask the administrator for access to " + device;
+    }
     const std::string name = owner->gr_name;
     return "the port is for the group " + name + ": sudo adduser $USER " + name +
            ", then log in again";
@@ -206,8 +213,9 @@ bool PosixSerialDevice::Open(const std::string& name) {
 
 bool PosixSerialDevice::OpenDevice(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return errno == EACCES ? FailSaying(EACCES, PermissionHint(name)) : Fail();
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
@@ -233,8 +241,9 @@ bool PosixSerialDevice::OpenDevice(const std::string& name) {
 }
 
 void PosixSerialDevice::Close() {
-    if (fd_ < 0)
+    if (fd_ < 0) {
         return;
+    }
     ForgetHeld(fd_);
     lowLatency_.Restore(fd_);
     ReleaseExclusive(fd_);
@@ -246,8 +255,9 @@ void PosixSerialDevice::Close() {
 void PosixSerialDevice::ReleaseHeldPorts() {
     for (std::atomic<int>& slot : heldPorts) {
         const int held = slot.load();
-        if (held > 0)
+        if (held > 0) {
             ReleaseExclusive(held - 1);
+        }
     }
     PortLock::ReleaseAllForExit();
 }
@@ -257,11 +267,13 @@ bool PosixSerialDevice::IsOpen() const {
 }
 
 bool PosixSerialDevice::GetState(SerialState& state) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     termios settings{};
-    if (::tcgetattr(fd_, &settings) != 0)
+    if (::tcgetattr(fd_, &settings) != 0) {
         return Fail();
+    }
     state.baudRate = BaudFromSpeed(cfgetospeed(&settings));
     state.dataBits = DataBitsFromFlags(settings.c_cflag);
     state.parity = ParityFromFlags(settings.c_cflag);
@@ -271,11 +283,13 @@ bool PosixSerialDevice::GetState(SerialState& state) {
 }
 
 bool PosixSerialDevice::SetState(const SerialState& state) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     termios settings{};
-    if (::tcgetattr(fd_, &settings) != 0)
+    if (::tcgetattr(fd_, &settings) != 0) {
         return Fail();
+    }
     speed_t speed = B0;
     tcflag_t dataBits = CS8;
     if (!SpeedFromBaud(state.baudRate, speed) || !DataBitsFlag(state.dataBits, dataBits) ||
@@ -296,8 +310,9 @@ bool PosixSerialDevice::SetState(const SerialState& state) {
     }
     cfsetispeed(&settings, speed);
     cfsetospeed(&settings, speed);
-    if (::tcsetattr(fd_, TCSANOW, &settings) != 0)
+    if (::tcsetattr(fd_, TCSANOW, &settings) != 0) {
         return Fail();
+    }
     return true;
 }
 
@@ -335,8 +350,9 @@ bool PosixSerialDevice::Write(const uint8_t* data, size_t count, size_t& done) {
 bool PosixSerialDevice::Transfer(const std::function<ssize_t(size_t, size_t)>& move, size_t count,
                                  size_t& done, short events, uint32_t timeoutMs) {
     done = 0;
-    if (!CheckOpen())
+    if (!CheckOpen()) {
         return false;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (done < count) {
         const ssize_t moved = move(done, count - done);
@@ -344,34 +360,42 @@ bool PosixSerialDevice::Transfer(const std::function<ssize_t(size_t, size_t)>& m
             done += static_cast<size_t>(moved);
             continue;
         }
-        if (moved < 0 && errno != EAGAIN && errno != EINTR)
+        if (moved < 0 && errno != EAGAIN && errno != EINTR) {
             return Fail();
+        }
         bool ready = false;
-        if (!WaitFor(events, RemainingMs(deadline), ready))
+        if (!WaitFor(events, RemainingMs(deadline), ready)) {
             return false;
-        if (!ready)
+        }
+        if (!ready) {
             break;
+        }
     }
     return true;
 }
 
 bool PosixSerialDevice::Purge(uint32_t flags) {
-    if (!CheckOpen())
+    if (!CheckOpen()) {
         return false;
-    if ((flags & kPurgeRxClear) && ::tcflush(fd_, TCIFLUSH) != 0)
+    }
+    if ((flags & kPurgeRxClear) && ::tcflush(fd_, TCIFLUSH) != 0) {
         return Fail();
+    }
     // On a pseudo-terminal the bytes "in the transmit queue" are already with the far end, in
     // its input: flushing them would take back what a serial line has sent.
-    if ((flags & kPurgeTxClear) && !pseudoTerminal_ && ::tcflush(fd_, TCOFLUSH) != 0)
+    if ((flags & kPurgeTxClear) && !pseudoTerminal_ && ::tcflush(fd_, TCOFLUSH) != 0) {
         return Fail();
+    }
     return true;
 }
 
 bool PosixSerialDevice::SetBreak(bool on) {
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
-    if (::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) != 0)
+    }
+    if (::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) != 0) {
         return Fail();
+    }
     return true;
 }
 
@@ -425,21 +449,25 @@ bool PosixSerialDevice::WaitFor(short events, int timeoutMs, bool& ready) {
     do {
         result = ::poll(&entry, 1, timeoutMs);
     } while (result < 0 && errno == EINTR);
-    if (result < 0)
+    if (result < 0) {
         return Fail();
-    if (entry.revents & (POLLHUP | POLLERR | POLLNVAL))
+    }
+    if (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) {
         return Fail(EIO);
+    }
     ready = result > 0;
     return true;
 }
 
 bool PosixSerialDevice::QueueCount(unsigned long request, uint32_t& count) {
     count = 0;
-    if (!CheckAlive())
+    if (!CheckAlive()) {
         return false;
+    }
     int queued = 0;
-    if (::ioctl(fd_, request, &queued) != 0)
+    if (::ioctl(fd_, request, &queued) != 0) {
         return Fail();
+    }
     count = static_cast<uint32_t>(queued);
     return true;
 }

@@ -40,8 +40,9 @@ TcpConnection::~TcpConnection() {
 
 bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t timeoutMs) {
     Close();
-    if (!Resolve(host, port))
+    if (!Resolve(host, port)) {
         return false;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (const auto& address : addresses_) {
         if (ConnectTo(address, RemainingMs(deadline))) {
@@ -64,8 +65,9 @@ void TcpConnection::Close() {
 }
 
 bool TcpConnection::Resolve(const std::string& host, uint16_t port) {
-    if (host == resolvedHost_ && port == resolvedPort_ && !addresses_.empty())
+    if (host == resolvedHost_ && port == resolvedPort_ && !addresses_.empty()) {
         return true;
+    }
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -103,8 +105,9 @@ bool TcpConnection::ConnectTo(const std::vector<uint8_t>& bytes, int timeoutMs) 
         } while (result < 0 && errno == EINTR);
         int error = result == 0 ? ETIMEDOUT : 0;
         socklen_t length = sizeof error;
-        if (result > 0)
+        if (result > 0) {
             ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+        }
         errno = error;
         result = error == 0 ? 0 : -1;
     }
@@ -129,8 +132,9 @@ void TcpConnection::Configure() {
 }
 
 bool TcpConnection::Receive(std::vector<uint8_t>& into) {
-    if (fd_ < 0)
+    if (fd_ < 0) {
         return Fail(EBADF, "not connected");
+    }
     std::array<uint8_t, kReceiveChunk> chunk{};
     for (;;) {
         const ssize_t got = ::recv(fd_, chunk.data(), chunk.size(), MSG_DONTWAIT);
@@ -138,26 +142,30 @@ bool TcpConnection::Receive(std::vector<uint8_t>& into) {
             into.insert(into.end(), chunk.begin(), chunk.begin() + got);
             continue;
         }
-        if (got == 0)
+        if (got == 0) {
             return Fail(EIO, "the server closed the connection");
-        if (errno == EAGAIN || errno == EINTR)
+        }
+        if (errno == EAGAIN || errno == EINTR) {
             return true;
+        }
         return Fail(EIO, std::string("the connection failed: ") + std::strerror(errno));
     }
 }
 
 bool TcpConnection::Send(const uint8_t* data, size_t count, size_t& sent) {
     sent = 0;
-    if (fd_ < 0)
+    if (fd_ < 0) {
         return Fail(EBADF, "not connected");
+    }
     while (sent < count) {
         const ssize_t done = ::send(fd_, data + sent, count - sent, MSG_DONTWAIT | MSG_NOSIGNAL);
         if (done > 0) {
             sent += static_cast<size_t>(done);
             continue;
         }
-        if (done < 0 && (errno == EAGAIN || errno == EINTR))
+        if (done < 0 && (errno == EAGAIN || errno == EINTR)) {
             return true;
+        }
         return Fail(EIO, std::string("the connection failed: ") + std::strerror(errno));
     }
     return true;
@@ -165,27 +173,31 @@ bool TcpConnection::Send(const uint8_t* data, size_t count, size_t& sent) {
 
 bool TcpConnection::Wait(Readiness readiness, int ms, bool& ready) {
     ready = false;
-    if (fd_ < 0)
+    if (fd_ < 0) {
         return Fail(EBADF, "not connected");
+    }
     const short events = readiness == Readiness::kToReceive ? POLLIN : POLLOUT;
     pollfd entry{fd_, events, 0};
     int result = 0;
     do {
         result = ::poll(&entry, 1, ms);
     } while (result < 0 && errno == EINTR);
-    if (result < 0)
+    if (result < 0) {
         return Fail(errno, std::strerror(errno));
+    }
     // A hang-up still leaves what arrived before it to be read: Receive says when it is over.
-    if (entry.revents & (POLLERR | POLLNVAL))
+    if (entry.revents & (POLLERR | POLLNVAL)) {
         return Fail(EIO, "the connection failed");
+    }
     ready = result > 0;
     return true;
 }
 
 uint32_t TcpConnection::Unsent() const {
     int queued = 0;
-    if (fd_ < 0 || ::ioctl(fd_, SIOCOUTQ, &queued) != 0)
+    if (fd_ < 0 || ::ioctl(fd_, SIOCOUTQ, &queued) != 0) {
         return 0;
+    }
     return static_cast<uint32_t>(queued);
 }
 

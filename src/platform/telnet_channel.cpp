@@ -48,8 +48,9 @@ void TelnetChannel::Start() {
     telnet_negotiate(telnet_, TELNET_DO, TELNET_TELOPT_BINARY);
     telnet_negotiate(telnet_, TELNET_WILL, TELNET_TELOPT_SGA);
     telnet_negotiate(telnet_, TELNET_DO, TELNET_TELOPT_SGA);
-    if (role_ == Role::kClient)
+    if (role_ == Role::kClient) {
         telnet_negotiate(telnet_, TELNET_WILL, rfc2217::kComPortOption);
+    }
 }
 
 void TelnetChannel::Receive(std::span<const uint8_t> bytes) {
@@ -86,13 +87,15 @@ void TelnetChannel::Handle(const telnet_event_t& event) {
             break;
         case TELNET_EV_DO:
         case TELNET_EV_WILL:
-            if (event.neg.telopt == rfc2217::kComPortOption)
+            if (event.neg.telopt == rfc2217::kComPortOption) {
                 handler_.OnComPortAgreed(true);
+            }
             break;
         case TELNET_EV_DONT:
         case TELNET_EV_WONT:
-            if (event.neg.telopt == rfc2217::kComPortOption)
+            if (event.neg.telopt == rfc2217::kComPortOption) {
                 handler_.OnComPortAgreed(false);
+            }
             break;
         default:
             break;

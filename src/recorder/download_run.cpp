@@ -8,11 +8,11 @@
 #include <system_error>
 #include <utility>
 
+#include "instrument/recorder_access.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
 #include "recorder/line_settle.h"
 #include "recorder/output_file.h"
-#include "instrument/recorder_access.h"
 #include "recorder/recorder_texts.h"
 
 namespace brennix {

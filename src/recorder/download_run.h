@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/job_reporter.h"
-#include "platform/stop_event.h"
 #include "instrument/recorder_access.h"
 #include "instrument/recorder_file_entry.h"
+#include "platform/job_reporter.h"
+#include "platform/stop_event.h"
 #include "recorder/recorder_listener.h"
 #include "script/worker_session.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "instrument/instrument.h"
-#include "link/serial_link.h"
 #include "instrument/recorder_access.h"
+#include "link/serial_link.h"
 
 namespace brennix {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "plot/plot_scale.h"
 #include "platform/number_text.h"
+#include "plot/plot_scale.h"
 
 namespace brennix {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "instrument/recorder_listing.h"
 #include "instrument/unit_system.h"
 #include "script/session_notes.h"
-#include "instrument/recorder_listing.h"
 #include "setup/setup_result.h"
 
 namespace brennix {

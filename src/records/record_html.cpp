@@ -133,8 +133,7 @@ std::string Recorder(const DeploymentRecord& record) {
     std::string rows =
         Row({"Free",
              FormatText("%llu bytes", static_cast<unsigned long long>(recorder.FreeBytes()))}) +
-        Row({"Used",
-             FormatText("%llu bytes", static_cast<unsigned long long>(recorder.used))}) +
+        Row({"Used", FormatText("%llu bytes", static_cast<unsigned long long>(recorder.used))}) +
         Row({"Capacity",
              FormatText("%llu bytes", static_cast<unsigned long long>(recorder.capacity))});
     std::string files = "<tr><th>File</th><th>Size</th><th>Date</th><th>Time</th></tr>";

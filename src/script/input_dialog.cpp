@@ -37,8 +37,9 @@ class LabelToggles : public QObject {
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonRelease)
+        if (event->type() != QEvent::MouseButtonRelease) {
             return false;
+        }
         box_->click();
         return true;
     }
@@ -71,8 +72,9 @@ struct CDlgInput::Metrics {
 
         labelLeft = X(kLabelLeft);
         int widest = X(kLabelWidth);
-        for (const Row& row : rows)
+        for (const Row& row : rows) {
             widest = std::max(widest, fonts.horizontalAdvance(FromLatin1(row.arguments[0])));
+        }
         labelWidth = std::min(widest, X(kMaxLabelWidth));
         fieldLeft = labelLeft + labelWidth + X(kLabelToField);
         fieldWidth = X(kFieldWidth);
@@ -119,8 +121,9 @@ CDlgInput::CDlgInput(const std::vector<InputRow>& rows, QWidget* parent) : QDial
     }
     PlaceButtons(metrics, lastTop);
 
-    if (!rows_.empty())
+    if (!rows_.empty()) {
         rows_.front().control->setFocus();
+    }
 }
 
 const std::vector<std::string>& CDlgInput::Results() const {
@@ -129,8 +132,9 @@ const std::vector<std::string>& CDlgInput::Results() const {
 
 void CDlgInput::accept() {
     results_.clear();
-    for (const Row& row : rows_)
+    for (const Row& row : rows_) {
         results_.push_back(ReadResult(row));
+    }
     QDialog::accept();
 }
 
@@ -157,8 +161,9 @@ QWidget* CDlgInput::CreateInput(const Row& row, const Metrics& metrics, int top)
 QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top) {
     CreateLabel(row.arguments[0], metrics, top);
     auto* list = new QComboBox(this);
-    for (size_t i = 1; i < row.arguments.size(); ++i)
+    for (size_t i = 1; i < row.arguments.size(); ++i) {
         list->addItem(FromLatin1(row.arguments[i]));
+    }
     list->setCurrentIndex(0);
     list->setMaxVisibleItems(kVisibleListItems);
     list->setGeometry(metrics.fieldLeft, top, metrics.fieldWidth, rowHeight_);
@@ -185,8 +190,9 @@ QLabel* CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, 
     const QString full = FromLatin1(text);
     const QString shown = metrics.fonts.elidedText(full, Qt::ElideRight, metrics.labelWidth);
     auto* label = new QLabel(shown, this);
-    if (shown != full)
+    if (shown != full) {
         label->setToolTip(full);
+    }
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setGeometry(metrics.labelLeft, top, metrics.labelWidth, rowHeight_);
     return label;

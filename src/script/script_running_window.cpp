@@ -22,8 +22,9 @@ CDlgScriptRunning::CDlgScriptRunning(std::function<void()> onStop, QWidget* pare
 }
 
 void CDlgScriptRunning::reject() {
-    if (onStop_)
+    if (onStop_) {
         onStop_();
+    }
 }
 
 }  // namespace brennix

@@ -10,10 +10,7 @@ namespace brennix {
 
 SetupService::SetupService(CSession& session, JobRelay& relay, SetupListener& listener,
                            UnitSystem units)
-    : units_(units),
-      listener_(listener),
-      report_(relay, listener),
-      job_(session, relay) {}
+    : units_(units), listener_(listener), report_(relay, listener), job_(session, relay) {}
 
 bool SetupService::Start(SetupJob job, Step work, Step settle) {
     if (busy_) {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "instrument/recorder_listing.h"
 #include "instrument/setup_record.h"
 #include "instrument/unit_system.h"
-#include "instrument/recorder_listing.h"
 #include "setup/setup_controls.h"
 
 namespace brennix {

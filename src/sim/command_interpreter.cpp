@@ -68,11 +68,12 @@ void CommandInterpreter::RegisterBuiltIns() {
         store_.RestoreDefaults();
         return Ok();
     });
-    Register({"Deploy", "Start", "sample", "PowerDown", "Sleep"}, [this](std::string_view, int64_t) {
-        Reply reply = Ok();
-        reply.next = std::make_unique<AsleepMode>(host_);
-        return reply;
-    });
+    Register({"Deploy", "Start", "sample", "PowerDown", "Sleep"},
+             [this](std::string_view, int64_t) {
+                 Reply reply = Ok();
+                 reply.next = std::make_unique<AsleepMode>(host_);
+                 return reply;
+             });
     Register({"SDI12"}, [this](std::string_view argument, int64_t) { return Sdi12(argument); });
     Register({"Sensor"}, [this](std::string_view argument, int64_t) { return Sensor(argument); });
     Register({"Help"}, [](std::string_view topic, int64_t) {

@@ -37,8 +37,8 @@ void DateFromFile(const std::filesystem::path& path, RecorderFile& file) {
     if (error) {
         return;
     }
-    const std::tm local = LocalCalendarTime(std::chrono::system_clock::to_time_t(
-        std::chrono::file_clock::to_sys(written)));
+    const std::tm local = LocalCalendarTime(
+        std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written)));
     file.year = local.tm_year + 1900;
     file.month = local.tm_mon + 1;
     file.day = local.tm_mday;

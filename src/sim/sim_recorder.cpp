@@ -4,10 +4,10 @@
 #include <charconv>
 #include <memory>
 
-#include "sim/line_rates.h"
 #include "sim/block_framer.h"
 #include "sim/block_transfer_mode.h"
 #include "sim/format_mode.h"
+#include "sim/line_rates.h"
 #include "sim/rate_switch_mode.h"
 #include "sim/text_case.h"
 

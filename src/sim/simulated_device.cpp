@@ -12,10 +12,12 @@ SimulatedDevice::SimulatedDevice(sim::HostLine& line, Clock& clock, std::string 
     : line_(line), clock_(clock), name_(std::move(name)) {}
 
 bool SimulatedDevice::Open(const std::string& name) {
-    if (vanished_ || name != name_)
+    if (vanished_ || name != name_) {
         return Fail(ENOENT);
-    if (open_)
+    }
+    if (open_) {
         return Fail(EBUSY);
+    }
     open_ = true;
     lost_ = false;
     received_.clear();
@@ -34,17 +36,20 @@ bool SimulatedDevice::IsOpen() const {
 }
 
 bool SimulatedDevice::GetState(SerialState& state) {
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
+    }
     state = state_;
     return true;
 }
 
 bool SimulatedDevice::SetState(const SerialState& state) {
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
-    if (!capabilities_.changeSettings && state.baudRate != state_.baudRate)
+    }
+    if (!capabilities_.changeSettings && state.baudRate != state_.baudRate) {
         return Fail(ENOTSUP);
+    }
     state_ = state;
     state_.baudRate = keptRate_.value_or(state.baudRate);
     line_.HostSetBaudRate(state_.baudRate);
@@ -62,8 +67,9 @@ bool SimulatedDevice::SetQueueSizes(size_t, size_t transmitBytes) {
 
 bool SimulatedDevice::BytesWaiting(uint32_t& count) {
     count = 0;
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
+    }
     Collect();
     count = static_cast<uint32_t>(received_.size());
     return true;
@@ -71,16 +77,18 @@ bool SimulatedDevice::BytesWaiting(uint32_t& count) {
 
 bool SimulatedDevice::BytesPending(uint32_t& count) {
     count = 0;
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
+    }
     Transmit();
     count = static_cast<uint32_t>(transmitting_.size());
     return true;
 }
 
 bool SimulatedDevice::WaitForInput(uint32_t ms) {
-    if (!waitsForInput_ || !CheckUsable())
+    if (!waitsForInput_ || !CheckUsable()) {
         return false;
+    }
     ++inputWaits_;
     Collect();
     for (uint32_t waited = 0; received_.empty() && waited < ms; ++waited) {
@@ -92,8 +100,9 @@ bool SimulatedDevice::WaitForInput(uint32_t ms) {
 
 bool SimulatedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
     done = 0;
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
+    }
     Collect();
     const uint32_t start = clock_.TickCount();
     while (received_.size() < count && clock_.TickCount() - start < kReadTimeoutMs) {
@@ -108,11 +117,13 @@ bool SimulatedDevice::Read(uint8_t* buffer, size_t count, size_t& done) {
 
 bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
     done = 0;
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
+    }
     if (writesRefused_ || (writesRefusedUntil_ &&
-                           static_cast<int32_t>(clock_.TickCount() - *writesRefusedUntil_) < 0))
+                           static_cast<int32_t>(clock_.TickCount() - *writesRefusedUntil_) < 0)) {
         return Fail(EAGAIN);
+    }
     Transmit();
     count =
         std::min(count, transmitQueueSize_ - std::min(transmitQueueSize_, transmitting_.size()));
@@ -131,8 +142,9 @@ bool SimulatedDevice::Write(const uint8_t* data, size_t count, size_t& done) {
 }
 
 bool SimulatedDevice::Purge(uint32_t flags) {
-    if (!CheckUsable() || (purgesUntilFailure_ > 0 && --purgesUntilFailure_ == 0))
+    if (!CheckUsable() || (purgesUntilFailure_ > 0 && --purgesUntilFailure_ == 0)) {
         return false;
+    }
     if (flags & kPurgeRxClear) {
         Collect();
         received_.clear();
@@ -145,13 +157,16 @@ bool SimulatedDevice::Purge(uint32_t flags) {
 }
 
 bool SimulatedDevice::SetBreak(bool on) {
-    if (!CheckUsable())
+    if (!CheckUsable()) {
         return false;
-    if (!capabilities_.sendBreak)
+    }
+    if (!capabilities_.sendBreak) {
         return Fail(ENOTSUP);
+    }
     const uint32_t now = clock_.TickCount();
-    if (on)
+    if (on) {
         breakTicks_.push_back(now);
+    }
     line_.HostBreak(on, now);
     return true;
 }
@@ -166,8 +181,9 @@ int SimulatedDevice::LastError() const {
 
 std::string SimulatedDevice::LastErrorMessage() const {
     // A port that carries bytes only says why it refused.
-    if (lastError_ == ENOTSUP && !capabilities_.limits.empty())
+    if (lastError_ == ENOTSUP && !capabilities_.limits.empty()) {
         return capabilities_.limits;
+    }
     return std::strerror(lastError_);
 }
 
@@ -208,8 +224,9 @@ void SimulatedDevice::Collect() {
     std::array<uint8_t, 512> chunk{};
     while (line_.HostAvailable(now, 0) > 0) {
         const size_t got = line_.HostRead(chunk.data(), chunk.size(), now, 0);
-        if (got == 0)
+        if (got == 0) {
             break;
+        }
         received_.insert(received_.end(), chunk.begin(), chunk.begin() + got);
     }
 }
@@ -220,10 +237,12 @@ bool SimulatedDevice::Fail(int error) {
 }
 
 bool SimulatedDevice::CheckUsable() {
-    if (lost_)
+    if (lost_) {
         return Fail(EIO);
-    if (!open_)
+    }
+    if (!open_) {
         return Fail(EBADF);
+    }
     return true;
 }
 

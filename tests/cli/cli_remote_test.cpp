@@ -59,8 +59,9 @@ speed_t PtySpeed(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     termios mode{};
     const bool read = fd >= 0 && tcgetattr(fd, &mode) == 0;
-    if (fd >= 0)
+    if (fd >= 0) {
         close(fd);
+    }
     return read ? cfgetospeed(&mode) : B0;
 }
 
@@ -88,8 +89,9 @@ TEST(CliRemote, Ser2netServesRawAndRfc2217) {
     ChildProcess server(Command(ser2net, {"-n", "-d", "-u", "-c", home.Path("ser2net.yaml"), "-P",
                                           home.Path("ser2net.pid")}));
     const auto deadline = steady_clock::now() + std::chrono::seconds(5);
-    while (!(Accepts(rawPort) && Accepts(rfcPort)) && steady_clock::now() < deadline)
+    while (!(Accepts(rawPort) && Accepts(rfcPort)) && steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     const std::string rfc = "rfc2217://127.0.0.1:" + std::to_string(rfcPort);
     for (const std::string& port : {"tcp://127.0.0.1:" + std::to_string(rawPort), rfc}) {
         const CliRun identify({"--port", port, "identify"});

@@ -86,8 +86,9 @@ inline std::string TempPath(const std::string& name) {
 inline std::string PutRandomFile(const std::filesystem::path& path, size_t size) {
     std::mt19937 random(static_cast<unsigned>(size));
     std::string data(size, '\0');
-    for (char& byte : data)
+    for (char& byte : data) {
         byte = static_cast<char>(random());
+    }
     std::ofstream(path, std::ios::binary) << data;
     return data;
 }

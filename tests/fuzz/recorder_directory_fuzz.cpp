@@ -9,11 +9,11 @@
 
 #include "chunked_far_end.h"
 #include "instrument/instrument.h"
+#include "instrument/recorder_access.h"
 #include "link/link_lease.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/stop_event.h"
-#include "instrument/recorder_access.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The files a program reads back from an earlier run, whatever became of them: the terminal's
 // command history "cmd.ini" (at most 30 lines, long lines in pieces) and the settings file
 // Brennix.conf, every key read through the settings interface both programs use.
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,8 +17,8 @@ namespace {
 std::filesystem::path Folder() {
     static const std::filesystem::path folder = [] {
         const std::filesystem::path made =
-            std::filesystem::temp_directory_path() / ("brennix-saved-files-fuzz-" +
-                                                      std::to_string(::getpid()));
+            std::filesystem::temp_directory_path() /
+            ("brennix-saved-files-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(made / "Ostrel");
         setenv("XDG_CONFIG_HOME", made.c_str(), 1);
         return made;
@@ -27,8 +27,8 @@ std::filesystem::path Folder() {
 }
 
 void Write(const std::filesystem::path& path, const uint8_t* data, size_t size) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 }  // namespace
@@ -51,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   settings::kConnectAddress, settings::kDownloadRate}) {
         settings.Read(key);
     }
-    for (const TextSetting& key : {settings::kLogFolder, settings::kCommandFileFolder,
-                                   settings::kRecordingFolder, settings::kConnectPort,
-                                   settings::kConnectRate}) {
+    for (const TextSetting& key :
+         {settings::kLogFolder, settings::kCommandFileFolder, settings::kRecordingFolder,
+          settings::kConnectPort, settings::kConnectRate}) {
         settings.Read(key);
     }
     return 0;

@@ -83,8 +83,9 @@ class ConnectDialogTest : public QObject {
     void savedPortIsChosenOnlyByItsExactName() {
         QFETCH(QString, saved);
         QFETCH(QString, chosen);
-        if (!saved.isEmpty())
+        if (!saved.isEmpty()) {
             QSettings("Ostrel", "Brennix").setValue("Connect settings/Port", saved);
+        }
         CDlgConnect dialog(Link(), rig_->clock, rig_->ui, rig_->store, "SIM1");
         QComboBox* ports = Combo(dialog, "port");
         QCOMPARE(ports->currentData().toString(), chosen);

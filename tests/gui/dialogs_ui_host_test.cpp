@@ -19,8 +19,9 @@ namespace {
 
 InputRow Row(InputKind kind, const QStringList& arguments) {
     InputRow row{kind, {}};
-    for (const QString& argument : arguments)
+    for (const QString& argument : arguments) {
         row.arguments.push_back(argument.toLatin1().toStdString());
+    }
     return row;
 }
 
@@ -62,12 +63,13 @@ class UiHostTest : public QObject {
         QFETCH(QString, expected);
         CDlgInput dialog({Row(kind, arguments)});
         QWidget* control = dialog.RowControl(0);
-        if (action.startsWith("type:"))
+        if (action.startsWith("type:")) {
             QTest::keyClicks(control, action.mid(5));
-        else if (action.startsWith("choose:"))
+        } else if (action.startsWith("choose:")) {
             qobject_cast<QComboBox*>(control)->setCurrentIndex(action.mid(7).toInt());
-        else if (action == "toggle")
+        } else if (action == "toggle") {
             qobject_cast<QCheckBox*>(control)->click();
+        }
         dialog.OkButton()->click();
         QCOMPARE(dialog.Results(), std::vector<std::string>{expected.toLatin1().toStdString()});
     }
@@ -91,10 +93,11 @@ class UiHostTest : public QObject {
         for (const bool button : {false, true}) {
             std::vector<std::string> results;
             OnNextModal<CDlgInput>([button](CDlgInput* input) {
-                if (button)
+                if (button) {
                     input->CancelButton()->click();
-                else
+                } else {
                     QTest::keyClick(input, Qt::Key_Escape);
+                }
             });
             QVERIFY(!ui_.AskInput({{InputKind::kInput, {"Cell begin(m)", "1"}}}, results));
             QVERIFY(results.empty());

@@ -48,8 +48,9 @@ class GuiEnvironment {
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(Text(settings::kOrganisation));
         QCoreApplication::setApplicationName(Text(settings::kApplication));
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
             QSettings::setPath(format, QSettings::UserScope, folder_.path());
+        }
         Reset();
     }
 
@@ -125,12 +126,14 @@ void OnNextModal(std::type_identity_t<std::function<void(Window*)>> action) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, action, deadline = QDeadlineTimer(10000)] {
         auto* modal = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (modal == nullptr && !deadline.hasExpired())
+        if (modal == nullptr && !deadline.hasExpired()) {
             return;
+        }
         timer->deleteLater();
         timer->stop();
-        if (modal != nullptr)
+        if (modal != nullptr) {
             action(modal);
+        }
     });
     timer->start(10);
 }
@@ -147,8 +150,9 @@ inline std::shared_ptr<SeenMessage> AnswerNextMessage(const QString& press = "OK
     auto seen = std::make_shared<SeenMessage>();
     OnNextModal<QMessageBox>([seen, press](QMessageBox* box) {
         *seen = {box->windowTitle(), box->text(), box->icon(), {}};
-        for (QAbstractButton* button : box->buttons())
+        for (QAbstractButton* button : box->buttons()) {
             seen->buttons << button->text();
+        }
         for (QAbstractButton* button : box->buttons()) {
             if (!press.isEmpty() && button->text().remove('&') == press) {
                 button->click();

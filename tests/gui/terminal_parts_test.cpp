@@ -25,15 +25,17 @@ void Append(CColorEdit& pane, const std::string& bytes) {
 
 Texts Numbered(int from, int to) {
     Texts entries;
-    for (int i = from; i != to; i += from < to ? 1 : -1)
+    for (int i = from; i != to; i += from < to ? 1 : -1) {
         entries.push_back("c" + std::to_string(i));
+    }
     return entries;
 }
 
 QByteArray Lines(const Texts& entries) {
     QByteArray text;
-    for (const std::string& entry : entries)
+    for (const std::string& entry : entries) {
         text += QByteArray::fromStdString(entry) + '\n';
+    }
     return text;
 }
 
@@ -60,8 +62,9 @@ class TerminalPartsTest : public QObject {
         QFETCH(Texts, chunks);
         QFETCH(QString, shown);
         CColorEdit pane;
-        for (const std::string& chunk : chunks)
+        for (const std::string& chunk : chunks) {
             Append(pane, chunk);
+        }
         QCOMPARE(pane.toPlainText(), shown);
     }
 
@@ -96,8 +99,9 @@ class TerminalPartsTest : public QObject {
         QFETCH(QByteArray, added);
         QFETCH(Texts, after);
         CommandHistory history;
-        for (auto entry = before.rbegin(); entry != before.rend(); ++entry)
+        for (auto entry = before.rbegin(); entry != before.rend(); ++entry) {
             history.Add(*entry);
+        }
         history.Add(added.toStdString());
         QCOMPARE(history.Entries(), after);
     }
@@ -126,8 +130,9 @@ class TerminalPartsTest : public QObject {
 
     void historySaveKeepsTheThirtyMostRecent() {
         CommandHistory history;
-        for (const std::string& entry : Numbered(0, 35))
+        for (const std::string& entry : Numbered(0, 35)) {
             history.Add(entry);
+        }
         const QString path = environment_.FilePath("cmd.ini");
         QVERIFY(WriteFile(path, QByteArray(2000, 'o')));
         QVERIFY(history.Save(path.toStdString()));
@@ -147,9 +152,10 @@ class TerminalPartsTest : public QObject {
         QAbstractItemView* list = dialog.findChild<QTreeView*>("treeView");
         QHeaderView* header = dialog.findChild<QTreeView*>("treeView")->header();
         QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) > 0);
-        for (int column = 1; column < header->count(); ++column)
+        for (int column = 1; column < header->count(); ++column) {
             QTRY_VERIFY2(header->sectionSize(column) >= list->sizeHintForColumn(column),
                          qPrintable(QString::number(column)));
+        }
         QVERIFY(SaveScreenshot(dialog, "file_dialog"));
     }
 

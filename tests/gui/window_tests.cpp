@@ -23,8 +23,9 @@ int main(int argc, char** argv) {
     const auto test = argc > 1 ? tests.find(argv[1]) : tests.end();
     if (test == tests.end()) {
         std::fprintf(stderr, "usage: window_tests NAME [options]; NAME is one of:\n");
-        for (const auto& [name, make] : tests)
+        for (const auto& [name, make] : tests) {
             std::fprintf(stderr, "  %s\n", name.c_str());
+        }
         return 2;
     }
     std::vector<char*> arguments{argv[0]};

@@ -34,17 +34,23 @@ INSTANTIATE_TEST_SUITE_P(
         // An empty frame ends a list; its checksum is the seed alone.
         FrameCase{"EmptyFrame", {0x04, 0x00, 0x96, 0xA5}, 28, FrameStatus::kOk, {}},
         FrameCase{"TwoBytes", {0x06, 0x00, 0x01, 0x02, 0x99, 0xA5}, 28, FrameStatus::kOk, {1, 2}},
-        FrameCase{"ChecksumOffByOne", {0x06, 0x00, 0x01, 0x02, 0x98, 0xA5}, 28,
-                  FrameStatus::kBadChecksum, {}},
-        FrameCase{"ChecksumBytesSwapped", {0x06, 0x00, 0x01, 0x02, 0xA5, 0x99}, 28,
-                  FrameStatus::kBadChecksum, {}},
-        FrameCase{"LongerThanAllowed", {0x07, 0x00, 1, 2, 3, 0x9C, 0xA5}, 2, FrameStatus::kTooLong,
+        FrameCase{"ChecksumOffByOne",
+                  {0x06, 0x00, 0x01, 0x02, 0x98, 0xA5},
+                  28,
+                  FrameStatus::kBadChecksum,
                   {}},
+        FrameCase{"ChecksumBytesSwapped",
+                  {0x06, 0x00, 0x01, 0x02, 0xA5, 0x99},
+                  28,
+                  FrameStatus::kBadChecksum,
+                  {}},
+        FrameCase{
+            "LongerThanAllowed", {0x07, 0x00, 1, 2, 3, 0x9C, 0xA5}, 2, FrameStatus::kTooLong, {}},
         // A length word below 4 announces 65532 and more bytes, never a negative count.
         FrameCase{"LengthBelowFraming", {0x02, 0x00, 0x96, 0xA5}, 1024, FrameStatus::kTooLong, {}},
         FrameCase{"CutInTheData", {0x06, 0x00, 0x01}, 28, FrameStatus::kTruncated, {}},
-        FrameCase{"CutInTheChecksum", {0x06, 0x00, 0x01, 0x02, 0x99}, 28, FrameStatus::kTruncated,
-                  {}},
+        FrameCase{
+            "CutInTheChecksum", {0x06, 0x00, 0x01, 0x02, 0x99}, 28, FrameStatus::kTruncated, {}},
         FrameCase{"NoLengthWord", {0x06}, 28, FrameStatus::kTruncated, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

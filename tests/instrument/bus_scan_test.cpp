@@ -40,8 +40,9 @@ class BusScanTest : public testing::Test, protected BusScanListener {
     bool PumpUntil(Done done, uint32_t limitMs = 600000) {
         const uint32_t start = clock.TickCount();
         for (relay.Pump(); !done(); relay.Pump()) {
-            if (clock.TickCount() - start > limitMs)
+            if (clock.TickCount() - start > limitMs) {
                 return false;
+            }
             clock.Sleep(kStepMs);
         }
         return true;

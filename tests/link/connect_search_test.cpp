@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "link/routed_serial_device.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/job.h"
 #include "platform/network_port_name.h"
-#include "link/routed_serial_device.h"
 #include "sim/scripted_far_end.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_instrument.h"
@@ -51,8 +51,9 @@ class ConnectSearchTest : public ::testing::Test {
 
 std::vector<std::string> Probes(const std::string& port, std::vector<int> rates) {
     std::vector<std::string> lines;
-    for (const int rate : rates)
+    for (const int rate : rates) {
         lines.push_back("Connecting to " + port + " at " + std::to_string(rate));
+    }
     return lines;
 }
 
@@ -70,11 +71,13 @@ TEST_F(ConnectSearchTest, AutoRateOnASilentPortBreaksAtNineSixHundredThenProbesE
     const uint32_t at = silence.Breaks().at(0).tick;
     EXPECT_EQ(silence.Breaks(), (Edges{{true, at, 9600}, {false, at + 300, 9600}}));
     EXPECT_EQ(statusTicks[0] - (at + 300), 4000u);
-    for (size_t i = 1; i < statusTicks.size(); ++i)
+    for (size_t i = 1; i < statusTicks.size(); ++i) {
         EXPECT_EQ(statusTicks[i] - statusTicks[i - 1], 150u + 2001) << kRateOrder[i];
+    }
     std::string probes;
-    for (size_t i = 0; i < kRateOrder.size(); ++i)
+    for (size_t i = 0; i < kRateOrder.size(); ++i) {
         probes += " \r\n";
+    }
     EXPECT_EQ(silence.Wire(), "  \r\n  \r\n<BREAK>" + probes);
 }
 
@@ -87,8 +90,9 @@ TEST_F(ConnectSearchTest, AutoPortWithAutoRateBreaksEachPortTwiceBeforeItsProbes
     EXPECT_EQ(search.ConnectedPort(), "SIM");
     EXPECT_EQ(search.ConnectedRate(), 19200u);
     std::vector<std::string> expected = Probes("COM1:", kRateOrder);
-    for (const std::string& line : Probes("SIM", {9600, 19200}))
+    for (const std::string& line : Probes("SIM", {9600, 19200})) {
         expected.push_back(line);
+    }
     EXPECT_EQ(statuses, expected);
     // Between the BREAKs the pause, then the second BREAK's 100 ms lead-in.
     const uint32_t at = silence.Breaks().at(0).tick;

@@ -16,10 +16,11 @@ class CalendarTimeTest : public testing::Test {
     void TearDown() override { InZone(saved_ ? saved_->c_str() : nullptr); }
 
     static void InZone(const char* zone) {
-        if (zone != nullptr)
+        if (zone != nullptr) {
             ::setenv("TZ", zone, 1);
-        else
+        } else {
             ::unsetenv("TZ");
+        }
         ::tzset();
     }
 
@@ -28,7 +29,7 @@ class CalendarTimeTest : public testing::Test {
         std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
-constexpr std::time_t kNewYear2026 = 1767225600;  // 2026-01-01 00:00:00 UTC
+constexpr std::time_t kNewYear2026 = 1767225600;    // 2026-01-01 00:00:00 UTC
 constexpr std::time_t kMidsummer2026 = 1782043200;  // 2026-06-21 12:00:00 UTC
 
 TEST_F(CalendarTimeTest, OffsetIsWorkedOutEastWestAndAcrossSummerTime) {

@@ -17,8 +17,9 @@ struct FakeDriver {
 FakeDriver driver;
 
 int Control(int, unsigned long request, serial_struct* info) {
-    if (!driver.hasMode)
+    if (!driver.hasMode) {
         return -1;
+    }
     if (request == TIOCGSERIAL) {
         info->flags = driver.flags;
     } else {

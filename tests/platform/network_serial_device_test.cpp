@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "sim/simulated_instrument.h"
 #include "sim/serving/tcp_server.h"
+#include "sim/simulated_instrument.h"
 #include "support/loopback_port.h"
 
 namespace brennix {
@@ -29,8 +29,9 @@ std::string ReadUntil(SerialDevice& device, const std::string& token) {
     const auto deadline = steady_clock::now() + kPatience;
     while (text.find(token) == std::string::npos && steady_clock::now() < deadline) {
         uint32_t waiting = 0;
-        if (!device.BytesWaiting(waiting))
+        if (!device.BytesWaiting(waiting)) {
             break;
+        }
         std::string chunk(waiting, '\0');
         size_t done = 0;
         device.Read(reinterpret_cast<uint8_t*>(chunk.data()), chunk.size(), done);

@@ -41,8 +41,9 @@ bool ExclusiveModeOn(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     int on = -1;
     const bool asked = fd >= 0 && ::ioctl(fd, TIOCGEXCL, &on) == 0;
-    if (fd >= 0)
+    if (fd >= 0) {
         ::close(fd);
+    }
     return !asked || on != 0;
 }
 
@@ -56,8 +57,9 @@ class PosixSerialDeviceTest : public testing::Test {
         ASSERT_TRUE(device_.Open(path_)) << device_.LastErrorMessage();
     }
     void TearDown() override {
-        if (far_ >= 0)
+        if (far_ >= 0) {
             ::close(far_);
+        }
     }
     bool Send(const std::vector<uint8_t>& bytes) {
         return ::write(far_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
@@ -68,8 +70,9 @@ class PosixSerialDeviceTest : public testing::Test {
         size_t got = 0;
         const auto deadline = steady_clock::now() + kPatience;
         for (pollfd entry{far_, POLLIN, 0}; got < count && steady_clock::now() < deadline;) {
-            if (::poll(&entry, 1, 10) > 0)
+            if (::poll(&entry, 1, 10) > 0) {
                 got += std::max<ssize_t>(::read(far_, bytes.data() + got, count - got), 0);
+            }
         }
         bytes.resize(got);
         return bytes;
@@ -78,8 +81,9 @@ class PosixSerialDeviceTest : public testing::Test {
     bool AwaitWaiting(uint32_t count) {
         const auto deadline = steady_clock::now() + kPatience;
         uint32_t waiting = 0;
-        while (device_.BytesWaiting(waiting) && waiting < count && steady_clock::now() < deadline)
+        while (device_.BytesWaiting(waiting) && waiting < count && steady_clock::now() < deadline) {
             ::usleep(1000);
+        }
         return waiting == count;
     }
 
@@ -144,8 +148,9 @@ TEST_F(PosixSerialDeviceTest, AnotherProcessWithThePortOpenIsNamed) {
     }
     std::optional<PortUser> user;
     const auto deadline = steady_clock::now() + kPatience;
-    while (!(user = FindOtherPortUser(path_)) && steady_clock::now() < deadline)
+    while (!(user = FindOtherPortUser(path_)) && steady_clock::now() < deadline) {
         ::usleep(1000);
+    }
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ASSERT_TRUE(user);
@@ -208,8 +213,9 @@ TEST_F(PosixSerialDeviceTest, ProgramEndedBySignalLeavesThePortFree) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         PosixSerialDevice held;
-        if (!held.Open(path_))
+        if (!held.Open(path_)) {
             ::_exit(3);
+        }
         ReleasePortsWhenEnded();
         ::raise(SIGTERM);
         ::_exit(4);

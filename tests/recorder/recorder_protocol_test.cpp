@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "instrument/recorder_listing.h"
 #include "link/link_lease.h"
 #include "recorder/line_settle.h"
-#include "instrument/recorder_listing.h"
 #include "sim/sim_recorder.h"
 #include "support/scripted_instrument_line.h"
 #include "support/sim_session.h"

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "instrument/instrument_codes.h"
+#include "instrument/recorder_listing.h"
 #include "recorder/display_text.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_progress.h"
-#include "instrument/recorder_listing.h"
 
 namespace brennix::test {
 namespace {

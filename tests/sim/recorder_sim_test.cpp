@@ -14,8 +14,8 @@
 #include <tuple>
 #include <vector>
 
-#include "sim/simulated_instrument.h"
 #include "sim/sim_recorder.h"
+#include "sim/simulated_instrument.h"
 
 namespace brennix::sim::test {
 namespace {

@@ -14,8 +14,9 @@ namespace brennix::test {
 // at 9600 and echoing into a pane that starts empty.
 struct ScriptedLine {
     explicit ScriptedLine(uint32_t startTick = 1000, bool open = true) : clock(startTick) {
-        if (open)
+        if (open) {
             link.Open(SimulatedDevice::kPortName, 9600);
+        }
         link.Tap().SetOutputWindow(&pane);
         pane.SetText("");
     }

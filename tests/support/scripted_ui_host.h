@@ -55,8 +55,9 @@ class ScriptedUiHost : public ScriptUiHost {
     bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override {
         inputs.push_back({rows});
         if (inputAnswers.empty() || inputAnswers.front().empty()) {
-            if (!inputAnswers.empty())
+            if (!inputAnswers.empty()) {
                 inputAnswers.pop_front();
+            }
             return false;
         }
         results = inputAnswers.front();
@@ -67,14 +68,16 @@ class ScriptedUiHost : public ScriptUiHost {
     void OpenScriptWindow(bool visible, std::function<void()> onStop) override {
         ++scriptWindowsOpened;
         ++scriptWindowsOpen;
-        if (visible)
+        if (visible) {
             ++scriptWindowsShown;
+        }
         stopHandlers_.push_back(std::move(onStop));
     }
     void CloseScriptWindow() override {
         --scriptWindowsOpen;
-        if (!stopHandlers_.empty())
+        if (!stopHandlers_.empty()) {
             stopHandlers_.pop_back();
+        }
     }
 
     void SetWaitCursor(bool) override {}
@@ -84,8 +87,9 @@ class ScriptedUiHost : public ScriptUiHost {
         clock_.Sleep(ms);
         if (stopAt_ && clock_.TickCount() >= *stopAt_) {
             stopAt_.reset();
-            if (!stopHandlers_.empty() && stopHandlers_.back())
+            if (!stopHandlers_.empty() && stopHandlers_.back()) {
                 stopHandlers_.back()();
+            }
         }
     }
 

@@ -12,10 +12,10 @@
 
 #include "sim/serving/pty_server.h"
 #include "sim/serving/serve_options.h"
+#include "sim/serving/tcp_server.h"
 #include "sim/sim_options.h"
 #include "sim/sim_recorder.h"
 #include "sim/simulated_bus.h"
-#include "sim/serving/tcp_server.h"
 
 namespace {
 
