@@ -462,8 +462,8 @@ void CDlgTerminal::RunCommandFile() {
     }
     const CommandFile file = ReadCommandFile(ToPath(path));
     if (!file.ok) {
-        ShowWarning(tr("Cannot run the command file\n%1:\n%2")
-                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(file.error)));
+        ShowWarning(QString::fromLocal8Bit(CommandFileRefusal(
+            "run", ToPath(QDir::toNativeSeparators(path)), file.error)));
         return;
     }
     const WaitCursor wait(ui_);
