@@ -304,18 +304,24 @@ void CDlgTerminal::PollSerialInput() {
         return;
     }
     SerialPoll::Run(Link());
+    // A port that went away (the far end closed, an adapter pulled) is said when the poll meets
+    // it, not only at the next activation change.
+    CheckConnection();
 }
 
 void CDlgTerminal::SendCommandLine() {
     if (RefuseWhileBusy()) {
         return;
     }
-    const std::string text = ToBytes(commandLine_->currentText());
-    commandLine_->clearEditText();
+    // A port lost since the last poll is said first. The refused line stays in the command line,
+    // to be sent once connected again.
+    CheckConnection();
     if (!Link().IsOpen()) {
         ShowWarning(tr("Not connected"));
         return;
     }
+    const std::string text = ToBytes(commandLine_->currentText());
+    commandLine_->clearEditText();
     const WaitCursor wait(ui_);
     {
         const LinkLease lease(Link());
@@ -495,6 +501,7 @@ void CDlgTerminal::CheckConnection() {
     const bool wasOpen = Link().IsOpen();
     Link().Revalidate();
     if (wasOpen && !Link().IsOpen()) {
+        UpdateStatusBar();
         ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
     }
 }

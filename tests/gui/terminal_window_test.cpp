@@ -281,17 +281,37 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
     }
 
-    // An adapter pulled while the technician works in the terminal is said as soon as they leave
-    // it, not only when they come back.
-    void pulledAdapterIsSaidWhenTheTerminalIsLeft() {
+    // A port that goes away (an adapter pulled, the far end closed) is said as soon as the link
+    // meets it, with the terminal in front all along, or when a command is typed before that; the
+    // command is then refused as not connected and stays in the command line.
+    void lostPortIsSaidAtOnceAndTypedCommandsAreRefused() {
+        const QString lost = QStringLiteral("Connection lost.\nPlease reconect to communication port!");
         app_->SimulatedPort()->SetVanished(true);
-        const auto seen = AnswerNextMessage();
-        QWidget elsewhere;
-        elsewhere.show();
-        elsewhere.activateWindow();
-        QTRY_COMPARE(seen->text,
-                     QStringLiteral("Connection lost.\nPlease reconect to communication port!"));
+        QStringList seen;
+        std::function<void()> answer = [&] {
+            OnNextModal<QMessageBox>([&](QMessageBox* shown) {
+                seen << shown->text();
+                shown->accept();
+                if (seen.size() < 2) {
+                    answer();
+                }
+            });
+        };
+        answer();
+        Type("Ver");
+        QCOMPARE(seen, QStringList({lost, "Not connected"}));
+        QCOMPARE(Terminal().CommandLine().currentText(), QStringLiteral("Ver"));
+        QVERIFY(Received().empty());
+
+        app_->SimulatedPort()->SetVanished(false);
+        OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("connect")->click(); });
+        Terminal().Connect();
+        QVERIFY(Terminal().Link().IsOpen());
+        const auto said = AnswerNextMessage();
+        app_->SimulatedPort()->SetVanished(true);
+        QTRY_COMPARE(said->text, lost);
         QVERIFY(!Terminal().Link().IsOpen());
+        QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
     }
 
     // The message names the system's reason, not that of a later query of the closed port (a
