@@ -213,10 +213,15 @@ void CDlgTerminal::ConnectDirectly() {
                         .arg(options_.baudRate)
                         .arg(reason));
     }
+    rateUnconfirmed_ = Link().IsOpen();
     Instrument().SetLink(&Link());
 }
 
 void CDlgTerminal::Connect() {
+    RunConnectDialog({});
+}
+
+void CDlgTerminal::RunConnectDialog(const QString& searchPort) {
     if (RefuseWhileBusy()) {
         return;
     }
@@ -229,6 +234,9 @@ void CDlgTerminal::Connect() {
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
         CentreOnWindow(dialog);
+        if (!searchPort.isEmpty()) {
+            dialog.SearchRateOf(searchPort);
+        }
         accepted = dialog.exec() == QDialog::Accepted;
         probed = dialog.Probed();
         address = dialog.Rs485Address();
@@ -236,6 +244,8 @@ void CDlgTerminal::Connect() {
     }
     Link().ShowStatus();
     Instrument().SetLink(&Link());
+    // A search found the instrument at its rate; a named rate is only what was chosen.
+    rateUnconfirmed_ = accepted && !probed;
     if (accepted) {
         Instrument().SetRs485Address(static_cast<uint32_t>(address));
         // Typed commands reach an addressed instrument only once it is selected.
@@ -322,18 +332,42 @@ void CDlgTerminal::SendCommandLine() {
     }
     const std::string text = ToBytes(commandLine_->currentText());
     commandLine_->clearEditText();
-    const WaitCursor wait(ui_);
+    const uint64_t receivedBefore = Link().BytesReceived();
     {
-        const LinkLease lease(Link());
-        Instrument().RunText(text);
+        const WaitCursor wait(ui_);
+        {
+            const LinkLease lease(Link());
+            Instrument().RunText(text);
+        }
+        if (!text.empty()) {
+            history_.Add(text);
+            ShowHistory();
+        }
+        clock_.Sleep(kSettleAfterSendMs);
+        PollSerialInput();
     }
-    if (!text.empty()) {
-        history_.Add(text);
-        ShowHistory();
+    // The instrument echoes every line it takes; a directive may send nothing at all.
+    if (rateUnconfirmed_ && Link().IsOpen() && !text.starts_with('#')) {
+        rateUnconfirmed_ = false;
+        if (Link().BytesReceived() == receivedBefore) {
+            OfferRateSearch();
+        }
     }
-    clock_.Sleep(kSettleAfterSendMs);
-    PollSerialInput();
     commandLine_->setFocus();
+}
+
+void CDlgTerminal::OfferRateSearch() {
+    const QString port = QString::fromLocal8Bit(Link().PortName().c_str());
+    const QString text =
+        tr("Nothing came back from %1 at %2 baud.\n%3\n\nSearch for the instrument's rate now? "
+           "The search sends a BREAK, which returns the instrument to command mode.")
+            .arg(port)
+            .arg(Link().GetBaudRate())
+            .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
+    if (ui_.ShowMessage(ToBytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
+        MessageResult::kYes) {
+        RunConnectDialog(port);
+    }
 }
 
 void CDlgTerminal::SendHistoryEntry(int index) {
