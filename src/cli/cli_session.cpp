@@ -104,9 +104,8 @@ void CliSession::ExplainFailedWakeUp() {
 }
 
 void CliSession::SuggestSearch() {
-    std::fprintf(err_,
-                 "If the instrument runs at another rate, try --baud auto (or --port auto to look "
-                 "at every port).\n");
+    std::fprintf(err_, "%s Try --baud auto (or --port auto to look at every port).\n",
+                 CConnectSearch::kRateMayBeWrong);
 }
 
 void CliSession::ShowOutput() {

@@ -213,10 +213,15 @@ void CDlgTerminal::ConnectDirectly() {
                         .arg(options_.baudRate)
                         .arg(reason));
     }
+    rateUnconfirmed_ = Link().IsOpen();
     Instrument().SetLink(&Link());
 }
 
 void CDlgTerminal::Connect() {
+    RunConnectDialog({});
+}
+
+void CDlgTerminal::RunConnectDialog(const QString& searchPort) {
     if (RefuseWhileBusy()) {
         return;
     }
@@ -229,6 +234,9 @@ void CDlgTerminal::Connect() {
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
         CentreOnWindow(dialog);
+        if (!searchPort.isEmpty()) {
+            dialog.SearchRateOf(searchPort);
+        }
         accepted = dialog.exec() == QDialog::Accepted;
         probed = dialog.Probed();
         address = dialog.Rs485Address();
@@ -236,6 +244,8 @@ void CDlgTerminal::Connect() {
     }
     Link().ShowStatus();
     Instrument().SetLink(&Link());
+    // A search found the instrument at its rate; a named rate is only what was chosen.
+    rateUnconfirmed_ = accepted && !probed;
     if (accepted) {
         Instrument().SetRs485Address(static_cast<uint32_t>(address));
         // Typed commands reach an addressed instrument only once it is selected.
@@ -304,30 +314,60 @@ void CDlgTerminal::PollSerialInput() {
         return;
     }
     SerialPoll::Run(Link());
+    // A port that went away (the far end closed, an adapter pulled) is said when the poll meets
+    // it, not only at the next activation change.
+    CheckConnection();
 }
 
 void CDlgTerminal::SendCommandLine() {
     if (RefuseWhileBusy()) {
         return;
     }
-    const std::string text = ToBytes(commandLine_->currentText());
-    commandLine_->clearEditText();
+    // A port lost since the last poll is said first. The refused line stays in the command line,
+    // to be sent once connected again.
+    CheckConnection();
     if (!Link().IsOpen()) {
         ShowWarning(tr("Not connected"));
         return;
     }
-    const WaitCursor wait(ui_);
+    const std::string text = ToBytes(commandLine_->currentText());
+    commandLine_->clearEditText();
+    const uint64_t receivedBefore = Link().BytesReceived();
     {
-        const LinkLease lease(Link());
-        Instrument().RunText(text);
+        const WaitCursor wait(ui_);
+        {
+            const LinkLease lease(Link());
+            Instrument().RunText(text);
+        }
+        if (!text.empty()) {
+            history_.Add(text);
+            ShowHistory();
+        }
+        clock_.Sleep(kSettleAfterSendMs);
+        PollSerialInput();
     }
-    if (!text.empty()) {
-        history_.Add(text);
-        ShowHistory();
+    // The instrument echoes every line it takes; a directive may send nothing at all.
+    if (rateUnconfirmed_ && Link().IsOpen() && !text.starts_with('#')) {
+        rateUnconfirmed_ = false;
+        if (Link().BytesReceived() == receivedBefore) {
+            OfferRateSearch();
+        }
     }
-    clock_.Sleep(kSettleAfterSendMs);
-    PollSerialInput();
     commandLine_->setFocus();
+}
+
+void CDlgTerminal::OfferRateSearch() {
+    const QString port = QString::fromLocal8Bit(Link().PortName().c_str());
+    const QString text =
+        tr("Nothing came back from %1 at %2 baud.\n%3\n\nSearch for the instrument's rate now? "
+           "The search sends a BREAK, which returns the instrument to command mode.")
+            .arg(port)
+            .arg(Link().GetBaudRate())
+            .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
+    if (ui_.ShowMessage(ToBytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
+        MessageResult::kYes) {
+        RunConnectDialog(port);
+    }
 }
 
 void CDlgTerminal::SendHistoryEntry(int index) {
@@ -462,8 +502,8 @@ void CDlgTerminal::RunCommandFile() {
     }
     const CommandFile file = ReadCommandFile(ToPath(path));
     if (!file.ok) {
-        ShowWarning(tr("Cannot run the command file\n%1:\n%2")
-                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(file.error)));
+        ShowWarning(QString::fromLocal8Bit(CommandFileRefusal(
+            "run", ToPath(QDir::toNativeSeparators(path)), file.error)));
         return;
     }
     const WaitCursor wait(ui_);
@@ -495,6 +535,7 @@ void CDlgTerminal::CheckConnection() {
     const bool wasOpen = Link().IsOpen();
     Link().Revalidate();
     if (wasOpen && !Link().IsOpen()) {
+        UpdateStatusBar();
         ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
     }
 }

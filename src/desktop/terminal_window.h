@@ -90,6 +90,11 @@ class CDlgTerminal : public QMainWindow {
     void ConnectMenus();
     void AddFeatureMenus();
     void ConnectDirectly();
+    // The connect dialog; with a port given, it searches that port's rate at once.
+    void RunConnectDialog(const QString& searchPort);
+    // After a command nothing answered, on a connection whose rate nobody confirmed: says the rate
+    // may be wrong and offers the search.
+    void OfferRateSearch();
     void CheckConnection();
     void SendHistoryEntry(int index);
     // Shows the next older (step 1) or newer (step -1) history entry in the command line.
@@ -122,6 +127,8 @@ class CDlgTerminal : public QMainWindow {
     QString logPath_;
     // What was typed before Up brought back a history entry.
     QString draft_;
+    // Connected at a rate the technician named, and nothing has answered there yet.
+    bool rateUnconfirmed_ = false;
 };
 
 }  // namespace brennix

@@ -58,4 +58,9 @@ CommandFile ReadCommandFile(const std::string& path) {
     return result;
 }
 
+std::string CommandFileRefusal(const std::string& action, const std::string& path,
+                               const std::string& why) {
+    return "Cannot " + action + " the command file\n" + path + ":\n" + why;
+}
+
 }  // namespace brennix

@@ -18,4 +18,9 @@ struct CommandFile {
 // instrument.
 CommandFile ReadCommandFile(const std::string& path);
 
+// A refused file as the window says it, whatever took it (Run command file, the editor's Open):
+// "Cannot <action> the command file", the path, and why.
+std::string CommandFileRefusal(const std::string& action, const std::string& path,
+                               const std::string& why);
+
 }  // namespace brennix

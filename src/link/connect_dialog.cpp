@@ -101,6 +101,15 @@ void CDlgConnect::accept() {
     StartSearch(port, rates_->currentData().toUInt());
 }
 
+void CDlgConnect::SearchRateOf(const QString& port) {
+    const int listed = ports_->findData(port);
+    ports_->setCurrentIndex(listed);
+    if (listed < 0)
+        ports_->setEditText(port);
+    rates_->setCurrentIndex(rates_->findData(CConnectSearch::kAutoRate));
+    QMetaObject::invokeMethod(this, &CDlgConnect::accept, Qt::QueuedConnection);
+}
+
 void CDlgConnect::SearchEnded(bool connected) {
     job_.WaitFinished(kJobEndingMs);
     lease_.reset();
@@ -327,6 +336,7 @@ void CDlgConnect::StartScan() {
     instruments_->clear();
     instruments_->show();
     instrumentsFound_ = 0;
+    addressesAnswering_ = 0;
     SetSearching(true);
     lease_.emplace(link_);
     if (!scanJob_.Start({1, kMaxRs485Address})) {
@@ -350,20 +360,28 @@ void CDlgConnect::OnEntry(const BusScanEntry& entry) {
         item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
     if (IsInstrument(entry.code))
         ++instrumentsFound_;
+    if (!entry.silent)
+        ++addressesAnswering_;
 }
 
 // The scan leaves no connection behind: Connect opens the port for the instrument chosen.
 void CDlgConnect::OnScanEnded(bool stopped) {
     lease_.reset();
     const std::string limits = BusScanLimits(link_.Capabilities());
+    const uint32_t rate = link_.GetBaudRate();
     link_.Close();
     SetSearching(false);
     if (stopped) {
         ShowStatus("Scan cancelled");
         return;
     }
-    const QString found =
+    QString found =
         QString("%1 instrument(s) found; choose one to connect to it").arg(instrumentsFound_);
+    // Where no address gave a single byte, the bus may well run at another rate.
+    if (addressesAnswering_ == 0)
+        found = QString("No address answered at %1 baud. %2 Choose another rate and Scan again")
+                    .arg(rate)
+                    .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
     ShowStatus(limits.empty() ? found : found + ". " + FromSystemText(limits));
 }
 

@@ -40,6 +40,8 @@ class CDlgConnect : public QDialog, private BusScanListener {
     bool Probed() const;
     int Rs485Address() const;
     bool Searching() const { return searching_; }
+    // Chooses port with the rate "Auto" and starts that search once the dialog runs.
+    void SearchRateOf(const QString& port);
 
   public slots:
     // Connect: opens the chosen port, searching where "Auto" was chosen.
@@ -88,6 +90,7 @@ class CDlgConnect : public QDialog, private BusScanListener {
     bool searching_ = false;
     bool scanAfterConnect_ = false;
     int instrumentsFound_ = 0;
+    int addressesAnswering_ = 0;
     int chosenAddress_ = 0;
     int rs485Address_ = 0;
     QPointer<QWidget> focusBeforeSearch_;

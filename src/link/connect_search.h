@@ -29,6 +29,10 @@ class CConnectSearch {
     static constexpr std::array<uint32_t, 10> kProbeRates = {9600,  19200, 600,  115200, 57600,
                                                              38400, 4800,  2400, 1200,   300};
 
+    // Said, by the window and the console alike, where nothing came back at a rate the
+    // technician named: the search (rate "Auto") finds the one the instrument runs at.
+    static constexpr const char* kRateMayBeWrong = "The baud rate may be wrong.";
+
     using StatusCallback = std::function<void(const std::string& status)>;
 
     CConnectSearch(CSerialLink& link, Clock& clock);

@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "instrument/command_file.h"
+
 namespace brennix {
 
 namespace {
@@ -112,21 +114,20 @@ QString CDlgCmdEditor::ChooseFileToSave() {
     return RunFileDialog(this, QFileDialog::AcceptSave, kSaveFilter);
 }
 
-// Text mode: CR LF pairs become line breaks, the bytes are 8-bit text. A file that cannot be read
-// leaves the text in the editor as it was.
+// Text mode: CR LF pairs become line breaks, the bytes are 8-bit text. A file that Run command
+// file would refuse (a program, an image) is refused here too, before its bytes could be run;
+// the text in the editor stays as it was.
 void CDlgCmdEditor::Load(const QString& path) {
-    QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        const std::string text = QString("Unable to open file !\n%1\n%2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString())
-                                     .toLatin1()
-                                     .toStdString();
-        ui_.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kError);
+    const CommandFile file = ReadCommandFile(QFile::encodeName(path).toStdString());
+    if (!file.ok) {
+        const std::string native = QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+        ui_.ShowMessage(QString::fromLocal8Bit(CommandFileRefusal("open", native, file.error))
+                            .toLatin1()
+                            .toStdString(),
+                        "", MessageButtons::kOk, MessageIcon::kError);
         return;
     }
+    QByteArray bytes = QByteArray::fromStdString(file.text);
     bytes.replace("\r\n", "\n");
     editor_->setPlainText(QString::fromLatin1(bytes));
     editor_->document()->setModified(false);

@@ -99,10 +99,15 @@ QWidget* CControlPanel::AddControl(QFormLayout* form, SetupControl control) {
 QDateTimeEdit* CControlPanel::AddStartOn() {
     auto* picker = new QDateTimeEdit(this);
     picker->setDisplayFormat(kStartOnFormat);
-    connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& chosen) {
-        Sheet().SetValue(SetupControl::kStartDate,
-                         ToEightBit(chosen.date().toString("yyyy/MM/dd")));
-        Sheet().SetValue(SetupControl::kStartTime, ToEightBit(chosen.time().toString("HH:mm:ss")));
+    connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, picker](const QDateTime& chosen) {
+        // Stepped back onto "not set": the sheet holds again what the instrument holds.
+        const bool unset = !picker->specialValueText().isEmpty() &&
+                           chosen == picker->minimumDateTime();
+        for (const auto& [control, format] : {std::pair{SetupControl::kStartDate, "yyyy/MM/dd"},
+                                             std::pair{SetupControl::kStartTime, "HH:mm:ss"}}) {
+            Sheet().SetValue(control, unset ? Sheet().Shown(control)
+                                            : ToEightBit(chosen.toString(format)));
+        }
         ValueChanged(SetupControl::kStartDate);
     });
     return picker;
@@ -137,17 +142,24 @@ void CControlPanel::ShowValue(SetupControl control) {
     }
 }
 
-// A record whose date or time the picker cannot hold leaves the picker where it is, and the
-// sheet keeps the record's value until the technician picks another.
+// A start the picker cannot hold (an instrument never set up holds 0000/00/00) is shown as the
+// instrument holds it, "not set", and the sheet keeps it until the technician picks another;
+// the first step from it lands on today, where a start is likely to be chosen.
 void CControlPanel::ShowStartOn() {
     auto* picker = qobject_cast<QDateTimeEdit*>(widgets_.at(SetupControl::kStartDate));
-    const QDate date =
-        QDate::fromString(FromEightBit(Sheet().Value(SetupControl::kStartDate)), "yyyy/MM/dd");
-    const QTime time =
-        QTime::fromString(FromEightBit(Sheet().Value(SetupControl::kStartTime)), "HH:mm:ss");
+    const std::string& heldDate = Sheet().Value(SetupControl::kStartDate);
+    const std::string& heldTime = Sheet().Value(SetupControl::kStartTime);
+    const QDate date = QDate::fromString(FromEightBit(heldDate), "yyyy/MM/dd");
+    const QTime time = QTime::fromString(FromEightBit(heldTime), "HH:mm:ss");
     if (date.isValid() && time.isValid()) {
+        picker->setSpecialValueText({});
+        picker->clearMinimumDateTime();
         picker->setDateTime(QDateTime(date, time));
+        return;
     }
+    picker->setMinimumDateTime(QDateTime(QDate::currentDate(), QTime(0, 0)));
+    picker->setSpecialValueText(FromEightBit(UnsetStartOnText(heldDate, heldTime)));
+    picker->setDateTime(picker->minimumDateTime());
 }
 
 void CControlPanel::ShowStates() {

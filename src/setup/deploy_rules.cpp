@@ -90,6 +90,32 @@ std::optional<Refusal> CheckIntervals(const ControlValues& current) {
     return std::nullopt;
 }
 
+// The moment "yyyy/MM/dd" "HH:mm:ss" names in local time; none for one no calendar has. mktime
+// moves a day that does not exist (the 0th of month 0) onto one that does, and may move the hour
+// in the gap of a clock change, so the day is compared and the time checked on its own.
+std::optional<std::time_t> LocalMoment(const std::string& date, const std::string& time) {
+    std::tm given{};
+    char trailing = 0;
+    if (std::sscanf(date.c_str(), "%d/%d/%d%c", &given.tm_year, &given.tm_mon, &given.tm_mday,
+                    &trailing) != 3 ||
+        std::sscanf(time.c_str(), "%d:%d:%d%c", &given.tm_hour, &given.tm_min, &given.tm_sec,
+                    &trailing) != 3 ||
+        given.tm_year < 1 || given.tm_hour < 0 || given.tm_hour > 23 || given.tm_min < 0 ||
+        given.tm_min > 59 || given.tm_sec < 0 || given.tm_sec > 59) {
+        return std::nullopt;
+    }
+    std::tm local = given;
+    local.tm_year -= 1900;
+    local.tm_mon -= 1;
+    local.tm_isdst = -1;
+    const std::time_t at = std::mktime(&local);
+    if (at == static_cast<std::time_t>(-1) || local.tm_year + 1900 != given.tm_year ||
+        local.tm_mon + 1 != given.tm_mon || local.tm_mday != given.tm_mday) {
+        return std::nullopt;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::optional<Refusal> CheckRange(double value, double min, double max, std::string_view name,
@@ -133,21 +159,16 @@ std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const Co
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckStartNotPast(const std::string& date, const std::string& time,
-                                         std::time_t now) {
-    std::tm start{};
-    char trailing = 0;
-    if (std::sscanf(date.c_str(), "%d/%d/%d%c", &start.tm_year, &start.tm_mon, &start.tm_mday,
-                    &trailing) != 3 ||
-        std::sscanf(time.c_str(), "%d:%d:%d%c", &start.tm_hour, &start.tm_min, &start.tm_sec,
-                    &trailing) != 3) {
-        return std::nullopt;
+std::optional<Refusal> CheckStart(const std::string& date, const std::string& time,
+                                  std::time_t now) {
+    const std::optional<std::time_t> at = LocalMoment(date, time);
+    if (!at) {
+        return PageRule("The start date is not set: the instrument holds " +
+                            StartOnText(date, time) +
+                            ".\nChoose when the deployment starts before deploying.",
+                        SetupControl::kStartDate, false);
     }
-    start.tm_year -= 1900;
-    start.tm_mon -= 1;
-    start.tm_isdst = -1;
-    const std::time_t at = std::mktime(&start);
-    if (at == static_cast<std::time_t>(-1) || at >= now) {
+    if (*at >= now) {
         return std::nullopt;
     }
     return PageRule("The start date and time must not be in the past.", SetupControl::kStartDate,

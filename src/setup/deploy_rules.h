@@ -24,10 +24,13 @@ std::optional<Refusal> CheckRange(double value, double min, double max, std::str
 std::optional<Refusal> ValidateDeployPage(const ControlValues& current, const ControlValues& shown,
                                           const SetupRecord& record, UnitSystem units);
 
-// Deploying with a start that has passed is refused: the instrument would be left waiting for a
-// moment that never comes. date "yyyy/MM/dd" and time "HH:mm:ss" are the page's values, taken as
-// the computer's local time, as the picker shows them; values the steps refuse pass here.
-std::optional<Refusal> CheckStartNotPast(const std::string& date, const std::string& time,
-                                         std::time_t now);
+// Deploying is refused with a start that no calendar has, as an instrument never set up holds
+// (0000/00/00): the deployment would go on without a start date sent and nothing said. It is
+// refused too with a start that has passed: the instrument would be left waiting for a moment
+// that never comes. date "yyyy/MM/dd" and time "HH:mm:ss" are the page's values, taken as the
+// computer's local time, as the picker shows them. A value the technician changed has passed the
+// steps' own checks before, so only what the instrument holds can be no date here.
+std::optional<Refusal> CheckStart(const std::string& date, const std::string& time,
+                                  std::time_t now);
 
 }  // namespace brennix

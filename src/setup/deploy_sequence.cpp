@@ -31,8 +31,8 @@ void DeploySequence::Run() {
     }
     if ((result_.refusal = sheet_.CheckPage(SetupPage::kDeploy)) ||
         (result_.refusal =
-             CheckStartNotPast(sheet_.Value(SetupControl::kStartDate),
-                               sheet_.Value(SetupControl::kStartTime), std::time(nullptr)))) {
+             CheckStart(sheet_.Value(SetupControl::kStartDate),
+                        sheet_.Value(SetupControl::kStartTime), std::time(nullptr)))) {
         result_.page = SetupPage::kDeploy;
         Fail(SetupOutcome::kRefused);
         return;

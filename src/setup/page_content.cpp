@@ -150,4 +150,8 @@ std::string StartOnText(std::string_view date, std::string_view time) {
     return std::string(date) + " , " + std::string(time);
 }
 
+std::string UnsetStartOnText(std::string_view date, std::string_view time) {
+    return StartOnText(date, time) + " (not set)";
+}
+
 }  // namespace brennix

@@ -45,5 +45,8 @@ std::vector<InfoRow> LoadOptionsPage(SetupRecord& record);
 
 // The date and time as the picker shows them: "yyyy/MM/dd , HH:mm:ss".
 std::string StartOnText(std::string_view date, std::string_view time);
+// A start the instrument holds but no calendar has, as the picker shows it instead of a date:
+// "0000/00/00 , 00:00:00 (not set)".
+std::string UnsetStartOnText(std::string_view date, std::string_view time);
 
 }  // namespace brennix

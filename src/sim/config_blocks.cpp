@@ -16,7 +16,7 @@ constexpr int kSlantAngleTenths = 250;
 }  // namespace
 
 ConfigBlocks::ConfigBlocks(const Settings& settings)
-    : conf_(kConfSize), user_(kUserSize), oper_(kOperSize) {
+    : conf_(kConfSize), user_(kUserSize), oper_(kOperSize), startDateSet_(settings.startDateSet) {
     FillHardware(settings);
     RestoreDefaults();
 }
@@ -55,9 +55,11 @@ void ConfigBlocks::RestoreDefaults() {
     WriteText(fields::kDeploymentName, "DEFAULT");
     // A start far ahead, as set for a deployment to come: deploying it is never refused for a
     // start that has passed.
-    WriteInt(fields::kStartYear, 2099);
-    WriteInt(fields::kStartDay, 1);
-    WriteInt(fields::kStartMonth, 1);
+    if (startDateSet_) {
+        WriteInt(fields::kStartYear, 2099);
+        WriteInt(fields::kStartDay, 1);
+        WriteInt(fields::kStartMonth, 1);
+    }
     WriteInt(fields::kCellBegin, 50);      // cm
     WriteInt(fields::kCellEnd, 500);       // cm
     WriteInt(fields::kWaterDepth, 1000);   // cm

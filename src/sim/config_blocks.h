@@ -81,7 +81,8 @@ class ConfigBlocks {
 
     explicit ConfigBlocks(const Settings& settings);
 
-    // Puts the user's settings and operating parameters back to the factory values.
+    // Puts the user's settings and operating parameters back to the factory values (without a
+    // start date on an instrument described as never set up).
     void RestoreDefaults();
 
     std::span<const uint8_t> Block(BlockId id) const;
@@ -98,6 +99,7 @@ class ConfigBlocks {
     std::vector<uint8_t> conf_;
     std::vector<uint8_t> user_;
     std::vector<uint8_t> oper_;
+    bool startDateSet_ = true;
 };
 
 }  // namespace brennix::sim

@@ -77,6 +77,9 @@ bool TakeHardwareValue(const std::string& option, const std::string& value, Sett
     } else if (option == "--without" && (value == "compass" || value == "sdi12")) {
         (value == "compass" ? settings.compassInstalled : settings.sdi12Option) = false;
         return true;
+    } else if (option == "--without" && value == "start-date") {
+        settings.startDateSet = false;
+        return true;
     } else if (option == "--with" && (value == "waves" || value == "ext-pressure")) {
         (value == "waves" ? settings.waveOption : settings.externalPressureSensor) = true;
         return true;

@@ -130,14 +130,15 @@ class ConnectDialogTest : public QObject {
     }
 
     // With RS-485 chosen, Scan lists the bus while the window stays alive; a silent address
-    // cannot be chosen, an instrument fills in its address, and no connection is left behind.
+    // cannot be chosen, an instrument fills in its address, and no connection is left behind. A
+    // bus where no address answers at all may run at another rate: the status says so.
     void scanListsTheBusAndChoosingARowFillsInItsAddress() {
         sim::SimulatedBus bus({{.model = sim::Model::kMirovan, .rs485Address = 2},
                                {.model = sim::Model::kKtx, .rs485Address = 5}});
         SimulatedDevice busPort(bus, rig_->clock);
         CSerialLink busLink(busPort, rig_->clock);
         CDlgConnect dialog(busLink, rig_->clock, rig_->ui, rig_->store, "SIM");
-        Combo(dialog, "rate")->setCurrentText("9600");
+        Combo(dialog, "rate")->setCurrentText("19200");
         auto* address = dialog.findChild<QLineEdit*>("rs485");
         auto* scan = dialog.findChild<QPushButton*>("scan");
         address->setText("0");
@@ -149,6 +150,11 @@ class ConnectDialogTest : public QObject {
 
         scan->click();
         QVERIFY(dialog.Searching() && !scan->isEnabled());
+        rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
+        QCOMPARE(Status(dialog), QStringLiteral("No address answered at 19200 baud. The baud rate "
+                                                "may be wrong. Choose another rate and Scan again"));
+        Combo(dialog, "rate")->setCurrentText("9600");
+        scan->click();
         rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
 
         auto* list = dialog.findChild<QTreeWidget*>("instruments");

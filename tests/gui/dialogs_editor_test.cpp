@@ -99,6 +99,18 @@ class EditorTest : public QObject {
             QCOMPARE(rig_->editor.Editor()->toPlainText() == "show conf\n", done);
     }
 
+    // A copy of a program is refused as Run command file refuses it, and nothing of it is loaded
+    // for Run to send.
+    void openRefusesWhatIsNoText() {
+        QVERIFY(WriteFile(rig_->editor.openPath, QByteArray("\x7F" "ELF\x02\x01\x01\0", 8)));
+        rig_->editor.Open();
+        QCOMPARE(rig_->ui.messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(rig_->ui.messages.front().text),
+                 "Cannot open the command file\n" + rig_->editor.openPath +
+                     ":\nit is not a text file (byte 0x7F at offset 0)");
+        QVERIFY(rig_->editor.Editor()->toPlainText().isEmpty());
+    }
+
     void saveWritesEightBitText() {
         rig_->editor.Editor()->setPlainText(QString::fromLatin1("tw 20\xB0\nver"));
         rig_->editor.Save();

@@ -1,6 +1,7 @@
 // The setup sheet's window on the in-process simulator and virtual time: what the technician
 // sees on each page, the controls off while a job runs, the focus after a refusal, and the
 // windows that come and go (the SDI-12 dialog, the recorder manager, the messages).
+#include <QDateTimeEdit>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -131,6 +132,41 @@ class SetupDialogTest : public QObject {
         QCOMPARE(shown, QList<int>({0, 1, 2, 3, 0}));
         QCOMPARE(final->caption, QStringLiteral("Mirovan deployment"));
         QVERIFY(rig_->instrument.Received().ends_with("deploy\r"));
+    }
+
+    // A start the instrument never had is shown as it holds it, and Deploy says so instead of
+    // going on without sending one; the first step of the picker starts from today.
+    void aStartNeverSetIsShownAndStopsTheDeployment() {
+        rig_ = std::make_unique<SimWindowRig>(sim::Settings{.startDateSet = false}, 1000);
+        Open();
+        auto* picker = dialog_->findChild<QDateTimeEdit*>("startOn");
+        QCOMPARE(picker->text(), QStringLiteral("0000/00/00 , 00:00:00 (not set)"));
+        QVERIFY(SaveScreenshot(*dialog_, "setup-start-not-set"));
+        auto refused = AnswerNextMessage();
+        Button("deploy")->click();
+        Until([&] { return !refused->text.isEmpty() && !dialog_->IsBusy(); });
+        QVERIFY2(refused->text.startsWith("The start date is not set"), qPrintable(refused->text));
+        QVERIFY(dialog_->isVisible());
+        QCOMPARE(dialog_->focusWidget(), picker);
+        QVERIFY(rig_->instrument.Received().find("deploy\r") == std::string::npos);
+
+        // Back on "not set" it is refused again, not taken for today at midnight.
+        picker->setCurrentSection(QDateTimeEdit::YearSection);
+        QTest::keyClick(picker, Qt::Key_Up);
+        QTest::keyClick(picker, Qt::Key_Down);
+        QVERIFY(picker->text().endsWith("(not set)"));
+        refused = AnswerNextMessage();
+        Button("deploy")->click();
+        Until([&] { return !refused->text.isEmpty() && !dialog_->IsBusy(); });
+        QVERIFY(refused->text.startsWith("The start date is not set"));
+        QTest::keyClick(picker, Qt::Key_Up);
+        const QString year = QString::number(QDate::currentDate().year() + 1);
+        QVERIFY2(picker->text().startsWith(year), qPrintable(picker->text()));
+        const auto final = AnswerNextMessage();
+        Button("deploy")->click();
+        Until([&] { return !dialog_->isVisible(); });
+        QCOMPARE(final->caption, QStringLiteral("Mirovan deployment"));
+        QVERIFY(rig_->instrument.Received().find("SD " + year.toStdString()) != std::string::npos);
     }
 
     // Deploy in SDI-12 mode: the dialog comes, a refused value brings it back with the focus on

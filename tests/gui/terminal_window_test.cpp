@@ -20,6 +20,7 @@
 #include "desktop/terminal_status_bar.h"
 #include "desktop/terminal_window.h"
 #include "gui_fixture.h"
+#include "link/connect_dialog.h"
 #include "link/link_lease.h"
 #include "platform/ostrel_data_folder.h"
 #include "records/record_files.h"
@@ -281,17 +282,66 @@ class TerminalWindowTest : public QObject {
         QCOMPARE(Terminal().StatusBar().ScriptText(), QStringLiteral("Ready"));
     }
 
-    // An adapter pulled while the technician works in the terminal is said as soon as they leave
-    // it, not only when they come back.
-    void pulledAdapterIsSaidWhenTheTerminalIsLeft() {
+    // A port that goes away (an adapter pulled, the far end closed) is said as soon as the link
+    // meets it, with the terminal in front all along, or when a command is typed before that; the
+    // command is then refused as not connected and stays in the command line.
+    void lostPortIsSaidAtOnceAndTypedCommandsAreRefused() {
+        const QString lost = QStringLiteral("Connection lost.\nPlease reconect to communication port!");
         app_->SimulatedPort()->SetVanished(true);
-        const auto seen = AnswerNextMessage();
-        QWidget elsewhere;
-        elsewhere.show();
-        elsewhere.activateWindow();
-        QTRY_COMPARE(seen->text,
-                     QStringLiteral("Connection lost.\nPlease reconect to communication port!"));
+        QStringList seen;
+        std::function<void()> answer = [&] {
+            OnNextModal<QMessageBox>([&](QMessageBox* shown) {
+                seen << shown->text();
+                shown->accept();
+                if (seen.size() < 2) {
+                    answer();
+                }
+            });
+        };
+        answer();
+        Type("Ver");
+        QCOMPARE(seen, QStringList({lost, "Not connected"}));
+        QCOMPARE(Terminal().CommandLine().currentText(), QStringLiteral("Ver"));
+        QVERIFY(Received().empty());
+
+        app_->SimulatedPort()->SetVanished(false);
+        OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("connect")->click(); });
+        Terminal().Connect();
+        QVERIFY(Terminal().Link().IsOpen());
+        const auto said = AnswerNextMessage();
+        app_->SimulatedPort()->SetVanished(true);
+        QTRY_COMPARE(said->text, lost);
         QVERIFY(!Terminal().Link().IsOpen());
+        QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
+    }
+
+    // Opened at a rate the instrument does not run at, the line stays silent: the first command
+    // nothing answers says the rate may be wrong and offers the search, which then looks for the
+    // rate of the same port.
+    void silenceAtANamedRateOffersTheSearch() {
+        StartOptions options = environment_.Options();
+        options.baudRate = 19200;
+        StartApp(options);
+        bool searched = false;
+        QString port, rate;
+        const auto offer = AnswerNextMessage("Yes");
+        OnNextModal<CDlgConnect>([&](CDlgConnect* dialog) {
+            QTRY_VERIFY(dialog->Searching());
+            searched = true;
+            port = dialog->findChild<QComboBox*>("port")->currentData().toString();
+            rate = dialog->findChild<QComboBox*>("rate")->currentText();
+            dialog->reject();
+            QTRY_VERIFY(!dialog->Searching());
+            dialog->reject();
+        });
+        Type("Ver");
+        QCOMPARE(offer->text,
+                 QStringLiteral("Nothing came back from SIM at 19200 baud.\nThe baud rate may be "
+                                "wrong.\n\nSearch for the instrument's rate now? The search sends "
+                                "a BREAK, which returns the instrument to command mode."));
+        QVERIFY(searched);
+        QCOMPARE(port, QStringLiteral("SIM"));
+        QCOMPARE(rate, QStringLiteral("Auto"));
     }
 
     // The message names the system's reason, not that of a later query of the closed port (a

@@ -118,9 +118,9 @@ TEST(DeployPageRules, AveragingIntervalIsCheckedOnlyWhereTheInstrumentNeedsIt) {
     }
 }
 
-// A start a second before now is refused, now itself passes; values the steps refuse are left
-// to them.
-TEST(DeployPageRules, AStartThatHasPassedIsRefused) {
+// A start a second before now is refused, now itself passes; a start no calendar has (what an
+// instrument never set up holds) is said to be not set.
+TEST(DeployPageRules, AStartThatIsNotSetOrHasPassedIsRefused) {
     std::tm noon{};
     noon.tm_year = 2026 - 1900;
     noon.tm_mon = 4;
@@ -128,20 +128,27 @@ TEST(DeployPageRules, AStartThatHasPassedIsRefused) {
     noon.tm_hour = 12;
     noon.tm_isdst = -1;
     const std::time_t now = std::mktime(&noon);
-    for (const auto& [date, time, refused] : {std::tuple{"2026/05/17", "11:59:59", true},
-                                              {"2025/12/31", "23:00:00", true},
-                                              {"2026/05/17", "12:00:00", false},
-                                              {"2026/5/18", "0:00:00", false},
-                                              {"17.05.2026", "11:00:00", false},
-                                              {"2026/05/17", "", false}}) {
+    const std::string passed = "The start date and time must not be in the past.";
+    const std::string unset = "The start date is not set: the instrument holds ";
+    for (const auto& [date, time, refusal] : {std::tuple{"2026/05/17", "11:59:59", passed},
+                                              {"2025/12/31", "23:00:00", passed},
+                                              {"2026/05/17", "12:00:00", std::string()},
+                                              {"2026/5/18", "0:00:00", std::string()},
+                                              {"0000/00/00", "00:00:00", unset},
+                                              {"2026/02/30", "08:00:00", unset},
+                                              {"2026/05/18", "24:00:00", unset},
+                                              {"17.05.2026", "11:00:00", unset}}) {
         SCOPED_TRACE(std::string(date) + " " + time);
-        const std::optional<Refusal> refusal = CheckStartNotPast(date, time, now);
-        ASSERT_EQ(refusal.has_value(), refused);
+        const std::optional<Refusal> refused = CheckStart(date, time, now);
+        ASSERT_EQ(refused.has_value(), !refusal.empty());
         if (refused) {
-            EXPECT_EQ(refusal->message, "The start date and time must not be in the past.");
-            EXPECT_EQ(refusal->control, kStartDate);
+            EXPECT_TRUE(refused->message.starts_with(refusal)) << refused->message;
+            EXPECT_EQ(refused->control, kStartDate);
         }
     }
+    EXPECT_EQ(CheckStart("0000/00/00", "00:00:00", now)->message,
+              "The start date is not set: the instrument holds 0000/00/00 , 00:00:00.\nChoose "
+              "when the deployment starts before deploying.");
 }
 
 }  // namespace

@@ -206,6 +206,7 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
         std::function<void(SetupRig&)> arrange;
         SetupOutcome outcome;
         const char* lastSent;
+        bool startDateSet = true;
     };
     const std::vector<Case> cases = {
         {"silent instrument", [](auto& t) { t.sim.instrument.GetFaults().silent = true; },
@@ -213,6 +214,7 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
         {"page rule", [](auto& t) { t.Set(kFileName, " "); }, SetupOutcome::kRefused, "systemtype"},
         {"start passed", [](auto& t) { t.Set(kStartDate, "2020/01/01"); }, SetupOutcome::kRefused,
          "systemtype"},
+        {"start never set", [](auto&) {}, SetupOutcome::kRefused, "systemtype", false},
         {"instrument refuses",
          [](auto& t) {
              t.sim.instrument.GetFaults().refusedSettings = {"AI"};
@@ -230,7 +232,9 @@ TEST(SetupServiceDeploy, DeploymentsThatStopSayWhyAndSendNeitherDeployNorSample)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetupRig t(Instrument());
+        sim::Settings settings = Instrument();
+        settings.startDateSet = c.startDateSet;
+        SetupRig t(settings);
         t.Open();
         c.arrange(t);
         EXPECT_EQ(t.Deploy().outcome, c.outcome);
