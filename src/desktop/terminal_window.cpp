@@ -28,6 +28,7 @@
 #include "instrument/command_file.h"
 #include "link/connect_dialog.h"
 #include "link/detached_output.h"
+#include "link/link_hold.h"
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
@@ -225,7 +226,7 @@ void CDlgTerminal::Connect() {
     int address = 0;
     {
         // The dialog's own traffic goes to the log only.
-        const LinkLease lease(Link());
+        const LinkHold hold(Link());
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
         CentreOnWindow(dialog);
@@ -263,10 +264,10 @@ void CDlgTerminal::UpdateMenuState() {
     UpdateStatusBar();
 }
 
-// A held link is not asked anything: its holder may be using it from another thread.
+// A held link is not asked anything: its holder may be using it from another thread. Busy is
+// work on the line, not a window that is only open over the terminal.
 void CDlgTerminal::UpdateStatusBar() {
-    const bool busy = session_.LinkBusy();
-    if (!busy) {
+    if (!session_.LinkBusy()) {
         const uint32_t rate = Link().IsOpen() ? Link().GetBaudRate() : 0;
         statusBar_->ShowConnection(
             rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
@@ -274,7 +275,7 @@ void CDlgTerminal::UpdateStatusBar() {
     statusBar_->ShowAddress(Instrument().Rs485Address());
     statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(),
                         Link().Tap().LogWriteFailed());
-    statusBar_->ShowScript(Engine().IsRunning(), busy);
+    statusBar_->ShowScript(Engine().IsRunning(), Link().Waits().InUse());
 }
 
 void CDlgTerminal::ReportLogFailure(const std::string& reason) {

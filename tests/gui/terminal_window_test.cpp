@@ -219,7 +219,8 @@ class TerminalWindowTest : public QObject {
     }
 
     // The bar shows the connection, the address, the log and the script state as they change;
-    // the connect dialog's own messages stay out of the terminal, its outcome is reported once.
+    // a window only open over the terminal is no work on the line. The connect dialog's own
+    // messages stay out of the terminal, its outcome is reported once.
     void statusBarAndTerminalFollowTheConnectionLogAndScript() {
         TerminalStatusBar& bar = Terminal().StatusBar();
         QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 9600 baud"));
@@ -239,13 +240,27 @@ class TerminalWindowTest : public QObject {
         Type("#WAIT 2");
         QCOMPARE(whileRunning, QStringLiteral("Script running"));
 
+        QStringList whileOpen;
+        const auto waitAndLook = [&] {
+            QTest::qWait(2 * CDlgTerminal::kPollIntervalMs);
+            whileOpen << bar.ScriptText();
+        };
+        OnNextModal([&](QWidget* modal) {
+            QTRY_COMPARE(modal->findChild<QLabel*>("status")->text(), QStringLiteral("Ready"));
+            waitAndLook();
+            modal->close();
+        });
+        SetupMenuEntry("&Recorder")->trigger();
+
         const size_t shownBefore = Pane().size();
-        OnNextModal([](QWidget* modal) {
+        OnNextModal([&](QWidget* modal) {
+            waitAndLook();
             modal->findChild<QComboBox*>("rate")->setCurrentText("19200");
             modal->findChild<QLineEdit*>("rs485")->setText("4");
             modal->findChild<QPushButton*>("connect")->click();
         });
         Terminal().Connect();
+        QCOMPARE(whileOpen, QStringList({"Ready", "Ready"}));
         QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 19200\r\n"));
         QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 19200 baud"));
         QCOMPARE(bar.AddressText(), QStringLiteral("RS-485 address 4"));
