@@ -204,6 +204,8 @@ void CDlgTerminal::ConnectAtStart() {
 }
 
 void CDlgTerminal::ConnectDirectly() {
+    lastPort_ = options_.port;
+    lastRate_ = options_.baudRate;
     // A successful open reports the connection itself. The reason is taken before the status
     // line, whose own query of the closed port would replace it.
     if (!Link().Open(options_.port, options_.baudRate)) {
@@ -229,6 +231,9 @@ void CDlgTerminal::Connect() {
         const LinkHold hold(Link());
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
+        if (!lastPort_.empty()) {
+            dialog.ChoosePort(lastPort_, lastRate_);
+        }
         CentreOnWindow(dialog);
         accepted = dialog.exec() == QDialog::Accepted;
         probed = dialog.Probed();
@@ -238,6 +243,8 @@ void CDlgTerminal::Connect() {
     Link().ShowStatus();
     Instrument().SetLink(&Link());
     if (accepted) {
+        lastPort_ = Link().PortName();
+        lastRate_ = Link().GetBaudRate();
         Instrument().SetRs485Address(static_cast<uint32_t>(address));
         // Typed commands reach an addressed instrument only once it is selected.
         Instrument().SelectAddress();

@@ -310,18 +310,27 @@ class TerminalWindowTest : public QObject {
     }
 
     // The message names the system's reason, not that of a later query of the closed port (a
-    // plain file opens, and is then refused as no terminal).
-    void portThatCannotBeOpenedSaysWhy() {
+    // plain file opens, and is then refused as no terminal). The connect dialog offers the port
+    // and rate given at start, over the saved ones, whether it opened or not.
+    void portGivenAtStartIsOfferedAgainAndSaysWhyItWouldNotOpen() {
+        QSettings().setValue("Connect settings/Port", "/dev/ttyS0");
         const QString port = environment_.FilePath("hostname");
         QVERIFY(WriteFile(port, "field-laptop\n"));
         StartOptions options = environment_.Options();
-        options.simulate = false;
         options.port = port.toStdString();
+        options.baudRate = 4800;
         const auto seen = AnswerNextMessage();
         StartApp(options);
         QCOMPARE(seen->text,
-                 "Could not open " + port + " at 9600 baud:\nInappropriate ioctl for device");
+                 "Could not open " + port + " at 4800 baud:\nInappropriate ioctl for device");
         QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
+        QCOMPARE(OfferedByConnectDialog(), QStringList({port, "4800"}));
+
+        options.port = "SIM";
+        options.baudRate = 19200;
+        StartApp(options);
+        QCOMPARE(OfferedByConnectDialog(),
+                 QStringList({"SIM  (built-in simulated instrument)", "19200"}));
     }
 
     // A full disk is told once, in the terminal and the status bar, not taken for success.
@@ -408,6 +417,17 @@ class TerminalWindowTest : public QObject {
         app_->Start();
         Terminal().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Terminal()));
+    }
+    // The port and rate the connect dialog shows, cancelled.
+    QStringList OfferedByConnectDialog() {
+        QStringList shown;
+        OnNextModal([&shown](QWidget* modal) {
+            shown << modal->findChild<QComboBox*>("port")->currentText()
+                  << modal->findChild<QComboBox*>("rate")->currentText();
+            modal->findChild<QPushButton*>("cancel")->click();
+        });
+        Terminal().Connect();
+        return shown;
     }
     // Typed keys go to the combo box, the focus widget, as a keyboard's do.
     void Type(const QString& command) {
