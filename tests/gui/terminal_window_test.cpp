@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <algorithm>
 #include <array>
 
@@ -383,7 +384,7 @@ class TerminalWindowTest : public QObject {
     }
 
     // Tools > Deployment records...: the records newest first; Open shows one's sheet in the help
-    // viewer.
+    // viewer, under the sheet's title, its cells apart.
     void deploymentRecordsListOpensASheet() {
         const std::string folder = RecordsFolder(OstrelDataFolder());
         DeploymentRecord record;
@@ -391,6 +392,7 @@ class TerminalWindowTest : public QObject {
         QVERIFY(WriteDeploymentRecord(folder, record).written);
         record.writtenAt = 1780000000;
         record.mode = DeploymentMode::kSdi12;
+        record.commands = {{"SD 2026/06/01 12:00:00", true, "OK"}, {"SR", true, "OK"}};
         QVERIFY(WriteDeploymentRecord(folder, record).written);
 
         Menus().deploymentRecords->trigger();
@@ -404,8 +406,17 @@ class TerminalWindowTest : public QObject {
         list->findChild<QPushButton*>("open")->click();
         auto* viewer = Terminal().findChild<HelpWindow*>();
         QVERIFY(viewer && viewer->isVisible());
-        QVERIFY(viewer->findChild<QTextBrowser*>()->documentTitle().startsWith(
-            "Deployment record M1234"));
+        QVERIFY(viewer->windowTitle().startsWith("Deployment record M1234"));
+        const QList<QTextFrame*> frames =
+            viewer->findChild<QTextBrowser*>()->document()->rootFrame()->childFrames();
+        const auto* table = qobject_cast<QTextTable*>(frames.value(0));
+        QVERIFY(table != nullptr);
+        QVERIFY(table->cellAt(0, 0).format().toTableCellFormat().leftPadding() > 0);
+        QVERIFY(SaveScreenshot(*viewer, "deployment-sheet"));
+        const QString untitled = environment_.FilePath("untitled.htm");
+        QVERIFY(WriteFile(untitled, "<p>no title</p>"));
+        viewer->ShowPage(untitled, {});
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Brennix Help"));
     }
 
   private:
