@@ -23,6 +23,10 @@ struct BeamFigures {
     PerBeam sinMax{};
 };
 
+// The caption of the peak's position wherever it is shown: travel-time counts (24 + 5 per cell),
+// whatever the horizontal axis is drawn in.
+inline constexpr const char* kPeakPositionCaption = "Position (counts)";
+
 // Everything shown after one frame, complete in itself: the figures, the profiles and the
 // horizontal axis they are drawn against. Made once by the service and never changed afterwards,
 // so a view may hold it while the next frame is decoded, and hand it on.

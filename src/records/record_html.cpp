@@ -1,5 +1,6 @@
 #include "records/record_html.h"
 
+#include "diagnostics/echolux_snapshot.h"
 #include "platform/number_text.h"
 #include "records/amplitude_plot.h"
 #include "records/record_time.h"
@@ -167,7 +168,8 @@ std::string Compass(const CompassNote& compass) {
 }
 
 std::string Beams(const BeamNote& beams) {
-    std::string rows = "<tr><th>Beam</th><th>Noise</th><th>Position</th><th>Level</th></tr>";
+    std::string rows = "<tr><th>Beam</th><th>Noise</th><th>" + std::string(kPeakPositionCaption) +
+                       "</th><th>Level</th></tr>";
     for (size_t beam = 0; beam < beams.beams.size(); ++beam) {
         const BeamNoteRow& row = beams.beams[beam];
         rows += Row({std::to_string(beam + 1), std::to_string(row.noise),
