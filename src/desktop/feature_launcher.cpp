@@ -1,6 +1,7 @@
 #include "desktop/feature_launcher.h"
 
 #include "features/feature_list.h"
+#include "link/link_hold.h"
 #include "link/link_lease.h"
 
 namespace brennix {
@@ -14,8 +15,13 @@ std::vector<FeatureEntry> FeatureEntries() {
 }
 
 void LaunchFeature(const FeatureEntry& entry, const FeatureContext& context) {
-    const LinkLease lease(context.session.Link());
-    const std::optional<int> model = CheckInstrumentFor(context.session, *entry.check);
+    // The terminal stays away while the window is open; the check is work on the line.
+    const LinkHold hold(context.session.Link());
+    std::optional<int> model;
+    {
+        const LinkLease check(context.session.Link());
+        model = CheckInstrumentFor(context.session, *entry.check);
+    }
     if (!model) {
         return;
     }

@@ -10,9 +10,14 @@
 namespace brennix {
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
-    setWindowTitle(tr("Brennix Help"));
+    setWindowTitle(tr(kDefaultTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     browser_->setOpenExternalLinks(true);
+    // A deployment sheet is not the help page: the window is called what the page shown is.
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? tr(kDefaultTitle) : title);
+    });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);

@@ -8,12 +8,15 @@ class QTextBrowser;
 
 namespace brennix {
 
-// The program's help page, shown in a window of its own beside the terminal.
+// The program's help page, and the deployment sheets, shown in a window of its own beside the
+// terminal, titled as the page shown.
 class HelpWindow : public QDialog {
     Q_OBJECT
   public:
     static constexpr const char* kFileName = "brennix.htm";
     static constexpr const char* kContentsAnchor = "Main_Contents";
+    // For a page without a title.
+    static constexpr const char* kDefaultTitle = "Brennix Help";
 
     explicit HelpWindow(QWidget* parent = nullptr);
 

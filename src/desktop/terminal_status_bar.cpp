@@ -48,8 +48,8 @@ void TerminalStatusBar::ShowLog(const QString& path, bool failed) {
     log_->setToolTip(QDir::toNativeSeparators(path));
 }
 
-void TerminalStatusBar::ShowScript(bool scriptRunning, bool linkHeld) {
-    script_->setText(scriptRunning ? tr("Script running") : linkHeld ? tr("Busy") : tr("Ready"));
+void TerminalStatusBar::ShowScript(bool scriptRunning, bool lineInUse) {
+    script_->setText(scriptRunning ? tr("Script running") : lineInUse ? tr("Busy") : tr("Ready"));
 }
 
 QString TerminalStatusBar::ConnectionText() const {

@@ -9,7 +9,7 @@ class QLabel;
 namespace brennix {
 
 // The terminal's status bar: the connection and its rate, the RS-485 address, the log file and
-// whether a script or a dialog holds the link, each in a field of its own.
+// whether a script or other work is on the line, each in a field of its own.
 class TerminalStatusBar : public QStatusBar {
     Q_OBJECT
   public:
@@ -21,7 +21,8 @@ class TerminalStatusBar : public QStatusBar {
     void ShowAddress(uint32_t address);
     // An empty path: no log. failed: writing it has failed, so it is incomplete.
     void ShowLog(const QString& path, bool failed);
-    void ShowScript(bool scriptRunning, bool linkHeld);
+    // lineInUse: a job or an exchange is on the line ("Busy").
+    void ShowScript(bool scriptRunning, bool lineInUse);
 
     QString ConnectionText() const;
     QString AddressText() const;

@@ -28,6 +28,7 @@
 #include "instrument/command_file.h"
 #include "link/connect_dialog.h"
 #include "link/detached_output.h"
+#include "link/link_hold.h"
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
@@ -203,6 +204,8 @@ void CDlgTerminal::ConnectAtStart() {
 }
 
 void CDlgTerminal::ConnectDirectly() {
+    lastPort_ = options_.port;
+    lastRate_ = options_.baudRate;
     // A successful open reports the connection itself. The reason is taken before the status
     // line, whose own query of the closed port would replace it.
     if (!Link().Open(options_.port, options_.baudRate)) {
@@ -230,9 +233,12 @@ void CDlgTerminal::RunConnectDialog(const QString& searchPort) {
     int address = 0;
     {
         // The dialog's own traffic goes to the log only.
-        const LinkLease lease(Link());
+        const LinkHold hold(Link());
         const DetachedOutput detached(Link());
         CDlgConnect dialog(Link(), clock_, ui_, app_.Store(), app_.SimulatedPortName(), this);
+        if (!lastPort_.empty()) {
+            dialog.ChoosePort(lastPort_, lastRate_);
+        }
         CentreOnWindow(dialog);
         if (!searchPort.isEmpty()) {
             dialog.SearchRateOf(searchPort);
@@ -247,6 +253,8 @@ void CDlgTerminal::RunConnectDialog(const QString& searchPort) {
     // A search found the instrument at its rate; a named rate is only what was chosen.
     rateUnconfirmed_ = accepted && !probed;
     if (accepted) {
+        lastPort_ = Link().PortName();
+        lastRate_ = Link().GetBaudRate();
         Instrument().SetRs485Address(static_cast<uint32_t>(address));
         // Typed commands reach an addressed instrument only once it is selected.
         Instrument().SelectAddress();
@@ -273,10 +281,10 @@ void CDlgTerminal::UpdateMenuState() {
     UpdateStatusBar();
 }
 
-// A held link is not asked anything: its holder may be using it from another thread.
+// A held link is not asked anything: its holder may be using it from another thread. Busy is
+// work on the line, not a window that is only open over the terminal.
 void CDlgTerminal::UpdateStatusBar() {
-    const bool busy = session_.LinkBusy();
-    if (!busy) {
+    if (!session_.LinkBusy()) {
         const uint32_t rate = Link().IsOpen() ? Link().GetBaudRate() : 0;
         statusBar_->ShowConnection(
             rate == 0 ? QString() : QString::fromLocal8Bit(Link().PortName().c_str()), rate);
@@ -284,7 +292,7 @@ void CDlgTerminal::UpdateStatusBar() {
     statusBar_->ShowAddress(Instrument().Rs485Address());
     statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(),
                         Link().Tap().LogWriteFailed());
-    statusBar_->ShowScript(Engine().IsRunning(), busy);
+    statusBar_->ShowScript(Engine().IsRunning(), Link().Waits().InUse());
 }
 
 void CDlgTerminal::ReportLogFailure(const std::string& reason) {

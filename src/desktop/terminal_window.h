@@ -123,6 +123,10 @@ class CDlgTerminal : public QMainWindow {
     HelpWindow* helpWindow_ = nullptr;
     QPointer<CDlgDeploymentRecords> records_;
     TerminalStatusBar* statusBar_ = nullptr;
+    // The port the terminal was asked at start to open, or last connected to through the connect
+    // dialog, and its rate: the connect dialog offers them again.
+    std::string lastPort_;
+    uint32_t lastRate_ = 0;
     // The log file's path as the user chose it, while a log is open.
     QString logPath_;
     // What was typed before Up brought back a history entry.

@@ -167,7 +167,8 @@ QWidget* CDlgEcholux::BuildTable() {
     auto* grid = new QGridLayout(table);
     grid->setContentsMargins(0, 0, 0, 0);
     firstHeader_ = new QLabel("Sin Min/Max");
-    positionHeader_ = new QLabel("Position");
+    positionHeader_ = new QLabel(kPeakPositionCaption);
+    positionHeader_->setToolTip("Where the peak lies, in travel-time counts: 24 + 5 per cell");
     levelHeader_ = new QLabel("Level");
     for (QLabel* header : {firstHeader_, positionHeader_, levelHeader_}) {
         header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -379,8 +380,11 @@ QString CDlgEcholux::ValueAxisCaption() const {
     return verticalAxis_->Caption();
 }
 
-QString CDlgEcholux::FirstColumnHeader() const {
-    return firstHeader_->text();
+QString CDlgEcholux::ColumnHeader(int column) const {
+    const QLabel* header = column == 0   ? firstHeader_
+                           : column == 1 ? positionHeader_
+                                         : levelHeader_;
+    return header->isHidden() ? QString() : header->text();
 }
 
 void CDlgEcholux::SetStatus(const QString& text) {

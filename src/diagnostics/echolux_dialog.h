@@ -64,7 +64,8 @@ class CDlgEcholux : public QDialog, private DiagnosticsListener {
     // The table's text at row (beam 0-2) and column (0 first, 1 position, 2 level); empty when
     // the column is hidden.
     QString TableText(int row, int column) const;
-    QString FirstColumnHeader() const;
+    // The header of a column of the table (as TableText); empty when it is hidden.
+    QString ColumnHeader(int column) const;
     QString ValueAxisCaption() const;
 
     // Close, Escape and the close box: the service stops, then the window closes and any file

@@ -270,6 +270,15 @@ void CDlgConnect::RestoreChoices() {
     UpdateScanButton();
 }
 
+void CDlgConnect::ChoosePort(const std::string& port, uint32_t rate) {
+    const int index = ports_->findData(FromSystemText(port));
+    ports_->setCurrentIndex(index);
+    if (index < 0)
+        ports_->setEditText(FromSystemText(port));
+    if (const int rateIndex = rates_->findData(rate); rateIndex >= 0)
+        rates_->setCurrentIndex(rateIndex);
+}
+
 QString CDlgConnect::ChosenPort() const {
     const QString text = ports_->currentText().trimmed();
     const int index = ports_->currentIndex();

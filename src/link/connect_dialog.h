@@ -36,6 +36,9 @@ class CDlgConnect : public QDialog, private BusScanListener {
     // last good connection is kept in settings.
     CDlgConnect(CSerialLink& link, Clock& clock, UiHost& ui, Settings& settings,
                 const QString& simulatorPort, QWidget* parent = nullptr);
+    // Shows this port and rate instead of the saved ones: the port the program is connected to,
+    // or was started with. A port the system does not list stands typed in.
+    void ChoosePort(const std::string& port, uint32_t rate);
     // The search probed an instrument at some port and rate (whether or not it then answered).
     bool Probed() const;
     int Rs485Address() const;

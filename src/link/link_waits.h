@@ -9,8 +9,9 @@
 
 namespace brennix {
 
-// Who holds the link and how its waits behave. A dialog or a job holds the link through a
-// LinkLease; the terminal leaves a held link alone. A lease may bring a stop event: once set,
+// Who holds the link and how its waits behave. Work on the line (a job, a script, an exchange)
+// holds it through a LinkLease, a window that may use it while it is open through a LinkHold;
+// the terminal leaves a held link alone. A lease may bring a stop event: once set,
 // every wait ends at once and every timed operation of the link fails, so a job's stop ends
 // even a 15 s read within one poll step. A lease may bring a UiHost to pump during the waits:
 // a script run at the terminal keeps its window (and its Stop button) alive that way. Leases
@@ -34,7 +35,12 @@ class LinkWaits {
 
     Previous BeginLease(const StopEvent* stop, UiHost* pump);
     void EndLease(const Previous& previous);
-    bool IsLeased() const { return leases_.load() > 0; }
+    void BeginHold() { ++holds_; }
+    void EndHold() { --holds_; }
+    // Held at all: by work or by a window.
+    bool IsLeased() const { return leases_.load() > 0 || holds_.load() > 0; }
+    // Work is on the line, beyond a window only being open.
+    bool InUse() const { return leases_.load() > 0; }
 
     Clock& GetClock() const { return clock_; }
 
@@ -43,6 +49,7 @@ class LinkWaits {
     const StopEvent* stop_ = nullptr;
     UiHost* pump_ = nullptr;
     std::atomic<int> leases_ = 0;
+    std::atomic<int> holds_ = 0;
 };
 
 }  // namespace brennix

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
@@ -32,6 +33,9 @@ constexpr Qt::Alignment kColumnAlignments[] = {Qt::AlignLeft | Qt::AlignVCenter,
                                                Qt::AlignCenter};
 
 enum Column { kName, kSize, kDate, kTime };
+
+// The second status line's room: the total time and a few files' fates before it scrolls.
+constexpr int kDetailLines = 4;
 
 QString FromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -93,7 +97,6 @@ void CDlgRecorder::CreateControls() {
     rates_ = new QComboBox(this);
     progress_ = new QProgressBar(this);
     status_ = new QLabel(texts::kReadingRecorder, this);
-    status_->setWordWrap(true);
     detail_ = new QLabel(this);
     detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fileCount_ = new QLabel(texts::kNoFiles, this);
@@ -137,12 +140,36 @@ void CDlgRecorder::LayOut() {
     layout->addLayout(buttons);
     layout->addLayout(CreateChecks());
     layout->addWidget(progress_);
-    layout->addWidget(status_);
-    layout->addWidget(detail_);
+    layout->addWidget(CreateStatusArea());
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     layout->addWidget(close);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(sizeHint().expandedTo(QSize(460, 420)));
+}
+
+// The status lines keep their room whatever they say: a text that grows wraps, and beyond the
+// room scrolls, so the buttons above never move under the pointer.
+QWidget* CDlgRecorder::CreateStatusArea() {
+    for (QLabel* label : {status_, detail_}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    const int line = fontMetrics().lineSpacing();
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    status_->setFixedHeight(2 * line);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(detail_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    scroll->setFixedHeight(kDetailLines * line);
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(status_);
+    layout->addWidget(scroll);
+    return area;
 }
 
 // For a known-noisy line: more attempts at each block, and each file fetched twice and compared.

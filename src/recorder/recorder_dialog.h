@@ -42,6 +42,7 @@ class CDlgRecorder : public QDialog, private RecorderListener {
     void LayOut();
     void FillRates();
     QLayout* CreateChecks();
+    QWidget* CreateStatusArea();
     // Once the dialog is on the screen: the saved rate, then the listing.
     void Initialise();
     void OnRateChosen(int index);

@@ -21,7 +21,7 @@ void SettleIfStopped(WorkerSession& worker, const StopEvent& stop) {
 }  // namespace
 
 RecorderService::RecorderService(CSession& session, JobRelay& relay, RecorderListener& listener)
-    : lease_(session.Link()),
+    : hold_(session.Link()),
       detached_(session.Link()),
       link_(session.Link()),
       lineRate_(session.Link().GetBaudRate()),

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "link/detached_output.h"
-#include "link/link_lease.h"
+#include "link/link_hold.h"
 #include "platform/job_relay.h"
 #include "platform/job_reporter.h"
 #include "recorder/download_run.h"
@@ -56,7 +56,7 @@ class RecorderService {
     bool Start(RecorderOperation operation, SessionJob::Steps steps);
     bool StartClose(std::function<void()> closed);
 
-    const LinkLease lease_;
+    const LinkHold hold_;
     const DetachedOutput detached_;
     CSerialLink& link_;
     const uint32_t lineRate_;

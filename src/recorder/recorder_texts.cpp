@@ -16,6 +16,9 @@ std::string Printed(const char* format, int a, int b, int c = 0) {
     return text;
 }
 
+// A file the user chose not to replace, in each file's line and in the end's summary.
+constexpr const char* kKept = "not downloaded: the file that was there is kept";
+
 std::string OperationName(RecorderOperation operation) {
     return operation == RecorderOperation::kFormat ? "Format" : "Download";
 }
@@ -110,6 +113,8 @@ std::string DownloadEndDetail(const DownloadResult& result) {
             detail += "\nPartial: " + name;
         } else if (file.outcome == FileOutcome::kUnverified) {
             detail += "\nNot verified: " + name;
+        } else if (file.outcome == FileOutcome::kKept) {
+            detail += "\n" + name + "  " + kKept;
         }
     }
     return detail;
@@ -120,7 +125,7 @@ std::string FileLine(const DownloadedFile& file) {
         case FileOutcome::kComplete:
             return file.path + "  " + std::to_string(file.received) + " bytes";
         case FileOutcome::kKept:
-            return file.path + "  not downloaded: the file that was there is kept";
+            return file.path + "  " + kKept;
         case FileOutcome::kRefused:
             return PrintableName(file.name) + "  not downloaded: not a plain file name";
         case FileOutcome::kFailed:

@@ -57,7 +57,8 @@ std::string Formatting(int round);
 // (no known instrument, rate refused: those have their own box).
 std::string DownloadEnd(const DownloadResult& result);
 // The lines under it: "Total time 0:12, files in FOLDER", then "Partial: NAME.part" for each file
-// that did not arrive whole; empty when the download never began.
+// that did not arrive whole and a line for each file kept as it was; empty when the download
+// never began.
 std::string DownloadEndDetail(const DownloadResult& result);
 // What became of one file: "PATH  98304 bytes", "PATH  partial: 19456 of 98304 bytes", ...
 std::string FileLine(const DownloadedFile& file);

@@ -9,6 +9,8 @@ namespace brennix {
 
 namespace {
 
+// Cell padding in pixels: the program's own viewer (Qt rich text) takes no other unit for it, and
+// without it runs the cells together.
 constexpr const char* kStyle = R"(
 @page { size: A4; margin: 11mm 12mm; }
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 8.5pt; color: #000;
@@ -19,7 +21,7 @@ h2 { font-size: 9.5pt; margin: 2.5mm 0 1mm 0; border-bottom: 0.4mm solid #000; }
 .columns { display: flex; gap: 5mm; }
 .columns > div { flex: 1; min-width: 0; }
 table { border-collapse: collapse; width: 100%; }
-td, th { padding: 0.3mm 1.2mm; text-align: left; vertical-align: top; }
+td, th { padding: 1px 5px; text-align: left; vertical-align: top; }
 th { font-weight: bold; background: #eee; }
 tr:nth-child(even) td { background: #f6f6f6; }
 td.n { text-align: right; }
@@ -164,7 +166,8 @@ std::string Compass(const CompassNote& compass) {
 }
 
 std::string Beams(const BeamNote& beams) {
-    std::string rows = "<tr><th>Beam</th><th>Noise</th><th>Position</th><th>Level</th></tr>";
+    std::string rows = "<tr><th>Beam</th><th>Noise</th><th>" + std::string(kPeakPositionCaption) +
+                       "</th><th>Level</th></tr>";
     for (size_t beam = 0; beam < beams.beams.size(); ++beam) {
         const BeamNoteRow& row = beams.beams[beam];
         rows += Row({std::to_string(beam + 1), std::to_string(row.noise),

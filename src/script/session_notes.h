@@ -21,6 +21,10 @@ struct CompassNote {
     std::string fieldWord;
 };
 
+// The caption of the peak's position wherever it is shown: travel-time counts (24 + 5 per cell),
+// whatever the horizontal axis is drawn in.
+inline constexpr const char* kPeakPositionCaption = "Position (counts)";
+
 // One beam of the last beam diagnostics frame a view showed.
 struct BeamNoteRow {
     int32_t noise = 0;

@@ -91,7 +91,8 @@ class EcholuxDialogTest : public QObject {
         dialog.SetView(static_cast<CDlgEcholux::View>(view));
         dialog.show();
         QCOMPARE(dialog.PingText(), QString("Ping : 7"));
-        QCOMPARE(dialog.FirstColumnHeader(), header);
+        QCOMPARE(dialog.ColumnHeader(0), header);
+        QCOMPARE(dialog.ColumnHeader(1), peakColumns ? "Position (counts)" : "");
         QCOMPARE(dialog.ValueAxisCaption(), axis);
         const BeamFigures& f = shown->figures;
         const QString first[] = {QString::number(f.noise[1]),

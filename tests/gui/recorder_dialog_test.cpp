@@ -24,7 +24,8 @@ class RecorderDialogTest : public QObject {
 
     // Nothing starts while the listing runs; then the files at the saved rate, a download with
     // its Cancel button, a download asking before it replaces a file, and a close that puts the
-    // line's rate back and keeps the chosen one.
+    // line's rate back and keeps the chosen one. The buttons stay where they are, however long
+    // the status grows, so a second click lands.
     void listsAtTheSavedRateDownloadsAndClosesAtTheLinesRate() {
         QSettings().setValue("Recorder/DownoadRate", 115200);
         dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());
@@ -33,6 +34,7 @@ class RecorderDialogTest : public QObject {
         QVERIFY(!Button("download")->isEnabled() && !Button("format")->isEnabled());
         Until([this] { return Text("status") == "Ready"; });
         QVERIFY(Button("download")->isEnabled() && Rates()->isEnabled());
+        const QList<QRect> placed = Placed();
         QCOMPARE(Text("fileCount"), QStringLiteral("Files: 3"));
         QCOMPARE(Text("usedSpace"), QStringLiteral("Used space 256.0 kB / 4.00 MB"));
         const QTreeWidgetItem* first = List()->topLevelItem(0);
@@ -53,7 +55,7 @@ class RecorderDialogTest : public QObject {
         const QString downloaded = QDir(CDlgRecorder::DownloadFolder()).filePath("TEST.000.mrv");
         QCOMPARE(ReadFile(downloaded).size(), 700);
 
-        // Downloaded again: the question is the dialog's own, and No keeps the file.
+        // Downloaded again: the question is the dialog's own, and No keeps the file, as said.
         QVERIFY(WriteFile(downloaded, "old"));
         List()->topLevelItem(1)->setSelected(false);
         const auto seen = AnswerNextMessage("No");
@@ -64,6 +66,10 @@ class RecorderDialogTest : public QObject {
         seen->buttons.sort();
         QCOMPARE(seen->buttons, (QStringList{"&No", "&Yes", "Yes to &all"}));
         QCOMPARE(ReadFile(downloaded), QByteArray("old"));
+        QVERIFY(Text("detail").endsWith(
+            "\nTEST.000.mrv  not downloaded: the file that was there is kept"));
+        QVERIFY(SaveScreenshot(*dialog_, "recorder-kept"));
+        QCOMPARE(Placed(), placed);
 
         dialog_->reject();
         Until([this] { return !dialog_->isVisible(); });
@@ -140,6 +146,14 @@ class RecorderDialogTest : public QObject {
         dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());
         dialog_->show();
         Until([this] { return Text("status") == "Ready"; });
+    }
+    // Where the buttons and the rate are in the window.
+    QList<QRect> Placed() const {
+        QList<QRect> placed;
+        for (const QWidget* control :
+             std::initializer_list<const QWidget*>{Button("download"), Button("format"), Rates()})
+            placed << QRect(control->mapTo(dialog_.get(), QPoint()), control->size());
+        return placed;
     }
     void Until(const std::function<bool()>& done) { rig_->Until(done); }
     QString Text(const char* label) const { return dialog_->findChild<QLabel*>(label)->text(); }

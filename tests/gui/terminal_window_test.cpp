@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <algorithm>
 #include <array>
 
@@ -220,7 +221,8 @@ class TerminalWindowTest : public QObject {
     }
 
     // The bar shows the connection, the address, the log and the script state as they change;
-    // the connect dialog's own messages stay out of the terminal, its outcome is reported once.
+    // a window only open over the terminal is no work on the line. The connect dialog's own
+    // messages stay out of the terminal, its outcome is reported once.
     void statusBarAndTerminalFollowTheConnectionLogAndScript() {
         TerminalStatusBar& bar = Terminal().StatusBar();
         QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 9600 baud"));
@@ -240,13 +242,27 @@ class TerminalWindowTest : public QObject {
         Type("#WAIT 2");
         QCOMPARE(whileRunning, QStringLiteral("Script running"));
 
+        QStringList whileOpen;
+        const auto waitAndLook = [&] {
+            QTest::qWait(2 * CDlgTerminal::kPollIntervalMs);
+            whileOpen << bar.ScriptText();
+        };
+        OnNextModal([&](QWidget* modal) {
+            QTRY_COMPARE(modal->findChild<QLabel*>("status")->text(), QStringLiteral("Ready"));
+            waitAndLook();
+            modal->close();
+        });
+        SetupMenuEntry("&Recorder")->trigger();
+
         const size_t shownBefore = Pane().size();
-        OnNextModal([](QWidget* modal) {
+        OnNextModal([&](QWidget* modal) {
+            waitAndLook();
             modal->findChild<QComboBox*>("rate")->setCurrentText("19200");
             modal->findChild<QLineEdit*>("rs485")->setText("4");
             modal->findChild<QPushButton*>("connect")->click();
         });
         Terminal().Connect();
+        QCOMPARE(whileOpen, QStringList({"Ready", "Ready"}));
         QCOMPARE(Pane().substr(shownBefore), std::string("\r\nConnected to SIM at 19200\r\n"));
         QCOMPARE(bar.ConnectionText(), QStringLiteral("SIM at 19200 baud"));
         QCOMPARE(bar.AddressText(), QStringLiteral("RS-485 address 4"));
@@ -345,18 +361,27 @@ class TerminalWindowTest : public QObject {
     }
 
     // The message names the system's reason, not that of a later query of the closed port (a
-    // plain file opens, and is then refused as no terminal).
-    void portThatCannotBeOpenedSaysWhy() {
+    // plain file opens, and is then refused as no terminal). The connect dialog offers the port
+    // and rate given at start, over the saved ones, whether it opened or not.
+    void portGivenAtStartIsOfferedAgainAndSaysWhyItWouldNotOpen() {
+        QSettings().setValue("Connect settings/Port", "/dev/ttyS0");
         const QString port = environment_.FilePath("hostname");
         QVERIFY(WriteFile(port, "field-laptop\n"));
         StartOptions options = environment_.Options();
-        options.simulate = false;
         options.port = port.toStdString();
+        options.baudRate = 4800;
         const auto seen = AnswerNextMessage();
         StartApp(options);
         QCOMPARE(seen->text,
-                 "Could not open " + port + " at 9600 baud:\nInappropriate ioctl for device");
+                 "Could not open " + port + " at 4800 baud:\nInappropriate ioctl for device");
         QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
+        QCOMPARE(OfferedByConnectDialog(), QStringList({port, "4800"}));
+
+        options.port = "SIM";
+        options.baudRate = 19200;
+        StartApp(options);
+        QCOMPARE(OfferedByConnectDialog(),
+                 QStringList({"SIM  (built-in simulated instrument)", "19200"}));
     }
 
     // A full disk is told once, in the terminal and the status bar, not taken for success.
@@ -409,7 +434,7 @@ class TerminalWindowTest : public QObject {
     }
 
     // Tools > Deployment records...: the records newest first; Open shows one's sheet in the help
-    // viewer.
+    // viewer, under the sheet's title, its cells apart.
     void deploymentRecordsListOpensASheet() {
         const std::string folder = RecordsFolder(OstrelDataFolder());
         DeploymentRecord record;
@@ -417,6 +442,7 @@ class TerminalWindowTest : public QObject {
         QVERIFY(WriteDeploymentRecord(folder, record).written);
         record.writtenAt = 1780000000;
         record.mode = DeploymentMode::kSdi12;
+        record.commands = {{"SD 2026/06/01 12:00:00", true, "OK"}, {"SR", true, "OK"}};
         QVERIFY(WriteDeploymentRecord(folder, record).written);
 
         Menus().deploymentRecords->trigger();
@@ -430,8 +456,17 @@ class TerminalWindowTest : public QObject {
         list->findChild<QPushButton*>("open")->click();
         auto* viewer = Terminal().findChild<HelpWindow*>();
         QVERIFY(viewer && viewer->isVisible());
-        QVERIFY(viewer->findChild<QTextBrowser*>()->documentTitle().startsWith(
-            "Deployment record M1234"));
+        QVERIFY(viewer->windowTitle().startsWith("Deployment record M1234"));
+        const QList<QTextFrame*> frames =
+            viewer->findChild<QTextBrowser*>()->document()->rootFrame()->childFrames();
+        const auto* table = qobject_cast<QTextTable*>(frames.value(0));
+        QVERIFY(table != nullptr);
+        QVERIFY(table->cellAt(0, 0).format().toTableCellFormat().leftPadding() > 0);
+        QVERIFY(SaveScreenshot(*viewer, "deployment-sheet"));
+        const QString untitled = environment_.FilePath("untitled.htm");
+        QVERIFY(WriteFile(untitled, "<p>no title</p>"));
+        viewer->ShowPage(untitled, {});
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Brennix Help"));
     }
 
   private:
@@ -443,6 +478,17 @@ class TerminalWindowTest : public QObject {
         app_->Start();
         Terminal().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Terminal()));
+    }
+    // The port and rate the connect dialog shows, cancelled.
+    QStringList OfferedByConnectDialog() {
+        QStringList shown;
+        OnNextModal([&shown](QWidget* modal) {
+            shown << modal->findChild<QComboBox*>("port")->currentText()
+                  << modal->findChild<QComboBox*>("rate")->currentText();
+            modal->findChild<QPushButton*>("cancel")->click();
+        });
+        Terminal().Connect();
+        return shown;
     }
     // Typed keys go to the combo box, the focus widget, as a keyboard's do.
     void Type(const QString& command) {

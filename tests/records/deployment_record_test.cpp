@@ -155,6 +155,7 @@ TEST_P(DeploymentRecordTest, HoldsWhatTheInstrumentHoldsAfterwards) {
         EXPECT_EQ(json->Find("compass")->Find("horizontal")->Find("score")->number, 8);
         EXPECT_EQ(json->Find("beamDiagnostics")->Find("beams")->At(0)->Find("peakLevel")->number,
                   180);
+        EXPECT_NE(ReadFile(written.htmlPath).find("<th>Position (counts)</th>"), std::string::npos);
     }
 }
 
