@@ -205,16 +205,20 @@ bool CliSession::PumpUntil(const std::function<bool()>& done, const std::functio
         if (done()) {
             return true;
         }
-        if (step) {
-            step();
-        } else {
-            clock_.Sleep(kPumpStepMs);
-        }
+        Step(step);
     }
 }
 
-void CliSession::PumpToEnd(const std::function<bool()>& done) {
+void CliSession::PumpToEnd(const std::function<bool()>& done, const std::function<void()>& step) {
     for (relay_.Pump(); !done(); relay_.Pump()) {
+        Step(step);
+    }
+}
+
+void CliSession::Step(const std::function<void()>& step) {
+    if (step) {
+        step();
+    } else {
         clock_.Sleep(kPumpStepMs);
     }
 }

@@ -46,7 +46,7 @@ class CliSession {
     // waits between two rounds (a short sleep when none is given).
     bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& step = {});
     // The same, through any Ctrl-C: for a job that is ending and must be let finish.
-    void PumpToEnd(const std::function<bool()>& done);
+    void PumpToEnd(const std::function<bool()>& done, const std::function<void()>& step = {});
     // Ctrl-C arrived while no script ran.
     bool QuitRequested() const { return quitRequested_; }
     // Says so on stderr when the port went away.
@@ -57,6 +57,8 @@ class CliSession {
     void SuggestSearch();
 
   private:
+    // A pump's wait between two rounds.
+    void Step(const std::function<void()>& step);
     bool OpenPort();
     void ExplainFailedWakeUp();
     bool SearchPort(const std::string& port);

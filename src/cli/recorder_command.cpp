@@ -271,8 +271,9 @@ bool RecorderCommand::Follow(RecorderService& service) {
     if (cli_->PumpUntil(ended, step)) {
         return true;
     }
+    // What the stop leaves to wait for is shown too.
     service.Stop();
-    cli_->PumpToEnd(ended);
+    cli_->PumpToEnd(ended, step);
     return false;
 }
 

@@ -534,6 +534,8 @@ TEST(RecorderFormat, AFormatNeverConfirmedEndsAfterItsRounds) {
 class FormatStoppedAnyTime : public RecorderServiceTest,
                              public testing::WithParamInterface<uint32_t> {};
 
+// Stopped once the instrument was told yes, the card may be erased all the same; either way the
+// wait for its prompt is said before it begins.
 TEST_P(FormatStoppedAnyTime, TellsTheInstrumentAndLeavesItAnswering) {
     ASSERT_TRUE(service.Format());
     sim.PumpUntil([] { return false; }, GetParam());
@@ -541,10 +543,14 @@ TEST_P(FormatStoppedAnyTime, TellsTheInstrumentAndLeavesItAnswering) {
     Finish(true);
     ASSERT_TRUE(heard.formatted);
     const std::string& sent = sim.instrument.Received();
-    if (*heard.formatted == FormatOutcome::kCancelled) {
-        EXPECT_NE(sent.find("bbb \r", sent.rfind("format\r")), std::string::npos) << sent;
-    } else {
-        EXPECT_EQ(*heard.formatted, FormatOutcome::kDone);
+    const size_t format = sent.rfind("format\r");
+    if (*heard.formatted != FormatOutcome::kDone) {
+        EXPECT_NE(sent.find("bbb \r", format), std::string::npos) << sent;
+        EXPECT_EQ(*heard.formatted, sent.find("yes\r", format) != std::string::npos
+                                        ? FormatOutcome::kCancelledErasing
+                                        : FormatOutcome::kCancelled);
+        EXPECT_EQ(heard.progress.back().subject, "Cancelled");
+        EXPECT_EQ(heard.progress.back().detail, recorder_texts::kWaitingForPrompt);
     }
     ExpectTheNextCommandAnswered(false);
 }
