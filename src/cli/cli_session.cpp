@@ -9,6 +9,7 @@
 #include "link/connect_search.h"
 #include "link/serial_poll.h"
 #include "platform/job.h"
+#include "platform/network_port_name.h"
 #include "platform/port_list.h"
 #include "script/session_job.h"
 #include "sim/model_names.h"
@@ -103,10 +104,30 @@ void CliSession::ExplainFailedWakeUp() {
     }
 }
 
+// A raw TCP port can neither search the rates nor carry the BREAK that wakes an instrument, and
+// --port auto never looks at device servers.
 void CliSession::SuggestSearch() {
+    const PortCapabilities port = session_.Link().Capabilities();
+    if (!port.changeSettings) {
+        std::fprintf(err_, "%s.\n", port.limits.c_str());
+        return;
+    }
+    std::fprintf(err_, "If the instrument runs at another rate, try --baud auto%s.\n",
+                 IsNetworkPortName(PortName()) ? "" : " (or --port auto to look at every port)");
+}
+
+// An instrument that sleeps or measures (as it does after a deployment) answers only a BREAK;
+// identify sends one and, when even that brings nothing, suggests the search.
+void CliSession::ExplainSilence() {
+    const PortCapabilities port = session_.Link().Capabilities();
+    if (!port.sendBreak) {
+        std::fprintf(err_, "%s.\n", port.limits.c_str());
+        return;
+    }
     std::fprintf(err_,
-                 "If the instrument runs at another rate, try --baud auto (or --port auto to look "
-                 "at every port).\n");
+                 "An instrument asleep or measuring (as after a deployment) answers only once "
+                 "woken: identify wakes it, or says that nothing answers at %u baud.\n",
+                 options_.baudRate);
 }
 
 void CliSession::ShowOutput() {

@@ -53,14 +53,16 @@ class CliSession {
     bool ConnectionLost();
     // The port as the user named it ("SIM" when simulating).
     std::string PortName() const;
-    // Suggests --baud auto and --port auto, for a line where nothing answered.
-    void SuggestSearch();
+    // What may help when a typed line had no reply: no wake-up was tried.
+    void ExplainSilence();
 
   private:
     // A pump's wait between two rounds.
     void Step(const std::function<void()>& step);
     bool OpenPort();
     void ExplainFailedWakeUp();
+    // A search of the rates, after a whole wake-up brought no answer, where the port can do one.
+    void SuggestSearch();
     bool SearchPort(const std::string& port);
     bool OpenLog();
 
