@@ -34,23 +34,33 @@ MessageResult ConsoleUiHost::ShowMessage(const std::string& text, const std::str
                                          MessageButtons buttons, MessageIcon) {
     std::fprintf(prompts_, "\n[%s] %s\n", caption.empty() ? kApplicationTitle : caption.c_str(),
                  text.c_str());
-    std::string answer;
     switch (buttons) {
         case MessageButtons::kOk:
             std::fflush(prompts_);
             return MessageResult::kOk;
         case MessageButtons::kOkCancel:
-            if (AskLine("OK or Cancel? [o/c] ", answer) && Lowered(answer).starts_with("o")) {
-                return MessageResult::kOk;
-            }
-            return MessageResult::kCancel;
+            return AskButton("OK or Cancel? [O/c] ", buttons,
+                             {MessageResult::kOk, MessageResult::kCancel});
         case MessageButtons::kYesNo:
-            if (AskLine("Yes or No? [y/n] ", answer) && Lowered(answer).starts_with("y")) {
-                return MessageResult::kYes;
-            }
-            return MessageResult::kNo;
+            return AskButton("Yes or No? [Y/n] ", buttons,
+                             {MessageResult::kYes, MessageResult::kNo});
     }
     return MessageResult::kCancel;
+}
+
+// A button by its first letter; Enter alone takes the default, as in the window. An input that
+// has ended takes the second, so nothing is agreed to unasked.
+MessageResult ConsoleUiHost::AskButton(const std::string& question, MessageButtons buttons,
+                                       std::pair<MessageResult, MessageResult> choices) {
+    std::string answer;
+    if (!AskLine(question, answer)) {
+        return choices.second;
+    }
+    if (answer.empty()) {
+        return DefaultButton(buttons);
+    }
+    const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(question[0])));
+    return Lowered(answer).starts_with(first) ? choices.first : choices.second;
 }
 
 bool ConsoleUiHost::AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) {

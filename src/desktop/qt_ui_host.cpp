@@ -87,6 +87,8 @@ MessageResult QtUiHost::ShowMessage(const std::string& text, const std::string& 
                                     MessageButtons buttons, MessageIcon icon) {
     const QString title = caption.empty() ? QString(kApplicationTitle) : FromLatin1(caption);
     QMessageBox box(IconFor(icon), title, FromLatin1(text), ButtonsFor(buttons), owner_);
+    box.setDefaultButton(DefaultButton(buttons) == MessageResult::kYes ? QMessageBox::Yes
+                                                                       : QMessageBox::Ok);
     return ResultFor(box.exec(), buttons);
 }
 
