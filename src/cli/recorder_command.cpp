@@ -81,8 +81,8 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     all_ = arguments.TakeFlag("--all");
     verify_ = arguments.TakeFlag("--verify");
     std::string replace = "ask";
-    if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_) ||
-        !arguments.TakeNumber("--attempts", attempts_) ||
+    if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_, 1) ||
+        !arguments.TakeNumber("--attempts", attempts_, 1, CRecorderAccess::kMaxBlockAttempts) ||
         !arguments.TakeText("--replace", replace)) {
         return false;
     }
@@ -92,11 +92,6 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     }
     if (rate_ != 0 && !IsDownloadRate(rate_)) {
         return arguments.Fail("--rate must be one of " + RateList());
-    }
-    if (attempts_ != kSavedAttempts &&
-        (attempts_ < 1 || attempts_ > CRecorderAccess::kMaxBlockAttempts)) {
-        return arguments.Fail("--attempts must be from 1 to " +
-                              std::to_string(CRecorderAccess::kMaxBlockAttempts));
     }
     const auto policy = ReplacePolicy(replace);
     if (!policy) {
