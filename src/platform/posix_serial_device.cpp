@@ -212,6 +212,11 @@ bool PosixSerialDevice::OpenDevice(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == EACCES ? FailSaying(EACCES, PermissionHint(name)) : Fail();
+    // Before anything looks for other users: those of /dev/null or a file share no port.
+    if (::isatty(fd) == 0) {
+        ::close(fd);
+        return FailSaying(ENOTTY, "not a serial port");
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
