@@ -3,6 +3,7 @@
 #include "cli/command_arguments.h"
 #include "link/connect_search.h"
 #include "link/rs485_address.h"
+#include "platform/number_text.h"
 #include "sim/model_names.h"
 
 namespace brennix::cli {
@@ -31,10 +32,12 @@ class Parser {
             options_.simulate = true;
             return true;
         }
-        if (argument == "--port")
+        if (argument == "--port") {
             return TakeText(argument, options_.port);
-        if (argument == "--log")
+        }
+        if (argument == "--log") {
             return TakeText(argument, options_.logPath);
+        }
         if (argument == "--log-time-stamps") {
             options_.logTimeStamps = true;
             return true;
@@ -43,10 +46,12 @@ class Parser {
             modelGiven_ = true;
             return TakeText(argument, options_.simulatedModel);
         }
-        if (argument == "--baud")
+        if (argument == "--baud") {
             return TakeRate(argument);
-        if (argument == "--rs485")
+        }
+        if (argument == "--rs485") {
             return TakeRs485Address(argument);
+        }
         if (!commandSeen_ && !argument.starts_with("-")) {
             options_.command = argument;
             commandSeen_ = true;
@@ -57,44 +62,45 @@ class Parser {
     }
 
     bool TakeText(const std::string& option, std::string& target) {
-        if (index_ + 1 >= arguments_.size())
+        if (index_ + 1 >= arguments_.size()) {
             return Fail(option + " needs a value");
+        }
         target = arguments_[++index_];
         return true;
     }
 
-    bool TakeNumber(const std::string& option, uint32_t& target) {
-        std::string text;
-        if (!TakeText(option, text))
-            return false;
-        const std::optional<uint32_t> value = ParseWholeNumber(text);
-        if (!value)
-            return Fail(option + " needs a whole number, not '" + text + "'");
-        target = *value;
-        return true;
-    }
-
-    // "auto" has the connect search find the rate; 0 stays an error.
+    // "auto" has the connect search find the rate.
     bool TakeRate(const std::string& option) {
-        if (index_ + 1 < arguments_.size() && arguments_[index_ + 1] == kAutoWord) {
-            ++index_;
+        std::string text;
+        if (!TakeText(option, text)) {
+            return false;
+        }
+        if (text == kAutoWord) {
             options_.baudRate = CConnectSearch::kAutoRate;
-            autoRate_ = true;
             return true;
         }
-        return TakeNumber(option, options_.baudRate);
+        std::string error;
+        const std::optional<uint32_t> rate = ParseNumberOption(option, text, 1, UINT32_MAX, error);
+        if (!rate) {
+            return Fail(error + "; or auto to search for it");
+        }
+        options_.baudRate = *rate;
+        return true;
     }
 
     // A number out of range would put other bytes on the bus and address another instrument.
     bool TakeRs485Address(const std::string& option) {
         std::string text;
-        if (!TakeText(option, text))
+        if (!TakeText(option, text)) {
             return false;
-        if (!ParseWholeNumber(text))
+        }
+        if (!IsWholeNumberText(text)) {
             return Fail(option + " needs a whole number, not '" + text + "'");
+        }
         const std::optional<uint32_t> address = ParseRs485Address(text);
-        if (!address)
+        if (!address) {
             return Fail(option + " " + text + " is out of range: " + kRs485AddressRule);
+        }
         options_.rs485Address = *address;
         return true;
     }
@@ -102,9 +108,6 @@ class Parser {
     ParseResult Finish() {
         if (options_.simulate && !options_.port.empty()) {
             return {std::nullopt, kPortChoiceError, {}};
-        }
-        if (options_.baudRate == 0 && !autoRate_) {
-            return {std::nullopt, "--baud needs a rate above 0, or auto", {}};
         }
         if (options_.port == kAutoWord) {
             options_.port = CConnectSearch::kAutoPort;
@@ -122,8 +125,9 @@ class Parser {
                 "the instrument on the port answers for itself");
         }
         if (options_.logTimeStamps && options_.logPath.empty()) {
-            result.warnings.push_back("--log-time-stamps stamps the lines of a log file: give one "
-                                      "with --log FILE");
+            result.warnings.push_back(
+                "--log-time-stamps stamps the lines of a log file: give one "
+                "with --log FILE");
         }
         return result;
     }
@@ -138,7 +142,6 @@ class Parser {
     CliOptions options_;
     bool commandSeen_ = false;
     bool modelGiven_ = false;
-    bool autoRate_ = false;
     std::string error_;
 };
 

@@ -1,14 +1,14 @@
 #include "cli/cli_session.h"
 
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
 #include "instrument/instrument_codes.h"
 #include "link/connect_search.h"
 #include "link/serial_poll.h"
+#include "platform/console_input.h"
 #include "platform/job.h"
+#include "platform/network_port_name.h"
 #include "platform/port_list.h"
 #include "script/session_job.h"
 #include "sim/model_names.h"
@@ -45,8 +45,8 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
       ports_(clock_, SimulatedInstrument(options)),
       ui_(clock_, input, err),
       window_(out,
-              isatty(fileno(out)) ? StreamOutputWindow::Mode::kTerminal
-                                  : StreamOutputWindow::Mode::kLines,
+              IsConsoleTerminal(out) ? StreamOutputWindow::Mode::kTerminal
+                                     : StreamOutputWindow::Mode::kLines,
               &input),
       session_(ports_.Device(), clock_, ui_),
       relay_(clock_) {
@@ -103,9 +103,30 @@ void CliSession::ExplainFailedWakeUp() {
     }
 }
 
+// A raw TCP port can neither search the rates nor carry the BREAK that wakes an instrument, and
+// --port auto never looks at device servers.
 void CliSession::SuggestSearch() {
-    std::fprintf(err_, "%s Try --baud auto (or --port auto to look at every port).\n",
-                 CConnectSearch::kRateMayBeWrong);
+    const PortCapabilities port = session_.Link().Capabilities();
+    if (!port.changeSettings) {
+        std::fprintf(err_, "%s.\n", port.limits.c_str());
+        return;
+    }
+    std::fprintf(err_, "%s Try --baud auto%s.\n", CConnectSearch::kRateMayBeWrong,
+                 IsNetworkPortName(PortName()) ? "" : " (or --port auto to look at every port)");
+}
+
+// An instrument that sleeps or measures (as it does after a deployment) answers only a BREAK;
+// identify sends one and, when even that brings nothing, suggests the search.
+void CliSession::ExplainSilence() {
+    const PortCapabilities port = session_.Link().Capabilities();
+    if (!port.sendBreak) {
+        std::fprintf(err_, "%s.\n", port.limits.c_str());
+        return;
+    }
+    std::fprintf(err_,
+                 "An instrument asleep or measuring (as after a deployment) answers only once "
+                 "woken: identify wakes it, or says that nothing answers at %u baud.\n",
+                 options_.baudRate);
 }
 
 void CliSession::ShowOutput() {
@@ -204,16 +225,20 @@ bool CliSession::PumpUntil(const std::function<bool()>& done, const std::functio
         if (done()) {
             return true;
         }
-        if (step) {
-            step();
-        } else {
-            clock_.Sleep(kPumpStepMs);
-        }
+        Step(step);
     }
 }
 
-void CliSession::PumpToEnd(const std::function<bool()>& done) {
+void CliSession::PumpToEnd(const std::function<bool()>& done, const std::function<void()>& step) {
     for (relay_.Pump(); !done(); relay_.Pump()) {
+        Step(step);
+    }
+}
+
+void CliSession::Step(const std::function<void()>& step) {
+    if (step) {
+        step();
+    } else {
         clock_.Sleep(kPumpStepMs);
     }
 }

@@ -9,11 +9,11 @@
 #include "cli/console_line_reader.h"
 #include "cli/console_ui_host.h"
 #include "cli/stream_output_window.h"
+#include "link/port_devices.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"
 #include "platform/queued_job_relay.h"
 #include "script/session.h"
-#include "link/port_devices.h"
 
 namespace brennix::cli {
 
@@ -46,19 +46,23 @@ class CliSession {
     // waits between two rounds (a short sleep when none is given).
     bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& step = {});
     // The same, through any Ctrl-C: for a job that is ending and must be let finish.
-    void PumpToEnd(const std::function<bool()>& done);
+    void PumpToEnd(const std::function<bool()>& done, const std::function<void()>& step = {});
     // Ctrl-C arrived while no script ran.
     bool QuitRequested() const { return quitRequested_; }
     // Says so on stderr when the port went away.
     bool ConnectionLost();
     // The port as the user named it ("SIM" when simulating).
     std::string PortName() const;
-    // Suggests --baud auto and --port auto, for a line where nothing answered.
-    void SuggestSearch();
+    // What may help when a typed line had no reply: no wake-up was tried.
+    void ExplainSilence();
 
   private:
+    // A pump's wait between two rounds.
+    void Step(const std::function<void()>& step);
     bool OpenPort();
     void ExplainFailedWakeUp();
+    // A search of the rates, after a whole wake-up brought no answer, where the port can do one.
+    void SuggestSearch();
     bool SearchPort(const std::string& port);
     bool OpenLog();
 

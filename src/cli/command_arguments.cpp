@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/number_text.h"
+
 namespace brennix::cli {
 
 namespace {
@@ -14,14 +16,21 @@ bool IsOption(const std::string& word) {
 
 }  // namespace
 
-std::optional<uint32_t> ParseWholeNumber(const std::string& text) {
+std::optional<uint32_t> ParseNumberOption(const std::string& name, const std::string& text,
+                                          uint32_t min, uint32_t max, std::string& error) {
     uint32_t value = 0;
     const char* end = text.data() + text.size();
-    const auto [next, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || next != end) {
-        return std::nullopt;
+    const auto [next, status] = std::from_chars(text.data(), end, value);
+    if (!text.empty() && status == std::errc() && next == end && value >= min && value <= max) {
+        return value;
     }
-    return value;
+    // A sign, or more digits than 32 bits hold, is a number all the same: its range is the news.
+    error = name +
+            (IsWholeNumberText(text) && text.find_first_of(" \t") == std::string::npos
+                 ? " must be from " + std::to_string(min) + " to " + std::to_string(max)
+                 : std::string(" needs a whole number")) +
+            ", not '" + text + "'";
+    return std::nullopt;
 }
 
 CommandArguments::CommandArguments(std::vector<std::string> arguments)
@@ -57,7 +66,8 @@ bool CommandArguments::TakeText(const std::string& name, std::string& value) {
     return true;
 }
 
-bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value) {
+bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value, uint32_t min,
+                                  uint32_t max) {
     std::string taken;
     const bool present = std::find(arguments_.begin(), arguments_.end(), name) != arguments_.end();
     if (!TakeText(name, taken)) {
@@ -66,9 +76,10 @@ bool CommandArguments::TakeNumber(const std::string& name, uint32_t& value) {
     if (!present) {
         return true;
     }
-    const std::optional<uint32_t> number = ParseWholeNumber(taken);
+    std::string error;
+    const std::optional<uint32_t> number = ParseNumberOption(name, taken, min, max, error);
     if (!number) {
-        return Fail(name + " needs a whole number, not '" + taken + "'");
+        return Fail(error);
     }
     value = *number;
     return true;

@@ -8,8 +8,10 @@
 
 namespace brennix::cli {
 
-// A whole decimal number that fits 32 bits, nothing else around it; none otherwise.
-std::optional<uint32_t> ParseWholeNumber(const std::string& text);
+// The value of a numeric option: a whole number from min to max. Otherwise none, and error says
+// why: "--frames must be from 1 to 4294967295, not '0'", "--wait needs a whole number, not 'x'".
+std::optional<uint32_t> ParseNumberOption(const std::string& name, const std::string& text,
+                                          uint32_t min, uint32_t max, std::string& error);
 
 // A command's own arguments, taken one kind at a time; whatever is left over is an error.
 //
@@ -24,7 +26,9 @@ class CommandArguments {
     bool TakeFlag(const std::string& name);
     // An option with a value; false (with the error set) when the value is missing.
     bool TakeText(const std::string& name, std::string& value);
-    bool TakeNumber(const std::string& name, uint32_t& value);
+    // A number from min to max; value stays as it was when the option is not given.
+    bool TakeNumber(const std::string& name, uint32_t& value, uint32_t min = 0,
+                    uint32_t max = UINT32_MAX);
     // An option whose value must be one of choices, in any case; value gets the choice as listed.
     bool TakeChoice(const std::string& name, const std::vector<std::string>& choices,
                     std::string& value);

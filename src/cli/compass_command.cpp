@@ -25,7 +25,7 @@ std::string AttitudeLine(const Attitude& attitude) {
 }  // namespace
 
 bool CompassCommand::Parse(CommandArguments& arguments) {
-    return arguments.TakeNumber("--seconds", seconds_) && arguments.Finish();
+    return arguments.TakeNumber("--seconds", seconds_, 1) && arguments.Finish();
 }
 
 int CompassCommand::Run(CliSession& cli) {

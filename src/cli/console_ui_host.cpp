@@ -34,23 +34,33 @@ MessageResult ConsoleUiHost::ShowMessage(const std::string& text, const std::str
                                          MessageButtons buttons, MessageIcon) {
     std::fprintf(prompts_, "\n[%s] %s\n", caption.empty() ? kApplicationTitle : caption.c_str(),
                  text.c_str());
-    std::string answer;
     switch (buttons) {
         case MessageButtons::kOk:
             std::fflush(prompts_);
             return MessageResult::kOk;
         case MessageButtons::kOkCancel:
-            if (AskLine("OK or Cancel? [o/c] ", answer) && Lowered(answer).starts_with("o")) {
-                return MessageResult::kOk;
-            }
-            return MessageResult::kCancel;
+            return AskButton("OK or Cancel? [O/c] ", buttons,
+                             {MessageResult::kOk, MessageResult::kCancel});
         case MessageButtons::kYesNo:
-            if (AskLine("Yes or No? [y/n] ", answer) && Lowered(answer).starts_with("y")) {
-                return MessageResult::kYes;
-            }
-            return MessageResult::kNo;
+            return AskButton("Yes or No? [Y/n] ", buttons,
+                             {MessageResult::kYes, MessageResult::kNo});
     }
     return MessageResult::kCancel;
+}
+
+// A button by its first letter; Enter alone takes the default, as in the window. An input that
+// has ended takes the second, so nothing is agreed to unasked.
+MessageResult ConsoleUiHost::AskButton(const std::string& question, MessageButtons buttons,
+                                       std::pair<MessageResult, MessageResult> choices) {
+    std::string answer;
+    if (!AskLine(question, answer)) {
+        return choices.second;
+    }
+    if (answer.empty()) {
+        return DefaultButton(buttons);
+    }
+    const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(question[0])));
+    return Lowered(answer).starts_with(first) ? choices.first : choices.second;
 }
 
 bool ConsoleUiHost::AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) {
@@ -71,10 +81,12 @@ bool ConsoleUiHost::AskRow(const InputRow& row, std::string& result) {
     switch (row.kind) {
         case InputKind::kInput: {
             const std::string& defaultValue = Argument(row, 1);
-            if (!AskLine(Argument(row, 0) + " [" + defaultValue + "]: ", result))
+            if (!AskLine(Argument(row, 0) + " [" + defaultValue + "]: ", result)) {
                 return false;
-            if (result.empty())
+            }
+            if (result.empty()) {
                 result = defaultValue;
+            }
             return true;
         }
         case InputKind::kSelect:
@@ -93,8 +105,9 @@ bool ConsoleUiHost::AskSelect(const InputRow& row, std::string& result) {
     }
     for (;;) {
         std::string answer;
-        if (!AskLine("choice [1]: ", answer))
+        if (!AskLine("choice [1]: ", answer)) {
             return false;
+        }
         const size_t chosen = answer.empty() ? 1 : std::strtoul(answer.c_str(), nullptr, 10);
         if (chosen >= 1 && chosen <= optionCount) {
             result = Argument(row, chosen);
@@ -114,8 +127,9 @@ bool ConsoleUiHost::AskCheck(const InputRow& row, std::string& result) {
     const bool checked = SameText(Argument(row, 1), Argument(row, 2));
     std::string answer;
     const std::string question = Argument(row, 0) + " [" + (checked ? "Y/n" : "y/N") + "]: ";
-    if (!AskLine(question, answer))
+    if (!AskLine(question, answer)) {
         return false;
+    }
     const bool check = answer.empty() ? checked : Lowered(answer).starts_with("y");
     result = check ? Argument(row, 2) : Argument(row, 3);
     return true;
@@ -133,8 +147,9 @@ bool ConsoleUiHost::AskLine(const std::string& question, std::string& answer) {
             case ConsoleLineReader::Result::kEnd:
                 return false;
             case ConsoleLineReader::Result::kTimeout:
-                if (interrupted_)
+                if (interrupted_) {
                     return false;
+                }
                 break;
         }
     }
@@ -152,11 +167,13 @@ void ConsoleUiHost::CloseScriptWindow() {
 
 ReplaceAnswer ConsoleUiHost::AskReplace(const std::string& path) {
     std::string answer;
-    if (!AskLine(path + " exists. Replace it? [y/n/a(ll)] ", answer))
+    if (!AskLine(path + " exists. Replace it? [y/n/a(ll)] ", answer)) {
         return ReplaceAnswer::kNo;
+    }
     const std::string lowered = Lowered(answer);
-    if (lowered.starts_with("a"))
+    if (lowered.starts_with("a")) {
         return ReplaceAnswer::kYesToAll;
+    }
     return lowered.starts_with("y") ? ReplaceAnswer::kYes : ReplaceAnswer::kNo;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "cli/console_line_reader.h"
@@ -42,6 +43,8 @@ class ConsoleUiHost : public ScriptUiHost {
     void DeliverInterrupt();
 
   private:
+    MessageResult AskButton(const std::string& question, MessageButtons buttons,
+                            std::pair<MessageResult, MessageResult> choices);
     bool AskLine(const std::string& question, std::string& answer);
     bool AskRow(const InputRow& row, std::string& result);
     bool AskSelect(const InputRow& row, std::string& result);

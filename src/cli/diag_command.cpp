@@ -10,7 +10,7 @@ namespace brennix::cli {
 
 bool DiagCommand::Parse(CommandArguments& arguments) {
     average_ = arguments.TakeFlag("--average");
-    if (!arguments.TakeNumber("--frames", frames_) ||
+    if (!arguments.TakeNumber("--frames", frames_, 1) ||
         !arguments.TakeText("--record", recordPath_) || !arguments.TakeText("--play", playPath_) ||
         !arguments.Finish()) {
         return false;

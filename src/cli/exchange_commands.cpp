@@ -42,6 +42,16 @@ int ResultOf(bool succeeded) {
     return succeeded ? kExitOk : kExitFailed;
 }
 
+// A line nobody answers (an instrument asleep, a wrong rate) is a failure, not an empty success.
+bool Unanswered(CliSession& cli, uint64_t receivedBefore, uint32_t waitMs) {
+    if (cli.Session().Link().BytesReceived() != receivedBefore || cli.QuitRequested()) {
+        return false;
+    }
+    std::fprintf(cli.Err(), "brennix-cli: no reply from the instrument within %u ms.\n", waitMs);
+    cli.ExplainSilence();
+    return true;
+}
+
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -87,19 +97,12 @@ bool SendCommand::Parse(CommandArguments& arguments) {
            arguments.Finish();
 }
 
-// A line nobody answers (a silent port, a wrong rate) is a failure, not an empty success.
 int SendCommand::Run(CliSession& cli) {
     cli.ShowOutput();
     const uint64_t before = cli.Session().Link().BytesReceived();
     const bool sent = cli.Session().Instrument().RunText(line_);
     cli.PollFor(waitMs_);
-    if (cli.Session().Link().BytesReceived() == before && !cli.QuitRequested()) {
-        std::fprintf(cli.Err(), "brennix-cli: no reply from the instrument within %u ms.\n",
-                     waitMs_);
-        cli.SuggestSearch();
-        return kExitFailed;
-    }
-    return ResultOf(sent);
+    return ResultOf(!Unanswered(cli, before, waitMs_) && sent);
 }
 
 int IdentifyCommand::Run(CliSession& cli) {
@@ -177,9 +180,10 @@ int MenuCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     cli.ShowOutput();
+    const uint64_t before = cli.Session().Link().BytesReceived();
     const bool ran = RunCommandsEntry(match.entry->Id(), cli.Session().Engine()) != 0;
     cli.PollFor(waitMs_);
-    return ResultOf(ran);
+    return ResultOf(!Unanswered(cli, before, waitMs_) && ran);
 }
 
 }  // namespace brennix::cli

@@ -1,7 +1,5 @@
 #include "cli/recorder_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -9,6 +7,7 @@
 #include <system_error>
 
 #include "cli/cli_session.h"
+#include "platform/console_input.h"
 #include "recorder/download_naming.h"
 #include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
@@ -81,8 +80,8 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     all_ = arguments.TakeFlag("--all");
     verify_ = arguments.TakeFlag("--verify");
     std::string replace = "ask";
-    if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_) ||
-        !arguments.TakeNumber("--attempts", attempts_) ||
+    if (!arguments.TakeText("--to", folder_) || !arguments.TakeNumber("--rate", rate_, 1) ||
+        !arguments.TakeNumber("--attempts", attempts_, 1, CRecorderAccess::kMaxBlockAttempts) ||
         !arguments.TakeText("--replace", replace)) {
         return false;
     }
@@ -92,11 +91,6 @@ bool RecorderCommand::ParseDownload(CommandArguments& arguments) {
     }
     if (rate_ != 0 && !IsDownloadRate(rate_)) {
         return arguments.Fail("--rate must be one of " + RateList());
-    }
-    if (attempts_ != kSavedAttempts &&
-        (attempts_ < 1 || attempts_ > CRecorderAccess::kMaxBlockAttempts)) {
-        return arguments.Fail("--attempts must be from 1 to " +
-                              std::to_string(CRecorderAccess::kMaxBlockAttempts));
     }
     const auto policy = ReplacePolicy(replace);
     if (!policy) {
@@ -114,7 +108,7 @@ int RecorderCommand::Run(CliSession& cli) {
         return kExitFailed;
     }
     cli_ = &cli;
-    console_.emplace(cli.Err(), ::isatty(::fileno(cli.Err())) != 0);
+    console_.emplace(cli.Err(), IsConsoleTerminal(cli.Err()));
     RecorderService service(cli.Session(), cli.Relay(), *this);
     switch (action_) {
         case Action::kList:
@@ -271,8 +265,9 @@ bool RecorderCommand::Follow(RecorderService& service) {
     if (cli_->PumpUntil(ended, step)) {
         return true;
     }
+    // What the stop leaves to wait for is shown too.
     service.Stop();
-    cli_->PumpToEnd(ended);
+    cli_->PumpToEnd(ended, step);
     return false;
 }
 

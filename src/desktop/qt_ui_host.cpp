@@ -73,10 +73,12 @@ MessageResult ResultFor(int button, MessageButtons buttons) {
 QtUiHost::QtUiHost(Clock& clock, QWidget* owner) : clock_(clock), owner_(owner) {}
 
 QtUiHost::~QtUiHost() {
-    for (const QPointer<CDlgScriptRunning>& window : scriptWindows_)
+    for (const QPointer<CDlgScriptRunning>& window : scriptWindows_) {
         delete window.data();
-    for (; waitCursorDepth_ > 0; --waitCursorDepth_)
+    }
+    for (; waitCursorDepth_ > 0; --waitCursorDepth_) {
         QApplication::restoreOverrideCursor();
+    }
 }
 
 void QtUiHost::SetOwner(QWidget* owner) {
@@ -87,13 +89,16 @@ MessageResult QtUiHost::ShowMessage(const std::string& text, const std::string& 
                                     MessageButtons buttons, MessageIcon icon) {
     const QString title = caption.empty() ? QString(kApplicationTitle) : FromLatin1(caption);
     QMessageBox box(IconFor(icon), title, FromLatin1(text), ButtonsFor(buttons), owner_);
+    box.setDefaultButton(DefaultButton(buttons) == MessageResult::kYes ? QMessageBox::Yes
+                                                                       : QMessageBox::Ok);
     return ResultFor(box.exec(), buttons);
 }
 
 bool QtUiHost::AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) {
     CDlgInput dialog(rows, owner_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted) {
         return false;
+    }
     results = dialog.Results();
     return true;
 }
@@ -102,17 +107,20 @@ bool QtUiHost::AskInput(const std::vector<InputRow>& rows, std::vector<std::stri
 void QtUiHost::OpenScriptWindow(bool visible, std::function<void()> onStop) {
     auto* window = new CDlgScriptRunning(std::move(onStop), owner_);
     scriptWindows_.emplace_back(window);
-    if (owner_)
+    if (owner_) {
         window->move(owner_->geometry().topLeft());
-    if (visible)
+    }
+    if (visible) {
         window->show();
+    }
 }
 
 // The window may be the one whose Stop press is still being handled, so it goes once the event
 // loop is back in charge.
 void QtUiHost::CloseScriptWindow() {
-    if (scriptWindows_.empty())
+    if (scriptWindows_.empty()) {
         return;
+    }
     const QPointer<CDlgScriptRunning> window = scriptWindows_.back();
     scriptWindows_.pop_back();
     if (window) {
@@ -149,8 +157,9 @@ void QtUiHost::PumpMessages(uint32_t ms) {
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpSliceMs);
         const uint32_t elapsed = clock_.TickCount() - start;
-        if (elapsed >= ms)
+        if (elapsed >= ms) {
             return;
+        }
         clock_.Sleep(std::min(ms - elapsed, kPumpIdleMs));
     }
 }

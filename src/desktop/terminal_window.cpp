@@ -510,8 +510,8 @@ void CDlgTerminal::RunCommandFile() {
     }
     const CommandFile file = ReadCommandFile(ToPath(path));
     if (!file.ok) {
-        ShowWarning(QString::fromLocal8Bit(CommandFileRefusal(
-            "run", ToPath(QDir::toNativeSeparators(path)), file.error)));
+        ShowWarning(QString::fromLocal8Bit(
+            CommandFileRefusal("run", ToPath(QDir::toNativeSeparators(path)), file.error)));
         return;
     }
     const WaitCursor wait(ui_);

@@ -42,8 +42,9 @@ QString FromSystemText(const std::string& text) {
 
 // A description that only repeats the device's name ("ttyS0" for /dev/ttyS0) is left out.
 QString PortText(const QString& name, const QString& description) {
-    if (description.isEmpty() || name.endsWith(description))
+    if (description.isEmpty() || name.endsWith(description)) {
         return name;
+    }
     return QString("%1  (%2)").arg(name, description);
 }
 
@@ -82,12 +83,14 @@ int CDlgConnect::Rs485Address() const {
 }
 
 void CDlgConnect::accept() {
-    if (searching_)
+    if (searching_) {
         return;
+    }
     probed_ = false;
     const QString port = ChosenPort();
-    if (port.isEmpty() || rates_->currentIndex() < 0)
+    if (port.isEmpty() || rates_->currentIndex() < 0) {
         return;
+    }
     // Checked before anything is opened: a wrong address would talk to another instrument.
     const std::optional<uint32_t> address = ParseRs485Address(ToSystemText(address_->text()));
     if (!address) {
@@ -104,8 +107,9 @@ void CDlgConnect::accept() {
 void CDlgConnect::SearchRateOf(const QString& port) {
     const int listed = ports_->findData(port);
     ports_->setCurrentIndex(listed);
-    if (listed < 0)
+    if (listed < 0) {
         ports_->setEditText(port);
+    }
     rates_->setCurrentIndex(rates_->findData(CConnectSearch::kAutoRate));
     QMetaObject::invokeMethod(this, &CDlgConnect::accept, Qt::QueuedConnection);
 }
@@ -115,8 +119,9 @@ void CDlgConnect::SearchEnded(bool connected) {
     lease_.reset();
     ui_.SetWaitCursor(false);
     SetSearching(false);
-    if (focusBeforeSearch_)
+    if (focusBeforeSearch_) {
         focusBeforeSearch_->setFocus();
+    }
     probed_ = search_.Probed();
     const bool scan = std::exchange(scanAfterConnect_, false);
     if (search_.Cancelled()) {
@@ -244,8 +249,9 @@ void CDlgConnect::FillPorts() {
 
 void CDlgConnect::FillRates() {
     rates_->addItem("Auto", CConnectSearch::kAutoRate);
-    for (const uint32_t rate : kRates)
+    for (const uint32_t rate : kRates) {
         rates_->addItem(QString::number(rate), rate);
+    }
 }
 
 // The saved port is chosen only where it is listed under exactly its name ("/dev/ttyUSB1" is not
@@ -255,15 +261,18 @@ void CDlgConnect::FillRates() {
 void CDlgConnect::RestoreChoices() {
     const std::string saved = settings_.Read(settings::kConnectPort);
     // A port on a device server is listed by nobody but the user, who chose it last time.
-    if (IsNetworkPortName(saved) && ports_->findData(FromSystemText(saved)) < 0)
+    if (IsNetworkPortName(saved) && ports_->findData(FromSystemText(saved)) < 0) {
         ports_->addItem(PortText(FromSystemText(saved), kNetworkDescription),
                         FromSystemText(saved));
+    }
     int port = ports_->findData(FromSystemText(saved));
-    if (port < 0 && !settings_.Contains(settings::kConnectPort.key) && !simulatorPort_.isEmpty())
+    if (port < 0 && !settings_.Contains(settings::kConnectPort.key) && !simulatorPort_.isEmpty()) {
         port = ports_->findData(simulatorPort_);
+    }
     ports_->setCurrentIndex(port);
-    if (port < 0)
+    if (port < 0) {
         ports_->clearEditText();
+    }
     rates_->setCurrentIndex(rates_->findText(FromSystemText(settings_.Read(settings::kConnectRate)),
                                              Qt::MatchStartsWith));
     address_->setText(QString::number(settings_.Read(settings::kConnectAddress)));
@@ -273,24 +282,28 @@ void CDlgConnect::RestoreChoices() {
 void CDlgConnect::ChoosePort(const std::string& port, uint32_t rate) {
     const int index = ports_->findData(FromSystemText(port));
     ports_->setCurrentIndex(index);
-    if (index < 0)
+    if (index < 0) {
         ports_->setEditText(FromSystemText(port));
-    if (const int rateIndex = rates_->findData(rate); rateIndex >= 0)
+    }
+    if (const int rateIndex = rates_->findData(rate); rateIndex >= 0) {
         rates_->setCurrentIndex(rateIndex);
+    }
 }
 
 QString CDlgConnect::ChosenPort() const {
     const QString text = ports_->currentText().trimmed();
     const int index = ports_->currentIndex();
-    if (index >= 0 && text == ports_->itemText(index))
+    if (index >= 0 && text == ports_->itemText(index)) {
         return ports_->itemData(index).toString();
+    }
     return text;
 }
 
 std::vector<std::string> CDlgConnect::AutoPorts() const {
     std::vector<std::string> names;
-    for (int i = 1; i < ports_->count(); ++i)
+    for (int i = 1; i < ports_->count(); ++i) {
         names.push_back(ToSystemText(ports_->itemData(i).toString()));
+    }
     return names;
 }
 
@@ -329,8 +342,9 @@ void CDlgConnect::SetSearching(bool searching) {
 void CDlgConnect::Scan() {
     const QString port = ChosenPort();
     const uint32_t rate = rates_->currentData().toUInt();
-    if (searching_ || port.isEmpty() || rates_->currentIndex() < 0)
+    if (searching_ || port.isEmpty() || rates_->currentIndex() < 0) {
         return;
+    }
     if (port == CConnectSearch::kAutoPort || rate == CConnectSearch::kAutoRate) {
         ShowStatus("Choose the port and the baud rate of the bus to scan it");
         return;
@@ -365,12 +379,15 @@ void CDlgConnect::OnEntry(const BusScanEntry& entry) {
                                                     QString::fromStdString(BusScanOutcome(entry)),
                                                     QString::fromLatin1(entry.versionLine)});
     item->setData(0, Qt::UserRole, entry.address);
-    if (entry.silent)
+    if (entry.silent) {
         item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
-    if (IsInstrument(entry.code))
+    }
+    if (IsInstrument(entry.code)) {
         ++instrumentsFound_;
-    if (!entry.silent)
+    }
+    if (!entry.silent) {
         ++addressesAnswering_;
+    }
 }
 
 // The scan leaves no connection behind: Connect opens the port for the instrument chosen.
@@ -387,16 +404,18 @@ void CDlgConnect::OnScanEnded(bool stopped) {
     QString found =
         QString("%1 instrument(s) found; choose one to connect to it").arg(instrumentsFound_);
     // Where no address gave a single byte, the bus may well run at another rate.
-    if (addressesAnswering_ == 0)
+    if (addressesAnswering_ == 0) {
         found = QString("No address answered at %1 baud. %2 Choose another rate and Scan again")
                     .arg(rate)
                     .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
+    }
     ShowStatus(limits.empty() ? found : found + ". " + FromSystemText(limits));
 }
 
 void CDlgConnect::ChooseInstrument(QTreeWidgetItem* item) {
-    if (item != nullptr && (item->flags() & Qt::ItemIsEnabled))
+    if (item != nullptr && (item->flags() & Qt::ItemIsEnabled)) {
         address_->setText(item->data(0, Qt::UserRole).toString());
+    }
 }
 
 // RS-485 is chosen with an address other than 0.

@@ -36,6 +36,7 @@ bool TrafficTap::OpenLog(const std::string& path) {
     logWriteFailed_ = false;
     logError_ = 0;
     atLineStart_ = true;
+    lineFeedAdded_ = false;
     if (path.empty()) {
         return true;
     }
@@ -93,23 +94,29 @@ std::string TrafficTap::LogText(const uint8_t* bytes, size_t length) {
     const std::string_view text(
         reinterpret_cast<const char*>(bytes),
         zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length);
-    if (!logTimeStamps_) {
-        return std::string(text);
-    }
     // Every line that starts in this piece arrived with it: one reading of the clock serves all.
     std::string stamp;
-    std::string stamped;
+    std::string logged;
     for (const char byte : text) {
-        if (atLineStart_) {
+        if (byte == '\n' && std::exchange(lineFeedAdded_, false)) {
+            continue;
+        }
+        if (atLineStart_ && logTimeStamps_) {
             if (stamp.empty()) {
                 stamp = TimeStamp(clock_.LocalTime());
             }
-            stamped += stamp;
+            logged += stamp;
         }
-        stamped += byte;
-        atLineStart_ = byte == '\n';
+        logged += byte;
+        // The instrument echoes a command's CR alone: in the log it ends the line for text tools,
+        // and the LF that may follow is the one written here.
+        lineFeedAdded_ = byte == '\r';
+        if (lineFeedAdded_) {
+            logged += '\n';
+        }
+        atLineStart_ = byte == '\n' || lineFeedAdded_;
     }
-    return stamped;
+    return logged;
 }
 
 }  // namespace brennix

@@ -48,15 +48,18 @@ class TrafficTap {
 
   private:
     void WriteLog(const uint8_t* bytes, size_t length);
-    // The text for the log: the bytes up to the first NUL, with the time stamps if they are on.
+    // The text for the log: the bytes up to the first NUL, each CR followed by an LF (one that
+    // came anyway is not doubled), with the time stamps if they are on.
     std::string LogText(const uint8_t* bytes, size_t length);
 
     Clock& clock_;
     std::FILE* log_ = nullptr;
     // Switched from the window's thread while a job may be writing the log.
     std::atomic<bool> logTimeStamps_ = false;
-    // The next byte logged starts a line: the log's first, or the one after a line feed.
+    // The next byte logged starts a line: the log's first, or the one after a line end.
     bool atLineStart_ = true;
+    // The last byte logged was a CR, written with an LF after it.
+    bool lineFeedAdded_ = false;
     int logError_ = 0;
     bool logWriteFailed_ = false;
     LogFailureCallback logFailureCallback_;

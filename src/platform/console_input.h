@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <optional>
 
 namespace brennix {
@@ -18,6 +19,7 @@ std::optional<size_t> ReadConsoleInput(int fd, char* buffer, size_t size);
 
 // A person's terminal, not a file or a pipe.
 bool IsConsoleTerminal(int fd);
+bool IsConsoleTerminal(std::FILE* stream);
 // Keeps the terminal's mode as it is now, so that RestoreConsoleMode can put it back after a
 // line editor changed it; RestoreConsoleMode is safe in a signal handler.
 void KeepConsoleMode(int fd);

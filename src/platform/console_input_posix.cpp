@@ -47,6 +47,10 @@ bool IsConsoleTerminal(int fd) {
     return ::isatty(fd) != 0;
 }
 
+bool IsConsoleTerminal(std::FILE* stream) {
+    return IsConsoleTerminal(::fileno(stream));
+}
+
 void KeepConsoleMode(int fd) {
     keptFd = fd;
     modeKept = ::tcgetattr(fd, &keptMode) == 0;

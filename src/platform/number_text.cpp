@@ -1,5 +1,6 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -139,6 +140,16 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+bool IsWholeNumberText(std::string_view text) {
+    std::string_view digits = Trimmed(text);
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        digits.remove_prefix(1);
+    }
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
 }
 
 std::optional<double> ParseDecimal(std::string_view text) {

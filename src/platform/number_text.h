@@ -23,6 +23,9 @@ std::string FixedText(double value, int decimals, size_t width = 0);
 
 // A whole number with an optional sign that fits 32 bits.
 std::optional<int32_t> ParseInteger(std::string_view text);
+// Whether the text is a whole number with an optional sign, of any size: one that ParseInteger
+// refuses is then out of range rather than no number.
+bool IsWholeNumberText(std::string_view text);
 // A finite decimal number ("0.5", "-3", "1e2", ".25"); no hexadecimal, infinity or NaN.
 std::optional<double> ParseDecimal(std::string_view text);
 

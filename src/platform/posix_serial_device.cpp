@@ -216,6 +216,11 @@ bool PosixSerialDevice::OpenDevice(const std::string& name) {
     if (fd < 0) {
         return errno == EACCES ? FailSaying(EACCES, PermissionHint(name)) : Fail();
     }
+    // Before anything looks for other users: those of /dev/null or a file share no port.
+    if (::isatty(fd) == 0) {
+        ::close(fd);
+        return FailSaying(ENOTTY, "not a serial port");
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);

@@ -9,6 +9,11 @@ enum class MessageButtons { kOk, kOkCancel, kYesNo };
 enum class MessageIcon { kNone, kInformation, kQuestion, kExclamation, kError };
 enum class MessageResult { kOk, kCancel, kYes, kNo };
 
+// The button Enter presses: the first, as on the handheld's message boxes.
+constexpr MessageResult DefaultButton(MessageButtons buttons) {
+    return buttons == MessageButtons::kYesNo ? MessageResult::kYes : MessageResult::kOk;
+}
+
 // What every layer may ask of a person: a message box, the wait cursor, and keeping the user
 // interface alive during a wait. The desktop program answers with windows, the console runner on
 // the terminal, tests from a script. The script language asks more (ScriptUiHost).

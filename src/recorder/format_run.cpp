@@ -20,6 +20,17 @@ bool Holds(const std::string& text, const char* token) {
     return text.find(token) != std::string::npos;
 }
 
+// Said before the line is settled: that waits for the prompt of an instrument that may still be
+// erasing, which takes as long as the erase does.
+FormatOutcome Stopped(JobReporter<RecorderListener>& report, RecorderProgress shown, bool erasing) {
+    const FormatOutcome outcome =
+        erasing ? FormatOutcome::kCancelledErasing : FormatOutcome::kCancelled;
+    shown.subject = recorder_texts::FormatEnd(outcome);
+    shown.detail = recorder_texts::kWaitingForPrompt;
+    report.Post([shown](RecorderListener& l) { l.OnProgress(shown); });
+    return outcome;
+}
+
 }  // namespace
 
 FormatOutcome RunFormat(WorkerSession& worker, JobReporter<RecorderListener>& report,
@@ -27,13 +38,14 @@ FormatOutcome RunFormat(WorkerSession& worker, JobReporter<RecorderListener>& re
     RecorderProgress shown{"", "", 0, kRounds};
     report.Post([shown](RecorderListener& l) { l.OnProgress(shown); });
     if (!worker.Instrument().SendCommand("format")) {
-        return stop.IsSet() ? FormatOutcome::kCancelled : FormatOutcome::kNotStarted;
+        return stop.IsSet() ? Stopped(report, shown, false) : FormatOutcome::kNotStarted;
     }
     CSerialLink& link = worker.Link();
     std::string reply;
+    bool erasing = false;
     for (int round = 0; round < kRounds;) {
         if (stop.IsSet()) {
-            return FormatOutcome::kCancelled;
+            return Stopped(report, shown, erasing);
         }
         std::array<uint8_t, kReadSize> chunk{};
         size_t got = 0;
@@ -49,6 +61,7 @@ FormatOutcome RunFormat(WorkerSession& worker, JobReporter<RecorderListener>& re
         if (Holds(reply, "YES or NO")) {
             reply.clear();
             link.Write("yes\r", 0, false);
+            erasing = true;
         }
         ++round;
         shown.subject = recorder_texts::Formatting(round);
@@ -60,7 +73,7 @@ FormatOutcome RunFormat(WorkerSession& worker, JobReporter<RecorderListener>& re
 }
 
 void SettleFormat(WorkerSession& worker, FormatOutcome outcome) {
-    if (outcome != FormatOutcome::kCancelled) {
+    if (outcome != FormatOutcome::kCancelled && outcome != FormatOutcome::kCancelledErasing) {
         return;
     }
     CRecorderAccess access(worker.Instrument());

@@ -9,7 +9,8 @@ namespace brennix {
 
 // The format on the recorder service's worker: sends "format", answers the instrument's
 // "YES or NO" itself (once each time it is asked) and counts up to 100 rounds of up to 500 ms
-// while it waits for "OK" or "aborted". A stop ends it at the next round.
+// while it waits for "OK" or "aborted". A stop ends it at the next round, said at once with the
+// wait for the prompt that follows.
 FormatOutcome RunFormat(WorkerSession& worker, JobReporter<RecorderListener>& report,
                         const StopEvent& stop);
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui_host.h"
 #include "instrument/recorder_listing.h"
+#include "platform/ui_host.h"
 
 namespace brennix {
 
@@ -64,11 +64,12 @@ struct DownloadResult {
 
 // How a format ended.
 enum class FormatOutcome {
-    kDone,         // the instrument confirmed it
-    kAborted,      // the instrument said it aborted
-    kUnconfirmed,  // no answer either way within the rounds
-    kCancelled,    // stopped
-    kNotStarted,   // the instrument did not take the command
+    kDone,              // the instrument confirmed it
+    kAborted,           // the instrument said it aborted
+    kUnconfirmed,       // no answer either way within the rounds
+    kCancelled,         // stopped before the instrument was told to erase: the card is as it was
+    kCancelledErasing,  // stopped once the instrument was told to erase: it may have erased it
+    kNotStarted,        // the instrument did not take the command
 };
 
 // Where a download or a format is: the first status line (the file, "Formatting (5%)"; empty

@@ -3,9 +3,9 @@
 #include <memory>
 #include <utility>
 
+#include "instrument/recorder_access.h"
 #include "recorder/format_run.h"
 #include "recorder/line_settle.h"
-#include "instrument/recorder_access.h"
 
 namespace brennix {
 

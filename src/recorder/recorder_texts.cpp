@@ -148,6 +148,7 @@ std::string FormatEnd(FormatOutcome outcome) {
         case FormatOutcome::kUnconfirmed:
             return "Not confirmed";
         case FormatOutcome::kCancelled:
+        case FormatOutcome::kCancelledErasing:
             return "Cancelled";
         case FormatOutcome::kNotStarted:
             break;
@@ -161,6 +162,8 @@ std::string FormatEndDetail(FormatOutcome outcome) {
             return "The instrument never confirmed the format";
         case FormatOutcome::kNotStarted:
             return "The instrument did not take the format command";
+        case FormatOutcome::kCancelledErasing:
+            return "The instrument had been told to erase: the memory card may already be erased";
         default:
             return "";
     }

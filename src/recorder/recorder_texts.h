@@ -4,8 +4,8 @@
 #include <string>
 
 #include "instrument/recorder_file_entry.h"
-#include "recorder/recorder_listener.h"
 #include "instrument/recorder_listing.h"
+#include "recorder/recorder_listener.h"
 
 // What the recorder says, in the window and on the console alike: the messages, the status lines,
 // and the texts the typed results turn into.
@@ -27,6 +27,8 @@ inline constexpr const char* kFolderNotCreated = "Unable to create OstrelData fo
 inline constexpr const char* kReplaceCaption = "Confirm file replace";
 inline constexpr const char* kNoInstrument = "Unable to connect to any known instrument";
 inline constexpr const char* kNoInstrumentCaption = "Connection Error:";
+// Under "Cancelled" while a stopped format lets the instrument come back to its prompt.
+inline constexpr const char* kWaitingForPrompt = "Waiting for the instrument's prompt...";
 
 // "Files: 3"
 std::string FileCount(size_t count);

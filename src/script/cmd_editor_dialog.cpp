@@ -25,8 +25,9 @@ QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(CDlgCmdEditor::kDefaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
+    }
     return dialog.selectedFiles().constFirst();
 }
 
@@ -66,22 +67,26 @@ CDlgCmdEditor::CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* paren
 
 // Opening replaces the text, so unsaved changes are asked about first, as when closing.
 void CDlgCmdEditor::Open() {
-    if (!ConfirmDiscard("Are you sure that you want to open another file?"))
+    if (!ConfirmDiscard("Are you sure that you want to open another file?")) {
         return;
+    }
     const QString path = ChooseFileToOpen();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     WaitCursor wait(ui_);
     Load(path);
 }
 
 void CDlgCmdEditor::Save() {
     const QString path = ChooseFileToSave();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     WaitCursor wait(ui_);
-    if (!Store(path))
+    if (!Store(path)) {
         ui_.ShowMessage("Unable to create file !", "", MessageButtons::kOk, MessageIcon::kError);
+    }
 }
 
 // The editor steps aside while the script runs, so the terminal behind shows its traffic. It is
@@ -102,8 +107,9 @@ void CDlgCmdEditor::accept() {
 }
 
 void CDlgCmdEditor::reject() {
-    if (ConfirmDiscard("Are you sure that you want to close the editor?"))
+    if (ConfirmDiscard("Are you sure that you want to close the editor?")) {
         QDialog::reject();
+    }
 }
 
 QString CDlgCmdEditor::ChooseFileToOpen() {
@@ -137,18 +143,21 @@ void CDlgCmdEditor::Load(const QString& path) {
 // write.
 bool CDlgCmdEditor::Store(const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         return false;
+    }
     file.write(editor_->toPlainText().toLatin1());
-    if (!file.commit())
+    if (!file.commit()) {
         return false;
+    }
     editor_->document()->setModified(false);
     return true;
 }
 
 bool CDlgCmdEditor::ConfirmDiscard(const std::string& question) {
-    if (!editor_->document()->isModified())
+    if (!editor_->document()->isModified()) {
         return true;
+    }
     return ui_.ShowMessage("Your command file has been modified.\n" + question, "Lose all changes?",
                            MessageButtons::kYesNo, MessageIcon::kQuestion) == MessageResult::kYes;
 }

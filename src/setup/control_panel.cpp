@@ -101,12 +101,12 @@ QDateTimeEdit* CControlPanel::AddStartOn() {
     picker->setDisplayFormat(kStartOnFormat);
     connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, picker](const QDateTime& chosen) {
         // Stepped back onto "not set": the sheet holds again what the instrument holds.
-        const bool unset = !picker->specialValueText().isEmpty() &&
-                           chosen == picker->minimumDateTime();
+        const bool unset =
+            !picker->specialValueText().isEmpty() && chosen == picker->minimumDateTime();
         for (const auto& [control, format] : {std::pair{SetupControl::kStartDate, "yyyy/MM/dd"},
-                                             std::pair{SetupControl::kStartTime, "HH:mm:ss"}}) {
-            Sheet().SetValue(control, unset ? Sheet().Shown(control)
-                                            : ToEightBit(chosen.toString(format)));
+                                              std::pair{SetupControl::kStartTime, "HH:mm:ss"}}) {
+            Sheet().SetValue(control,
+                             unset ? Sheet().Shown(control) : ToEightBit(chosen.toString(format)));
         }
         ValueChanged(SetupControl::kStartDate);
     });

@@ -57,7 +57,9 @@ ControlSpec Interval(SetupControl control, const char* name, const char* label, 
             .group = kUserSettings,
             .name = name,
             .label = label,
-            .step = {word, StepFormat::kWhole, subject, field},
+            // The record holds 32 bits; less than a second is the deployment rules' to refuse.
+            .step = {word, StepFormat::kWhole, subject, field, Quantity::kNone, 1.0,
+                     " must be from 1 to 2147483647 seconds."},
             .saveOrder = saveOrder};
 }
 

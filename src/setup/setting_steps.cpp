@@ -48,10 +48,10 @@ bool ParseTriple(const std::string& text, char separator, int& a, int& b, int& c
 std::variant<Refusal, StepPlan> PlanWhole(const ControlSpec& spec, const std::string& current,
                                           const SetupRecord& record) {
     const std::optional<int32_t> value = ParseInteger(current);
-    if (!value) {
+    if (!value && !IsWholeNumberText(current)) {
         return RefuseAs(spec, " must be a whole number.");
     }
-    if (*value < spec.step.field.min || *value > spec.step.field.max) {
+    if (!value || *value < spec.step.field.min || *value > spec.step.field.max) {
         return Refuse(spec, std::string(spec.step.subject) + std::string(spec.step.outOfRange));
     }
     StepPlan plan{

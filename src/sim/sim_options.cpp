@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
-#include "sim/line_rates.h"
 #include "sim/line_noise_options.h"
+#include "sim/line_rates.h"
 #include "sim/model_names.h"
 #include "sim/model_profile.h"
 #include "sim/recorder_options.h"

@@ -37,7 +37,7 @@ struct Settings {
     bool sdi12Option = true;
     bool externalPressureSensor = false;
     bool startDateSet = true;  // false: the User block holds no start date, 0000/00/00
-    bool waveOption = false;  // answers "YES" to "enablewaves"
+    bool waveOption = false;   // answers "YES" to "enablewaves"
     // The recorder's files: those of this folder when one is given, else a few generated ones
     // when recorderSamples is set, else none.
     std::string recorderFolder = {};

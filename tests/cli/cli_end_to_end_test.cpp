@@ -17,6 +17,8 @@
 namespace brennix::test {
 namespace {
 
+using testing::Not;
+
 // One simulator serves a technician's session of separate commands, as a real instrument would.
 TEST(CliEndToEnd, EachCommandShowsItsExchangeAndExitsWithItsStatus) {
     Simulator simulator;
@@ -228,18 +230,33 @@ TEST(CliEndToEnd, EndedBySignalLeavesTheInstrumentAnswering) {
     }
 }
 
-// Nothing answers at the wrong rate: said so, with the way out; the search finds the rate.
-TEST(CliEndToEnd, ASilentLineIsAFailureAndTheRateCanBeSearched) {
-    Simulator simulator({"--baud", "19200"});
-    const std::string port = simulator.Port();
-    const CliRun silent({"--port", port, "send", "Ver"});
-    EXPECT_EQ(silent.status, 1);
-    EXPECT_THAT(silent.errors, HasSubstr("no reply from the instrument within 1000 ms"));
-    EXPECT_THAT(silent.errors, HasSubstr("The baud rate may be wrong. Try --baud auto"));
+// A typed line nobody answers fails, with what can help there: an instrument asleep (as after a
+// deployment) is woken by identify; a whole wake-up that brings nothing suggests the search of the
+// rates, which finds it; a raw TCP port can do neither and says so.
+TEST(CliEndToEnd, ASilentLineIsAFailureWithTheHintThatHelpsThere) {
+    Simulator asleep({"--asleep"});
+    const std::string port = asleep.Port();
+    const CliRun menu({"--port", port, "menu", "Show Conf"});
+    EXPECT_EQ(menu.status, 1);
+    EXPECT_THAT(menu.errors, HasSubstr("no reply from the instrument within 1000 ms"));
+    EXPECT_THAT(menu.errors, HasSubstr("identify wakes it"));
+    EXPECT_THAT(menu.errors, Not(HasSubstr("--baud auto")));
+    EXPECT_EQ(CliRun({"--port", port, "identify"}).output, "kMirovan\n");
 
-    const CliRun searched({"--port", port, "--baud", "auto", "identify"});
+    Simulator overTcp({"--asleep", "--listen", "tcp:0"});
+    const CliRun raw({"--port", overTcp.Port(), "send", "Ver"});
+    EXPECT_EQ(raw.status, 1);
+    EXPECT_THAT(raw.errors, HasSubstr("carries bytes only (raw TCP)"));
+    EXPECT_THAT(raw.errors, Not(HasSubstr("--baud auto")));
+
+    Simulator faster({"--baud", "19200"});
+    const CliRun wrongRate({"--port", faster.Port(), "identify"});
+    EXPECT_EQ(wrongRate.status, 1);
+    EXPECT_THAT(wrongRate.errors,
+                HasSubstr("The baud rate may be wrong. Try --baud auto (or --port auto"));
+    const CliRun searched({"--port", faster.Port(), "--baud", "auto", "identify"});
     EXPECT_EQ(searched.output, "kMirovan\n") << searched.errors;
-    EXPECT_THAT(searched.errors, HasSubstr("answers on " + port + " at 19200 baud"));
+    EXPECT_THAT(searched.errors, HasSubstr("answers on " + faster.Port() + " at 19200 baud"));
 }
 
 }  // namespace

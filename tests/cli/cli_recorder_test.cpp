@@ -1,6 +1,6 @@
 // The recorder on the console against brennix-sim on a pseudo-terminal: files served from a
 // folder come back byte for byte through a switched rate; a format asks first; Ctrl-C keeps the
-// part that came.
+// part that came, or says that the card may be erased.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -79,7 +79,7 @@ TEST_F(CliRecorderTest, ListsDownloadsAtTheChosenRateSwitchingBackThenFormatsWhe
 }
 
 // At the line's own rate no rate change afterwards finds the prompt again: the settling does.
-TEST_F(CliRecorderTest, CtrlCKeepsWhatCameAndTheNextCommandFindsTheInstrument) {
+TEST_F(CliRecorderTest, CtrlCSaysWhatIsLeftAndTheNextCommandFindsTheInstrument) {
     Put("LONG.000", 60000);
     Simulator simulator(Sim());
     const std::string port = simulator.Port();
@@ -100,6 +100,16 @@ TEST_F(CliRecorderTest, CtrlCKeepsWhatCameAndTheNextCommandFindsTheInstrument) {
     const CliRun after({"--port", port, "send", "Ver"});
     EXPECT_THAT(after.output, StartsWith("Ver\nOstrel Mirovan"));
     EXPECT_EQ(after.errors, "");
+
+    // Stopped while the instrument erases: the wait for its prompt is shown, and what may be lost.
+    ChildProcess format(Command(BRENNIX_CLI_PATH, {"--port", port, "recorder", "format", "--yes"}));
+    EXPECT_TRUE(format.Shows("Formatting (2%)", 10000));
+    format.Signal(SIGINT);
+    EXPECT_EQ(format.Wait(20000), 1);
+    EXPECT_THAT(format.Errors(), HasSubstr("%  Waiting for the instrument's prompt..."));
+    EXPECT_THAT(format.Output(), HasSubstr("Cancelled\nThe instrument had been told to erase: the "
+                                           "memory card may already be erased\n"));
+    EXPECT_THAT(CliRun({"--port", port, "recorder", "list"}).output, StartsWith("Files: 0\n"));
 }
 
 }  // namespace

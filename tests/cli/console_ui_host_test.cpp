@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace brennix::cli {
 namespace {
@@ -40,6 +43,49 @@ TEST_F(ConsoleInterruptTest, OnceActedOnTheNextCtrlCIsAFreshStop) {
     ui_.DeliverInterrupt();
     ui_.DeliverInterrupt();
     EXPECT_EQ(stops_, 2);
+}
+
+// The lines typed, one per question, then the end of the input.
+class TypedLines : public ConsoleLineReader {
+  public:
+    explicit TypedLines(std::vector<std::string> lines)
+        : ConsoleLineReader(-1), lines_(std::move(lines)) {}
+    Result ReadLine(std::string& line, uint32_t) override {
+        if (next_ == lines_.size()) {
+            return Result::kEnd;
+        }
+        line = lines_[next_++];
+        return Result::kLine;
+    }
+
+  private:
+    std::vector<std::string> lines_;
+    size_t next_ = 0;
+};
+
+// Enter alone presses the default button (#MSGBOX's OK goes on); an ended input never agrees.
+TEST(ConsoleMessageBox, EnterTakesTheDefaultButtonAndTheEndTheOther) {
+    VirtualClock clock;
+    TypedLines typed({"", "c", "", "n", "Yes"});
+    char* shown = nullptr;
+    size_t size = 0;
+    std::FILE* prompts = open_memstream(&shown, &size);
+    ConsoleUiHost ui(clock, typed, prompts);
+    for (const auto& [buttons, expected] :
+         {std::pair{MessageButtons::kOkCancel, MessageResult::kOk},
+          {MessageButtons::kOkCancel, MessageResult::kCancel},
+          {MessageButtons::kYesNo, MessageResult::kYes},
+          {MessageButtons::kYesNo, MessageResult::kNo},
+          {MessageButtons::kYesNo, MessageResult::kYes},
+          {MessageButtons::kOkCancel, MessageResult::kCancel},
+          {MessageButtons::kYesNo, MessageResult::kNo}}) {
+        EXPECT_EQ(ui.ShowMessage("Deploy now?", "Message", buttons, MessageIcon::kExclamation),
+                  expected);
+    }
+    std::fclose(prompts);
+    EXPECT_NE(std::string(shown).find("OK or Cancel? [O/c] "), std::string::npos);
+    EXPECT_NE(std::string(shown).find("Yes or No? [Y/n] "), std::string::npos);
+    std::free(shown);
 }
 
 }  // namespace

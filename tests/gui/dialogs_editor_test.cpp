@@ -74,14 +74,15 @@ class EditorTest : public QObject {
         QFETCH(bool, done);
         rig_->ui.messageAnswers.push_back(answerYes ? MessageResult::kYes : MessageResult::kNo);
         for (const QString& step : steps.split(' ')) {
-            if (step == "open")
+            if (step == "open") {
                 rig_->editor.Open();
-            else if (step == "save")
+            } else if (step == "save") {
                 rig_->editor.Save();
-            else if (step == "close")
+            } else if (step == "close") {
                 QTest::keyClick(&rig_->editor, Qt::Key_Escape);
-            else
+            } else {
                 QTest::keyClicks(rig_->editor.Editor(), "typed");
+            }
         }
 
         const auto& messages = rig_->ui.messages;
@@ -93,16 +94,19 @@ class EditorTest : public QObject {
             QCOMPARE(messages.front().caption, std::string("Lose all changes?"));
             QVERIFY(messages.front().buttons == MessageButtons::kYesNo);
         }
-        if (steps.endsWith("close"))
+        if (steps.endsWith("close")) {
             QCOMPARE(rig_->editor.isVisible(), !done);
-        else
+        } else {
             QCOMPARE(rig_->editor.Editor()->toPlainText() == "show conf\n", done);
+        }
     }
 
     // A copy of a program is refused as Run command file refuses it, and nothing of it is loaded
     // for Run to send.
     void openRefusesWhatIsNoText() {
-        QVERIFY(WriteFile(rig_->editor.openPath, QByteArray("\x7F" "ELF\x02\x01\x01\0", 8)));
+        QVERIFY(WriteFile(rig_->editor.openPath, QByteArray("\x7F"
+                                                            "ELF\x02\x01\x01\0",
+                                                            8)));
         rig_->editor.Open();
         QCOMPARE(rig_->ui.messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(rig_->ui.messages.front().text),

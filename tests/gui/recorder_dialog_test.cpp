@@ -151,8 +151,9 @@ class RecorderDialogTest : public QObject {
     QList<QRect> Placed() const {
         QList<QRect> placed;
         for (const QWidget* control :
-             std::initializer_list<const QWidget*>{Button("download"), Button("format"), Rates()})
+             std::initializer_list<const QWidget*>{Button("download"), Button("format"), Rates()}) {
             placed << QRect(control->mapTo(dialog_.get(), QPoint()), control->size());
+        }
         return placed;
     }
     void Until(const std::function<bool()>& done) { rig_->Until(done); }

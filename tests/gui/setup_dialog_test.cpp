@@ -91,8 +91,9 @@ class SetupDialogTest : public QObject {
         QFETCH(bool, instrumentRefuses);
         QFETCH(QString, caption);
         Open();
-        if (instrumentRefuses)
+        if (instrumentRefuses) {
             rig_->instrument.GetFaults().refusedSettings = {"CB"};
+        }
         Type("cellBegin", cellBegin);
         auto seen = AnswerNextMessage();
         Tabs()->setCurrentIndex(1);
@@ -125,8 +126,9 @@ class SetupDialogTest : public QObject {
         const auto final = AnswerNextMessage();
         Button("deploy")->click();
         Until([&] {
-            if (Tabs()->currentIndex() != shown.last())
+            if (Tabs()->currentIndex() != shown.last()) {
                 shown << Tabs()->currentIndex();
+            }
             return !dialog_->isVisible();
         });
         QCOMPARE(shown, QList<int>({0, 1, 2, 3, 0}));

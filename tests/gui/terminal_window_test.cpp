@@ -214,8 +214,9 @@ class TerminalWindowTest : public QObject {
         const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ");
         const QStringList lines = QString(ReadFile(logPath)).split('\n', Qt::SkipEmptyParts);
         QVERIFY(lines.size() > 2);
-        for (const QString& line : lines)
+        for (const QString& line : lines) {
             QVERIFY2(stamp.match(line).hasMatch(), qPrintable(line));
+        }
         QVERIFY(
             !QString::fromStdString(Pane()).contains(QRegularExpression(stamp.pattern().mid(1))));
     }
@@ -302,7 +303,8 @@ class TerminalWindowTest : public QObject {
     // meets it, with the terminal in front all along, or when a command is typed before that; the
     // command is then refused as not connected and stays in the command line.
     void lostPortIsSaidAtOnceAndTypedCommandsAreRefused() {
-        const QString lost = QStringLiteral("Connection lost.\nPlease reconect to communication port!");
+        const QString lost =
+            QStringLiteral("Connection lost.\nPlease reconect to communication port!");
         app_->SimulatedPort()->SetVanished(true);
         QStringList seen;
         std::function<void()> answer = [&] {

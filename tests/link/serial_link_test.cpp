@@ -122,23 +122,25 @@ TEST(SerialLinkFlush, DiscardShowsOneChunkAndPurgesWithoutShowsAll) {
     EXPECT_FALSE(closed.link.FlushInput(true));
 }
 
-TEST(SerialLinkLog, TruncatesOnOpenAndLogsRawBytesUpToAZero) {
+// A CR alone (the echo of a typed command) ends its line in the log only, also when its LF comes
+// in the next piece.
+TEST(SerialLinkLog, TruncatesOnOpenAndLogsTheBytesUpToAZeroEachCrEndingALine) {
     const std::string path = testing::TempDir() + "serial_link_log_test.log";
     std::ofstream(path) << "an older session";
     ScriptedLine line;
     ASSERT_TRUE(line.link.Tap().OpenLog(path));
 
-    line.link.Tap().Print(std::string("a\bb\x04z\0hidden", 12));
-    line.farEnd.Send("\x7f>");
-    uint8_t reply[2];
+    line.link.Tap().Print(std::string("a\bb\x04\rz\r\0hidden", 14));
+    line.farEnd.Send("\n\x7f>");
+    uint8_t reply[3];
     size_t done = 0;
     line.link.Read(reply, done, 10, true);
     EXPECT_TRUE(line.link.Tap().OpenLog(""));
     EXPECT_FALSE(line.link.Tap().IsLogOpen());
 
     std::ifstream file(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "a\bb\x04z\x7f>");
-    EXPECT_EQ(line.pane.Text(), "b >");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "a\bb\x04\r\nz\r\n\x7f>");
+    EXPECT_EQ(line.pane.Text(), "b \rz\r>");
     std::remove(path.c_str());
     EXPECT_FALSE(line.link.Tap().OpenLog(testing::TempDir() + "no-such-folder/x.log"));
 }

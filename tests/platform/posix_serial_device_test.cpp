@@ -190,7 +190,7 @@ TEST_F(PosixSerialDeviceTest, ClosedFarEndIsAFailureNotSilence) {
     EXPECT_FALSE(device_.Write(&byte, 1, done));
 }
 
-TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
+TEST_F(PosixSerialDeviceTest, BusyMissingAndOtherFilesAreRefusedWithTheirReasons) {
     PosixSerialDevice second;
     EXPECT_FALSE(second.Open(path_));
     EXPECT_EQ(second.LastError(), EBUSY);
@@ -204,6 +204,10 @@ TEST_F(PosixSerialDeviceTest, BusyAndMissingPortsAreRefusedWithTheirReasons) {
     EXPECT_FALSE(missing.Open("/dev/brennix-no-such-port"));
     EXPECT_EQ(missing.LastErrorMessage(), "No such file or directory");
     EXPECT_FALSE(missing.Exists("/dev/brennix-no-such-port"));
+    // Held open by many a daemon, but no user of a serial port.
+    EXPECT_FALSE(missing.Open("/dev/null"));
+    EXPECT_EQ(missing.LastError(), ENOTTY);
+    EXPECT_EQ(missing.LastErrorMessage(), "Inappropriate ioctl for device: not a serial port");
 }
 
 // A program ended by a signal never reaches Close: its handler gives the port back.

@@ -30,8 +30,9 @@ std::string Contents(const fs::path& path) {
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
         ++count;
+    }
     return count;
 }
 
@@ -60,17 +61,20 @@ struct Heard : RecorderListener {
     }
     template <typename T>
     static T Take(std::deque<T>& queue, T fallback) {
-        if (queue.empty())
+        if (queue.empty()) {
             return fallback;
+        }
         const T answer = queue.front();
         queue.pop_front();
         return answer;
     }
     std::vector<std::string> Subjects() const {
         std::vector<std::string> subjects;
-        for (const RecorderProgress& p : progress)
-            if (!p.subject.empty() && (subjects.empty() || subjects.back() != p.subject))
+        for (const RecorderProgress& p : progress) {
+            if (!p.subject.empty() && (subjects.empty() || subjects.back() != p.subject)) {
                 subjects.push_back(p.subject);
+            }
+        }
         return subjects;
     }
 
@@ -455,8 +459,9 @@ TEST_F(RecorderServiceTest, AFileThatCannotBeCreatedIsReportedEvenWhenItIsEmpty)
 }
 
 TEST_F(RecorderServiceTest, NamesThatAreNotPlainFileNamesAreRefusedAndNothingLandsOutside) {
-    for (const std::string name : {"../EVIL.000", "A/B.000", "C\\D.000", "", "..", "X\x01Y"})
+    for (const std::string name : {"../EVIL.000", "A/B.000", "C\\D.000", "", "..", "X\x01Y"}) {
         sim.instrument.Recorder().AddFile({name, "x"});
+    }
     std::vector<RecorderFileEntry> entries = Listed();
     entries.erase(entries.begin(), entries.begin() + 2);
     const DownloadResult& result = Download(entries);
@@ -534,6 +539,8 @@ TEST(RecorderFormat, AFormatNeverConfirmedEndsAfterItsRounds) {
 class FormatStoppedAnyTime : public RecorderServiceTest,
                              public testing::WithParamInterface<uint32_t> {};
 
+// Stopped once the instrument was told yes, the card may be erased all the same; either way the
+// wait for its prompt is said before it begins.
 TEST_P(FormatStoppedAnyTime, TellsTheInstrumentAndLeavesItAnswering) {
     ASSERT_TRUE(service.Format());
     sim.PumpUntil([] { return false; }, GetParam());
@@ -541,10 +548,14 @@ TEST_P(FormatStoppedAnyTime, TellsTheInstrumentAndLeavesItAnswering) {
     Finish(true);
     ASSERT_TRUE(heard.formatted);
     const std::string& sent = sim.instrument.Received();
-    if (*heard.formatted == FormatOutcome::kCancelled) {
-        EXPECT_NE(sent.find("bbb \r", sent.rfind("format\r")), std::string::npos) << sent;
-    } else {
-        EXPECT_EQ(*heard.formatted, FormatOutcome::kDone);
+    const size_t format = sent.rfind("format\r");
+    if (*heard.formatted != FormatOutcome::kDone) {
+        EXPECT_NE(sent.find("bbb \r", format), std::string::npos) << sent;
+        EXPECT_EQ(*heard.formatted, sent.find("yes\r", format) != std::string::npos
+                                        ? FormatOutcome::kCancelledErasing
+                                        : FormatOutcome::kCancelled);
+        EXPECT_EQ(heard.progress.back().subject, "Cancelled");
+        EXPECT_EQ(heard.progress.back().detail, recorder_texts::kWaitingForPrompt);
     }
     ExpectTheNextCommandAnswered(false);
 }
