@@ -364,7 +364,9 @@ bool Transfer::GoOn(const std::string& question) {
            MessageResult::kYes;
 }
 
+// A file skipped or given up on still counts for the bar, which shows it here.
 Transfer::Next Transfer::End(const DownloadedFile& file, Next next) {
+    ShowProgress();
     result_.files.push_back(file);
     report_.Post([file](RecorderListener& l) { l.OnFileEnded(file); });
     return next;

@@ -68,6 +68,7 @@ class RecorderDialogTest : public QObject {
         QCOMPARE(ReadFile(downloaded), QByteArray("old"));
         QVERIFY(Text("detail").endsWith(
             "\nTEST.000.mrv  not downloaded: the file that was there is kept"));
+        QCOMPARE(Progress()->value(), 300);
         QVERIFY(SaveScreenshot(*dialog_, "recorder-kept"));
         QCOMPARE(Placed(), placed);
 
