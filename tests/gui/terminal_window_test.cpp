@@ -109,7 +109,15 @@ class TerminalWindowTest : public QObject {
 
         Menus().closeLog->trigger();
         QVERIFY(Menus().openLog->isEnabled() && !Menus().closeLog->isEnabled());
-        QCOMPARE(ReadFile(logPath).toStdString(), shownWhileLogging + detached);
+        // The log ends each bare CR with an LF, so that text tools read its lines.
+        std::string logged = shownWhileLogging + detached;
+        for (size_t at = logged.find('\r'); at != std::string::npos;
+             at = logged.find('\r', at + 1)) {
+            if (at + 1 == logged.size() || logged[at + 1] != '\n') {
+                logged.insert(at + 1, "\n");
+            }
+        }
+        QCOMPARE(ReadFile(logPath).toStdString(), logged);
         QVERIFY(Pane().find(detached) == std::string::npos);
 
         Type("Show Conf");
@@ -375,7 +383,8 @@ class TerminalWindowTest : public QObject {
         const auto seen = AnswerNextMessage();
         StartApp(options);
         QCOMPARE(seen->text,
-                 "Could not open " + port + " at 4800 baud:\nInappropriate ioctl for device");
+                 "Could not open " + port +
+                     " at 4800 baud:\nInappropriate ioctl for device: not a serial port");
         QCOMPARE(Terminal().StatusBar().ConnectionText(), QStringLiteral("Not connected"));
         QCOMPARE(OfferedByConnectDialog(), QStringList({port, "4800"}));
 
