@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "child_process.h"
@@ -180,6 +182,72 @@ TEST(CliCompletion, OffersEveryCommandOptionAndChoiceTheProgramTakes) {
     for (auto found = std::sregex_iterator(shared.begin(), shared.end(), option);
          found != std::sregex_iterator(); ++found) {
         EXPECT_THAT(offered, Contains(found->str()));
+    }
+}
+
+// The manual page's paragraphs (one from each .TP or .SH), as read: groff's dashes, fonts and
+// quotes taken out, each starting with its tag ("send LINE [--wait MS]").
+std::vector<std::string> ManParagraphs() {
+    std::ifstream file(BRENNIX_MAN_PAGE_PATH);
+    std::string page(std::istreambuf_iterator<char>(file), {});
+    page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    page =
+        std::regex_replace(page, std::regex(R"(\\f[BIR]|"|^\.[BIR]+ )", std::regex::multiline), "");
+    page = std::regex_replace(page, std::regex(" +"), " ");
+    std::vector<std::string> paragraphs(1);
+    std::istringstream lines(page);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(".TP") || line.starts_with(".SH")) {
+            paragraphs.emplace_back();
+        } else {
+            paragraphs.back() += line + "\n";
+        }
+    }
+    return paragraphs;
+}
+
+// Whether one paragraph that starts with tag holds every word.
+bool Described(const std::vector<std::string>& page, const std::string& tag,
+               const std::vector<std::string>& words) {
+    return std::any_of(page.begin(), page.end(), [&](const std::string& paragraph) {
+        return paragraph.starts_with(tag) &&
+               std::all_of(words.begin(), words.end(), [&](const std::string& word) {
+                   return paragraph.find(word) != std::string::npos;
+               });
+    });
+}
+
+// The manual page cannot drift from the program: each command form has a paragraph, and those
+// of the command name its options and their choices; each option of the usage is described
+// with the values the usage names for it (--baud N|auto).
+TEST(CliManPage, DescribesEveryCommandOptionAndValueOfTheUsage) {
+    const std::vector<std::string> page = ManParagraphs();
+    for (const CliCommandEntry& entry : CliCommands()) {
+        const std::vector<std::string> form = FormWords(entry);
+        CommandArguments asked({form.begin() + 1, form.end()});
+        entry.make()->Parse(asked);
+        std::vector<std::string> words = asked.OptionsAsked();
+        for (const auto& [option, choices] : asked.ChoicesAsked()) {
+            words.insert(words.end(), choices.begin(), choices.end());
+        }
+        std::string tag = form[0];
+        for (size_t i = 1; i < form.size(); ++i) {
+            tag += " " + form[i];
+        }
+        EXPECT_TRUE(Described(page, tag, {})) << entry.usage;
+        for (const std::string& word : words) {
+            EXPECT_TRUE(Described(page, tag, {word})) << entry.usage << ": " << word;
+        }
+    }
+    const std::string usage = CliUsage();
+    const std::regex option(R"((--[a-z0-9-]+)( [A-Za-z0-9]+((\|[a-z0-9]+)+))?)");
+    for (auto found = std::sregex_iterator(usage.begin(), usage.end(), option);
+         found != std::sregex_iterator(); ++found) {
+        std::string values = (*found)[3];
+        std::replace(values.begin(), values.end(), '|', ' ');
+        std::vector<std::string> words = Words(values);
+        words.push_back((*found)[1]);
+        EXPECT_TRUE(Described(page, "", words)) << found->str();
     }
 }
 

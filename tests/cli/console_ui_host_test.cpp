@@ -1,11 +1,11 @@
 #include "cli/console_ui_host.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace brennix::cli {
 namespace {
@@ -45,28 +45,14 @@ TEST_F(ConsoleInterruptTest, OnceActedOnTheNextCtrlCIsAFreshStop) {
     EXPECT_EQ(stops_, 2);
 }
 
-// The lines typed, one per question, then the end of the input.
-class TypedLines : public ConsoleLineReader {
-  public:
-    explicit TypedLines(std::vector<std::string> lines)
-        : ConsoleLineReader(-1), lines_(std::move(lines)) {}
-    Result ReadLine(std::string& line, uint32_t) override {
-        if (next_ == lines_.size()) {
-            return Result::kEnd;
-        }
-        line = lines_[next_++];
-        return Result::kLine;
-    }
-
-  private:
-    std::vector<std::string> lines_;
-    size_t next_ = 0;
-};
-
 // Enter alone presses the default button (#MSGBOX's OK goes on); an ended input never agrees.
 TEST(ConsoleMessageBox, EnterTakesTheDefaultButtonAndTheEndTheOther) {
+    int typing[2];
+    ASSERT_EQ(pipe(typing), 0);
+    ASSERT_EQ(write(typing[1], "\nc\n\nn\nYes\n", 11), 11);
+    close(typing[1]);
     VirtualClock clock;
-    TypedLines typed({"", "c", "", "n", "Yes"});
+    ConsoleLineReader typed(typing[0]);
     char* shown = nullptr;
     size_t size = 0;
     std::FILE* prompts = open_memstream(&shown, &size);
@@ -86,6 +72,7 @@ TEST(ConsoleMessageBox, EnterTakesTheDefaultButtonAndTheEndTheOther) {
     EXPECT_NE(std::string(shown).find("OK or Cancel? [O/c] "), std::string::npos);
     EXPECT_NE(std::string(shown).find("Yes or No? [Y/n] "), std::string::npos);
     std::free(shown);
+    close(typing[0]);
 }
 
 }  // namespace
