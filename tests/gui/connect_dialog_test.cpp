@@ -151,8 +151,9 @@ class ConnectDialogTest : public QObject {
         scan->click();
         QVERIFY(dialog.Searching() && !scan->isEnabled());
         rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
-        QCOMPARE(Status(dialog), QStringLiteral("No address answered at 19200 baud. The baud rate "
-                                                "may be wrong. Choose another rate and Scan again"));
+        QCOMPARE(Status(dialog),
+                 QStringLiteral("No address answered at 19200 baud. The baud rate "
+                                "may be wrong. Choose another rate and Scan again"));
         Combo(dialog, "rate")->setCurrentText("9600");
         scan->click();
         rig_->ui.PumpUntil([&dialog] { return !dialog.Searching(); });
