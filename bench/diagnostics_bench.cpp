@@ -11,7 +11,7 @@
 
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/frame_decoder.h"
-#include "diagnostics/plot_widget.h"
+#include "diagnostics/gui/plot_widget.h"
 #include "sim/diagnostic_frame.h"
 
 namespace {

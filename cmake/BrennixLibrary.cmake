@@ -12,7 +12,7 @@
 #
 # Layers, lowest first. A library uses only libraries of lower layers, or of its own folder; the
 # libraries of one feature folder never use another feature's. Programs sit on top.
-set(BRENNIX_LAYERS platform simulator sim_serving link instrument script plot feature desktop_ui registry views front)
+set(BRENNIX_LAYERS platform simulator sim_serving link instrument script script_views plot feature desktop_ui registry views front)
 set(BRENNIX_FEATURE_FOLDERS setup recorder compass diagnostics)
 
 set(BRENNIX_CORE_WARNINGS -Wshadow -Wconversion)

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "desktop/qt_ui_host.h"
+#include "desktop_ui/qt_ui_host.h"
 
 class QLabel;
 class QPushButton;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "desktop/feature_context.h"
+#include "desktop_ui/feature_context.h"
 #include "script/feature_check.h"
 
 namespace brennix {

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QObject>
 
-#include "desktop/remembered_folder.h"
+#include "desktop_ui/remembered_folder.h"
 
 namespace brennix {
 

@@ -20,21 +20,21 @@
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
 #include "desktop/commands_menu.h"
+#include "desktop/connect_dialog.h"
 #include "desktop/deployment_records_dialog.h"
 #include "desktop/help_window.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_status_bar.h"
 #include "desktop/tool_bar_icons.h"
 #include "instrument/command_file.h"
-#include "link/connect_dialog.h"
 #include "link/detached_output.h"
 #include "link/link_hold.h"
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
 #include "records/record_files.h"
-#include "script/cmd_editor_dialog.h"
 #include "script/commands_table.h"
+#include "script/gui/cmd_editor_dialog.h"
 
 namespace brennix {
 namespace {

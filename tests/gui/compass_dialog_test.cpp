@@ -1,7 +1,7 @@
 // The compass calibration dialog on the in-process simulator and virtual time: the simulated
 // compass turns while the clock is moved on, the dialog's 300 ms timer shows it.
 
-#include "compass/compass_dialog.h"
+#include "compass/gui/compass_dialog.h"
 #include "gui_fixture.h"
 
 namespace brennix::test {

@@ -2,7 +2,7 @@
 // loop while the search's pauses pass on the virtual clock, so a full rate search takes
 // milliseconds.
 
-#include "link/connect_dialog.h"
+#include "desktop/connect_dialog.h"
 #include "gui_fixture.h"
 #include "link/serial_link.h"
 #include "sim/simulated_bus.h"

@@ -3,7 +3,7 @@
 
 #include "gui_fixture.h"
 #include "instrument/instrument.h"
-#include "script/cmd_editor_dialog.h"
+#include "script/gui/cmd_editor_dialog.h"
 #include "support/scripted_ui_host.h"
 #include "support/sim_line.h"
 

@@ -5,12 +5,12 @@
 #include <atomic>
 #include <utility>
 
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/qt_job_relay.h"
 #include "gui_fixture.h"
 #include "platform/job.h"
-#include "script/input_dialog.h"
+#include "script/gui/input_dialog.h"
+#include "script/gui/script_running_window.h"
 #include "script/relayed_ui_host.h"
-#include "script/script_running_window.h"
 
 Q_DECLARE_METATYPE(brennix::InputKind)
 

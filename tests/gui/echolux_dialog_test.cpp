@@ -5,9 +5,9 @@
 
 #include "diagnostics/beam_processor.h"
 #include "diagnostics/diagnostics_feature.h"
-#include "diagnostics/echolux_dialog.h"
 #include "diagnostics/frame_decoder.h"
-#include "diagnostics/plot_widget.h"
+#include "diagnostics/gui/echolux_dialog.h"
+#include "diagnostics/gui/plot_widget.h"
 #include "gui_fixture.h"
 #include "link/output_window.h"
 #include "link/serial_poll.h"

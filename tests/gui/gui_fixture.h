@@ -25,9 +25,9 @@
 #include <string>
 #include <type_traits>
 
-#include "desktop/feature_context.h"
-#include "desktop/qt_ui_host.h"
 #include "desktop/start_options.h"
+#include "desktop_ui/feature_context.h"
+#include "desktop_ui/qt_ui_host.h"
 #include "instrument/instrument_codes.h"
 #include "platform/clock.h"
 #include "platform/qt_settings.h"

@@ -3,7 +3,7 @@
 #include <QProgressBar>
 
 #include "gui_fixture.h"
-#include "recorder/recorder_dialog.h"
+#include "recorder/gui/recorder_dialog.h"
 #include "sim/sim_recorder.h"
 
 namespace brennix::test {

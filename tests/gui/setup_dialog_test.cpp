@@ -7,9 +7,9 @@
 
 #include "desktop/feature_launcher.h"
 #include "gui_fixture.h"
-#include "recorder/recorder_dialog.h"
-#include "setup/sdi12_deploy_dialog.h"
-#include "setup/setup_dialog.h"
+#include "recorder/gui/recorder_dialog.h"
+#include "setup/gui/sdi12_deploy_dialog.h"
+#include "setup/gui/setup_dialog.h"
 #include "sim/sim_recorder.h"
 
 namespace brennix::test {

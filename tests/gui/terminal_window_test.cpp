@@ -12,21 +12,21 @@
 
 #include "desktop/brennix_app.h"
 #include "desktop/color_edit_widget.h"
+#include "desktop/connect_dialog.h"
 #include "desktop/deployment_records_dialog.h"
 #include "desktop/file_dialogs.h"
 #include "desktop/help_window.h"
-#include "desktop/remembered_folder.h"
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_menus.h"
 #include "desktop/terminal_status_bar.h"
 #include "desktop/terminal_window.h"
+#include "desktop_ui/remembered_folder.h"
 #include "gui_fixture.h"
-#include "link/connect_dialog.h"
 #include "link/link_lease.h"
 #include "platform/ostrel_data_folder.h"
 #include "records/record_files.h"
-#include "script/input_dialog.h"
-#include "script/script_running_window.h"
+#include "script/gui/input_dialog.h"
+#include "script/gui/script_running_window.h"
 
 namespace brennix::test {
 namespace {

@@ -1,11 +1,11 @@
-#include "desktop/qt_ui_host.h"
+#include "desktop_ui/qt_ui_host.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <algorithm>
 
-#include "script/input_dialog.h"
-#include "script/script_running_window.h"
+#include "script/gui/input_dialog.h"
+#include "script/gui/script_running_window.h"
 
 namespace brennix {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/control_panel.h"
+#include "setup/gui/control_panel.h"
 
 class QLabel;
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "desktop/qt_ui_host.h"
+#include "desktop_ui/qt_ui_host.h"
 #include "instrument/unit_system.h"
 #include "platform/settings.h"
 #include "script/session.h"

@@ -3,8 +3,8 @@
 #include <QDialog>
 
 #include "compass/compass_service.h"
-#include "desktop/feature_context.h"
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/feature_context.h"
+#include "desktop_ui/qt_job_relay.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,10 +4,10 @@
 #include <array>
 #include <memory>
 
-#include "desktop/feature_context.h"
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/feature_context.h"
+#include "desktop_ui/qt_job_relay.h"
 #include "diagnostics/diagnostics_service.h"
-#include "diagnostics/echolux_file_dialog.h"
+#include "diagnostics/gui/echolux_file_dialog.h"
 
 class QLabel;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "desktop/remembered_folder.h"
+#include "desktop_ui/remembered_folder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "setup/deploy_page.h"
+#include "setup/gui/deploy_page.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

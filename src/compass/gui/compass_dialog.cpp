@@ -1,4 +1,4 @@
-#include "compass/compass_dialog.h"
+#include "compass/gui/compass_dialog.h"
 
 #include <QFontDatabase>
 #include <QFormLayout>

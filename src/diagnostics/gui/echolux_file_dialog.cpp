@@ -1,8 +1,8 @@
-#include "diagnostics/echolux_file_dialog.h"
+#include "diagnostics/gui/echolux_file_dialog.h"
 
 #include <QFileDialog>
 
-#include "desktop/remembered_folder.h"
+#include "desktop_ui/remembered_folder.h"
 
 namespace brennix {
 

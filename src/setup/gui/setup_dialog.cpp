@@ -1,4 +1,4 @@
-#include "setup/setup_dialog.h"
+#include "setup/gui/setup_dialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,9 +12,9 @@
 #include "link/detached_output.h"
 #include "platform/ostrel_data_folder.h"
 #include "records/record_files.h"
-#include "setup/deploy_page.h"
-#include "setup/info_page.h"
-#include "setup/sdi12_deploy_dialog.h"
+#include "setup/gui/deploy_page.h"
+#include "setup/gui/info_page.h"
+#include "setup/gui/sdi12_deploy_dialog.h"
 #include "setup/setup_feature.h"
 #include "setup/setup_texts.h"
 

@@ -1,4 +1,4 @@
-#include "setup/info_page.h"
+#include "setup/gui/info_page.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "setup/control_panel.h"
+#include "setup/gui/control_panel.h"
 
 namespace brennix {
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <optional>
 
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/qt_job_relay.h"
 #include "instrument/bus_scan_job.h"
 #include "link/link_lease.h"
 #include "platform/job.h"

@@ -1,4 +1,4 @@
-#include "script/cmd_editor_dialog.h"
+#include "script/gui/cmd_editor_dialog.h"
 
 #include <QDir>
 #include <QFile>

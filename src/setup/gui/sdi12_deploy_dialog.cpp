@@ -1,10 +1,10 @@
-#include "setup/sdi12_deploy_dialog.h"
+#include "setup/gui/sdi12_deploy_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "setup/control_panel.h"
+#include "setup/gui/control_panel.h"
 
 namespace brennix {
 

@@ -1,4 +1,4 @@
-#include "diagnostics/echolux_dialog.h"
+#include "diagnostics/gui/echolux_dialog.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
@@ -16,8 +16,8 @@
 
 #include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
-#include "diagnostics/plot_axis_widget.h"
-#include "diagnostics/plot_widget.h"
+#include "diagnostics/gui/plot_axis_widget.h"
+#include "diagnostics/gui/plot_widget.h"
 #include "link/detached_output.h"
 #include "plot/plot_scale.h"
 

@@ -1,4 +1,4 @@
-#include "recorder/recorder_dialog.h"
+#include "recorder/gui/recorder_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

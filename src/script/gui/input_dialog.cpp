@@ -1,4 +1,4 @@
-#include "script/input_dialog.h"
+#include "script/gui/input_dialog.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

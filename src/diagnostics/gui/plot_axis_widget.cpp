@@ -1,4 +1,4 @@
-#include "diagnostics/plot_axis_widget.h"
+#include "diagnostics/gui/plot_axis_widget.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

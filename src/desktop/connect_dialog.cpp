@@ -1,4 +1,4 @@
-#include "link/connect_dialog.h"
+#include "desktop/connect_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

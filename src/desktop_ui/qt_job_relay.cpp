@@ -1,4 +1,4 @@
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/qt_job_relay.h"
 
 #include <QMetaObject>
 #include <QThread>

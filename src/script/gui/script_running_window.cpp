@@ -1,4 +1,4 @@
-#include "script/script_running_window.h"
+#include "script/gui/script_running_window.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop/feature_context.h"
-#include "desktop/qt_job_relay.h"
+#include "desktop_ui/feature_context.h"
+#include "desktop_ui/qt_job_relay.h"
 #include "setup/setup_service.h"
 
 class QLabel;

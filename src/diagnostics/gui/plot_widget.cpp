@@ -1,4 +1,4 @@
-#include "diagnostics/plot_widget.h"
+#include "diagnostics/gui/plot_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

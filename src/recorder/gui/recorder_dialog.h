@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <vector>
 
-#include "desktop/feature_context.h"
-#include "desktop/qt_job_relay.h"
-#include "desktop/qt_ui_host.h"
+#include "desktop_ui/feature_context.h"
+#include "desktop_ui/qt_job_relay.h"
+#include "desktop_ui/qt_ui_host.h"
 #include "instrument/recorder_file_entry.h"
 #include "recorder/recorder_service.h"
 

@@ -1,4 +1,4 @@
-#include "setup/control_panel.h"
+#include "setup/gui/control_panel.h"
 
 #include <QApplication>
 #include <QComboBox>
