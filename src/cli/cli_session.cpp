@@ -49,7 +49,8 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
                                      : StreamOutputWindow::Mode::kLines,
               &input),
       session_(ports_.Device(), clock_, ui_),
-      relay_(clock_) {
+      relay_(clock_),
+      terminal_(session_, relay_) {
     session_.Instrument().SetRs485Address(options.rs485Address);
     session_.Link().Tap().SetLogFailureCallback([this](const std::string& reason) {
         std::fprintf(err_,
@@ -58,8 +59,8 @@ CliSession::CliSession(const CliOptions& options, ConsoleLineReader& input, std:
                      options_.logPath.c_str(), reason.c_str());
     });
     ui_.SetInterruptHandler([this] {
-        if (session_.Engine().IsRunning()) {
-            session_.Engine().RequestCancel();
+        if (terminal_.IsWorking()) {
+            terminal_.Stop();
         } else {
             quitRequested_ = true;
         }
@@ -142,12 +143,11 @@ bool CliSession::OpenPort() {
     if (port == CConnectSearch::kAutoPort || options_.baudRate == CConnectSearch::kAutoRate) {
         return SearchPort(port);
     }
-    if (session_.Link().Open(port, options_.baudRate)) {
-        return true;
+    const std::optional<std::string> failure = terminal_.Connect(port, options_.baudRate);
+    if (failure) {
+        std::fprintf(err_, "brennix-cli: %s\n", failure->c_str());
     }
-    std::fprintf(err_, "brennix-cli: cannot open port %s at %u baud: %s\n", port.c_str(),
-                 options_.baudRate, session_.Link().LastErrorMessage().c_str());
-    return false;
+    return !failure;
 }
 
 // --port auto, --baud auto: the connect dialog's search, as a job that Ctrl-C stops, saying
@@ -244,13 +244,23 @@ void CliSession::Step(const std::function<void()>& step) {
 }
 
 bool CliSession::ConnectionLost() {
-    const bool wasOpen = session_.Link().IsOpen();
-    session_.Link().Revalidate();
-    if (!wasOpen || session_.Link().IsOpen()) {
+    if (!terminal_.PortLost()) {
         return false;
     }
-    std::fprintf(err_, "\nbrennix-cli: lost the connection to %s: %s\n", PortName().c_str(),
-                 session_.Link().LastErrorMessage().c_str());
+    std::fprintf(err_, "\nbrennix-cli: %s\n%s: %s\n", TerminalService::kLostPortText,
+                 PortName().c_str(), session_.Link().LastErrorMessage().c_str());
+    return true;
+}
+
+bool CliSession::AwaitTerminal(const std::optional<std::string>& refusal) {
+    if (refusal) {
+        std::fprintf(err_, "brennix-cli: %s\n", refusal->c_str());
+        return false;
+    }
+    for (relay_.Pump(); terminal_.IsWorking(); relay_.Pump()) {
+        ui_.DeliverInterrupt();
+        clock_.Sleep(kPumpStepMs);
+    }
     return true;
 }
 

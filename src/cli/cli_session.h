@@ -14,6 +14,7 @@
 #include "platform/qt_settings.h"
 #include "platform/queued_job_relay.h"
 #include "script/session.h"
+#include "script/terminal_service.h"
 
 namespace brennix::cli {
 
@@ -28,6 +29,7 @@ class CliSession {
     int Run(CliCommand& command);
 
     CSession& Session() { return session_; }
+    TerminalService& Terminal() { return terminal_; }
     ConsoleUiHost& Ui() { return ui_; }
     ConsoleLineReader& Input() { return input_; }
     const CliOptions& Options() const { return options_; }
@@ -47,6 +49,9 @@ class CliSession {
     bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& step = {});
     // The same, through any Ctrl-C: for a job that is ending and must be let finish.
     void PumpToEnd(const std::function<bool()>& done, const std::function<void()>& step = {});
+    // Waits for the terminal work just started, showing what it reports, until it has let go
+    // of the line; Ctrl-C stops it. False, said on stderr, when it did not start (refusal).
+    bool AwaitTerminal(const std::optional<std::string>& refusal);
     // Ctrl-C arrived while no script ran.
     bool QuitRequested() const { return quitRequested_; }
     // Says so on stderr when the port went away.
@@ -77,6 +82,7 @@ class CliSession {
     StreamOutputWindow window_;
     CSession session_;
     QueuedJobRelay relay_;
+    TerminalService terminal_;
     bool quitRequested_ = false;
 };
 

@@ -1,31 +1,20 @@
 #include "cli/exchange_commands.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+#include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "cli/cli_session.h"
-#include "instrument/command_file.h"
+#include "instrument/config_reader.h"
 #include "instrument/instrument_codes.h"
 #include "script/commands_table.h"
 
 namespace brennix::cli {
 
 namespace {
-
-constexpr uint32_t kBlockTimeoutMs = 15000;
-
-struct BlockRequest {
-    const char* label;
-    const char* command;
-    size_t size;
-};
-constexpr std::array<BlockRequest, 3> kConfigBlocks = {{
-    {"Conf", "get Conf", 96},
-    {"User", "get User", 258},
-    {"Oper", "get Oper", 64},
-}};
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -40,6 +29,14 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
 
 int ResultOf(bool succeeded) {
     return succeeded ? kExitOk : kExitFailed;
+}
+
+// Runs the terminal work that start begins; false when it did not start or did not succeed.
+bool RunTerminalWork(
+    CliSession& cli,
+    const std::function<std::optional<std::string>(TerminalService::Finished)>& start) {
+    bool succeeded = false;
+    return cli.AwaitTerminal(start([&succeeded](bool done) { succeeded = done; })) && succeeded;
 }
 
 // A line nobody answers (an instrument asleep, a wrong rate) is a failure, not an empty success.
@@ -100,32 +97,40 @@ bool SendCommand::Parse(CommandArguments& arguments) {
 int SendCommand::Run(CliSession& cli) {
     cli.ShowOutput();
     const uint64_t before = cli.Session().Link().BytesReceived();
-    const bool sent = cli.Session().Instrument().RunText(line_);
+    const bool sent = RunTerminalWork(cli, [this, &cli](TerminalService::Finished finished) {
+        return cli.Terminal().SendLine(line_, std::move(finished));
+    });
     cli.PollFor(waitMs_);
     return ResultOf(!Unanswered(cli, before, waitMs_) && sent);
 }
 
 int IdentifyCommand::Run(CliSession& cli) {
-    const int code = cli.Session().Instrument().FindInstrument(true, true);
+    int code = 0;
+    if (!cli.AwaitTerminal(cli.Terminal().Identify([&code](int found) { code = found; }))) {
+        return kExitFailed;
+    }
     std::fprintf(cli.Out(), "%s\n", InstrumentCodeName(code));
     return ResultOf(IsInstrument(code));
 }
 
 int ConfigCommand::Run(CliSession& cli) {
-    CInstrument& instrument = cli.Session().Instrument();
-    const int code = instrument.FindInstrument(false, true);
-    if (!IsInstrument(code)) {
+    TerminalService::ConfigDump dump;
+    if (!cli.AwaitTerminal(cli.Terminal().ReadConfiguration(
+            [&dump](const TerminalService::ConfigDump& read) { dump = read; }))) {
+        return kExitFailed;
+    }
+    if (!IsInstrument(dump.found)) {
         std::fprintf(cli.Err(), "brennix-cli: no instrument answers: %s\n",
-                     InstrumentCodeName(code));
+                     InstrumentCodeName(dump.found));
         return kExitFailed;
     }
     bool allRead = true;
-    for (const BlockRequest& request : kConfigBlocks) {
-        std::vector<uint8_t> block(request.size);
-        if (instrument.ReadBlock(request.command, block, kBlockTimeoutMs)) {
-            std::fprintf(cli.Out(), "%s %s\n", request.label, Hex(block).c_str());
+    for (size_t i = 0; i < dump.blocks.size(); ++i) {
+        const CConfigReader::BlockKind& kind = CConfigReader::kBlocks[i];
+        if (!dump.blocks[i].empty()) {
+            std::fprintf(cli.Out(), "%s %s\n", kind.label, Hex(dump.blocks[i]).c_str());
         } else {
-            std::fprintf(cli.Err(), "brennix-cli: \"%s\" failed\n", request.command);
+            std::fprintf(cli.Err(), "brennix-cli: \"%s\" failed\n", kind.command);
             allRead = false;
         }
     }
@@ -138,14 +143,10 @@ bool RunFileCommand::Parse(CommandArguments& arguments) {
 }
 
 int RunFileCommand::Run(CliSession& cli) {
-    const CommandFile file = ReadCommandFile(path_);
-    if (!file.ok) {
-        std::fprintf(cli.Err(), "brennix-cli: cannot run the command file %s: %s\n", path_.c_str(),
-                     file.error.c_str());
-        return kExitFailed;
-    }
     cli.ShowOutput();
-    const bool ran = cli.Session().Instrument().RunText(file.text);
+    const bool ran = RunTerminalWork(cli, [this, &cli](TerminalService::Finished finished) {
+        return cli.Terminal().RunFile(path_, std::move(finished));
+    });
     cli.PollFor(waitMs_);
     return ResultOf(ran);
 }
@@ -181,7 +182,9 @@ int MenuCommand::Run(CliSession& cli) {
     }
     cli.ShowOutput();
     const uint64_t before = cli.Session().Link().BytesReceived();
-    const bool ran = RunCommandsEntry(match.entry->Id(), cli.Session().Engine()) != 0;
+    const bool ran = RunTerminalWork(cli, [&match, &cli](TerminalService::Finished finished) {
+        return cli.Terminal().RunCommandsEntry(match.entry->Id(), std::move(finished));
+    });
     cli.PollFor(waitMs_);
     return ResultOf(!Unanswered(cli, before, waitMs_) && ran);
 }

@@ -10,7 +10,6 @@ namespace brennix::cli {
 namespace {
 
 constexpr uint32_t kTerminalPollMs = 500;
-constexpr uint32_t kPauseAfterSendMs = 100;
 
 }  // namespace
 
@@ -28,8 +27,7 @@ int TerminalCommand::Run(CliSession& cli) {
         }
         if (result == ConsoleLineReader::Result::kLine) {
             cli.Input().TakeBackTypedLine();
-            cli.Session().Instrument().RunText(line);
-            cli.Session().GetClock().Sleep(kPauseAfterSendMs);
+            cli.AwaitTerminal(cli.Terminal().SendLine(line, nullptr));
         }
         SerialPoll::Run(link);
         cli.Ui().DeliverInterrupt();

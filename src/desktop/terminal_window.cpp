@@ -26,14 +26,11 @@
 #include "desktop/terminal_font.h"
 #include "desktop/terminal_status_bar.h"
 #include "desktop/tool_bar_icons.h"
-#include "instrument/command_file.h"
 #include "link/detached_output.h"
 #include "link/link_hold.h"
-#include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
 #include "records/record_files.h"
-#include "script/commands_table.h"
 #include "script/gui/cmd_editor_dialog.h"
 
 namespace brennix {
@@ -42,7 +39,6 @@ namespace {
 constexpr const char* kWelcome =
     "Welcome to Brennix!\r\nDiscover how easy it is to use the new line of Ostrel software !!";
 constexpr const char* kProgramName = "Brennix";
-constexpr uint32_t kSettleAfterSendMs = 100;
 constexpr uint32_t kProbeWriteMs = 10;
 
 std::string ToBytes(const QString& text) {
@@ -62,6 +58,8 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
       options_(options),
       ui_(clock, this),
       session_(device, clock, ui_),
+      relay_(*this, clock),
+      terminal_(session_, relay_),
       fileDialogs_(std::make_unique<FileDialogs>(app.Store())) {
     setWindowIcon(ApplicationIcon());
     BuildWindow();
@@ -93,6 +91,9 @@ CDlgTerminal::CDlgTerminal(CBrennixApp& app, SerialDevice& device, Clock& clock,
 }
 
 CDlgTerminal::~CDlgTerminal() {
+    // Terminal work may still be asking this window something: it is stopped and let end.
+    terminal_.Stop();
+    ui_.PumpUntil([this] { return !terminal_.Busy(); });
     Link().Tap().SetLogFailureCallback(nullptr);
     const QString path = HistoryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -208,13 +209,10 @@ void CDlgTerminal::ConnectDirectly() {
     lastRate_ = options_.baudRate;
     // A successful open reports the connection itself. The reason is taken before the status
     // line, whose own query of the closed port would replace it.
-    if (!Link().Open(options_.port, options_.baudRate)) {
-        const QString reason = QString::fromLocal8Bit(Link().LastErrorMessage().c_str());
+    if (const std::optional<std::string> failure =
+            terminal_.Connect(options_.port, options_.baudRate)) {
         Link().ShowStatus();
-        ShowWarning(tr("Could not open %1 at %2 baud:\n%3")
-                        .arg(QString::fromStdString(options_.port))
-                        .arg(options_.baudRate)
-                        .arg(reason));
+        ShowWarning(*failure);
     }
     rateUnconfirmed_ = Link().IsOpen();
     Instrument().SetLink(&Link());
@@ -292,7 +290,7 @@ void CDlgTerminal::UpdateStatusBar() {
     statusBar_->ShowAddress(Instrument().Rs485Address());
     statusBar_->ShowLog(Link().Tap().IsLogOpen() ? logPath_ : QString(),
                         Link().Tap().LogWriteFailed());
-    statusBar_->ShowScript(Engine().IsRunning(), Link().Waits().InUse());
+    statusBar_->ShowScript(terminal_.IsWorking(), Link().Waits().InUse());
 }
 
 void CDlgTerminal::ReportLogFailure(const std::string& reason) {
@@ -303,22 +301,39 @@ void CDlgTerminal::ReportLogFailure(const std::string& reason) {
 }
 
 bool CDlgTerminal::RefuseWhileBusy() {
-    if (!session_.LinkBusy()) {
+    if (!terminal_.Busy()) {
         return false;
     }
-    ShowWarning(tr("A script is running. Stop it first."));
+    ShowWarning(std::string(TerminalService::kBusyText));
     return true;
 }
 
 void CDlgTerminal::ShowWarning(const QString& text) {
-    ui_.ShowMessage(ToBytes(text), "", MessageButtons::kOk, MessageIcon::kExclamation);
+    ShowWarning(ToBytes(text));
+}
+
+void CDlgTerminal::ShowWarning(const std::string& text) {
+    ui_.ShowMessage(text, "", MessageButtons::kOk, MessageIcon::kExclamation);
+}
+
+bool CDlgTerminal::Started(const std::optional<std::string>& refusal) {
+    if (refusal) {
+        ShowWarning(*refusal);
+    }
+    UpdateStatusBar();
+    return !refusal;
+}
+
+void CDlgTerminal::WorkFinished() {
+    UpdateMenuState();
+    commandLine_->setFocus();
 }
 
 void CDlgTerminal::PollSerialInput() {
     UpdateStatusBar();
     // Whoever holds the link (a script, a dialog, a job) reads the port itself; otherwise the
     // output keeps flowing whatever window has the focus.
-    if (session_.LinkBusy() || !Link().IsOpen()) {
+    if (terminal_.Busy() || !Link().IsOpen()) {
         return;
     }
     SerialPoll::Run(Link());
@@ -334,26 +349,22 @@ void CDlgTerminal::SendCommandLine() {
     // A port lost since the last poll is said first. The refused line stays in the command line,
     // to be sent once connected again.
     CheckConnection();
-    if (!Link().IsOpen()) {
-        ShowWarning(tr("Not connected"));
+    const std::string text = ToBytes(commandLine_->currentText());
+    const uint64_t receivedBefore = Link().BytesReceived();
+    if (!Started(terminal_.SendLine(
+            text, [this, text, receivedBefore](bool) { LineAnswered(text, receivedBefore); }))) {
         return;
     }
-    const std::string text = ToBytes(commandLine_->currentText());
     commandLine_->clearEditText();
-    const uint64_t receivedBefore = Link().BytesReceived();
-    {
-        const WaitCursor wait(ui_);
-        {
-            const LinkLease lease(Link());
-            Instrument().RunText(text);
-        }
-        if (!text.empty()) {
-            history_.Add(text);
-            ShowHistory();
-        }
-        clock_.Sleep(kSettleAfterSendMs);
-        PollSerialInput();
+    if (!text.empty()) {
+        history_.Add(text);
+        ShowHistory();
     }
+}
+
+void CDlgTerminal::LineAnswered(const std::string& text, uint64_t receivedBefore) {
+    WorkFinished();
+    CheckConnection();
     // The instrument echoes every line it takes; a directive may send nothing at all.
     if (rateUnconfirmed_ && Link().IsOpen() && !text.starts_with('#')) {
         rateUnconfirmed_ = false;
@@ -361,7 +372,6 @@ void CDlgTerminal::SendCommandLine() {
             OfferRateSearch();
         }
     }
-    commandLine_->setFocus();
 }
 
 void CDlgTerminal::OfferRateSearch() {
@@ -405,11 +415,10 @@ QString CDlgTerminal::HistoryPath() const {
 }
 
 void CDlgTerminal::SendBreakToInstrument() {
-    if (RefuseWhileBusy() || !Link().IsOpen()) {
-        return;
+    // Without a port there is nothing to send it on, and nothing to say.
+    if (Link().IsOpen()) {
+        Started(terminal_.SendBreak([this](bool) { WorkFinished(); }));
     }
-    Link().Purge(kPurgeRxClear);
-    Link().SendBreak();
 }
 
 void CDlgTerminal::NextFontSize() {
@@ -466,11 +475,8 @@ void CDlgTerminal::SetEnglishUnits(bool english) {
 }
 
 void CDlgTerminal::SetSdi12Mode(bool on) {
-    if (!RefuseWhileBusy()) {
-        const WaitCursor wait(ui_);
-        const LinkLease lease(Link());
-        Instrument().SetSdi12Mode(on);
-    }
+    Started(terminal_.SetSdi12Mode(on, [this](bool) { WorkFinished(); }));
+    // The menu shows the mode the instrument is in, not the one asked for.
     UpdateMenuState();
 }
 
@@ -508,43 +514,36 @@ void CDlgTerminal::RunCommandFile() {
     if (path.isEmpty()) {
         return;
     }
-    const CommandFile file = ReadCommandFile(ToPath(path));
-    if (!file.ok) {
-        ShowWarning(QString::fromLocal8Bit(
-            CommandFileRefusal("run", ToPath(QDir::toNativeSeparators(path)), file.error)));
-        return;
-    }
-    const WaitCursor wait(ui_);
-    const LinkLease lease(Link());
-    Instrument().RunText(file.text);
+    Started(terminal_.RunFile(ToPath(QDir::toNativeSeparators(path)),
+                              [this](bool) { WorkFinished(); }));
 }
 
 void CDlgTerminal::OpenCommandEditor() {
     if (RefuseWhileBusy()) {
         return;
     }
-    CDlgCmdEditor editor(Instrument(), ui_, this);
+    CDlgCmdEditor editor(
+        [this](const std::string& text, const std::function<void()>& ran) {
+            if (!Started(terminal_.SendLine(text, [this, ran](bool) {
+                    WorkFinished();
+                    ran();
+                }))) {
+                ran();
+            }
+        },
+        ui_, this);
     editor.exec();
     commandLine_->setFocus();
 }
 
 void CDlgTerminal::RunCommandsEntry(int id) {
-    if (RefuseWhileBusy()) {
-        return;
-    }
-    const LinkLease lease(Link());
-    brennix::RunCommandsEntry(id, Engine());
+    Started(terminal_.RunCommandsEntry(id, [this](bool) { WorkFinished(); }));
 }
 
 void CDlgTerminal::CheckConnection() {
-    if (session_.LinkBusy()) {
-        return;
-    }
-    const bool wasOpen = Link().IsOpen();
-    Link().Revalidate();
-    if (wasOpen && !Link().IsOpen()) {
+    if (terminal_.PortLost()) {
         UpdateStatusBar();
-        ShowWarning(tr("Connection lost.\nPlease reconect to communication port!"));
+        ShowWarning(std::string(TerminalService::kLostPortText));
     }
 }
 

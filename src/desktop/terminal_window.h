@@ -10,6 +10,7 @@
 #include "desktop/file_dialogs.h"
 #include "desktop/start_options.h"
 #include "desktop/terminal_menus.h"
+#include "desktop_ui/qt_job_relay.h"
 #include "desktop_ui/qt_ui_host.h"
 #include "instrument/instrument.h"
 #include "link/serial_link.h"
@@ -17,6 +18,7 @@
 #include "platform/serial_device.h"
 #include "script/script_engine.h"
 #include "script/session.h"
+#include "script/terminal_service.h"
 
 class QComboBox;
 
@@ -29,8 +31,9 @@ class HelpWindow;
 class TerminalStatusBar;
 
 // The program's main window, a serial terminal: the output pane, the command line with its
-// history, the menus and the tool bar. It owns the link, the instrument and the script engine that
-// every feature borrows, and drains the port into the pane while it is in front.
+// history, the menus and the tool bar, over the terminal service. It owns the session (link,
+// instrument, script engine) that every feature borrows, and drains the port into the pane
+// whatever window is in front.
 class CDlgTerminal : public QMainWindow {
     Q_OBJECT
   public:
@@ -66,9 +69,9 @@ class CDlgTerminal : public QMainWindow {
     void OpenFeature(const FeatureEntry& entry);
 
     CSession& Session() { return session_; }
+    TerminalService& Service() { return terminal_; }
     CSerialLink& Link() { return session_.Link(); }
     CInstrument& Instrument() { return session_.Instrument(); }
-    CScriptEngine& Engine() { return session_.Engine(); }
     CColorEdit& OutputPane() { return *outputPane_; }
     QComboBox& CommandLine() { return *commandLine_; }
     TerminalMenus& Menus() { return *menus_; }
@@ -107,6 +110,13 @@ class CDlgTerminal : public QMainWindow {
     // A script or another exchange holds the link; says so and returns true.
     bool RefuseWhileBusy();
     void ShowWarning(const QString& text);
+    void ShowWarning(const std::string& text);
+    // Shows why terminal work did not start; true when it did.
+    bool Started(const std::optional<std::string>& refusal);
+    // After a typed line: the rate confirmed, or the search offered when nothing came back.
+    void LineAnswered(const std::string& text, uint64_t receivedBefore);
+    // Terminal work has let go of the line.
+    void WorkFinished();
     HelpWindow& HelpViewer();
 
     CBrennixApp& app_;
@@ -114,6 +124,8 @@ class CDlgTerminal : public QMainWindow {
     const StartOptions options_;
     QtUiHost ui_;
     CSession session_;
+    QtJobRelay relay_;
+    TerminalService terminal_;
     CommandHistory history_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<TerminalMenus> menus_;

@@ -5,20 +5,20 @@ namespace brennix {
 CConfigReader::CConfigReader(CInstrument& instrument) : instrument_(instrument) {}
 
 bool CConfigReader::ReadUserBlock() {
-    return Read("get User", kUserSize);
+    return ReadBlock(kUser);
 }
 
 bool CConfigReader::ReadOperBlock() {
-    return Read("get Oper", kOperSize);
+    return ReadBlock(kOper);
 }
 
 bool CConfigReader::ReadConfBlock() {
-    return Read("get Conf", kConfSize);
+    return ReadBlock(kConf);
 }
 
-bool CConfigReader::Read(const char* command, size_t size) {
-    block_.assign(size, 0);
-    if (!instrument_.ReadBlock(command, block_, kBlockTimeoutMs)) {
+bool CConfigReader::ReadBlock(const BlockKind& kind) {
+    block_.assign(kind.size, 0);
+    if (!instrument_.ReadBlock(kind.command, block_, kBlockTimeoutMs)) {
         block_.clear();
         return false;
     }

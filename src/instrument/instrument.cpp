@@ -68,8 +68,10 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 CInstrument::CInstrument(Clock& clock, UiHost& ui) : clock_(clock), ui_(ui) {}
 
-CScriptRunner* CInstrument::SetScriptEngine(CScriptRunner* engine) {
-    return std::exchange(scriptEngine_, engine);
+void CInstrument::ContinueConversation(const Conversation& conversation) {
+    sdi12Mode_ = conversation.sdi12Mode;
+    lastFindResult_ = conversation.lastFindResult;
+    lastVersionLine_ = conversation.lastVersionLine;
 }
 
 bool CInstrument::SendCommand(const std::string& command, char prompt, bool locateFirst) {
@@ -186,11 +188,10 @@ bool CInstrument::WaitFor(std::span<char> buffer, const std::string& token, uint
 }
 
 bool CInstrument::ExecCommand(const std::string& command, std::span<char> reply, bool expectOk,
-                              uint32_t timeoutMs) {
+                              uint32_t timeoutMs, const CommandSender& send) {
     // A caller that shows the reply after a failure shows this.
     CopyText(reply, kUnknownError);
-    const bool sent =
-        scriptEngine_ != nullptr ? scriptEngine_->Run(command, true) != 0 : SendCommand(command);
+    const bool sent = send ? send(command) : SendCommand(command);
     if (!sent) {
         return false;
     }
@@ -266,9 +267,6 @@ bool CInstrument::ReadExactly(std::span<uint8_t> bytes, uint32_t timeoutMs, bool
 }
 
 bool CInstrument::RunText(const std::string& text) {
-    if (scriptEngine_ != nullptr) {
-        return scriptEngine_->Run(text, false) != 0;
-    }
     if (link_ == nullptr) {
         return false;
     }

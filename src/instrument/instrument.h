@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "instrument/instrument_codes.h"
-#include "instrument/script_runner.h"
 #include "link/serial_link.h"
 #include "platform/clock.h"
 #include "platform/ui_host.h"
@@ -29,7 +29,6 @@ class CInstrument {
 
     void SetLink(CSerialLink* link) { link_ = link; }
     CSerialLink* GetLink() const { return link_; }
-    CScriptRunner* SetScriptEngine(CScriptRunner* engine);
     void SetRs485Address(uint32_t address) { rs485Address_ = address; }
     uint32_t Rs485Address() const { return rs485Address_; }
     bool IsSdi12Mode() const { return sdi12Mode_; }
@@ -48,15 +47,30 @@ class CInstrument {
     const std::string& LastVersionLine() const { return lastVersionLine_; }
     bool SetSdi12Mode(bool on);
 
+    // What talking to the instrument has found out: its SDI-12 mode and the last
+    // identification. A job's instrument object starts from the terminal's and hands it back.
+    struct Conversation {
+        bool sdi12Mode = false;
+        std::optional<int> lastFindResult;
+        std::string lastVersionLine;
+    };
+    Conversation GetConversation() const { return {sdi12Mode_, lastFindResult_, lastVersionLine_}; }
+    void ContinueConversation(const Conversation& conversation);
+
     bool SendCommand(const std::string& command, char prompt = kPrompt, bool locateFirst = true);
     // Two CRs, then the prompt within 2.5 s: the instrument's command line found.
     bool LocatePrompt(char prompt = kPrompt);
     bool WaitFor(std::span<char> buffer, const std::string& token, uint32_t timeoutMs,
                  bool stopAtPrompt);
+    // Sends a command some other way than SendCommand: as the script engine sends a typed line.
+    using CommandSender = std::function<bool(const std::string& command)>;
+    // Sends the command (through send when given) and, with expectOk, waits for its "OK".
     bool ExecCommand(const std::string& command, std::span<char> reply, bool expectOk,
-                     uint32_t timeoutMs);
+                     uint32_t timeoutMs, const CommandSender& send = {});
     bool CommandOk(const std::string& command, uint32_t timeoutMs);
     bool ReadBlock(const std::string& command, std::span<uint8_t> block, uint32_t timeoutMs);
+    // Sends each line of text as a command and waits for its "OK"; a line not answered does
+    // not stop the rest. The command language runs in the session's engine, not here.
     bool RunText(const std::string& text);
     bool RunFile(const std::string& path);
     bool ProbePrompt(CSerialLink& link);
@@ -84,7 +98,6 @@ class CInstrument {
 
     Clock& clock_;
     UiHost& ui_;
-    CScriptRunner* scriptEngine_ = nullptr;
     CSerialLink* link_ = nullptr;
     uint32_t rs485Address_ = 0;
     bool sdi12Mode_ = false;

@@ -1,5 +1,7 @@
 #include "script/commands_table.h"
 
+#include "script/script_engine.h"
+
 #include <array>
 #include <string>
 #include <utility>
@@ -133,12 +135,12 @@ const CommandEntry* CommandsTable::LabelLookup(std::string_view label) {
 }
 
 // A group title is no command: running it would send its ">Title" text to the instrument.
-int RunCommandsEntry(int id, CScriptRunner& runner) {
+int RunCommandsEntry(int id, CScriptEngine& engine) {
     const CommandEntry* entry = CommandsTable::FindById(id);
     if (!entry || entry->IsGroup()) {
         return 0;
     }
-    return runner.Run(std::string(entry->Script()), true);
+    return engine.Run(std::string(entry->Script()), true);
 }
 
 }  // namespace brennix

@@ -4,9 +4,9 @@
 #include <span>
 #include <string_view>
 
-#include "instrument/script_runner.h"
-
 namespace brennix {
+
+class CScriptEngine;
 
 // One entry of the built-in Commands menu: a group title (">Title") or a command
 // ("Label|script", or a text that is both label and script).
@@ -42,6 +42,6 @@ class CommandsTable {
 
 // Runs the command with this id as a quiet script. Ids outside the table and group titles do
 // nothing and give 0; otherwise the runner's result.
-int RunCommandsEntry(int id, CScriptRunner& runner);
+int RunCommandsEntry(int id, CScriptEngine& engine);
 
 }  // namespace brennix

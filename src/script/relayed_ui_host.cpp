@@ -1,5 +1,7 @@
 #include "script/relayed_ui_host.h"
 
+#include <utility>
+
 namespace brennix {
 
 MessageResult RelayedUiHost::ShowMessage(const std::string& text, const std::string& caption,
@@ -13,6 +15,14 @@ bool RelayedUiHost::AskInput(const std::vector<InputRow>& rows, std::vector<std:
     bool answered = false;
     relay_.Call([&] { answered = owner_.AskInput(rows, results); });
     return answered;
+}
+
+void RelayedUiHost::OpenScriptWindow(bool visible, std::function<void()> onStop) {
+    relay_.Call([&] { owner_.OpenScriptWindow(visible, std::move(onStop)); });
+}
+
+void RelayedUiHost::CloseScriptWindow() {
+    relay_.Call([this] { owner_.CloseScriptWindow(); });
 }
 
 }  // namespace brennix

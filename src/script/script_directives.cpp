@@ -210,7 +210,7 @@ int ScriptDirectives::RunScript(CInstrument* instrument,
             if (!file.ok) {
                 return engine_.ReportLocalError("Can't run file ", name + ": " + file.error);
             }
-            return instrument && instrument->RunText(file.text);
+            return instrument && engine_.Run(file.text, false) != 0 ? 1 : 0;
         }
     }
     return engine_.ReportLocalError("Can't find file ", name);

@@ -1,5 +1,6 @@
 #include "script/script_engine.h"
 
+#include <atomic>
 #include <utility>
 
 #include "link/link_lease.h"
@@ -26,9 +27,11 @@ struct CScriptEngine::Impl {
     std::shared_ptr<VariableStore> variables = std::make_shared<VariableStore>();
     HandlerTable handlers;
     ScriptDirectives directives;
-    // Runs nest through #RUNSCRIPT; the engine is running while any of them is.
-    int runDepth = 0;
-    bool cancelRequested = false;
+    // Runs nest through #RUNSCRIPT; the engine is running while any of them is. A worker's
+    // engine is told to stop from the owner's thread.
+    std::atomic<int> runDepth = 0;
+    std::atomic<bool> cancelRequested = false;
+    const StopEvent* cancelEvent = nullptr;
     std::string firstScriptFolder;
     std::string secondScriptFolder;
     // Whether the run in progress names the line of its errors, and the line it is at.
@@ -70,7 +73,11 @@ int CScriptEngine::RunDepth() const {
 }
 
 bool CScriptEngine::IsCancelRequested() const {
-    return impl_->cancelRequested;
+    return impl_->cancelRequested || (impl_->cancelEvent != nullptr && impl_->cancelEvent->IsSet());
+}
+
+void CScriptEngine::CancelWith(const StopEvent* stop) {
+    impl_->cancelEvent = stop;
 }
 
 std::optional<std::string> CScriptEngine::FindVariable(const std::string& name) const {
@@ -202,7 +209,7 @@ int CScriptEngine::RunWithWindow(const std::vector<ScriptStatement>& statements)
 
     int result = 0;
     ui.PumpMessages(kPumpMs);
-    if (impl_->cancelRequested) {
+    if (IsCancelRequested()) {
         ReportError("Execution cancelled!");
     } else {
         result = ScriptExecutor(*this, ui, impl_->handlers).Execute(statements);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "instrument/instrument.h"
-#include "instrument/script_runner.h"
 #include "platform/clock.h"
+#include "platform/stop_event.h"
 #include "script/handler_table.h"
 #include "script/script_types.h"
 #include "script/script_ui_host.h"
@@ -18,15 +18,16 @@ struct CompiledScript;
 
 // The interpreter of the command language: compiles a text into statements, then executes them
 // against the instrument. One engine lives for the whole program; its variables live as long.
-class CScriptEngine : public CScriptRunner {
+class CScriptEngine {
   public:
     CScriptEngine(ScriptUiHost& ui, Clock& clock);
-    ~CScriptEngine() override;
+    ~CScriptEngine();
 
     void SetInstrument(CInstrument* instrument);
     CInstrument* GetInstrument() const;
 
-    int Run(const std::string& text, bool quiet) override;
+    // Nonzero when the script ran to its end.
+    int Run(const std::string& text, bool quiet);
 
     // The Stop button of the script-running window.
     void RequestCancel();
@@ -34,6 +35,9 @@ class CScriptEngine : public CScriptRunner {
     // How many runs are nested now: 1 inside a script, 2 inside a file it called, ...
     int RunDepth() const;
     bool IsCancelRequested() const;
+    // A run on a job's thread also counts as cancelled once the job's stop event is set; null
+    // forgets the event.
+    void CancelWith(const StopEvent* stop);
 
     std::optional<std::string> FindVariable(const std::string& name) const;
     void SetVariable(const std::string& name, const std::string& value);

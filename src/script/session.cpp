@@ -5,12 +5,13 @@ namespace brennix {
 CSession::CSession(SerialDevice& device, Clock& clock, ScriptUiHost& ui)
     : clock_(clock), ui_(ui), link_(device, clock), instrument_(clock, ui), engine_(ui, clock) {
     instrument_.SetLink(&link_);
-    instrument_.SetScriptEngine(&engine_);
     engine_.SetInstrument(&instrument_);
 }
 
-CSession::~CSession() {
-    instrument_.SetScriptEngine(nullptr);
+CSession::~CSession() = default;
+
+bool CSession::RunText(const std::string& text) {
+    return engine_.Run(text, false) != 0;
 }
 
 bool CSession::LinkBusy() const {

@@ -28,6 +28,8 @@ class CSession {
     // What the views showed in this session, for a deployment record; owner's thread only.
     SessionNotes& Notes() { return notes_; }
 
+    // A typed line or a command file, run by the engine as the technician's own (not quiet).
+    bool RunText(const std::string& text);
     // A script runs, or a dialog or a job holds the link: nobody else may use it now.
     bool LinkBusy() const;
 

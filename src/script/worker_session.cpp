@@ -6,13 +6,10 @@ WorkerSession::WorkerSession(CSession& session, ScriptUiHost& ui)
     : link_(session.Link()), instrument_(session.GetClock(), ui), engine_(ui, session.GetClock()) {
     instrument_.SetLink(&link_);
     instrument_.SetRs485Address(session.Instrument().Rs485Address());
-    instrument_.SetScriptEngine(&engine_);
     engine_.SetInstrument(&instrument_);
     engine_.ShareVariablesOf(session.Engine());
 }
 
-WorkerSession::~WorkerSession() {
-    instrument_.SetScriptEngine(nullptr);
-}
+WorkerSession::~WorkerSession() = default;
 
 }  // namespace brennix

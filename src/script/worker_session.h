@@ -20,6 +20,12 @@ class WorkerSession {
 
     CSerialLink& Link() { return link_; }
     CInstrument& Instrument() { return instrument_; }
+    CScriptEngine& Engine() { return engine_; }
+    // Sends a command as a typed line goes: through this worker's engine, quietly, with the
+    // terminal's variables.
+    CInstrument::CommandSender TypedLine() {
+        return [this](const std::string& command) { return engine_.Run(command, true) != 0; };
+    }
     Clock& GetClock() { return link_.GetClock(); }
 
   private:

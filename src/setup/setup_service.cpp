@@ -52,7 +52,7 @@ void SetupService::Finish(const StopEvent& stop) {
 }
 
 SheetExchange SetupService::Exchange(WorkerSession& worker) {
-    return SheetExchange(*sheet_, worker.Instrument(), result_.sent);
+    return SheetExchange(*sheet_, worker, result_.sent);
 }
 
 bool SetupService::Read() {

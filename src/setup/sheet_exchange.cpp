@@ -20,9 +20,12 @@ std::string ReplyText(const std::vector<char>& reply) {
 
 }  // namespace
 
-SheetExchange::SheetExchange(SetupSheet& sheet, CInstrument& instrument,
+SheetExchange::SheetExchange(SetupSheet& sheet, WorkerSession& worker,
                              std::vector<SentCommand>& sent)
-    : sheet_(sheet), instrument_(instrument), sent_(sent) {}
+    : sheet_(sheet),
+      instrument_(worker.Instrument()),
+      typedLine_(worker.TypedLine()),
+      sent_(sent) {}
 
 void SheetExchange::ShowPage(SetupPage page) {
     const bool first = sheet_.FirstShowing(page);
@@ -91,7 +94,9 @@ std::optional<Refusal> SheetExchange::LeavePage(SetupPage page) {
 
 SentCommand SheetExchange::WriteSetting(const std::string& command) {
     std::vector<char> reply(kReplySize, '\0');
-    const bool accepted = instrument_.ExecCommand(command, reply, true, kSettingTimeoutMs);
+    // A setting goes out as a typed line would, with the terminal's variables.
+    const bool accepted =
+        instrument_.ExecCommand(command, reply, true, kSettingTimeoutMs, typedLine_);
     if (accepted) {
         sheet_.SetModified(true);
     }

@@ -8,6 +8,7 @@
 
 #include "instrument/instrument.h"
 #include "instrument/recorder_listing.h"
+#include "script/worker_session.h"
 #include "setup/setup_result.h"
 #include "setup/setup_sheet.h"
 
@@ -24,7 +25,7 @@ class SheetExchange {
     static constexpr uint32_t kWavesReplyMs = 1000;
 
     // Every command sent is added to sent.
-    SheetExchange(SetupSheet& sheet, CInstrument& instrument, std::vector<SentCommand>& sent);
+    SheetExchange(SetupSheet& sheet, WorkerSession& worker, std::vector<SentCommand>& sent);
 
     SetupSheet& Sheet() { return sheet_; }
     CInstrument& Instrument() { return instrument_; }
@@ -54,6 +55,7 @@ class SheetExchange {
 
     SetupSheet& sheet_;
     CInstrument& instrument_;
+    CInstrument::CommandSender typedLine_;
     std::vector<SentCommand>& sent_;
 };
 

@@ -33,7 +33,11 @@ struct EditorRig {
     SimLine line;
     ScriptedUiHost ui{line.clock};
     CInstrument instrument{line.clock, ui};
-    ScriptedEditor editor{instrument, ui};
+    ScriptedEditor editor{[this](const std::string& text, const std::function<void()>& ran) {
+                              instrument.RunText(text);
+                              ran();
+                          },
+                          ui};
 };
 
 }  // namespace

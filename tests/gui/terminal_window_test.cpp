@@ -32,6 +32,8 @@ namespace brennix::test {
 namespace {
 
 constexpr int kReplyMs = 5000;
+// The longest terminal work a test runs: a command file with a #WAIT.
+constexpr int kWorkMs = 15000;
 
 // Answers the terminal's file questions with one fixed name.
 class FixedFileName : public FileDialogs {
@@ -141,6 +143,7 @@ class TerminalWindowTest : public QObject {
         QVERIFY(Received().empty());
         emit line.activated(1);
         QTRY_COMPARE(line.itemText(0), QStringLiteral("Ver"));
+        Settle();
         QVERIFY(Received().find("Ver\r") != std::string::npos);
     }
 
@@ -155,6 +158,7 @@ class TerminalWindowTest : public QObject {
             input->OkButton()->click();
         });
         cellBegin->trigger();
+        Settle();
         QVERIFY(Received().starts_with("cb\r"));
         QVERIFY(Received().find("cb 2.5\r") != std::string::npos);
     }
@@ -179,7 +183,7 @@ class TerminalWindowTest : public QObject {
         QTimer::singleShot(300, this, [&] {
             const std::string received = Received();
             const std::function<void()> attempts[] = {
-                [&] { Type("Ver"); },
+                [&] { TypeOnly("Ver"); },
                 [&] { Terminal().RunCommandsEntry(1126); },
                 [&] { Terminal().SendBreakToInstrument(); },
                 [&] { SetupMenuEntry("&Compass")->trigger(); },
@@ -196,10 +200,11 @@ class TerminalWindowTest : public QObject {
             window->StopButton()->click();
         });
         Menus().runCommandFile->trigger();
+        Settle();
         QCOMPARE(refusals, QStringList(5, "A script is running. Stop it first."));
         QVERIFY(Received().starts_with("Ver\r"));
         QVERIFY(Received().find("Show Conf") == std::string::npos);
-        QVERIFY(!Terminal().Engine().IsRunning());
+        QVERIFY(!Terminal().Service().Busy());
         Type("Show Conf");
         QVERIFY(Received().find("Show Conf\r") != std::string::npos);
     }
@@ -501,11 +506,17 @@ class TerminalWindowTest : public QObject {
         Terminal().Connect();
         return shown;
     }
-    // Typed keys go to the combo box, the focus widget, as a keyboard's do.
+    // Typed keys go to the combo box, the focus widget, as a keyboard's do; the line runs on a
+    // job, which the test lets end.
     void Type(const QString& command) {
+        TypeOnly(command);
+        Settle();
+    }
+    void TypeOnly(const QString& command) {
         Terminal().CommandLine().setEditText(command);
         QTest::keyClick(&Terminal().CommandLine(), Qt::Key_Return);
     }
+    void Settle() { QTRY_VERIFY_WITH_TIMEOUT(!Terminal().Service().IsWorking(), kWorkMs); }
     QAction* SetupMenuEntry(const QString& text) const {
         const QList<QAction*> entries = Menus().setup->actions();
         const auto entry = std::ranges::find(entries, text, &QAction::text);

@@ -60,8 +60,9 @@ TEST_F(EngineTest, AJobsEngineUsesTheTerminalsVariables) {
     engine.Run("##cells=\"20\"", true);
     WorkerSession worker(line.session, ui);
     std::array<char, 64> reply{};
-    EXPECT_TRUE(worker.Instrument().ExecCommand("nc %cells", reply, false, 0));
-    EXPECT_TRUE(worker.Instrument().ExecCommand("##cells=\"30\"", reply, false, 0));
+    const CInstrument::CommandSender typed = worker.TypedLine();
+    EXPECT_TRUE(worker.Instrument().ExecCommand("nc %cells", reply, false, 0, typed));
+    EXPECT_TRUE(worker.Instrument().ExecCommand("##cells=\"30\"", reply, false, 0, typed));
     EXPECT_NE(engine.Run("cb %CELLS", true), 0);
     EXPECT_EQ(Received(), "20\rnc 20\r30\rcb 30\r");
 }
@@ -192,8 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
     kNameAfterScript);
 
 // A non-quiet empty script sends nothing, a quiet run never opens the window, and a cancel asked
-// outside a run is forgotten. The instrument runs texts non-quiet and single commands quiet, both
-// through the engine.
+// outside a run is forgotten.
 TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
     engine.RequestCancel();
     EXPECT_FALSE(engine.IsCancelRequested());
@@ -202,10 +202,9 @@ TEST_F(EngineTest, WindowIsShownOnlyForMoreThanOneStatement) {
     engine.Run("one", false);
     EXPECT_EQ(ui.scriptWindowsOpened, 2);
     EXPECT_EQ(ui.scriptWindowsShown, 0);
-    EXPECT_TRUE(instrument.RunText("one\ntwo"));
+    EXPECT_NE(engine.Run("one\ntwo", false), 0);
     engine.Run("one\ntwo", true);
-    std::vector<char> reply(100);
-    EXPECT_TRUE(instrument.ExecCommand("nc 20", reply, true, 3000));
+    EXPECT_NE(engine.Run("nc 20", true), 0);
     EXPECT_EQ(Received(), "one\rone\rtwo\rone\rtwo\rnc 20\r");
     EXPECT_EQ(ui.scriptWindowsOpened, 3);
     EXPECT_EQ(ui.scriptWindowsShown, 1);

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
@@ -41,8 +42,8 @@ QPushButton* AddButton(QVBoxLayout& column, const QString& text, QWidget* parent
 
 }  // namespace
 
-CDlgCmdEditor::CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* parent)
-    : QDialog(parent), instrument_(instrument), ui_(ui) {
+CDlgCmdEditor::CDlgCmdEditor(RunText run, UiHost& ui, QWidget* parent)
+    : QDialog(parent), run_(std::move(run)), ui_(ui) {
     setWindowTitle("CMD editor");
     editor_ = new QPlainTextEdit(this);
     editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -94,12 +95,12 @@ void CDlgCmdEditor::Save() {
 void CDlgCmdEditor::Run() {
     const std::string text = editor_->toPlainText().toLatin1().toStdString();
     QWidget::setVisible(false);
-    {
-        WaitCursor wait(ui_);
-        instrument_.RunText(text);
-    }
-    QWidget::setVisible(true);
-    activateWindow();
+    run_(text, [editor = QPointer<CDlgCmdEditor>(this)] {
+        if (editor) {
+            editor->QWidget::setVisible(true);
+            editor->activateWindow();
+        }
+    });
 }
 
 void CDlgCmdEditor::accept() {

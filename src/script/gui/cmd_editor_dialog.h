@@ -2,10 +2,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 
-#include "instrument/instrument.h"
-#include "script/script_ui_host.h"
+#include "platform/ui_host.h"
 
 class QPlainTextEdit;
 
@@ -20,7 +20,11 @@ class CDlgCmdEditor : public QDialog {
     static constexpr const char* kSaveFilter = "Command files (*.cmd)";
     static constexpr const char* kDefaultSuffix = "cmd";
 
-    CDlgCmdEditor(CInstrument& instrument, UiHost& ui, QWidget* parent = nullptr);
+    // Runs the text as the terminal runs a typed one, and calls ran once the line is free again
+    // (at once when the text could not start).
+    using RunText = std::function<void(const std::string& text, const std::function<void()>& ran)>;
+
+    CDlgCmdEditor(RunText run, UiHost& ui, QWidget* parent = nullptr);
 
     QPlainTextEdit* Editor() const { return editor_; }
 
@@ -43,7 +47,7 @@ class CDlgCmdEditor : public QDialog {
     // Asks question when the text has unsaved changes; true when they may be lost.
     bool ConfirmDiscard(const std::string& question);
 
-    CInstrument& instrument_;
+    RunText run_;
     UiHost& ui_;
     QPlainTextEdit* editor_ = nullptr;
 };
