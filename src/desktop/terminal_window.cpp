@@ -32,6 +32,7 @@
 #include "link/link_lease.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
+#include "platform/qt_text.h"
 #include "records/record_files.h"
 #include "script/commands_table.h"
 #include "script/gui/cmd_editor_dialog.h"
@@ -44,10 +45,6 @@ constexpr const char* kWelcome =
 constexpr const char* kProgramName = "Brennix";
 constexpr uint32_t kSettleAfterSendMs = 100;
 constexpr uint32_t kProbeWriteMs = 10;
-
-std::string ToBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -311,7 +308,7 @@ bool CDlgTerminal::RefuseWhileBusy() {
 }
 
 void CDlgTerminal::ShowWarning(const QString& text) {
-    ui_.ShowMessage(ToBytes(text), "", MessageButtons::kOk, MessageIcon::kExclamation);
+    ui_.ShowMessage(Latin1Bytes(text), "", MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
 void CDlgTerminal::PollSerialInput() {
@@ -338,7 +335,7 @@ void CDlgTerminal::SendCommandLine() {
         ShowWarning(tr("Not connected"));
         return;
     }
-    const std::string text = ToBytes(commandLine_->currentText());
+    const std::string text = Latin1Bytes(commandLine_->currentText());
     commandLine_->clearEditText();
     const uint64_t receivedBefore = Link().BytesReceived();
     {
@@ -372,7 +369,7 @@ void CDlgTerminal::OfferRateSearch() {
             .arg(port)
             .arg(Link().GetBaudRate())
             .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
-    if (ui_.ShowMessage(ToBytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
+    if (ui_.ShowMessage(Latin1Bytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
         MessageResult::kYes) {
         RunConnectDialog(port);
     }
@@ -391,7 +388,7 @@ void CDlgTerminal::ShowHistory() {
     const QString typed = commandLine_->currentText();
     commandLine_->clear();
     for (const std::string& entry : history_.Entries()) {
-        commandLine_->addItem(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+        commandLine_->addItem(Latin1Text(entry));
     }
     commandLine_->setCurrentIndex(-1);
     commandLine_->setEditText(typed);
@@ -432,7 +429,7 @@ void CDlgTerminal::ShowHelp() {
         return file.open(QIODevice::ReadOnly);
     });
     if (found == paths.end()) {
-        ui_.ShowMessage(ToBytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
+        ui_.ShowMessage(Latin1Bytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
                         MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
