@@ -429,8 +429,8 @@ void CDlgTerminal::ShowHelp() {
         return file.open(QIODevice::ReadOnly);
     });
     if (found == paths.end()) {
-        ui_.ShowMessage(Latin1Bytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
-                        MessageButtons::kOk, MessageIcon::kNone);
+        ui_.ShowText(QDir::toNativeSeparators(paths.front()), "Unable to open file",
+                     MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
     HelpViewer().ShowPage(*found);
