@@ -55,10 +55,9 @@ int CompassCommand::Calibrate(CliSession& cli, CompassService& service) {
         std::fprintf(cli.Err(), "brennix-cli: %s\n", compass_texts::kNotResponding);
         return kExitFailed;
     }
-    std::fprintf(cli.Err(),
-                 "Compass initialized. Rotate it slowly two full turns, varying the pitch and roll "
-                 "as much as possible;\nallow at least a minute for each turn. Press Enter when "
-                 "finished.\n");
+    // Calibration starts at once: Enter is the console's Stop button.
+    std::fprintf(cli.Err(), "%s\n%s\nPress Enter when finished.\n", compass_texts::kInitialized,
+                 compass_texts::kRotate);
     service.StartCalibration();
     if (!FollowAttitude(cli)) {
         std::fprintf(cli.Err(), "brennix-cli: calibration cancelled, no scores\n");

@@ -165,9 +165,9 @@ void ConsoleUiHost::CloseScriptWindow() {
     }
 }
 
-ReplaceAnswer ConsoleUiHost::AskReplace(const std::string& path) {
+ReplaceAnswer ConsoleUiHost::AskReplace(const std::string& question) {
     std::string answer;
-    if (!AskLine(path + " exists. Replace it? [y/n/a(ll)] ", answer)) {
+    if (!AskLine(question + " [y/n/a(ll)] ", answer)) {
         return ReplaceAnswer::kNo;
     }
     const std::string lowered = Lowered(answer);

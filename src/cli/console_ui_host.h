@@ -27,8 +27,9 @@ class ConsoleUiHost : public ScriptUiHost {
     void CloseScriptWindow() override;
     void SetWaitCursor(bool) override {}
     void PumpMessages(uint32_t ms) override;
-    // The recorder's "PATH exists. Replace it?": yes, no or all.
-    ReplaceAnswer AskReplace(const std::string& path);
+    // The recorder's question whether to replace a file, with the answer keys after it: yes, no
+    // or all.
+    ReplaceAnswer AskReplace(const std::string& question);
 
     // Called when no script window is open and an interrupt arrives (quiet runs have none).
     void SetInterruptHandler(std::function<void()> handler) {

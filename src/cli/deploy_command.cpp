@@ -66,9 +66,7 @@ int DeployCommand::Run(CliSession& cli) {
     }
     cli.Ui().DeliverInterrupt();
     if (cli.QuitRequested()) {
-        std::fprintf(
-            cli.Err(),
-            "brennix-cli: stopped; the deployment was not started; no record was written\n");
+        std::fprintf(cli.Err(), "brennix-cli: %s Stopped.\n", kNoRecordText);
         return kExitFailed;
     }
     const auto deployed = setup.Run([](SetupService& s) { return s.Deploy(); });
@@ -76,8 +74,7 @@ int DeployCommand::Run(CliSession& cli) {
         ShowOutcome(cli.Ui(), *deployed);
     }
     if (!deployed || deployed->outcome != SetupOutcome::kDone) {
-        std::fprintf(cli.Err(),
-                     "brennix-cli: the deployment was not started; no record was written\n");
+        std::fprintf(cli.Err(), "brennix-cli: %s\n", kNoRecordText);
         return kExitFailed;
     }
     std::fprintf(cli.Out(), "Deployment started (%s).\n", sdi12_ ? "SDI-12" : "Standard");
@@ -89,13 +86,13 @@ int DeployCommand::Run(CliSession& cli) {
 int DeployCommand::KeepRecord(CliSession& cli, const SetupSheet& sheet,
                               const SetupResult& deployed) const {
     const UnitSystem units = UnitSystemFromSetting(cli.Store().Read(settings::kUnitSystem));
-    const WrittenRecord written = KeepDeploymentRecord(
+    const KeptRecord kept = KeepRecordOfDeployment(
         {std::time(nullptr), deployed, sheet, units, cli.Session()}, OstrelDataFolder());
-    for (const std::string& line : RecordReport(written)) {
-        std::fprintf(written.written ? cli.Out() : cli.Err(), "%s%s\n",
-                     written.written ? "" : "brennix-cli: ", line.c_str());
+    for (const std::string& line : kept.report) {
+        std::fprintf(kept.written ? cli.Out() : cli.Err(), "%s%s\n",
+                     kept.written ? "" : "brennix-cli: ", line.c_str());
     }
-    return written.written ? kExitOk : kExitFailed;
+    return kept.written ? kExitOk : kExitFailed;
 }
 
 }  // namespace brennix::cli

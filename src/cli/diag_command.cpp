@@ -4,6 +4,7 @@
 
 #include "cli/cli_session.h"
 #include "diagnostics/diagnostics_feature.h"
+#include "diagnostics/diagnostics_texts.h"
 #include "link/link_lease.h"
 
 namespace brennix::cli {
@@ -52,15 +53,15 @@ int DiagCommand::Run(CliSession& cli) {
 bool DiagCommand::OpenFiles(DiagnosticsService& service) {
     if (!playPath_.empty()) {
         if (const auto error = service.OpenPlayback(playPath_)) {
-            std::fprintf(err_, "brennix-cli: cannot read the recording %s: %s\n", playPath_.c_str(),
-                         error->c_str());
+            std::fprintf(err_, "brennix-cli: %s\n",
+                         diagnostics_texts::CannotOpen(playPath_, *error).c_str());
             return false;
         }
     }
     if (!recordPath_.empty()) {
         if (const auto error = service.OpenRecording(recordPath_)) {
-            std::fprintf(err_, "brennix-cli: cannot create the recording %s: %s\n",
-                         recordPath_.c_str(), error->c_str());
+            std::fprintf(err_, "brennix-cli: %s\n",
+                         diagnostics_texts::CannotCreate(recordPath_, *error).c_str());
             return false;
         }
     }
@@ -102,19 +103,17 @@ void DiagCommand::OnPlaybackEnded(uint32_t framesPlayed) {
     if (status_) {
         return;
     }
-    if (framesPlayed == 0) {
-        std::fprintf(err_, "brennix-cli: no diagnostic frames in %s\n", playPath_.c_str());
-        End(kExitFailed);
-        return;
-    }
-    std::fprintf(err_, "%s\n",
-                 DiagnosticsService::PlaybackEndText(playPath_, framesPlayed).c_str());
-    End(kExitOk);
+    // No frames at all fails the command.
+    std::fprintf(err_, "%s%s\n", framesPlayed == 0 ? "brennix-cli: " : "",
+                 diagnostics_texts::PlaybackEnd(playPath_, framesPlayed).c_str());
+    End(framesPlayed == 0 ? kExitFailed : kExitOk);
 }
 
 void DiagCommand::OnRecordingFailed() {
     if (!status_) {
-        std::fprintf(err_, "brennix-cli: the recording could not be written: stopped\n");
+        // The console's command ends with it.
+        std::fprintf(err_, "brennix-cli: %s Stopped.\n",
+                     diagnostics_texts::RecordingFailed(recordPath_).c_str());
         End(kExitFailed);
     }
 }

@@ -304,7 +304,7 @@ ReplaceAnswer RecorderCommand::ConfirmReplace(const std::string& path) {
         return *replace_;
     }
     console_->Finish();
-    return cli_->Ui().AskReplace(path);
+    return cli_->Ui().AskReplace(texts::ReplaceQuestion(path));
 }
 
 template <>

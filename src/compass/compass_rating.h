@@ -6,12 +6,17 @@
 
 namespace brennix {
 
-// The texts of the calibration as the dialog and the console show them.
+// The texts of the calibration as the dialog and the console show them. Once the compass has
+// answered, the dialog shows kInitialized and under it kPressStart; at Start, kRotate and, after
+// an empty line, kPressStop. The console, which starts at once, says kInitialized and kRotate,
+// then the key it waits for.
 namespace compass_texts {
-inline constexpr const char* kInitialized = "Compass initialized.\nPress 'Start' to calibrate it!";
+inline constexpr const char* kInitialized = "Compass initialized.";
+inline constexpr const char* kPressStart = "Press 'Start' to calibrate it!";
 inline constexpr const char* kRotate =
     "Begin slowly rotating the compass two full turns, varing the pitch and roll as much as "
-    "possible.\nAllow at least a minute for each turn.\n\nWhen finished, press Stop button";
+    "possible.\nAllow at least a minute for each turn.";
+inline constexpr const char* kPressStop = "When finished, press Stop button";
 inline constexpr const char* kNotResponding = "Compass not present or is not responding properly";
 inline constexpr const char* kScoresUnreadable = "Error obtainig scores";
 // What heading, pitch and roll are measured in.

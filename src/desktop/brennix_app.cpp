@@ -7,6 +7,7 @@
 
 #include "desktop/startup_trace.h"
 #include "desktop/terminal_window.h"
+#include "platform/qt_text.h"
 #include "sim/simulated_device.h"
 
 namespace brennix {
@@ -56,10 +57,8 @@ void ShowPainted(QWidget& window) {
 CBrennixApp::CBrennixApp(const StartOptions& options)
     : options_(options),
       ports_(clock_, options.simulate ? std::optional(sim::Settings{}) : std::nullopt) {
-    QCoreApplication::setOrganizationName(
-        QString::fromLatin1(settings::kOrganisation.data(), settings::kOrganisation.size()));
-    QCoreApplication::setApplicationName(
-        QString::fromLatin1(settings::kApplication.data(), settings::kApplication.size()));
+    QCoreApplication::setOrganizationName(Latin1Text(settings::kOrganisation));
+    QCoreApplication::setApplicationName(Latin1Text(settings::kApplication));
 }
 
 CBrennixApp::~CBrennixApp() {

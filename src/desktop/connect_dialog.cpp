@@ -18,6 +18,8 @@
 #include "link/rs485_address.h"
 #include "platform/network_port_name.h"
 #include "platform/port_list.h"
+#include "platform/qt_text.h"
+#include "script/session_job.h"
 
 namespace brennix {
 
@@ -25,7 +27,6 @@ namespace {
 
 constexpr const char* kSimulatorDescription = "built-in simulated instrument";
 constexpr const char* kNetworkDescription = "serial device server";
-constexpr const char* kCannotStartThread = "Unable to start thread";
 // How long the search's thread may take for its last steps once it has reported.
 constexpr uint32_t kJobEndingMs = 1000;
 constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
@@ -323,7 +324,7 @@ void CDlgConnect::StartSearch(const QString& port, uint32_t rate) {
     });
     if (!started) {
         SearchEnded(false);
-        ShowStatus(kCannotStartThread);
+        ShowStatus(SessionJob::kCannotStart);
     }
 }
 
@@ -365,7 +366,7 @@ void CDlgConnect::StartScan() {
     if (!scanJob_.Start({1, kMaxRs485Address})) {
         lease_.reset();
         SetSearching(false);
-        ShowStatus(kCannotStartThread);
+        ShowStatus(SessionJob::kCannotStart);
     }
 }
 
@@ -377,7 +378,7 @@ void CDlgConnect::OnScanning(uint32_t address) {
 void CDlgConnect::OnEntry(const BusScanEntry& entry) {
     auto* item = new QTreeWidgetItem(instruments_, {QString::number(entry.address),
                                                     QString::fromStdString(BusScanOutcome(entry)),
-                                                    QString::fromLatin1(entry.versionLine)});
+                                                    Latin1Text(entry.versionLine)});
     item->setData(0, Qt::UserRole, entry.address);
     if (entry.silent) {
         item->setFlags(item->flags() & ~Qt::ItemIsEnabled);

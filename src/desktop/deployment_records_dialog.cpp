@@ -113,8 +113,8 @@ void CDlgDeploymentRecords::OpenInViewer() {
 void CDlgDeploymentRecords::OpenInBrowser() {
     const QString sheet = SelectedSheet();
     if (!sheet.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(sheet))) {
-        ui_.ShowMessage(QFile::encodeName(QDir::toNativeSeparators(sheet)).toStdString(),
-                        "Unable to open file", MessageButtons::kOk, MessageIcon::kExclamation);
+        ui_.ShowText(QDir::toNativeSeparators(sheet), "Unable to open file", MessageButtons::kOk,
+                     MessageIcon::kExclamation);
     }
 }
 

@@ -30,6 +30,7 @@
 #include "link/link_hold.h"
 #include "link/serial_poll.h"
 #include "platform/ostrel_data_folder.h"
+#include "platform/qt_text.h"
 #include "records/record_files.h"
 #include "script/gui/cmd_editor_dialog.h"
 
@@ -40,10 +41,6 @@ constexpr const char* kWelcome =
     "Welcome to Brennix!\r\nDiscover how easy it is to use the new line of Ostrel software !!";
 constexpr const char* kProgramName = "Brennix";
 constexpr uint32_t kProbeWriteMs = 10;
-
-std::string ToBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -309,7 +306,7 @@ bool CDlgTerminal::RefuseWhileBusy() {
 }
 
 void CDlgTerminal::ShowWarning(const QString& text) {
-    ShowWarning(ToBytes(text));
+    ShowWarning(Latin1Bytes(text));
 }
 
 void CDlgTerminal::ShowWarning(const std::string& text) {
@@ -317,8 +314,9 @@ void CDlgTerminal::ShowWarning(const std::string& text) {
 }
 
 bool CDlgTerminal::Started(const std::optional<std::string>& refusal) {
+    // A refused command file names its path.
     if (refusal) {
-        ShowWarning(*refusal);
+        ui_.ShowText(PathText(*refusal), "", MessageButtons::kOk, MessageIcon::kExclamation);
     }
     UpdateStatusBar();
     return !refusal;
@@ -349,7 +347,7 @@ void CDlgTerminal::SendCommandLine() {
     // A port lost since the last poll is said first. The refused line stays in the command line,
     // to be sent once connected again.
     CheckConnection();
-    const std::string text = ToBytes(commandLine_->currentText());
+    const std::string text = Latin1Bytes(commandLine_->currentText());
     const uint64_t receivedBefore = Link().BytesReceived();
     if (!Started(terminal_.SendLine(
             text, [this, text, receivedBefore](bool) { LineAnswered(text, receivedBefore); }))) {
@@ -382,7 +380,7 @@ void CDlgTerminal::OfferRateSearch() {
             .arg(port)
             .arg(Link().GetBaudRate())
             .arg(QString::fromLatin1(CConnectSearch::kRateMayBeWrong));
-    if (ui_.ShowMessage(ToBytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
+    if (ui_.ShowMessage(Latin1Bytes(text), "", MessageButtons::kYesNo, MessageIcon::kQuestion) ==
         MessageResult::kYes) {
         RunConnectDialog(port);
     }
@@ -401,7 +399,7 @@ void CDlgTerminal::ShowHistory() {
     const QString typed = commandLine_->currentText();
     commandLine_->clear();
     for (const std::string& entry : history_.Entries()) {
-        commandLine_->addItem(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+        commandLine_->addItem(Latin1Text(entry));
     }
     commandLine_->setCurrentIndex(-1);
     commandLine_->setEditText(typed);
@@ -441,8 +439,8 @@ void CDlgTerminal::ShowHelp() {
         return file.open(QIODevice::ReadOnly);
     });
     if (found == paths.end()) {
-        ui_.ShowMessage(ToBytes(QDir::toNativeSeparators(paths.front())), "Unable to open file",
-                        MessageButtons::kOk, MessageIcon::kNone);
+        ui_.ShowText(QDir::toNativeSeparators(paths.front()), "Unable to open file",
+                     MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
     HelpViewer().ShowPage(*found);

@@ -4,16 +4,13 @@
 #include <QMessageBox>
 #include <algorithm>
 
+#include "platform/qt_text.h"
 #include "script/gui/input_dialog.h"
 #include "script/gui/script_running_window.h"
 
 namespace brennix {
 
 namespace {
-
-QString FromLatin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon IconFor(MessageIcon icon) {
     switch (icon) {
@@ -87,8 +84,13 @@ void QtUiHost::SetOwner(QWidget* owner) {
 
 MessageResult QtUiHost::ShowMessage(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) {
-    const QString title = caption.empty() ? QString(kApplicationTitle) : FromLatin1(caption);
-    QMessageBox box(IconFor(icon), title, FromLatin1(text), ButtonsFor(buttons), owner_);
+    return ShowText(Latin1Text(text), caption, buttons, icon);
+}
+
+MessageResult QtUiHost::ShowText(const QString& text, const std::string& caption,
+                                 MessageButtons buttons, MessageIcon icon) {
+    const QString title = caption.empty() ? QString(kApplicationTitle) : Latin1Text(caption);
+    QMessageBox box(IconFor(icon), title, text, ButtonsFor(buttons), owner_);
     box.setDefaultButton(DefaultButton(buttons) == MessageResult::kYes ? QMessageBox::Yes
                                                                        : QMessageBox::Ok);
     return ResultFor(box.exec(), buttons);

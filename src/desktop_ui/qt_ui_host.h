@@ -31,6 +31,10 @@ class QtUiHost : public ScriptUiHost {
 
     MessageResult ShowMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons, MessageIcon icon) override;
+    // The same box for a text the window has already made a QString of: one that holds a path
+    // (see PathText), which the 8-bit text of ShowMessage would garble.
+    MessageResult ShowText(const QString& text, const std::string& caption, MessageButtons buttons,
+                           MessageIcon icon);
     bool AskInput(const std::vector<InputRow>& rows, std::vector<std::string>& results) override;
     void OpenScriptWindow(bool visible, std::function<void()> onStop) override;
     void CloseScriptWindow() override;

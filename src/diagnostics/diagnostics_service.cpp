@@ -57,13 +57,6 @@ DiagnosticsService::FileError DiagnosticsService::OpenRecording(const std::strin
     return error;
 }
 
-std::string DiagnosticsService::PlaybackEndText(const std::string& file, uint32_t framesPlayed) {
-    if (framesPlayed == 0) {
-        return "No diagnostic frames in " + file;
-    }
-    return "End of " + file + " after " + std::to_string(framesPlayed) + " frames";
-}
-
 void DiagnosticsService::Work(WorkerSession& worker, const StopEvent& stop, const Start& start) {
     talked_ = start.setUp;
     if (start.setUp) {

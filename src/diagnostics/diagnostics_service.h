@@ -58,9 +58,6 @@ class DiagnosticsService {
     void CloseFile() { controls_.CloseFile(); }
     FileMode OpenFile() const { return controls_.OpenFile(); }
 
-    // What a view says when a playback file has no more frames.
-    static std::string PlaybackEndText(const std::string& file, uint32_t framesPlayed);
-
   private:
     void Work(WorkerSession& worker, const StopEvent& stop, const Start& start);
     void Settle(WorkerSession& worker);

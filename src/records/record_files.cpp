@@ -129,6 +129,11 @@ std::vector<std::string> RecordReport(const WrittenRecord& written) {
     return {"Deployment record: " + written.jsonPath, "Deployment sheet: " + written.htmlPath};
 }
 
+KeptRecord KeepRecordOfDeployment(const RecordSources& sources, const std::string& ostrelData) {
+    const WrittenRecord written = KeepDeploymentRecord(sources, ostrelData);
+    return {written.written, RecordReport(written)};
+}
+
 RecordListing ListDeploymentRecords(const std::string& folder) {
     RecordListing listing;
     std::error_code error;

@@ -30,6 +30,17 @@ WrittenRecord KeepDeploymentRecord(const RecordSources& sources, const std::stri
 // What the front ends say of a record: where its two files are, or that it could not be written
 // (the deployment has started all the same); one line each.
 std::vector<std::string> RecordReport(const WrittenRecord& written);
+
+// What keeping the record of a started deployment came to, as both front ends show it.
+struct KeptRecord {
+    bool written = false;
+    std::vector<std::string> report;  // RecordReport's two lines; a path in them is UTF-8
+};
+
+// The one call of both front ends once a deployment has started: keeps its record (as
+// KeepDeploymentRecord) and says what to show of it.
+KeptRecord KeepRecordOfDeployment(const RecordSources& sources, const std::string& ostrelData);
+
 // Said when a deployment did not start.
 inline constexpr const char* kNoRecordText = "No deployment record: the deployment did not start.";
 

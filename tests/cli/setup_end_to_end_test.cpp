@@ -94,7 +94,7 @@ TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployedAndLeavesNoRecord) {
     EXPECT_EQ(deploy.status, 1);
     EXPECT_EQ(deploy.output, "");
     EXPECT_THAT(deploy.errors, HasSubstr("Recorder is FULL or NEARLY FULL"));
-    EXPECT_THAT(deploy.errors, HasSubstr("no record was written"));
+    EXPECT_THAT(deploy.errors, HasSubstr("No deployment record: the deployment did not start."));
     EXPECT_FALSE(fs::exists(Records(home)));
 }
 

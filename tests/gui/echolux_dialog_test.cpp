@@ -193,6 +193,17 @@ class EcholuxDialogTest : public QObject {
         QCOMPARE(seen->caption, QString("FATAL ERROR"));
     }
 
+    // A path is the system's UTF-8, never 8-bit instrument text: its "ü" shows as "ü".
+    void aPathOutsideAsciiIsShownAsItIs() {
+        const QString path = QString::fromUtf8("/no/such/Messgerät/Müller.ecx");
+        CDlgEcholux dialog(Context());
+        dialog.SetFileDialog(std::make_unique<FixedRecording>(path));
+        const auto seen = AnswerNextMessage();
+        dialog.OpenPlayback();
+        QVERIFY2(seen->text.startsWith("Unable to open " + path + ": No such file"),
+                 qPrintable(seen->text));
+    }
+
   private:
     FeatureContext Context() { return rig_->Context(); }
 

@@ -142,6 +142,24 @@ class RecorderDialogTest : public QObject {
         QCOMPARE(Progress()->value(), 100);
     }
 
+    // A download folder whose path is outside ASCII (here the home's name) is named as it is.
+    void theReplaceQuestionNamesAFolderOutsideAscii() {
+        struct Home {
+            QByteArray kept = qgetenv("HOME");
+            ~Home() { qputenv("HOME", kept); }
+        } home;
+        qputenv("HOME", environment_.FilePath(QString::fromUtf8("Jürgen")).toUtf8());
+        const QString downloaded = QDir(CDlgRecorder::DownloadFolder()).filePath("TEST.000.mrv");
+        QVERIFY(QDir().mkpath(QFileInfo(downloaded).path()) && WriteFile(downloaded, "old"));
+        Open();
+        List()->topLevelItem(2)->setSelected(true);
+        const auto seen = AnswerNextMessage("No");
+        Button("download")->click();
+        Until([this] { return Button("download")->text() == "&Download"; });
+        QVERIFY(downloaded.contains(QString::fromUtf8("/Jürgen/")));
+        QCOMPARE(seen->text, "File " + downloaded + " already exists!\nDo you want to replace it?");
+    }
+
   private:
     void Open() {
         dialog_ = std::make_unique<CDlgRecorder>(rig_->Context());

@@ -116,14 +116,14 @@ void CDlgCompass::OnReady(bool ready) {
         reject();
         return;
     }
-    text_->setText(compass_texts::kInitialized);
+    text_->setText(QString("%1\n%2").arg(compass_texts::kInitialized, compass_texts::kPressStart));
     SetBusy(false);
 }
 
 void CDlgCompass::Start() {
     service_.StartCalibration();
     calibrating_ = true;
-    text_->setText(compass_texts::kRotate);
+    text_->setText(QString("%1\n\n%2").arg(compass_texts::kRotate, compass_texts::kPressStop));
 }
 
 // The instrument takes its time with the scores; the window stays alive meanwhile, its buttons

@@ -16,14 +16,18 @@
 
 #include "diagnostics/beam_note.h"
 #include "diagnostics/diagnostics_feature.h"
+#include "diagnostics/diagnostics_texts.h"
 #include "diagnostics/gui/plot_axis_widget.h"
 #include "diagnostics/gui/plot_widget.h"
 #include "link/detached_output.h"
+#include "platform/qt_text.h"
 #include "plot/plot_scale.h"
 
 namespace brennix {
 
 namespace {
+
+namespace texts = diagnostics_texts;
 
 constexpr std::array<QColor, kBeamCount> kBeamColours = {QColor(255, 0, 0), QColor(30, 144, 255),
                                                          QColor(0, 255, 0)};
@@ -328,7 +332,7 @@ void CDlgEcholux::OpenPlayback() {
         return;
     }
     if (const auto error = service_.OpenPlayback(QFile::encodeName(path).toStdString())) {
-        Warn(QString("Unable to open %1: %2").arg(path, QString::fromStdString(*error)));
+        Warn(PathText(texts::CannotOpen(QFile::encodeName(path).toStdString(), *error)));
         return;
     }
     openFileName_ = QFileInfo(path).fileName();
@@ -345,7 +349,7 @@ void CDlgEcholux::SaveRecording() {
         return;
     }
     if (const auto error = service_.OpenRecording(QFile::encodeName(path).toStdString())) {
-        Warn(QString("Unable to create %1: %2").arg(path, QString::fromStdString(*error)));
+        Warn(PathText(texts::CannotCreate(QFile::encodeName(path).toStdString(), *error)));
         return;
     }
     openFileName_ = QFileInfo(path).fileName();
@@ -392,7 +396,7 @@ void CDlgEcholux::SetStatus(const QString& text) {
 }
 
 void CDlgEcholux::Warn(const QString& text) {
-    ui_.ShowMessage(text.toStdString(), "", MessageButtons::kOk, MessageIcon::kExclamation);
+    ui_.ShowText(text, "", MessageButtons::kOk, MessageIcon::kExclamation);
 }
 
 void CDlgEcholux::OnSetUp(const EcholuxSetup& setup) {
@@ -420,13 +424,12 @@ void CDlgEcholux::OnFrame(std::shared_ptr<const EcholuxSnapshot> snapshot) {
 }
 
 void CDlgEcholux::OnPlaybackEnded(uint32_t framesPlayed) {
-    SetStatus(QString::fromStdString(
-        DiagnosticsService::PlaybackEndText(openFileName_.toStdString(), framesPlayed)));
+    SetStatus(PathText(texts::PlaybackEnd(openFileName_.toStdString(), framesPlayed)));
 }
 
 void CDlgEcholux::OnRecordingFailed() {
     SetStatus({});
-    Warn("Unable to write to " + openFileName_ + ". The recording has been closed.");
+    Warn(PathText(texts::RecordingFailed(openFileName_.toStdString())));
     openFileName_.clear();
 }
 

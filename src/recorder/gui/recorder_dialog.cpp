@@ -12,11 +12,12 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/ostrel_data_folder.h"
+#include "platform/qt_text.h"
 #include "recorder/download_settings.h"
 #include "recorder/recorder_feature.h"
 #include "recorder/recorder_texts.h"
@@ -37,13 +38,9 @@ enum Column { kName, kSize, kDate, kTime };
 // The second status line's room: the total time and a few files' fates before it scrolls.
 constexpr int kDetailLines = 4;
 
-QString FromLatin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 ReplaceAnswer AskReplace(QWidget* owner, const std::string& path) {
     QMessageBox box(QMessageBox::Question, texts::kReplaceCaption,
-                    FromLatin1(texts::ReplaceQuestion(path)), QMessageBox::NoButton, owner);
+                    PathText(texts::ReplaceQuestion(path)), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
     QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
     QPushButton* yesToAll = box.addButton("Yes to &all", QMessageBox::YesRole);
@@ -78,8 +75,7 @@ CDlgRecorder::~CDlgRecorder() {
 }
 
 QString CDlgRecorder::DownloadFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-        .filePath("OstrelData");
+    return PathText(OstrelDataFolder());
 }
 
 void CDlgRecorder::CreateControls() {
@@ -240,16 +236,16 @@ void CDlgRecorder::OnListed(const std::optional<RecorderListing>& listing) {
         return;
     }
     entries_ = listing->entries;
-    fileCount_->setText(FromLatin1(texts::FileCount(entries_.size())));
-    usedSpace_->setText(FromLatin1(texts::UsedSpace(*listing)));
+    fileCount_->setText(Latin1Text(texts::FileCount(entries_.size())));
+    usedSpace_->setText(Latin1Text(texts::UsedSpace(*listing)));
     for (size_t i = 0; i < entries_.size(); ++i) {
         const RecorderFileEntry& entry = entries_[i];
         auto* row = new QTreeWidgetItem(list_);
-        row->setText(kName, FromLatin1(entry.name));
+        row->setText(kName, Latin1Text(entry.name));
         row->setData(kName, Qt::UserRole, static_cast<qulonglong>(i));
         row->setText(kSize, QString::number(entry.size));
-        row->setText(kDate, FromLatin1(texts::EntryDate(entry)));
-        row->setText(kTime, FromLatin1(texts::EntryTime(entry)));
+        row->setText(kDate, Latin1Text(texts::EntryDate(entry)));
+        row->setText(kTime, Latin1Text(texts::EntryTime(entry)));
         for (int column = kSize; column <= kTime; ++column) {
             row->setTextAlignment(column, kColumnAlignments[column]);
         }
@@ -280,12 +276,11 @@ void CDlgRecorder::OnDownload() {
             request.entries.push_back(entries_[item->data(kName, Qt::UserRole).toULongLong()]);
         }
     }
-    const QString folder = DownloadFolder();
-    if (!QDir().mkpath(folder)) {
+    request.folder = OstrelDataFolder();
+    if (!QDir().mkpath(PathText(request.folder))) {
         ui_.ShowMessage(texts::kFolderNotCreated, "", MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
-    request.folder = folder.toStdString();
     request.blockAttempts = attempts_->value();
     request.verify = verify_->isChecked();
     Started(service_.Download(std::move(request)));
@@ -308,24 +303,24 @@ void CDlgRecorder::OnProgress(const RecorderProgress& progress) {
     progress_->setRange(0, progress.range);
     progress_->setValue(progress.position);
     if (!progress.subject.empty()) {
-        status_->setText(FromLatin1(progress.subject));
+        status_->setText(Latin1Text(progress.subject));
     }
-    detail_->setText(FromLatin1(progress.detail));
+    detail_->setText(Latin1Text(progress.detail));
 }
 
 void CDlgRecorder::OnDownloaded(const DownloadResult& result) {
     UpdateControls();
     if (result.elapsedMs) {
-        status_->setText(FromLatin1(texts::DownloadEnd(result)));
-        // The folder is the file system's (UTF-8), the rest plain ASCII.
-        detail_->setText(QString::fromStdString(texts::DownloadEndDetail(result)));
+        status_->setText(Latin1Text(texts::DownloadEnd(result)));
+        // The folder is the file system's, the rest plain ASCII.
+        detail_->setText(PathText(texts::DownloadEndDetail(result)));
     }
 }
 
 void CDlgRecorder::OnFormatted(FormatOutcome outcome) {
     UpdateControls();
-    status_->setText(FromLatin1(texts::FormatEnd(outcome)));
-    detail_->setText(FromLatin1(texts::FormatEndDetail(outcome)));
+    status_->setText(Latin1Text(texts::FormatEnd(outcome)));
+    detail_->setText(Latin1Text(texts::FormatEndDetail(outcome)));
     if (outcome == FormatOutcome::kDone) {
         progress_->setValue(progress_->maximum());
     }

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "instrument/command_file.h"
+#include "platform/qt_text.h"
 
 namespace brennix {
 
@@ -93,7 +94,7 @@ void CDlgCmdEditor::Save() {
 // The editor steps aside while the script runs, so the terminal behind shows its traffic. It is
 // hidden as a plain widget: hiding a dialog would end the modal run of its caller.
 void CDlgCmdEditor::Run() {
-    const std::string text = editor_->toPlainText().toLatin1().toStdString();
+    const std::string text = Latin1Bytes(editor_->toPlainText());
     QWidget::setVisible(false);
     run_(text, [editor = QPointer<CDlgCmdEditor>(this)] {
         if (editor) {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qt_text.h"
+
 namespace brennix {
 
 namespace {
@@ -18,14 +20,6 @@ namespace {
 // Each input function is padded to its full argument list: a missing argument is empty.
 size_t ArgumentCount(InputKind kind) {
     return kind == InputKind::kCheck ? 4 : 2;
-}
-
-QString FromLatin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToLatin1(const QString& text) {
-    return text.toLatin1().toStdString();
 }
 
 // A click on a check row's label toggles its box, as a click on a check box's own text would.
@@ -73,7 +67,7 @@ struct CDlgInput::Metrics {
         labelLeft = X(kLabelLeft);
         int widest = X(kLabelWidth);
         for (const Row& row : rows) {
-            widest = std::max(widest, fonts.horizontalAdvance(FromLatin1(row.arguments[0])));
+            widest = std::max(widest, fonts.horizontalAdvance(Latin1Text(row.arguments[0])));
         }
         labelWidth = std::min(widest, X(kMaxLabelWidth));
         fieldLeft = labelLeft + labelWidth + X(kLabelToField);
@@ -152,7 +146,7 @@ QWidget* CDlgInput::CreateControl(Row& row, const Metrics& metrics, int top) {
 
 QWidget* CDlgInput::CreateInput(const Row& row, const Metrics& metrics, int top) {
     CreateLabel(row.arguments[0], metrics, top);
-    auto* edit = new QLineEdit(FromLatin1(row.arguments[1]), this);
+    auto* edit = new QLineEdit(Latin1Text(row.arguments[1]), this);
     edit->setGeometry(metrics.fieldLeft, top, metrics.fieldWidth, rowHeight_);
     edit->selectAll();
     return edit;
@@ -162,7 +156,7 @@ QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top
     CreateLabel(row.arguments[0], metrics, top);
     auto* list = new QComboBox(this);
     for (size_t i = 1; i < row.arguments.size(); ++i) {
-        list->addItem(FromLatin1(row.arguments[i]));
+        list->addItem(Latin1Text(row.arguments[i]));
     }
     list->setCurrentIndex(0);
     list->setMaxVisibleItems(kVisibleListItems);
@@ -176,9 +170,9 @@ QWidget* CDlgInput::CreateSelect(const Row& row, const Metrics& metrics, int top
 QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top) {
     QLabel* label = CreateLabel(row.arguments[0], metrics, top);
     auto* check = new QCheckBox(this);
-    check->setAccessibleName(FromLatin1(row.arguments[0]));
+    check->setAccessibleName(Latin1Text(row.arguments[0]));
     check->setChecked(
-        FromLatin1(row.arguments[1]).compare(FromLatin1(row.arguments[2]), Qt::CaseInsensitive) ==
+        Latin1Text(row.arguments[1]).compare(Latin1Text(row.arguments[2]), Qt::CaseInsensitive) ==
         0);
     check->setGeometry(metrics.fieldLeft, top, check->sizeHint().width(), rowHeight_);
     new LabelToggles(label, check);
@@ -187,7 +181,7 @@ QWidget* CDlgInput::CreateCheck(const Row& row, const Metrics& metrics, int top)
 
 // A label too long for its column is cut with an ellipsis and shown whole as a tool tip.
 QLabel* CDlgInput::CreateLabel(const std::string& text, const Metrics& metrics, int top) {
-    const QString full = FromLatin1(text);
+    const QString full = Latin1Text(text);
     const QString shown = metrics.fonts.elidedText(full, Qt::ElideRight, metrics.labelWidth);
     auto* label = new QLabel(shown, this);
     if (shown != full) {
@@ -229,7 +223,7 @@ std::string CDlgInput::ReadResult(const Row& row) const {
         case InputKind::kInput:
             break;
     }
-    return ToLatin1(static_cast<const QLineEdit*>(row.control)->text());
+    return Latin1Bytes(static_cast<const QLineEdit*>(row.control)->text());
 }
 
 }  // namespace brennix

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "platform/qt_text.h"
 #include "setup/control_table.h"
 #include "setup/page_content.h"
 #include "setup/setup_texts.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr char kUnrepresentable = 0x7F;
 constexpr const char* kStartOnFormat = "yyyy'/'MM'/'dd' , 'HH':'mm':'ss";
 
-QString Text(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 std::string ToEightBit(const QString& text) {
@@ -34,10 +31,6 @@ std::string ToEightBit(const QString& text) {
         bytes += c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : kUnrepresentable;
     }
     return bytes;
-}
-
-QString FromEightBit(const std::string& text) {
-    return Text(text);
 }
 
 void SetReadOnly(QLineEdit* edit, bool readOnly) {
@@ -57,7 +50,7 @@ CControlPanel::CControlPanel(std::function<SetupSheet&()> sheet, UnitSystem unit
     for (const ControlSpec* spec : ShownOrder(home)) {
         if (form == nullptr || spec->group != group) {
             group = spec->group;
-            auto* box = new QGroupBox(Text(group), this);
+            auto* box = new QGroupBox(Latin1Text(group), this);
             form = new QFormLayout(box);
             layout_->addWidget(box);
         }
@@ -87,9 +80,9 @@ QWidget* CControlPanel::AddControl(QFormLayout* form, SetupControl control) {
         });
         widget = edit;
     }
-    auto* label = new QLabel(FromEightBit(ControlLabel(control, units_)), this);
+    auto* label = new QLabel(Latin1Text(ControlLabel(control, units_)), this);
     form->addRow(label, widget);
-    widget->setObjectName(Text(spec.name));
+    widget->setObjectName(Latin1Text(spec.name));
     label->setBuddy(widget);
     widgets_[control] = widget;
     labels_[control] = label;
@@ -127,14 +120,14 @@ void CControlPanel::ShowValue(SetupControl control) {
     }
     QWidget* widget = it->second;
     const QSignalBlocker blocker(widget);
-    const QString value = FromEightBit(Sheet().Value(control));
+    const QString value = Latin1Text(Sheet().Value(control));
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(value);
         edit->setCursorPosition(0);
     } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
         list->clear();
         for (const std::string_view entry : Sheet().Choices(control)) {
-            list->addItem(Text(entry));
+            list->addItem(Latin1Text(entry));
         }
         list->setCurrentIndex(list->findText(value));
     } else if (control == SetupControl::kStartDate) {
@@ -149,8 +142,8 @@ void CControlPanel::ShowStartOn() {
     auto* picker = qobject_cast<QDateTimeEdit*>(widgets_.at(SetupControl::kStartDate));
     const std::string& heldDate = Sheet().Value(SetupControl::kStartDate);
     const std::string& heldTime = Sheet().Value(SetupControl::kStartTime);
-    const QDate date = QDate::fromString(FromEightBit(heldDate), "yyyy/MM/dd");
-    const QTime time = QTime::fromString(FromEightBit(heldTime), "HH:mm:ss");
+    const QDate date = QDate::fromString(Latin1Text(heldDate), "yyyy/MM/dd");
+    const QTime time = QTime::fromString(Latin1Text(heldTime), "HH:mm:ss");
     if (date.isValid() && time.isValid()) {
         picker->setSpecialValueText({});
         picker->clearMinimumDateTime();
@@ -158,7 +151,7 @@ void CControlPanel::ShowStartOn() {
         return;
     }
     picker->setMinimumDateTime(QDateTime(QDate::currentDate(), QTime(0, 0)));
-    picker->setSpecialValueText(FromEightBit(UnsetStartOnText(heldDate, heldTime)));
+    picker->setSpecialValueText(Latin1Text(UnsetStartOnText(heldDate, heldTime)));
     picker->setDateTime(picker->minimumDateTime());
 }
 
@@ -169,7 +162,7 @@ void CControlPanel::ShowStates() {
             SetReadOnly(edit, Sheet().ReadOnly(control));
         }
         // A greyed control says why, over itself and over its label alike.
-        const QString locked = FromEightBit(LockedText(Sheet(), control));
+        const QString locked = Latin1Text(LockedText(Sheet(), control));
         for (QWidget* carrier : {widget, static_cast<QWidget*>(labels_.at(control))}) {
             carrier->setToolTip(locked);
             carrier->setStatusTip(locked);

@@ -62,6 +62,5 @@ void SetReadOnly(QLineEdit* edit, bool readOnly);
 // The 8-bit text the instrument gets for what a widget holds. A character that 8-bit text cannot
 // carry becomes DEL, which every rule refuses, rather than a '?' the instrument would take.
 std::string ToEightBit(const QString& text);
-QString FromEightBit(const std::string& text);
 
 }  // namespace brennix

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt_text.h"
+
 namespace brennix {
 
 namespace {
@@ -67,7 +69,7 @@ void CDlgMrvDeploy::ValueChanged(SetupControl control) {
 }
 
 void CDlgMrvDeploy::ShowDays() {
-    days_->setText(FromEightBit(Sheet().DaysRemaining()));
+    days_->setText(Latin1Text(Sheet().DaysRemaining()));
 }
 
 CDlgMrvAdvanced::CDlgMrvAdvanced(std::function<SetupSheet&()> sheet, UnitSystem units,

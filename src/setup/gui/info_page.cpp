@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "platform/qt_text.h"
 #include "setup/gui/control_panel.h"
 
 namespace brennix {
@@ -19,8 +20,8 @@ CInfoPage::CInfoPage(std::function<SetupSheet&()> sheet, SetupPage page, const Q
     for (const InfoRow& row : Rows(SetupRecord())) {
         auto* text = new QLineEdit(this);
         SetReadOnly(text, true);
-        text->setObjectName(FromEightBit(row.label));
-        form->addRow(new QLabel(FromEightBit(row.label), this), text);
+        text->setObjectName(Latin1Text(row.label));
+        form->addRow(new QLabel(Latin1Text(row.label), this), text);
         texts_.push_back(text);
     }
     auto* layout = new QVBoxLayout(this);
@@ -35,7 +36,7 @@ std::vector<InfoRow> CInfoPage::Rows(const SetupRecord& record) const {
 void CInfoPage::Show() {
     const std::vector<InfoRow> rows = Rows(sheet_().Record());
     for (size_t i = 0; i < rows.size() && i < texts_.size(); ++i) {
-        texts_[i]->setText(FromEightBit(rows[i].text));
+        texts_[i]->setText(Latin1Text(rows[i].text));
         texts_[i]->setCursorPosition(0);
     }
 }

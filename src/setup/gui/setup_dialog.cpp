@@ -8,9 +8,11 @@
 #include <QVBoxLayout>
 #include <ctime>
 #include <tuple>
+#include <utility>
 
 #include "link/detached_output.h"
 #include "platform/ostrel_data_folder.h"
+#include "platform/qt_text.h"
 #include "records/record_files.h"
 #include "setup/gui/deploy_page.h"
 #include "setup/gui/info_page.h"
@@ -158,8 +160,8 @@ void CSetupDialog::OnEnded(const SetupResult& result) {
     const bool recorded = !deployed || KeepRecord(result);
     ShowOutcome(ui_, result);
     if (!recorded) {
-        ui_.ShowMessage(recordReport_.at(0) + "\n" + recordReport_.at(1), "Deployment record",
-                        MessageButtons::kOk, MessageIcon::kExclamation);
+        ui_.ShowText(PathText(recordReport_.at(0) + "\n" + recordReport_.at(1)),
+                     "Deployment record", MessageButtons::kOk, MessageIcon::kExclamation);
     }
     if (result.job == SetupJob::kDeploy && !done && result.outcome != SetupOutcome::kStopped) {
         deployPage_->ShowRecordNote(kNoRecordText);
@@ -173,10 +175,10 @@ void CSetupDialog::OnEnded(const SetupResult& result) {
 }
 
 bool CSetupDialog::KeepRecord(const SetupResult& result) {
-    const WrittenRecord written = KeepDeploymentRecord(
+    KeptRecord kept = KeepRecordOfDeployment(
         {std::time(nullptr), result, service_.Sheet(), units_, session_}, OstrelDataFolder());
-    recordReport_ = RecordReport(written);
-    return written.written;
+    recordReport_ = std::move(kept.report);
+    return kept.written;
 }
 
 void CSetupDialog::Ended(const SetupResult& result) {
