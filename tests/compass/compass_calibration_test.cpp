@@ -15,8 +15,9 @@ class CompassCalibrationTest : public testing::Test {
     CCompassCalibration calibration{sim.session.Instrument()};
 };
 
-// The attitude follows the instrument's latest line as it turns.
-TEST_F(CompassCalibrationTest, AttitudeFollowsTheLatestLine) {
+// The attitude follows the instrument's latest line as it turns, a flood of lines keeps only the
+// newest, and stopping after two turns reads the scores they earn.
+TEST_F(CompassCalibrationTest, AttitudeFollowsTheLatestLineAndStopReadsTheScores) {
     ASSERT_TRUE(calibration.Init());
     calibration.Start();
     sim.clock.Sleep(2000);
@@ -29,23 +30,15 @@ TEST_F(CompassCalibrationTest, AttitudeFollowsTheLatestLine) {
     EXPECT_NEAR(later->heading - early->heading, 30.0, 3.0);
     // Nothing new arrived: the same attitude again.
     EXPECT_EQ(calibration.ReadAttitude(), later);
-}
 
-TEST_F(CompassCalibrationTest, AFloodOfLinesKeepsOnlyTheNewest) {
-    ASSERT_TRUE(calibration.Init());
-    calibration.Start();
     sim.clock.Sleep(60000);  // some 150 lines, well over the 1000 bytes kept
     const std::optional<Attitude> attitude = calibration.ReadAttitude();
     ASSERT_TRUE(attitude);
     // The simulated compass turns 6 degrees a second from 37.5; a line comes every 0.4 s.
     const double now = std::fmod(37.5 + 0.006 * sim.clock.TickCount(), 360.0);
     EXPECT_NEAR(attitude->heading, now, 3.0);
-}
 
-TEST_F(CompassCalibrationTest, StopReadsTheScoresTwoTurnsEarn) {
-    ASSERT_TRUE(calibration.Init());
-    calibration.Start();
-    sim.clock.Sleep(120000);
+    sim.clock.Sleep(53000);
     calibration.ReadAttitude();
     const std::optional<CompassScores> scores = calibration.Finish();
     ASSERT_TRUE(scores);

@@ -29,23 +29,19 @@ TEST(BeamAveraging, ThreeFramesOf10And20And30Show20) {
     EXPECT_EQ(third.ping, 3u);
 }
 
-TEST(BeamFigures, NoiseIsTheSmallestAmplitudeOfTheFarHalf) {
-    BeamFrame frame = Flat(10, 50);
+// The noise is the smallest amplitude of the far half; the extremes are those of the near half.
+TEST(BeamFigures, NoiseFromTheFarHalfExtremesFromTheNearHalf) {
+    BeamFrame frame = Flat(10, 50, 100);
     frame.amplitude[0][4] = 3;   // near half: not counted
     frame.amplitude[0][5] = 12;  // first cell of the far half
     frame.amplitude[1][9] = 8;   // last cell
     frame.amplitude[2][10] = 1;  // past N: not counted
-    const BeamFigures figures = BeamProcessor().Process(frame).figures;
-    EXPECT_EQ(figures.noise, (BeamFigures::PerBeam{12, 8, 50}));
-}
-
-TEST(BeamFigures, ExtremesOfTheNearHalf) {
-    BeamFrame frame = Flat(10, 50, 100);
     frame.cosine[0][0] = 3;
     frame.cosine[0][4] = 250;
     frame.sine[2][1] = 7;
     frame.sine[2][5] = 255;  // far half: not counted
     const BeamFigures figures = BeamProcessor().Process(frame).figures;
+    EXPECT_EQ(figures.noise, (BeamFigures::PerBeam{12, 8, 50}));
     EXPECT_EQ(figures.cosMin[0], 3);
     EXPECT_EQ(figures.cosMax[0], 250);
     EXPECT_EQ(figures.sinMin[2], 7);

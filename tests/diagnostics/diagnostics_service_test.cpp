@@ -248,17 +248,14 @@ TEST_F(DiagnosticsServiceTest, ClosedMidFrameLeavesTheTerminalAQuietInstrumentAs
     EXPECT_NE(sim.terminal.Text().find("of ASCII"), std::string::npos) << sim.terminal.Text();
 }
 
-TEST_F(DiagnosticsServiceTest, ARecordingThatCannotBeWrittenIsClosedAndSaidSo) {
+// A recording that cannot be written is closed and said so; the service goes on until its port
+// goes away.
+TEST_F(DiagnosticsServiceTest, ARecordingThatCannotBeWrittenIsClosedAndALostPortEndsTheService) {
     ASSERT_FALSE(service.OpenRecording("/dev/full"));
     Open();
     ASSERT_TRUE(Frames(1));
     EXPECT_TRUE(heard.recordingFailed);
     EXPECT_EQ(service.OpenFile(), DiagnosticsService::FileMode::kNone);
-}
-
-TEST_F(DiagnosticsServiceTest, APortThatGoesAwayEndsTheService) {
-    Open();
-    ASSERT_TRUE(Frames(1));
     sim.device.SetVanished(true);
     ASSERT_TRUE(sim.PumpUntil([this] { return closed; }, kAnsweringMs));
     EXPECT_TRUE(heard.connectionLost);

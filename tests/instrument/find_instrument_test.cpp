@@ -95,13 +95,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, WakeUpTest, ::testing::ValuesIn(kWakeCases),
 
 class IdentificationTest : public ::testing::Test, public ScriptedInstrumentLine {};
 
-TEST_F(IdentificationTest, NoLinkOrAClosedOneFails) {
-    EXPECT_EQ(CInstrument(clock, ui).FindInstrument(false, false), kFailToWakeUpInstrument5);
-    link.Close();
-    EXPECT_EQ(instrument.FindInstrument(false, false), kFailToWakeUpInstrument5);
-    EXPECT_EQ(farEnd.Wire(), "");
-}
-
 struct BannerCase {
     const char* name;
     std::string banner;
@@ -141,11 +134,18 @@ TEST_P(BannerTest, NamesTheModel) {
 INSTANTIATE_TEST_SUITE_P(Banners, BannerTest, ::testing::ValuesIn(kBannerCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// No link or a closed one fails and sends nothing.
 TEST_F(IdentificationTest, RestOfTheAnswerIsTakenInBeforeReturning) {
     farEnd.Reply("Ver", "Fndl 1.4\r\nSerial 1234\r\n>");
     EXPECT_EQ(instrument.FindInstrument(true, false), kFendrel);
     // Only the prompt stays behind for the next command's prompt search.
     EXPECT_EQ(Unread(), ">");
+
+    EXPECT_EQ(CInstrument(clock, ui).FindInstrument(false, false), kFailToWakeUpInstrument5);
+    link.Close();
+    farEnd.ClearWire();
+    EXPECT_EQ(instrument.FindInstrument(false, false), kFailToWakeUpInstrument5);
+    EXPECT_EQ(farEnd.Wire(), "");
 }
 
 TEST_F(IdentificationTest, SdiTwelveModeChangesHowCommandsAreSent) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -115,6 +114,19 @@ struct RecorderRig {
         Finish(service.Download({std::move(entries), root.string(), rate}));
         return *heard.downloaded;
     }
+    // Lets a started operation run for ms, stops it and waits for its end.
+    void StopAfter(bool started, uint32_t ms) {
+        ASSERT_TRUE(started);
+        sim.PumpUntil([] { return false; }, ms);
+        service.Stop();
+        Finish(true);
+    }
+    bool StartVerified(std::vector<RecorderFileEntry> entries) {
+        return service.Download({std::move(entries), root.string(), std::nullopt, 3, true});
+    }
+    long FilesSaved() const {
+        return std::distance(fs::directory_iterator(root), fs::directory_iterator());
+    }
     const std::string& OnRecorder(size_t index) {
         return sim.instrument.Recorder().Files()[index].data;
     }
@@ -175,6 +187,7 @@ TEST_F(RecorderServiceTest, OpensAtTheDownloadRateAndRefusedRatesLeaveIt) {
     EXPECT_EQ(sim.link.GetBaudRate(), 57600u);
 }
 
+// Nothing selected still identifies the instrument and ends done at no time.
 TEST_F(RecorderServiceTest, EveryFileArrivesIntactUnderItsModelsExtension) {
     const DownloadResult& result = Download(Listed());
     ASSERT_EQ(result.outcome, DownloadOutcome::kDone);
@@ -185,7 +198,7 @@ TEST_F(RecorderServiceTest, EveryFileArrivesIntactUnderItsModelsExtension) {
         EXPECT_EQ(file.path, (root / (file.name + ".mrv")).string());
         EXPECT_TRUE(Contents(file.path) == OnRecorder(i)) << file.name;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);
+    EXPECT_EQ(FilesSaved(), 3);
     EXPECT_EQ(result.folder, root.string());
     EXPECT_EQ(heard.ended.size(), 3u);
     EXPECT_EQ(heard.progress.front().position, 0);
@@ -197,12 +210,10 @@ TEST_F(RecorderServiceTest, EveryFileArrivesIntactUnderItsModelsExtension) {
     EXPECT_GT(*result.elapsedMs, 100000u);  // 123 KiB at 9600 baud
     // The last file: "c", the entry, its block and the empty one, nothing rejected.
     EXPECT_EQ(SentInLastDownload(), "aaaa");
-}
 
-TEST_F(RecorderServiceTest, NothingSelectedStillIdentifiesAndEndsDoneAtZeroTime) {
-    const DownloadResult& result = Download({});
-    EXPECT_EQ(result.outcome, DownloadOutcome::kDone);
-    EXPECT_EQ(result.elapsedMs, 0u);
+    sim.instrument.ClearReceived();
+    EXPECT_EQ(Download({}).outcome, DownloadOutcome::kDone);
+    EXPECT_EQ(heard.downloaded->elapsedMs, 0u);
     EXPECT_NE(sim.instrument.Received().find("Ver\r"), std::string::npos);
 }
 
@@ -247,10 +258,7 @@ class DownloadStoppedAnyTime : public RecorderServiceTest,
                                public testing::WithParamInterface<uint32_t> {};
 
 TEST_P(DownloadStoppedAnyTime, KeepsWhatCameAndTellsTheInstrument) {
-    ASSERT_TRUE(service.Download({Listed(), root.string(), std::nullopt}));
-    sim.PumpUntil([] { return false; }, GetParam());
-    service.Stop();
-    Finish(true);
+    StopAfter(service.Download({Listed(), root.string(), std::nullopt}), GetParam());
     const DownloadResult& result = *heard.downloaded;
     ASSERT_EQ(result.outcome, DownloadOutcome::kCancelled);
     if (!result.files.empty()) {
@@ -270,15 +278,13 @@ INSTANTIATE_TEST_SUITE_P(Moments, DownloadStoppedAnyTime,
                          testing::Values(0u, 600u, 2500u, 3100u, 60000u, 110000u));
 
 // A cut download leaves the complete file of an earlier one alone; the next whole download takes
-// the name and clears the part.
+// the name and clears the part. The instrument's end block before the size it listed is a file
+// cut short too, not a done download.
 TEST_F(RecorderServiceTest, APartialFileNeverTakesTheNameOfACompleteOne) {
     std::vector<RecorderFileEntry> entries = Listed();
-    entries.resize(1);
+    entries.resize(2);
     std::ofstream(root / "DEP1.000.mrv") << "complete";
-    ASSERT_TRUE(service.Download({entries, root.string(), std::nullopt}));
-    sim.PumpUntil([] { return false; }, 8000);
-    service.Stop();
-    Finish(true);
+    StopAfter(service.Download({{entries[0]}, root.string(), std::nullopt}), 8000);
     EXPECT_EQ(Contents(root / "DEP1.000.mrv"), "complete");
     EXPECT_EQ(heard.downloaded->files.at(0).path, (root / "DEP1.000.mrv.part").string());
     EXPECT_GT(fs::file_size(root / "DEP1.000.mrv.part"), 0u);
@@ -286,15 +292,11 @@ TEST_F(RecorderServiceTest, APartialFileNeverTakesTheNameOfACompleteOne) {
         recorder_texts::DownloadEndDetail(*heard.downloaded).find("\nPartial: DEP1.000.mrv.part"),
         std::string::npos);
 
-    EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
+    EXPECT_EQ(Download({entries[0]}).outcome, DownloadOutcome::kDone);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
     EXPECT_FALSE(fs::exists(root / "DEP1.000.mrv.part"));
-}
 
-// The instrument's end block before the size it listed is a file cut short, not a done download.
-TEST_F(RecorderServiceTest, AFileEndingBeforeItsListedSizeIsIncomplete) {
-    std::vector<RecorderFileEntry> entries = Listed();
-    entries.resize(2);
+    fs::remove(root / "DEP1.000.mrv");
     entries[0].size += 1;
     const DownloadResult& result = Download(entries);
     EXPECT_EQ(result.outcome, DownloadOutcome::kIncomplete);
@@ -335,22 +337,23 @@ TEST_F(RecorderServiceTest, ADownloadAtARateOfItsOwnPutsTheRateBack) {
 TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.resize(1);
-    sim.instrument.GetFaults().badChecksumBlock = 2;
-    sim.instrument.GetFaults().badChecksumSends = 2;
+    sim::Faults& faults = sim.instrument.GetFaults();
+    faults.badChecksumBlock = 2;
+    faults.badChecksumSends = 2;
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
     EXPECT_TRUE(SentInLastDownload().starts_with("aaabbaa")) << SentInLastDownload();
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
 
-    sim.instrument.GetFaults().badChecksumBlock = -1;
-    sim.instrument.GetFaults().bitErrorRate = 0.000006;
+    faults.badChecksumBlock = -1;
+    faults.bitErrorRate = 0.000006;
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kDone);
     EXPECT_GT(Count(SentInLastDownload(), "b"), 0u);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
 
     // A block spoiled five times is given up on at three attempts, fetched at six.
-    sim.instrument.GetFaults().bitErrorRate = 0;
-    sim.instrument.GetFaults().badChecksumBlock = 2;
-    sim.instrument.GetFaults().badChecksumSends = 5;
+    faults.bitErrorRate = 0;
+    faults.badChecksumBlock = 2;
+    faults.badChecksumSends = 5;
     heard.answers = {MessageResult::kNo};
     EXPECT_EQ(Download(entries).outcome, DownloadOutcome::kCancelled);
     Finish(service.Download({entries, root.string(), std::nullopt, 6}));
@@ -359,32 +362,31 @@ TEST_F(RecorderServiceTest, SpoiledBlocksAreRejectedUntilTheyArriveIntact) {
 }
 
 // Damage the checksum cannot see: a verified download fetches again until two copies agree,
-// and never takes a file whose copies keep differing for a whole one.
+// and never takes a file whose copies keep differing for a whole one. Stopped while fetching the
+// check copy, the first copy stays a ".part" file and no copy is left behind; the bar counts both
+// copies, so the check copy runs in its second half.
 TEST_F(RecorderServiceTest, AVerifiedDownloadFetchesUntilTwoCopiesAgree) {
     std::vector<RecorderFileEntry> entries = Listed();
     entries.resize(1);
     sim.instrument.GetFaults().blindDamageDownloads = 1;
-    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    Finish(StartVerified(entries));
     EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kDone);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv") == OnRecorder(0));
     EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+    EXPECT_EQ(FilesSaved(), 1);
 
     sim.instrument.GetFaults().blindDamageDownloads = 1 + 5;
-    Finish(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    Finish(StartVerified(entries));
     const DownloadedFile& file = heard.downloaded->files.at(0);
     EXPECT_EQ(file.outcome, FileOutcome::kUnverified);
     EXPECT_EQ(heard.downloaded->outcome, DownloadOutcome::kIncomplete);
     EXPECT_EQ(file.path, (root / "DEP1.000.mrv.part").string());
     EXPECT_EQ(Count(sim.instrument.Received(), "download DEP1.000"), 3u + 5u);
-}
 
-// Stopped while fetching the check copy, the first copy stays a ".part" file and no copy is
-// left behind; the bar counts both copies, so the check copy runs in its second half.
-TEST_F(RecorderServiceTest, AVerifiedDownloadStoppedWhileCheckingLeavesOnlyThePart) {
-    std::vector<RecorderFileEntry> entries = Listed();
-    entries.resize(1);
-    ASSERT_TRUE(service.Download({entries, root.string(), std::nullopt, 3, true}));
+    fs::remove_all(root);
+    fs::create_directory(root);
+    heard.progress.clear();
+    ASSERT_TRUE(StartVerified(entries));
     sim.PumpUntil(
         [this] {
             return !heard.progress.empty() &&
@@ -394,7 +396,7 @@ TEST_F(RecorderServiceTest, AVerifiedDownloadStoppedWhileCheckingLeavesOnlyThePa
     service.Stop();
     Finish(true);
     EXPECT_EQ(heard.downloaded->files.at(0).outcome, FileOutcome::kUnverified);
-    ASSERT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+    ASSERT_EQ(FilesSaved(), 1);
     EXPECT_TRUE(Contents(root / "DEP1.000.mrv.part") == OnRecorder(0));
 }
 
@@ -431,8 +433,10 @@ TEST_F(RecorderServiceTest, AStalledInstrumentIsStoppedWithDThenAsked) {
     }
 }
 
+// A file that cannot be created is reported even when it is empty.
 TEST_F(RecorderServiceTest, AFullDiskIsAskedAboutWithTheSystemsReason) {
-    const std::vector<RecorderFileEntry> entries = Listed();
+    sim.instrument.Recorder().AddFile({"EMPTY.000", ""});
+    std::vector<RecorderFileEntry> entries = Listed();
     fs::create_symlink("/dev/full", root / "DEP1.000.mrv.part");
     heard.answers = {MessageResult::kNo};
     const DownloadResult& result = Download(entries);
@@ -445,17 +449,11 @@ TEST_F(RecorderServiceTest, AFullDiskIsAskedAboutWithTheSystemsReason) {
     // The block that could not be written is rejected right after its acknowledgement.
     EXPECT_TRUE(SentInLastDownload().starts_with("aaab")) << SentInLastDownload();
     ExpectTheNextCommandAnswered();
-}
 
-TEST_F(RecorderServiceTest, AFileThatCannotBeCreatedIsReportedEvenWhenItIsEmpty) {
-    sim.instrument.Recorder().AddFile({"EMPTY.000", ""});
-    std::vector<RecorderFileEntry> entries = Listed();
-    entries.erase(entries.begin(), entries.begin() + 3);
     fs::create_directory(root / "EMPTY.000.mrv.part");
-    const DownloadResult& result = Download(entries);
-    ASSERT_EQ(heard.messages.size(), 1u);
-    EXPECT_NE(heard.messages[0].find("\nError: 21 (Is a directory)\n"), std::string::npos);
-    EXPECT_EQ(result.files[0].outcome, FileOutcome::kFailed);
+    EXPECT_EQ(Download({entries[3]}).files[0].outcome, FileOutcome::kFailed);
+    ASSERT_EQ(heard.messages.size(), 2u);
+    EXPECT_NE(heard.messages[1].find("\nError: 21 (Is a directory)\n"), std::string::npos);
 }
 
 TEST_F(RecorderServiceTest, NamesThatAreNotPlainFileNamesAreRefusedAndNothingLandsOutside) {
@@ -470,7 +468,7 @@ TEST_F(RecorderServiceTest, NamesThatAreNotPlainFileNamesAreRefusedAndNothingLan
               "'../EVIL.000' cannot be saved: the name is not a plain file name\n"
               "Do you want to continue?");
     EXPECT_EQ(heard.messages[5].substr(0, 8), "'X\\x01Y'");
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
+    EXPECT_EQ(FilesSaved(), 1);
     EXPECT_EQ(Count(sim.instrument.Received(), "download "), 1u);
     EXPECT_EQ(result.files[1].outcome, FileOutcome::kRefused);
 }
@@ -515,6 +513,8 @@ TEST(RecorderModels, NameTheFileAfterTheModelTheInstrumentReports) {
     }
 }
 
+// One that is never confirmed goes a hundred rounds of half a second and a pause each, then is
+// said to be unconfirmed, not done.
 TEST_F(RecorderServiceTest, AFormatAnswersTheQuestionOnceAndCountsItsRounds) {
     Finish(service.Format());
     EXPECT_EQ(heard.formatted, FormatOutcome::kDone);
@@ -523,10 +523,7 @@ TEST_F(RecorderServiceTest, AFormatAnswersTheQuestionOnceAndCountsItsRounds) {
     EXPECT_EQ(heard.Subjects().front(), "Formatting (1%)");
     EXPECT_EQ(heard.progress.back().range, 100);
     EXPECT_TRUE(Listed().empty());
-}
 
-// A hundred rounds of half a second and a pause each, then said to be unconfirmed, not done.
-TEST(RecorderFormat, AFormatNeverConfirmedEndsAfterItsRounds) {
     RecorderRig slow({.formatMs = 600000});
     const uint32_t start = slow.sim.clock.TickCount();
     slow.Finish(slow.service.Format());
@@ -542,10 +539,7 @@ class FormatStoppedAnyTime : public RecorderServiceTest,
 // Stopped once the instrument was told yes, the card may be erased all the same; either way the
 // wait for its prompt is said before it begins.
 TEST_P(FormatStoppedAnyTime, TellsTheInstrumentAndLeavesItAnswering) {
-    ASSERT_TRUE(service.Format());
-    sim.PumpUntil([] { return false; }, GetParam());
-    service.Stop();
-    Finish(true);
+    StopAfter(service.Format(), GetParam());
     ASSERT_TRUE(heard.formatted);
     const std::string& sent = sim.instrument.Received();
     const size_t format = sent.rfind("format\r");

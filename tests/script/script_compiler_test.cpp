@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "engine_fixture.h"
-
 namespace brennix {
 
 namespace {
@@ -20,35 +18,30 @@ struct DirectiveCase {
     std::vector<ArgToken> arguments;
 };
 
-class DirectiveGrammarTest : public testing::TestWithParam<DirectiveCase> {};
-
-TEST_P(DirectiveGrammarTest, ParsesNameAndTokens) {
-    const CompiledScript script = ScriptCompiler().Compile(GetParam().script);
-    ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
-    ASSERT_EQ(script.statements.size(), 1u);
-    EXPECT_EQ(script.statements[0].name, GetParam().name);
-    EXPECT_EQ(script.statements[0].arguments, GetParam().arguments);
+TEST(DirectiveGrammar, ParsesNameAndTokens) {
+    for (const DirectiveCase& c :
+         {DirectiveCase{"#WAIT_PROMPT 5", "WAIT_PROMPT", {Lit("5")}},
+          DirectiveCase{"#  Wait", "WAIT", {}},
+          DirectiveCase{"#MSGBOX Sensor", "MSGBOX", {Var("Sensor")}},
+          DirectiveCase{"#MSGBOX \"it's\"", "MSGBOX", {Lit("it's")}},
+          DirectiveCase{"#WAIT(3", "WAIT", {Lit("3")}},
+          DirectiveCase{"#X a,, b ,c", "X", {Var("a"), Var("b"), Var("c")}},
+          // '=' and '!' make a literal only when a separator ends the parameter.
+          DirectiveCase{"#X =a !b =c", "X", {Lit("=a"), Lit("!b"), Var("=c")}},
+          // An unbalanced single quote makes the rest of the line one parameter.
+          DirectiveCase{"#X 'a b, c", "X", {Var("'a b, c")}},
+          DirectiveCase{"#IF x == 5", "IF", {Var("x"), Lit("=="), Lit("5")}},
+          DirectiveCase{"#if x==5", "IF", {Var("x"), Lit("=="), Lit("5")}},
+          DirectiveCase{"#IF ==''", "IF", {Lit(""), Lit("=="), Lit("")}},
+          DirectiveCase{"#ELSEIF 'a b'!=%x", "ELSEIF", {Lit("a b"), Lit("!="), Var("%x")}},
+          DirectiveCase{"#IF x '==' y", "IF", {Var("x"), Lit("=="), Var("y")}}}) {
+        const CompiledScript script = ScriptCompiler().Compile(c.script);
+        ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
+        ASSERT_EQ(script.statements.size(), 1u) << c.script;
+        EXPECT_EQ(script.statements[0].name, c.name) << c.script;
+        EXPECT_EQ(script.statements[0].arguments, c.arguments) << c.script;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Tokens, DirectiveGrammarTest,
-    testing::Values(DirectiveCase{"#WAIT_PROMPT 5", "WAIT_PROMPT", {Lit("5")}},
-                    DirectiveCase{"#  Wait", "WAIT", {}},
-                    DirectiveCase{"#MSGBOX Sensor", "MSGBOX", {Var("Sensor")}},
-                    DirectiveCase{"#MSGBOX \"it's\"", "MSGBOX", {Lit("it's")}},
-                    DirectiveCase{"#WAIT(3", "WAIT", {Lit("3")}},
-                    DirectiveCase{"#X a,, b ,c", "X", {Var("a"), Var("b"), Var("c")}},
-                    // '=' and '!' make a literal only when a separator ends the parameter.
-                    DirectiveCase{"#X =a !b =c", "X", {Lit("=a"), Lit("!b"), Var("=c")}},
-                    // An unbalanced single quote makes the rest of the line one parameter.
-                    DirectiveCase{"#X 'a b, c", "X", {Var("'a b, c")}},
-                    DirectiveCase{"#IF x == 5", "IF", {Var("x"), Lit("=="), Lit("5")}},
-                    DirectiveCase{"#if x==5", "IF", {Var("x"), Lit("=="), Lit("5")}},
-                    DirectiveCase{"#IF ==''", "IF", {Lit(""), Lit("=="), Lit("")}},
-                    DirectiveCase{
-                        "#ELSEIF 'a b'!=%x", "ELSEIF", {Lit("a b"), Lit("!="), Var("%x")}},
-                    DirectiveCase{"#IF x '==' y", "IF", {Var("x"), Lit("=="), Var("y")}}),
-    test::kNameAfterScript);
 
 // No line or segment limit below what the command editor reads.
 TEST(CompilerTest, LinesLongerThanTheEditorsPieceCompile) {

@@ -47,6 +47,13 @@ using enum SetupControl;
 constexpr UnitSystem kMetric = UnitSystem::kMetric;
 constexpr UnitSystem kEnglish = UnitSystem::kEnglish;
 
+// What the step makes of text typed into a control.
+std::variant<Refusal, StepPlan> Plan(SetupRecord& record, SetupControl control, const char* typed,
+                                     UnitSystem units = kMetric) {
+    return PlanStep(SpecOf(control), typed, Shown(record, units).at(control), record, units,
+                    ControlChoices(control, record));
+}
+
 TEST(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
     for (const StepCase& c :
          {// In feet the shown 1.64 would come back as 49 cm: untouched, it is not sent at all.
@@ -74,10 +81,8 @@ TEST(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
           StepCase{"Sdi12Units", kMetric, kSdi12Units, "Metric", "of Metric", 1}}) {
         SCOPED_TRACE(c.name);
         SetupRecord record = Record();
-        const ControlValues shown = Shown(record, c.units);
         const ControlSpec& spec = SpecOf(c.control);
-        const auto planned = PlanStep(spec, c.typed, shown.at(c.control), record, c.units,
-                                      ControlChoices(c.control, record));
+        const auto planned = Plan(record, c.control, c.typed, c.units);
         ASSERT_TRUE(std::holds_alternative<StepPlan>(planned))
             << std::get<Refusal>(planned).message;
         const StepPlan& plan = std::get<StepPlan>(planned);
@@ -89,12 +94,6 @@ TEST(SettingStepPlan, SendsWhatChangedAndStoresItInTheRecordsUnits) {
             EXPECT_EQ(spec.step.field.read(record), c.stored);
         }
     }
-}
-
-// What the step makes of text typed into a control, in metric units.
-std::variant<Refusal, StepPlan> Plan(SetupRecord& record, SetupControl control, const char* typed) {
-    return PlanStep(SpecOf(control), typed, Shown(record, kMetric).at(control), record, kMetric,
-                    ControlChoices(control, record));
 }
 
 TEST(SettingStepPlan, DateTimeAndNameGoOutInTheirFormats) {
