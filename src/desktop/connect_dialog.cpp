@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <array>
 #include <optional>
 #include <utility>
 
+#include "link/line_rates.h"
 #include "link/rs485_address.h"
 #include "platform/network_port_name.h"
 #include "platform/port_list.h"
@@ -29,8 +29,6 @@ constexpr const char* kSimulatorDescription = "built-in simulated instrument";
 constexpr const char* kNetworkDescription = "serial device server";
 // How long the search's thread may take for its last steps once it has reported.
 constexpr uint32_t kJobEndingMs = 1000;
-constexpr std::array<uint32_t, 10> kRates = {300,  600,   1200,  2400,  4800,
-                                             9600, 19200, 38400, 57600, 115200};
 
 // Port names, and the system's error texts about them, are in the system's 8-bit encoding.
 std::string ToSystemText(const QString& text) {
@@ -250,7 +248,7 @@ void CDlgConnect::FillPorts() {
 
 void CDlgConnect::FillRates() {
     rates_->addItem("Auto", CConnectSearch::kAutoRate);
-    for (const uint32_t rate : kRates) {
+    for (const uint32_t rate : kLineRates) {
         rates_->addItem(QString::number(rate), rate);
     }
 }

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "link/line_rates.h"
 #include "platform/settings.h"
 
 namespace brennix {
 
 // The rates a download may switch the line to, slowest first.
-inline constexpr std::array<uint32_t, 10> kDownloadRates = {300,  600,   1200,  2400,  4800,
-                                                            9600, 19200, 38400, 57600, 115200};
+inline constexpr std::array<uint32_t, 10> kDownloadRates = kLineRates;
 
 bool IsDownloadRate(uint32_t rate);
 
