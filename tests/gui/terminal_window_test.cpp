@@ -214,6 +214,7 @@ class TerminalWindowTest : public QObject {
         QVERIFY(!Menus().logTimeStamps->isChecked());
         QVERIFY(!Terminal().Link().Tap().LogTimeStamps());
         Menus().logTimeStamps->trigger();
+        QVERIFY(Terminal().Link().Tap().LogTimeStamps());
         StartApp();
         QVERIFY(Menus().logTimeStamps->isChecked());
         QVERIFY(Terminal().Link().Tap().LogTimeStamps());
