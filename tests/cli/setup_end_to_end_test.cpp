@@ -98,19 +98,6 @@ TEST(SetupEndToEnd, ANearlyFullRecorderIsNotDeployedAndLeavesNoRecord) {
     EXPECT_FALSE(fs::exists(Records(home)));
 }
 
-// What an instrument never set up holds is listed as it is, and its deployment is refused, saying
-// why, before anything is sent.
-TEST(SetupEndToEnd, AStartDateNeverSetIsListedAndNotDeployed) {
-    const TempHome home;
-    Simulator simulator({"--without", "start-date"});
-    const CliRun shown({"--port", simulator.Port(), "setup"});
-    EXPECT_THAT(shown.output, HasSubstr("Start on: 0000/00/00 , 00:00:00\n"));
-    const CliRun deploy({"--port", simulator.Port(), "deploy"});
-    EXPECT_EQ(deploy.status, 1);
-    EXPECT_THAT(deploy.errors, HasSubstr("The start date is not set"));
-    EXPECT_FALSE(fs::exists(Records(home)));
-}
-
 // A system that gives no thread (here: every thread would want a terabyte of stack) is told, not
 // met with an uncaught exception.
 TEST(SetupEndToEnd, AWorkerThatCannotStartIsReported) {

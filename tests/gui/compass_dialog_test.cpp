@@ -34,11 +34,8 @@ class CompassDialogTest : public QObject {
         QVERIFY(SaveScreenshot(dialog, "compass_calibrating"));
 
         dialog.Stop();
-        Until([&] { return dialog.Text().startsWith("Horizontal"); });
-        QVERIFY2(dialog.Text().startsWith("Horizontal calibration score (0-9):         0 (VERY "
-                                          "POOR)\nVertical calibration score (0-9):           0"),
-                 qPrintable(dialog.Text()));
-        QVERIFY(dialog.Text().endsWith("Ambient magnetic field strength (0-100): 23.40 (FAIR)"));
+        // The scores' wording is the replies' own test (ScoreReport).
+        Until([&] { return dialog.Text().startsWith("Horizontal calibration score (0-9):"); });
         QVERIFY(SaveScreenshot(dialog, "compass_scores"));
 
         const size_t breaks = rig_->device.BreakTicks().size();

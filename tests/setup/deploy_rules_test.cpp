@@ -58,8 +58,6 @@ TEST(DeployPageRules, PassOrNameTheProblemAndTheControl) {
                    "The file name must not be left blank.", kFileName},
           RuleCase{"IntervalWithTrailingText", kWx1500kHz, kMetric, kSamplingInterval, "60abc",
                    "The sampling interval must be a whole number.", kSamplingInterval},
-          RuleCase{"NegativeSampling", kWx1500kHz, kMetric, kSamplingInterval, "-60",
-                   "The sampling interval must be at least 1 second.", kSamplingInterval},
           RuleCase{"NoSampling", kWx1500kHz, kMetric, kSamplingInterval, "0",
                    "The sampling interval must be at least 1 second.", kSamplingInterval},
           RuleCase{"NoAveraging", kWx1500kHz, kMetric, kAveragingInterval, "0",
