@@ -5,6 +5,7 @@
 
 #include "desktop_ui/qt_ui_host.h"
 #include "instrument/unit_system.h"
+#include "link/detached_output.h"
 #include "platform/settings.h"
 #include "script/session.h"
 
@@ -30,5 +31,16 @@ struct FeatureContext {
 // feature_list.h).
 template <typename Feature>
 void OpenFeatureWindow(const FeatureContext& context);
+
+// A feature window that keeps its exchanges out of the terminal's pane: shown modally once its
+// Open() has reached the instrument.
+template <typename Dialog>
+void RunDetachedWindow(const FeatureContext& context) {
+    const DetachedOutput detached(context.session.Link());
+    Dialog dialog(context);
+    if (dialog.Open()) {
+        dialog.exec();
+    }
+}
 
 }  // namespace brennix

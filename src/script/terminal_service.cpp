@@ -11,7 +11,7 @@
 namespace brennix {
 
 TerminalService::TerminalService(CSession& session, JobRelay& relay)
-    : session_(session), relay_(relay), output_(relay), job_(session, relay) {}
+    : session_(session), output_(relay), job_(session, relay) {}
 
 std::optional<std::string> TerminalService::Connect(const std::string& port, uint32_t rate) {
     if (session_.Link().Open(port, rate)) {

@@ -77,7 +77,6 @@ class TerminalService {
     std::optional<std::string> Start(Work work, Finished finished);
 
     CSession& session_;
-    JobRelay& relay_;
     RelayedOutput output_;
     // From Start until its finished has run on the owner's thread.
     bool working_ = false;

@@ -204,11 +204,7 @@ QString CDlgCompass::Roll() const {
 
 template <>
 void OpenFeatureWindow<CompassFeature>(const FeatureContext& context) {
-    const DetachedOutput detached(context.session.Link());
-    CDlgCompass dialog(context);
-    if (dialog.Open()) {
-        dialog.exec();
-    }
+    RunDetachedWindow<CDlgCompass>(context);
 }
 
 }  // namespace brennix

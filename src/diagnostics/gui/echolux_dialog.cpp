@@ -440,11 +440,7 @@ void CDlgEcholux::OnConnectionLost() {
 
 template <>
 void OpenFeatureWindow<DiagnosticsFeature>(const FeatureContext& context) {
-    const DetachedOutput detached(context.session.Link());
-    CDlgEcholux dialog(context);
-    if (dialog.Open()) {
-        dialog.exec();
-    }
+    RunDetachedWindow<CDlgEcholux>(context);
 }
 
 }  // namespace brennix
