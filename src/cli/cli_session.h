@@ -11,8 +11,8 @@
 #include "cli/stream_output_window.h"
 #include "link/port_devices.h"
 #include "platform/clock.h"
-#include "platform/qt_settings.h"
 #include "platform/queued_job_relay.h"
+#include "platform/system_settings.h"
 #include "script/session.h"
 #include "script/terminal_service.h"
 
@@ -34,7 +34,7 @@ class CliSession {
     ConsoleLineReader& Input() { return input_; }
     const CliOptions& Options() const { return options_; }
     // The settings the desktop program keeps too.
-    Settings& Store() { return settings_; }
+    Settings& Store() { return *settings_; }
     std::FILE* Out() { return out_; }
     std::FILE* Err() { return err_; }
 
@@ -76,7 +76,7 @@ class CliSession {
     std::FILE* out_;
     std::FILE* err_;
     SystemClock clock_;
-    QtSettings settings_;
+    std::unique_ptr<Settings> settings_ = MakeSystemSettings();
     PortDevices ports_;
     ConsoleUiHost ui_;
     StreamOutputWindow window_;

@@ -39,7 +39,7 @@ bool ConsoleLineReader::Fill(uint32_t timeoutMs) {
     std::optional<size_t> count;
     char chunk[4096];
     if (wait == ConsoleWait::kInput) {
-        count = ReadConsoleInput(fd_, chunk, sizeof chunk);
+        count = ReadConsoleBytes(fd_, chunk, sizeof chunk);
     }
     if (wait == ConsoleWait::kEnded || (wait == ConsoleWait::kInput && !count)) {
         ended_ = true;

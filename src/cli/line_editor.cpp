@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include <editline/readline.h>
@@ -14,6 +15,34 @@
 namespace brennix::cli {
 
 namespace {
+
+// Line editing through libedit's readline-compatible calls. Characters are taken one at a time as
+// they arrive, so the port is polled while a line is being typed.
+class LineEditor : public ConsoleLineReader {
+  public:
+    explicit LineEditor(int fd);
+    ~LineEditor() override;
+
+    Result ReadLine(std::string& line, uint32_t timeoutMs) override;
+    bool AtEnd() const override { return ended_; }
+    // Takes the unfinished output line as the editor's prompt, so that redrawing the line being
+    // edited (a history entry brought back, say) keeps the instrument's prompt in front of it;
+    // a half-typed line is drawn again below what was written across it.
+    void OutputShown(const std::string& lineSoFar) override;
+    // Moves back up over the line just entered and clears it, leaving the cursor after the
+    // instrument's prompt it was typed at.
+    void TakeBackTypedLine() override;
+
+  private:
+    static void TakeLine(char* line);
+    void Install();
+
+    std::string prompt_;
+    // The prompt the last line was typed at.
+    std::string enteredAt_;
+    bool installed_ = false;
+    bool ended_ = false;
+};
 
 // The one editor's state for libedit's plain-function callback.
 std::optional<std::string> completedLine;
@@ -112,6 +141,10 @@ void LineEditor::OutputShown(const std::string& lineSoFar) {
         std::fputs("\r", rl_outstream != nullptr ? rl_outstream : stdout);
         rl_forced_update_display();
     }
+}
+
+std::unique_ptr<ConsoleLineReader> MakeLineEditor(int fd) {
+    return std::make_unique<LineEditor>(fd);
 }
 
 }  // namespace brennix::cli

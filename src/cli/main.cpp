@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     // A person at a terminal gets line editing; piped input is read as it comes.
     const std::unique_ptr<ConsoleLineReader> input =
         brennix::IsConsoleTerminal(kStandardInput) && brennix::IsConsoleTerminal(kStandardOutput)
-            ? std::make_unique<LineEditor>(kStandardInput)
+            ? MakeLineEditor(kStandardInput)
             : std::make_unique<ConsoleLineReader>(kStandardInput);
     CliSession session(*parsed.options, *input, stdout, stderr);
     interruptTarget = &session.Ui();

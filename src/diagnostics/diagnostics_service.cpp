@@ -40,7 +40,7 @@ void DiagnosticsService::Close() {
 }
 
 DiagnosticsService::FileError DiagnosticsService::OpenPlayback(const std::string& path) {
-    DiagnosticFile file(std::fopen(path.c_str(), "r"));
+    DiagnosticFile file(std::fopen(path.c_str(), "rb"));
     FileError error = Opened(file);
     if (!error) {
         controls_.OpenPlayback(std::move(file));
@@ -49,7 +49,8 @@ DiagnosticsService::FileError DiagnosticsService::OpenPlayback(const std::string
 }
 
 DiagnosticsService::FileError DiagnosticsService::OpenRecording(const std::string& path) {
-    DiagnosticFile file(std::fopen(path.c_str(), "w"));
+    // Binary: a recording reads back the same on every system.
+    DiagnosticFile file(std::fopen(path.c_str(), "wb"));
     FileError error = Opened(file);
     if (!error) {
         controls_.OpenRecording(std::move(file));

@@ -40,7 +40,8 @@ bool TrafficTap::OpenLog(const std::string& path) {
     if (path.empty()) {
         return true;
     }
-    log_ = std::fopen(path.c_str(), "w");
+    // Binary: the log holds the bytes as they passed, without a CR put before each LF on Windows.
+    log_ = std::fopen(path.c_str(), "wb");
     if (log_ == nullptr) {
         logError_ = errno;
     }

@@ -15,7 +15,7 @@ enum class ConsoleWait { kInput, kTimeout, kEnded };
 ConsoleWait WaitForConsoleInput(int fd, int timeoutMs);
 // Reads what is waiting, at most size bytes: how many, 0 when interrupted (read again), none at
 // the end of the input or on a failure.
-std::optional<size_t> ReadConsoleInput(int fd, char* buffer, size_t size);
+std::optional<size_t> ReadConsoleBytes(int fd, char* buffer, size_t size);
 
 // A person's terminal, not a file or a pipe.
 bool IsConsoleTerminal(int fd);

@@ -32,7 +32,7 @@ ConsoleWait WaitForConsoleInput(int fd, int timeoutMs) {
     return ConsoleWait::kInput;
 }
 
-std::optional<size_t> ReadConsoleInput(int fd, char* buffer, size_t size) {
+std::optional<size_t> ReadConsoleBytes(int fd, char* buffer, size_t size) {
     const ssize_t count = ::read(fd, buffer, size);
     if (count < 0 && errno == EINTR) {
         return 0;

@@ -62,7 +62,7 @@ std::vector<std::string> RegisteredPorts() {
             break;
         }
         if (status == ERROR_SUCCESS && type == REG_SZ) {
-            names.push_back(SystemText(Terminated(data, bytes)));
+            names.push_back(NarrowText(Terminated(data, bytes)));
         }
     }
     ::RegCloseKey(key);
@@ -104,7 +104,7 @@ std::map<std::string, std::string> FriendlyNames() {
     for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
         const std::wstring port = PortNameOf(devices, device);
         if (!port.empty()) {
-            names[SystemText(port)] = SystemText(FriendlyNameOf(devices, device));
+            names[NarrowText(port)] = NarrowText(FriendlyNameOf(devices, device));
         }
     }
     ::SetupDiDestroyDeviceInfoList(devices);

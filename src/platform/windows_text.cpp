@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
-
 namespace brennix {
 
 std::wstring WideText(std::string_view text) {
@@ -17,7 +15,7 @@ std::wstring WideText(std::string_view text) {
     return wide;
 }
 
-std::string SystemText(std::wstring_view text) {
+std::string NarrowText(std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
@@ -30,13 +28,17 @@ std::string SystemText(std::wstring_view text) {
 }
 
 std::string SystemErrorText(unsigned long error) {
-    std::array<wchar_t, 512> words{};
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                         0, words.data(), static_cast<DWORD>(words.size()), nullptr);
-    std::wstring_view text(words.data(), length);
-    text = text.substr(0, text.find_last_not_of(L"\r\n .") + 1);
-    return text.empty() ? "error " + std::to_string(error) : SystemText(text);
+    wchar_t* words = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    if (length == 0 || words == nullptr) {
+        return "system error " + std::to_string(error);
+    }
+    std::wstring text(words, length);
+    ::LocalFree(words);
+    text.erase(text.find_last_not_of(L"\r\n .") + 1);
+    return NarrowText(text);
 }
 
 }  // namespace brennix

@@ -5,13 +5,13 @@
 
 namespace brennix {
 
-// The program's text is in the system's 8-bit encoding (the ANSI code page); Windows speaks
-// UTF-16 in its wide calls. These convert at that boundary.
+// Windows speaks UTF-16 in its wide calls; the program's text is in the system's 8-bit code page
+// (what the C runtime's narrow calls take). These convert between the two.
 std::wstring WideText(std::string_view text);
-std::string SystemText(std::wstring_view text);
+std::string NarrowText(std::wstring_view text);
 
-// The system's words for an error code of GetLastError or WSAGetLastError, without the full stop
-// and line end Windows ends them with, so that more words can follow.
+// The system's words for an error code of GetLastError() or WSAGetLastError(), without the full
+// stop and line end it ends with, so that more words can follow after a colon.
 std::string SystemErrorText(unsigned long error);
 
 }  // namespace brennix

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <tuple>
 
+#include "platform/new_file.h"
 #include "records/json_reader.h"
 #include "records/record_html.h"
 #include "records/record_json.h"
@@ -36,7 +37,7 @@ std::string FileNamePart(const std::string& serial) {
 
 // Creates the file anew (never over another) and writes all of it; the reason when it cannot.
 std::string WriteNewFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    std::FILE* file = OpenNewFile(path);
     if (file == nullptr) {
         return path + ": " + std::strerror(errno);
     }

@@ -10,7 +10,8 @@ WireTranscript::~WireTranscript() {
 }
 
 bool WireTranscript::Open(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "w");
+    // Binary, so that a transcript made on Windows compares equal to one made on Linux.
+    file_ = std::fopen(path.c_str(), "wb");
     return file_ != nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace brennix::test {
@@ -120,7 +121,8 @@ TEST(CellRange, MetresFollowFrequencyAndSlantCountsDoNot) {
     const FrameRules slow{.frequencyKhz = 1500.0, .slantDegrees = 25.0};
     const FrameRules fast{.frequencyKhz = 3000.0, .slantDegrees = 0.0};
     EXPECT_FLOAT_EQ(CellRange(0, slow), 0.35f);
-    EXPECT_NEAR(CellRange(100, slow), 0.35 + 100 * 750 * std::cos(25 * M_PI / 180) / 15625, 1e-4);
+    EXPECT_NEAR(CellRange(100, slow),
+                0.35 + 100 * 750 * std::cos(25 * std::numbers::pi / 180) / 15625, 1e-4);
     EXPECT_NEAR(CellRange(10, fast), 0.35 + 10 * 0.024, 1e-5);
     const FrameRules counts{.travelTime = true};
     EXPECT_FLOAT_EQ(CellRange(0, counts), 24.0f);

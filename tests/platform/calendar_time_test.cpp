@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/time_zone.h"
+
 namespace brennix {
 namespace {
 
@@ -15,14 +17,7 @@ class CalendarTimeTest : public testing::Test {
   protected:
     void TearDown() override { InZone(saved_ ? saved_->c_str() : nullptr); }
 
-    static void InZone(const char* zone) {
-        if (zone != nullptr) {
-            ::setenv("TZ", zone, 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
+    static void InZone(const char* zone) { testing_support::UseTimeZone(zone); }
 
   private:
     std::optional<std::string> saved_ =

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/number_text.h"
 
@@ -31,26 +32,53 @@ TEST(FormatText, LaysOutAsPrintfDoes) {
     }
 }
 
-// A technician's locale with a decimal comma must not reach a command: "CB 0,50" is refused.
-TEST(FormatText, KeepsThePointInADecimalCommaLocale) {
-    // A folder of its own: another run of the suite may be making and removing its locale too.
+#ifdef _WIN32
+// Windows has the locale at hand.
+bool EnterDecimalCommaLocale() {
+    return std::setlocale(LC_ALL, "German_Germany.1252") != nullptr;
+}
+void LeaveDecimalCommaLocale() {
+    std::setlocale(LC_ALL, "C");
+}
+#else
+// A folder of its own: another run of the suite may be making and removing its locale too.
+std::filesystem::path madeLocales;
+
+bool EnterDecimalCommaLocale() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "brennix-number-text-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::filesystem::path locales = pattern;
-    const std::string make =
-        "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
-    if (std::system(make.c_str()) != 0) {
-        GTEST_SKIP() << "localedef cannot make a de_DE locale here";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        return false;
     }
-    setenv("LOCPATH", locales.c_str(), 1);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    madeLocales = pattern;
+    const std::string make = "localedef -i de_DE -f UTF-8 " +
+                             (madeLocales / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) {
+        std::filesystem::remove_all(madeLocales);
+        return false;
+    }
+    setenv("LOCPATH", madeLocales.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+void LeaveDecimalCommaLocale() {
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    std::error_code ignored;
+    std::filesystem::remove_all(madeLocales, ignored);
+}
+#endif
+
+// A technician's locale with a decimal comma must not reach a command: "CB 0,50" is refused.
+TEST(FormatText, KeepsThePointInADecimalCommaLocale) {
+    if (!EnterDecimalCommaLocale()) {
+        LeaveDecimalCommaLocale();
+        GTEST_SKIP() << "no de_DE locale can be had here";
+    }
     const std::string formatted = FormatText("CB %0.2f", 0.5);
     const std::string fixed = FixedText(1521.516, 2);
     const auto parsed = ParseDecimal("0.25");
-    std::setlocale(LC_ALL, "C");
-    unsetenv("LOCPATH");
-    std::filesystem::remove_all(locales);
+    LeaveDecimalCommaLocale();
     EXPECT_EQ(formatted, "CB 0.50");
     EXPECT_EQ(fixed, "1521.52");
     EXPECT_EQ(parsed, 0.25);

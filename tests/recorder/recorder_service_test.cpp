@@ -4,7 +4,6 @@
 #include "recorder/recorder_service.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <deque>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "recorder/recorder_texts.h"
 #include "sim/sim_recorder.h"
 #include "support/sim_session.h"
+#include "support/temporary_folder.h"
 
 namespace brennix::test {
 namespace {
@@ -93,13 +93,9 @@ struct Heard : RecorderListener {
 // The service on a simulated instrument, downloading into a folder of its own.
 struct RecorderRig {
     explicit RecorderRig(const sim::Settings& settings = {})
-        : sim(settings), root(TemporaryFolder()) {}
+        : sim(settings), root(testing_support::MakeTemporaryFolder("brennix-recorder")) {}
     ~RecorderRig() { fs::remove_all(root); }
 
-    static fs::path TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "brennix-recorder-XXXXXX").string();
-        return mkdtemp(pattern.data());
-    }
     // Runs a started operation to its end.
     void Finish(bool started, uint32_t limitMs = 600000) {
         ASSERT_TRUE(started);

@@ -2,10 +2,8 @@
 // tests meet the rest of it.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -16,14 +14,13 @@
 
 #include "sim/sim_recorder.h"
 #include "sim/simulated_instrument.h"
+#include "support/temporary_folder.h"
 
 namespace brennix::sim::test {
 namespace {
 
 TEST(SimRecorder, ServesAFolderSortedByNameDatedByModificationLeavingOutLongNames) {
-    char pattern[] = "/tmp/brennix-recorder-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder(pattern);
+    const std::filesystem::path folder = testing_support::MakeTemporaryFolder("brennix-recorder");
     std::ofstream(folder / "B.000") << "second";
     std::ofstream(folder / "A.000") << "first";
     std::ofstream(folder / "MUCH_TOO_LONG.000") << "left out";
@@ -32,8 +29,9 @@ TEST(SimRecorder, ServesAFolderSortedByNameDatedByModificationLeavingOutLongName
     std::tm local{};
     std::istringstream("2006-05-17 13:45:09") >> std::get_time(&local, "%Y-%m-%d %H:%M:%S");
     local.tm_isdst = -1;
-    const timespec times[2] = {{mktime(&local), 0}, {mktime(&local), 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder / "A.000").c_str(), times, 0), 0);
+    std::filesystem::last_write_time(
+        folder / "A.000", std::chrono::file_clock::from_sys(
+                              std::chrono::system_clock::from_time_t(std::mktime(&local))));
 
     SimulatedInstrument instrument({.recorderFolder = folder.string()});
     const SimRecorder& recorder = instrument.Recorder();
