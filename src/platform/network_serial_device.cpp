@@ -47,15 +47,23 @@ bool NetworkSerialDevice::Open(const std::string& name) {
     if (!parsed) {
         return Fail(EINVAL, error);
     }
+    std::unique_ptr<TelnetChannel> telnet;
+    if (parsed->protocol == NetworkProtocol::kRfc2217) {
+        TelnetChannel::Handler& handler = *this;
+        telnet = TelnetChannel::Make(TelnetChannel::Role::kClient, handler);
+        if (!telnet) {
+            return Fail(ENOTSUP, "RFC 2217 ports are not available in this build; use " +
+                                     NetworkPortText(NetworkProtocol::kRawTcp, *parsed));
+        }
+    }
     if (!connection_.Connect(parsed->host, parsed->port, kConnectTimeoutMs)) {
         return Fail(connection_.Error(), connection_.ErrorMessage());
     }
     name_ = std::move(parsed);
     lastError_ = kErrorNone;
     errorDetail_.clear();
-    if (name_->protocol == NetworkProtocol::kRfc2217) {
-        TelnetChannel::Handler& handler = *this;
-        telnet_ = std::make_unique<TelnetChannel>(TelnetChannel::Role::kClient, handler);
+    if (telnet) {
+        telnet_ = std::move(telnet);
         telnet_->Start();
         if (!AwaitComPort() || !ReadServerState()) {
             const int failure = lastError_;

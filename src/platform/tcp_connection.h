@@ -8,8 +8,9 @@
 namespace brennix {
 
 // A TCP connection to a device server, made within a bounded time and used without blocking:
-// each wait is a poll() with the caller's time-out. The host's addresses are looked up once and
-// kept, so that reconnecting to the same host never waits on the name service again.
+// each wait is bounded by the caller's time-out. The host's addresses are looked up once and
+// kept, so that reconnecting to the same host never waits on the name service again. One file
+// per system holds the socket calls (tcp_connection_posix.cpp, tcp_connection_windows.cpp).
 class TcpConnection {
   public:
     TcpConnection() = default;
@@ -21,7 +22,7 @@ class TcpConnection {
     // the reason in ErrorMessage().
     bool Connect(const std::string& host, uint16_t port, uint32_t timeoutMs);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return socket_ != kNoSocket; }
 
     // Appends what has arrived, without waiting. False once the far end has closed or reset the
     // connection; what arrived before stays appended.
@@ -38,13 +39,21 @@ class TcpConnection {
     const std::string& ErrorMessage() const { return message_; }
 
   private:
+    // What no socket of either system is: -1 as a descriptor, INVALID_SOCKET as a SOCKET.
+    static constexpr std::intptr_t kNoSocket = -1;
+
     bool Resolve(const std::string& host, uint16_t port);
+    // Asks the name service for the host's addresses into addresses_; false with the reason.
+    bool LookUp(const std::string& host, uint16_t port);
     // One address: true when connected by the deadline; error_ says why not.
     bool ConnectTo(const std::vector<uint8_t>& address, int timeoutMs);
     void Configure();
     bool Fail(int error, const std::string& message);
+    // The system's words for an error of its socket calls.
+    static std::string ErrorText(int error);
 
-    int fd_ = -1;
+    // A descriptor here, a SOCKET on Windows: both fit in a pointer-sized integer.
+    std::intptr_t socket_ = kNoSocket;
     std::string resolvedHost_;
     uint16_t resolvedPort_ = 0;
     // Each a socket address as the resolver gave it, its size the size of the vector.

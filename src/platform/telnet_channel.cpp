@@ -31,19 +31,38 @@ const char* Chars(std::span<const uint8_t> bytes) {
     return reinterpret_cast<const char*>(bytes.data());
 }
 
-}  // namespace
+class LibtelnetChannel final : public TelnetChannel {
+  public:
+    LibtelnetChannel(Role role, Handler& handler);
+    ~LibtelnetChannel() override;
+    LibtelnetChannel(const LibtelnetChannel&) = delete;
+    LibtelnetChannel& operator=(const LibtelnetChannel&) = delete;
 
-TelnetChannel::TelnetChannel(Role role, Handler& handler)
+    void Start() override;
+    void Receive(std::span<const uint8_t> bytes) override;
+    void SendData(std::span<const uint8_t> data) override;
+    void SendComPort(uint8_t command, std::span<const uint8_t> value) override;
+
+  private:
+    static void OnEvent(telnet_t* telnet, telnet_event_t* event, void* self);
+    void Handle(const telnet_event_t& event);
+
+    Role role_;
+    Handler& handler_;
+    telnet_t* telnet_;
+};
+
+LibtelnetChannel::LibtelnetChannel(Role role, Handler& handler)
     : role_(role),
       handler_(handler),
       telnet_(telnet_init(role == Role::kClient ? kClientOptions : kServerOptions, &OnEvent, 0,
                           this)) {}
 
-TelnetChannel::~TelnetChannel() {
+LibtelnetChannel::~LibtelnetChannel() {
     telnet_free(telnet_);
 }
 
-void TelnetChannel::Start() {
+void LibtelnetChannel::Start() {
     telnet_negotiate(telnet_, TELNET_WILL, TELNET_TELOPT_BINARY);
     telnet_negotiate(telnet_, TELNET_DO, TELNET_TELOPT_BINARY);
     telnet_negotiate(telnet_, TELNET_WILL, TELNET_TELOPT_SGA);
@@ -53,25 +72,25 @@ void TelnetChannel::Start() {
     }
 }
 
-void TelnetChannel::Receive(std::span<const uint8_t> bytes) {
+void LibtelnetChannel::Receive(std::span<const uint8_t> bytes) {
     telnet_recv(telnet_, Chars(bytes), bytes.size());
 }
 
-void TelnetChannel::SendData(std::span<const uint8_t> data) {
+void LibtelnetChannel::SendData(std::span<const uint8_t> data) {
     telnet_send(telnet_, Chars(data), data.size());
 }
 
-void TelnetChannel::SendComPort(uint8_t command, std::span<const uint8_t> value) {
+void LibtelnetChannel::SendComPort(uint8_t command, std::span<const uint8_t> value) {
     std::vector<uint8_t> body{command};
     body.insert(body.end(), value.begin(), value.end());
     telnet_subnegotiation(telnet_, rfc2217::kComPortOption, Chars(body), body.size());
 }
 
-void TelnetChannel::OnEvent(telnet_t*, telnet_event_t* event, void* self) {
-    static_cast<TelnetChannel*>(self)->Handle(*event);
+void LibtelnetChannel::OnEvent(telnet_t*, telnet_event_t* event, void* self) {
+    static_cast<LibtelnetChannel*>(self)->Handle(*event);
 }
 
-void TelnetChannel::Handle(const telnet_event_t& event) {
+void LibtelnetChannel::Handle(const telnet_event_t& event) {
     switch (event.type) {
         case TELNET_EV_DATA:
             handler_.OnData(Bytes(event.data.buffer, event.data.size));
@@ -100,6 +119,12 @@ void TelnetChannel::Handle(const telnet_event_t& event) {
         default:
             break;
     }
+}
+
+}  // namespace
+
+std::unique_ptr<TelnetChannel> TelnetChannel::Make(Role role, Handler& handler) {
+    return std::make_unique<LibtelnetChannel>(role, handler);
 }
 
 }  // namespace brennix

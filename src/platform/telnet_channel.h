@@ -2,10 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
-
-struct telnet_t;
-union telnet_event_t;
 
 namespace brennix {
 
@@ -54,24 +52,16 @@ class TelnetChannel {
     };
     enum class Role { kClient, kServer };
 
-    TelnetChannel(Role role, Handler& handler);
-    ~TelnetChannel();
-    TelnetChannel(const TelnetChannel&) = delete;
-    TelnetChannel& operator=(const TelnetChannel&) = delete;
+    // A channel through libtelnet; none in a build without it (Windows: no libtelnet is packaged
+    // for it), where the network port refuses RFC 2217 before it connects.
+    static std::unique_ptr<TelnetChannel> Make(Role role, Handler& handler);
+    virtual ~TelnetChannel() = default;
 
     // Offers binary transmission and, as a client, the COM-PORT-OPTION.
-    void Start();
-    void Receive(std::span<const uint8_t> bytes);
-    void SendData(std::span<const uint8_t> data);
-    void SendComPort(uint8_t command, std::span<const uint8_t> value);
-
-  private:
-    static void OnEvent(telnet_t* telnet, telnet_event_t* event, void* self);
-    void Handle(const telnet_event_t& event);
-
-    Role role_;
-    Handler& handler_;
-    telnet_t* telnet_;
+    virtual void Start() = 0;
+    virtual void Receive(std::span<const uint8_t> bytes) = 0;
+    virtual void SendData(std::span<const uint8_t> data) = 0;
+    virtual void SendComPort(uint8_t command, std::span<const uint8_t> value) = 0;
 };
 
 }  // namespace brennix

@@ -37,9 +37,7 @@ std::string SystemErrorText(unsigned long error) {
     }
     std::wstring text(words, length);
     ::LocalFree(words);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-        text.pop_back();
-    }
+    text.erase(text.find_last_not_of(L"\r\n .") + 1);
     return NarrowText(text);
 }
 

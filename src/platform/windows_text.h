@@ -10,7 +10,8 @@ namespace brennix {
 std::wstring WideText(std::string_view text);
 std::string NarrowText(std::wstring_view text);
 
-// The system's words for an error code of GetLastError(), without the line end it ends with.
+// The system's words for an error code of GetLastError() or WSAGetLastError(), without the full
+// stop and line end it ends with, so that more words can follow after a colon.
 std::string SystemErrorText(unsigned long error);
 
 }  // namespace brennix

@@ -38,12 +38,12 @@ TcpConnection::~TcpConnection() {
 }
 
 bool TcpConnection::Connect(const std::string&, uint16_t, uint32_t) {
-    fd_ = 0;
+    socket_ = 0;
     return true;
 }
 
 void TcpConnection::Close() {
-    fd_ = -1;
+    socket_ = kNoSocket;
 }
 
 bool TcpConnection::Receive(std::vector<uint8_t>& into) {

@@ -172,7 +172,7 @@ void TcpServer::Accept() {
     SetRate(startRate_);
     if (protocol_ == NetworkProtocol::kRfc2217) {
         TelnetChannel::Handler& handler = *this;
-        telnet_ = std::make_unique<TelnetChannel>(TelnetChannel::Role::kServer, handler);
+        telnet_ = TelnetChannel::Make(TelnetChannel::Role::kServer, handler);
         telnet_->Start();
     }
 }
