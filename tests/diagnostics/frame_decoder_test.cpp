@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -11,15 +12,21 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A frame of n cells whose every data byte is value, checksum computed; sync byte first.
-Bytes Frame(size_t cells, uint8_t value) {
-    Bytes body = {static_cast<uint8_t>(cells & 0xFF), static_cast<uint8_t>(cells >> 8)};
-    body.resize(2 + 9 * cells, value);
-    const uint8_t checksum = FrameChecksum(body);
-    Bytes frame = {kFrameSync};
-    frame.insert(frame.end(), body.begin(), body.end());
-    frame.push_back(checksum);
+// The body between the sync byte and its checksum.
+Bytes Framed(const Bytes& body) {
+    Bytes frame(body.size() + 2);
+    frame.front() = kFrameSync;
+    std::copy(body.begin(), body.end(), frame.begin() + 1);
+    frame.back() = FrameChecksum(body);
     return frame;
+}
+
+// A frame of n cells whose every data byte is value.
+Bytes Frame(size_t cells, uint8_t value) {
+    Bytes body(2 + 9 * cells, value);
+    body[0] = static_cast<uint8_t>(cells & 0xFF);
+    body[1] = static_cast<uint8_t>(cells >> 8);
+    return Framed(body);
 }
 
 FrameRules Checked() {
@@ -96,14 +103,12 @@ TEST(FrameDecoding, DecodesOrRejectsAsTheFrameDeserves) {
 TEST(FrameDecoding, PutsEveryByteInItsBeamAndCell) {
     Bytes body = {2, 0};
     for (uint8_t beam = 1; beam <= 3; ++beam) {
-        body.insert(body.end(), {uint8_t(10 * beam), uint8_t(10 * beam + 1)});
-        body.insert(body.end(), {uint8_t(100 + beam), uint8_t(110 + beam), uint8_t(120 + beam),
-                                 uint8_t(130 + beam)});
+        for (const int byte :
+             {10 * beam, 10 * beam + 1, 100 + beam, 110 + beam, 120 + beam, 130 + beam}) {
+            body.push_back(static_cast<uint8_t>(byte));
+        }
     }
-    Bytes frame = {kFrameSync};
-    frame.insert(frame.end(), body.begin(), body.end());
-    frame.push_back(FrameChecksum(body));
-    const auto decoded = DecodeInstrumentFrame(frame, Checked());
+    const auto decoded = DecodeInstrumentFrame(Framed(body), Checked());
     ASSERT_TRUE(decoded);
     for (size_t beam = 0; beam < 3; ++beam) {
         const auto b = static_cast<uint8_t>(beam + 1);
