@@ -4,6 +4,7 @@
 
 #include "cli/cli_session.h"
 #include "link/serial_poll.h"
+#include "platform/console_input.h"
 
 namespace brennix::cli {
 
@@ -15,8 +16,8 @@ constexpr uint32_t kTerminalPollMs = 500;
 
 int TerminalCommand::Run(CliSession& cli) {
     CSerialLink& link = cli.Session().Link();
-    std::fprintf(cli.Err(), "Connected to %s at %u (Ctrl-D ends)\n", cli.PortName().c_str(),
-                 link.GetBaudRate());
+    std::fprintf(cli.Err(), "Connected to %s at %u (%s ends)\n", cli.PortName().c_str(),
+                 link.GetBaudRate(), ConsoleEndOfInputKeys());
     cli.ShowOutput();
     std::string line;
     while (!cli.QuitRequested()) {

@@ -17,6 +17,10 @@ ConsoleWait WaitForConsoleInput(int fd, int timeoutMs);
 // the end of the input or on a failure.
 std::optional<size_t> ReadConsoleBytes(int fd, char* buffer, size_t size);
 
+// The keys that end the input at the console: "Ctrl-D" on a terminal, "Ctrl-Z, Enter" in a
+// Windows console.
+const char* ConsoleEndOfInputKeys();
+
 // A person's terminal, not a file or a pipe.
 bool IsConsoleTerminal(int fd);
 bool IsConsoleTerminal(std::FILE* stream);

@@ -43,6 +43,10 @@ std::optional<size_t> ReadConsoleBytes(int fd, char* buffer, size_t size) {
     return static_cast<size_t>(count);
 }
 
+const char* ConsoleEndOfInputKeys() {
+    return "Ctrl-D";
+}
+
 bool IsConsoleTerminal(int fd) {
     return ::isatty(fd) != 0;
 }

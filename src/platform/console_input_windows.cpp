@@ -103,6 +103,10 @@ std::optional<size_t> ReadConsoleBytes(int fd, char* buffer, size_t size) {
     return ReaderFor(fd).Take(buffer, size);
 }
 
+const char* ConsoleEndOfInputKeys() {
+    return "Ctrl-Z, Enter";
+}
+
 // _isatty would also call the NUL device a terminal.
 bool IsConsoleTerminal(int fd) {
     DWORD mode = 0;
